@@ -1,0 +1,90 @@
+#pragma once
+
+#include "store/IDataObject.h"
+
+#include <QString>
+
+#include <cstdint>
+
+// One row of table Issue: a case item of any kind (issue, exhibit, witness,
+// question). Loads its row lazily on the first property access and writes
+// only at Commit.
+class CIssue final : public IDataObject {
+public:
+    CIssue() = default;
+    ~CIssue() override;
+
+    QString Question();
+    void setQuestion(const QString& value);
+    QString ItemType();
+    void setItemType(const QString& value);
+    int16_t Significance();
+    void setSignificance(int16_t value);
+    int16_t Procedural();
+    void setProcedural(int16_t value);
+    int16_t Jury();
+    void setJury(int16_t value);
+    int16_t Substantive();
+    void setSubstantive(int16_t value);
+    int16_t Weight();
+    void setWeight(int16_t value);
+    int16_t SUCCESS();
+    void setSUCCESS(int16_t value);
+    QString ParentKey();
+    void setParentKey(const QString& key);
+    QString Name();
+    void setName(const QString& value);
+    QString Explanation();
+    void setExplanation(const QString& value);
+
+    void UpdateObject();
+
+    // IDataObject
+    QString Key() const override;
+    void Initialise(std::shared_ptr<dao::Database> db, const QString& key) override;
+    void Delete() override;
+    void Commit() override;
+
+    int state() const { return m_state; }
+
+private:
+    // Which members were set since the row was loaded: exactly these are written.
+    enum Member : unsigned {
+        mParent = 1u << 0,
+        mName = 1u << 1,
+        mExplanation = 1u << 2,
+        mQuestion = 1u << 3,
+        mWeight = 1u << 4,
+        mSuccess = 1u << 5,
+        mJury = 1u << 6,
+        mSubstantive = 1u << 7,
+        mProcedural = 1u << 8,
+        mSignificance = 1u << 9,
+        mItemType = 1u << 10,
+    };
+
+    void InitialiseProperties();
+    void GetAttributes();
+    void SetStateForLet();
+    void DeleteObject();
+    void InsertObject();
+    void setRating(int16_t& member, Member flag, int16_t value);
+
+    std::shared_ptr<dao::Database> m_db;
+    QString m_key;
+    int m_state = stUnchanged;
+    bool m_loaded = false;
+    unsigned m_set = 0;
+
+    int16_t m_parentId = 0;
+    QString m_name;
+    QString m_explanation;
+    QString m_question;
+    int16_t m_weight = 0;
+    int16_t m_success = 0;
+    int16_t m_jury = 0;
+    int16_t m_substantive = 0;
+    int16_t m_procedural = 0;
+    int16_t m_significance = 0;
+    QString m_itemType;
+};

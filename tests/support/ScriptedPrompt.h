@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/core/Prompt.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <deque>
+
+// A prompt that answers from a script and records everything it was asked.
+// Installed by the constructor and removed by the destructor, so a test
+// only needs a local instance.
+class ScriptedPrompt final : public platform::Prompt {
+public:
+    struct Shown {
+        QString kind;          // "message", "file", "input", "modal"
+        QString text;          // message text, dialog title, input text or window name
+        QString title;         // title as the caller passed it (empty = default)
+        platform::MsgIcon icon = platform::MsgIcon::None;
+        platform::MsgButtons buttons = platform::MsgButtons::OK;
+        platform::FileDialogRequest file;
+        QVariantMap values;    // for modal windows
+    };
+
+    ScriptedPrompt();
+    ~ScriptedPrompt() override;
+
+    // Answers are used in order; when none is queued a message gets OK (or
+    // No for Yes/No questions), a file dialog is cancelled, an input is cancelled.
+    void answer(platform::MsgAnswer a) { m_answers.push_back(a); }
+    void chooseFile(const QString& path) { m_files.push_back(path); }
+    void cancelFile() { m_files.push_back(QString()); }
+    void typeInput(const QString& text) { m_inputs.push_back(text); }
+    void modalResult(int code) { m_modal.push_back(code); }
+
+    const QList<Shown>& shown() const { return m_shown; }
+    QStringList messages() const;   // texts of every message box so far
+    int count(const QString& kind) const;
+    void clear() { m_shown.clear(); }
+
+    platform::MsgAnswer message(const QString& text, platform::MsgButtons buttons,
+                                platform::MsgIcon icon, const QString& title) override;
+    platform::FileDialogResult fileDialog(const platform::FileDialogRequest& request) override;
+    std::optional<QString> input(const QString& text, const QString& title,
+                                 const QString& defaultText) override;
+    int showModal(const QString& windowName, const QVariantMap& values) override;
+
+private:
+    platform::Prompt* m_previous = nullptr;
+    QList<Shown> m_shown;
+    std::deque<platform::MsgAnswer> m_answers;
+    std::deque<QString> m_files;
+    std::deque<QString> m_inputs;
+    std::deque<int> m_modal;
+};
