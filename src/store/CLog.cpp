@@ -1,0 +1,45 @@
+#include "store/CLog.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+void CLog::setClock(Clock clock) { m_clock = std::move(clock); }
+
+QString CLog::formatTime(const QDateTime& time)
+{
+    const QLocale locale = QLocale::system();
+    return locale.toString(time.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+        + locale.toString(time.time(), QLocale::LongFormat);
+}
+
+void CLog::LogItem(const QString& caller, const QString& comment)
+{
+    try {
+        const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTime();
+        const QString line = QStringLiteral("TIME: ") + formatTime(now)
+            + QStringLiteral("    CALLING PROCEDURE: ") + caller
+            + QStringLiteral("    LOG COMMENT: ") + comment + QStringLiteral("\r\n");
+        // No folder: the log sits in the process's current folder.
+        QFile file(m_fileName + QStringLiteral(".LOG"));
+        if (file.open(QIODevice::WriteOnly | QIODevice::Append))
+            file.write(line.toUtf8());
+    } catch (...) {
+    }
+    CheckLogSize();
+}
+
+void CLog::CheckLogSize()
+{
+    try {
+        const QString log = m_fileName + QStringLiteral(".LOG");
+        const QString old = m_fileName + QStringLiteral(".OLD");
+        const QFileInfo info(log);
+        if (!info.exists() || info.size() <= m_maxEntry)
+            return;
+        QFile::remove(old);
+        QFile::copy(log, old);
+        QFile::remove(log);
+    } catch (...) {
+    }
+}
