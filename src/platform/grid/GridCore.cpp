@@ -1,0 +1,738 @@
+#include "GridCore.h"
+
+#include "platform/core/AppError.h"
+#include "platform/core/Statistics.h"
+// The recordset has a member named like the C library's end-of-file macro.
+#pragma push_macro("EOF")
+#undef EOF
+#include "platform/db/Ado.h"
+#pragma pop_macro("EOF")
+
+#include <QLocale>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace grid {
+
+namespace {
+
+constexpr int kSubscriptOutOfRange = 381;
+const QString kSource = QStringLiteral("GridCore");
+
+std::optional<double> parseNumber(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const double number = QLocale::c().toDouble(trimmed, &ok);
+    if (!ok || !std::isfinite(number))
+        return std::nullopt;
+    return number;
+}
+
+bool isIntegral(double value)
+{
+    return std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15;
+}
+
+// Plain text of a number: integers without decimals, others with the digits
+// a double holds.
+QString plainNumber(double value)
+{
+    if (isIntegral(value))
+        return QString::number(static_cast<long long>(value));
+    return QString::number(value, 'g', 15);
+}
+
+QString variantText(const QVariant& value)
+{
+    if (!value.isValid() || value.isNull())
+        return QString();
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return plainNumber(value.toDouble());
+    case QMetaType::Bool:
+        // Yes/No fields read back as the numbers they are stored as.
+        return value.toBool() ? QStringLiteral("-1") : QStringLiteral("0");
+    default:
+        return value.toString();
+    }
+}
+
+// Decimals a display format asks for: the digit places after its point.
+std::optional<int> formatDecimals(const QString& format)
+{
+    const int point = format.indexOf(QLatin1Char('.'));
+    if (point < 0)
+        return std::nullopt;
+    int decimals = 0;
+    for (int i = point + 1; i < format.size(); ++i) {
+        const QChar c = format.at(i);
+        if (c != QLatin1Char('0') && c != QLatin1Char('#'))
+            break;
+        ++decimals;
+    }
+    return decimals;
+}
+
+// Empty first, then numbers by value, then other text without regard to case:
+// one consistent order even for columns that mix numbers and words.
+int compareCells(const QString& a, const QString& b)
+{
+    const bool aEmpty = a.isEmpty();
+    const bool bEmpty = b.isEmpty();
+    if (aEmpty || bEmpty)
+        return aEmpty == bEmpty ? 0 : (aEmpty ? -1 : 1);
+    const auto na = parseNumber(a);
+    const auto nb = parseNumber(b);
+    if (na && nb)
+        return *na < *nb ? -1 : (*nb < *na ? 1 : 0);
+    if (na || nb)
+        return na ? -1 : 1;
+    return QString::compare(a, b, Qt::CaseInsensitive);
+}
+
+} // namespace
+
+GridCore::GridCore(QObject* parent)
+    : QObject(parent)
+{
+    m_columns.resize(1);
+    m_columns[0].width = kFixedColumnWidth;
+    m_visual = {0};
+    m_rows.push_back(makeRow());
+}
+
+GridCore::~GridCore() = default;
+
+// ---------------------------------------------------------------------------
+// Notification
+
+void GridCore::beginStructureChange()
+{
+    if (m_redraw != RedrawOff) {
+        emit aboutToReset();
+        return;
+    }
+    if (!m_resetPending) {
+        m_resetPending = true;
+        emit aboutToReset();
+    }
+}
+
+void GridCore::endStructureChange()
+{
+    m_row = std::clamp(m_row, 0, rows() - 1);
+    m_col = std::clamp(m_col, 0, m_cols - 1);
+    m_rowSel = std::clamp(m_rowSel, 0, rows() - 1);
+    m_colSel = std::clamp(m_colSel, 0, m_cols - 1);
+    if (m_redraw != RedrawOff) {
+        emit reset();
+        emit displayChanged();
+    } else {
+        m_displayPending = true;
+    }
+}
+
+void GridCore::notifyCells(int top, int left, int bottom, int right)
+{
+    if (m_redraw == RedrawOff) {
+        // The view stays frozen until redraw is back on; it then reads all.
+        if (!m_resetPending) {
+            m_resetPending = true;
+            emit aboutToReset();
+        }
+        m_displayPending = true;
+        return;
+    }
+    emit cellsChanged(top, left, bottom, right);
+    bool mergeAffected = false;
+    if (m_mergeCells != MergeNone && bottom > 0) {
+        for (int c = left; c <= right && !mergeAffected; ++c)
+            mergeAffected = m_columns[c].merge;
+    }
+    if (mergeAffected)
+        emit displayChanged();
+}
+
+void GridCore::notifyDisplay()
+{
+    if (m_redraw == RedrawOff)
+        m_displayPending = true;
+    else
+        emit displayChanged();
+}
+
+void GridCore::setRedraw(int setting)
+{
+    const int wanted = setting == RedrawOff ? RedrawOff : RedrawOn;
+    if (wanted == m_redraw)
+        return;
+    m_redraw = wanted;
+    if (m_redraw == RedrawOff)
+        return;
+    const bool resetPending = std::exchange(m_resetPending, false);
+    const bool displayPending = std::exchange(m_displayPending, false);
+    if (resetPending)
+        emit reset();
+    if (resetPending || displayPending)
+        emit displayChanged();
+}
+
+// ---------------------------------------------------------------------------
+// Shape
+
+GridCore::Row GridCore::makeRow() const
+{
+    Row row;
+    row.cells.resize(static_cast<std::size_t>(m_cols));
+    return row;
+}
+
+void GridCore::checkCell(int row, int col) const
+{
+    if (row < 0 || row >= rows() || col < 0 || col >= m_cols)
+        throw AppError(kSubscriptOutOfRange, kSource,
+                       QStringLiteral("Subscript out of range"));
+}
+
+void GridCore::checkCol(int col) const
+{
+    if (col < 0 || col >= m_cols)
+        throw AppError(kSubscriptOutOfRange, kSource,
+                       QStringLiteral("Subscript out of range"));
+}
+
+void GridCore::resizeColumns(int cols)
+{
+    cols = std::max(cols, 1);
+    if (cols == m_cols)
+        return;
+    m_cols = cols;
+    m_columns.resize(static_cast<std::size_t>(cols));
+    for (Row& row : m_rows)
+        row.cells.resize(static_cast<std::size_t>(cols));
+    // A different set of columns starts again from the natural order.
+    m_visual.resize(static_cast<std::size_t>(cols));
+    for (int c = 0; c < cols; ++c)
+        m_visual[static_cast<std::size_t>(c)] = c;
+}
+
+void GridCore::setRows(int count)
+{
+    count = std::max(count, 1);
+    if (count == rows())
+        return;
+    beginStructureChange();
+    m_rows.resize(static_cast<std::size_t>(count), makeRow());
+    endStructureChange();
+}
+
+void GridCore::setCols(int count)
+{
+    count = std::max(count, 1);
+    if (count == m_cols)
+        return;
+    beginStructureChange();
+    resizeColumns(count);
+    endStructureChange();
+}
+
+void GridCore::setDataSource(const ado::Recordset& recordset)
+{
+    // Read everything first: a closed recordset fails before the grid changes.
+    const QStringList names = recordset.fieldNames();
+    const int records = recordset.RecordCount();
+    const int fields = names.size();
+
+    std::vector<Row> copied;
+    copied.reserve(static_cast<std::size_t>(records) + 1);
+    Row header;
+    header.cells.resize(static_cast<std::size_t>(fields) + 1);
+    for (int f = 0; f < fields; ++f)
+        header.cells[static_cast<std::size_t>(f) + 1].text = names.at(f);
+    copied.push_back(std::move(header));
+    for (int r = 0; r < records; ++r) {
+        Row row;
+        row.cells.resize(static_cast<std::size_t>(fields) + 1);
+        for (int f = 0; f < fields; ++f) {
+            const QVariant value = recordset.value(r, f);
+            Cell& cell = row.cells[static_cast<std::size_t>(f) + 1];
+            cell.text = variantText(value);
+        }
+        copied.push_back(std::move(row));
+    }
+
+    beginStructureChange();
+    resizeColumns(fields + 1);
+    m_rows = std::move(copied);
+    m_row = m_rowSel = rows() > 1 ? 1 : 0;
+    m_col = m_colSel = m_cols > 1 ? 1 : 0;
+    endStructureChange();
+}
+
+void GridCore::clear()
+{
+    beginStructureChange();
+    m_rows.clear();
+    m_rows.push_back(makeRow());
+    m_row = m_rowSel = 0;
+    endStructureChange();
+}
+
+// ---------------------------------------------------------------------------
+// Cells
+
+QString GridCore::textAt(int row, int col) const
+{
+    checkCell(row, col);
+    return m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(col)].text;
+}
+
+bool GridCore::isNumeric(int row, int col) const
+{
+    checkCell(row, col);
+    const Cell& cell = m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(col)];
+    return cell.value.has_value() || parseNumber(cell.text).has_value();
+}
+
+double GridCore::valueAt(int row, int col) const
+{
+    checkCell(row, col);
+    const Cell& cell = m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(col)];
+    if (cell.value)
+        return *cell.value;
+    return parseNumber(cell.text).value_or(0.0);
+}
+
+void GridCore::setTextAt(int row, int col, const QString& text)
+{
+    checkCell(row, col);
+    Cell& cell = m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(col)];
+    if (cell.text == text && !cell.value)
+        return;
+    cell.text = text;
+    cell.value.reset();
+    notifyCells(row, col, row, col);
+}
+
+QString GridCore::displayText(int row, int col) const
+{
+    checkCell(row, col);
+    const QString& format = m_columns[static_cast<std::size_t>(col)].format;
+    if (row == 0 || format.isEmpty() || !isNumeric(row, col))
+        return textAt(row, col);
+    return formatNumber(valueAt(row, col), format);
+}
+
+QVariant GridCore::cell(int setting, int row, int col) const
+{
+    switch (setting) {
+    case CellText:
+        return textAt(row, col);
+    case CellValue:
+        return valueAt(row, col);
+    default:
+        throw AppError(kSubscriptOutOfRange, kSource, QStringLiteral("Invalid cell setting"));
+    }
+}
+
+void GridCore::setCell(int setting, int row, int col, const QVariant& value)
+{
+    if (setting != CellText)
+        throw AppError(kSubscriptOutOfRange, kSource, QStringLiteral("Invalid cell setting"));
+    setTextAt(row, col, variantText(value));
+}
+
+int GridCore::foreColorAt(int row, int col) const
+{
+    checkCell(row, col);
+    return m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(col)].foreColor;
+}
+
+int GridCore::backColorAt(int row, int col) const
+{
+    checkCell(row, col);
+    return m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(col)].backColor;
+}
+
+bool GridCore::boldAt(int row, int col) const
+{
+    checkCell(row, col);
+    return m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(col)].bold;
+}
+
+QString GridCore::formatNumber(double value, const QString& format)
+{
+    const auto decimals = formatDecimals(format);
+    if (!decimals || isIntegral(value))
+        return plainNumber(value);
+    // Cut the decimal text, as the program shows its statistics everywhere;
+    // twelve places first so that 7.3 stored as 7.29999... still reads 7.3.
+    QString text = QString::number(value, 'f', 12);
+    const int point = text.indexOf(QLatin1Char('.'));
+    text.truncate(*decimals == 0 ? point : point + 1 + *decimals);
+    if (text.startsWith(QLatin1Char('-'))) {
+        bool allZero = true;
+        for (int i = 1; i < text.size(); ++i) {
+            if (text.at(i) != QLatin1Char('0') && text.at(i) != QLatin1Char('.'))
+                allZero = false;
+        }
+        if (allZero)
+            text.remove(0, 1);
+    }
+    return text;
+}
+
+// ---------------------------------------------------------------------------
+// Current cell and selection
+
+void GridCore::setRow(int row)
+{
+    m_row = m_rowSel = std::clamp(row, 0, rows() - 1);
+}
+
+void GridCore::setCol(int col)
+{
+    m_col = m_colSel = std::clamp(col, 0, m_cols - 1);
+}
+
+void GridCore::setRowSel(int row)
+{
+    m_rowSel = std::clamp(row, 0, rows() - 1);
+}
+
+void GridCore::setColSel(int col)
+{
+    m_colSel = std::clamp(col, 0, m_cols - 1);
+}
+
+// ---------------------------------------------------------------------------
+// Columns
+
+int GridCore::colWidth(int col) const
+{
+    checkCol(col);
+    return m_columns[static_cast<std::size_t>(col)].width;
+}
+
+void GridCore::setColWidth(int col, int twips)
+{
+    checkCol(col);
+    twips = std::max(twips, 0);
+    if (m_columns[static_cast<std::size_t>(col)].width == twips)
+        return;
+    m_columns[static_cast<std::size_t>(col)].width = twips;
+    notifyDisplay();
+}
+
+bool GridCore::mergeCol(int col) const
+{
+    checkCol(col);
+    return m_columns[static_cast<std::size_t>(col)].merge;
+}
+
+void GridCore::setMergeCol(int col, bool merge)
+{
+    checkCol(col);
+    if (m_columns[static_cast<std::size_t>(col)].merge == merge)
+        return;
+    m_columns[static_cast<std::size_t>(col)].merge = merge;
+    notifyDisplay();
+}
+
+QString GridCore::colFormat(int col) const
+{
+    checkCol(col);
+    return m_columns[static_cast<std::size_t>(col)].format;
+}
+
+void GridCore::setColFormat(int col, const QString& format)
+{
+    checkCol(col);
+    if (m_columns[static_cast<std::size_t>(col)].format == format)
+        return;
+    m_columns[static_cast<std::size_t>(col)].format = format;
+    if (rows() > 1)
+        notifyCells(1, col, rows() - 1, col);
+    notifyDisplay();
+}
+
+int GridCore::colPosition(int col) const
+{
+    checkCol(col);
+    const auto it = std::find(m_visual.begin(), m_visual.end(), col);
+    return static_cast<int>(it - m_visual.begin());
+}
+
+int GridCore::colAtPosition(int position) const
+{
+    checkCol(position);
+    return m_visual[static_cast<std::size_t>(position)];
+}
+
+void GridCore::moveColumn(int col, int position)
+{
+    checkCol(col);
+    position = std::clamp(position, 0, m_cols - 1);
+    const int from = colPosition(col);
+    if (from == position)
+        return;
+    m_visual.erase(m_visual.begin() + from);
+    m_visual.insert(m_visual.begin() + position, col);
+    notifyDisplay();
+}
+
+QList<int> GridCore::visualOrder() const
+{
+    return QList<int>(m_visual.begin(), m_visual.end());
+}
+
+// ---------------------------------------------------------------------------
+// Merging
+
+void GridCore::setMergeCells(int setting)
+{
+    if (m_mergeCells == setting)
+        return;
+    m_mergeCells = setting;
+    notifyDisplay();
+}
+
+QList<MergeSpan> GridCore::mergeSpans() const
+{
+    QList<MergeSpan> spans;
+    if (m_mergeCells == MergeNone)
+        return spans;
+    for (int c = 0; c < m_cols; ++c) {
+        if (!m_columns[static_cast<std::size_t>(c)].merge)
+            continue;
+        int r = 1;
+        while (r < rows()) {
+            const Row& first = m_rows[static_cast<std::size_t>(r)];
+            const QString& text = first.cells[static_cast<std::size_t>(c)].text;
+            if (first.subtotalGroupCol >= 0 || text.isEmpty()) {
+                ++r;
+                continue;
+            }
+            int end = r + 1;
+            while (end < rows()) {
+                const Row& next = m_rows[static_cast<std::size_t>(end)];
+                if (next.subtotalGroupCol >= 0 || next.cells[static_cast<std::size_t>(c)].text != text)
+                    break;
+                ++end;
+            }
+            if (end - r > 1)
+                spans.append(MergeSpan{r, c, end - r});
+            r = end;
+        }
+    }
+    return spans;
+}
+
+// ---------------------------------------------------------------------------
+// Sort and subtotals
+
+void GridCore::sort(int setting)
+{
+    if (setting != SortGenericAscending)
+        return;
+    beginStructureChange();
+    removeSubtotalRows();
+    const int firstKey = std::min(m_col, m_colSel);
+    const int lastKey = std::max(m_col, m_colSel);
+    std::stable_sort(m_rows.begin() + 1, m_rows.end(), [&](const Row& a, const Row& b) {
+        for (int c = firstKey; c <= lastKey; ++c) {
+            const int order = compareCells(a.cells[static_cast<std::size_t>(c)].text,
+                                           b.cells[static_cast<std::size_t>(c)].text);
+            if (order != 0)
+                return order < 0;
+        }
+        return false;
+    });
+    endStructureChange();
+}
+
+bool GridCore::isSubtotal(int row) const
+{
+    if (row < 0 || row >= rows())
+        return false;
+    return m_rows[static_cast<std::size_t>(row)].subtotalGroupCol >= 0;
+}
+
+void GridCore::removeSubtotalRows()
+{
+    m_rows.erase(std::remove_if(m_rows.begin() + 1, m_rows.end(),
+                                [](const Row& row) { return row.subtotalGroupCol >= 0; }),
+                 m_rows.end());
+}
+
+std::vector<int> GridCore::ensureSubtotalRows(int groupCol)
+{
+    std::vector<int> existing;
+    for (int r = 1; r < rows(); ++r) {
+        if (m_rows[static_cast<std::size_t>(r)].subtotalGroupCol == groupCol)
+            existing.push_back(r);
+    }
+    if (!existing.empty())
+        return existing;
+
+    // The last data row of each run of equal group texts; a subtotal row of
+    // another grouping also ends a run.
+    std::vector<int> runEnds;
+    for (int r = 1; r < rows(); ++r) {
+        const Row& row = m_rows[static_cast<std::size_t>(r)];
+        if (row.subtotalGroupCol >= 0)
+            continue;
+        const bool last = r + 1 >= rows()
+            || m_rows[static_cast<std::size_t>(r) + 1].subtotalGroupCol >= 0
+            || m_rows[static_cast<std::size_t>(r) + 1].cells[static_cast<std::size_t>(groupCol)].text
+                != row.cells[static_cast<std::size_t>(groupCol)].text;
+        if (last)
+            runEnds.push_back(r);
+    }
+    std::vector<int> made;
+    made.reserve(runEnds.size());
+    int inserted = 0;
+    for (const int end : runEnds) {
+        const int at = end + inserted + 1;
+        Row subtotal = makeRow();
+        subtotal.subtotalGroupCol = groupCol;
+        subtotal.cells[static_cast<std::size_t>(groupCol)].text =
+            m_rows[static_cast<std::size_t>(at) - 1].cells[static_cast<std::size_t>(groupCol)].text;
+        m_rows.insert(m_rows.begin() + at, std::move(subtotal));
+        made.push_back(at);
+        ++inserted;
+    }
+    return made;
+}
+
+QList<int> GridCore::subtotalGroupRows(int subtotalRow) const
+{
+    const int groupCol = m_rows[static_cast<std::size_t>(subtotalRow)].subtotalGroupCol;
+    QList<int> group;
+    for (int r = subtotalRow - 1; r >= 1; --r) {
+        const int rowGroup = m_rows[static_cast<std::size_t>(r)].subtotalGroupCol;
+        if (rowGroup == groupCol)
+            break;
+        if (rowGroup < 0)
+            group.prepend(r);
+    }
+    return group;
+}
+
+void GridCore::subtotal(int function, int groupCol, int totalCol, const QString& format,
+                        std::optional<int> backColor, std::optional<int> foreColor, bool bold)
+{
+    if (function == SubtotalClear) {
+        bool any = false;
+        for (int r = 1; r < rows() && !any; ++r)
+            any = isSubtotal(r);
+        if (!any)
+            return;
+        beginStructureChange();
+        removeSubtotalRows();
+        endStructureChange();
+        return;
+    }
+    if (function < SubtotalSum || function > SubtotalVariance)
+        throw AppError(kSubscriptOutOfRange, kSource, QStringLiteral("Invalid subtotal function"));
+    checkCol(groupCol);
+    checkCol(totalCol);
+
+    bool anyData = false;
+    for (int r = 1; r < rows() && !anyData; ++r)
+        anyData = !isSubtotal(r);
+    if (!anyData)
+        return;
+
+    beginStructureChange();
+    double columnSum = 0.0;
+    if (function == SubtotalPercent) {
+        for (int r = 1; r < rows(); ++r) {
+            if (!isSubtotal(r) && isNumeric(r, totalCol))
+                columnSum += valueAt(r, totalCol);
+        }
+    }
+    const QString textFormat = format.isEmpty()
+        ? m_columns[static_cast<std::size_t>(totalCol)].format : format;
+
+    for (const int subtotalRow : ensureSubtotalRows(groupCol)) {
+        stats::Accumulator acc;
+        for (const int r : subtotalGroupRows(subtotalRow)) {
+            // Empty and non-numeric cells are no values at all.
+            if (isNumeric(r, totalCol))
+                acc.add(valueAt(r, totalCol));
+        }
+        std::optional<double> result;
+        switch (function) {
+        case SubtotalSum:
+            result = acc.sum();
+            break;
+        case SubtotalPercent:
+            if (columnSum != 0.0)
+                result = 100.0 * acc.sum() / columnSum;
+            break;
+        case SubtotalCount:
+            result = static_cast<double>(acc.count());
+            break;
+        case SubtotalAverage:
+            result = acc.mean();
+            break;
+        case SubtotalMax:
+            result = acc.max();
+            break;
+        case SubtotalMin:
+            result = acc.min();
+            break;
+        case SubtotalStdDev:
+            result = acc.sampleStdev();
+            break;
+        case SubtotalVariance:
+            result = acc.sampleVariance();
+            break;
+        default:
+            break;
+        }
+        Cell& cell = m_rows[static_cast<std::size_t>(subtotalRow)].cells[static_cast<std::size_t>(totalCol)];
+        cell.value = result;
+        cell.text = result ? (textFormat.isEmpty() ? plainNumber(*result)
+                                                   : formatNumber(*result, textFormat))
+                           : QString();
+        cell.foreColor = foreColor.value_or(-1);
+        cell.backColor = backColor.value_or(-1);
+        cell.bold = bold;
+    }
+    endStructureChange();
+}
+
+// ---------------------------------------------------------------------------
+// Font and further settings
+
+void GridCore::setFontName(const QString& name)
+{
+    if (m_fontName == name)
+        return;
+    m_fontName = name;
+    notifyDisplay();
+}
+
+void GridCore::setFontSize(double points)
+{
+    if (m_fontSize == points)
+        return;
+    m_fontSize = points;
+    notifyDisplay();
+}
+
+void GridCore::setDisplayOptions(int first, int second)
+{
+    m_displayOptionA = first;
+    m_displayOptionB = second;
+}
+
+} // namespace grid

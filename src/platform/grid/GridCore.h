@@ -1,0 +1,248 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+#include <vector>
+
+namespace ado {
+class Recordset;
+}
+
+namespace grid {
+
+// What a cell can be asked for by number, as the windows address it.
+enum CellSetting {
+    CellText = 0,
+    CellValue = 18,
+};
+
+enum MergeSetting {
+    MergeNone = 0,
+    MergeCells = 2,
+};
+
+enum RedrawSetting {
+    RedrawOff = 0,
+    RedrawOn = -1,
+};
+
+enum SortSetting {
+    SortGenericAscending = 1,
+};
+
+// One table of function codes for the whole program.
+enum SubtotalFunction {
+    SubtotalClear = 1,
+    SubtotalSum = 2,
+    SubtotalPercent = 3,
+    SubtotalCount = 4,
+    SubtotalAverage = 5,
+    SubtotalMax = 6,
+    SubtotalMin = 7,
+    SubtotalStdDev = 8,
+    SubtotalVariance = 9,
+};
+
+// Colours are RGB packed with red in the low byte.
+constexpr int kRed = 255;
+constexpr int kBlue = 16711680;
+
+constexpr int kDefaultColumnWidth = 960;   // twips
+constexpr int kFixedColumnWidth = 240;     // twips, the narrow column 0
+
+// A vertical block of merged cells: rowCount rows from (row, col) down.
+struct MergeSpan {
+    int row = 0;
+    int col = 0;
+    int rowCount = 1;
+    friend bool operator==(const MergeSpan&, const MergeSpan&) = default;
+};
+
+// The analysis grid without any widget: cells (row 0 the header row, column 0
+// the fixed column), a copy of a bound recordset, sorting, subtotal rows,
+// merge blocks and the visual column order. A view follows it through the
+// signals below.
+class GridCore : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(GridCore)
+
+public:
+    explicit GridCore(QObject* parent = nullptr);
+    ~GridCore() override;
+
+    // --- Shape -------------------------------------------------------------
+    int rows() const { return static_cast<int>(m_rows.size()); }
+    int cols() const { return m_cols; }
+    // Rows below the header and columns right of the fixed one are added
+    // empty or dropped; there is always the header row and the fixed column.
+    void setRows(int rows);
+    void setCols(int cols);
+
+    // Copies the records: field names into row 0, one row per record, data
+    // columns 1..n in field order. The recordset is not kept.
+    void setDataSource(const ado::Recordset& recordset);
+    // Empties every cell and drops all rows below the header.
+    void clear();
+
+    // --- Cells ---------------------------------------------------------------
+    QString textAt(int row, int col) const;
+    // The numeric value of a cell, 0 when its text is not a number.
+    double valueAt(int row, int col) const;
+    bool isNumeric(int row, int col) const;
+    void setTextAt(int row, int col, const QString& text);
+    // What the view shows: the text, with the column's display format applied
+    // to numbers.
+    QString displayText(int row, int col) const;
+    // Setting-addressed access: CellText (read/write) and CellValue (read).
+    QVariant cell(int setting, int row, int col) const;
+    void setCell(int setting, int row, int col, const QVariant& value);
+    // Per-cell colours (-1 for the default) and bold, as subtotals set them.
+    int foreColorAt(int row, int col) const;
+    int backColorAt(int row, int col) const;
+    bool boldAt(int row, int col) const;
+
+    // --- Current cell and selection -----------------------------------------
+    int row() const { return m_row; }
+    int col() const { return m_col; }
+    // Setting the current row or column collapses the selection onto it.
+    void setRow(int row);
+    void setCol(int col);
+    int rowSel() const { return m_rowSel; }
+    int colSel() const { return m_colSel; }
+    void setRowSel(int row);
+    void setColSel(int col);
+    QString text() const { return textAt(m_row, m_col); }
+    void setText(const QString& text) { setTextAt(m_row, m_col, text); }
+    double value() const { return valueAt(m_row, m_col); }
+
+    // --- Columns -------------------------------------------------------------
+    int colWidth(int col) const;          // twips
+    void setColWidth(int col, int twips);
+    bool mergeCol(int col) const;
+    void setMergeCol(int col, bool merge);
+    QString colFormat(int col) const;
+    void setColFormat(int col, const QString& format);
+
+    // Visual order only: cells, sorting and subtotals stay on logical columns.
+    int colPosition(int col) const;
+    int colAtPosition(int position) const;
+    void moveColumn(int col, int position);
+    QList<int> visualOrder() const;
+
+    // --- Merging -------------------------------------------------------------
+    int mergeCells() const { return m_mergeCells; }
+    void setMergeCells(int setting);
+    // Equal non-empty texts stacked in a merge column, never across the header
+    // or a subtotal row; none while merging is off.
+    QList<MergeSpan> mergeSpans() const;
+
+    // --- Redraw --------------------------------------------------------------
+    int redraw() const { return m_redraw; }
+    // While off, changes are gathered and the view is told once when it is
+    // switched on again.
+    void setRedraw(int setting);
+
+    // --- Sort and subtotals ---------------------------------------------------
+    // Stable ascending sort of all data rows, keyed on the selected columns
+    // from left to right. Subtotal rows no longer describe the new order and
+    // are dropped.
+    void sort(int setting);
+    // Code 1 drops every subtotal row. Codes 2..9 put one subtotal row below
+    // each run of equal texts in groupCol and write the statistic of totalCol
+    // into it; rows already made for the same group column are reused.
+    void subtotal(int function, int groupCol = -1, int totalCol = -1,
+                  const QString& format = QString(),
+                  std::optional<int> backColor = std::nullopt,
+                  std::optional<int> foreColor = std::nullopt, bool bold = false);
+    bool isSubtotal(int row) const;
+
+    // --- Font (the grid report sets it; the view shows it) ------------------
+    QString fontName() const { return m_fontName; }
+    void setFontName(const QString& name);
+    double fontSize() const { return m_fontSize; }
+    void setFontSize(double points);
+
+    // --- Display settings the windows set but nothing here depends on -------
+    int displayOptionA() const { return m_displayOptionA; }
+    int displayOptionB() const { return m_displayOptionB; }
+    void setDisplayOptions(int first, int second);
+    bool displayFlag() const { return m_displayFlag; }
+    void setDisplayFlag(bool on) { m_displayFlag = on; }
+    int bindingSetting() const { return m_bindingSetting; }
+    void setBindingSetting(int value) { m_bindingSetting = value; }
+
+    // Renders a number the way a display format asks; integers stay as they
+    // are, other numbers keep the format's decimals, cut rather than rounded.
+    static QString formatNumber(double value, const QString& format);
+
+signals:
+    // Rows, columns or many cells change: a view must re-read everything.
+    void aboutToReset();
+    void reset();
+    // A rectangle of cells changed text.
+    void cellsChanged(int top, int left, int bottom, int right);
+    // Widths, merging, formats, the column order or the font changed.
+    void displayChanged();
+
+private:
+    struct Cell {
+        QString text;
+        std::optional<double> value;   // exact number behind a computed text
+        int foreColor = -1;
+        int backColor = -1;
+        bool bold = false;
+    };
+    struct Row {
+        std::vector<Cell> cells;
+        int subtotalGroupCol = -1;     // >= 0 for a subtotal row
+    };
+    struct Column {
+        int width = kDefaultColumnWidth;
+        bool merge = false;
+        QString format;
+    };
+
+    void checkCell(int row, int col) const;
+    void checkCol(int col) const;
+    Row makeRow() const;
+    void resizeColumns(int cols);
+    void removeSubtotalRows();
+    std::vector<int> ensureSubtotalRows(int groupCol);
+    QList<int> subtotalGroupRows(int subtotalRow) const;
+
+    // Change notification that honours the redraw setting.
+    void beginStructureChange();
+    void endStructureChange();
+    void notifyCells(int top, int left, int bottom, int right);
+    void notifyDisplay();
+
+    std::vector<Row> m_rows;
+    std::vector<Column> m_columns;
+    std::vector<int> m_visual;        // logical column at each position
+    int m_cols = 1;
+    int m_row = 0;
+    int m_col = 0;
+    int m_rowSel = 0;
+    int m_colSel = 0;
+    int m_mergeCells = MergeNone;
+    int m_redraw = RedrawOn;
+    bool m_resetPending = false;       // aboutToReset sent while redraw was off
+    bool m_displayPending = false;
+    QString m_fontName;
+    double m_fontSize = 0.0;
+    int m_displayOptionA = 0;
+    int m_displayOptionB = 0;
+    bool m_displayFlag = true;
+    int m_bindingSetting = 0;
+};
+
+// Packed RGB parts.
+constexpr int redOf(int rgb) { return rgb & 0xff; }
+constexpr int greenOf(int rgb) { return (rgb >> 8) & 0xff; }
+constexpr int blueOf(int rgb) { return (rgb >> 16) & 0xff; }
+
+} // namespace grid

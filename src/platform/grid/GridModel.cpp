@@ -1,0 +1,157 @@
+#include "GridModel.h"
+
+#include "GridCore.h"
+
+#include <QColor>
+#include <QFont>
+#include <QGuiApplication>
+#include <QPalette>
+
+#include <algorithm>
+
+namespace grid {
+
+namespace {
+
+QColor packedColor(int rgb)
+{
+    return QColor(redOf(rgb), greenOf(rgb), blueOf(rgb));
+}
+
+} // namespace
+
+GridModel::GridModel(GridCore* core, QObject* parent)
+    : QAbstractTableModel(parent)
+    , m_core(core)
+{
+    if (!m_core)
+        return;
+    connect(m_core, &GridCore::aboutToReset, this, &GridModel::onAboutToReset);
+    connect(m_core, &GridCore::reset, this, &GridModel::onReset);
+    connect(m_core, &GridCore::cellsChanged, this, &GridModel::onCellsChanged);
+    connect(m_core, &GridCore::destroyed, this, [this] {
+        if (!m_resetting)
+            beginResetModel();
+        m_resetting = false;
+        endResetModel();
+    });
+}
+
+GridModel::~GridModel() = default;
+
+void GridModel::onAboutToReset()
+{
+    if (m_resetting)
+        return;
+    m_resetting = true;
+    beginResetModel();
+}
+
+void GridModel::onReset()
+{
+    if (!m_resetting)
+        return;
+    m_resetting = false;
+    endResetModel();
+}
+
+void GridModel::onCellsChanged(int top, int left, int bottom, int right)
+{
+    if (m_resetting || !m_core)
+        return;
+    if (top == 0) {
+        emit headerDataChanged(Qt::Horizontal, left, right);
+        top = 1;
+    }
+    if (bottom < top)
+        return;
+    emit dataChanged(index(top - 1, left), index(bottom - 1, right));
+}
+
+int GridModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid() || !m_core)
+        return 0;
+    return m_core->rows() - 1;
+}
+
+int GridModel::columnCount(const QModelIndex& parent) const
+{
+    if (parent.isValid() || !m_core)
+        return 0;
+    return m_core->cols();
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const
+{
+    if (!m_core || !checkIndex(index, CheckIndexOption::IndexIsValid))
+        return QVariant();
+    const int row = gridRow(index);
+    const int col = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+        return m_core->displayText(row, col);
+    case Qt::EditRole:
+        return m_core->textAt(row, col);
+    case Qt::ForegroundRole: {
+        const int color = m_core->foreColorAt(row, col);
+        return color < 0 ? QVariant() : QVariant(packedColor(color));
+    }
+    case Qt::BackgroundRole: {
+        const int color = m_core->backColorAt(row, col);
+        if (color >= 0)
+            return packedColor(color);
+        if (col == 0)
+            return QGuiApplication::palette().button();
+        return QVariant();
+    }
+    case Qt::FontRole: {
+        if (!m_core->boldAt(row, col))
+            return QVariant();
+        // Only the weight is set, so the view's own font fills in the rest.
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
+    case Qt::TextAlignmentRole:
+        if (m_core->isNumeric(row, col))
+            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        return QVariant();
+    default:
+        return QVariant();
+    }
+}
+
+bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!m_core || role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+        return false;
+    m_core->setTextAt(gridRow(index), index.column(), value.toString());
+    return true;
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (!m_core)
+        return QVariant();
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
+        if (section < 0 || section >= m_core->cols())
+            return QVariant();
+        return m_core->textAt(0, section);
+    }
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex& index) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return Qt::NoItemFlags;
+    Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    // The fixed column carries no data; whether an edit of any other cell
+    // goes ahead is the owner's call at edit time.
+    if (index.column() > 0)
+        result |= Qt::ItemIsEditable;
+    return result;
+}
+
+} // namespace grid

@@ -1,0 +1,262 @@
+#include "GridView.h"
+
+#include "GridCore.h"
+#include "GridModel.h"
+
+#include "platform/core/Twips.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QtGlobal>
+
+#include <exception>
+#include <utility>
+
+namespace grid {
+
+namespace {
+
+// Receivers of our events run inside Qt's event handling; nothing they throw
+// may travel further.
+template <typename F>
+void guarded(const char* event, F&& f)
+{
+    try {
+        std::forward<F>(f)();
+    } catch (const std::exception& e) {
+        qWarning("GridView %s: %s", event, e.what());
+    } catch (...) {
+        qWarning("GridView %s: unknown failure", event);
+    }
+}
+
+// Sets a flag for the lifetime of the object and restores its old value.
+class FlagGuard {
+public:
+    explicit FlagGuard(bool& flag) : m_flag(flag), m_old(std::exchange(flag, true)) {}
+    ~FlagGuard() { m_flag = m_old; }
+    FlagGuard(const FlagGuard&) = delete;
+    FlagGuard& operator=(const FlagGuard&) = delete;
+
+private:
+    bool& m_flag;
+    bool m_old;
+};
+
+} // namespace
+
+GridView::GridView(QWidget* parent)
+    : QTableView(parent)
+    , m_core(new GridCore(this))
+    , m_model(new GridModel(m_core, this))
+{
+    setObjectName(QStringLiteral("analysisGridView"));
+    setModel(m_model);
+    verticalHeader()->hide();
+    horizontalHeader()->setSectionsMovable(true);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setHighlightSections(false);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                    | QAbstractItemView::AnyKeyPressed);
+
+    connect(m_core, &GridCore::aboutToReset, this, &GridView::onCoreAboutToReset);
+    connect(m_core, &GridCore::displayChanged, this, &GridView::applyDisplay);
+    connect(this, &QAbstractItemView::clicked, this, &GridView::onClicked);
+    connect(this, &QAbstractItemView::doubleClicked, this, &GridView::onDoubleClicked);
+    connect(horizontalHeader(), &QHeaderView::sectionMoved, this, &GridView::onSectionMoved);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, &GridView::onSectionResized);
+    applyDisplay();
+}
+
+GridView::~GridView()
+{
+    // The model must not outlive the core it reads while the view goes down.
+    setModel(nullptr);
+}
+
+int GridView::widthTwips() const
+{
+    return twips::fromPixels(width());
+}
+
+void GridView::setWidthTwips(int twips)
+{
+    setFixedWidth(twips::toPixels(twips));
+}
+
+int GridView::heightTwips() const
+{
+    return twips::fromPixels(height());
+}
+
+void GridView::setHeightTwips(int twips)
+{
+    setFixedHeight(twips::toPixels(twips));
+}
+
+QModelIndex GridView::indexOfCell(int row, int col) const
+{
+    if (row < 1)
+        return QModelIndex();
+    return m_model->index(row - 1, col);
+}
+
+void GridView::onCoreAboutToReset()
+{
+    m_inReset = true;
+}
+
+void GridView::applyDisplay()
+{
+    FlagGuard syncing(m_syncing);
+    m_inReset = false;
+
+    if (!m_core->fontName().isEmpty() || m_core->fontSize() > 0.0) {
+        QFont f = font();
+        if (!m_core->fontName().isEmpty())
+            f.setFamily(m_core->fontName());
+        if (m_core->fontSize() > 0.0)
+            f.setPointSizeF(m_core->fontSize());
+        if (f != font()) {
+            setFont(f);
+            verticalHeader()->setDefaultSectionSize(QFontMetrics(f).height() + 6);
+        }
+    }
+
+    QHeaderView* header = horizontalHeader();
+    for (int c = 0; c < m_core->cols(); ++c) {
+        const int pixels = twips::toPixels(m_core->colWidth(c));
+        if (pixels <= 0) {
+            setColumnHidden(c, true);
+        } else {
+            setColumnHidden(c, false);
+            setColumnWidth(c, pixels);
+        }
+    }
+    // A model reset forgets moved sections; the core keeps the order.
+    for (int position = 0; position < m_core->cols(); ++position) {
+        const int logical = m_core->colAtPosition(position);
+        const int visual = header->visualIndex(logical);
+        if (visual >= 0 && visual != position)
+            header->moveSection(visual, position);
+    }
+
+    clearSpans();
+    for (const MergeSpan& span : m_core->mergeSpans())
+        setSpan(span.row - 1, span.col, span.rowCount, 1);
+
+    const QModelIndex current = indexOfCell(m_core->row(), m_core->col());
+    if (current.isValid() && current != currentIndex())
+        selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect);
+}
+
+void GridView::followCell(const QModelIndex& index)
+{
+    if (!index.isValid())
+        return;
+    m_core->setRow(GridModel::gridRow(index));
+    m_core->setCol(index.column());
+}
+
+void GridView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (!m_syncing)
+        followCell(current);
+}
+
+void GridView::onClicked(const QModelIndex& index)
+{
+    if (!index.isValid())
+        return;
+    followCell(index);
+    guarded("Click", [this] { emit gridClicked(); });
+}
+
+void GridView::onDoubleClicked(const QModelIndex& index)
+{
+    if (!index.isValid())
+        return;
+    followCell(index);
+    guarded("DblClick", [this] { emit gridDoubleClicked(); });
+}
+
+bool GridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    // Ask only when an editor would really open, not on every click or key.
+    const bool wouldEdit = index.isValid() && state() != EditingState
+        && (model()->flags(index) & Qt::ItemIsEditable)
+        && (trigger == AllEditTriggers || (trigger & editTriggers()))
+        && !isPersistentEditorOpen(index);
+    if (!wouldEdit)
+        return QTableView::edit(index, trigger, event);
+
+    const int row = GridModel::gridRow(index);
+    const int col = index.column();
+    bool cancel = false;
+    guarded("BeforeEdit", [&] { emit beforeEdit(row, col, &cancel); });
+    if (cancel)
+        return false;
+    const bool editing = QTableView::edit(index, trigger, event);
+    if (editing)
+        m_editIndex = index;
+    return editing;
+}
+
+void GridView::commitData(QWidget* editor)
+{
+    QTableView::commitData(editor);
+    if (!m_editIndex.isValid())
+        return;
+    m_editRow = GridModel::gridRow(m_editIndex);
+    m_editCol = m_editIndex.column();
+    m_afterEditPending = true;
+}
+
+void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    QTableView::closeEditor(editor, hint);
+    m_editIndex = QPersistentModelIndex();
+    // Told only once the editor is gone, so the receiver may rebuild the grid.
+    if (std::exchange(m_afterEditPending, false)) {
+        const int row = m_editRow;
+        const int col = m_editCol;
+        guarded("AfterEdit", [&] { emit afterEdit(row, col); });
+    }
+}
+
+void GridView::onSectionMoved(int logical, int oldVisual, int newVisual)
+{
+    if (m_syncing)
+        return;
+    QHeaderView* header = horizontalHeader();
+    // The fixed column stays first, and nothing goes before it.
+    if (logical == 0 || newVisual == 0) {
+        FlagGuard syncing(m_syncing);
+        header->moveSection(newVisual, oldVisual);
+        return;
+    }
+    int position = newVisual;
+    guarded("BeforeMoveColumn", [&] { emit beforeMoveColumn(logical, &position); });
+    position = qBound(1, position, m_core->cols() - 1);
+    if (position != newVisual) {
+        FlagGuard syncing(m_syncing);
+        header->moveSection(newVisual, position);
+    }
+    if (position == m_core->colPosition(logical))
+        return;
+    m_core->moveColumn(logical, position);
+    guarded("AfterMoveColumn", [&] { emit afterMoveColumn(logical, position); });
+}
+
+void GridView::onSectionResized(int logical, int /*oldSize*/, int newSize)
+{
+    // Only the user's resizing goes back into the core's twips.
+    if (m_syncing || m_inReset || newSize <= 0 || logical >= m_core->cols())
+        return;
+    m_core->setColWidth(logical, twips::fromPixels(newSize));
+}
+
+} // namespace grid

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QTableView>
+
+namespace grid {
+
+class GridCore;
+class GridModel;
+
+// The analysis grid on screen: a table view over its own GridCore. Grid row 0
+// is shown as the horizontal header, column 0 as a narrow shaded column.
+// Headers are dragged to move columns (visually only).
+//
+// Events carry in/out arguments as pointers; connect them directly (the
+// default within one thread). An exception thrown by a receiver is caught
+// here and never reaches Qt's event loop.
+class GridView : public QTableView {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(GridView)
+
+public:
+    explicit GridView(QWidget* parent = nullptr);
+    ~GridView() override;
+
+    using QTableView::edit;
+
+    GridCore& core() { return *m_core; }
+    const GridCore& core() const { return *m_core; }
+    GridModel* gridModel() const { return m_model; }
+
+    // The control's outer size, in twips.
+    int widthTwips() const;
+    void setWidthTwips(int twips);
+    int heightTwips() const;
+    void setHeightTwips(int twips);
+
+    // The model index showing grid cell (row, col); invalid for row 0.
+    QModelIndex indexOfCell(int row, int col) const;
+
+signals:
+    // The current cell and the selection end are the clicked cell.
+    void gridClicked();
+    void gridDoubleClicked();
+    // Set *cancel to true to refuse the edit.
+    void beforeEdit(int row, int col, bool* cancel);
+    void afterEdit(int row, int col);
+    // position is the visual position the column is dropped at; change it to
+    // put the column elsewhere (its old position keeps it in place).
+    void beforeMoveColumn(int col, int* position);
+    void afterMoveColumn(int col, int position);
+
+protected:
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void commitData(QWidget* editor) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+private:
+    void applyDisplay();
+    void onCoreAboutToReset();
+    void onClicked(const QModelIndex& index);
+    void onDoubleClicked(const QModelIndex& index);
+    void onSectionMoved(int logical, int oldVisual, int newVisual);
+    void onSectionResized(int logical, int oldSize, int newSize);
+    void followCell(const QModelIndex& index);
+
+    GridCore* m_core = nullptr;
+    GridModel* m_model = nullptr;
+    bool m_syncing = false;          // our own header and selection changes
+    bool m_inReset = false;          // between a core reset and its redisplay
+    QPersistentModelIndex m_editIndex;
+    bool m_afterEditPending = false;
+    int m_editRow = 0;
+    int m_editCol = 0;
+};
+
+} // namespace grid
