@@ -1,0 +1,285 @@
+#include "store/CFileObject.h"
+
+#include "platform/core/AppError.h"
+#include "platform/db/Dao.h"
+#include "store/AppState.h"
+#include "store/RecordSupport.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+const QString kRuntime = QStringLiteral("Argovo");
+
+[[noreturn]] void fileError(int number, const QString& description)
+{
+    throw AppError(number, kRuntime, description);
+}
+
+// Searches from start, then again from one past each hit; the last hit wins.
+int instrLast(int start, const QString& text, const QString& find)
+{
+    if (start < 1 || start > text.size())
+        return 0;
+    if (find.isEmpty())
+        return int(text.size());
+    int last = 0;
+    qsizetype hit = text.indexOf(find, start - 1, Qt::CaseSensitive);
+    while (hit >= 0) {
+        last = int(hit) + 1;
+        hit = text.indexOf(find, hit + 1, Qt::CaseSensitive);
+    }
+    return last;
+}
+
+} // namespace
+
+CFileObject::~CFileObject() = default;
+
+void CFileObject::InitialiseProperties()
+{
+    m_state = stUnchanged;
+    m_fileChanged = false;
+    m_key.clear();
+    m_itemKey.clear();
+    m_description.clear();
+    m_path.clear();
+    m_loaded = false;
+}
+
+void CFileObject::Initialise(std::shared_ptr<dao::Database> db, const QString& key)
+{
+    InitialiseProperties();
+    m_db = std::move(db);
+    if (key.isEmpty())
+        m_state = stNew;
+    else
+        m_key = key;
+}
+
+QString CFileObject::Key() const
+{
+    return m_key;
+}
+
+void CFileObject::Delete()
+{
+    m_state = stDeleting;
+}
+
+void CFileObject::Commit()
+{
+    switch (m_state) {
+    case stNew:
+        InsertObject();
+        break;
+    case stDeleting:
+        DeleteObject();
+        break;
+    default:
+        UpdateObject();
+        break;
+    }
+}
+
+void CFileObject::setCodeID(const QVariant& itemKey)
+{
+    m_itemKey = itemKey.toString();
+}
+
+void CFileObject::setStoredFile(const QString& path)
+{
+    GetAttributes();
+    // A stored row gets new bytes at its next update.
+    if (!m_description.isEmpty() || m_state != stNew)
+        m_fileChanged = true;
+    m_sourcePath = path;
+    oFileObject().setDocPath(path);
+    // The row names the file it now holds, not the one it was first added from.
+    m_path = path;
+    SetDescriptionFromPath(path);
+    SetStateForLet();
+}
+
+int CFileObject::InstrLast(int start, const QString& text, const QString& find, int) const
+{
+    return instrLast(start, text, find);
+}
+
+QString CFileObject::fileNameFromPath(const QString& path)
+{
+    // Both separators: a path from this system has no "\".
+    const int last = std::max(instrLast(1, path, QStringLiteral("\\")),
+                              instrLast(1, path, QStringLiteral("/")));
+    return last > 0 ? path.mid(last) : path;
+}
+
+void CFileObject::SetDescriptionFromPath(const QString& path)
+{
+    m_description = fileNameFromPath(path);
+}
+
+void CFileObject::SetStateForLet()
+{
+    records::stateStep(m_state, QStringLiteral("CFileObject::SetStateForLet"));
+}
+
+void CFileObject::GetAttributes()
+{
+    if ((m_state == stUnchanged || m_state == stChanged) && !m_loaded) {
+        try {
+            auto rs = records::database(m_db).OpenRecordset(
+                QStringLiteral("select * from codefiles where id = ") + m_key);
+            if (!(rs->BOF() && rs->EOF())) {
+                m_itemKey = records::textOrFail(rs->Fields(QStringLiteral("codeid")).Value());
+                m_description =
+                    records::textOrFail(rs->Fields(QStringLiteral("description")).Value());
+                auto date = [&](const char* column) {
+                    const QVariant v = rs->Fields(QString::fromLatin1(column)).Value();
+                    if (v.isNull())
+                        throw AppError(94, kRuntime, QStringLiteral("Invalid use of Null"));
+                    return v.toDateTime();
+                };
+                m_addedDate = date("DateAdded");
+                m_sourceDate = date("OrigDateTime");
+                m_path = records::textOrFail(rs->Fields(QStringLiteral("Path")).Value());
+            }
+            rs->Close();
+            m_loaded = true;
+        } catch (...) {
+            records::reraise(QStringLiteral("CFileObject:GetAttributes"));
+        }
+    }
+    dao::DBEngine::Idle(dao::dbRefreshCache);
+}
+
+// Appends the source file to field "file" in pieces of at most kChunkSize
+// bytes: the remainder first, then whole chunks.
+void CFileObject::StoreFileData(dao::Recordset& rs)
+{
+    QFile source(m_sourcePath);
+    if (!source.exists())
+        fileError(53, QStringLiteral("File not found"));
+    if (!source.open(QIODevice::ReadOnly))
+        fileError(75, QStringLiteral("Path/File access error"));
+    m_sourceDate = QFileInfo(source).lastModified();
+
+    const qint64 length = source.size();
+    auto field = rs.Fields(QStringLiteral("file"));
+    field.setValue(QByteArray(""));
+    auto appendNext = [&](qint64 bytes) {
+        if (bytes <= 0)
+            return;
+        const QByteArray piece = source.read(bytes);
+        if (piece.size() != bytes)
+            fileError(62, QStringLiteral("Input past end of file"));
+        field.AppendChunk(piece);
+    };
+    appendNext(length % kChunkSize);
+    for (qint64 i = 0; i < length / kChunkSize; ++i)
+        appendNext(kChunkSize);
+    source.close();
+}
+
+void CFileObject::InsertObject()
+{
+    std::shared_ptr<dao::Recordset> rs;
+    try {
+        m_addedDate = QDateTime::currentDateTime();
+        rs = records::database(m_db).OpenRecordset(
+            QStringLiteral("select * from codefiles where id = 0"));
+        rs->AddNew();
+        rs->Fields(QStringLiteral("codeid")).setValue(m_itemKey);
+        rs->Fields(QStringLiteral("description")).setValue(m_description);
+        rs->Fields(QStringLiteral("path"))
+            .setValue(m_path.isEmpty() ? oFileObject().DocPath() : m_path);
+        StoreFileData(*rs);
+        rs->Fields(QStringLiteral("origdatetime")).setValue(m_sourceDate);
+        rs->Fields(QStringLiteral("dateadded")).setValue(m_addedDate);
+        rs->Update();
+        rs->setBookmark(rs->LastModified());
+        m_key = rs->Fields(QStringLiteral("id")).Value().toString();
+        rs->Close();
+        dao::DBEngine::Idle(dao::dbRefreshCache);
+        m_fileChanged = false;
+        m_state = stUnchanged;
+    } catch (...) {
+        if (rs) {
+            try {
+                rs->Close();
+            } catch (...) {
+            }
+        }
+        records::reraise(QStringLiteral("CFileObject::InsertObject"));
+    }
+}
+
+void CFileObject::UpdateObject()
+{
+    try {
+        // An unchanged record is written back with the row's own values,
+        // never with the empty ones it starts with.
+        GetAttributes();
+        auto rs = records::database(m_db).OpenRecordset(
+            QStringLiteral("select * from codefiles where id = ") + m_key);
+        rs->Edit();
+        rs->Fields(QStringLiteral("codeid")).setValue(m_itemKey);
+        rs->Fields(QStringLiteral("description")).setValue(m_description);
+        rs->Fields(QStringLiteral("path")).setValue(m_path);
+        if (m_fileChanged) {
+            StoreFileData(*rs);
+            rs->Fields(QStringLiteral("origdatetime")).setValue(m_sourceDate);
+        }
+        rs->Update();
+        rs->Close();
+        dao::DBEngine::Idle(dao::dbRefreshCache);
+        m_fileChanged = false;
+        m_state = stUnchanged;
+        m_loaded = true;
+    } catch (...) {
+        records::reraise(QStringLiteral("CFileObject::UpdateObject"));
+    }
+}
+
+void CFileObject::DeleteObject()
+{
+    records::database(m_db).Execute(QStringLiteral("delete from codefiles where id = ") + m_key);
+    dao::DBEngine::Idle(dao::dbRefreshCache);
+    m_state = stDeleted;
+}
+
+void CFileObject::SaveToFile(const QString& target)
+{
+    try {
+        GetAttributes();
+        auto rs = records::database(m_db).OpenRecordset(
+            QStringLiteral("select file from codefiles where id = ") + m_key);
+        if (!rs->BOF() && !rs->EOF()) {
+            QFile out(target);
+            // Truncate: a longer file already there must not keep its tail.
+            if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                fileError(75, QStringLiteral("Path/File access error"));
+            auto field = rs->Fields(QStringLiteral("file"));
+            const qint64 size = field.FieldSize();
+            auto writePiece = [&](qint64 offset, qint64 bytes) {
+                if (bytes <= 0)
+                    return;
+                const QByteArray piece = field.GetChunk(offset, bytes);
+                if (out.write(piece) != piece.size())
+                    fileError(61, QStringLiteral("Disk full"));
+            };
+            for (qint64 k = 1; k <= size / kChunkSize; ++k)
+                writePiece((k - 1) * kChunkSize, kChunkSize);
+            writePiece((size / kChunkSize) * kChunkSize, size % kChunkSize);
+            out.close();
+            if (out.error() != QFileDevice::NoError)
+                fileError(75, QStringLiteral("Path/File access error"));
+        }
+        rs->Close();
+    } catch (...) {
+        records::reraiseExtended(QStringLiteral("::CFileObject_SaveToFile"));
+    }
+}

@@ -1,0 +1,246 @@
+#include "store/COpen.h"
+
+#include "platform/core/AppError.h"
+#include "platform/core/AppInfo.h"
+#include "platform/core/Prompt.h"
+#include "platform/db/Ado.h"
+#include "platform/db/Dao.h"
+#include "store/AppState.h"
+#include "store/CDataLayer.h"
+#include "store/CError.h"
+#include "store/CMain.h"
+#include "store/CUtility.h"
+#include "store/ICaseWindow.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QString kTreeSql = QStringLiteral("select * from Issue order by parentid and id");
+const QString kSaveTitle = QStringLiteral("Save Case As...");
+const QString kUnableToSave = QStringLiteral("Was Unable to Save the Argovo case.");
+const QString kProvider = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;");
+
+// Long file names, read-only box hidden, no overwrite prompt (refused below).
+constexpr int kSaveFlags = 0x200004;
+// Long file names, file must exist, read-only box hidden.
+constexpr int kOpenFlags = 0x201004;
+
+// The start page counts as shown below this left edge.
+constexpr int kParkedLeft = 29999;
+constexpr int kShownLeft = 2999;
+
+[[noreturn]] void classFailure(const char* procedure)
+{
+    throw AppError(kClassFailure, QStringLiteral("Argovo.COpen.") + QLatin1String(procedure),
+                   QStringLiteral("COpen component failure"));
+}
+
+void copyFailed(const QString& from, const QString& to)
+{
+    throw AppError(75, QStringLiteral("Argovo"),
+                   QStringLiteral("Could not copy %1 to %2").arg(from, to));
+}
+
+bool dataLayerOpen()
+{
+    return oDataLayer().Connection()->State() != ado::adStateClosed;
+}
+
+// The steps that show a freshly opened case in the main window.
+void showOpenedCase(ICaseWindow& frm)
+{
+    frm.ClearTreeView();
+    frm.FillTree(kTreeSql);
+    frm.InitialiseBookmarks();
+    frm.EnableControls(true);
+}
+
+} // namespace
+
+QString COpen::templatePath()
+{
+    return QDir(appinfo::programFolder()).filePath(QStringLiteral("cases/templates/BLANK.AGV"));
+}
+
+QString COpen::newCaseFolder()
+{
+    return QDir(appinfo::programFolder()).filePath(QStringLiteral("cases"));
+}
+
+QString COpen::saveAsFolder()
+{
+    return QDir(appinfo::programFolder()).filePath(QStringLiteral("My Cases"));
+}
+
+QString COpen::openFolder()
+{
+    return QDir(appinfo::programFolder()).filePath(QStringLiteral("db/my cases"));
+}
+
+QString COpen::caseFilter()
+{
+    return QStringLiteral("(*.AGV)|*.AGV;*.agv");
+}
+
+int16_t COpen::NewCase(ICaseWindow& frm)
+{
+    try {
+        platform::FileDialogRequest request;
+        request.save = true;
+        request.fileName = oMain().CaseName();
+        request.title = kSaveTitle;
+        request.filter = caseFilter();
+        request.flags = kSaveFlags;
+        request.initDir = newCaseFolder();
+        platform::FileDialogResult choice = platform::prompt().fileDialog(request);
+        if (choice.fileTitle.isEmpty()) {
+            oError().HandleError(QStringLiteral("COpen.NewCase"),
+                                 QStringLiteral("Enter a case name."), 0, true);
+            choice = platform::prompt().fileDialog(request);
+        }
+
+        // Everything is checked before anything of the open case changes.
+        const QString path = choice.fileName;
+        if (path.isEmpty())
+            return kFailed;
+        if (QFileInfo::exists(path)) {
+            oError().HandleError(
+                QStringLiteral("COpen.NewCase"),
+                QStringLiteral("This case already exists.  Please pick a case name not in use."),
+                0, false);
+            return kFailed;
+        }
+        // QFile::copy never overwrites: a file that appeared meanwhile stays.
+        if (!QFile::copy(templatePath(), path))
+            copyFailed(templatePath(), path);
+        if (oDataLayer().Connected() && oDataLayer().CloseConnection() != 0) {
+            QFile::remove(path);
+            oError().HandleError(QStringLiteral("COpen.NewCase"), kUnableToSave, 0, true);
+            return kFailed;
+        }
+
+        oDataLayer().setDataSource(path);
+        oUtility().setCaseName(choice.fileTitle);
+        oMain().setStrFileName(path);
+
+        if (frm.SetupDBConnection()) {
+            showOpenedCase(frm);
+            frm.setCaseMenusEnabled(true);
+            if (frm.pnlStartLeft() > kParkedLeft)
+                frm.setPnlStartLeft(kShownLeft);
+            // The grid tab loads afresh for the new case.
+            frm.UnloadAnalysisWindow();
+        } else {
+            frm.EnableControls(false);
+        }
+        return kDone;
+    } catch (...) {
+        classFailure("NewCase");
+    }
+}
+
+int16_t COpen::SaveAsCase(ICaseWindow& frm)
+{
+    try {
+        platform::FileDialogRequest request;
+        request.save = true;
+        request.title = kSaveTitle;
+        request.filter = caseFilter();
+        request.flags = kSaveFlags;
+        request.initDir = saveAsFolder();
+        const platform::FileDialogResult choice = platform::prompt().fileDialog(request);
+
+        // A refusal leaves the data layer and the path on the open case.
+        const QString path = choice.fileName;
+        if (path.isEmpty())
+            return kFailed;
+        if (QFileInfo::exists(path)) {
+            oError().HandleError(
+                QStringLiteral("COpen.SaveAsCase"),
+                QStringLiteral("This file already exists.  Please pick a file name not in use."),
+                0, false);
+            return kFailed;
+        }
+
+        // The open database copies itself consistently; a closed file is
+        // copied as it lies.
+        if (gDB && gDB->isOpen()) {
+            gDB->copyTo(path);
+        } else {
+            const QString source = oMain().strFileName();
+            if (!QFile::copy(source, path))
+                copyFailed(source, path);
+        }
+        if (dataLayerOpen() && oDataLayer().CloseConnection() != 0) {
+            QFile::remove(path);
+            oError().HandleError(QStringLiteral("COpen.SaveAsCase"), kUnableToSave, 0, true);
+            return kFailed;
+        }
+
+        if (gDB) {
+            auto db = std::move(gDB);
+            gDB.reset();
+            db->Close();
+        }
+        frm.DoCaseClose();
+
+        // After the case close, which forgets the open case's names.
+        oMain().setStrFileName(path);
+        oUtility().setCaseDSN(path);
+        oUtility().setCaseName(choice.fileTitle);
+        oDataLayer().setDataSource(path);
+
+        if (frm.SetupDBConnection()) {
+            showOpenedCase(frm);
+            frm.UnloadAnalysisWindow();
+        } else {
+            frm.EnableControls(false);
+        }
+        return kDone;
+    } catch (...) {
+        classFailure("SaveAsCase");
+    }
+}
+
+int16_t COpen::OpenCase()
+{
+    try {
+        oDataLayer().setProvider(kProvider);
+        return oDataLayer().GetConnected() == 0 ? kDone : kFailed;
+    } catch (const AppError& e) {
+        oError().HandleError(QStringLiteral("clsOpen.OpenCase"), e.description(), e.number(), true);
+    } catch (const std::exception& e) {
+        oError().HandleError(QStringLiteral("clsOpen.OpenCase"), QString::fromLocal8Bit(e.what()),
+                             kClassFailure, true);
+    }
+    return kFailed;
+}
+
+int16_t COpen::GetDBName(ICaseWindow&)
+{
+    try {
+        platform::FileDialogRequest request;
+        request.title = QStringLiteral("Open a Case");
+        request.filter = caseFilter();
+        request.flags = kOpenFlags;
+        request.initDir = openFolder();
+        const platform::FileDialogResult choice = platform::prompt().fileDialog(request);
+        // A cancelled dialog keeps the case that was chosen before.
+        if (choice.cancelled())
+            return 0;
+        oMain().setStrFileName(choice.fileName);
+        oMain().setCaseName(choice.fileTitle);
+        if (!oMain().strFileName().isEmpty())
+            oMain().setCaseType(QStringLiteral("Existing"));
+    } catch (const AppError& e) {
+        oError().HandleError(QStringLiteral("clsOpen.GetDBName"), e.description(), e.number(),
+                             true);
+    } catch (const std::exception& e) {
+        oError().HandleError(QStringLiteral("clsOpen.GetDBName"),
+                             QString::fromLocal8Bit(e.what()), kClassFailure, true);
+    }
+    return 0;
+}

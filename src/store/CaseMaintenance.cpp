@@ -1,0 +1,170 @@
+#include "store/CaseMaintenance.h"
+
+#include "platform/core/AppError.h"
+#include "platform/core/Prompt.h"
+#include "platform/db/Dao.h"
+#include "store/AppState.h"
+#include "store/CDataLayer.h"
+#include "store/CError.h"
+#include "store/CMain.h"
+#include "store/COpen.h"
+#include "store/CUtility.h"
+#include "store/Globals.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <filesystem>
+#include <system_error>
+
+const QString CaseMaintenance::kCaption = QStringLiteral("Argovo 2003 System Maintenance");
+const QString CaseMaintenance::kPlaceholder = QStringLiteral(
+    "You cannot maintain the open case.  Select a closed case to maintain.");
+const QString CaseMaintenance::kWarning = QStringLiteral(
+    "Warning!  Please read carefully.  Running this command will compact and repair problems "
+    "with your case file.  This command will run on the file listed below.  Normally, it does "
+    "not need to be run, but if you are experiencing problems, it may be able to correct the "
+    "problem.  If Argovo 2003 is being run by other users accessing this file, you will need "
+    "to have them stop using Argovo 2003, before running.  If you are using a large file this "
+    "command may take up to several minutes.  Afterward, Argovo 2003 will be shut down and "
+    "restarted.");
+
+namespace {
+
+const QString kGoCaller = QStringLiteral("frmMaintenance.cmdGo_Click");
+
+[[noreturn]] void fileError(const QString& description)
+{
+    throw AppError(75, QStringLiteral("Argovo"), description);
+}
+
+// A free name beside the case for the compacted copy.
+QString compactionTarget(const QString& path)
+{
+    QTemporaryFile reserve(path + QStringLiteral(".compact-XXXXXX"));
+    reserve.setAutoRemove(false);
+    if (!reserve.open())
+        fileError(QStringLiteral("Cannot write beside %1").arg(path));
+    const QString name = reserve.fileName();
+    reserve.close();
+    // The engine writes only to a name that does not exist yet.
+    QFile::remove(name);
+    return name;
+}
+
+} // namespace
+
+QString CaseMaintenance::chooseFile()
+{
+    try {
+        platform::FileDialogRequest request;
+        request.title = QStringLiteral("Open a Case");
+        request.filter = COpen::caseFilter();
+        request.flags = 0x201004;
+        const platform::FileDialogResult choice = platform::prompt().fileDialog(request);
+        if (!choice.cancelled()) {
+            m_dialogFile = choice.fileName;
+            m_fileTitle = choice.fileTitle;
+        }
+    } catch (const AppError& e) {
+        oError().HandleError(QStringLiteral("frmMaintenance.cmdOpen_Click"), e.description(),
+                             e.number(), true);
+    } catch (const std::exception& e) {
+        oError().HandleError(QStringLiteral("frmMaintenance.cmdOpen_Click"),
+                             QString::fromLocal8Bit(e.what()), kClassFailure, true);
+    }
+    return m_dialogFile;
+}
+
+void CaseMaintenance::explain()
+{
+    platform::msgBox(
+        QStringLiteral(
+            "As you change data in a case, the case file can become fragmented and use more disk "
+            "space than is necessary. Periodically, you can use the System Maintenance method to "
+            "compact your case to defragment the case file. The compacted case is usually "
+            "smaller and often runs faster."),
+        platform::MsgButtons::OK, platform::MsgIcon::Information,
+        QStringLiteral("What Maintenance Does"));
+}
+
+// The open case is recognised by its title, as before, and by the file
+// itself, so that another path to it (a link, another spelling) is refused too.
+bool CaseMaintenance::isOpenCase(const QString& path) const
+{
+    const QString openTitle = oUtility().CaseName();
+    if (openTitle == m_fileTitle || openTitle == QFileInfo(path).fileName())
+        return true;
+    const QString openPath = oMain().strFileName();
+    if (openPath.isEmpty())
+        return false;
+    const QString chosen = QFileInfo(path).canonicalFilePath();
+    return !chosen.isEmpty() && chosen == QFileInfo(openPath).canonicalFilePath();
+}
+
+bool CaseMaintenance::run(const QString& fileText)
+{
+    try {
+        const QString path = fileText.trimmed();
+        if (oDataLayer().Connected() && oDataLayer().CloseConnection() != 0)
+            return false;
+        if (fileText == kPlaceholder || path.isEmpty()) {
+            oError().HandleError(kGoCaller,
+                                 QStringLiteral("No case selected.  Select a case to maintain first."),
+                                 0, false);
+            return false;
+        }
+        if (oUtility().CaseName().isEmpty())
+            return false;
+        if (isOpenCase(path)) {
+            oError().HandleError(
+                kGoCaller,
+                QStringLiteral("Cannot maintain the open case.  Select another case to maintain."),
+                0, false);
+            return false;
+        }
+
+        compactWithBackup(path);
+
+        platform::msgBox(QStringLiteral("System Maintenance has been successful."));
+        platform::msgBox(QStringLiteral("You must now restart Argovo 2003"));
+    } catch (const AppError& e) {
+        oError().HandleError(QStringLiteral("frmMaintenance.cmdGo"), e.description(), e.number(),
+                             true);
+        return false;
+    } catch (const std::exception& e) {
+        oError().HandleError(QStringLiteral("frmMaintenance.cmdGo"),
+                             QString::fromLocal8Bit(e.what()), kClassFailure, true);
+        return false;
+    }
+    Shutdown();
+    return true;
+}
+
+void CaseMaintenance::compactWithBackup(const QString& path)
+{
+    const QString target = compactionTarget(path);
+    try {
+        dao::DBEngine::CompactDatabase(path, target);
+        // Only a copy that opens as a case database replaces the case.
+        dao::DBEngine::OpenDatabase(target)->Close();
+
+        const QString backup = path + QStringLiteral(".OLD");
+        if (QFileInfo::exists(backup) && !QFile::remove(backup))
+            fileError(QStringLiteral("Cannot replace %1").arg(backup));
+        if (!QFile::copy(path, backup))
+            fileError(QStringLiteral("Cannot copy %1 to %2").arg(path, backup));
+
+        // One rename: the case is either the old file or the compacted one.
+        std::error_code ec;
+        std::filesystem::rename(std::filesystem::path(target.toStdWString()),
+                                std::filesystem::path(path.toStdWString()), ec);
+        if (ec)
+            fileError(QStringLiteral("Cannot replace %1: %2")
+                          .arg(path, QString::fromLocal8Bit(ec.message().c_str())));
+    } catch (...) {
+        QFile::remove(target);
+        throw;
+    }
+}

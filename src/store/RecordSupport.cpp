@@ -1,0 +1,73 @@
+#include "store/RecordSupport.h"
+
+#include "platform/core/AppError.h"
+#include "platform/db/Dao.h"
+#include "store/IDataObject.h"
+
+#include <exception>
+
+namespace records {
+
+dao::Database& database(const std::shared_ptr<dao::Database>& db)
+{
+    if (!db)
+        throw AppError(91, QStringLiteral("Argovo"),
+                       QStringLiteral("Object variable or With block variable not set"));
+    return *db;
+}
+
+void stateStep(int& state, const QString& source)
+{
+    switch (state) {
+    case stUnchanged:
+        state = stChanged;
+        return;
+    case stNew:
+    case stChanged:
+        return;
+    case stDeleting:
+        throw AppError(vbObjectError + 513, source,
+                       QStringLiteral("This Record is About to be deleted"));
+    case stDeleted:
+        throw AppError(vbObjectError + 514, source, QStringLiteral("This record has been deleted"));
+    default:
+        throw AppError(vbObjectError + 515, source,
+                       QStringLiteral("This record has not been created yet"));
+    }
+}
+
+void reraise(const QString& source)
+{
+    try {
+        throw;
+    } catch (const AppError& e) {
+        throw AppError(e.number(), source, e.description());
+    } catch (const std::exception& e) {
+        throw AppError(kClassFailure, source, QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void reraiseExtended(const QString& suffix)
+{
+    try {
+        throw;
+    } catch (const AppError& e) {
+        throw AppError(e.number(), e.source() + suffix, e.description());
+    } catch (const std::exception& e) {
+        throw AppError(kClassFailure, suffix, QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void classFailure(const QString& source, const QString& description)
+{
+    throw AppError(kClassFailure, source, description);
+}
+
+QString textOrFail(const QVariant& value)
+{
+    if (value.isNull())
+        throw AppError(94, QStringLiteral("Argovo"), QStringLiteral("Invalid use of Null"));
+    return value.toString();
+}
+
+} // namespace records
