@@ -1,0 +1,100 @@
+#include "platform/core/AppInfo.h"
+#include "platform/core/Prompt.h"
+#include "store/AppState.h"
+#include "store/CError.h"
+
+#include "support/ScriptedPrompt.h"
+#include "store/TempCurrentFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+using platform::MsgAnswer;
+using platform::MsgButtons;
+using platform::MsgIcon;
+
+namespace {
+
+const QString kQuestion = QStringLiteral(
+    "A technical Error has occurred in running Argovo 2003 2.1.  Please try again, or if this "
+    "problem continues to persist, call technical support.  Would you like to see the "
+    "technical Error?");
+
+class CErrorTest : public ::testing::Test {
+protected:
+    void SetUp() override { resetAppState(); }
+    void TearDown() override { resetAppState(); }
+
+    TempCurrentFolder folder;
+    std::optional<ScriptedPrompt> prompt{std::in_place};
+};
+
+TEST_F(CErrorTest, PlainMessageShowsTheInformationBoxAndLogsOnlyWhenAsked)
+{
+    EXPECT_EQ(oError().HandleError(QStringLiteral("COpen.NewCase"),
+                                   QStringLiteral("The case could not be created."), 0, false),
+              0);
+    ASSERT_EQ(prompt->shown().size(), 1);
+    const auto& box = prompt->shown().first();
+    EXPECT_EQ(box.text, QStringLiteral("The case could not be created."));
+    EXPECT_EQ(box.title, QStringLiteral("Argovo 2003 2.1 Information..."));
+    EXPECT_EQ(box.icon, MsgIcon::Information);
+    EXPECT_TRUE(folder.logLines().isEmpty());
+
+    oError().HandleError(QStringLiteral("COpen.NewCase"), QStringLiteral("Again."), 0, true);
+    const QStringList log = folder.logLines();
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_TRUE(log.first().endsWith(
+        QStringLiteral("    CALLING PROCEDURE: COpen.NewCase    LOG COMMENT: Again.")));
+}
+
+TEST_F(CErrorTest, TechnicalErrorDeclinedShowsNoWindowAndLogsOneLine)
+{
+    prompt->answer(MsgAnswer::No);
+    EXPECT_EQ(oError().HandleError(QStringLiteral("CDataLayer.RunSQL"),
+                                   QStringLiteral("Syntax error"), 3075, true),
+              0);
+
+    ASSERT_EQ(prompt->shown().size(), 1);
+    const auto& question = prompt->shown().first();
+    EXPECT_EQ(question.text, kQuestion);
+    EXPECT_EQ(question.title, appinfo::kAppTitle);
+    EXPECT_EQ(question.buttons, MsgButtons::YesNo);
+    EXPECT_EQ(question.icon, MsgIcon::None);
+    EXPECT_EQ(prompt->count(QStringLiteral("modal")), 0);
+
+    const QStringList log = folder.logLines();
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_TRUE(log.first().endsWith(
+        QStringLiteral("    CALLING PROCEDURE: CDataLayer.RunSQL    LOG COMMENT: Syntax error")));
+}
+
+TEST_F(CErrorTest, TechnicalErrorAcceptedShowsTheErrorWindowAndLogsNothing)
+{
+    prompt->answer(MsgAnswer::Yes);
+    oError().HandleError(QStringLiteral("CIssue::UpdateObject"), QStringLiteral("Disk full"),
+                         -2147221404, true);
+
+    ASSERT_EQ(prompt->count(QStringLiteral("modal")), 1);
+    const auto& window = prompt->shown().last();
+    EXPECT_EQ(window.text, QStringLiteral("frmError"));
+    EXPECT_EQ(window.values.value(QStringLiteral("lblErrorCallerValue")).toString(),
+              QStringLiteral("CIssue::UpdateObject"));
+    EXPECT_EQ(window.values.value(QStringLiteral("lblErrorDescriptionValue")).toString(),
+              QStringLiteral("Disk full"));
+    EXPECT_EQ(window.values.value(QStringLiteral("lblErrorNumberValue")).toString(),
+              QStringLiteral("-2147221404"));
+    EXPECT_TRUE(folder.logLines().isEmpty());
+}
+
+TEST_F(CErrorTest, ReporterNeverRaisesAndStillLogsWhenNoPromptAnswers)
+{
+    // Without a prompt every box fails; the entry must still reach the log.
+    prompt.reset();
+    EXPECT_NO_THROW(oError().HandleError(QStringLiteral("Globals.Test"), QStringLiteral("lost box"),
+                                         7, true));
+    EXPECT_EQ(folder.logLines().size(), 1);
+}
+
+} // namespace

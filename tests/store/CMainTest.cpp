@@ -1,0 +1,50 @@
+#include "store/AppState.h"
+#include "store/CMain.h"
+
+#include "support/ScriptedPrompt.h"
+#include "store/TempCurrentFolder.h"
+
+#include <gtest/gtest.h>
+
+using platform::MsgAnswer;
+
+namespace {
+
+class CMainTest : public ::testing::Test {
+protected:
+    void SetUp() override { resetAppState(); }
+    void TearDown() override { resetAppState(); }
+
+    TempCurrentFolder folder;
+    ScriptedPrompt prompt;
+};
+
+TEST_F(CMainTest, CheckExitAsksWithOkCancelAndStopsOnlyOnCancel)
+{
+    prompt.answer(MsgAnswer::OK);
+    EXPECT_FALSE(oMain().CheckExit());
+    prompt.answer(MsgAnswer::Cancel);
+    EXPECT_TRUE(oMain().CheckExit());
+
+    ASSERT_EQ(prompt.shown().size(), 2);
+    const auto& asked = prompt.shown().first();
+    EXPECT_EQ(asked.text, QStringLiteral("The changes you have made have not been saved.  Press OK "
+                                         "to continue and lose the changes, or press Cancel to "
+                                         "stop and then Save."));
+    EXPECT_EQ(asked.title, QStringLiteral("Edits pending."));
+    EXPECT_EQ(asked.buttons, platform::MsgButtons::OKCancel);
+    EXPECT_EQ(asked.icon, platform::MsgIcon::Question);
+}
+
+TEST_F(CMainTest, SharedInstanceKeepsTheOpenCaseUntilReleased)
+{
+    oMain().setStrFileName(QStringLiteral("C:/cases/Smith.AGV"));
+    oMain().setCaseName(QStringLiteral("Smith"));
+    EXPECT_EQ(oMain().strFileName(), QStringLiteral("C:/cases/Smith.AGV"));
+
+    releaseSharedInstance("oMain");
+    EXPECT_TRUE(oMain().strFileName().isEmpty());
+    EXPECT_TRUE(oMain().CaseName().isEmpty());
+}
+
+} // namespace

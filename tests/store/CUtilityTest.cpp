@@ -1,0 +1,143 @@
+#include "platform/core/AppError.h"
+#include "store/AppState.h"
+#include "store/CMain.h"
+#include "store/CUtility.h"
+#include "store/IAnalysisHost.h"
+
+#include "support/ScriptedPrompt.h"
+#include "support/TempCase.h"
+#include "store/TempCurrentFolder.h"
+
+#include <QStringList>
+#include <cstdio>
+#undef EOF
+#include "platform/db/Ado.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Stands in for the analysis grid and engine; GetCount sets the total as
+// the engine does.
+class FakeAnalysisHost final : public IAnalysisHost {
+public:
+    QStringList calls;
+    std::shared_ptr<ado::Recordset> bound;
+    int16_t total = 12;
+
+    void ResetGridBindingSetting() override { calls << QStringLiteral("reset"); }
+    void BindGrid(std::shared_ptr<ado::Recordset> recordset) override
+    {
+        bound = std::move(recordset);
+        calls << QStringLiteral("bind");
+    }
+    void GetCount() override
+    {
+        oUtility().setTotalCount(total);
+        calls << QStringLiteral("count");
+    }
+    void FilterData(int found, int all) override
+    {
+        calls << QStringLiteral("filter %1 %2").arg(found).arg(all);
+    }
+};
+
+class CUtilityTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetAppState();
+        setAnalysisHost(&host);
+    }
+    void TearDown() override { resetAppState(); }
+
+    void expectClassFailure(const char* member)
+    {
+        try {
+            oUtility().GetRecordset();
+            FAIL() << "no error raised";
+        } catch (const AppError& e) {
+            EXPECT_EQ(e.number(), kClassFailure);
+            EXPECT_EQ(e.number(), -2147221404);
+            EXPECT_EQ(e.source(), QStringLiteral("Argovo.CUtility.") + QLatin1String(member));
+            EXPECT_EQ(e.description(), QStringLiteral("CUtility component failure"));
+        }
+    }
+
+    TempCurrentFolder folder;
+    ScriptedPrompt prompt;
+    TempCase cases;
+    FakeAnalysisHost host;
+};
+
+TEST_F(CUtilityTest, GetRecordsetWithoutACaseRaisesTheClassFailure)
+{
+    oUtility().setSSQL(QStringLiteral("select * from Issue"));
+    expectClassFailure("GetRecordset");
+    EXPECT_TRUE(host.calls.isEmpty());
+}
+
+TEST_F(CUtilityTest, GetRecordsetWithABadQueryStopsBeforeBinding)
+{
+    oMain().setStrFileName(cases.create());
+    oUtility().setSSQL(QStringLiteral("select * from NoSuchTable"));
+    expectClassFailure("GetRecordset");
+    EXPECT_EQ(host.calls, QStringList{QStringLiteral("reset")});
+}
+
+TEST_F(CUtilityTest, GetRecordsetWithoutTheAnalysisWindowRaisesTheClassFailure)
+{
+    setAnalysisHost(nullptr);
+    oMain().setStrFileName(cases.createSample());
+    oUtility().setSSQL(QStringLiteral("select * from Issue"));
+    expectClassFailure("GetRecordset");
+}
+
+TEST_F(CUtilityTest, QueryWithoutRowsStillBindsCountsAndFilters)
+{
+    oMain().setStrFileName(cases.createSample());
+    oUtility().setRecordCount(5);
+    oUtility().setSSQL(QStringLiteral("select * from Issue where ID = -1"));
+
+    oUtility().GetRecordset();
+
+    EXPECT_EQ(oUtility().RecordCount(), 0);
+    ASSERT_TRUE(host.bound);
+    EXPECT_EQ(host.bound->RecordCount(), 0);
+    EXPECT_EQ(host.calls, (QStringList{QStringLiteral("reset"), QStringLiteral("bind"),
+                                       QStringLiteral("count"), QStringLiteral("filter 0 12")}));
+}
+
+TEST_F(CUtilityTest, RowsAreCountedAndPassedOnAsFound)
+{
+    oMain().setStrFileName(cases.createSample());
+    oUtility().setSSQL(QStringLiteral("select * from Issue"));
+
+    oUtility().GetRecordset();
+
+    ASSERT_TRUE(host.bound);
+    const int rows = host.bound->RecordCount();
+    EXPECT_GT(rows, 0);
+    EXPECT_EQ(oUtility().RecordCount(), rows);
+    EXPECT_EQ(host.calls.last(), QStringLiteral("filter %1 12").arg(rows));
+}
+
+TEST_F(CUtilityTest, EachCallReplacesTheSharedConnection)
+{
+    oMain().setStrFileName(cases.createSample());
+    oUtility().setSSQL(QStringLiteral("select * from Issue"));
+
+    oUtility().GetRecordset();
+    const std::shared_ptr<ado::Connection> first = gConnection;
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->State(), ado::adStateOpen);
+
+    oUtility().GetRecordset();
+    ASSERT_TRUE(gConnection);
+    EXPECT_NE(gConnection, first);
+    EXPECT_EQ(gConnection->State(), ado::adStateOpen);
+    // Released, not closed: only this test still holds the first one.
+    EXPECT_EQ(first.use_count(), 1);
+}
+
+} // namespace

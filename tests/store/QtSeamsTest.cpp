@@ -1,0 +1,49 @@
+#include "platform/core/AppError.h"
+#include "platform/widgets/QtPrompt.h"
+#include "platform/widgets/QtSeams.h"
+#include "platform/widgets/QtShell.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using platform::QtPrompt;
+
+namespace {
+
+TEST(QtPromptTest, DialogFiltersBecomeQtFilters)
+{
+    EXPECT_EQ(QtPrompt::qtFilter(QStringLiteral("Argovo Case (*.AGV)|*.AGV|All Files|*.*")),
+              QStringLiteral("Argovo Case (*.AGV) (*.AGV);;All Files (*.*)"));
+    EXPECT_EQ(QtPrompt::qtFilter(QStringLiteral("Documents|*.doc;*.txt")),
+              QStringLiteral("Documents (*.doc *.txt)"));
+    EXPECT_EQ(QtPrompt::qtFilter(QString()), QString());
+}
+
+TEST(QtPromptTest, ModalWindowsOpenByTheirRegisteredName)
+{
+    QVariantMap seen;
+    platform::registerModalWindow(QStringLiteral("frmProbe"), [&seen](const QVariantMap& v) {
+        seen = v;
+        return 5;
+    });
+    QtPrompt prompt;
+
+    EXPECT_EQ(prompt.showModal(QStringLiteral("frmProbe"), {{QStringLiteral("a"), 1}}), 5);
+    EXPECT_EQ(seen.value(QStringLiteral("a")).toInt(), 1);
+    EXPECT_THROW(prompt.showModal(QStringLiteral("frmNobody"), {}), AppError);
+    platform::registerModalWindow(QStringLiteral("frmProbe"), {});
+}
+
+TEST(QtShellTest, MissingDocumentIsReportedAsFileNotFound)
+{
+    QTemporaryDir dir;
+    platform::QtShell shell;
+    EXPECT_EQ(shell.execute(QStringLiteral("open"), dir.filePath(QStringLiteral("gone.doc")),
+                            QString(), 1),
+              platform::shellresult::FileNotFound);
+    EXPECT_EQ(shell.execute(QStringLiteral("open"), QStringLiteral("gone.doc"), dir.path(), 1),
+              platform::shellresult::FileNotFound);
+}
+
+} // namespace
