@@ -9,7 +9,15 @@
 #include <QString>
 #include <QVariant>
 
+#include <cstdio>
 #include <memory>
+
+// Recordsets have an EOF() member, as callers know it; the C library's EOF
+// macro would rewrite every call to it. Code that needs the end-of-file
+// constant uses std::char_traits<char>::eof().
+#ifdef EOF
+#undef EOF
+#endif
 #include <vector>
 
 namespace db {

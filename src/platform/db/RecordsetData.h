@@ -1,0 +1,77 @@
+#pragma once
+
+// Internal to the storage engine: what a DAO recordset holds. Rows are read
+// fully at open and the statement finalized, so no read lock outlives the
+// open; long binary columns of a one-table select hold only their length,
+// and their bytes are read by rowid when asked for.
+
+#include "FieldValues.h"
+#include "SqliteConnection.h"
+
+#include <QTemporaryFile>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace db {
+
+struct ColumnInfo {
+    QString name;            // as the statement names it
+    QString origin;          // the table column it comes from; empty for expressions
+    DeclaredType type;
+    bool lazyBlob = false;   // the row holds the length; bytes read on demand
+    bool primaryKey = false; // the table's integer key (AutoNumber)
+};
+
+struct RowData {
+    qint64 rowid = 0;
+    std::vector<QVariant> values;
+};
+
+// A value set between AddNew/Edit and Update.
+struct PendingValue {
+    QVariant value;
+    // Bytes appended with AppendChunk wait here, never whole in memory.
+    std::unique_ptr<QTemporaryFile> spool;
+    qint64 spoolSize = 0;
+};
+
+enum class EditMode { None, AddNew, Edit };
+
+struct RecordsetData {
+    static constexpr int kBof = -1;
+    static constexpr int kEof = -2;
+
+    static std::unique_ptr<RecordsetData> load(std::shared_ptr<SqliteConnection> connection,
+                                               const QString& sql, int type);
+
+    void ensureOpen() const;
+    bool atBof() const { return rows.empty() || position == kBof; }
+    bool atEof() const { return rows.empty() || position == kEof; }
+    const RowData& currentRow() const;     // 3021 without one
+    int columnIndex(const QString& name) const;
+    void checkColumn(int index) const;
+    void cancelEdit();
+
+    qint64 storedBlobSize(const RowData& row, int column) const;
+    QByteArray readStoredBlob(const RowData& row, int column, qint64 offset, qint64 length) const;
+    RowData readRow(qint64 rowid) const;
+
+    std::shared_ptr<SqliteConnection> connection;
+    int type = 0;
+    bool open = true;
+    QString table;          // stored name of the one table, when the select has one
+    bool keyed = false;     // rows carry their rowid
+    bool updatable = false;
+    QString columnList;     // the select list that reads one row by rowid
+    std::vector<ColumnInfo> columns;
+    std::vector<RowData> rows;
+    int position = kEof;
+    EditMode mode = EditMode::None;
+    std::map<int, PendingValue> pending;
+    std::optional<int> lastModified;
+};
+
+} // namespace db

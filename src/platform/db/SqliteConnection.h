@@ -1,0 +1,124 @@
+#pragma once
+
+// Internal to the storage engine: the only place (with its .cpp neighbours in
+// this folder) that sees sqlite3. Owners for handles and statements, the
+// mapping of engine failures to the Jet numbers callers test, and a savepoint
+// guard that rolls back unless committed.
+
+#include "platform/core/AppError.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+
+#include <sqlite3.h>
+
+namespace db {
+
+struct SqliteCloser {
+    void operator()(sqlite3* handle) const noexcept { sqlite3_close_v2(handle); }
+};
+struct StatementFinalizer {
+    void operator()(sqlite3_stmt* statement) const noexcept { sqlite3_finalize(statement); }
+};
+struct BlobCloser {
+    void operator()(sqlite3_blob* blob) const noexcept { sqlite3_blob_close(blob); }
+};
+using SqliteHandle = std::unique_ptr<sqlite3, SqliteCloser>;
+using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+using BlobHandle = std::unique_ptr<sqlite3_blob, BlobCloser>;
+
+// Turns an engine result code (with the handle's message, when there is one)
+// into the Jet-numbered error of this program.
+AppError errorFromSqlite(sqlite3* handle, int rc, const QString& source,
+                         const QString& sql = QString(), const QString& path = QString());
+AppError closedError(const QString& source);
+AppError missingFileError(const QString& path, const QString& source);
+AppError notDatabaseError(const QString& path, const QString& source);
+AppError targetExistsError(const QString& path, const QString& source);
+AppError tableNotFoundError(const QString& name, const QString& source);
+
+// 3024 when path names no file, 3343 when the file does not carry the
+// engine's header. Reads the header only; never writes.
+void checkIsDatabaseFile(const QString& path, const QString& source);
+
+class SqliteConnection {
+public:
+    enum class Mode { ReadWrite, ReadOnly };
+
+    // Opens an existing database file, never creating one.
+    static std::shared_ptr<SqliteConnection> open(const QString& path, const QString& source,
+                                                  Mode mode = Mode::ReadWrite);
+    // Creates a new file; 3204 when one exists at path.
+    static std::shared_ptr<SqliteConnection> create(const QString& path, const QString& source);
+
+    SqliteConnection(const SqliteConnection&) = delete;
+    SqliteConnection& operator=(const SqliteConnection&) = delete;
+
+    bool isOpen() const { return static_cast<bool>(m_handle); }
+    void close();
+    const QString& path() const { return m_path; }
+
+    // The raw handle; 3704 when the connection is closed.
+    sqlite3* handle(const QString& source) const;
+
+    // Prepares the first statement of sql exactly as given; a null
+    // statement when the text holds none. Text after the first statement
+    // other than blanks raises 3142.
+    Statement prepare(const QString& sql, const QString& source) const;
+    // Runs every statement of sql; returns the rows changed by the last.
+    int execute(const QString& sql, const QString& source);
+
+    bool tableExists(const QString& name) const;
+    // The table's name as stored, found without regard to case; empty when none.
+    QString storedTableName(const QString& name) const;
+
+    QString nextSavepointName();
+
+    // Rows changed by the last action query run through the DAO face.
+    int recordsAffected() const { return m_recordsAffected; }
+    void setRecordsAffected(int count) { m_recordsAffected = count; }
+
+    // Writes a consistent, compacted copy of the open file to a new file;
+    // 3204 when target exists. A failed copy leaves no file behind.
+    void vacuumInto(const QString& target, const QString& source);
+
+private:
+    SqliteConnection(SqliteHandle handle, QString path);
+    void configure(Mode mode, const QString& source);
+
+    SqliteHandle m_handle;
+    QString m_path;
+    int m_savepointCounter = 0;
+    int m_recordsAffected = 0;
+};
+
+// Advances a statement: true with a row, false when done; raises otherwise.
+bool stepStatement(sqlite3_stmt* statement, const QString& source, const QString& sql);
+
+// Binds a value already coerced to its stored form (null, qint64, double,
+// QString, QByteArray, bool).
+void bindValue(sqlite3_stmt* statement, int index, const QVariant& value);
+
+// A savepoint that is rolled back unless commit() ran; nests inside any
+// transaction the engine already holds.
+class Savepoint {
+public:
+    Savepoint(SqliteConnection& connection, const QString& source);
+    ~Savepoint();
+    Savepoint(const Savepoint&) = delete;
+    Savepoint& operator=(const Savepoint&) = delete;
+    void commit();
+
+private:
+    SqliteConnection& m_connection;
+    QString m_source;
+    QString m_name;
+    bool m_done = false;
+};
+
+// The engine's own aggregates (stdev, var) on a new handle.
+void registerJetFunctions(sqlite3* handle);
+
+} // namespace db
