@@ -2,8 +2,6 @@
 
 #include "platform/core/AppError.h"
 #include "platform/core/Prompt.h"
-#include <cstdio>
-#undef EOF // the engine's recordsets have an EOF member
 #include "platform/db/Ado.h"
 #include "store/AppState.h"
 #include "store/CError.h"

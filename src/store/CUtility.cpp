@@ -1,8 +1,6 @@
 #include "store/CUtility.h"
 
 #include "platform/core/AppError.h"
-#include <cstdio>
-#undef EOF // the engine's recordsets have an EOF member
 #include "platform/db/Ado.h"
 #include "store/AppState.h"
 #include "store/CMain.h"
@@ -76,6 +74,7 @@ void CUtility::GetRecordset()
         // The previous connection goes with its last reference; the grid
         // keeps its own recordset.
         gConnection = ado::Connection::create();
+        gConnection->setCursorLocation(ado::adUseClient);
         gConnection->Open(QStringLiteral("PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=")
                               + oMain().strFileName(),
                           QString(), QString(), ado::adOptionUnspecified);

@@ -7,8 +7,6 @@
 #include "store/TempCurrentFolder.h"
 
 #include <QFileInfo>
-#include <cstdio>
-#undef EOF
 #include "platform/db/Ado.h"
 
 #include <gtest/gtest.h>

@@ -9,8 +9,6 @@
 #include "store/TempCurrentFolder.h"
 
 #include <QStringList>
-#include <cstdio>
-#undef EOF
 #include "platform/db/Ado.h"
 
 #include <gtest/gtest.h>

@@ -13,8 +13,6 @@
 #include "store/TempCurrentFolder.h"
 
 #include <QStringList>
-#include <cstdio>
-#undef EOF
 #include "platform/db/Ado.h"
 #include "platform/db/Dao.h"
 
