@@ -1,0 +1,351 @@
+#include "AnalysisFakes.h"
+#include "support/TempCase.h"
+
+#include "analysis/AnalysisState.h"
+#include "analysis/CReport.h"
+#include "analysis/CText.h"
+#include "analysis/LevelTexts.h"
+#include "platform/core/AppError.h"
+#include "store/AppState.h"
+#include "store/CMain.h"
+#include "store/CUtility.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kNineToTen = QStringLiteral("Level 9 - 10");
+const QString kSevenToNine = QStringLiteral("Level 7 - 9");
+
+// Rating sums 54, 55, 60, 6 and 5, and one item with an empty rating.
+QString bandCaseSql()
+{
+    return issueRow(1, 0, QStringLiteral("Sum54"), {9, 9, 9, 9, 9, 9})
+           + issueRow(2, 1, QStringLiteral("Sum55"), {10, 9, 9, 9, 9, 9})
+           + issueRow(3, 1, QStringLiteral("Sum60"), {10, 10, 10, 10, 10, 10})
+           + issueRow(4, 0, QStringLiteral("Sum6"), {1, 1, 1, 1, 1, 1})
+           + issueRow(5, 4, QStringLiteral("Sum5"), {1, 1, 1, 1, 1, 0})
+           + issueRow(6, 4, QStringLiteral("NullRating"), {9, 9, 9, -1, 9, 9});
+}
+
+class CReportTest : public ::testing::Test {
+protected:
+    void SetUp() override { resetAppState(); }
+    void TearDown() override { resetAppState(); }
+
+    void openCase(const QString& sql, const QString& name = QStringLiteral("Case.AGV"))
+    {
+        oMain().setStrFileName(m_case.create(name, sql));
+    }
+
+    // The grid window's level handler, as the user's choice runs it.
+    void chooseLevel(const QString& text)
+    {
+        m_view.level = text;
+        oReport().setLevelInPlay(true);
+        oReport().setLevel(text.trimmed());
+        oReport().GetLevelSetting();
+        oReport().RunAnalysis();
+    }
+
+    TempCase m_case;
+    FakeAnalysisView m_view;
+    FakeAdvisoryWindow m_advisory;
+};
+
+struct BandCase {
+    const char* label;
+    QStringList names;
+};
+
+class LevelBandTest : public CReportTest, public ::testing::WithParamInterface<BandCase> {};
+
+TEST_P(LevelBandTest, BandHoldsTheItemsWhoseRealAverageLiesWithinIt)
+{
+    openCase(bandCaseSql());
+    chooseLevel(QString::fromLatin1(GetParam().label));
+
+    QStringList expected = GetParam().names;
+    expected.sort();
+    EXPECT_EQ(m_view.boundNames, expected);
+    EXPECT_EQ(oUtility().RecordCount(), expected.size());
+    // The item with an empty rating is in no band but in the total.
+    EXPECT_EQ(oUtility().TotalCount(), 6);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bands, LevelBandTest,
+    ::testing::Values(
+        BandCase{"Level 9 - 10", {"Sum54", "Sum55", "Sum60"}},
+        BandCase{"Level 7 - 9", {"Sum54"}},
+        BandCase{"Level 5 - 7", {}},
+        BandCase{"Level 3 - 5", {}},
+        BandCase{"Level 1 - 3", {"Sum6"}},
+        BandCase{"Level 0", {"Sum5"}}),
+    [](const auto& info) {
+        QString name = QString::fromLatin1(info.param.label);
+        name.remove(QLatin1Char(' ')).replace(QLatin1Char('-'), QLatin1Char('_'));
+        return name.toStdString();
+    });
+
+TEST_F(CReportTest, LevelLabelsCarryTheirAverageConditions)
+{
+    const QString sum = QStringLiteral(
+        "WHERE (Issue.Weight + Issue.Success + Issue.Jury + Issue.Substantive + "
+        "Issue.Procedural + Issue.Significance)/6 ");
+    const QStringList expected{
+        sum + "BETWEEN 9 AND 10", sum + "BETWEEN 7 AND 9", sum + "BETWEEN 5 AND 7",
+        sum + "BETWEEN 3 AND 5",  sum + "BETWEEN 1 AND 3", sum + "< 1"};
+    const QStringList labels{"Level 9 - 10", "Level 7 - 9", "Level 5 - 7",
+                             "Level 3 - 5",  "Level 1 - 3", "Level 0"};
+    for (int i = 0; i < labels.size(); ++i) {
+        m_view.level = labels[i];
+        oReport().GetLevelSetting();
+        EXPECT_EQ(oReport().ReportLevel(), expected[i]) << labels[i].toStdString();
+        EXPECT_EQ(oReport().ShortReport(), labels[i]);
+    }
+}
+
+TEST_F(CReportTest, LevelTextIsTrimmedButComparedCaseSensitively)
+{
+    m_view.level = QStringLiteral(" Level 7 - 9 ");
+    oReport().GetLevelSetting();
+    EXPECT_EQ(oReport().ShortReport(), kSevenToNine);
+    const QString sevenToNine = oReport().ReportLevel();
+    EXPECT_TRUE(sevenToNine.endsWith(QStringLiteral("BETWEEN 7 AND 9")));
+
+    for (const char* other : {"level 9 - 10", "Level 11", "NONE", ""}) {
+        m_view.level = QString::fromLatin1(other);
+        oReport().GetLevelSetting();
+        EXPECT_EQ(oReport().ShortReport(), kSevenToNine) << other;
+        EXPECT_EQ(oReport().ReportLevel(), sevenToNine) << other;
+    }
+}
+
+TEST_F(CReportTest, FoundTotalMessagesKeepTheirExactBlanks)
+{
+    EXPECT_EQ(CReport::foundTotalMessage(1, 3),
+              "   1 record found.  The item you see is 1 of those 3 records.  "
+              "The % found is 33%.");
+    EXPECT_EQ(CReport::foundTotalMessage(2, 4),
+              "  2 records found.  The items you see are 2 of those 4 records.  "
+              "The % found is 50%.");
+    EXPECT_EQ(CReport::foundTotalMessage(5, 5),
+              "  5 records found.  The items you see are 5 of those 5 records.  "
+              "The % found is 100%.");
+    EXPECT_EQ(CReport::foundTotalMessage(0, 5), "  0 records found.  The % found is 0%.");
+    EXPECT_EQ(CReport::foundTotalMessage(0, 0), "No records returned.");
+    EXPECT_EQ(CReport::foundTotalMessage(3, 0), "No records returned.");
+}
+
+TEST_F(CReportTest, PercentFoundIsCutNotRounded)
+{
+    EXPECT_EQ(CReport::percentFound(1, 3), 33);
+    EXPECT_EQ(CReport::percentFound(2, 3), 66);
+    EXPECT_EQ(CReport::percentFound(1, 8), 12);
+    EXPECT_EQ(CReport::percentFound(1, 200), 0);
+    EXPECT_EQ(CReport::percentFound(32767, 32767), 100);
+}
+
+TEST_F(CReportTest, StudyShowsFoundTotalThenItsOwnCaption)
+{
+    openCase(bandCaseSql());
+    chooseLevel(kNineToTen);
+
+    const QString found = QStringLiteral(
+        "  3 records found.  The items you see are 3 of those 6 records.  The % found is 50%.");
+    EXPECT_EQ(oText().RecordsReturned(), found);
+    ASSERT_EQ(m_view.captions.size(), 2);
+    EXPECT_EQ(m_view.captions[0], found);
+    EXPECT_EQ(m_view.captions[1],
+              "     Viewing Level 9 - 10 records returned, count is: 3 records returned.  "
+              "Double-click any Rule to see its entirety.");
+    EXPECT_EQ(oReport().ReportType(), 1);
+    EXPECT_EQ(m_view.clears, 1);
+    EXPECT_EQ(m_view.resets, 1);
+    EXPECT_EQ(m_view.setMergeCalls, 1);
+    EXPECT_EQ(m_view.mergeSetting, 2);
+    EXPECT_TRUE(oReport().sqlReview().isEmpty());
+}
+
+TEST_F(CReportTest, SingleFoundUsesTheSingularMessage)
+{
+    openCase(bandCaseSql());
+    chooseLevel(QStringLiteral("Level 0"));
+    EXPECT_EQ(oText().RecordsReturned(),
+              "   1 record found.  The item you see is 1 of those 6 records.  "
+              "The % found is 16%.");
+}
+
+TEST_F(CReportTest, EmptyCaseReportsNoRecordsAndShowsACountOfZero)
+{
+    openCase(QString());
+    chooseLevel(kSevenToNine);
+
+    EXPECT_EQ(oText().RecordsReturned(), "No records returned.");
+    EXPECT_TRUE(m_view.captions.contains("No records returned."));
+    EXPECT_EQ(m_view.caption(),
+              "     Viewing Level 7 - 9 records returned, count is: 0 records returned.  "
+              "Double-click any Rule to see its entirety.");
+    EXPECT_TRUE(m_view.boundNames.isEmpty());
+    EXPECT_EQ(m_advisory.shows, 0);
+    EXPECT_FALSE(oReport().ShowFormReport());
+}
+
+TEST_F(CReportTest, FirstStudyWithRowsOpensNoAdvisoryWindowLaterOnesDo)
+{
+    openCase(bandCaseSql());
+    EXPECT_FALSE(oReport().ShowFormReport());
+
+    chooseLevel(kNineToTen);
+    EXPECT_EQ(m_advisory.shows, 0);
+    EXPECT_TRUE(oReport().ShowFormReport());
+    const auto nine = levels::textsFor(kNineToTen, oText().RecordsReturned());
+    ASSERT_TRUE(nine);
+    EXPECT_EQ(oReport().LevelProblem(), nine->problem);
+
+    chooseLevel(kSevenToNine);
+    EXPECT_EQ(m_advisory.shows, 1);
+    const QString rr = QStringLiteral(
+        "   1 record found.  The item you see is 1 of those 6 records.  The % found is 16%.");
+    const auto seven = levels::textsFor(kSevenToNine, rr);
+    ASSERT_TRUE(seven);
+    EXPECT_EQ(m_advisory.writes,
+              QStringList({"Comment:" + seven->comment, "Problem:" + seven->problem,
+                           "Issue:" + seven->issue, "Description:" + seven->description}));
+    EXPECT_TRUE(m_advisory.comment.endsWith("light of the fact that there were " + rr));
+    EXPECT_EQ(oReport().LevelComment(), seven->comment);
+    EXPECT_EQ(oReport().LevelIssue(), seven->issue);
+    EXPECT_EQ(oReport().LevelDescription(), seven->description);
+}
+
+TEST_F(CReportTest, StudyWithoutRowsLeavesTextsWindowAndFlagAlone)
+{
+    openCase(bandCaseSql());
+    chooseLevel(kNineToTen);
+    const QString problem = oReport().LevelProblem();
+
+    chooseLevel(QStringLiteral("Level 5 - 7"));
+    EXPECT_EQ(oText().RecordsReturned(), "  0 records found.  The % found is 0%.");
+    EXPECT_EQ(oReport().LevelProblem(), problem);
+    EXPECT_EQ(m_advisory.shows, 0);
+    EXPECT_TRUE(oReport().ShowFormReport());
+}
+
+TEST_F(CReportTest, ZeroFoundReplacesThePreviousCountInThePanel)
+{
+    openCase(bandCaseSql());
+    chooseLevel(kNineToTen);
+    m_view.captions.clear();
+
+    chooseLevel(QStringLiteral("Level 3 - 5"));
+    ASSERT_EQ(m_view.captions.size(), 2);
+    EXPECT_EQ(m_view.captions[0], "  0 records found.  The % found is 0%.");
+    EXPECT_EQ(m_view.captions[1],
+              "     Viewing Level 3 - 5 records returned, count is: 0 records returned.  "
+              "Double-click any Rule to see its entirety.");
+    EXPECT_TRUE(m_view.boundNames.isEmpty());
+
+    // A method or range study without rows reaches the panel the same way.
+    m_view.captions.clear();
+    oReport().setReportType(3);
+    oReport().FilterData(0, 6);
+    EXPECT_EQ(m_view.captions, QStringList{"  0 records found.  The % found is 0%."});
+}
+
+TEST_F(CReportTest, MethodStudyCountsWithoutLevelTextsOrWindow)
+{
+    openCase(bandCaseSql());
+    chooseLevel(kNineToTen);
+    const QString problem = oReport().LevelProblem();
+
+    oReport().setReportType(3);
+    oReport().FilterData(2, 3);
+    EXPECT_EQ(m_view.caption(),
+              "  2 records found.  The items you see are 2 of those 3 records.  "
+              "The % found is 66%.");
+    EXPECT_EQ(oReport().LevelProblem(), problem);
+    EXPECT_EQ(m_advisory.shows, 0);
+}
+
+TEST_F(CReportTest, FailedStudyLeavesNoStaleQueryForTheNextBand)
+{
+    const QString path = m_case.create(QStringLiteral("Case.AGV"), bandCaseSql());
+    oMain().setStrFileName(m_case.path(QStringLiteral("Missing.AGV")));
+    try {
+        chooseLevel(kNineToTen);
+        FAIL() << "a study on a missing case file must fail";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), kClassFailure);
+        EXPECT_EQ(e.source(), "Argovo.CReport.RunAnalysis");
+        EXPECT_EQ(e.description(), "CReport component failure");
+    }
+    EXPECT_FALSE(oReport().sqlReview().isEmpty());
+
+    oMain().setStrFileName(path);
+    chooseLevel(QStringLiteral("Level 1 - 3"));
+    EXPECT_EQ(m_view.boundNames, QStringList{"Sum6"});
+    EXPECT_TRUE(m_view.caption().startsWith("     Viewing Level 1 - 3 records returned, count "
+                                            "is: 1 records"));
+}
+
+TEST_F(CReportTest, StudyQueriesTheCaseOpenNow)
+{
+    openCase(bandCaseSql(), QStringLiteral("First.AGV"));
+    chooseLevel(kNineToTen);
+    EXPECT_EQ(m_view.boundNames.size(), 3);
+    ASSERT_TRUE(gConnection);
+
+    const QString second = m_case.create(
+        QStringLiteral("Second.AGV"), issueRow(1, 0, QStringLiteral("Other"), {10, 10, 9, 9, 9, 9}));
+    oMain().setStrFileName(second);
+    chooseLevel(kNineToTen);
+    EXPECT_EQ(m_view.boundNames, QStringList{"Other"});
+    EXPECT_EQ(oUtility().TotalCount(), 1);
+    EXPECT_EQ(ado::dataSourceFromConnectionString(gConnection->ConnectionString()), second);
+}
+
+TEST_F(CReportTest, StudyRunsWithoutTheGridWindow)
+{
+    openCase(bandCaseSql());
+    m_view.level = kSevenToNine;
+    oReport().GetLevelSetting();
+    setAnalysisView(nullptr);
+
+    oReport().setShowFormReport(false);
+    oReport().RunAnalysis();
+    EXPECT_EQ(oUtility().RecordCount(), 1);
+    EXPECT_EQ(m_advisory.shows, 0);
+    EXPECT_TRUE(oReport().ShowFormReport());
+    EXPECT_EQ(oReport().LevelIssue(), levels::textsFor(kSevenToNine, QString())->issue);
+    EXPECT_TRUE(m_view.captions.isEmpty());
+}
+
+TEST_F(CReportTest, TooManyItemsForTheCountRaiseTheClassFailure)
+{
+    openCase(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                            "WHERE i < 32768) INSERT INTO Issue (ParentID, Name) SELECT 0, "
+                            "'Item' FROM n;"));
+    try {
+        oReport().GetCount();
+        FAIL() << "32768 items do not fit the count";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), kClassFailure);
+        EXPECT_EQ(e.source(), "Argovo.CReport.GetCount");
+        EXPECT_EQ(e.description(), "CReport component failure");
+    }
+}
+
+TEST_F(CReportTest, ReleasedEngineComesBackFresh)
+{
+    oReport().setShowFormReport(true);
+    oReport().setLevel(kNineToTen);
+    oText().setRecordsReturned(QStringLiteral("x"));
+    releaseSharedInstance("oReport");
+    releaseSharedInstance("oText");
+    EXPECT_FALSE(oReport().ShowFormReport());
+    EXPECT_TRUE(oReport().Level().isEmpty());
+    EXPECT_TRUE(oText().RecordsReturned().isEmpty());
+}
+
+} // namespace
