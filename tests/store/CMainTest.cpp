@@ -36,15 +36,4 @@ TEST_F(CMainTest, CheckExitAsksWithOkCancelAndStopsOnlyOnCancel)
     EXPECT_EQ(asked.icon, platform::MsgIcon::Question);
 }
 
-TEST_F(CMainTest, SharedInstanceKeepsTheOpenCaseUntilReleased)
-{
-    oMain().setStrFileName(QStringLiteral("C:/cases/Smith.AGV"));
-    oMain().setCaseName(QStringLiteral("Smith"));
-    EXPECT_EQ(oMain().strFileName(), QStringLiteral("C:/cases/Smith.AGV"));
-
-    releaseSharedInstance("oMain");
-    EXPECT_TRUE(oMain().strFileName().isEmpty());
-    EXPECT_TRUE(oMain().CaseName().isEmpty());
-}
-
 } // namespace

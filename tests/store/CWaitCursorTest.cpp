@@ -51,18 +51,6 @@ TEST(CWaitCursorTest, ReleasedWithoutSetCursorPutsBackTheSamePointer)
     EXPECT_EQ(screen.history, std::vector<int>{11});
 }
 
-TEST(CWaitCursorTest, ExplicitRestoreThenReleaseLeavesTheSavedPointer)
-{
-    RecordingScreen screen;
-    {
-        CWaitCursor cursor;
-        cursor.SetCursor(CWaitCursor::kHourglass);
-        cursor.Restore();
-        EXPECT_EQ(screen.pointer, 0);
-    }
-    EXPECT_EQ(screen.history, (std::vector<int>{11, 0, 0}));
-}
-
 TEST(CWaitCursorTest, QtScreenKeepsOneOverrideAndDropsItAtTheDefaultPointer)
 {
     ASSERT_EQ(QGuiApplication::overrideCursor(), nullptr);
