@@ -1,0 +1,429 @@
+#include "platform/grid/GridCore.h"
+
+#include "platform/core/AppError.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using grid::GridCore;
+using grid::MergeSpan;
+
+namespace {
+
+// Rows of texts for columns 1..n; row 0 of the list is the header row.
+void fill(GridCore& g, const QList<QStringList>& rows)
+{
+    g.setCols(rows.first().size() + 1);
+    g.setRows(rows.size());
+    for (int r = 0; r < rows.size(); ++r) {
+        for (int c = 0; c < rows[r].size(); ++c)
+            g.setTextAt(r, c + 1, rows[r][c]);
+    }
+}
+
+// Group column 1, values in column 2.
+void fillGroups(GridCore& g, const QList<QPair<QString, QString>>& rows)
+{
+    QList<QStringList> table{{"Group", "Rating"}};
+    for (const auto& [group, value] : rows)
+        table.append({group, value});
+    fill(g, table);
+}
+
+QList<int> subtotalRows(const GridCore& g)
+{
+    QList<int> result;
+    for (int r = 0; r < g.rows(); ++r) {
+        if (g.isSubtotal(r))
+            result.append(r);
+    }
+    return result;
+}
+
+QStringList column(const GridCore& g, int col)
+{
+    QStringList result;
+    for (int r = 1; r < g.rows(); ++r)
+        result.append(g.textAt(r, col));
+    return result;
+}
+
+// The statistic of one group (group column 1, total column 2), in a fresh grid.
+QString statistic(int function, const QStringList& values, double* value = nullptr)
+{
+    GridCore g;
+    QList<QPair<QString, QString>> rows;
+    for (const QString& v : values)
+        rows.append({"A", v});
+    fillGroups(g, rows);
+    g.subtotal(function, 1, 2);
+    const QList<int> subtotals = subtotalRows(g);
+    EXPECT_EQ(subtotals.size(), 1);
+    if (subtotals.isEmpty())
+        return QStringLiteral("<no subtotal row>");
+    if (value)
+        *value = g.valueAt(subtotals.first(), 2);
+    return g.textAt(subtotals.first(), 2);
+}
+
+} // namespace
+
+TEST(GridCoreSubtotal, NoDataRowsGiveNoSubtotalRows)
+{
+    GridCore g;
+    fill(g, {{"Group", "Rating"}});
+    for (int function = grid::SubtotalSum; function <= grid::SubtotalVariance; ++function)
+        g.subtotal(function, 1, 2);
+    EXPECT_EQ(g.rows(), 1);
+    EXPECT_TRUE(subtotalRows(g).isEmpty());
+}
+
+TEST(GridCoreSubtotal, GroupWithOnlyEmptyRatingsCountsZeroSumsZeroAndLeavesTheRestEmpty)
+{
+    const QStringList empty{"", ""};
+    EXPECT_EQ(statistic(grid::SubtotalCount, empty), "0");
+    EXPECT_EQ(statistic(grid::SubtotalSum, empty), "0");
+    for (int function : {grid::SubtotalAverage, grid::SubtotalMax, grid::SubtotalMin,
+                         grid::SubtotalStdDev, grid::SubtotalVariance}) {
+        double value = -1;
+        EXPECT_EQ(statistic(function, empty, &value), "") << "function " << function;
+        EXPECT_EQ(value, 0.0) << "function " << function;
+    }
+}
+
+TEST(GridCoreSubtotal, EmptyAndNonNumericCellsAreLeftOutOfTheStatistics)
+{
+    EXPECT_EQ(statistic(grid::SubtotalCount, {"7", "", "n/a", "9"}), "2");
+    EXPECT_EQ(statistic(grid::SubtotalAverage, {"7", "", "9"}), "8");
+    EXPECT_EQ(statistic(grid::SubtotalMin, {"", "7", "9"}), "7");
+    EXPECT_EQ(statistic(grid::SubtotalMax, {"", "7", "9"}), "9");
+}
+
+TEST(GridCoreSubtotal, SingleRowGroupHasEmptyDeviationAndVariance)
+{
+    EXPECT_EQ(statistic(grid::SubtotalStdDev, {"6"}), "");
+    EXPECT_EQ(statistic(grid::SubtotalVariance, {"6"}), "");
+    EXPECT_EQ(statistic(grid::SubtotalAverage, {"6"}), "6");
+    EXPECT_EQ(statistic(grid::SubtotalCount, {"6"}), "1");
+}
+
+TEST(GridCoreSubtotal, SevenAndNineGiveAverageEightVarianceTwoDeviationRootTwo)
+{
+    double value = 0;
+    EXPECT_EQ(statistic(grid::SubtotalAverage, {"7", "9"}, &value), "8");
+    EXPECT_DOUBLE_EQ(value, 8.0);
+    EXPECT_EQ(statistic(grid::SubtotalVariance, {"7", "9"}, &value), "2");
+    EXPECT_DOUBLE_EQ(value, 2.0);
+    EXPECT_EQ(statistic(grid::SubtotalStdDev, {"7", "9"}, &value).left(7), "1.41421");
+    EXPECT_DOUBLE_EQ(value, std::sqrt(2.0));
+    EXPECT_EQ(statistic(grid::SubtotalSum, {"7", "9"}), "16");
+}
+
+TEST(GridCoreSubtotal, ConstantGroupHasZeroSpreadNotATinyNegative)
+{
+    double value = -1;
+    EXPECT_EQ(statistic(grid::SubtotalVariance, {"0.1", "0.1", "0.1"}, &value), "0");
+    EXPECT_EQ(value, 0.0);
+    EXPECT_EQ(statistic(grid::SubtotalStdDev, {"0.1", "0.1", "0.1"}, &value), "0");
+    EXPECT_EQ(value, 0.0);
+}
+
+TEST(GridCoreSubtotal, PercentIsTheGroupShareOfTheColumnAndEmptyWhenTheColumnSumsToZero)
+{
+    GridCore g;
+    fillGroups(g, {{"A", "10"}, {"A", "15"}, {"B", "75"}});
+    g.subtotal(grid::SubtotalPercent, 1, 2);
+    ASSERT_EQ(subtotalRows(g), (QList<int>{3, 5}));
+    EXPECT_DOUBLE_EQ(g.valueAt(3, 2), 25.0);
+    EXPECT_DOUBLE_EQ(g.valueAt(5, 2), 75.0);
+
+    GridCore zero;
+    fillGroups(zero, {{"A", "0"}, {"B", "0"}, {"B", ""}});
+    zero.subtotal(grid::SubtotalPercent, 1, 2);
+    ASSERT_EQ(subtotalRows(zero).size(), 2);
+    for (const int r : subtotalRows(zero)) {
+        EXPECT_EQ(zero.textAt(r, 2), "");
+        EXPECT_EQ(zero.valueAt(r, 2), 0.0);
+    }
+}
+
+TEST(GridCoreSubtotal, OneSubtotalRowBelowEachRunCarryingTheGroupText)
+{
+    GridCore g;
+    fillGroups(g, {{"A", "1"}, {"A", "2"}, {"B", "3"}, {"A", "4"}});
+    g.subtotal(grid::SubtotalSum, 1, 2);
+    EXPECT_EQ(column(g, 1), (QStringList{"A", "A", "A", "B", "B", "A", "A"}));
+    EXPECT_EQ(column(g, 2), (QStringList{"1", "2", "3", "3", "3", "4", "4"}));
+    EXPECT_EQ(subtotalRows(g), (QList<int>{3, 5, 7}));
+}
+
+TEST(GridCoreSubtotal, RowsAreReusedAcrossCallsWithTheSameGroupColumn)
+{
+    GridCore g;
+    fill(g, {{"ID", "Key Group", "Rule", "Weight", "Success", "Jury", "Instructions", "Evidence", "Significance"},
+             {"1", "Liability", "Duty", "10", "9", "9", "10", "9", "10"},
+             {"1", "Liability", "Breach", "8", "7", "8", "7", "", "8"},
+             {"6", "Damages", "Wages", "5", "4", "5", "4", "4", "5"}});
+    for (int c = 4; c <= 9; ++c)
+        g.subtotal(grid::SubtotalCount, 1, c, QString(), std::nullopt,
+                   c == 4 ? grid::kRed : grid::kBlue, true);
+
+    ASSERT_EQ(subtotalRows(g), (QList<int>{3, 5}));
+    EXPECT_EQ(g.rows(), 6);
+    for (int c = 4; c <= 9; ++c)
+        EXPECT_EQ(g.textAt(5, c), "1") << "column " << c;
+    EXPECT_EQ(g.textAt(3, 4), "2");
+    EXPECT_EQ(g.textAt(3, 8), "1");
+    EXPECT_EQ(g.textAt(3, 1), "1");
+}
+
+TEST(GridCoreSubtotal, SubtotalCellsCarryTheirOwnColourAndBold)
+{
+    GridCore g;
+    fill(g, {{"ID", "G", "R", "W", "S", "J", "I", "E", "Sg"},
+             {"1", "A", "x", "1", "2", "3", "4", "5", "6"}});
+    for (int c = 4; c <= 9; ++c)
+        g.subtotal(grid::SubtotalAverage, 1, c, QString(), std::nullopt,
+                   c == 4 ? grid::kRed : grid::kBlue, true);
+    ASSERT_TRUE(g.isSubtotal(2));
+    EXPECT_EQ(g.foreColorAt(2, 4), 255);
+    EXPECT_TRUE(g.boldAt(2, 4));
+    for (int c = 5; c <= 9; ++c) {
+        EXPECT_EQ(g.foreColorAt(2, c), 16711680) << "column " << c;
+        EXPECT_TRUE(g.boldAt(2, c));
+    }
+    // Data cells keep the defaults.
+    EXPECT_EQ(g.foreColorAt(1, 4), -1);
+    EXPECT_FALSE(g.boldAt(1, 4));
+}
+
+TEST(GridCoreSubtotal, ClearRemovesEverySubtotalRowAndKeepsTheData)
+{
+    GridCore g;
+    fillGroups(g, {{"A", "1"}, {"B", "2"}, {"C", "3"}});
+    g.subtotal(grid::SubtotalSum, 1, 2);
+    ASSERT_EQ(g.rows(), 7);
+    g.subtotal(grid::SubtotalClear);
+    EXPECT_EQ(g.rows(), 4);
+    EXPECT_TRUE(subtotalRows(g).isEmpty());
+    EXPECT_EQ(column(g, 2), (QStringList{"1", "2", "3"}));
+    // Fresh subtotal rows again after a clear.
+    g.subtotal(grid::SubtotalCount, 1, 2);
+    EXPECT_EQ(subtotalRows(g).size(), 3);
+}
+
+TEST(GridCoreSubtotal, AveragesShowOneCutDecimalWhileTheValueStaysExact)
+{
+    GridCore g;
+    fillGroups(g, {{"A", "7"}, {"A", "7"}, {"A", "8"}});
+    g.setColFormat(2, "'.0");
+    g.subtotal(grid::SubtotalAverage, 1, 2);
+    EXPECT_EQ(g.displayText(4, 2), "7.3");
+    EXPECT_NEAR(g.valueAt(4, 2), 22.0 / 3.0, 1e-12);
+    // Integers stay as they are.
+    EXPECT_EQ(g.displayText(1, 2), "7");
+    EXPECT_EQ(GridCore::formatNumber(7.46, "'.0"), "7.4");
+    EXPECT_EQ(GridCore::formatNumber(7.3, "'.0"), "7.3");
+    EXPECT_EQ(GridCore::formatNumber(8.0, "'.0"), "8");
+}
+
+TEST(GridCoreSort, NumbersSortByValueSoTenComesAfterNine)
+{
+    GridCore g;
+    fill(g, {{"Rating"}, {"10"}, {"9"}, {"100"}, {"2"}});
+    g.setCol(0);
+    g.setColSel(g.cols() - 1);
+    g.sort(grid::SortGenericAscending);
+    EXPECT_EQ(column(g, 1), (QStringList{"2", "9", "10", "100"}));
+}
+
+TEST(GridCoreSort, TextSortsWithoutRegardToCaseAndEmptyFirst)
+{
+    GridCore g;
+    fill(g, {{"Name"}, {"beta"}, {"Alpha"}, {""}, {"alpha2"}});
+    g.setCol(1);
+    g.sort(grid::SortGenericAscending);
+    EXPECT_EQ(column(g, 1), (QStringList{"", "Alpha", "alpha2", "beta"}));
+}
+
+TEST(GridCoreSort, SortIsStableAndKeyedOnSelectedColumnsLeftToRight)
+{
+    GridCore g;
+    fill(g, {{"Group", "Name", "Order"},
+             {"2", "b", "1"}, {"1", "z", "2"}, {"2", "a", "3"}, {"1", "z", "4"}, {"1", "y", "5"}});
+    // Keys: group only; equal groups keep their order.
+    g.setCol(1);
+    g.sort(grid::SortGenericAscending);
+    EXPECT_EQ(column(g, 3), (QStringList{"2", "4", "5", "1", "3"}));
+
+    // Keys: group, then name.
+    g.setCol(1);
+    g.setColSel(2);
+    g.sort(grid::SortGenericAscending);
+    EXPECT_EQ(column(g, 3), (QStringList{"5", "2", "4", "3", "1"}));
+}
+
+TEST(GridCoreSort, SortingDropsSubtotalRowsThatNoLongerFit)
+{
+    GridCore g;
+    fillGroups(g, {{"B", "1"}, {"A", "2"}});
+    g.subtotal(grid::SubtotalSum, 1, 2);
+    g.setCol(0);
+    g.setColSel(2);
+    g.sort(grid::SortGenericAscending);
+    EXPECT_TRUE(subtotalRows(g).isEmpty());
+    EXPECT_EQ(column(g, 1), (QStringList{"A", "B"}));
+}
+
+TEST(GridCoreMerge, MergesNeverCrossTheHeaderOrSubtotalRowsNorJoinEmptyCells)
+{
+    GridCore g;
+    fill(g, {{"A", "x"}, {"A", "x"}, {"A", ""}, {"A", ""}, {"B", "x"}});
+    g.setMergeCol(1, true);
+    g.setMergeCol(2, true);
+    g.setMergeCells(grid::MergeCells);
+    // Header "A" above data "A" and "x" above "x": the header stays apart.
+    EXPECT_EQ(g.mergeSpans(), (QList<MergeSpan>{{1, 1, 3}}));
+
+    g.subtotal(grid::SubtotalCount, 1, 2);
+    ASSERT_EQ(subtotalRows(g), (QList<int>{4, 6}));
+    // The subtotal row below group A carries "A" too but stays apart.
+    EXPECT_EQ(g.mergeSpans(), (QList<MergeSpan>{{1, 1, 3}}));
+}
+
+TEST(GridCoreMerge, OnlyFlaggedColumnsMergeAndNothingWhileMergingIsOff)
+{
+    GridCore g;
+    fill(g, {{"G", "R"}, {"A", "7"}, {"A", "7"}, {"B", "7"}});
+    g.setMergeCol(1, true);
+    g.setMergeCells(grid::MergeNone);
+    EXPECT_TRUE(g.mergeSpans().isEmpty());
+    g.setMergeCells(grid::MergeCells);
+    EXPECT_EQ(g.mergeSpans(), (QList<MergeSpan>{{1, 1, 2}}));
+}
+
+TEST(GridCoreColumns, VisualMoveLeavesAddressingGroupingAndTotalsOnLogicalColumns)
+{
+    GridCore g;
+    fill(g, {{"Group", "Name", "Rating"}, {"B", "n1", "4"}, {"A", "n2", "2"}, {"A", "n3", "6"}});
+    g.moveColumn(3, 1);
+    g.moveColumn(1, 3);
+    EXPECT_EQ(g.visualOrder(), (QList<int>{0, 3, 2, 1}));
+    EXPECT_EQ(g.colAtPosition(1), 3);
+    EXPECT_EQ(g.colPosition(1), 3);
+    EXPECT_EQ(g.textAt(0, 1), "Group");
+
+    g.setCol(0);
+    g.setColSel(g.cols() - 1);
+    g.sort(grid::SortGenericAscending);
+    EXPECT_EQ(column(g, 1), (QStringList{"A", "A", "B"}));
+    g.subtotal(grid::SubtotalSum, 1, 3);
+    EXPECT_EQ(subtotalRows(g), (QList<int>{3, 5}));
+    EXPECT_EQ(g.textAt(3, 3), "8");
+    EXPECT_EQ(g.textAt(5, 3), "4");
+    EXPECT_EQ(g.visualOrder(), (QList<int>{0, 3, 2, 1}));
+}
+
+TEST(GridCoreCells, ValueIsTheNumberOfTheCellAndZeroForText)
+{
+    GridCore g;
+    fill(g, {{"Name", "Rating"}, {"Liability", " 7.5 "}});
+    g.setRow(1);
+    g.setCol(2);
+    EXPECT_DOUBLE_EQ(g.value(), 7.5);
+    EXPECT_DOUBLE_EQ(g.cell(grid::CellValue, 1, 2).toDouble(), 7.5);
+    g.setCol(1);
+    EXPECT_EQ(g.text(), "Liability");
+    EXPECT_EQ(g.value(), 0.0);
+    EXPECT_EQ(g.cell(grid::CellText, 1, 1).toString(), "Liability");
+    g.setCell(grid::CellText, 0, 1, "Key Group");
+    EXPECT_EQ(g.textAt(0, 1), "Key Group");
+}
+
+TEST(GridCoreCells, SettingTheCurrentCellCollapsesTheSelectionAndStaysInside)
+{
+    GridCore g;
+    fill(g, {{"a", "b"}, {"1", "2"}});
+    g.setCol(0);
+    g.setColSel(g.cols() - 1);
+    EXPECT_EQ(g.colSel(), 2);
+    g.setCol(1);
+    EXPECT_EQ(g.colSel(), 1);
+    g.setRow(99);
+    EXPECT_EQ(g.row(), 1);
+}
+
+TEST(GridCoreCells, AddressingOutsideTheGridRaisesSubscriptOutOfRange)
+{
+    GridCore g;
+    fill(g, {{"a"}, {"1"}});
+    try {
+        g.setTextAt(5, 1, "x");
+        FAIL() << "no error raised";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), 381);
+    }
+    EXPECT_THROW(g.textAt(1, 9), AppError);
+    EXPECT_THROW(g.subtotal(grid::SubtotalSum, 1, 7), AppError);
+}
+
+TEST(GridCoreCells, ClearEmptiesEveryCellAndDropsTheDataRows)
+{
+    GridCore g;
+    fill(g, {{"a", "b"}, {"1", "2"}, {"3", "4"}});
+    g.setColWidth(2, 1500);
+    g.clear();
+    EXPECT_EQ(g.rows(), 1);
+    EXPECT_EQ(g.cols(), 3);
+    EXPECT_EQ(g.textAt(0, 1), "");
+    EXPECT_EQ(g.colWidth(2), 1500);
+}
+
+TEST(GridCoreRedraw, ChangesWhileRedrawIsOffReachTheViewOnceWhenItComesBack)
+{
+    GridCore g;
+    fillGroups(g, {{"B", "1"}, {"A", "2"}});
+    QSignalSpy aboutToReset(&g, &GridCore::aboutToReset);
+    QSignalSpy reset(&g, &GridCore::reset);
+    QSignalSpy cells(&g, &GridCore::cellsChanged);
+    QSignalSpy display(&g, &GridCore::displayChanged);
+
+    g.setRedraw(grid::RedrawOff);
+    g.setCol(0);
+    g.setColSel(2);
+    g.sort(grid::SortGenericAscending);
+    g.subtotal(grid::SubtotalClear);
+    for (int c = 1; c <= 2; ++c)
+        g.subtotal(grid::SubtotalCount, 1, 2);
+    g.setTextAt(0, 1, "Key Group");
+    g.setColWidth(1, 2000);
+    EXPECT_EQ(aboutToReset.count(), 1);
+    EXPECT_EQ(reset.count(), 0);
+    EXPECT_EQ(display.count(), 0);
+    EXPECT_EQ(cells.count(), 0);
+
+    g.setRedraw(grid::RedrawOn);
+    EXPECT_EQ(g.redraw(), grid::RedrawOn);
+    EXPECT_EQ(reset.count(), 1);
+    EXPECT_EQ(display.count(), 1);
+    EXPECT_EQ(cells.count(), 0);
+}
+
+TEST(GridCoreSettings, FurtherSettingsAreKeptAsGiven)
+{
+    GridCore g;
+    g.setDisplayOptions(1, 3);
+    g.setDisplayFlag(false);
+    g.setBindingSetting(0);
+    g.setFontName("Verdana");
+    g.setFontSize(7);
+    EXPECT_EQ(g.displayOptionA(), 1);
+    EXPECT_EQ(g.displayOptionB(), 3);
+    EXPECT_FALSE(g.displayFlag());
+    EXPECT_EQ(g.bindingSetting(), 0);
+    EXPECT_EQ(g.fontName(), "Verdana");
+    EXPECT_EQ(g.fontSize(), 7.0);
+}

@@ -1,0 +1,306 @@
+#include "platform/grid/GridCore.h"
+#include "platform/grid/GridModel.h"
+#include "platform/grid/GridView.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using grid::GridCore;
+using grid::GridModel;
+using grid::GridView;
+
+namespace {
+
+// The analysis window's shape: ID, key group, rule and six ratings.
+void fillAnalysis(GridCore& g)
+{
+    const QList<QStringList> rows{
+        {"ID", "Key Group", "Rule", "Weight", "Success", "Jury", "Instructions", "Evidence", "Significance"},
+        {"3", "Breach", "Officer Reyes", "7", "7", "8", "6", "7", "7"},
+        {"1", "Liability", "Duty of care", "10", "9", "9", "10", "9", "10"},
+        {"1", "Liability", "Breach", "8", "7", "8", "7", "6", "8"},
+        {"3", "Breach", "Skid marks", "8", "8", "7", "7", "5", "8"},
+    };
+    g.setCols(10);
+    g.setRows(rows.size());
+    for (int r = 0; r < rows.size(); ++r) {
+        for (int c = 0; c < rows[r].size(); ++c)
+            g.setTextAt(r, c + 1, rows[r][c]);
+    }
+}
+
+// What the analysis window does after every study.
+void sortAndShow(GridCore& g, int function)
+{
+    g.setRedraw(grid::RedrawOff);
+    const int row = g.row();
+    const int col = g.col();
+    g.setCol(0);
+    g.setColSel(g.cols() - 1);
+    g.sort(grid::SortGenericAscending);
+    g.subtotal(grid::SubtotalClear);
+    for (int c = 4; c <= 9; ++c)
+        g.subtotal(function, 1, c, QString(), std::nullopt, c == 4 ? grid::kRed : grid::kBlue, true);
+    g.setRow(row);
+    g.setCol(col);
+    g.setRedraw(grid::RedrawOn);
+}
+
+// Collects the item-model tester's complaints instead of aborting.
+class ModelTesterLog {
+public:
+    ModelTesterLog() { s_failures.clear(); s_previous = qInstallMessageHandler(&handler); }
+    ~ModelTesterLog() { qInstallMessageHandler(s_previous); }
+    const QStringList& failures() const { return s_failures; }
+
+private:
+    static void handler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (context.category && QByteArray(context.category) == "qt.modeltest")
+            s_failures.append(message);
+        else if (s_previous)
+            s_previous(type, context, message);
+    }
+    static inline QStringList s_failures;
+    static inline QtMessageHandler s_previous = nullptr;
+};
+
+QPoint cellCentre(const GridView& view, int row, int col)
+{
+    return view.visualRect(view.indexOfCell(row, col)).center();
+}
+
+} // namespace
+
+TEST(GridModel, PassesTheItemModelTesterThroughBindingSortingSubtotalsAndEdits)
+{
+    ModelTesterLog log;
+    GridCore core;
+    GridModel model(&core);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
+
+    fillAnalysis(core);
+    EXPECT_EQ(model.rowCount(), 4);
+    EXPECT_EQ(model.columnCount(), 10);
+    EXPECT_EQ(model.headerData(2, Qt::Horizontal).toString(), "Key Group");
+    sortAndShow(core, grid::SubtotalAverage);
+    EXPECT_EQ(model.rowCount(), 6);
+    model.setData(model.index(0, 4), "9");
+    core.setTextAt(0, 3, "Rule");
+    core.setMergeCol(2, true);
+    core.setMergeCells(grid::MergeCells);
+    core.subtotal(grid::SubtotalClear);
+    core.clear();
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_TRUE(log.failures().isEmpty()) << log.failures().join('\n').toStdString();
+}
+
+TEST(GridModel, SubtotalCellsShowTheirColourInBoldAndHeaderRowZeroIsTheHeader)
+{
+    GridCore core;
+    GridModel model(&core);
+    fillAnalysis(core);
+    sortAndShow(core, grid::SubtotalCount);
+    // Sorted: Liability (1) twice, its subtotal, Breach (3) twice, its subtotal.
+    ASSERT_TRUE(core.isSubtotal(3));
+    const QModelIndex red = model.index(2, 4);
+    const QModelIndex blue = model.index(2, 7);
+    EXPECT_EQ(model.data(red, Qt::DisplayRole).toString(), "2");
+    EXPECT_EQ(model.data(red, Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
+    EXPECT_EQ(model.data(blue, Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 255));
+    EXPECT_TRUE(model.data(red, Qt::FontRole).value<QFont>().bold());
+    EXPECT_FALSE(model.data(model.index(0, 4), Qt::FontRole).isValid());
+    EXPECT_EQ(model.headerData(9, Qt::Horizontal).toString(), "Significance");
+}
+
+TEST(GridView, ClickMakesTheClickedCellCurrentBeforeClickIsRaised)
+{
+    GridView view;
+    fillAnalysis(view.core());
+    view.resize(900, 400);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+
+    int row = -1, col = -1, colSel = -1;
+    QString text;
+    QObject::connect(&view, &GridView::gridClicked, &view, [&] {
+        row = view.core().row();
+        col = view.core().col();
+        colSel = view.core().colSel();
+        text = view.core().text();
+    });
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, cellCentre(view, 3, 2));
+    EXPECT_EQ(row, 3);
+    EXPECT_EQ(col, 2);
+    EXPECT_EQ(colSel, 2);
+    EXPECT_EQ(text, "Liability");
+}
+
+TEST(GridView, CancelInBeforeEditBlocksTheEditAndAnAllowedEditRaisesAfterEdit)
+{
+    GridView view;
+    fillAnalysis(view.core());
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+
+    QList<QPair<int, int>> asked;
+    bool refuse = true;
+    QObject::connect(&view, &GridView::beforeEdit, &view, [&](int row, int col, bool* cancel) {
+        asked.append({row, col});
+        *cancel = refuse;
+    });
+    QSignalSpy afterEdit(&view, &GridView::afterEdit);
+
+    view.edit(view.indexOfCell(2, 5));
+    EXPECT_EQ(asked, (QList<QPair<int, int>>{{2, 5}}));
+    EXPECT_EQ(view.indexWidget(view.indexOfCell(2, 5)), nullptr);
+    EXPECT_EQ(view.findChild<QLineEdit*>(), nullptr);
+
+    refuse = false;
+    view.edit(view.indexOfCell(2, 5));
+    auto* editor = view.findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText("4");
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The delegate commits on the next turn of the event loop.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return afterEdit.count() > 0; }, 1000));
+    ASSERT_EQ(afterEdit.count(), 1);
+    EXPECT_EQ(afterEdit.at(0).at(0).toInt(), 2);
+    EXPECT_EQ(afterEdit.at(0).at(1).toInt(), 5);
+    EXPECT_EQ(view.core().textAt(2, 5), "4");
+}
+
+TEST(GridView, AfterEditMayRebuildTheGrid)
+{
+    GridView view;
+    fillAnalysis(view.core());
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    QObject::connect(&view, &GridView::afterEdit, &view,
+                     [&](int, int) { sortAndShow(view.core(), grid::SubtotalCount); });
+
+    view.edit(view.indexOfCell(1, 4));
+    auto* editor = view.findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText("2");
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view.core().rows() == 7; }, 1000));
+    EXPECT_EQ(view.model()->rowCount(), 6);
+    EXPECT_TRUE(view.core().isSubtotal(3));
+}
+
+TEST(GridView, MovingColumnFourIsUndoneWhenBeforeMoveColumnKeepsItAtFour)
+{
+    GridView view;
+    fillAnalysis(view.core());
+    QObject::connect(&view, &GridView::beforeMoveColumn, &view, [](int col, int* position) {
+        if (col == 4)
+            *position = 4;
+    });
+    QSignalSpy afterMove(&view, &GridView::afterMoveColumn);
+    QHeaderView* header = view.horizontalHeader();
+
+    header->moveSection(4, 7);
+    EXPECT_EQ(header->visualIndex(4), 4);
+    EXPECT_EQ(view.core().colPosition(4), 4);
+    EXPECT_EQ(afterMove.count(), 0);
+
+    header->moveSection(5, 8);
+    EXPECT_EQ(header->visualIndex(5), 8);
+    EXPECT_EQ(view.core().colPosition(5), 8);
+    ASSERT_EQ(afterMove.count(), 1);
+    EXPECT_EQ(afterMove.at(0).at(0).toInt(), 5);
+    EXPECT_EQ(afterMove.at(0).at(1).toInt(), 8);
+
+    // A re-sort rebuilds the model; the moved column stays where it was put.
+    sortAndShow(view.core(), grid::SubtotalCount);
+    EXPECT_EQ(header->visualIndex(5), 8);
+    EXPECT_EQ(header->visualIndex(4), 4);
+}
+
+TEST(GridView, TheFixedColumnCannotBeMovedNorBePassed)
+{
+    GridView view;
+    fillAnalysis(view.core());
+    QSignalSpy beforeMove(&view, &GridView::beforeMoveColumn);
+    view.horizontalHeader()->moveSection(3, 0);
+    EXPECT_EQ(view.horizontalHeader()->logicalIndex(0), 0);
+    EXPECT_EQ(view.core().colPosition(3), 3);
+    EXPECT_EQ(beforeMove.count(), 0);
+}
+
+TEST(GridView, SpansFollowTheMergeBlocksAndMergeSetting)
+{
+    GridView view;
+    GridCore& g = view.core();
+    fillAnalysis(g);
+    sortAndShow(g, grid::SubtotalCount);
+    g.setMergeCol(2, true);
+    g.setMergeCells(grid::MergeCells);
+    // Liability in grid rows 1..2 (model rows 0..1), its subtotal row apart.
+    EXPECT_EQ(view.rowSpan(0, 2), 2);
+    EXPECT_EQ(view.rowSpan(2, 2), 1);
+    EXPECT_EQ(view.rowSpan(3, 2), 2);
+    g.setMergeCells(grid::MergeNone);
+    EXPECT_EQ(view.rowSpan(0, 2), 1);
+}
+
+TEST(GridView, ColumnWidthsInTwipsBecomePixelsAndZeroHidesTheColumn)
+{
+    GridView view;
+    GridCore& g = view.core();
+    fillAnalysis(g);
+    g.setColWidth(2, 1500);
+    g.setColWidth(3, 0);
+    EXPECT_EQ(view.columnWidth(2), 100);
+    EXPECT_TRUE(view.isColumnHidden(3));
+    view.setWidthTwips(10400);
+    EXPECT_EQ(view.width(), 693);
+
+    // The user's resizing is read back in twips.
+    view.horizontalHeader()->resizeSection(2, 120);
+    EXPECT_EQ(g.colWidth(2), 1800);
+}
+
+TEST(GridView, FontSetOnTheCoreIsShownByTheView)
+{
+    GridView view;
+    view.core().setFontName("Verdana");
+    view.core().setFontSize(7);
+    EXPECT_EQ(view.font().family(), "Verdana");
+    EXPECT_EQ(view.font().pointSizeF(), 7.0);
+}
+
+TEST(GridView, AThrowingReceiverDoesNotEscapeTheClick)
+{
+    GridView view;
+    fillAnalysis(view.core());
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    QObject::connect(&view, &GridView::gridClicked, &view, [] { throw std::runtime_error("boom"); });
+    EXPECT_NO_THROW(QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, cellCentre(view, 1, 4)));
+    EXPECT_EQ(view.core().row(), 1);
+}
+
+TEST(GridView, PaintingWhileRedrawIsOffSeesNoStaleRows)
+{
+    // A message box shown between redraw off and on lets the view paint.
+    GridView view;
+    fillAnalysis(view.core());
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    QSignalSpy resets(view.model(), &QAbstractItemModel::modelReset);
+    view.core().setRedraw(grid::RedrawOff);
+    view.core().clear();
+    EXPECT_NO_THROW(view.viewport()->repaint());
+    EXPECT_EQ(resets.count(), 0);
+    view.core().setRedraw(grid::RedrawOn);
+    EXPECT_EQ(resets.count(), 1);
+    EXPECT_EQ(view.model()->rowCount(), 0);
+}
