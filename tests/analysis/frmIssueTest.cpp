@@ -387,4 +387,17 @@ TEST_F(frmIssueTest, GridQueriesOfTheStudiesReachTheWindowThroughTheHost)
               "The % found is 20%.");
 }
 
+TEST_F(frmIssueTest, UnloadingEveryAnalysisWindowClosesTheAdvisoryWindowToo)
+{
+    frmIssue& window = load();
+    chooseLevel(window, QStringLiteral("Level 9 - 10"));
+    chooseLevel(window, QStringLiteral("Level 7 - 9"));
+    ASSERT_NE(frmReport::loaded(), nullptr);
+
+    analysisforms::unloadAnalysisWindows();
+    EXPECT_EQ(frmReport::loaded(), nullptr);
+    EXPECT_EQ(analysisforms::issueWindow(), nullptr);
+    EXPECT_FALSE(oUtility().FormIssueLoaded());
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 #include "analysis/forms/IssueWindow.h"
 
 #include "analysis/forms/frmIssue.h"
+#include "analysis/forms/frmReport.h"
 
 #include <QLayout>
 #include <QPointer>
@@ -48,6 +49,13 @@ void unloadIssueWindow()
 frmIssue* issueWindow()
 {
     return g_window.data();
+}
+
+void unloadAnalysisWindows()
+{
+    unloadIssueWindow();
+    if (frmReport* report = frmReport::loaded())
+        report->close();
 }
 
 } // namespace analysisforms

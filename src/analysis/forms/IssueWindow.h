@@ -20,4 +20,8 @@ void unloadIssueWindow();
 // The loaded window, or null.
 frmIssue* issueWindow();
 
+// Unloads the grid window and closes the advisory text window, for the
+// stop sequence's unloading of every window.
+void unloadAnalysisWindows();
+
 } // namespace analysisforms
