@@ -39,6 +39,14 @@ GridModel::GridModel(GridCore* core, QObject* parent)
 
 GridModel::~GridModel() = default;
 
+bool GridModel::holds(const QModelIndex& index) const
+{
+    // Checked against the core itself: a view may still ask for rows the core
+    // dropped while its redraw was off.
+    return m_core && index.isValid() && index.model() == this && index.row() + 1 < m_core->rows()
+        && index.column() < m_core->cols();
+}
+
 void GridModel::onAboutToReset()
 {
     if (m_resetting)
@@ -84,7 +92,7 @@ int GridModel::columnCount(const QModelIndex& parent) const
 
 QVariant GridModel::data(const QModelIndex& index, int role) const
 {
-    if (!m_core || !checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (!holds(index))
         return QVariant();
     const int row = gridRow(index);
     const int col = index.column();
@@ -124,7 +132,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
 
 bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (!m_core || role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (role != Qt::EditRole || !holds(index))
         return false;
     m_core->setTextAt(gridRow(index), index.column(), value.toString());
     return true;
@@ -144,7 +152,7 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
 
 Qt::ItemFlags GridModel::flags(const QModelIndex& index) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (!holds(index))
         return Qt::NoItemFlags;
     Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     // The fixed column carries no data; whether an edit of any other cell

@@ -31,6 +31,7 @@ public:
     static int gridRow(const QModelIndex& index) { return index.row() + 1; }
 
 private:
+    bool holds(const QModelIndex& index) const;
     void onAboutToReset();
     void onReset();
     void onCellsChanged(int top, int left, int bottom, int right);

@@ -304,3 +304,25 @@ TEST(GridView, PaintingWhileRedrawIsOffSeesNoStaleRows)
     EXPECT_EQ(resets.count(), 1);
     EXPECT_EQ(view.model()->rowCount(), 0);
 }
+
+TEST(GridView, DraggingAHeaderMovesTheColumnForTheCore)
+{
+    GridView view;
+    fillAnalysis(view.core());
+    view.resize(1000, 300);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    QHeaderView* header = view.horizontalHeader();
+    const int y = header->height() / 2;
+    const QPoint from(header->sectionViewportPosition(6) + header->sectionSize(6) / 2, y);
+    const QPoint to(header->sectionViewportPosition(8) + header->sectionSize(8) - 3, y);
+
+    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(header->viewport(), from + QPoint(20, 0));
+    QTest::mouseMove(header->viewport(), to);
+    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, to);
+
+    EXPECT_EQ(header->visualIndex(6), 8);
+    EXPECT_EQ(view.core().colPosition(6), 8);
+    EXPECT_EQ(view.core().textAt(0, 6), "Jury");
+}
