@@ -411,19 +411,3 @@ TEST(GridCoreRedraw, ChangesWhileRedrawIsOffReachTheViewOnceWhenItComesBack)
     EXPECT_EQ(display.count(), 1);
     EXPECT_EQ(cells.count(), 0);
 }
-
-TEST(GridCoreSettings, FurtherSettingsAreKeptAsGiven)
-{
-    GridCore g;
-    g.setDisplayOptions(1, 3);
-    g.setDisplayFlag(false);
-    g.setBindingSetting(0);
-    g.setFontName("Verdana");
-    g.setFontSize(7);
-    EXPECT_EQ(g.displayOptionA(), 1);
-    EXPECT_EQ(g.displayOptionB(), 3);
-    EXPECT_FALSE(g.displayFlag());
-    EXPECT_EQ(g.bindingSetting(), 0);
-    EXPECT_EQ(g.fontName(), "Verdana");
-    EXPECT_EQ(g.fontSize(), 7.0);
-}
