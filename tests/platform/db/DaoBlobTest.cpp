@@ -1,0 +1,148 @@
+#include "DbTestHelpers.h"
+
+#include "support/TempCase.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+namespace {
+
+constexpr qint64 kChunk = 16384;
+
+QByteArray patternBytes(qint64 size, quint32 seed)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator generator(seed);
+    for (qint64 i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>(generator.generate() & 0xff);
+    return bytes;
+}
+
+class DaoBlobTest : public ::testing::Test {
+protected:
+    void SetUp() override { db = dao::DBEngine::OpenDatabase(cases.createSample()); }
+
+    // Stores bytes as the stored-document record does: the field emptied,
+    // the remainder first, then whole chunks.
+    qint64 storeDocument(const QByteArray& bytes, const QString& description = QStringLiteral("brief.docx"))
+    {
+        auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = 0"));
+        rs->AddNew();
+        rs->Fields(QStringLiteral("codeid")).setValue(3);
+        rs->Fields(QStringLiteral("description")).setValue(description);
+        dao::Field file = rs->Fields(QStringLiteral("file"));
+        file.setValue(QByteArray());
+        const qint64 remainder = bytes.size() % kChunk;
+        file.AppendChunk(bytes.left(remainder));
+        for (qint64 offset = remainder; offset < bytes.size(); offset += kChunk)
+            file.AppendChunk(bytes.mid(offset, kChunk));
+        rs->Update();
+        rs->setBookmark(rs->LastModified());
+        return rs->Fields(QStringLiteral("id")).Value().toLongLong();
+    }
+
+    // Reads them back as the export does: FieldSize, then GetChunk by chunk.
+    QByteArray readDocument(qint64 id)
+    {
+        auto rs = db->OpenRecordset(QStringLiteral("select file from codefiles where id = ") + QString::number(id));
+        dao::Field file = rs->Fields(QStringLiteral("file"));
+        const qint64 size = file.FieldSize();
+        QByteArray bytes;
+        for (qint64 k = 0; k < size / kChunk; ++k)
+            bytes += file.GetChunk(k * kChunk, kChunk);
+        bytes += file.GetChunk((size / kChunk) * kChunk, size % kChunk);
+        return bytes;
+    }
+
+    TempCase cases;
+    std::shared_ptr<dao::Database> db;
+};
+
+class ChunkSizeTest : public DaoBlobTest, public ::testing::WithParamInterface<qint64> {};
+
+TEST_P(ChunkSizeTest, BytesRoundTripExactly)
+{
+    const QByteArray bytes = patternBytes(GetParam(), static_cast<quint32>(GetParam()) + 1);
+    const qint64 id = storeDocument(bytes);
+    auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = ") + QString::number(id));
+    EXPECT_EQ(rs->Fields(QStringLiteral("file")).FieldSize(), bytes.size());
+    EXPECT_FALSE(rs->Fields(QStringLiteral("file")).Value().isNull());
+    const QByteArray back = readDocument(id);
+    EXPECT_EQ(back.size(), bytes.size());
+    EXPECT_TRUE(back == bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(DocumentSizes, ChunkSizeTest,
+                         ::testing::Values(qint64(0), qint64(1), kChunk - 1, kChunk, kChunk + 1, 3 * kChunk));
+
+TEST_F(DaoBlobTest, WholeValueAndChunksAgree)
+{
+    const QByteArray bytes = patternBytes(40000, 7);
+    const qint64 id = storeDocument(bytes);
+    auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = ") + QString::number(id));
+    EXPECT_EQ(rs->Fields(QStringLiteral("file")).Value().toByteArray(), bytes);
+    EXPECT_EQ(rs->Fields(QStringLiteral("file")).GetChunk(39990, kChunk), bytes.mid(39990));
+    EXPECT_TRUE(rs->Fields(QStringLiteral("file")).GetChunk(40000, kChunk).isEmpty());
+}
+
+TEST_F(DaoBlobTest, EmptyingTheFieldBeforeAppendingReplacesTheStoredBytes)
+{
+    const qint64 id = storeDocument(patternBytes(50000, 3));
+    const QByteArray replacement = patternBytes(100, 4);
+    auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = ") + QString::number(id));
+    rs->Edit();
+    rs->Fields(QStringLiteral("file")).setValue(QByteArray());
+    rs->Fields(QStringLiteral("file")).AppendChunk(replacement);
+    rs->Update();
+    EXPECT_EQ(rs->Fields(QStringLiteral("file")).FieldSize(), 100);
+    EXPECT_EQ(readDocument(id), replacement);
+}
+
+TEST_F(DaoBlobTest, AFailedUpdateStoresNoBytes)
+{
+    auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = 0"));
+    rs->AddNew();
+    rs->Fields(QStringLiteral("description")).setValue(QString(60, QLatin1Char('x')));
+    rs->Fields(QStringLiteral("file")).AppendChunk(patternBytes(kChunk, 5));
+    EXPECT_EQ(errorNumberOf([&] { rs->Update(); }), jet::FieldTooSmall);
+    EXPECT_EQ(countRows(*db, QStringLiteral("codefiles")), 0);
+}
+
+#ifdef Q_OS_LINUX
+qint64 residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return -1;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLongLong() * 4096 : -1;
+}
+#endif
+
+TEST_F(DaoBlobTest, ListingDocumentsDoesNotReadTheirBytes)
+{
+    constexpr qint64 kDocument = 12 * 1024 * 1024;
+    const QByteArray bytes = patternBytes(kDocument, 11);
+    for (int i = 0; i < 4; ++i)
+        storeDocument(bytes, QStringLiteral("exhibit%1.pdf").arg(i));
+
+#ifdef Q_OS_LINUX
+    const qint64 before = residentBytes();
+#endif
+    auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles order by origdatetime"));
+    auto snapshot = db->OpenRecordset(QStringLiteral("select * from codefiles where description = 'exhibit2.pdf'"),
+                                      dao::dbOpenSnapshot);
+#ifdef Q_OS_LINUX
+    const qint64 after = residentBytes();
+    // Four documents held whole would add 48 MB.
+    EXPECT_LT(after - before, 8 * 1024 * 1024);
+#endif
+    EXPECT_EQ(rs->RecordCount(), 4);
+    while (!rs->EOF()) {
+        EXPECT_EQ(rs->Fields(QStringLiteral("file")).FieldSize(), kDocument);
+        rs->MoveNext();
+    }
+    EXPECT_EQ(snapshot->Fields(QStringLiteral("file")).GetChunk(kDocument - 10, kChunk), bytes.right(10));
+}
+
+} // namespace

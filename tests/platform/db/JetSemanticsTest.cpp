@@ -1,0 +1,208 @@
+#include "DbTestHelpers.h"
+
+#include "platform/core/Statistics.h"
+#include "support/TempCase.h"
+
+#include <cmath>
+
+namespace {
+
+class JetSemanticsTest : public ::testing::Test {
+protected:
+    void SetUp() override { db = dao::DBEngine::OpenDatabase(cases.createSample()); }
+
+    TempCase cases;
+    std::shared_ptr<dao::Database> db;
+};
+
+TEST_F(JetSemanticsTest, FieldNamesAreFoundWithoutRegardToCase)
+{
+    auto rs = db->OpenRecordset(QStringLiteral("select version from CodeDBVersion"));
+    EXPECT_EQ(rs->Fields(QStringLiteral("Version")).Value().toString(), QStringLiteral("1.0.0"));
+    auto all = db->OpenRecordset(QStringLiteral("select * from CodeDBVersion"));
+    EXPECT_EQ(all->Fields(QStringLiteral("version")).Value().toString(), QStringLiteral("1.0.0"));
+    EXPECT_EQ(all->Fields(QStringLiteral("VERSION")).Name(), QStringLiteral("Version"));
+}
+
+TEST_F(JetSemanticsTest, TextIsComparedWithoutRegardToCase)
+{
+    EXPECT_EQ(countRows(*db, QStringLiteral("select * from issue where itemtype='issue'")), 7);
+    EXPECT_EQ(countRows(*db, QStringLiteral("select * from issue where ItemType='ISSUE'")), 7);
+    auto rs = db->OpenRecordset(
+        QStringLiteral("SELECT [Name], [Explanation], [Question] FROM [Issue] where itemtype='witness';"),
+        dao::dbOpenSnapshot);
+    EXPECT_EQ(columnTexts(*rs, QStringLiteral("name")), QStringList{QStringLiteral("Officer Reyes")});
+}
+
+TEST_F(JetSemanticsTest, BareTableNameOpensTheWholeTable)
+{
+    EXPECT_EQ(db->OpenRecordset(QStringLiteral("Issue"))->RecordCount(), 10);
+    EXPECT_EQ(db->OpenRecordset(QStringLiteral("CodeDBVersion"))->RecordCount(), 1);
+    EXPECT_EQ(db->OpenRecordset(QStringLiteral("[bookmarks];"))->RecordCount(), 1);
+    auto files = db->OpenRecordset(QStringLiteral("codefiles"));
+    EXPECT_TRUE(files->EOF());
+    EXPECT_EQ(files->FieldCount(), 7);
+}
+
+TEST_F(JetSemanticsTest, JetOrderByWithAndRuns)
+{
+    auto rs = db->OpenRecordset(QStringLiteral("select * from Issue order by parentid and id"));
+    EXPECT_EQ(rs->RecordCount(), 10);
+}
+
+// The level bands of the analysis, run as the engine receives them.
+class LevelBandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // Rating sums 54, 55, 60, 6 and 5: averages 9, 9.17, 10, 1 and 0.83.
+        path = cases.create(QStringLiteral("Levels.AGV"),
+                            QStringLiteral(
+                                "INSERT INTO Issue (ParentID, Name, Weight, Success, Jury, Substantive, Procedural, "
+                                "Significance, ItemType) VALUES "
+                                "(0, 'sum54', 9, 9, 9, 9, 9, 9, 'Issue'),"
+                                "(0, 'sum55', 10, 9, 9, 9, 9, 9, 'Issue'),"
+                                "(0, 'sum60', 10, 10, 10, 10, 10, 10, 'Issue'),"
+                                "(0, 'sum6', 1, 1, 1, 1, 1, 1, 'Issue'),"
+                                "(0, 'sum5', 0, 1, 1, 1, 1, 1, 'Issue');"));
+    }
+    static QString bandQuery(const QString& condition)
+    {
+        return QStringLiteral("SELECT Name, Explanation,Question,Weight, Success, Jury, Substantive, Procedural, "
+                              "Significance  FROM Issue WHERE (Issue.Weight + Issue.Success + Issue.Jury + "
+                              "Issue.Substantive + Issue.Procedural + Issue.Significance)/6 ")
+            + condition + QLatin1Char(' ');
+    }
+    QStringList namesThroughAdo(const QString& condition)
+    {
+        auto connection = openAdo(path);
+        auto rs = ado::Recordset::create();
+        rs->setCursorLocation(ado::adUseClient);
+        rs->Open(bandQuery(condition), connection, ado::adOpenStatic, ado::adLockOptimistic);
+        QStringList names;
+        for (int row = 0; row < rs->RecordCount(); ++row)
+            names << rs->value(row, 0).toString();
+        return names;
+    }
+    QStringList namesThroughDao(const QString& condition)
+    {
+        auto db = dao::DBEngine::OpenDatabase(path);
+        auto rs = db->OpenRecordset(bandQuery(condition), dao::dbOpenSnapshot);
+        return columnTexts(*rs, QStringLiteral("Name"));
+    }
+
+    TempCase cases;
+    QString path;
+};
+
+TEST_F(LevelBandTest, AveragesUseRealDivisionAndBandsShareTheirEdges)
+{
+    const std::pair<QString, QStringList> bands[] = {
+        {QStringLiteral("BETWEEN 9 AND 10"),
+         {QStringLiteral("sum54"), QStringLiteral("sum55"), QStringLiteral("sum60")}},
+        {QStringLiteral("BETWEEN 7 AND 9"), {QStringLiteral("sum54")}},
+        {QStringLiteral("BETWEEN 5 AND 7"), {}},
+        {QStringLiteral("BETWEEN 3 AND 5"), {}},
+        {QStringLiteral("BETWEEN 1 AND 3"), {QStringLiteral("sum6")}},
+        {QStringLiteral("< 1"), {QStringLiteral("sum5")}},
+    };
+    for (const auto& [condition, expected] : bands) {
+        EXPECT_EQ(namesThroughAdo(condition), expected) << condition.toStdString();
+        EXPECT_EQ(namesThroughDao(condition), expected) << condition.toStdString();
+    }
+}
+
+class StatisticAggregateTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        path = cases.create(QStringLiteral("Stats.AGV"),
+                            QStringLiteral("CREATE TABLE Sample (G VARCHAR(10), V DOUBLE);"
+                                           "INSERT INTO Sample VALUES ('pair', 7), ('pair', 9),"
+                                           "('single', 4),"
+                                           "('nulls', NULL), ('nulls', 7), ('nulls', NULL), ('nulls', 9),"
+                                           "('constant', 0.1), ('constant', 0.1), ('constant', 0.1),"
+                                           "('empty', NULL);"));
+        connection = openAdo(path);
+    }
+    QVariant aggregate(const QString& function, const QString& group)
+    {
+        auto rs = connection->Execute(QStringLiteral("select %1(V) from Sample where G = '%2'").arg(function, group));
+        return rs->value(0, 0);
+    }
+
+    TempCase cases;
+    QString path;
+    std::shared_ptr<ado::Connection> connection;
+};
+
+TEST_F(StatisticAggregateTest, SampleVarianceAndDeviationOfTwoValues)
+{
+    EXPECT_DOUBLE_EQ(aggregate(QStringLiteral("var"), QStringLiteral("pair")).toDouble(), 2.0);
+    EXPECT_DOUBLE_EQ(aggregate(QStringLiteral("stdev"), QStringLiteral("pair")).toDouble(), std::sqrt(2.0));
+    EXPECT_DOUBLE_EQ(aggregate(QStringLiteral("STDEV"), QStringLiteral("nulls")).toDouble(), std::sqrt(2.0));
+}
+
+TEST_F(StatisticAggregateTest, BelowTwoValuesGivesNull)
+{
+    for (const QString& group : {QStringLiteral("single"), QStringLiteral("empty"), QStringLiteral("none")}) {
+        EXPECT_TRUE(aggregate(QStringLiteral("var"), group).isNull()) << group.toStdString();
+        EXPECT_TRUE(aggregate(QStringLiteral("stdev"), group).isNull()) << group.toStdString();
+    }
+}
+
+TEST_F(StatisticAggregateTest, ConstantGroupGivesExactlyZero)
+{
+    const QVariant variance = aggregate(QStringLiteral("var"), QStringLiteral("constant"));
+    const QVariant deviation = aggregate(QStringLiteral("stdev"), QStringLiteral("constant"));
+    ASSERT_FALSE(variance.isNull());
+    EXPECT_EQ(variance.toDouble(), 0.0);
+    EXPECT_EQ(deviation.toDouble(), 0.0);
+}
+
+TEST_F(StatisticAggregateTest, DaoConnectionsHaveTheAggregatesToo)
+{
+    auto db = dao::DBEngine::OpenDatabase(path);
+    auto rs = db->OpenRecordset(QStringLiteral("select G, var(V) as VarV from Sample group by G order by G"),
+                                dao::dbOpenSnapshot);
+    QStringList seen;
+    while (!rs->EOF()) {
+        seen << rs->Fields(QStringLiteral("G")).Value().toString() + '='
+                    + (rs->Fields(QStringLiteral("varv")).Value().isNull()
+                           ? QStringLiteral("null")
+                           : QString::number(rs->Fields(QStringLiteral("varv")).Value().toDouble()));
+        rs->MoveNext();
+    }
+    EXPECT_EQ(seen, (QStringList{"constant=0", "empty=null", "nulls=2", "pair=2", "single=null"}));
+}
+
+TEST(StatisticsAccumulator, AgreesWithTheTextbookFormulas)
+{
+    stats::Accumulator empty;
+    EXPECT_FALSE(empty.mean());
+    EXPECT_FALSE(empty.min());
+
+    stats::Accumulator one;
+    one.add(5);
+    EXPECT_EQ(one.mean(), 5.0);
+    EXPECT_FALSE(one.sampleVariance());
+
+    stats::Accumulator values;
+    for (double v : {2.0, 4.0, 4.0, 4.0, 5.0, 5.0, 7.0, 9.0})
+        values.add(v);
+    EXPECT_EQ(values.count(), 8u);
+    EXPECT_DOUBLE_EQ(values.sum(), 40.0);
+    EXPECT_DOUBLE_EQ(*values.mean(), 5.0);
+    EXPECT_DOUBLE_EQ(*values.sampleVariance(), 32.0 / 7.0);
+    EXPECT_DOUBLE_EQ(*values.sampleStdev(), std::sqrt(32.0 / 7.0));
+    EXPECT_EQ(values.min(), 2.0);
+    EXPECT_EQ(values.max(), 9.0);
+
+    stats::Accumulator constant;
+    for (int i = 0; i < 1000; ++i)
+        constant.add(1e9 + 0.3);
+    EXPECT_EQ(*constant.sampleVariance(), 0.0);
+    EXPECT_EQ(*constant.sampleStdev(), 0.0);
+}
+
+} // namespace
