@@ -1,0 +1,310 @@
+#include "platform/core/AppError.h"
+#include "platform/db/Dao.h"
+#include "store/AppState.h"
+#include "store/CFileObject.h"
+#include "store/CIssue.h"
+
+#include "store/RecordsTestSupport.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TempCase.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+using namespace recordstest;
+
+namespace {
+
+class CFileObjectTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetAppState();
+        path = cases.createSample();
+        db = dao::DBEngine::OpenDatabase(path);
+    }
+    void TearDown() override
+    {
+        db.reset();
+        resetAppState();
+    }
+
+    QString source(const QString& name, const QByteArray& bytes)
+    {
+        const QString file = cases.path(name);
+        writeFile(file, bytes);
+        return file;
+    }
+
+    // The pane's add sequence.
+    QString add(const QString& itemKey, const QString& file)
+    {
+        CIssue item;
+        item.Initialise(db, itemKey);
+        CFileObject doc;
+        doc.Initialise(db, QString());
+        doc.setCodeID(item.Key());
+        doc.setStoredFile(file);
+        doc.Commit();
+        return doc.Key();
+    }
+
+    QByteArray exported(const QString& key, const QString& target)
+    {
+        CFileObject doc;
+        doc.Initialise(db, key);
+        doc.SaveToFile(target);
+        return fileBytes(target);
+    }
+
+    QVariant column(const QString& name, const QString& key)
+    {
+        const auto v = cell(path, QStringLiteral("select %1 from codefiles where id = %2")
+                                      .arg(name, key));
+        return v ? *v : QVariant(QStringLiteral("<no row>"));
+    }
+
+    ScriptedPrompt prompt;
+    TempCase cases;
+    QString path;
+    std::shared_ptr<dao::Database> db;
+};
+
+// --- bytes in and out -------------------------------------------------------
+
+class CFileObjectSizeTest : public CFileObjectTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CFileObjectSizeTest, DocumentRoundTripsByteForByte)
+{
+    const QByteArray bytes = patternBytes(GetParam());
+    const QString file = source(QStringLiteral("brief.bin"), bytes);
+    const QString key = add(QStringLiteral("3"), file);
+    ASSERT_FALSE(key.isEmpty());
+
+    EXPECT_EQ(column(QStringLiteral("file"), key).toByteArray(), bytes);
+    EXPECT_EQ(exported(key, cases.path(QStringLiteral("out.bin"))), bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(ChunkBoundaries, CFileObjectSizeTest,
+                         ::testing::Values(0, 1, 16383, 16384, 16385, 3 * 16384));
+
+TEST_F(CFileObjectTest, ExportOverALongerFileTruncatesIt)
+{
+    const QByteArray bytes = patternBytes(20000, 3);
+    const QString key = add(QStringLiteral("3"), source(QStringLiteral("short.bin"), bytes));
+    const QString target = source(QStringLiteral("existing.bin"), patternBytes(70000, 9));
+    EXPECT_EQ(exported(key, target), bytes);
+    EXPECT_EQ(QFileInfo(target).size(), 20000);
+}
+
+TEST_F(CFileObjectTest, ExportOfADeletedRowWritesNothingAndRaisesNothing)
+{
+    const QString key = add(QStringLiteral("3"), source(QStringLiteral("a.txt"), "abc"));
+    CFileObject doc;
+    doc.Initialise(db, key);
+    db->Execute(QStringLiteral("delete from codefiles where id = ") + key);
+    const QString target = cases.path(QStringLiteral("never.txt"));
+    EXPECT_NO_THROW(doc.SaveToFile(target));
+    EXPECT_FALSE(QFileInfo::exists(target));
+}
+
+TEST_F(CFileObjectTest, ExportFailureCarriesTheExtendedSource)
+{
+    const QString key = add(QStringLiteral("3"), source(QStringLiteral("a.txt"), "abc"));
+    CFileObject doc;
+    doc.Initialise(db, key);
+    const AppError e = raised(
+        [&] { doc.SaveToFile(cases.path(QStringLiteral("no such folder/out.txt"))); });
+    EXPECT_TRUE(e.source().endsWith(QStringLiteral("::CFileObject_SaveToFile"))) << e.what();
+}
+
+// --- the row ------------------------------------------------------------------
+
+TEST_F(CFileObjectTest, NewDocumentRowNamesItsItemFileAndDates)
+{
+    const QString file = source(QStringLiteral("brief.docx"), "content");
+    const QDateTime changed(QDate(2021, 12, 1), QTime(9, 30, 0));
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(changed, QFileDevice::FileModificationTime));
+    }
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-2);
+    const QString key = add(QStringLiteral("3"), file);
+
+    EXPECT_EQ(column(QStringLiteral("codeid"), key).toInt(), 3);
+    EXPECT_EQ(column(QStringLiteral("description"), key).toString(), QStringLiteral("brief.docx"));
+    EXPECT_EQ(column(QStringLiteral("path"), key).toString(), file);
+    EXPECT_EQ(column(QStringLiteral("origdatetime"), key).toDateTime(), changed);
+    EXPECT_GE(column(QStringLiteral("dateadded"), key).toDateTime(), before);
+    EXPECT_EQ(oFileObject().DocPath(), file);
+}
+
+TEST_F(CFileObjectTest, SourceDatesSortInTimeOrder)
+{
+    const struct {
+        const char* name;
+        QDateTime when;
+    } files[] = {
+        {"december.txt", QDateTime(QDate(2021, 12, 1), QTime(8, 0))},
+        {"january.txt", QDateTime(QDate(2022, 1, 15), QTime(8, 0))},
+        {"february.txt", QDateTime(QDate(2021, 2, 28), QTime(23, 59))},
+    };
+    for (const auto& f : files) {
+        const QString file = source(QString::fromLatin1(f.name), "x");
+        QFile handle(file);
+        ASSERT_TRUE(handle.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(handle.setFileTime(f.when, QFileDevice::FileModificationTime));
+        handle.close();
+        add(QStringLiteral("1"), file);
+    }
+    auto rs = db->OpenRecordset(
+        QStringLiteral("select description from codefiles order by origdatetime"),
+        dao::dbOpenSnapshot);
+    QStringList order;
+    for (; !rs->EOF(); rs->MoveNext())
+        order << rs->Fields(0).Value().toString();
+    EXPECT_EQ(order, (QStringList{QStringLiteral("february.txt"), QStringLiteral("december.txt"),
+                                  QStringLiteral("january.txt")}));
+}
+
+TEST_F(CFileObjectTest, DescriptionLongerThanTheColumnIsRefusedAndNothingIsStored)
+{
+    const QString name = QString(56, QLatin1Char('d')) + QStringLiteral(".txt");
+    CFileObject doc;
+    doc.Initialise(db, QString());
+    doc.setCodeID(QStringLiteral("3"));
+    doc.setStoredFile(source(name, "bytes"));
+    const AppError e = raised([&] { doc.Commit(); });
+    EXPECT_EQ(e.number(), jet::FieldTooSmall);
+    EXPECT_EQ(e.source(), QStringLiteral("CFileObject::InsertObject"));
+    EXPECT_EQ(doc.state(), stNew);
+    EXPECT_EQ(doc.Key(), QString());
+    EXPECT_EQ(count(path, QStringLiteral("select count(*) from codefiles")), 0);
+}
+
+TEST_F(CFileObjectTest, MissingSourceFileFailsTheInsert)
+{
+    CFileObject doc;
+    doc.Initialise(db, QString());
+    doc.setCodeID(QStringLiteral("3"));
+    doc.setStoredFile(cases.path(QStringLiteral("gone.pdf")));
+    const AppError e = raised([&] { doc.Commit(); });
+    EXPECT_EQ(e.number(), 53);
+    EXPECT_EQ(e.source(), QStringLiteral("CFileObject::InsertObject"));
+    EXPECT_EQ(doc.state(), stNew);
+    EXPECT_EQ(count(path, QStringLiteral("select count(*) from codefiles")), 0);
+}
+
+TEST_F(CFileObjectTest, ReplacingTheFileOfAStoredDocumentStoresNewBytesAndPath)
+{
+    const QString key = add(QStringLiteral("3"), source(QStringLiteral("first.txt"), "first"));
+    const QByteArray second = patternBytes(40000, 5);
+    const QString secondFile = source(QStringLiteral("second.bin"), second);
+
+    CFileObject doc;
+    doc.Initialise(db, key);
+    doc.setStoredFile(secondFile);
+    EXPECT_EQ(doc.state(), stChanged);
+    doc.Commit();
+
+    EXPECT_EQ(column(QStringLiteral("path"), key).toString(), secondFile);
+    EXPECT_EQ(column(QStringLiteral("description"), key).toString(), QStringLiteral("second.bin"));
+    EXPECT_EQ(column(QStringLiteral("codeid"), key).toInt(), 3);
+    EXPECT_EQ(exported(key, cases.path(QStringLiteral("back.bin"))), second);
+}
+
+TEST_F(CFileObjectTest, UnchangedCommitKeepsTheStoredValues)
+{
+    const QString file = source(QStringLiteral("keep.txt"), "keep me");
+    const QString key = add(QStringLiteral("3"), file);
+    CFileObject doc;
+    doc.Initialise(db, key);
+    doc.Commit();
+    EXPECT_EQ(column(QStringLiteral("description"), key).toString(), QStringLiteral("keep.txt"));
+    EXPECT_EQ(column(QStringLiteral("path"), key).toString(), file);
+    EXPECT_EQ(column(QStringLiteral("codeid"), key).toInt(), 3);
+    EXPECT_EQ(column(QStringLiteral("file"), key).toByteArray(), QByteArray("keep me"));
+}
+
+TEST_F(CFileObjectTest, DeleteRemovesTheRowAndDeletingTheItemRemovesItsDocuments)
+{
+    const QString one = add(QStringLiteral("3"), source(QStringLiteral("one.txt"), "1"));
+    const QString two = add(QStringLiteral("3"), source(QStringLiteral("two.txt"), "2"));
+    const QString other = add(QStringLiteral("1"), source(QStringLiteral("other.txt"), "3"));
+
+    CFileObject doc;
+    doc.Initialise(db, one);
+    doc.Delete();
+    doc.Commit();
+    EXPECT_EQ(doc.state(), stDeleted);
+    EXPECT_EQ(count(path, QStringLiteral("select count(*) from codefiles where id = ") + one), 0);
+
+    CIssue item;
+    item.Initialise(db, QStringLiteral("3"));
+    item.Delete();
+    item.Commit();
+    EXPECT_EQ(count(path, QStringLiteral("select count(*) from codefiles where id = ") + two), 0);
+    EXPECT_EQ(count(path, QStringLiteral("select count(*) from codefiles where id = ") + other),
+              1);
+}
+
+TEST_F(CFileObjectTest, NothingIsReadAtInitialiseKeyOrDelete)
+{
+    db->Close();
+    CFileObject doc;
+    EXPECT_NO_THROW(doc.Initialise(db, QStringLiteral("1")));
+    EXPECT_EQ(doc.Key(), QStringLiteral("1"));
+    EXPECT_NO_THROW(doc.Delete());
+
+    CFileObject reader;
+    reader.Initialise(db, QStringLiteral("1"));
+    const AppError e = raised([&] { reader.setStoredFile(QStringLiteral("/tmp/x.txt")); });
+    EXPECT_EQ(e.number(), jet::ObjectClosed);
+    EXPECT_EQ(e.source(), QStringLiteral("CFileObject:GetAttributes"));
+}
+
+TEST_F(CFileObjectTest, WritesAfterDeleteRaiseTheStateErrors)
+{
+    const QString key = add(QStringLiteral("3"), source(QStringLiteral("a.txt"), "a"));
+    CFileObject doc;
+    doc.Initialise(db, key);
+    doc.Delete();
+    AppError e = raised([&] { doc.setStoredFile(cases.path(QStringLiteral("a.txt"))); });
+    EXPECT_EQ(e.number(), vbObjectError + 513);
+    EXPECT_EQ(e.source(), QStringLiteral("CFileObject::SetStateForLet"));
+    doc.Commit();
+    e = raised([&] { doc.setStoredFile(cases.path(QStringLiteral("a.txt"))); });
+    EXPECT_EQ(e.number(), vbObjectError + 514);
+}
+
+// --- names --------------------------------------------------------------------
+
+TEST(CFileObjectNames, FileNameIsThePartAfterTheLastSeparatorOfEitherKind)
+{
+    EXPECT_EQ(CFileObject::fileNameFromPath(QStringLiteral("/home/u/cases/brief.docx")),
+              QStringLiteral("brief.docx"));
+    EXPECT_EQ(CFileObject::fileNameFromPath(QStringLiteral("C:\\cases\\brief.docx")),
+              QStringLiteral("brief.docx"));
+    EXPECT_EQ(CFileObject::fileNameFromPath(QStringLiteral("C:\\cases\\notes.longextension")),
+              QStringLiteral("notes.longextension"));
+    EXPECT_EQ(CFileObject::fileNameFromPath(QStringLiteral("brief.docx")),
+              QStringLiteral("brief.docx"));
+    EXPECT_EQ(CFileObject::fileNameFromPath(QStringLiteral("/mnt/c\\mixed/dir\\x.pdf")),
+              QStringLiteral("x.pdf"));
+}
+
+TEST(CFileObjectNames, InstrLastFindsTheLastHitFromStartCaseSensitively)
+{
+    CFileObject doc;
+    EXPECT_EQ(doc.InstrLast(1, QStringLiteral("a\\b\\c"), QStringLiteral("\\"), 1), 4);
+    EXPECT_EQ(doc.InstrLast(1, QStringLiteral("abc"), QStringLiteral("\\"), 0), 0);
+    EXPECT_EQ(doc.InstrLast(5, QStringLiteral("a\\b\\c"), QStringLiteral("\\"), 0), 0);
+    EXPECT_EQ(doc.InstrLast(1, QStringLiteral("aXbxc"), QStringLiteral("x"), 1), 4);
+    EXPECT_EQ(doc.InstrLast(1, QStringLiteral("aaaa"), QStringLiteral("aa"), 0), 3);
+}
+
+} // namespace
