@@ -1,0 +1,116 @@
+#include "platform/core/AppError.h"
+#include "platform/core/Shell.h"
+#include "store/AppState.h"
+#include "store/CShellExecute.h"
+
+#include "store/RecordsTestSupport.h"
+#include "support/ScriptedPrompt.h"
+#include "support/ScriptedShell.h"
+#include "support/TempCase.h"
+
+#include <gtest/gtest.h>
+
+using namespace recordstest;
+
+namespace {
+
+constexpr int kShowNormal = 1;
+
+class CShellExecuteTest : public ::testing::Test {
+protected:
+    void SetUp() override { resetAppState(); }
+    void TearDown() override { resetAppState(); }
+
+    ScriptedPrompt prompt;
+    ScriptedShell shell;
+    TempCase folder;
+};
+
+// A shell whose call itself fails.
+class BrokenShell final : public platform::Shell {
+public:
+    BrokenShell() { platform::setShell(this); }
+    ~BrokenShell() override { platform::setShell(nullptr); }
+    int execute(const QString&, const QString&, const QString&, int) override
+    {
+        throw AppError(5, QStringLiteral("shell"), QStringLiteral("Invalid procedure call"));
+    }
+    void showHelp(const QString&) override {}
+};
+
+TEST_F(CShellExecuteTest, DocumentOpenedByTheShellIsSuccess)
+{
+    const QString file = folder.path(QStringLiteral("brief.docx"));
+    writeFile(file, "text");
+    CShellExecute launcher;
+    EXPECT_EQ(launcher.LaunchDocument(0, file, folder.folder(), kShowNormal), -1);
+    ASSERT_EQ(shell.executed.size(), 1);
+    EXPECT_EQ(shell.executed.front(),
+              QStringLiteral("open|%1|%2|1").arg(file, folder.folder()));
+}
+
+TEST_F(CShellExecuteTest, DocumentWithNoProgramReturnsTheShellsCode)
+{
+    const QString file = folder.path(QStringLiteral("data.xyz"));
+    writeFile(file, "x");
+    shell.result = platform::shellresult::NoAssociation;
+    CShellExecute launcher;
+    EXPECT_EQ(launcher.LaunchDocument(0, file, QString(), kShowNormal), 31);
+    EXPECT_EQ(prompt.count(QStringLiteral("message")), 0);
+}
+
+TEST_F(CShellExecuteTest, MissingDocumentReturnsFileNotFoundWithoutAskingTheShell)
+{
+    CShellExecute launcher;
+    EXPECT_EQ(launcher.LaunchDocument(0, folder.path(QStringLiteral("gone.pdf")), QString(),
+                                      kShowNormal),
+              2);
+    EXPECT_TRUE(shell.executed.isEmpty());
+}
+
+TEST_F(CShellExecuteTest, DocumentPathExpandsEnvironmentReferences)
+{
+    writeFile(folder.path(QStringLiteral("env.txt")), "e");
+    qputenv("ARGOVO_TEST_FOLDER", folder.folder().toLocal8Bit());
+    CShellExecute launcher;
+    EXPECT_EQ(launcher.LaunchDocument(0, QStringLiteral("%ARGOVO_TEST_FOLDER%/env.txt"), QString(),
+                                      kShowNormal),
+              -1);
+    qunsetenv("ARGOVO_TEST_FOLDER");
+    ASSERT_EQ(shell.executed.size(), 1);
+    EXPECT_TRUE(shell.executed.front().contains(folder.path(QStringLiteral("env.txt"))));
+}
+
+TEST_F(CShellExecuteTest, ResultsAbove32AreSuccessAndOthersAreReturned)
+{
+    CShellExecute launcher;
+    shell.result = 33;
+    EXPECT_EQ(launcher.LaunchURL(0, QStringLiteral("https://example.org/updates.htm"), 1), -1);
+    shell.result = 32;
+    EXPECT_EQ(launcher.LaunchURL(0, QStringLiteral("https://example.org/updates.htm"), 1), 32);
+    EXPECT_EQ(shell.executed.back(), QStringLiteral("|https://example.org/updates.htm||1"));
+}
+
+TEST_F(CShellExecuteTest, MailGoesToMailtoAndAnEmptyAddressOpensABlankMessage)
+{
+    CShellExecute launcher;
+    EXPECT_EQ(launcher.LaunchEmail(0, QStringLiteral("support@example.org"), 1), -1);
+    EXPECT_EQ(launcher.LaunchEmail(0, QString(), 1), -1);
+    ASSERT_EQ(shell.executed.size(), 2);
+    EXPECT_EQ(shell.executed[0], QStringLiteral("|mailto:support@example.org||1"));
+    EXPECT_EQ(shell.executed[1], QStringLiteral("|mailto:||1"));
+}
+
+TEST_F(CShellExecuteTest, AFailingShellCallIsShownTitledWithTheOperation)
+{
+    BrokenShell broken;
+    CShellExecute launcher;
+    EXPECT_EQ(launcher.LaunchURL(0, QStringLiteral("https://example.org"), 1), 0);
+    EXPECT_EQ(launcher.LaunchEmail(0, QStringLiteral("a@b.c"), 1), 0);
+    ASSERT_EQ(prompt.count(QStringLiteral("message")), 2);
+    EXPECT_EQ(prompt.shown()[0].title, QStringLiteral("LaunchURL"));
+    EXPECT_EQ(prompt.shown()[0].text, QStringLiteral("Error: 5. Invalid procedure call"));
+    EXPECT_EQ(prompt.shown()[1].title, QStringLiteral("LaunchEmail"));
+}
+
+} // namespace
