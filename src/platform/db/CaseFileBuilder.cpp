@@ -6,8 +6,7 @@
 
 namespace db {
 
-void createDatabaseFromScript(const QString& path, const QString& sqlScript)
-{
+void createDatabaseFromScript(const QString& path, const QString& sqlScript) {
     const QString source = QStringLiteral("db.createDatabaseFromScript");
     auto connection = SqliteConnection::create(path, source);
     try {
@@ -16,12 +15,15 @@ void createDatabaseFromScript(const QString& path, const QString& sqlScript)
         connection->execute(QStringLiteral("PRAGMA synchronous = OFF"), source);
         const QByteArray script = sqlScript.toUtf8();
         char* message = nullptr;
-        const int rc = sqlite3_exec(connection->handle(source), script.constData(), nullptr, nullptr, &message);
+        const int rc = sqlite3_exec(connection->handle(source), script.constData(), nullptr,
+                                    nullptr, &message);
         sqlite3_free(message);
         if (rc != SQLITE_OK) {
-            const AppError error = errorFromSqlite(connection->handle(source), rc, source, QString(), path);
+            const AppError error =
+                errorFromSqlite(connection->handle(source), rc, source, QString(), path);
             throw AppError(error.number(), source,
-                           QStringLiteral("The case file '%1' could not be built: %2").arg(path, error.description()));
+                           QStringLiteral("The case file '%1' could not be built: %2")
+                               .arg(path, error.description()));
         }
         connection->execute(QStringLiteral("PRAGMA journal_mode = DELETE"), source);
         connection->execute(QStringLiteral("PRAGMA synchronous = FULL"), source);

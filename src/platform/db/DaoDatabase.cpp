@@ -18,8 +18,7 @@ constexpr int kInvalidStatement = 3129;
 
 // The declared type a new column gets for a DAO field type; text columns
 // compare without regard to case, as Jet does.
-QString columnDeclaration(const FieldDef& field)
-{
+QString columnDeclaration(const FieldDef& field) {
     switch (field.Type()) {
     case dbBoolean:
         return QStringLiteral("BOOLEAN");
@@ -40,14 +39,17 @@ QString columnDeclaration(const FieldDef& field)
     case dbDate:
         return QStringLiteral("DATETIME");
     case dbText:
-        return QStringLiteral("VARCHAR(%1) COLLATE NOCASE").arg(field.Size() > 0 ? field.Size() : 255);
+        return QStringLiteral("VARCHAR(%1) COLLATE NOCASE")
+            .arg(field.Size() > 0 ? field.Size() : 255);
     case dbLongBinary:
         return QStringLiteral("BLOB");
     case dbMemo:
         return QStringLiteral("TEXT COLLATE NOCASE");
     default:
         throw AppError(kInvalidFieldType, kSource,
-                       QStringLiteral("Invalid field data type %1 for field '%2'.").arg(field.Type()).arg(field.Name()));
+                       QStringLiteral("Invalid field data type %1 for field '%2'.")
+                           .arg(field.Type())
+                           .arg(field.Name()));
     }
 }
 
@@ -56,36 +58,30 @@ QString columnDeclaration(const FieldDef& field)
 FieldDef::FieldDef(QString name, int type, int size)
     : m_name(std::move(name))
     , m_type(type)
-    , m_size(size)
-{
-}
+    , m_size(size) {}
 
-std::shared_ptr<FieldDef> TableDef::CreateField(const QString& name, int type, int size)
-{
+std::shared_ptr<FieldDef> TableDef::CreateField(const QString& name, int type, int size) {
     return std::make_shared<FieldDef>(name, type, size);
 }
 
-void TableDef::AppendField(std::shared_ptr<FieldDef> field)
-{
+void TableDef::AppendField(std::shared_ptr<FieldDef> field) {
     for (const auto& existing : m_fields) {
         if (existing->Name().compare(field->Name(), Qt::CaseInsensitive) == 0)
-            throw AppError(kDuplicateField, QStringLiteral("DAO.TableDef"),
-                           QStringLiteral("Cannot define field '%1' more than once.").arg(field->Name()));
+            throw AppError(
+                kDuplicateField, QStringLiteral("DAO.TableDef"),
+                QStringLiteral("Cannot define field '%1' more than once.").arg(field->Name()));
     }
     m_fields.push_back(std::move(field));
 }
 
 Database::Database(std::shared_ptr<db::SqliteConnection> connection)
-    : m_connection(std::move(connection))
-{
-}
+    : m_connection(std::move(connection)) {}
 
 Database::~Database() = default;
 
 namespace {
 
-db::SqliteConnection& openConnection(const std::shared_ptr<db::SqliteConnection>& connection)
-{
+db::SqliteConnection& openConnection(const std::shared_ptr<db::SqliteConnection>& connection) {
     if (!connection || !connection->isOpen())
         throw db::closedError(kSource);
     return *connection;
@@ -93,8 +89,7 @@ db::SqliteConnection& openConnection(const std::shared_ptr<db::SqliteConnection>
 
 } // namespace
 
-std::shared_ptr<Recordset> Database::OpenRecordset(const QString& source, int type)
-{
+std::shared_ptr<Recordset> Database::OpenRecordset(const QString& source, int type) {
     db::SqliteConnection& connection = openConnection(m_connection);
     QString sql;
     if (const auto table = db::bareTableName(source)) {
@@ -105,18 +100,19 @@ std::shared_ptr<Recordset> Database::OpenRecordset(const QString& source, int ty
     } else {
         sql = db::translateJetSql(db::withoutTrailingSemicolons(source));
     }
-    return std::shared_ptr<Recordset>(new Recordset(db::RecordsetData::load(m_connection, sql, type)));
+    return std::shared_ptr<Recordset>(
+        new Recordset(db::RecordsetData::load(m_connection, sql, type)));
 }
 
-void Database::Execute(const QString& sql)
-{
+void Database::Execute(const QString& sql) {
     db::SqliteConnection& connection = openConnection(m_connection);
     const QString text = db::translateJetSql(db::withoutTrailingSemicolons(sql));
     db::Statement statement = connection.prepare(text, kSource);
     if (!statement)
-        throw AppError(kInvalidStatement, kSource,
-                       QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', "
-                                      "'SELECT', or 'UPDATE'."));
+        throw AppError(
+            kInvalidStatement, kSource,
+            QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', "
+                           "'SELECT', or 'UPDATE'."));
     if (sqlite3_column_count(statement.get()) > 0 && sqlite3_stmt_readonly(statement.get()))
         throw AppError(kCannotExecuteSelect, kSource,
                        QStringLiteral("Cannot execute a select query. '%1'").arg(sql.simplified()));
@@ -126,59 +122,56 @@ void Database::Execute(const QString& sql)
     connection.setRecordsAffected(sqlite3_changes(connection.handle(kSource)));
 }
 
-int Database::RecordsAffected() const
-{
+int Database::RecordsAffected() const {
     return openConnection(m_connection).recordsAffected();
 }
 
-std::shared_ptr<TableDef> Database::CreateTableDef(const QString& name)
-{
+std::shared_ptr<TableDef> Database::CreateTableDef(const QString& name) {
     openConnection(m_connection);
     return std::make_shared<TableDef>(name);
 }
 
-void Database::AppendTableDef(const TableDef& table)
-{
+void Database::AppendTableDef(const TableDef& table) {
     db::SqliteConnection& connection = openConnection(m_connection);
     if (table.Name().trimmed().isEmpty())
-        throw AppError(jet::InvalidArgument, kSource, QStringLiteral("Invalid argument: a table needs a name."));
+        throw AppError(jet::InvalidArgument, kSource,
+                       QStringLiteral("Invalid argument: a table needs a name."));
     if (connection.tableExists(table.Name()))
-        throw AppError(kTableExists, kSource, QStringLiteral("Table '%1' already exists.").arg(table.Name()));
+        throw AppError(kTableExists, kSource,
+                       QStringLiteral("Table '%1' already exists.").arg(table.Name()));
     if (table.Fields().empty())
-        throw AppError(kNoFieldDefined, kSource,
-                       QStringLiteral("No field defined--cannot append TableDef '%1'.").arg(table.Name()));
+        throw AppError(
+            kNoFieldDefined, kSource,
+            QStringLiteral("No field defined--cannot append TableDef '%1'.").arg(table.Name()));
     QStringList columns;
     for (const auto& field : table.Fields())
-        columns << db::quoteIdentifier(field->Name()) + QLatin1Char(' ') + columnDeclaration(*field);
-    connection.execute(QStringLiteral("CREATE TABLE %1 (%2)")
-                           .arg(db::quoteIdentifier(table.Name()), columns.join(QStringLiteral(", "))),
-                       kSource);
+        columns << db::quoteIdentifier(field->Name()) + QLatin1Char(' ') +
+                       columnDeclaration(*field);
+    connection.execute(
+        QStringLiteral("CREATE TABLE %1 (%2)")
+            .arg(db::quoteIdentifier(table.Name()), columns.join(QStringLiteral(", "))),
+        kSource);
 }
 
-bool Database::tableExists(const QString& name) const
-{
+bool Database::tableExists(const QString& name) const {
     return openConnection(m_connection).tableExists(name);
 }
 
-QString Database::Name() const
-{
+QString Database::Name() const {
     return openConnection(m_connection).path();
 }
 
-void Database::Close()
-{
+void Database::Close() {
     // Closing twice does no harm; every other call on a closed database raises 3704.
     if (m_connection)
         m_connection->close();
 }
 
-bool Database::isOpen() const
-{
+bool Database::isOpen() const {
     return m_connection && m_connection->isOpen();
 }
 
-void Database::copyTo(const QString& targetPath) const
-{
+void Database::copyTo(const QString& targetPath) const {
     openConnection(m_connection).vacuumInto(targetPath, kSource);
 }
 

@@ -21,14 +21,12 @@ struct EngineState {
     std::vector<std::vector<Member>> levels;
 };
 
-EngineState& engine()
-{
+EngineState& engine() {
     static EngineState state;
     return state;
 }
 
-std::vector<std::shared_ptr<db::SqliteConnection>> openDatabases()
-{
+std::vector<std::shared_ptr<db::SqliteConnection>> openDatabases() {
     std::vector<std::shared_ptr<db::SqliteConnection>> open;
     auto& databases = engine().databases;
     databases.erase(std::remove_if(databases.begin(), databases.end(),
@@ -43,29 +41,25 @@ std::vector<std::shared_ptr<db::SqliteConnection>> openDatabases()
     return open;
 }
 
-AppError notInTransaction()
-{
-    return AppError(jet::NotInTransaction, kSource,
-                    QStringLiteral("You tried to commit or rollback a transaction without first beginning a "
-                                   "transaction."));
+AppError notInTransaction() {
+    return AppError(
+        jet::NotInTransaction, kSource,
+        QStringLiteral("You tried to commit or rollback a transaction without first beginning a "
+                       "transaction."));
 }
 
 } // namespace
 
-std::shared_ptr<Database> DBEngine::OpenDatabase(const QString& path)
-{
+std::shared_ptr<Database> DBEngine::OpenDatabase(const QString& path) {
     auto connection = db::SqliteConnection::open(path, kSource);
     openDatabases();
     engine().databases.push_back(connection);
     return std::shared_ptr<Database>(new Database(std::move(connection)));
 }
 
-void DBEngine::Idle(int /*action*/)
-{
-}
+void DBEngine::Idle(int /*action*/) {}
 
-void DBEngine::BeginTrans()
-{
+void DBEngine::BeginTrans() {
     std::vector<EngineState::Member> level;
     try {
         for (const auto& connection : openDatabases()) {
@@ -76,15 +70,15 @@ void DBEngine::BeginTrans()
     } catch (...) {
         for (const auto& member : level) {
             if (auto connection = member.connection.lock(); connection && connection->isOpen())
-                connection->execute(QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(member.savepoint), kSource);
+                connection->execute(
+                    QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(member.savepoint), kSource);
         }
         throw;
     }
     engine().levels.push_back(std::move(level));
 }
 
-void DBEngine::CommitTrans()
-{
+void DBEngine::CommitTrans() {
     auto& levels = engine().levels;
     if (levels.empty())
         throw notInTransaction();
@@ -100,8 +94,7 @@ void DBEngine::CommitTrans()
     levels.pop_back();
 }
 
-void DBEngine::Rollback()
-{
+void DBEngine::Rollback() {
     auto& levels = engine().levels;
     if (levels.empty())
         throw notInTransaction();
@@ -113,7 +106,8 @@ void DBEngine::Rollback()
         if (!connection || !connection->isOpen())
             continue;
         try {
-            connection->execute(QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(member.savepoint), kSource);
+            connection->execute(QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(member.savepoint),
+                                kSource);
         } catch (const AppError& error) {
             if (!failure)
                 failure = error;
@@ -123,11 +117,11 @@ void DBEngine::Rollback()
         throw *failure;
 }
 
-void DBEngine::CompactDatabase(const QString& src, const QString& dst)
-{
+void DBEngine::CompactDatabase(const QString& src, const QString& dst) {
     if (QFileInfo::exists(dst))
         throw db::targetExistsError(dst, kSource);
-    auto connection = db::SqliteConnection::open(src, kSource, db::SqliteConnection::Mode::ReadOnly);
+    auto connection =
+        db::SqliteConnection::open(src, kSource, db::SqliteConnection::Mode::ReadOnly);
     connection->vacuumInto(dst, kSource);
     connection->close();
 }

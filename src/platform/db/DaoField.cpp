@@ -14,16 +14,15 @@ const QString kSource = QStringLiteral("DAO.Field");
 constexpr qint64 kPiece = 64 * 1024;
 constexpr int kInvalidFieldType = 3259;
 
-AppError spoolError()
-{
-    return AppError(jet::DiskIo, kSource,
-                    QStringLiteral("Disk or network error. The temporary file for appended chunks cannot be "
-                                   "written."));
+AppError spoolError() {
+    return AppError(
+        jet::DiskIo, kSource,
+        QStringLiteral("Disk or network error. The temporary file for appended chunks cannot be "
+                       "written."));
 }
 
 // The type a column without a declared one shows: that of its first value.
-int inferredType(const db::RecordsetData& data, int column)
-{
+int inferredType(const db::RecordsetData& data, int column) {
     for (const db::RowData& row : data.rows) {
         const QVariant& value = row.values[static_cast<size_t>(column)];
         if (value.isNull())
@@ -48,30 +47,26 @@ int inferredType(const db::RecordsetData& data, int column)
 
 } // namespace
 
-QString Field::Name() const
-{
+QString Field::Name() const {
     m_owner->d->ensureOpen();
     return m_owner->d->columns[static_cast<size_t>(m_index)].name;
 }
 
-int Field::Type() const
-{
+int Field::Type() const {
     const db::RecordsetData& data = *m_owner->d;
     data.ensureOpen();
     const int declared = data.columns[static_cast<size_t>(m_index)].type.fieldType;
     return declared != 0 ? declared : inferredType(data, m_index);
 }
 
-int Field::Size() const
-{
+int Field::Size() const {
     const db::RecordsetData& data = *m_owner->d;
     data.ensureOpen();
     const db::DeclaredType& type = data.columns[static_cast<size_t>(m_index)].type;
     return type.fieldType == dbText ? type.size : 0;
 }
 
-QVariant Field::Value() const
-{
+QVariant Field::Value() const {
     const db::RecordsetData& data = *m_owner->d;
     data.ensureOpen();
     if (data.mode != EditMode::None) {
@@ -95,8 +90,7 @@ QVariant Field::Value() const
     return QVariant(data.readStoredBlob(row, m_index, 0, data.storedBlobSize(row, m_index)));
 }
 
-void Field::setValue(const QVariant& value)
-{
+void Field::setValue(const QVariant& value) {
     db::RecordsetData& data = *m_owner->d;
     data.ensureOpen();
     if (data.mode == EditMode::None)
@@ -108,8 +102,7 @@ void Field::setValue(const QVariant& value)
     pending.value = value;
 }
 
-void Field::AppendChunk(const QByteArray& bytes)
-{
+void Field::AppendChunk(const QByteArray& bytes) {
     db::RecordsetData& data = *m_owner->d;
     data.ensureOpen();
     if (data.mode == EditMode::None)
@@ -118,12 +111,14 @@ void Field::AppendChunk(const QByteArray& bytes)
     const db::ColumnInfo& column = data.columns[static_cast<size_t>(m_index)];
     if (!column.type.isBlob())
         throw AppError(kInvalidFieldType, kSource,
-                       QStringLiteral("Invalid field data type. '%1' is not a long binary field.").arg(column.name));
+                       QStringLiteral("Invalid field data type. '%1' is not a long binary field.")
+                           .arg(column.name));
 
     const bool wasPending = data.pending.count(m_index) != 0;
     db::PendingValue& pending = data.pending[m_index];
     if (!pending.spool) {
-        auto spool = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/argovo_chunk_XXXXXX"));
+        auto spool = std::make_unique<QTemporaryFile>(QDir::tempPath() +
+                                                      QStringLiteral("/argovo_chunk_XXXXXX"));
         if (!spool->open())
             throw spoolError();
         qint64 size = 0;
@@ -156,8 +151,7 @@ void Field::AppendChunk(const QByteArray& bytes)
     pending.spoolSize += bytes.size();
 }
 
-QByteArray Field::GetChunk(qint64 offset, qint64 bytes) const
-{
+QByteArray Field::GetChunk(qint64 offset, qint64 bytes) const {
     const db::RecordsetData& data = *m_owner->d;
     data.ensureOpen();
     if (offset < 0 || bytes < 0)
@@ -174,8 +168,9 @@ QByteArray Field::GetChunk(qint64 offset, qint64 bytes) const
                 return spool.read(qMin(bytes, it->second.spoolSize - offset));
             }
             const QVariant& value = it->second.value;
-            const QByteArray all =
-                value.typeId() == QMetaType::QByteArray ? value.toByteArray() : value.toString().toUtf8();
+            const QByteArray all = value.typeId() == QMetaType::QByteArray
+                                       ? value.toByteArray()
+                                       : value.toString().toUtf8();
             return all.mid(offset, bytes);
         }
         if (data.mode == EditMode::AddNew)
@@ -184,8 +179,7 @@ QByteArray Field::GetChunk(qint64 offset, qint64 bytes) const
     return data.readStoredBlob(data.currentRow(), m_index, offset, bytes);
 }
 
-qint64 Field::FieldSize() const
-{
+qint64 Field::FieldSize() const {
     const db::RecordsetData& data = *m_owner->d;
     data.ensureOpen();
     if (data.mode != EditMode::None) {
@@ -196,7 +190,8 @@ qint64 Field::FieldSize() const
             const QVariant& value = it->second.value;
             if (value.isNull())
                 return 0;
-            return value.typeId() == QMetaType::QByteArray ? value.toByteArray().size() : value.toString().size();
+            return value.typeId() == QMetaType::QByteArray ? value.toByteArray().size()
+                                                           : value.toString().size();
         }
         if (data.mode == EditMode::AddNew)
             return 0;

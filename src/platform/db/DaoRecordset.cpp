@@ -14,13 +14,11 @@ constexpr int kInvalidOperation = 3219;
 constexpr int kRecordDeleted = 3167;
 constexpr int kInvalidStatement = 3129;
 
-AppError noCurrentRecord()
-{
+AppError noCurrentRecord() {
     return AppError(jet::NoCurrentRecord, kSource, QStringLiteral("No current record."));
 }
 
-QString textOf(sqlite3_stmt* statement, const char* (*get)(sqlite3_stmt*, int), int column)
-{
+QString textOf(sqlite3_stmt* statement, const char* (*get)(sqlite3_stmt*, int), int column) {
     const char* text = get(statement, column);
     return text ? QString::fromUtf8(text) : QString();
 }
@@ -28,8 +26,7 @@ QString textOf(sqlite3_stmt* statement, const char* (*get)(sqlite3_stmt*, int), 
 } // namespace
 
 std::unique_ptr<RecordsetData> RecordsetData::load(std::shared_ptr<SqliteConnection> connection,
-                                                   const QString& sql, int type)
-{
+                                                   const QString& sql, int type) {
     const QString source = QStringLiteral("DAO.Database");
     auto data = std::make_unique<RecordsetData>();
     data->connection = connection;
@@ -37,14 +34,16 @@ std::unique_ptr<RecordsetData> RecordsetData::load(std::shared_ptr<SqliteConnect
 
     Statement statement = connection->prepare(sql, source);
     if (!statement)
-        throw AppError(kInvalidStatement, source,
-                       QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', "
-                                      "'SELECT', or 'UPDATE'."));
+        throw AppError(
+            kInvalidStatement, source,
+            QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', "
+                           "'SELECT', or 'UPDATE'."));
     const int count = sqlite3_column_count(statement.get());
     if (count == 0)
-        throw AppError(kInvalidOperation, source,
-                       QStringLiteral("Invalid operation. '%1' returns no rows; run it with Execute.")
-                           .arg(sql.simplified()));
+        throw AppError(
+            kInvalidOperation, source,
+            QStringLiteral("Invalid operation. '%1' returns no rows; run it with Execute.")
+                .arg(sql.simplified()));
 
     QString tableOfAll;
     bool oneTable = true;
@@ -54,8 +53,8 @@ std::unique_ptr<RecordsetData> RecordsetData::load(std::shared_ptr<SqliteConnect
         column.type = parseDeclaredType(textOf(statement.get(), &sqlite3_column_decltype, i));
         column.origin = textOf(statement.get(), &sqlite3_column_origin_name, i);
         const QString table = textOf(statement.get(), &sqlite3_column_table_name, i);
-        if (column.origin.isEmpty() || table.isEmpty()
-            || (!tableOfAll.isEmpty() && tableOfAll.compare(table, Qt::CaseInsensitive) != 0))
+        if (column.origin.isEmpty() || table.isEmpty() ||
+            (!tableOfAll.isEmpty() && tableOfAll.compare(table, Qt::CaseInsensitive) != 0))
             oneTable = false;
         if (tableOfAll.isEmpty())
             tableOfAll = table;
@@ -66,22 +65,22 @@ std::unique_ptr<RecordsetData> RecordsetData::load(std::shared_ptr<SqliteConnect
     // can be written back) and long binary columns are read as lengths only.
     const auto single = oneTable ? parseSingleTableSelect(sql) : std::nullopt;
     int offset = 0;
-    if (single && connection->storedTableName(single->table).compare(tableOfAll, Qt::CaseInsensitive) == 0) {
+    if (single &&
+        connection->storedTableName(single->table).compare(tableOfAll, Qt::CaseInsensitive) == 0) {
         sqlite3* h = connection->handle(source);
         QStringList list{QStringLiteral("_rowid_")};
         for (ColumnInfo& column : data->columns) {
             int primaryKey = 0;
             const char* declared = nullptr;
-            if (sqlite3_table_column_metadata(h, "main", tableOfAll.toUtf8().constData(),
-                                              column.origin.toUtf8().constData(), &declared, nullptr, nullptr,
-                                              &primaryKey, nullptr)
-                == SQLITE_OK) {
+            if (sqlite3_table_column_metadata(
+                    h, "main", tableOfAll.toUtf8().constData(), column.origin.toUtf8().constData(),
+                    &declared, nullptr, nullptr, &primaryKey, nullptr) == SQLITE_OK) {
                 column.primaryKey = primaryKey != 0 && column.type.fieldType == dao::dbLong;
             }
             column.lazyBlob = column.type.isBlob();
             const QString origin = quoteIdentifier(column.origin);
-            list << (column.lazyBlob ? QStringLiteral("length(%1)").arg(origin) : origin)
-                        + QStringLiteral(" AS ") + quoteIdentifier(column.name);
+            list << (column.lazyBlob ? QStringLiteral("length(%1)").arg(origin) : origin) +
+                        QStringLiteral(" AS ") + quoteIdentifier(column.name);
         }
         const QString columnList = list.join(QStringLiteral(", "));
         const QString keyedSql = QStringLiteral("SELECT %1 FROM %2 %3")
@@ -112,44 +111,40 @@ std::unique_ptr<RecordsetData> RecordsetData::load(std::shared_ptr<SqliteConnect
     return data;
 }
 
-void RecordsetData::ensureOpen() const
-{
+void RecordsetData::ensureOpen() const {
     if (!open || !connection || !connection->isOpen())
         throw closedError(kSource);
 }
 
-const RowData& RecordsetData::currentRow() const
-{
+const RowData& RecordsetData::currentRow() const {
     if (atBof() || atEof())
         throw noCurrentRecord();
     return rows.at(static_cast<size_t>(position));
 }
 
-int RecordsetData::columnIndex(const QString& name) const
-{
+int RecordsetData::columnIndex(const QString& name) const {
     for (size_t i = 0; i < columns.size(); ++i) {
         if (columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
             return static_cast<int>(i);
     }
-    throw AppError(jet::ItemNotFound, kSource,
-                   QStringLiteral("Item not found in this collection. There is no field '%1'.").arg(name));
+    throw AppError(
+        jet::ItemNotFound, kSource,
+        QStringLiteral("Item not found in this collection. There is no field '%1'.").arg(name));
 }
 
-void RecordsetData::checkColumn(int index) const
-{
+void RecordsetData::checkColumn(int index) const {
     if (index < 0 || index >= static_cast<int>(columns.size()))
-        throw AppError(jet::ItemNotFound, kSource,
-                       QStringLiteral("Item not found in this collection. There is no field %1.").arg(index));
+        throw AppError(
+            jet::ItemNotFound, kSource,
+            QStringLiteral("Item not found in this collection. There is no field %1.").arg(index));
 }
 
-void RecordsetData::cancelEdit()
-{
+void RecordsetData::cancelEdit() {
     mode = EditMode::None;
     pending.clear();
 }
 
-qint64 RecordsetData::storedBlobSize(const RowData& row, int column) const
-{
+qint64 RecordsetData::storedBlobSize(const RowData& row, int column) const {
     const QVariant& value = row.values.at(static_cast<size_t>(column));
     if (value.isNull())
         return 0;
@@ -160,8 +155,8 @@ qint64 RecordsetData::storedBlobSize(const RowData& row, int column) const
     return value.toString().size();
 }
 
-QByteArray RecordsetData::readStoredBlob(const RowData& row, int column, qint64 offset, qint64 length) const
-{
+QByteArray RecordsetData::readStoredBlob(const RowData& row, int column, qint64 offset,
+                                         qint64 length) const {
     const qint64 size = storedBlobSize(row, column);
     if (offset < 0 || length <= 0 || offset >= size)
         return QByteArray();
@@ -169,18 +164,19 @@ QByteArray RecordsetData::readStoredBlob(const RowData& row, int column, qint64 
     const ColumnInfo& info = columns[static_cast<size_t>(column)];
     if (!info.lazyBlob) {
         const QVariant& value = row.values.at(static_cast<size_t>(column));
-        const QByteArray bytes =
-            value.typeId() == QMetaType::QByteArray ? value.toByteArray() : value.toString().toUtf8();
+        const QByteArray bytes = value.typeId() == QMetaType::QByteArray
+                                     ? value.toByteArray()
+                                     : value.toString().toUtf8();
         return bytes.mid(offset, length);
     }
     sqlite3* h = connection->handle(kSource);
     sqlite3_blob* raw = nullptr;
-    const int rc = sqlite3_blob_open(h, "main", table.toUtf8().constData(), info.origin.toUtf8().constData(),
-                                     row.rowid, 0, &raw);
+    const int rc = sqlite3_blob_open(h, "main", table.toUtf8().constData(),
+                                     info.origin.toUtf8().constData(), row.rowid, 0, &raw);
     BlobHandle blob(raw);
     if (rc != SQLITE_OK) {
         // The row went away since the recordset was read.
-        if (rc == SQLITE_ERROR)
+        if (QString::fromUtf8(sqlite3_errmsg(h)).startsWith(QLatin1String("no such rowid")))
             throw AppError(kRecordDeleted, kSource, QStringLiteral("Record is deleted."));
         throw errorFromSqlite(h, rc, kSource);
     }
@@ -189,15 +185,16 @@ QByteArray RecordsetData::readStoredBlob(const RowData& row, int column, qint64 
         return QByteArray();
     length = qMin(length, available - offset);
     QByteArray bytes(length, Qt::Uninitialized);
-    const int readRc = sqlite3_blob_read(blob.get(), bytes.data(), static_cast<int>(length), static_cast<int>(offset));
+    const int readRc = sqlite3_blob_read(blob.get(), bytes.data(), static_cast<int>(length),
+                                         static_cast<int>(offset));
     if (readRc != SQLITE_OK)
         throw errorFromSqlite(h, readRc, kSource);
     return bytes;
 }
 
-RowData RecordsetData::readRow(qint64 rowid) const
-{
-    const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_ = ?1").arg(columnList, quoteIdentifier(table));
+RowData RecordsetData::readRow(qint64 rowid) const {
+    const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_ = ?1")
+                            .arg(columnList, quoteIdentifier(table));
     Statement statement = connection->prepare(sql, kSource);
     sqlite3_bind_int64(statement.get(), 1, rowid);
     if (!stepStatement(statement.get(), kSource, sql))
@@ -221,23 +218,21 @@ namespace {
 const QString kSource = QStringLiteral("DAO.Recordset");
 constexpr qint64 kPiece = 64 * 1024;
 
-AppError noCurrentRecord()
-{
+AppError noCurrentRecord() {
     return AppError(jet::NoCurrentRecord, kSource, QStringLiteral("No current record."));
 }
 
-AppError notEditing()
-{
-    return AppError(jet::UpdateWithoutEdit, kSource, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+AppError notEditing() {
+    return AppError(jet::UpdateWithoutEdit, kSource,
+                    QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
 }
 
-AppError readOnly()
-{
-    return AppError(3027, kSource, QStringLiteral("Cannot update. Database or object is read-only."));
+AppError readOnly() {
+    return AppError(3027, kSource,
+                    QStringLiteral("Cannot update. Database or object is read-only."));
 }
 
-QByteArray bookmarkOf(int index)
-{
+QByteArray bookmarkOf(int index) {
     return QByteArray("row:") + QByteArray::number(index);
 }
 
@@ -246,32 +241,26 @@ QByteArray bookmarkOf(int index)
 // ---------------------------------------------------------------- Recordset
 
 Recordset::Recordset(std::unique_ptr<db::RecordsetData> data)
-    : d(std::move(data))
-{
-}
+    : d(std::move(data)) {}
 
 Recordset::~Recordset() = default;
 
-bool Recordset::BOF() const
-{
+bool Recordset::BOF() const {
     d->ensureOpen();
     return d->atBof();
 }
 
-bool Recordset::EOF() const
-{
+bool Recordset::EOF() const {
     d->ensureOpen();
     return d->atEof();
 }
 
-int Recordset::RecordCount() const
-{
+int Recordset::RecordCount() const {
     d->ensureOpen();
     return static_cast<int>(d->rows.size());
 }
 
-void Recordset::MoveFirst()
-{
+void Recordset::MoveFirst() {
     d->ensureOpen();
     d->cancelEdit();
     if (d->rows.empty())
@@ -279,8 +268,7 @@ void Recordset::MoveFirst()
     d->position = 0;
 }
 
-void Recordset::MoveLast()
-{
+void Recordset::MoveLast() {
     d->ensureOpen();
     d->cancelEdit();
     if (d->rows.empty())
@@ -288,8 +276,7 @@ void Recordset::MoveLast()
     d->position = static_cast<int>(d->rows.size()) - 1;
 }
 
-void Recordset::MoveNext()
-{
+void Recordset::MoveNext() {
     d->ensureOpen();
     d->cancelEdit();
     if (d->atEof())
@@ -302,8 +289,7 @@ void Recordset::MoveNext()
         ++d->position;
 }
 
-void Recordset::MovePrevious()
-{
+void Recordset::MovePrevious() {
     d->ensureOpen();
     d->cancelEdit();
     if (d->atBof())
@@ -316,27 +302,23 @@ void Recordset::MovePrevious()
         --d->position;
 }
 
-Field Recordset::Fields(const QString& name)
-{
+Field Recordset::Fields(const QString& name) {
     d->ensureOpen();
     return Field(this, d->columnIndex(name));
 }
 
-Field Recordset::Fields(int index)
-{
+Field Recordset::Fields(int index) {
     d->ensureOpen();
     d->checkColumn(index);
     return Field(this, index);
 }
 
-int Recordset::FieldCount() const
-{
+int Recordset::FieldCount() const {
     d->ensureOpen();
     return static_cast<int>(d->columns.size());
 }
 
-void Recordset::AddNew()
-{
+void Recordset::AddNew() {
     d->ensureOpen();
     if (!d->updatable)
         throw readOnly();
@@ -344,8 +326,7 @@ void Recordset::AddNew()
     d->mode = EditMode::AddNew;
 }
 
-void Recordset::Edit()
-{
+void Recordset::Edit() {
     d->ensureOpen();
     if (!d->updatable)
         throw readOnly();
@@ -354,16 +335,14 @@ void Recordset::Edit()
     d->mode = EditMode::Edit;
 }
 
-void Recordset::CancelUpdate()
-{
+void Recordset::CancelUpdate() {
     d->ensureOpen();
     if (d->mode == EditMode::None)
         throw notEditing();
     d->cancelEdit();
 }
 
-void Recordset::Update()
-{
+void Recordset::Update() {
     d->ensureOpen();
     if (d->mode == EditMode::None)
         throw notEditing();
@@ -389,11 +368,14 @@ void Recordset::Update()
             if (value.isNull()) {
                 if (adding)
                     continue; // the engine numbers the new row
-                throw AppError(3314, kSource,
-                               QStringLiteral("The field '%1' cannot contain a Null value.").arg(info.name));
+                throw AppError(
+                    3314, kSource,
+                    QStringLiteral("The field '%1' cannot contain a Null value.").arg(info.name));
             }
-            if (!adding && value.toLongLong() != current->values[static_cast<size_t>(column)].toLongLong())
-                throw AppError(3164, kSource, QStringLiteral("Field '%1' cannot be updated.").arg(info.name));
+            if (!adding &&
+                value.toLongLong() != current->values[static_cast<size_t>(column)].toLongLong())
+                throw AppError(3164, kSource,
+                               QStringLiteral("Field '%1' cannot be updated.").arg(info.name));
         }
         writes.push_back({column, value, nullptr});
     }
@@ -411,12 +393,14 @@ void Recordset::Update()
         }
         sql = writes.empty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
                              : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                   .arg(table, names.join(QStringLiteral(", ")), placeholders.join(QStringLiteral(", ")));
+                                   .arg(table, names.join(QStringLiteral(", ")),
+                                        placeholders.join(QStringLiteral(", ")));
     } else if (!writes.empty()) {
         QStringList sets;
         for (size_t i = 0; i < writes.size(); ++i)
             sets << QStringLiteral("%1 = ?%2")
-                        .arg(db::quoteIdentifier(d->columns[static_cast<size_t>(writes[i].column)].origin))
+                        .arg(db::quoteIdentifier(
+                            d->columns[static_cast<size_t>(writes[i].column)].origin))
                         .arg(i + 1);
         sql = QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?%3")
                   .arg(table, sets.join(QStringLiteral(", ")))
@@ -431,8 +415,9 @@ void Recordset::Update()
             for (size_t i = 0; i < writes.size(); ++i) {
                 const int slot = static_cast<int>(i) + 1;
                 if (writes[i].spool)
-                    sqlite3_bind_zeroblob64(statement.get(), slot,
-                                            static_cast<sqlite3_uint64>(writes[i].spool->spoolSize));
+                    sqlite3_bind_zeroblob64(
+                        statement.get(), slot,
+                        static_cast<sqlite3_uint64>(writes[i].spool->spoolSize));
                 else
                     db::bindValue(statement.get(), slot, writes[i].value);
             }
@@ -458,15 +443,19 @@ void Recordset::Update()
                 throw db::errorFromSqlite(h, rc, kSource);
             QTemporaryFile& spool = *write.spool->spool;
             if (!spool.seek(0))
-                throw AppError(jet::DiskIo, kSource, QStringLiteral("Disk or network error. The chunk spool cannot be read."));
+                throw AppError(
+                    jet::DiskIo, kSource,
+                    QStringLiteral("Disk or network error. The chunk spool cannot be read."));
             qint64 written = 0;
             while (written < write.spool->spoolSize) {
                 const QByteArray piece = spool.read(qMin(kPiece, write.spool->spoolSize - written));
                 if (piece.isEmpty())
-                    throw AppError(jet::DiskIo, kSource,
-                                   QStringLiteral("Disk or network error. The chunk spool cannot be read."));
-                const int wrc = sqlite3_blob_write(blob.get(), piece.constData(), static_cast<int>(piece.size()),
-                                                   static_cast<int>(written));
+                    throw AppError(
+                        jet::DiskIo, kSource,
+                        QStringLiteral("Disk or network error. The chunk spool cannot be read."));
+                const int wrc =
+                    sqlite3_blob_write(blob.get(), piece.constData(),
+                                       static_cast<int>(piece.size()), static_cast<int>(written));
                 if (wrc != SQLITE_OK)
                     throw db::errorFromSqlite(h, wrc, kSource);
                 written += piece.size();
@@ -486,15 +475,13 @@ void Recordset::Update()
     d->cancelEdit();
 }
 
-QByteArray Recordset::Bookmark() const
-{
+QByteArray Recordset::Bookmark() const {
     d->ensureOpen();
     d->currentRow();
     return bookmarkOf(d->position);
 }
 
-void Recordset::setBookmark(const QByteArray& bookmark)
-{
+void Recordset::setBookmark(const QByteArray& bookmark) {
     d->ensureOpen();
     bool ok = false;
     const int index = bookmark.startsWith("row:") ? bookmark.mid(4).toInt(&ok) : -1;
@@ -504,24 +491,21 @@ void Recordset::setBookmark(const QByteArray& bookmark)
     d->position = index;
 }
 
-QByteArray Recordset::LastModified() const
-{
+QByteArray Recordset::LastModified() const {
     d->ensureOpen();
     if (!d->lastModified)
         throw noCurrentRecord();
     return bookmarkOf(*d->lastModified);
 }
 
-void Recordset::Close()
-{
+void Recordset::Close() {
     // Closing twice does no harm; every other call on a closed recordset raises 3704.
     d->cancelEdit();
     d->open = false;
     d->rows.clear();
 }
 
-bool Recordset::isOpen() const
-{
+bool Recordset::isOpen() const {
     return d->open && d->connection && d->connection->isOpen();
 }
 

@@ -18,16 +18,15 @@ namespace {
 constexpr int kNumericOverflow = 3349;
 const QString kDateFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
 
-AppError conversionError(const QString& fieldName, const QString& source)
-{
-    return AppError(jet::ConversionError, source,
-                    QStringLiteral("Data type conversion error. The value given for field '%1' does not "
-                                   "fit its type.")
-                        .arg(fieldName));
+AppError conversionError(const QString& fieldName, const QString& source) {
+    return AppError(
+        jet::ConversionError, source,
+        QStringLiteral("Data type conversion error. The value given for field '%1' does not "
+                       "fit its type.")
+            .arg(fieldName));
 }
 
-bool isNumeric(const QVariant& value)
-{
+bool isNumeric(const QVariant& value) {
     switch (value.typeId()) {
     case QMetaType::Int:
     case QMetaType::UInt:
@@ -50,8 +49,7 @@ bool isNumeric(const QVariant& value)
 
 // A number from a value: numbers as they are, booleans as VB gives them
 // (True -1), texts parsed in the C locale. Nothing for anything else.
-std::optional<double> numberFrom(const QVariant& value)
-{
+std::optional<double> numberFrom(const QVariant& value) {
     if (value.typeId() == QMetaType::Bool)
         return value.toBool() ? -1.0 : 0.0;
     if (isNumeric(value))
@@ -65,8 +63,7 @@ std::optional<double> numberFrom(const QVariant& value)
     return std::nullopt;
 }
 
-std::optional<QDateTime> dateFrom(const QVariant& value)
-{
+std::optional<QDateTime> dateFrom(const QVariant& value) {
     if (value.typeId() == QMetaType::QDateTime) {
         const QDateTime dt = value.toDateTime();
         return dt.isValid() ? std::optional<QDateTime>(dt) : std::nullopt;
@@ -93,12 +90,17 @@ std::optional<QDateTime> dateFrom(const QVariant& value)
 
 } // namespace
 
-bool DeclaredType::isText() const { return fieldType == dao::dbText || fieldType == dao::dbMemo; }
-bool DeclaredType::isBlob() const { return fieldType == dao::dbLongBinary; }
-bool DeclaredType::isDate() const { return fieldType == dao::dbDate; }
+bool DeclaredType::isText() const {
+    return fieldType == dao::dbText || fieldType == dao::dbMemo;
+}
+bool DeclaredType::isBlob() const {
+    return fieldType == dao::dbLongBinary;
+}
+bool DeclaredType::isDate() const {
+    return fieldType == dao::dbDate;
+}
 
-DeclaredType parseDeclaredType(const QString& declared)
-{
+DeclaredType parseDeclaredType(const QString& declared) {
     static const QRegularExpression sized(QStringLiteral("\\(\\s*(\\d+)"));
     const QString upper = declared.trimmed().toUpper();
     DeclaredType type;
@@ -111,11 +113,12 @@ DeclaredType parseDeclaredType(const QString& declared)
         type.fieldType = dao::dbInteger;
     else if (starts("TINYINT") || starts("BYTE"))
         type.fieldType = dao::dbByte;
-    else if (starts("INT") || starts("BIGINT") || (starts("LONG") && !starts("LONGBINARY") && !starts("LONGTEXT"))
-             || starts("COUNTER") || starts("AUTOINCREMENT"))
+    else if (starts("INT") || starts("BIGINT") ||
+             (starts("LONG") && !starts("LONGBINARY") && !starts("LONGTEXT")) ||
+             starts("COUNTER") || starts("AUTOINCREMENT"))
         type.fieldType = dao::dbLong;
-    else if (starts("VARCHAR") || starts("NVARCHAR") || starts("CHAR") || starts("NCHAR")
-             || (starts("TEXT") && size.hasMatch())) {
+    else if (starts("VARCHAR") || starts("NVARCHAR") || starts("CHAR") || starts("NCHAR") ||
+             (starts("TEXT") && size.hasMatch())) {
         type.fieldType = dao::dbText;
         type.size = size.hasMatch() ? size.captured(1).toInt() : 255;
     } else if (starts("TEXT") || starts("MEMO") || starts("CLOB") || starts("LONGTEXT"))
@@ -135,13 +138,11 @@ DeclaredType parseDeclaredType(const QString& declared)
     return type;
 }
 
-QString storedDateText(const QDateTime& value)
-{
+QString storedDateText(const QDateTime& value) {
     return value.toString(kDateFormat);
 }
 
-QVariant readColumn(sqlite3_stmt* statement, int column, const DeclaredType& type)
-{
+QVariant readColumn(sqlite3_stmt* statement, int column, const DeclaredType& type) {
     switch (sqlite3_column_type(statement, column)) {
     case SQLITE_NULL:
         return QVariant();
@@ -172,8 +173,7 @@ QVariant readColumn(sqlite3_stmt* statement, int column, const DeclaredType& typ
 }
 
 QVariant coerceForColumn(const QVariant& value, const DeclaredType& type, const QString& fieldName,
-                         const QString& source)
-{
+                         const QString& source) {
     if (!value.isValid() || value.isNull())
         return QVariant();
 
@@ -184,10 +184,11 @@ QVariant coerceForColumn(const QVariant& value, const DeclaredType& type, const 
         // Jet rounds a fraction to the nearest even integer, as VB's CInt.
         const double rounded = std::nearbyint(*number);
         if (rounded < low || rounded > high)
-            throw AppError(kNumericOverflow, source,
-                           QStringLiteral("Numeric field overflow. The value %1 does not fit field '%2'.")
-                               .arg(*number)
-                               .arg(fieldName));
+            throw AppError(
+                kNumericOverflow, source,
+                QStringLiteral("Numeric field overflow. The value %1 does not fit field '%2'.")
+                    .arg(*number)
+                    .arg(fieldName));
         return QVariant(static_cast<qint64>(rounded));
     };
 
@@ -245,13 +246,14 @@ QVariant coerceForColumn(const QVariant& value, const DeclaredType& type, const 
             throw conversionError(fieldName, source);
         }
         if (type.fieldType == dao::dbText && type.size > 0 && text.size() > type.size)
-            throw AppError(jet::FieldTooSmall, source,
-                           QStringLiteral("The field is too small to accept the amount of data you attempted "
-                                          "to add. Try inserting or pasting less data. (Field '%1' holds at "
-                                          "most %2 characters; %3 were given.)")
-                               .arg(fieldName)
-                               .arg(type.size)
-                               .arg(text.size()));
+            throw AppError(
+                jet::FieldTooSmall, source,
+                QStringLiteral("The field is too small to accept the amount of data you attempted "
+                               "to add. Try inserting or pasting less data. (Field '%1' holds at "
+                               "most %2 characters; %3 were given.)")
+                    .arg(fieldName)
+                    .arg(type.size)
+                    .arg(text.size()));
         return QVariant(text);
     }
     case dao::dbLongBinary:

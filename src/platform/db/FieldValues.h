@@ -13,8 +13,8 @@ struct sqlite3_stmt;
 namespace db {
 
 struct DeclaredType {
-    int fieldType = 0;   // dao::FieldTypeEnum, 0 when the column declares none
-    int size = 0;        // characters of a sized text, else 0
+    int fieldType = 0; // dao::FieldTypeEnum, 0 when the column declares none
+    int size = 0;      // characters of a sized text, else 0
     bool isText() const;
     bool isBlob() const;
     bool isDate() const;

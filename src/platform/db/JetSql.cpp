@@ -9,8 +9,7 @@ namespace {
 // Walks sql and calls plain(i) for every character outside literals, quoted
 // names and comments; the callback may append what it likes for it.
 template <typename Plain, typename Other>
-void walkSql(const QString& sql, Plain plain, Other other)
-{
+void walkSql(const QString& sql, Plain plain, Other other) {
     const int n = static_cast<int>(sql.size());
     int i = 0;
     while (i < n) {
@@ -65,15 +64,15 @@ void walkSql(const QString& sql, Plain plain, Other other)
 
 // The text with literals, quoted names and comments blanked out, so that a
 // keyword search cannot be fooled by a value like 'union.doc'.
-QString blankedLiterals(const QString& sql)
-{
+QString blankedLiterals(const QString& sql) {
     QString out;
     out.reserve(sql.size());
     walkSql(
         sql, [&](QChar c) { out.append(c); },
         [&](const QString& piece) {
             const QChar first = piece.at(0);
-            if (piece.size() >= 2 && (first == QLatin1Char('[') || first == QLatin1Char('"') || first == QLatin1Char('`'))) {
+            if (piece.size() >= 2 && (first == QLatin1Char('[') || first == QLatin1Char('"') ||
+                                      first == QLatin1Char('`'))) {
                 // Names keep their delimiters so the table name can still be found.
                 out.append(first);
                 out.append(QString(piece.size() - 2, QLatin1Char('x')));
@@ -85,20 +84,18 @@ QString blankedLiterals(const QString& sql)
     return out;
 }
 
-QString unbracketed(const QString& name)
-{
-    if (name.size() >= 2
-        && ((name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
-            || (name.startsWith(QLatin1Char('"')) && name.endsWith(QLatin1Char('"')))
-            || (name.startsWith(QLatin1Char('`')) && name.endsWith(QLatin1Char('`')))))
+QString unbracketed(const QString& name) {
+    if (name.size() >= 2 &&
+        ((name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']'))) ||
+         (name.startsWith(QLatin1Char('"')) && name.endsWith(QLatin1Char('"'))) ||
+         (name.startsWith(QLatin1Char('`')) && name.endsWith(QLatin1Char('`')))))
         return name.mid(1, name.size() - 2);
     return name;
 }
 
 } // namespace
 
-QString translateJetSql(const QString& sql)
-{
+QString translateJetSql(const QString& sql) {
     QString out;
     out.reserve(sql.size() + 16);
     walkSql(
@@ -113,25 +110,23 @@ QString translateJetSql(const QString& sql)
     return out;
 }
 
-QString withoutTrailingSemicolons(const QString& sql)
-{
+QString withoutTrailingSemicolons(const QString& sql) {
     QString text = sql.trimmed();
     while (text.endsWith(QLatin1Char(';')))
         text = text.left(text.size() - 1).trimmed();
     return text;
 }
 
-std::optional<QString> bareTableName(const QString& source)
-{
-    static const QRegularExpression name(QStringLiteral("^(\\[[^\\]]+\\]|[A-Za-z_][A-Za-z0-9_]*)$"));
+std::optional<QString> bareTableName(const QString& source) {
+    static const QRegularExpression name(
+        QStringLiteral("^(\\[[^\\]]+\\]|[A-Za-z_][A-Za-z0-9_]*)$"));
     const QString text = withoutTrailingSemicolons(source);
     if (!name.match(text).hasMatch())
         return std::nullopt;
     return unbracketed(text);
 }
 
-std::optional<SingleTableSelect> parseSingleTableSelect(const QString& sql)
-{
+std::optional<SingleTableSelect> parseSingleTableSelect(const QString& sql) {
     const QString text = withoutTrailingSemicolons(sql);
     const QString blank = blankedLiterals(text);
     static const QRegularExpression forbidden(
@@ -140,8 +135,9 @@ std::optional<SingleTableSelect> parseSingleTableSelect(const QString& sql)
     if (forbidden.match(blank).hasMatch())
         return std::nullopt;
     static const QRegularExpression shape(
-        QStringLiteral("^\\s*select\\s+.+?\\s+from\\s+(\\[[^\\]]+\\]|\"[^\"]+\"|[A-Za-z_][A-Za-z0-9_]*)"
-                       "\\s*((where|order\\s+by)\\b.*)?$"),
+        QStringLiteral(
+            "^\\s*select\\s+.+?\\s+from\\s+(\\[[^\\]]+\\]|\"[^\"]+\"|[A-Za-z_][A-Za-z0-9_]*)"
+            "\\s*((where|order\\s+by)\\b.*)?$"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     const QRegularExpressionMatch match = shape.match(blank);
     if (!match.hasMatch())
@@ -154,8 +150,7 @@ std::optional<SingleTableSelect> parseSingleTableSelect(const QString& sql)
     return result;
 }
 
-QString quoteIdentifier(const QString& name)
-{
+QString quoteIdentifier(const QString& name) {
     QString escaped = name;
     escaped.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + escaped + QLatin1Char('"');

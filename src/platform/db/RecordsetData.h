@@ -18,8 +18,8 @@
 namespace db {
 
 struct ColumnInfo {
-    QString name;            // as the statement names it
-    QString origin;          // the table column it comes from; empty for expressions
+    QString name;   // as the statement names it
+    QString origin; // the table column it comes from; empty for expressions
     DeclaredType type;
     bool lazyBlob = false;   // the row holds the length; bytes read on demand
     bool primaryKey = false; // the table's integer key (AutoNumber)
@@ -50,7 +50,7 @@ struct RecordsetData {
     void ensureOpen() const;
     bool atBof() const { return rows.empty() || position == kBof; }
     bool atEof() const { return rows.empty() || position == kEof; }
-    const RowData& currentRow() const;     // 3021 without one
+    const RowData& currentRow() const; // 3021 without one
     int columnIndex(const QString& name) const;
     void checkColumn(int index) const;
     void cancelEdit();
@@ -62,10 +62,10 @@ struct RecordsetData {
     std::shared_ptr<SqliteConnection> connection;
     int type = 0;
     bool open = true;
-    QString table;          // stored name of the one table, when the select has one
-    bool keyed = false;     // rows carry their rowid
+    QString table;      // stored name of the one table, when the select has one
+    bool keyed = false; // rows carry their rowid
     bool updatable = false;
-    QString columnList;     // the select list that reads one row by rowid
+    QString columnList; // the select list that reads one row by rowid
     std::vector<ColumnInfo> columns;
     std::vector<RowData> rows;
     int position = kEof;

@@ -26,8 +26,7 @@ constexpr int kRequiredValue = 3314;
 constexpr int kValidationRule = 3317;
 constexpr int kOutOfMemory = 7;
 
-QString afterPrefix(const QString& message, const QString& prefix)
-{
+QString afterPrefix(const QString& message, const QString& prefix) {
     QString rest = message.mid(prefix.size()).trimmed();
     if (rest.startsWith(QLatin1String("main."), Qt::CaseInsensitive))
         rest = rest.mid(5);
@@ -36,31 +35,28 @@ QString afterPrefix(const QString& message, const QString& prefix)
 
 } // namespace
 
-AppError closedError(const QString& source)
-{
+AppError closedError(const QString& source) {
     return AppError(jet::ObjectClosed, source,
                     QStringLiteral("Operation is not allowed when the object is closed."));
 }
 
-AppError missingFileError(const QString& path, const QString& source)
-{
-    return AppError(jet::FileNotFound, source, QStringLiteral("Could not find file '%1'.").arg(path));
+AppError missingFileError(const QString& path, const QString& source) {
+    return AppError(jet::FileNotFound, source,
+                    QStringLiteral("Could not find file '%1'.").arg(path));
 }
 
-AppError notDatabaseError(const QString& path, const QString& source)
-{
+AppError notDatabaseError(const QString& path, const QString& source) {
     return AppError(jet::UnrecognizedFormat, source,
                     QStringLiteral("Unrecognized database format '%1'.").arg(path));
 }
 
-AppError targetExistsError(const QString& path, const QString& source)
-{
-    return AppError(jet::DatabaseExists, source,
-                    QStringLiteral("Database '%1' already exists; it is never overwritten.").arg(path));
+AppError targetExistsError(const QString& path, const QString& source) {
+    return AppError(
+        jet::DatabaseExists, source,
+        QStringLiteral("Database '%1' already exists; it is never overwritten.").arg(path));
 }
 
-AppError tableNotFoundError(const QString& name, const QString& source)
-{
+AppError tableNotFoundError(const QString& name, const QString& source) {
     return AppError(jet::TableNotFound, source,
                     QStringLiteral("The database engine cannot find the input table or query '%1'. "
                                    "Make sure it exists and that its name is spelled correctly.")
@@ -68,45 +64,51 @@ AppError tableNotFoundError(const QString& name, const QString& source)
 }
 
 AppError errorFromSqlite(sqlite3* handle, int rc, const QString& source, const QString& sql,
-                         const QString& path)
-{
-    const QString message = handle ? QString::fromUtf8(sqlite3_errmsg(handle))
-                                   : QString::fromUtf8(sqlite3_errstr(rc));
+                         const QString& path) {
+    const QString message =
+        handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString::fromUtf8(sqlite3_errstr(rc));
     const QString statement = sql.simplified();
     switch (rc & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return AppError(jet::RecordLocked, source,
-                        QStringLiteral("Could not update; the case file is currently locked by another "
-                                       "session. (%1)")
-                            .arg(message));
+        return AppError(
+            jet::RecordLocked, source,
+            QStringLiteral("Could not update; the case file is currently locked by another "
+                           "session. (%1)")
+                .arg(message));
     case SQLITE_NOTADB:
         return notDatabaseError(path, source);
     case SQLITE_CANTOPEN:
         return missingFileError(path, source);
     case SQLITE_IOERR:
     case SQLITE_FULL:
-        return AppError(jet::DiskIo, source, QStringLiteral("Disk or network error. (%1)").arg(message));
+        return AppError(jet::DiskIo, source,
+                        QStringLiteral("Disk or network error. (%1)").arg(message));
     case SQLITE_READONLY:
-        return AppError(kReadOnly, source,
-                        QStringLiteral("Cannot update. Database or object is read-only. (%1)").arg(message));
+        return AppError(
+            kReadOnly, source,
+            QStringLiteral("Cannot update. Database or object is read-only. (%1)").arg(message));
     case SQLITE_CORRUPT:
-        return AppError(kCorrupt, source,
-                        QStringLiteral("The database file is damaged and cannot be read. (%1)").arg(message));
+        return AppError(
+            kCorrupt, source,
+            QStringLiteral("The database file is damaged and cannot be read. (%1)").arg(message));
     case SQLITE_NOMEM:
         return AppError(kOutOfMemory, source, QStringLiteral("Out of memory."));
     case SQLITE_CONSTRAINT:
         if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
-            return AppError(kDuplicateValue, source,
-                            QStringLiteral("The changes you requested were not successful because they "
-                                           "would create duplicate values in the index or primary key. (%1)")
-                                .arg(message));
+            return AppError(
+                kDuplicateValue, source,
+                QStringLiteral("The changes you requested were not successful because they "
+                               "would create duplicate values in the index or primary key. (%1)")
+                    .arg(message));
         if (rc == SQLITE_CONSTRAINT_NOTNULL)
-            return AppError(kRequiredValue, source,
-                            QStringLiteral("A field cannot contain a Null value. (%1)").arg(message));
-        return AppError(kValidationRule, source,
-                        QStringLiteral("One or more values are prohibited by a rule of the table. (%1)")
-                            .arg(message));
+            return AppError(
+                kRequiredValue, source,
+                QStringLiteral("A field cannot contain a Null value. (%1)").arg(message));
+        return AppError(
+            kValidationRule, source,
+            QStringLiteral("One or more values are prohibited by a rule of the table. (%1)")
+                .arg(message));
     default:
         break;
     }
@@ -115,38 +117,44 @@ AppError errorFromSqlite(sqlite3* handle, int rc, const QString& source, const Q
         return tableNotFoundError(afterPrefix(message, QStringLiteral("no such table:")), source);
     if (message.startsWith(QLatin1String("no such column:"))) {
         const QString column = afterPrefix(message, QStringLiteral("no such column:"));
-        return AppError(jet::TooFewParameters, source,
-                        QStringLiteral("Too few parameters. Expected 1. The field '%1' is not known in "
-                                       "the statement '%2'.")
-                            .arg(column, statement));
+        return AppError(
+            jet::TooFewParameters, source,
+            QStringLiteral("Too few parameters. Expected 1. The field '%1' is not known in "
+                           "the statement '%2'.")
+                .arg(column, statement));
     }
     if (message.startsWith(QLatin1String("no such function:")))
         return AppError(kUndefinedFunction, source,
                         QStringLiteral("Undefined function '%1' in expression.")
                             .arg(afterPrefix(message, QStringLiteral("no such function:"))));
     if (message.startsWith(QLatin1String("ambiguous column name:")))
-        return AppError(kAmbiguousField, source,
-                        QStringLiteral("The specified field '%1' could refer to more than one table listed "
-                                       "in the FROM clause of your SQL statement.")
-                            .arg(afterPrefix(message, QStringLiteral("ambiguous column name:"))));
-    if (message.startsWith(QLatin1String("table ")) && message.endsWith(QLatin1String("already exists")))
-        return AppError(kTableExists, source, QStringLiteral("Table already exists. (%1)").arg(message));
-    if (message.contains(QLatin1String("syntax error")) || message.startsWith(QLatin1String("near "))
-        || message.contains(QLatin1String("incomplete input"))
-        || message.contains(QLatin1String("unrecognized token")))
+        return AppError(
+            kAmbiguousField, source,
+            QStringLiteral("The specified field '%1' could refer to more than one table listed "
+                           "in the FROM clause of your SQL statement.")
+                .arg(afterPrefix(message, QStringLiteral("ambiguous column name:"))));
+    if (message.startsWith(QLatin1String("table ")) &&
+        message.endsWith(QLatin1String("already exists")))
+        return AppError(kTableExists, source,
+                        QStringLiteral("Table already exists. (%1)").arg(message));
+    if (message.contains(QLatin1String("syntax error")) ||
+        message.startsWith(QLatin1String("near ")) ||
+        message.contains(QLatin1String("incomplete input")) ||
+        message.contains(QLatin1String("unrecognized token")))
         return AppError(jet::SyntaxError, source,
                         statement.isEmpty()
                             ? QStringLiteral("Syntax error in query expression. (%1)").arg(message)
-                            : QStringLiteral("Syntax error in query expression '%1'. (%2)").arg(statement, message));
-    return AppError(jet::InvalidArgument, source,
-                    statement.isEmpty()
-                        ? QStringLiteral("The database engine could not run the statement. (%1)").arg(message)
-                        : QStringLiteral("The database engine could not run the statement '%1'. (%2)")
-                              .arg(statement, message));
+                            : QStringLiteral("Syntax error in query expression '%1'. (%2)")
+                                  .arg(statement, message));
+    return AppError(
+        jet::InvalidArgument, source,
+        statement.isEmpty()
+            ? QStringLiteral("The database engine could not run the statement. (%1)").arg(message)
+            : QStringLiteral("The database engine could not run the statement '%1'. (%2)")
+                  .arg(statement, message));
 }
 
-void checkIsDatabaseFile(const QString& path, const QString& source)
-{
+void checkIsDatabaseFile(const QString& path, const QString& source) {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists() || info.isDir())
         throw missingFileError(path, source);
@@ -163,12 +171,10 @@ void checkIsDatabaseFile(const QString& path, const QString& source)
 
 SqliteConnection::SqliteConnection(SqliteHandle handle, QString path)
     : m_handle(std::move(handle))
-    , m_path(std::move(path))
-{
-}
+    , m_path(std::move(path)) {}
 
-std::shared_ptr<SqliteConnection> SqliteConnection::open(const QString& path, const QString& source, Mode mode)
-{
+std::shared_ptr<SqliteConnection> SqliteConnection::open(const QString& path, const QString& source,
+                                                         Mode mode) {
     checkIsDatabaseFile(path, source);
     sqlite3* raw = nullptr;
     const int flags = (mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
@@ -181,8 +187,8 @@ std::shared_ptr<SqliteConnection> SqliteConnection::open(const QString& path, co
     return connection;
 }
 
-std::shared_ptr<SqliteConnection> SqliteConnection::create(const QString& path, const QString& source)
-{
+std::shared_ptr<SqliteConnection> SqliteConnection::create(const QString& path,
+                                                           const QString& source) {
     if (path.isEmpty())
         throw missingFileError(path, source);
     if (QFileInfo::exists(path))
@@ -198,8 +204,7 @@ std::shared_ptr<SqliteConnection> SqliteConnection::create(const QString& path, 
     return connection;
 }
 
-void SqliteConnection::configure(Mode mode, const QString& source)
-{
+void SqliteConnection::configure(Mode mode, const QString& source) {
     sqlite3* h = m_handle.get();
     sqlite3_extended_result_codes(h, 1);
     sqlite3_busy_timeout(h, kBusyTimeoutMs);
@@ -221,25 +226,23 @@ void SqliteConnection::configure(Mode mode, const QString& source)
     registerJetFunctions(h);
 }
 
-void SqliteConnection::close()
-{
+void SqliteConnection::close() {
     m_handle.reset();
 }
 
-sqlite3* SqliteConnection::handle(const QString& source) const
-{
+sqlite3* SqliteConnection::handle(const QString& source) const {
     if (!m_handle)
         throw closedError(source);
     return m_handle.get();
 }
 
-Statement SqliteConnection::prepare(const QString& sql, const QString& source) const
-{
+Statement SqliteConnection::prepare(const QString& sql, const QString& source) const {
     sqlite3* h = handle(source);
     const QByteArray utf8 = sql.toUtf8();
     sqlite3_stmt* raw = nullptr;
     const char* tail = nullptr;
-    const int rc = sqlite3_prepare_v2(h, utf8.constData(), static_cast<int>(utf8.size()), &raw, &tail);
+    const int rc =
+        sqlite3_prepare_v2(h, utf8.constData(), static_cast<int>(utf8.size()), &raw, &tail);
     Statement statement(raw);
     if (rc != SQLITE_OK)
         throw errorFromSqlite(h, rc, source, sql, m_path);
@@ -256,8 +259,7 @@ Statement SqliteConnection::prepare(const QString& sql, const QString& source) c
     return statement;
 }
 
-int SqliteConnection::execute(const QString& sql, const QString& source)
-{
+int SqliteConnection::execute(const QString& sql, const QString& source) {
     sqlite3* h = handle(source);
     const QByteArray utf8 = sql.toUtf8();
     const char* cursor = utf8.constData();
@@ -280,25 +282,24 @@ int SqliteConnection::execute(const QString& sql, const QString& source)
     return changes;
 }
 
-bool SqliteConnection::tableExists(const QString& name) const
-{
+bool SqliteConnection::tableExists(const QString& name) const {
     return !storedTableName(name).isEmpty();
 }
 
-QString SqliteConnection::storedTableName(const QString& name) const
-{
+QString SqliteConnection::storedTableName(const QString& name) const {
     const QString source = QStringLiteral("DAO.Database");
-    Statement statement = prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view') "
-                                                 "AND name = ?1 COLLATE NOCASE"),
-                                  source);
+    Statement statement =
+        prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view') "
+                               "AND name = ?1 COLLATE NOCASE"),
+                source);
     bindValue(statement.get(), 1, name);
     if (stepStatement(statement.get(), source, QString()))
-        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0)));
+        return QString::fromUtf8(
+            reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0)));
     return QString();
 }
 
-void SqliteConnection::vacuumInto(const QString& target, const QString& source)
-{
+void SqliteConnection::vacuumInto(const QString& target, const QString& source) {
     sqlite3* h = handle(source);
     if (target.isEmpty())
         throw missingFileError(target, source);
@@ -318,13 +319,11 @@ void SqliteConnection::vacuumInto(const QString& target, const QString& source)
     Q_UNUSED(h);
 }
 
-QString SqliteConnection::nextSavepointName()
-{
+QString SqliteConnection::nextSavepointName() {
     return QStringLiteral("argovo_sp_%1").arg(++m_savepointCounter);
 }
 
-bool stepStatement(sqlite3_stmt* statement, const QString& source, const QString& sql)
-{
+bool stepStatement(sqlite3_stmt* statement, const QString& source, const QString& sql) {
     const int rc = sqlite3_step(statement);
     if (rc == SQLITE_ROW)
         return true;
@@ -336,8 +335,7 @@ bool stepStatement(sqlite3_stmt* statement, const QString& source, const QString
                           QString::fromUtf8(sqlite3_db_filename(h, "main")));
 }
 
-void bindValue(sqlite3_stmt* statement, int index, const QVariant& value)
-{
+void bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
     if (!value.isValid() || value.isNull()) {
         sqlite3_bind_null(statement, index);
         return;
@@ -371,14 +369,15 @@ void bindValue(sqlite3_stmt* statement, int index, const QVariant& value)
             sqlite3_bind_zeroblob(statement, index, 0);
             return;
         }
-        sqlite3_bind_blob64(statement, index, bytes.constData(), static_cast<sqlite3_uint64>(bytes.size()),
-                            SQLITE_TRANSIENT);
+        sqlite3_bind_blob64(statement, index, bytes.constData(),
+                            static_cast<sqlite3_uint64>(bytes.size()), SQLITE_TRANSIENT);
         return;
     }
     default: {
         const QByteArray text = value.toString().toUtf8();
-        sqlite3_bind_text64(statement, index, text.constData(), static_cast<sqlite3_uint64>(text.size()),
-                            SQLITE_TRANSIENT, SQLITE_UTF8);
+        sqlite3_bind_text64(statement, index, text.constData(),
+                            static_cast<sqlite3_uint64>(text.size()), SQLITE_TRANSIENT,
+                            SQLITE_UTF8);
         return;
     }
     }
@@ -387,21 +386,18 @@ void bindValue(sqlite3_stmt* statement, int index, const QVariant& value)
 Savepoint::Savepoint(SqliteConnection& connection, const QString& source)
     : m_connection(connection)
     , m_source(source)
-    , m_name(connection.nextSavepointName())
-{
+    , m_name(connection.nextSavepointName()) {
     m_connection.execute(QStringLiteral("SAVEPOINT %1").arg(m_name), m_source);
 }
 
-Savepoint::~Savepoint()
-{
+Savepoint::~Savepoint() {
     if (m_done || !m_connection.isOpen())
         return;
     const QByteArray rollback = QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(m_name).toUtf8();
     sqlite3_exec(m_connection.handle(m_source), rollback.constData(), nullptr, nullptr, nullptr);
 }
 
-void Savepoint::commit()
-{
+void Savepoint::commit() {
     m_connection.execute(QStringLiteral("RELEASE %1").arg(m_name), m_source);
     m_done = true;
 }
@@ -416,8 +412,7 @@ struct AggregateState {
     stats::Accumulator accumulator;
 };
 
-AggregateState* aggregateState(sqlite3_context* context, bool create)
-{
+AggregateState* aggregateState(sqlite3_context* context, bool create) {
     auto* state = static_cast<AggregateState*>(
         sqlite3_aggregate_context(context, create ? static_cast<int>(sizeof(AggregateState)) : 0));
     if (state && !state->started) {
@@ -427,8 +422,7 @@ AggregateState* aggregateState(sqlite3_context* context, bool create)
     return state;
 }
 
-void statisticStep(sqlite3_context* context, int argc, sqlite3_value** argv)
-{
+void statisticStep(sqlite3_context* context, int argc, sqlite3_value** argv) {
     if (argc != 1)
         return;
     sqlite3_value* value = argv[0];
@@ -449,8 +443,7 @@ void statisticStep(sqlite3_context* context, int argc, sqlite3_value** argv)
     state->accumulator.add(sqlite3_value_double(value));
 }
 
-void varianceFinal(sqlite3_context* context)
-{
+void varianceFinal(sqlite3_context* context) {
     AggregateState* state = aggregateState(context, false);
     const auto result = state ? state->accumulator.sampleVariance() : std::nullopt;
     if (result)
@@ -459,8 +452,7 @@ void varianceFinal(sqlite3_context* context)
         sqlite3_result_null(context);
 }
 
-void stdevFinal(sqlite3_context* context)
-{
+void stdevFinal(sqlite3_context* context) {
     AggregateState* state = aggregateState(context, false);
     const auto result = state ? state->accumulator.sampleStdev() : std::nullopt;
     if (result)
@@ -471,11 +463,12 @@ void stdevFinal(sqlite3_context* context)
 
 } // namespace
 
-void registerJetFunctions(sqlite3* handle)
-{
+void registerJetFunctions(sqlite3* handle) {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    sqlite3_create_function_v2(handle, "stdev", 1, flags, nullptr, nullptr, &statisticStep, &stdevFinal, nullptr);
-    sqlite3_create_function_v2(handle, "var", 1, flags, nullptr, nullptr, &statisticStep, &varianceFinal, nullptr);
+    sqlite3_create_function_v2(handle, "stdev", 1, flags, nullptr, nullptr, &statisticStep,
+                               &stdevFinal, nullptr);
+    sqlite3_create_function_v2(handle, "var", 1, flags, nullptr, nullptr, &statisticStep,
+                               &varianceFinal, nullptr);
 }
 
 } // namespace db

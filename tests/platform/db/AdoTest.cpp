@@ -6,8 +6,7 @@ namespace {
 
 class AdoTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         path = cases.createSample();
         connection = openAdo(path);
     }
@@ -17,27 +16,30 @@ protected:
     std::shared_ptr<ado::Connection> connection;
 };
 
-TEST_F(AdoTest, ResultColumnsCarryTheStatementsAliases)
-{
+TEST_F(AdoTest, ResultColumnsCarryTheStatementsAliases) {
     auto rs = ado::Recordset::create();
     rs->setCursorLocation(ado::adUseClient);
-    rs->Open(QStringLiteral("SELECT Issue.ID as ID,Issue.Name as [Key Group], Issue_1.Name as Name, Issue_1.Weight as "
-                            "Weight, Issue_1.Success as Success, Issue_1.Jury as Jury, Issue_1.Substantive as "
-                            "Instructions, Issue_1.Procedural as Evidentiary, Issue_1.Significance as Significance "
-                            "FROM Issue INNER JOIN Issue AS Issue_1 ON Issue.ID = Issue_1.ParentID;"),
-             connection, ado::adOpenDynamic, ado::adLockOptimistic, ado::adOptionUnspecified);
+    rs->Open(
+        QStringLiteral(
+            "SELECT Issue.ID as ID,Issue.Name as [Key Group], Issue_1.Name as Name, Issue_1.Weight "
+            "as "
+            "Weight, Issue_1.Success as Success, Issue_1.Jury as Jury, Issue_1.Substantive as "
+            "Instructions, Issue_1.Procedural as Evidentiary, Issue_1.Significance as Significance "
+            "FROM Issue INNER JOIN Issue AS Issue_1 ON Issue.ID = Issue_1.ParentID;"),
+        connection, ado::adOpenDynamic, ado::adLockOptimistic, ado::adOptionUnspecified);
     EXPECT_EQ(rs->State(), ado::adStateOpen);
-    EXPECT_EQ(rs->fieldNames(), (QStringList{"ID", "Key Group", "Name", "Weight", "Success", "Jury", "Instructions",
-                                             "Evidentiary", "Significance"}));
+    EXPECT_EQ(rs->fieldNames(), (QStringList{"ID", "Key Group", "Name", "Weight", "Success", "Jury",
+                                             "Instructions", "Evidentiary", "Significance"}));
     EXPECT_EQ(rs->RecordCount(), 7);
-    EXPECT_EQ(rs->Fields(QStringLiteral("key group")).Value().toString(), QStringLiteral("Liability"));
+    EXPECT_EQ(rs->Fields(QStringLiteral("key group")).Value().toString(),
+              QStringLiteral("Liability"));
     EXPECT_EQ(rs->Fields(1).Name(), QStringLiteral("Key Group"));
 }
 
-TEST_F(AdoTest, RecordCountIsExactForAForwardOnlyCursor)
-{
+TEST_F(AdoTest, RecordCountIsExactForAForwardOnlyCursor) {
     auto rs = ado::Recordset::create();
-    rs->Open(QStringLiteral("SELECT * from Issue"), connection, ado::adOpenForwardOnly, ado::adLockReadOnly);
+    rs->Open(QStringLiteral("SELECT * from Issue"), connection, ado::adOpenForwardOnly,
+             ado::adLockReadOnly);
     EXPECT_EQ(rs->RecordCount(), 10);
     int seen = 0;
     while (!rs->EOF()) {
@@ -45,21 +47,24 @@ TEST_F(AdoTest, RecordCountIsExactForAForwardOnlyCursor)
         rs->MoveNext();
     }
     EXPECT_EQ(seen, 10);
-    EXPECT_EQ(errorNumberOf([&] { rs->Fields(QStringLiteral("Name")).Value(); }), jet::NoCurrentRecord);
+    EXPECT_EQ(errorNumberOf([&] { rs->Fields(QStringLiteral("Name")).Value(); }),
+              jet::NoCurrentRecord);
     EXPECT_EQ(errorNumberOf([&] { rs->Fields(QStringLiteral("Colour")); }), jet::ItemNotFound);
 }
 
-TEST_F(AdoTest, CommandsRunActionStatementsAndRejectedOnesRaise)
-{
+TEST_F(AdoTest, CommandsRunActionStatementsAndRejectedOnesRaise) {
     ado::Command command;
     command.ActiveConnection = connection;
     command.CommandText = QStringLiteral("delete from Bookmarks");
     auto result = command.Execute();
     EXPECT_EQ(result->State(), ado::adStateClosed);
-    EXPECT_EQ(connection->Execute(QStringLiteral("select count(*) from bookmarks"))->value(0, 0).toInt(), 0);
+    EXPECT_EQ(
+        connection->Execute(QStringLiteral("select count(*) from bookmarks"))->value(0, 0).toInt(),
+        0);
 
     command.CommandText = QStringLiteral("SELECT * FROM Issue WHERE Issue.ID=3");
-    EXPECT_EQ(command.Execute()->Fields(QStringLiteral("ItemType")).Value().toString(), QStringLiteral("Issue"));
+    EXPECT_EQ(command.Execute()->Fields(QStringLiteral("ItemType")).Value().toString(),
+              QStringLiteral("Issue"));
 
     command.CommandText = QStringLiteral("select from where");
     const AppError error = errorOf([&] { command.Execute(); });
@@ -69,15 +74,15 @@ TEST_F(AdoTest, CommandsRunActionStatementsAndRejectedOnesRaise)
               jet::TableNotFound);
 }
 
-TEST_F(AdoTest, ClosedConnectionsAndRecordsetsRaise3704)
-{
+TEST_F(AdoTest, ClosedConnectionsAndRecordsetsRaise3704) {
     auto rs = connection->Execute(QStringLiteral("select * from Issue"));
     rs->Close();
     EXPECT_EQ(errorNumberOf([&] { rs->RecordCount(); }), jet::ObjectClosed);
     EXPECT_EQ(errorNumberOf([&] { rs->Close(); }), jet::ObjectClosed);
 
     connection->Close();
-    const AppError error = errorOf([&] { connection->Execute(QStringLiteral("select * from Issue")); });
+    const AppError error =
+        errorOf([&] { connection->Execute(QStringLiteral("select * from Issue")); });
     EXPECT_EQ(error.number(), jet::ObjectClosed);
     EXPECT_EQ(error.source(), QStringLiteral("ADO.Connection"));
     EXPECT_EQ(errorNumberOf([&] { connection->Close(); }), jet::ObjectClosed);
@@ -87,12 +92,12 @@ TEST_F(AdoTest, ClosedConnectionsAndRecordsetsRaise3704)
     command.CommandText = QStringLiteral("select * from Issue");
     EXPECT_EQ(errorNumberOf([&] { command.Execute(); }), jet::ObjectClosed);
     auto fresh = ado::Recordset::create();
-    EXPECT_EQ(errorNumberOf([&] { fresh->Open(QStringLiteral("select * from Issue"), connection); }),
-              jet::ObjectClosed);
+    EXPECT_EQ(
+        errorNumberOf([&] { fresh->Open(QStringLiteral("select * from Issue"), connection); }),
+        jet::ObjectClosed);
 }
 
-TEST_F(AdoTest, DaoWriteIsSeenByAConnectionOpenedEarlier)
-{
+TEST_F(AdoTest, DaoWriteIsSeenByAConnectionOpenedEarlier) {
     auto held = connection->Execute(QStringLiteral("select * from Issue"));
     auto db = dao::DBEngine::OpenDatabase(path);
     auto rs = db->OpenRecordset(QStringLiteral("select * from Issue where id = 7"));
@@ -101,16 +106,19 @@ TEST_F(AdoTest, DaoWriteIsSeenByAConnectionOpenedEarlier)
     rs->Update();
     db->Execute(QStringLiteral("delete from Issue where id = 10"));
 
-    EXPECT_EQ(connection->Execute(QStringLiteral("select Weight from Issue where id = 7"))->value(0, 0).toInt(), 2);
+    EXPECT_EQ(connection->Execute(QStringLiteral("select Weight from Issue where id = 7"))
+                  ->value(0, 0)
+                  .toInt(),
+              2);
     EXPECT_EQ(connection->Execute(QStringLiteral("SELECT * from Issue"))->RecordCount(), 9);
     // A recordset read before the write keeps the rows it read.
     EXPECT_EQ(held->RecordCount(), 10);
 }
 
-TEST_F(AdoTest, ReportAggregatesRun)
-{
-    auto rs = connection->Execute(QStringLiteral("select count(issue.id), avg(issue.weight),avg(issue.success), "
-                                                 "stdev(issue.jury), var(issue.substantive) from issue"));
+TEST_F(AdoTest, ReportAggregatesRun) {
+    auto rs = connection->Execute(
+        QStringLiteral("select count(issue.id), avg(issue.weight),avg(issue.success), "
+                       "stdev(issue.jury), var(issue.substantive) from issue"));
     EXPECT_EQ(rs->value(0, 0).toInt(), 10);
     EXPECT_DOUBLE_EQ(rs->value(0, 1).toDouble(), 6.7);
     EXPECT_GT(rs->value(0, 3).toDouble(), 0.0);

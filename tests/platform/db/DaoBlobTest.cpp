@@ -9,8 +9,7 @@ namespace {
 
 constexpr qint64 kChunk = 16384;
 
-QByteArray patternBytes(qint64 size, quint32 seed)
-{
+QByteArray patternBytes(qint64 size, quint32 seed) {
     QByteArray bytes(size, Qt::Uninitialized);
     QRandomGenerator generator(seed);
     for (qint64 i = 0; i < size; ++i)
@@ -24,8 +23,8 @@ protected:
 
     // Stores bytes as the stored-document record does: the field emptied,
     // the remainder first, then whole chunks.
-    qint64 storeDocument(const QByteArray& bytes, const QString& description = QStringLiteral("brief.docx"))
-    {
+    qint64 storeDocument(const QByteArray& bytes,
+                         const QString& description = QStringLiteral("brief.docx")) {
         auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = 0"));
         rs->AddNew();
         rs->Fields(QStringLiteral("codeid")).setValue(3);
@@ -42,9 +41,9 @@ protected:
     }
 
     // Reads them back as the export does: FieldSize, then GetChunk by chunk.
-    QByteArray readDocument(qint64 id)
-    {
-        auto rs = db->OpenRecordset(QStringLiteral("select file from codefiles where id = ") + QString::number(id));
+    QByteArray readDocument(qint64 id) {
+        auto rs = db->OpenRecordset(QStringLiteral("select file from codefiles where id = ") +
+                                    QString::number(id));
         dao::Field file = rs->Fields(QStringLiteral("file"));
         const qint64 size = file.FieldSize();
         QByteArray bytes;
@@ -60,11 +59,11 @@ protected:
 
 class ChunkSizeTest : public DaoBlobTest, public ::testing::WithParamInterface<qint64> {};
 
-TEST_P(ChunkSizeTest, BytesRoundTripExactly)
-{
+TEST_P(ChunkSizeTest, BytesRoundTripExactly) {
     const QByteArray bytes = patternBytes(GetParam(), static_cast<quint32>(GetParam()) + 1);
     const qint64 id = storeDocument(bytes);
-    auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = ") + QString::number(id));
+    auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = ") +
+                                QString::number(id));
     EXPECT_EQ(rs->Fields(QStringLiteral("file")).FieldSize(), bytes.size());
     EXPECT_FALSE(rs->Fields(QStringLiteral("file")).Value().isNull());
     const QByteArray back = readDocument(id);
@@ -73,23 +72,24 @@ TEST_P(ChunkSizeTest, BytesRoundTripExactly)
 }
 
 INSTANTIATE_TEST_SUITE_P(DocumentSizes, ChunkSizeTest,
-                         ::testing::Values(qint64(0), qint64(1), kChunk - 1, kChunk, kChunk + 1, 3 * kChunk));
+                         ::testing::Values(qint64(0), qint64(1), kChunk - 1, kChunk, kChunk + 1,
+                                           3 * kChunk));
 
-TEST_F(DaoBlobTest, WholeValueAndChunksAgree)
-{
+TEST_F(DaoBlobTest, WholeValueAndChunksAgree) {
     const QByteArray bytes = patternBytes(40000, 7);
     const qint64 id = storeDocument(bytes);
-    auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = ") + QString::number(id));
+    auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = ") +
+                                QString::number(id));
     EXPECT_EQ(rs->Fields(QStringLiteral("file")).Value().toByteArray(), bytes);
     EXPECT_EQ(rs->Fields(QStringLiteral("file")).GetChunk(39990, kChunk), bytes.mid(39990));
     EXPECT_TRUE(rs->Fields(QStringLiteral("file")).GetChunk(40000, kChunk).isEmpty());
 }
 
-TEST_F(DaoBlobTest, EmptyingTheFieldBeforeAppendingReplacesTheStoredBytes)
-{
+TEST_F(DaoBlobTest, EmptyingTheFieldBeforeAppendingReplacesTheStoredBytes) {
     const qint64 id = storeDocument(patternBytes(50000, 3));
     const QByteArray replacement = patternBytes(100, 4);
-    auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = ") + QString::number(id));
+    auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = ") +
+                                QString::number(id));
     rs->Edit();
     rs->Fields(QStringLiteral("file")).setValue(QByteArray());
     rs->Fields(QStringLiteral("file")).AppendChunk(replacement);
@@ -98,8 +98,7 @@ TEST_F(DaoBlobTest, EmptyingTheFieldBeforeAppendingReplacesTheStoredBytes)
     EXPECT_EQ(readDocument(id), replacement);
 }
 
-TEST_F(DaoBlobTest, AFailedUpdateStoresNoBytes)
-{
+TEST_F(DaoBlobTest, AFailedUpdateStoresNoBytes) {
     auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = 0"));
     rs->AddNew();
     rs->Fields(QStringLiteral("description")).setValue(QString(60, QLatin1Char('x')));
@@ -109,8 +108,7 @@ TEST_F(DaoBlobTest, AFailedUpdateStoresNoBytes)
 }
 
 #ifdef Q_OS_LINUX
-qint64 residentBytes()
-{
+qint64 residentBytes() {
     QFile statm(QStringLiteral("/proc/self/statm"));
     if (!statm.open(QIODevice::ReadOnly))
         return -1;
@@ -119,8 +117,7 @@ qint64 residentBytes()
 }
 #endif
 
-TEST_F(DaoBlobTest, ListingDocumentsDoesNotReadTheirBytes)
-{
+TEST_F(DaoBlobTest, ListingDocumentsDoesNotReadTheirBytes) {
     constexpr qint64 kDocument = 12 * 1024 * 1024;
     const QByteArray bytes = patternBytes(kDocument, 11);
     for (int i = 0; i < 4; ++i)
@@ -130,8 +127,9 @@ TEST_F(DaoBlobTest, ListingDocumentsDoesNotReadTheirBytes)
     const qint64 before = residentBytes();
 #endif
     auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles order by origdatetime"));
-    auto snapshot = db->OpenRecordset(QStringLiteral("select * from codefiles where description = 'exhibit2.pdf'"),
-                                      dao::dbOpenSnapshot);
+    auto snapshot = db->OpenRecordset(
+        QStringLiteral("select * from codefiles where description = 'exhibit2.pdf'"),
+        dao::dbOpenSnapshot);
 #ifdef Q_OS_LINUX
     const qint64 after = residentBytes();
     // Four documents held whole would add 48 MB.
@@ -142,7 +140,8 @@ TEST_F(DaoBlobTest, ListingDocumentsDoesNotReadTheirBytes)
         EXPECT_EQ(rs->Fields(QStringLiteral("file")).FieldSize(), kDocument);
         rs->MoveNext();
     }
-    EXPECT_EQ(snapshot->Fields(QStringLiteral("file")).GetChunk(kDocument - 10, kChunk), bytes.right(10));
+    EXPECT_EQ(snapshot->Fields(QStringLiteral("file")).GetChunk(kDocument - 10, kChunk),
+              bytes.right(10));
 }
 
 } // namespace

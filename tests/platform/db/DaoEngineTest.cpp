@@ -8,17 +8,16 @@
 
 namespace {
 
-QByteArray fileBytes(const QString& path)
-{
+QByteArray fileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Every row of a table, column by column, as one text per row.
-QStringList dumpTable(const QString& path, const QString& table)
-{
+QStringList dumpTable(const QString& path, const QString& table) {
     auto connection = openAdo(path);
-    auto rs = connection->Execute(QStringLiteral("select * from ") + table + QStringLiteral(" order by 1"));
+    auto rs = connection->Execute(QStringLiteral("select * from ") + table +
+                                  QStringLiteral(" order by 1"));
     QStringList rows;
     for (int row = 0; row < rs->RecordCount(); ++row) {
         QStringList cells;
@@ -31,8 +30,7 @@ QStringList dumpTable(const QString& path, const QString& table)
 
 class DaoEngineTest : public ::testing::Test {
 protected:
-    void TearDown() override
-    {
+    void TearDown() override {
         // No test may leave a workspace transaction behind for the next.
         while (errorNumberOf([] { dao::DBEngine::Rollback(); }) == 0) {
         }
@@ -41,8 +39,7 @@ protected:
     TempCase cases;
 };
 
-TEST_F(DaoEngineTest, CommitKeepsAndRollbackUndoesTheDeletesOfABranch)
-{
+TEST_F(DaoEngineTest, CommitKeepsAndRollbackUndoesTheDeletesOfABranch) {
     auto db = dao::DBEngine::OpenDatabase(cases.createSample());
     dao::DBEngine::BeginTrans();
     for (int id : {3, 4, 5})
@@ -61,8 +58,7 @@ TEST_F(DaoEngineTest, CommitKeepsAndRollbackUndoesTheDeletesOfABranch)
     EXPECT_EQ(dumpTable(db->Name(), QStringLiteral("Issue")).size(), 7);
 }
 
-TEST_F(DaoEngineTest, TransactionsSpanEveryOpenDatabase)
-{
+TEST_F(DaoEngineTest, TransactionsSpanEveryOpenDatabase) {
     auto first = dao::DBEngine::OpenDatabase(cases.createSample(QStringLiteral("One.AGV")));
     auto second = dao::DBEngine::OpenDatabase(cases.createSample(QStringLiteral("Two.AGV")));
     dao::DBEngine::BeginTrans();
@@ -73,28 +69,26 @@ TEST_F(DaoEngineTest, TransactionsSpanEveryOpenDatabase)
     EXPECT_EQ(countRows(*second, QStringLiteral("Bookmarks")), 1);
 }
 
-TEST_F(DaoEngineTest, CommitOrRollbackWithoutBeginRaises3034)
-{
+TEST_F(DaoEngineTest, CommitOrRollbackWithoutBeginRaises3034) {
     EXPECT_EQ(errorNumberOf([] { dao::DBEngine::CommitTrans(); }), jet::NotInTransaction);
     EXPECT_EQ(errorNumberOf([] { dao::DBEngine::Rollback(); }), jet::NotInTransaction);
 }
 
-TEST_F(DaoEngineTest, AWriterBlockedByAnotherSessionGets3218)
-{
+TEST_F(DaoEngineTest, AWriterBlockedByAnotherSessionGets3218) {
     const QString path = cases.createSample();
     auto db = dao::DBEngine::OpenDatabase(path);
     auto other = openAdo(path);
     dao::DBEngine::BeginTrans();
     db->Execute(QStringLiteral("delete from Bookmarks"));
-    const AppError error = errorOf([&] { other->Execute(QStringLiteral("delete from Issue where id = 10")); });
+    const AppError error =
+        errorOf([&] { other->Execute(QStringLiteral("delete from Issue where id = 10")); });
     dao::DBEngine::Rollback();
     EXPECT_EQ(error.number(), jet::RecordLocked);
     EXPECT_EQ(error.source(), QStringLiteral("ADO.Connection"));
     EXPECT_EQ(dumpTable(path, QStringLiteral("Issue")).size(), 10);
 }
 
-TEST_F(DaoEngineTest, CompactionWritesAnOpenableCopyWithTheSameRows)
-{
+TEST_F(DaoEngineTest, CompactionWritesAnOpenableCopyWithTheSameRows) {
     const QString source = cases.createSample();
     {
         auto db = dao::DBEngine::OpenDatabase(source);
@@ -104,18 +98,20 @@ TEST_F(DaoEngineTest, CompactionWritesAnOpenableCopyWithTheSameRows)
     dao::DBEngine::CompactDatabase(source, target);
     auto copy = dao::DBEngine::OpenDatabase(target);
     EXPECT_EQ(countRows(*copy, QStringLiteral("Issue")), 9);
-    for (const QString& table : {QStringLiteral("Issue"), QStringLiteral("Bookmarks"), QStringLiteral("CodeDBVersion")})
+    for (const QString& table :
+         {QStringLiteral("Issue"), QStringLiteral("Bookmarks"), QStringLiteral("CodeDBVersion")})
         EXPECT_EQ(dumpTable(target, table), dumpTable(source, table)) << table.toStdString();
 }
 
-TEST_F(DaoEngineTest, CompactionRefusesAnExistingTargetAndBadSources)
-{
+TEST_F(DaoEngineTest, CompactionRefusesAnExistingTargetAndBadSources) {
     const QString source = cases.createSample();
     const QString existing = cases.create(QStringLiteral("Existing.AGV"));
     const QByteArray existingBytes = fileBytes(existing);
-    EXPECT_EQ(errorNumberOf([&] { dao::DBEngine::CompactDatabase(source, existing); }), jet::DatabaseExists);
+    EXPECT_EQ(errorNumberOf([&] { dao::DBEngine::CompactDatabase(source, existing); }),
+              jet::DatabaseExists);
     EXPECT_EQ(fileBytes(existing), existingBytes);
-    EXPECT_EQ(errorNumberOf([&] { dao::DBEngine::CompactDatabase(source, source); }), jet::DatabaseExists);
+    EXPECT_EQ(errorNumberOf([&] { dao::DBEngine::CompactDatabase(source, source); }),
+              jet::DatabaseExists);
 
     const QString notes = cases.path(QStringLiteral("Notes.AGV"));
     {
@@ -124,16 +120,18 @@ TEST_F(DaoEngineTest, CompactionRefusesAnExistingTargetAndBadSources)
         file.write(QByteArray("not a case file at all").repeated(10));
     }
     const QString target = cases.path(QStringLiteral("Out.AGV"));
-    EXPECT_EQ(errorNumberOf([&] { dao::DBEngine::CompactDatabase(notes, target); }), jet::UnrecognizedFormat);
+    EXPECT_EQ(errorNumberOf([&] { dao::DBEngine::CompactDatabase(notes, target); }),
+              jet::UnrecognizedFormat);
     EXPECT_FALSE(QFileInfo::exists(target));
-    EXPECT_EQ(errorNumberOf([&] { dao::DBEngine::CompactDatabase(cases.path(QStringLiteral("Gone.AGV")), target); }),
+    EXPECT_EQ(errorNumberOf([&] {
+                  dao::DBEngine::CompactDatabase(cases.path(QStringLiteral("Gone.AGV")), target);
+              }),
               jet::FileNotFound);
     EXPECT_FALSE(QFileInfo::exists(target));
     EXPECT_FALSE(QFileInfo::exists(cases.path(QStringLiteral("Gone.AGV"))));
 }
 
-TEST_F(DaoEngineTest, CopyOfAnOpenDatabaseHoldsTheSameRows)
-{
+TEST_F(DaoEngineTest, CopyOfAnOpenDatabaseHoldsTheSameRows) {
     const QString source = cases.createSample();
     auto db = dao::DBEngine::OpenDatabase(source);
     auto rs = db->OpenRecordset(QStringLiteral("select * from Issue where id = 0"));
@@ -144,7 +142,8 @@ TEST_F(DaoEngineTest, CopyOfAnOpenDatabaseHoldsTheSameRows)
     const QString target = cases.path(QStringLiteral("Copy.AGV"));
     db->copyTo(target);
     EXPECT_TRUE(db->isOpen());
-    for (const QString& table : {QStringLiteral("Issue"), QStringLiteral("Bookmarks"), QStringLiteral("CodeDBVersion")})
+    for (const QString& table :
+         {QStringLiteral("Issue"), QStringLiteral("Bookmarks"), QStringLiteral("CodeDBVersion")})
         EXPECT_EQ(dumpTable(target, table), dumpTable(source, table)) << table.toStdString();
 
     const QByteArray copyBytes = fileBytes(target);
@@ -152,13 +151,14 @@ TEST_F(DaoEngineTest, CopyOfAnOpenDatabaseHoldsTheSameRows)
     EXPECT_EQ(fileBytes(target), copyBytes);
 }
 
-TEST_F(DaoEngineTest, AppendTableDefCreatesTheDocumentsTable)
-{
+TEST_F(DaoEngineTest, AppendTableDefCreatesTheDocumentsTable) {
     const QString path = cases.path(QStringLiteral("Old.AGV"));
-    db::createDatabaseFromScript(path, QStringLiteral("CREATE TABLE Issue (ID INTEGER PRIMARY KEY AUTOINCREMENT, "
-                                                      "Name VARCHAR(255) COLLATE NOCASE);"));
+    db::createDatabaseFromScript(
+        path, QStringLiteral("CREATE TABLE Issue (ID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                             "Name VARCHAR(255) COLLATE NOCASE);"));
     auto db = dao::DBEngine::OpenDatabase(path);
-    EXPECT_EQ(errorNumberOf([&] { db->OpenRecordset(QStringLiteral("codefiles"))->Close(); }), jet::TableNotFound);
+    EXPECT_EQ(errorNumberOf([&] { db->OpenRecordset(QStringLiteral("codefiles"))->Close(); }),
+              jet::TableNotFound);
 
     auto table = db->CreateTableDef(QStringLiteral("CodeFiles"));
     auto id = table->CreateField(QStringLiteral("ID"), dao::dbLong);
@@ -180,7 +180,8 @@ TEST_F(DaoEngineTest, AppendTableDefCreatesTheDocumentsTable)
             list << rs->Fields(i).Name();
         return list;
     }();
-    EXPECT_EQ(names, (QStringList{"ID", "CodeID", "Description", "File", "OrigDateTime", "DateAdded", "Path"}));
+    EXPECT_EQ(names, (QStringList{"ID", "CodeID", "Description", "File", "OrigDateTime",
+                                  "DateAdded", "Path"}));
     EXPECT_EQ(rs->Fields(QStringLiteral("description")).Size(), 50);
     EXPECT_EQ(rs->Fields(QStringLiteral("path")).Size(), 255);
     EXPECT_EQ(rs->Fields(QStringLiteral("file")).Type(), dao::dbLongBinary);
@@ -197,7 +198,8 @@ TEST_F(DaoEngineTest, AppendTableDefCreatesTheDocumentsTable)
     EXPECT_EQ(add(QStringLiteral("b.doc")), 2);
     db->Execute(QStringLiteral("delete from codefiles where id = 2"));
     EXPECT_EQ(add(QStringLiteral("c.doc")), 3);
-    EXPECT_EQ(countRows(*db, QStringLiteral("select * from codefiles where description = 'A.DOC'")), 1);
+    EXPECT_EQ(countRows(*db, QStringLiteral("select * from codefiles where description = 'A.DOC'")),
+              1);
     EXPECT_NE(errorNumberOf([&] { db->AppendTableDef(*table); }), 0);
 }
 

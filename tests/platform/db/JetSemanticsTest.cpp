@@ -15,8 +15,7 @@ protected:
     std::shared_ptr<dao::Database> db;
 };
 
-TEST_F(JetSemanticsTest, FieldNamesAreFoundWithoutRegardToCase)
-{
+TEST_F(JetSemanticsTest, FieldNamesAreFoundWithoutRegardToCase) {
     auto rs = db->OpenRecordset(QStringLiteral("select version from CodeDBVersion"));
     EXPECT_EQ(rs->Fields(QStringLiteral("Version")).Value().toString(), QStringLiteral("1.0.0"));
     auto all = db->OpenRecordset(QStringLiteral("select * from CodeDBVersion"));
@@ -24,18 +23,18 @@ TEST_F(JetSemanticsTest, FieldNamesAreFoundWithoutRegardToCase)
     EXPECT_EQ(all->Fields(QStringLiteral("VERSION")).Name(), QStringLiteral("Version"));
 }
 
-TEST_F(JetSemanticsTest, TextIsComparedWithoutRegardToCase)
-{
+TEST_F(JetSemanticsTest, TextIsComparedWithoutRegardToCase) {
     EXPECT_EQ(countRows(*db, QStringLiteral("select * from issue where itemtype='issue'")), 7);
     EXPECT_EQ(countRows(*db, QStringLiteral("select * from issue where ItemType='ISSUE'")), 7);
     auto rs = db->OpenRecordset(
-        QStringLiteral("SELECT [Name], [Explanation], [Question] FROM [Issue] where itemtype='witness';"),
+        QStringLiteral(
+            "SELECT [Name], [Explanation], [Question] FROM [Issue] where itemtype='witness';"),
         dao::dbOpenSnapshot);
-    EXPECT_EQ(columnTexts(*rs, QStringLiteral("name")), QStringList{QStringLiteral("Officer Reyes")});
+    EXPECT_EQ(columnTexts(*rs, QStringLiteral("name")),
+              QStringList{QStringLiteral("Officer Reyes")});
 }
 
-TEST_F(JetSemanticsTest, BareTableNameOpensTheWholeTable)
-{
+TEST_F(JetSemanticsTest, BareTableNameOpensTheWholeTable) {
     EXPECT_EQ(db->OpenRecordset(QStringLiteral("Issue"))->RecordCount(), 10);
     EXPECT_EQ(db->OpenRecordset(QStringLiteral("CodeDBVersion"))->RecordCount(), 1);
     EXPECT_EQ(db->OpenRecordset(QStringLiteral("[bookmarks];"))->RecordCount(), 1);
@@ -44,8 +43,7 @@ TEST_F(JetSemanticsTest, BareTableNameOpensTheWholeTable)
     EXPECT_EQ(files->FieldCount(), 7);
 }
 
-TEST_F(JetSemanticsTest, JetOrderByWithAndRuns)
-{
+TEST_F(JetSemanticsTest, JetOrderByWithAndRuns) {
     auto rs = db->OpenRecordset(QStringLiteral("select * from Issue order by parentid and id"));
     EXPECT_EQ(rs->RecordCount(), 10);
 }
@@ -53,28 +51,27 @@ TEST_F(JetSemanticsTest, JetOrderByWithAndRuns)
 // The level bands of the analysis, run as the engine receives them.
 class LevelBandTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         // Rating sums 54, 55, 60, 6 and 5: averages 9, 9.17, 10, 1 and 0.83.
         path = cases.create(QStringLiteral("Levels.AGV"),
-                            QStringLiteral(
-                                "INSERT INTO Issue (ParentID, Name, Weight, Success, Jury, Substantive, Procedural, "
-                                "Significance, ItemType) VALUES "
-                                "(0, 'sum54', 9, 9, 9, 9, 9, 9, 'Issue'),"
-                                "(0, 'sum55', 10, 9, 9, 9, 9, 9, 'Issue'),"
-                                "(0, 'sum60', 10, 10, 10, 10, 10, 10, 'Issue'),"
-                                "(0, 'sum6', 1, 1, 1, 1, 1, 1, 'Issue'),"
-                                "(0, 'sum5', 0, 1, 1, 1, 1, 1, 'Issue');"));
+                            QStringLiteral("INSERT INTO Issue (ParentID, Name, Weight, Success, "
+                                           "Jury, Substantive, Procedural, "
+                                           "Significance, ItemType) VALUES "
+                                           "(0, 'sum54', 9, 9, 9, 9, 9, 9, 'Issue'),"
+                                           "(0, 'sum55', 10, 9, 9, 9, 9, 9, 'Issue'),"
+                                           "(0, 'sum60', 10, 10, 10, 10, 10, 10, 'Issue'),"
+                                           "(0, 'sum6', 1, 1, 1, 1, 1, 1, 'Issue'),"
+                                           "(0, 'sum5', 0, 1, 1, 1, 1, 1, 'Issue');"));
     }
-    static QString bandQuery(const QString& condition)
-    {
-        return QStringLiteral("SELECT Name, Explanation,Question,Weight, Success, Jury, Substantive, Procedural, "
-                              "Significance  FROM Issue WHERE (Issue.Weight + Issue.Success + Issue.Jury + "
-                              "Issue.Substantive + Issue.Procedural + Issue.Significance)/6 ")
-            + condition + QLatin1Char(' ');
+    static QString bandQuery(const QString& condition) {
+        return QStringLiteral(
+                   "SELECT Name, Explanation,Question,Weight, Success, Jury, Substantive, "
+                   "Procedural, "
+                   "Significance  FROM Issue WHERE (Issue.Weight + Issue.Success + Issue.Jury + "
+                   "Issue.Substantive + Issue.Procedural + Issue.Significance)/6 ") +
+               condition + QLatin1Char(' ');
     }
-    QStringList namesThroughAdo(const QString& condition)
-    {
+    QStringList namesThroughAdo(const QString& condition) {
         auto connection = openAdo(path);
         auto rs = ado::Recordset::create();
         rs->setCursorLocation(ado::adUseClient);
@@ -84,8 +81,7 @@ protected:
             names << rs->value(row, 0).toString();
         return names;
     }
-    QStringList namesThroughDao(const QString& condition)
-    {
+    QStringList namesThroughDao(const QString& condition) {
         auto db = dao::DBEngine::OpenDatabase(path);
         auto rs = db->OpenRecordset(bandQuery(condition), dao::dbOpenSnapshot);
         return columnTexts(*rs, QStringLiteral("Name"));
@@ -95,8 +91,7 @@ protected:
     QString path;
 };
 
-TEST_F(LevelBandTest, AveragesUseRealDivisionAndBandsShareTheirEdges)
-{
+TEST_F(LevelBandTest, AveragesUseRealDivisionAndBandsShareTheirEdges) {
     const std::pair<QString, QStringList> bands[] = {
         {QStringLiteral("BETWEEN 9 AND 10"),
          {QStringLiteral("sum54"), QStringLiteral("sum55"), QStringLiteral("sum60")}},
@@ -114,20 +109,20 @@ TEST_F(LevelBandTest, AveragesUseRealDivisionAndBandsShareTheirEdges)
 
 class StatisticAggregateTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        path = cases.create(QStringLiteral("Stats.AGV"),
-                            QStringLiteral("CREATE TABLE Sample (G VARCHAR(10), V DOUBLE);"
-                                           "INSERT INTO Sample VALUES ('pair', 7), ('pair', 9),"
-                                           "('single', 4),"
-                                           "('nulls', NULL), ('nulls', 7), ('nulls', NULL), ('nulls', 9),"
-                                           "('constant', 0.1), ('constant', 0.1), ('constant', 0.1),"
-                                           "('empty', NULL);"));
+    void SetUp() override {
+        path = cases.create(
+            QStringLiteral("Stats.AGV"),
+            QStringLiteral("CREATE TABLE Sample (G VARCHAR(10), V DOUBLE);"
+                           "INSERT INTO Sample VALUES ('pair', 7), ('pair', 9),"
+                           "('single', 4),"
+                           "('nulls', NULL), ('nulls', 7), ('nulls', NULL), ('nulls', 9),"
+                           "('constant', 0.1), ('constant', 0.1), ('constant', 0.1),"
+                           "('empty', NULL);"));
         connection = openAdo(path);
     }
-    QVariant aggregate(const QString& function, const QString& group)
-    {
-        auto rs = connection->Execute(QStringLiteral("select %1(V) from Sample where G = '%2'").arg(function, group));
+    QVariant aggregate(const QString& function, const QString& group) {
+        auto rs = connection->Execute(
+            QStringLiteral("select %1(V) from Sample where G = '%2'").arg(function, group));
         return rs->value(0, 0);
     }
 
@@ -136,23 +131,23 @@ protected:
     std::shared_ptr<ado::Connection> connection;
 };
 
-TEST_F(StatisticAggregateTest, SampleVarianceAndDeviationOfTwoValues)
-{
+TEST_F(StatisticAggregateTest, SampleVarianceAndDeviationOfTwoValues) {
     EXPECT_DOUBLE_EQ(aggregate(QStringLiteral("var"), QStringLiteral("pair")).toDouble(), 2.0);
-    EXPECT_DOUBLE_EQ(aggregate(QStringLiteral("stdev"), QStringLiteral("pair")).toDouble(), std::sqrt(2.0));
-    EXPECT_DOUBLE_EQ(aggregate(QStringLiteral("STDEV"), QStringLiteral("nulls")).toDouble(), std::sqrt(2.0));
+    EXPECT_DOUBLE_EQ(aggregate(QStringLiteral("stdev"), QStringLiteral("pair")).toDouble(),
+                     std::sqrt(2.0));
+    EXPECT_DOUBLE_EQ(aggregate(QStringLiteral("STDEV"), QStringLiteral("nulls")).toDouble(),
+                     std::sqrt(2.0));
 }
 
-TEST_F(StatisticAggregateTest, BelowTwoValuesGivesNull)
-{
-    for (const QString& group : {QStringLiteral("single"), QStringLiteral("empty"), QStringLiteral("none")}) {
+TEST_F(StatisticAggregateTest, BelowTwoValuesGivesNull) {
+    for (const QString& group :
+         {QStringLiteral("single"), QStringLiteral("empty"), QStringLiteral("none")}) {
         EXPECT_TRUE(aggregate(QStringLiteral("var"), group).isNull()) << group.toStdString();
         EXPECT_TRUE(aggregate(QStringLiteral("stdev"), group).isNull()) << group.toStdString();
     }
 }
 
-TEST_F(StatisticAggregateTest, ConstantGroupGivesExactlyZero)
-{
+TEST_F(StatisticAggregateTest, ConstantGroupGivesExactlyZero) {
     const QVariant variance = aggregate(QStringLiteral("var"), QStringLiteral("constant"));
     const QVariant deviation = aggregate(QStringLiteral("stdev"), QStringLiteral("constant"));
     ASSERT_FALSE(variance.isNull());
@@ -160,24 +155,23 @@ TEST_F(StatisticAggregateTest, ConstantGroupGivesExactlyZero)
     EXPECT_EQ(deviation.toDouble(), 0.0);
 }
 
-TEST_F(StatisticAggregateTest, DaoConnectionsHaveTheAggregatesToo)
-{
+TEST_F(StatisticAggregateTest, DaoConnectionsHaveTheAggregatesToo) {
     auto db = dao::DBEngine::OpenDatabase(path);
-    auto rs = db->OpenRecordset(QStringLiteral("select G, var(V) as VarV from Sample group by G order by G"),
-                                dao::dbOpenSnapshot);
+    auto rs = db->OpenRecordset(
+        QStringLiteral("select G, var(V) as VarV from Sample group by G order by G"),
+        dao::dbOpenSnapshot);
     QStringList seen;
     while (!rs->EOF()) {
-        seen << rs->Fields(QStringLiteral("G")).Value().toString() + '='
-                    + (rs->Fields(QStringLiteral("varv")).Value().isNull()
-                           ? QStringLiteral("null")
-                           : QString::number(rs->Fields(QStringLiteral("varv")).Value().toDouble()));
+        seen << rs->Fields(QStringLiteral("G")).Value().toString() + '=' +
+                    (rs->Fields(QStringLiteral("varv")).Value().isNull()
+                         ? QStringLiteral("null")
+                         : QString::number(rs->Fields(QStringLiteral("varv")).Value().toDouble()));
         rs->MoveNext();
     }
     EXPECT_EQ(seen, (QStringList{"constant=0", "empty=null", "nulls=2", "pair=2", "single=null"}));
 }
 
-TEST(StatisticsAccumulator, AgreesWithTheTextbookFormulas)
-{
+TEST(StatisticsAccumulator, AgreesWithTheTextbookFormulas) {
     stats::Accumulator empty;
     EXPECT_FALSE(empty.mean());
     EXPECT_FALSE(empty.min());

@@ -10,8 +10,7 @@
 
 #include <cstdio>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc < 3) {
         std::fprintf(stderr, "usage: argovo_mkcase <out.AGV> <script.sql> [more.sql...]\n");
         return 2;
@@ -31,8 +30,8 @@ int main(int argc, char** argv)
     try {
         db::createDatabaseFromScript(target, script);
     } catch (const AppError& error) {
-        std::fprintf(stderr, "argovo_mkcase: %s (error %d, %s)\n", qPrintable(error.description()), error.number(),
-                     qPrintable(error.source()));
+        std::fprintf(stderr, "argovo_mkcase: %s (error %d, %s)\n", qPrintable(error.description()),
+                     error.number(), qPrintable(error.source()));
         return 1;
     }
     return 0;
