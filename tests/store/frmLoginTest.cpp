@@ -1,0 +1,107 @@
+#include "store/AppState.h"
+#include "store/forms/frmLogin.h"
+
+#include "support/ScriptedPrompt.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class frmLoginTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetAppState();
+        dialog.show();
+        dialog.activateWindow();
+        focusWorks = QTest::qWaitForWindowActive(&dialog);
+        password = dialog.findChild<QLineEdit*>(QStringLiteral("txtPassword"));
+        ok = dialog.findChild<QPushButton*>(QStringLiteral("cmdOK"));
+        ASSERT_TRUE(password);
+        ASSERT_TRUE(ok);
+    }
+
+    void tryWord(const QString& word)
+    {
+        password->setText(word);
+        ok->setFocus();
+        QTest::mouseClick(ok, Qt::LeftButton);
+    }
+
+    ScriptedPrompt prompt;
+    frmLogin dialog;
+    bool focusWorks = false;
+    QLineEdit* password = nullptr;
+    QPushButton* ok = nullptr;
+};
+
+TEST_F(frmLoginTest, DialogCarriesItsCaptionAndControlNames)
+{
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Login"));
+    EXPECT_TRUE(dialog.findChild<QLineEdit*>(QStringLiteral("txtUserName")));
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->text(),
+              QStringLiteral("Cancel"));
+    EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lblLabels_0"))->text(),
+              QStringLiteral("&User Name:"));
+    EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lblLabels_1"))->text(),
+              QStringLiteral("&Password:"));
+}
+
+TEST_F(frmLoginTest, TheExpectedWordSignsInAndHidesTheDialog)
+{
+    tryWord(QStringLiteral("casefile"));
+    EXPECT_TRUE(dialog.LoginSucceeded());
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(prompt.count(QStringLiteral("message")), 0);
+}
+
+TEST_F(frmLoginTest, AnyUpperCaseLetterIsRefusedWithTheMessageAndTheTextSelected)
+{
+    const QString word = QStringLiteral("casefile");
+    for (int i = 0; i < word.size(); ++i) {
+        QString typed = word;
+        typed[i] = typed[i].toUpper();
+        prompt.clear();
+        tryWord(typed);
+        EXPECT_FALSE(dialog.LoginSucceeded()) << typed.toStdString();
+        ASSERT_EQ(prompt.count(QStringLiteral("message")), 1);
+        EXPECT_EQ(prompt.shown().front().text, QStringLiteral("Invalid Password, try again!"));
+        EXPECT_EQ(prompt.shown().front().title, QStringLiteral("Login"));
+        EXPECT_EQ(password->selectedText(), typed);
+        if (focusWorks) {
+            EXPECT_TRUE(password->hasFocus());
+        }
+    }
+    EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST_F(frmLoginTest, AnEmptyWordIsRefusedWhateverTheUserName)
+{
+    dialog.findChild<QLineEdit*>(QStringLiteral("txtUserName"))->setText(QString());
+    tryWord(QString());
+    EXPECT_FALSE(dialog.LoginSucceeded());
+    EXPECT_EQ(prompt.messages(), QStringList{QStringLiteral("Invalid Password, try again!")});
+
+    dialog.findChild<QLineEdit*>(QStringLiteral("txtUserName"))->setText(QStringLiteral("admin"));
+    tryWord(QStringLiteral("casefil"));
+    EXPECT_FALSE(dialog.LoginSucceeded());
+}
+
+TEST_F(frmLoginTest, CancelLeavesLoginFailedAndHidesTheDialog)
+{
+    tryWord(QStringLiteral("casefile"));
+    dialog.show();
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
+    EXPECT_FALSE(dialog.LoginSucceeded());
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+} // namespace

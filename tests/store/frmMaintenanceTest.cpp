@@ -1,0 +1,228 @@
+#include "platform/core/AppError.h"
+#include "platform/db/Ado.h"
+#include "platform/db/Dao.h"
+#include "store/AppState.h"
+#include "store/CDataLayer.h"
+#include "store/CMain.h"
+#include "store/CUtility.h"
+#include "store/CaseMaintenance.h"
+#include "store/forms/frmMaintenance.h"
+
+#include "store/RecordsTestSupport.h"
+#include "store/TempCurrentFolder.h"
+#include "support/ScriptedPrompt.h"
+#include "support/ScriptedShell.h"
+#include "support/TempCase.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace recordstest;
+using platform::MsgIcon;
+
+namespace {
+
+const QString kNoCase = QStringLiteral("No case selected.  Select a case to maintain first.");
+const QString kOpenCase =
+    QStringLiteral("Cannot maintain the open case.  Select another case to maintain.");
+
+class CaseMaintenanceTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetAppState();
+        QDir(cases.folder()).mkpath(QStringLiteral("open"));
+        openPath = cases.createSample(QStringLiteral("open/Open.AGV"));
+        oMain().setStrFileName(openPath);
+        oUtility().setCaseName(QStringLiteral("Open.AGV"));
+        gDB = dao::DBEngine::OpenDatabase(openPath);
+    }
+    void TearDown() override { resetAppState(); }
+
+    // A closed case with free space left by deleted rows.
+    QString closedCase(const QString& name = QStringLiteral("Other.AGV"))
+    {
+        const QString path = cases.createSample(name);
+        auto db = dao::DBEngine::OpenDatabase(path);
+        db->Execute(QStringLiteral("insert into Bookmarks (CodeID, Description) values (1, '")
+                    + QString(4000, QLatin1Char('x')) + QStringLiteral("')"));
+        db->Execute(QStringLiteral("delete from Bookmarks where codeid = 1"));
+        db->Close();
+        return path;
+    }
+
+    QStringList leftovers() const
+    {
+        return QDir(cases.folder()).entryList(QStringList{QStringLiteral("*.compact-*")},
+                                              QDir::Files | QDir::Hidden);
+    }
+
+    TempCurrentFolder current;
+    ScriptedPrompt prompt;
+    ScriptedShell shell;
+    TempCase cases;
+    QString openPath;
+};
+
+TEST_F(CaseMaintenanceTest, SuccessfulRunCompactsKeepsTheOriginalAsOldAndShutsDown)
+{
+    const QString path = closedCase();
+    writeFile(path + QStringLiteral(".OLD"), "an older backup");
+    const QByteArray original = fileBytes(path);
+
+    CaseMaintenance maintenance;
+    EXPECT_TRUE(maintenance.run(QStringLiteral("  ") + path + QStringLiteral(" ")));
+
+    EXPECT_EQ(fileBytes(path + QStringLiteral(".OLD")), original);
+    EXPECT_EQ(count(path, QStringLiteral("select count(*) from Issue")), 10);
+    EXPECT_EQ(count(path, QStringLiteral("select count(*) from Bookmarks")), 1);
+    EXPECT_LE(QFileInfo(path).size(), original.size());
+    EXPECT_TRUE(leftovers().isEmpty());
+    EXPECT_EQ(prompt.messages(), (QStringList{QStringLiteral("System Maintenance has been successful."),
+                                             QStringLiteral("You must now restart Argovo 2003")}));
+    EXPECT_EQ(shell.quitCount, 1);
+    EXPECT_FALSE(gDB);
+}
+
+TEST_F(CaseMaintenanceTest, FailureIsReportedAndLeavesTheFileIntactWithNoTemporaryCopy)
+{
+    const QString path = cases.path(QStringLiteral("Broken.AGV"));
+    writeFile(path, "this is not a case database");
+
+    CaseMaintenance maintenance;
+    EXPECT_FALSE(maintenance.run(path));
+
+    EXPECT_EQ(fileBytes(path), QByteArray("this is not a case database"));
+    EXPECT_TRUE(leftovers().isEmpty());
+    EXPECT_EQ(shell.quitCount, 0);
+    ASSERT_EQ(prompt.count(QStringLiteral("message")), 1);
+    EXPECT_TRUE(prompt.messages().front().startsWith(QStringLiteral("A technical Error")));
+    const QStringList log = current.logLines();
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_TRUE(log.front().contains(QStringLiteral("CALLING PROCEDURE: frmMaintenance.cmdGo ")));
+    EXPECT_TRUE(gDB && gDB->isOpen());
+}
+
+TEST_F(CaseMaintenanceTest, OpenCaseReachedByAnotherNameIsRefused)
+{
+    const QString alias = cases.path(QStringLiteral("Alias.AGV"));
+    ASSERT_TRUE(QFile::link(openPath, alias));
+    const QByteArray before = fileBytes(openPath);
+
+    CaseMaintenance maintenance;
+    EXPECT_FALSE(maintenance.run(alias));
+
+    EXPECT_EQ(prompt.messages(), QStringList{kOpenCase});
+    EXPECT_EQ(fileBytes(openPath), before);
+    EXPECT_FALSE(QFileInfo::exists(alias + QStringLiteral(".OLD")));
+    EXPECT_FALSE(QFileInfo::exists(openPath + QStringLiteral(".OLD")));
+    EXPECT_EQ(shell.quitCount, 0);
+}
+
+TEST_F(CaseMaintenanceTest, CaseWithTheOpenCasesNameInAnotherFolderIsRefused)
+{
+    const QString sameName = closedCase(QStringLiteral("Open.AGV"));
+    ASSERT_NE(QFileInfo(sameName).canonicalFilePath(), QFileInfo(openPath).canonicalFilePath());
+    prompt.chooseFile(sameName);
+
+    CaseMaintenance maintenance;
+    EXPECT_EQ(maintenance.chooseFile(), sameName);
+    EXPECT_EQ(maintenance.fileTitle(), QStringLiteral("Open.AGV"));
+    EXPECT_FALSE(maintenance.run(sameName));
+    EXPECT_EQ(prompt.messages(), QStringList{kOpenCase});
+    EXPECT_FALSE(QFileInfo::exists(sameName + QStringLiteral(".OLD")));
+}
+
+TEST_F(CaseMaintenanceTest, GoWithoutAFileAsksForOneAndStillClosesTheDataLayer)
+{
+    oDataLayer().setDataSource(openPath);
+    ASSERT_EQ(oDataLayer().GetConnected(), 0);
+
+    CaseMaintenance maintenance;
+    EXPECT_FALSE(maintenance.run(CaseMaintenance::kPlaceholder));
+    EXPECT_FALSE(maintenance.run(QStringLiteral("   ")));
+
+    EXPECT_EQ(prompt.messages(), (QStringList{kNoCase, kNoCase}));
+    EXPECT_EQ(prompt.shown().front().icon, MsgIcon::Information);
+    EXPECT_FALSE(oDataLayer().Connected());
+    EXPECT_EQ(oDataLayer().Connection()->State(), ado::adStateClosed);
+    EXPECT_TRUE(current.logLines().isEmpty());
+}
+
+TEST_F(CaseMaintenanceTest, NothingHappensWhenNoCaseIsOpen)
+{
+    oUtility().setCaseName(QString());
+    const QString path = closedCase();
+    const QByteArray before = fileBytes(path);
+    CaseMaintenance maintenance;
+    EXPECT_FALSE(maintenance.run(path));
+    EXPECT_TRUE(prompt.messages().isEmpty());
+    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_EQ(shell.quitCount, 0);
+}
+
+// --- the window -------------------------------------------------------------------
+
+TEST_F(CaseMaintenanceTest, WindowShowsItsTextsUnderTheControlNames)
+{
+    frmMaintenance window;
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Argovo 2003 System Maintenance"));
+    auto* frame = window.findChild<QGroupBox*>(QStringLiteral("Frame1"));
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->title(), QStringLiteral("Run Maintenance"));
+    auto* warning = window.findChild<QLabel*>(QStringLiteral("lblWarning"));
+    ASSERT_TRUE(warning);
+    EXPECT_TRUE(warning->text().startsWith(QStringLiteral("Warning!  Please read carefully.")));
+    auto* file = window.findChild<QLineEdit*>(QStringLiteral("txtFile"));
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->text(), CaseMaintenance::kPlaceholder);
+    for (const char* name : {"cmdOpen", "cmdGo", "cmdMore", "cmdCancel"})
+        EXPECT_TRUE(window.findChild<QPushButton*>(QString::fromLatin1(name))) << name;
+    EXPECT_EQ(window.findChild<QPushButton*>(QStringLiteral("cmdOpen"))->text(),
+              QStringLiteral("&Open"));
+    EXPECT_EQ(window.findChild<QPushButton*>(QStringLiteral("cmdGo"))->text(), QStringLiteral("&Go"));
+    EXPECT_EQ(window.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->text(),
+              QStringLiteral("&Cancel"));
+}
+
+TEST_F(CaseMaintenanceTest, WindowButtonsChooseExplainAndRun)
+{
+    const QString path = closedCase();
+    frmMaintenance window;
+    window.show();
+    auto* file = window.findChild<QLineEdit*>(QStringLiteral("txtFile"));
+
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdMore")), Qt::LeftButton);
+    ASSERT_EQ(prompt.count(QStringLiteral("message")), 1);
+    EXPECT_EQ(prompt.shown().back().title, QStringLiteral("What Maintenance Does"));
+    EXPECT_TRUE(prompt.shown().back().text.startsWith(
+        QStringLiteral("As you change data in a case, the case file can become fragmented")));
+
+    prompt.chooseFile(path);
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdOpen")), Qt::LeftButton);
+    EXPECT_EQ(file->text(), path);
+    const auto& request = prompt.shown().back().file;
+    EXPECT_EQ(request.title, QStringLiteral("Open a Case"));
+    EXPECT_EQ(request.flags, 0x201004);
+    EXPECT_FALSE(request.save);
+
+    prompt.cancelFile();
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdOpen")), Qt::LeftButton);
+    EXPECT_EQ(file->text(), path);
+
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdGo")), Qt::LeftButton);
+    EXPECT_EQ(shell.quitCount, 1);
+    EXPECT_TRUE(QFileInfo::exists(path + QStringLiteral(".OLD")));
+
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
+    EXPECT_FALSE(window.isVisible());
+}
+
+} // namespace
