@@ -267,20 +267,6 @@ TEST_F(CFileObjectTest, NothingIsReadAtInitialiseKeyOrDelete)
     EXPECT_EQ(e.source(), QStringLiteral("CFileObject:GetAttributes"));
 }
 
-TEST_F(CFileObjectTest, WritesAfterDeleteRaiseTheStateErrors)
-{
-    const QString key = add(QStringLiteral("3"), source(QStringLiteral("a.txt"), "a"));
-    CFileObject doc;
-    doc.Initialise(db, key);
-    doc.Delete();
-    AppError e = raised([&] { doc.setStoredFile(cases.path(QStringLiteral("a.txt"))); });
-    EXPECT_EQ(e.number(), vbObjectError + 513);
-    EXPECT_EQ(e.source(), QStringLiteral("CFileObject::SetStateForLet"));
-    doc.Commit();
-    e = raised([&] { doc.setStoredFile(cases.path(QStringLiteral("a.txt"))); });
-    EXPECT_EQ(e.number(), vbObjectError + 514);
-}
-
 // --- names --------------------------------------------------------------------
 
 TEST(CFileObjectNames, FileNameIsThePartAfterTheLastSeparatorOfEitherKind)
