@@ -4,76 +4,27 @@
 #include "platform/db/Dao.h"
 #include "store/RecordSupport.h"
 
-namespace {
+CBookmark::CBookmark()
+    : CRecord(QStringLiteral("CBookmark")) {}
 
-const QString kFailure = QStringLiteral("CBookmark component failure");
-
-[[noreturn]] void fail(const char* procedure)
-{
-    records::classFailure(QStringLiteral("Argovo.CBookmark.") + QLatin1String(procedure), kFailure);
-}
-
-} // namespace
-
-CBookmark::~CBookmark() = default;
-
-void CBookmark::InitialiseProperties()
-{
+void CBookmark::InitialiseProperties() {
     try {
-        m_state = stUnchanged;
-        m_key.clear();
         m_itemKey.clear();
         m_description.clear();
-        m_loaded = false;
     } catch (...) {
-        fail("InitialiseProperties");
+        classFailure("InitialiseProperties");
     }
 }
 
-void CBookmark::Initialise(std::shared_ptr<dao::Database> db, const QString& key)
-{
-    InitialiseProperties();
-    m_db = std::move(db);
-    if (key.isEmpty())
-        m_state = stNew;
-    else
-        m_key = key;
+void CBookmark::CommitOtherState() {
+    // An unchanged or deleted bookmark has nothing to write.
 }
 
-QString CBookmark::Key() const
-{
-    return m_key;
+void CBookmark::CommitFailed() {
+    classFailure("IDataObject_Commit");
 }
 
-void CBookmark::Delete()
-{
-    m_state = stDeleting;
-}
-
-void CBookmark::Commit()
-{
-    try {
-        switch (m_state) {
-        case stNew:
-            InsertObject();
-            break;
-        case stChanged:
-            UpdateObject();
-            break;
-        case stDeleting:
-            DeleteObject();
-            break;
-        default:
-            // An unchanged or deleted bookmark has nothing to write.
-            break;
-        }
-    } catch (...) {
-        fail("IDataObject_Commit");
-    }
-}
-
-void CBookmark::setCodeItem(IDataObject* item)
-{
+void CBookmark::setCodeItem(IDataObject* item) {
     try {
         GetAttributes();
         if (!item)
@@ -82,24 +33,22 @@ void CBookmark::setCodeItem(IDataObject* item)
         m_itemKey = item->Key();
         SetStateForLet();
     } catch (...) {
-        fail("CodeItem");
+        classFailure("CodeItem");
     }
 }
 
-void CBookmark::setDescription(const QString& value)
-{
+void CBookmark::setDescription(const QString& value) {
     try {
         GetAttributes();
         m_description = value;
         SetStateForLet();
     } catch (...) {
-        fail("description");
+        classFailure("description");
     }
 }
 
-void CBookmark::GetAttributes()
-{
-    if ((m_state != stUnchanged && m_state != stChanged) || m_loaded)
+void CBookmark::GetAttributes() {
+    if (!needsLoad())
         return;
     try {
         auto rs = records::database(m_db).OpenRecordset(
@@ -115,17 +64,15 @@ void CBookmark::GetAttributes()
     }
 }
 
-void CBookmark::SetStateForLet()
-{
+void CBookmark::SetStateForLet() {
     try {
-        records::stateStep(m_state, QStringLiteral("CBookmark::SetStateForLet"));
+        CRecord::SetStateForLet();
     } catch (...) {
-        fail("SetStateForLet");
+        classFailure("SetStateForLet");
     }
 }
 
-void CBookmark::UpdateObject()
-{
+void CBookmark::UpdateObject() {
     try {
         auto rs = records::database(m_db).OpenRecordset(
             QStringLiteral("select * from bookmarks where id = ") + m_key);
@@ -141,8 +88,7 @@ void CBookmark::UpdateObject()
     }
 }
 
-void CBookmark::InsertObject()
-{
+void CBookmark::InsertObject() {
     std::shared_ptr<dao::Recordset> rs;
     try {
         rs = records::database(m_db).OpenRecordset(
@@ -166,13 +112,12 @@ void CBookmark::InsertObject()
     }
 }
 
-void CBookmark::DeleteObject()
-{
+void CBookmark::DeleteObject() {
     try {
-        records::database(m_db).Execute(QStringLiteral("delete from Bookmarks where id = ")
-                                        + m_key);
+        records::database(m_db).Execute(QStringLiteral("delete from Bookmarks where id = ") +
+                                        m_key);
         m_state = stDeleted;
     } catch (...) {
-        fail("DeleteObject");
+        classFailure("DeleteObject");
     }
 }

@@ -4,76 +4,31 @@
 #include "platform/db/Dao.h"
 #include "store/RecordSupport.h"
 
-namespace {
+CExhibit::CExhibit()
+    : CRecord(QStringLiteral("CExhibit")) {}
 
-[[noreturn]] void fail(const char* procedure)
-{
-    records::classFailure(QStringLiteral("Argovo.CExhibit.") + QLatin1String(procedure),
-                          QStringLiteral("CExhibit component failure"));
-}
-
-} // namespace
-
-CExhibit::~CExhibit() = default;
-
-void CExhibit::InitialiseProperties()
-{
-    m_state = stUnchanged;
-    m_key.clear();
+void CExhibit::InitialiseProperties() {
     m_parentId = QStringLiteral("0");
     m_name.clear();
     m_explanation.clear();
     m_question.clear();
     m_weight = 1;
     m_success = 1;
-    m_loaded = false;
 }
 
-QString CExhibit::Key() const
-{
-    return m_key;
-}
-
-void CExhibit::Initialise(std::shared_ptr<dao::Database> db, const QString& key)
-{
+void CExhibit::Initialise(std::shared_ptr<dao::Database> db, const QString& key) {
     try {
-        InitialiseProperties();
-        m_db = std::move(db);
-        if (key.isEmpty())
-            m_state = stNew;
-        else
-            m_key = key;
+        CRecord::Initialise(std::move(db), key);
     } catch (...) {
-        fail("IDataObject_Initialise");
+        classFailure("IDataObject_Initialise");
     }
 }
 
-void CExhibit::Delete()
-{
-    m_state = stDeleting;
+void CExhibit::CommitFailed() {
+    classFailure("IDataObject_Commit");
 }
 
-void CExhibit::Commit()
-{
-    try {
-        switch (m_state) {
-        case stNew:
-            InsertObject();
-            break;
-        case stDeleting:
-            DeleteObject();
-            break;
-        default:
-            UpdateObject();
-            break;
-        }
-    } catch (...) {
-        fail("IDataObject_Commit");
-    }
-}
-
-void CExhibit::UpdateObject()
-{
+void CExhibit::UpdateObject() {
     try {
         auto rs = records::database(m_db).OpenRecordset(
             QStringLiteral("select * from Issue where id = ") + m_key);
@@ -98,8 +53,7 @@ void CExhibit::UpdateObject()
     }
 }
 
-void CExhibit::InsertObject()
-{
+void CExhibit::InsertObject() {
     try {
         auto rs = records::database(m_db).OpenRecordset(
             QStringLiteral("select * from Issue where id = 0"));
@@ -120,8 +74,7 @@ void CExhibit::InsertObject()
     }
 }
 
-void CExhibit::DeleteObject()
-{
+void CExhibit::DeleteObject() {
     try {
         auto& db = records::database(m_db);
         db.Execute(QStringLiteral("delete from Issue where id = ") + m_key);
@@ -130,6 +83,6 @@ void CExhibit::DeleteObject()
         m_state = stDeleted;
         dao::DBEngine::Idle(dao::dbRefreshCache);
     } catch (...) {
-        fail("DeleteObject");
+        classFailure("DeleteObject");
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/IDataObject.h"
+#include "store/CRecord.h"
 
 #include <QString>
 
@@ -9,29 +9,18 @@
 // A second record over table Issue with no properties of its own: its
 // writes carry its reset values. Exhibits are normally handled by CIssue
 // with ItemType "Exhibit".
-class CExhibit final : public IDataObject {
+class CExhibit final : public CRecord {
 public:
-    CExhibit() = default;
-    ~CExhibit() override;
+    CExhibit();
 
-    // IDataObject
-    QString Key() const override;
     void Initialise(std::shared_ptr<dao::Database> db, const QString& key) override;
-    void Delete() override;
-    void Commit() override;
-
-    int state() const { return m_state; }
 
 private:
-    void InitialiseProperties();
-    void UpdateObject();
-    void InsertObject();
-    void DeleteObject();
-
-    std::shared_ptr<dao::Database> m_db;
-    QString m_key;
-    int m_state = stUnchanged;
-    bool m_loaded = false;
+    void InitialiseProperties() override;
+    void UpdateObject() override;
+    void InsertObject() override;
+    void DeleteObject() override;
+    [[noreturn]] void CommitFailed() override;
 
     QString m_parentId = QStringLiteral("0");
     QString m_name;

@@ -14,14 +14,12 @@ namespace {
 
 const QString kRuntime = QStringLiteral("Argovo");
 
-[[noreturn]] void fileError(int number, const QString& description)
-{
+[[noreturn]] void fileError(int number, const QString& description) {
     throw AppError(number, kRuntime, description);
 }
 
 // Searches from start, then again from one past each hit; the last hit wins.
-int instrLast(int start, const QString& text, const QString& find)
-{
+int instrLast(int start, const QString& text, const QString& find) {
     if (start < 1 || start > text.size())
         return 0;
     if (find.isEmpty())
@@ -37,61 +35,21 @@ int instrLast(int start, const QString& text, const QString& find)
 
 } // namespace
 
-CFileObject::~CFileObject() = default;
+CFileObject::CFileObject()
+    : CRecord(QStringLiteral("CFileObject")) {}
 
-void CFileObject::InitialiseProperties()
-{
-    m_state = stUnchanged;
+void CFileObject::InitialiseProperties() {
     m_fileChanged = false;
-    m_key.clear();
     m_itemKey.clear();
     m_description.clear();
     m_path.clear();
-    m_loaded = false;
 }
 
-void CFileObject::Initialise(std::shared_ptr<dao::Database> db, const QString& key)
-{
-    InitialiseProperties();
-    m_db = std::move(db);
-    if (key.isEmpty())
-        m_state = stNew;
-    else
-        m_key = key;
-}
-
-QString CFileObject::Key() const
-{
-    return m_key;
-}
-
-void CFileObject::Delete()
-{
-    m_state = stDeleting;
-}
-
-void CFileObject::Commit()
-{
-    switch (m_state) {
-    case stNew:
-        InsertObject();
-        break;
-    case stDeleting:
-        DeleteObject();
-        break;
-    default:
-        UpdateObject();
-        break;
-    }
-}
-
-void CFileObject::setCodeID(const QVariant& itemKey)
-{
+void CFileObject::setCodeID(const QVariant& itemKey) {
     m_itemKey = itemKey.toString();
 }
 
-void CFileObject::setStoredFile(const QString& path)
-{
+void CFileObject::setStoredFile(const QString& path) {
     GetAttributes();
     // A stored row gets new bytes at its next update.
     if (!m_description.isEmpty() || m_state != stNew)
@@ -104,32 +62,23 @@ void CFileObject::setStoredFile(const QString& path)
     SetStateForLet();
 }
 
-int CFileObject::InstrLast(int start, const QString& text, const QString& find, int) const
-{
+int CFileObject::InstrLast(int start, const QString& text, const QString& find, int) const {
     return instrLast(start, text, find);
 }
 
-QString CFileObject::fileNameFromPath(const QString& path)
-{
+QString CFileObject::fileNameFromPath(const QString& path) {
     // Both separators: a path from this system has no "\".
-    const int last = std::max(instrLast(1, path, QStringLiteral("\\")),
-                              instrLast(1, path, QStringLiteral("/")));
+    const int last =
+        std::max(instrLast(1, path, QStringLiteral("\\")), instrLast(1, path, QStringLiteral("/")));
     return last > 0 ? path.mid(last) : path;
 }
 
-void CFileObject::SetDescriptionFromPath(const QString& path)
-{
+void CFileObject::SetDescriptionFromPath(const QString& path) {
     m_description = fileNameFromPath(path);
 }
 
-void CFileObject::SetStateForLet()
-{
-    records::stateStep(m_state, QStringLiteral("CFileObject::SetStateForLet"));
-}
-
-void CFileObject::GetAttributes()
-{
-    if ((m_state == stUnchanged || m_state == stChanged) && !m_loaded) {
+void CFileObject::GetAttributes() {
+    if (needsLoad()) {
         try {
             auto rs = records::database(m_db).OpenRecordset(
                 QStringLiteral("select * from codefiles where id = ") + m_key);
@@ -158,8 +107,7 @@ void CFileObject::GetAttributes()
 
 // Appends the source file to field "file" in pieces of at most kChunkSize
 // bytes: the remainder first, then whole chunks.
-void CFileObject::StoreFileData(dao::Recordset& rs)
-{
+void CFileObject::StoreFileData(dao::Recordset& rs) {
     QFile source(m_sourcePath);
     if (!source.exists())
         fileError(53, QStringLiteral("File not found"));
@@ -184,8 +132,7 @@ void CFileObject::StoreFileData(dao::Recordset& rs)
     source.close();
 }
 
-void CFileObject::InsertObject()
-{
+void CFileObject::InsertObject() {
     std::shared_ptr<dao::Recordset> rs;
     try {
         m_addedDate = QDateTime::currentDateTime();
@@ -217,8 +164,7 @@ void CFileObject::InsertObject()
     }
 }
 
-void CFileObject::UpdateObject()
-{
+void CFileObject::UpdateObject() {
     try {
         // An unchanged record is written back with the row's own values,
         // never with the empty ones it starts with.
@@ -244,15 +190,13 @@ void CFileObject::UpdateObject()
     }
 }
 
-void CFileObject::DeleteObject()
-{
+void CFileObject::DeleteObject() {
     records::database(m_db).Execute(QStringLiteral("delete from codefiles where id = ") + m_key);
     dao::DBEngine::Idle(dao::dbRefreshCache);
     m_state = stDeleted;
 }
 
-void CFileObject::SaveToFile(const QString& target)
-{
+void CFileObject::SaveToFile(const QString& target) {
     try {
         GetAttributes();
         auto rs = records::database(m_db).OpenRecordset(

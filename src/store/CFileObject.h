@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/IDataObject.h"
+#include "store/CRecord.h"
 
 #include <QDateTime>
 #include <QString>
@@ -13,12 +13,11 @@ class Recordset;
 // One row of table codefiles: a document attached to a case item, its bytes
 // stored in the case file. Bytes move between file and database in chunks of
 // kChunkSize, never whole.
-class CFileObject final : public IDataObject {
+class CFileObject final : public CRecord {
 public:
     static constexpr qint64 kChunkSize = 16384;
 
-    CFileObject() = default;
-    ~CFileObject() override;
+    CFileObject();
 
     QString DocPath() const { return m_docPath; }
     void setDocPath(const QString& path) { m_docPath = path; }
@@ -39,28 +38,14 @@ public:
     // name is taken whole.
     static QString fileNameFromPath(const QString& path);
 
-    // IDataObject
-    QString Key() const override;
-    void Initialise(std::shared_ptr<dao::Database> db, const QString& key) override;
-    void Delete() override;
-    void Commit() override;
-
-    int state() const { return m_state; }
-
 private:
-    void InitialiseProperties();
+    void InitialiseProperties() override;
     void GetAttributes();
-    void SetStateForLet();
-    void UpdateObject();
-    void DeleteObject();
-    void InsertObject();
+    void UpdateObject() override;
+    void DeleteObject() override;
+    void InsertObject() override;
     void SetDescriptionFromPath(const QString& path);
     void StoreFileData(dao::Recordset& rs);
-
-    std::shared_ptr<dao::Database> m_db;
-    QString m_key;
-    int m_state = stUnchanged;
-    bool m_loaded = false;
 
     QString m_itemKey;
     QString m_description;

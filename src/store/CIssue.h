@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/IDataObject.h"
+#include "store/CRecord.h"
 
 #include <QString>
 
@@ -9,10 +9,9 @@
 // One row of table Issue: a case item of any kind (issue, exhibit, witness,
 // question). Loads its row lazily on the first property access and writes
 // only at Commit.
-class CIssue final : public IDataObject {
+class CIssue final : public CRecord {
 public:
-    CIssue() = default;
-    ~CIssue() override;
+    CIssue();
 
     QString Question();
     void setQuestion(const QString& value);
@@ -37,15 +36,7 @@ public:
     QString Explanation();
     void setExplanation(const QString& value);
 
-    void UpdateObject();
-
-    // IDataObject
-    QString Key() const override;
-    void Initialise(std::shared_ptr<dao::Database> db, const QString& key) override;
-    void Delete() override;
-    void Commit() override;
-
-    int state() const { return m_state; }
+    void UpdateObject() override;
 
 private:
     // Which members were set since the row was loaded: exactly these are written.
@@ -63,17 +54,12 @@ private:
         mItemType = 1u << 10,
     };
 
-    void InitialiseProperties();
+    void InitialiseProperties() override;
     void GetAttributes();
-    void SetStateForLet();
-    void DeleteObject();
-    void InsertObject();
+    void DeleteObject() override;
+    void InsertObject() override;
     void setRating(int16_t& member, Member flag, int16_t value);
 
-    std::shared_ptr<dao::Database> m_db;
-    QString m_key;
-    int m_state = stUnchanged;
-    bool m_loaded = false;
     unsigned m_set = 0;
 
     int16_t m_parentId = 0;

@@ -1,0 +1,71 @@
+#include "store/CRecord.h"
+
+#include "store/RecordSupport.h"
+
+CRecord::CRecord(QString className)
+    : m_className(std::move(className)) {}
+
+CRecord::~CRecord() = default;
+
+QString CRecord::Key() const {
+    return m_key;
+}
+
+void CRecord::Initialise(std::shared_ptr<dao::Database> db, const QString& key) {
+    m_state = stUnchanged;
+    m_key.clear();
+    m_loaded = false;
+    InitialiseProperties();
+    m_db = std::move(db);
+    if (key.isEmpty())
+        m_state = stNew;
+    else
+        m_key = key;
+}
+
+void CRecord::Delete() {
+    m_state = stDeleting;
+}
+
+void CRecord::Commit() {
+    try {
+        switch (m_state) {
+        case stNew:
+            InsertObject();
+            break;
+        case stChanged:
+            UpdateObject();
+            break;
+        case stDeleting:
+            DeleteObject();
+            break;
+        default:
+            CommitOtherState();
+            break;
+        }
+    } catch (...) {
+        CommitFailed();
+    }
+}
+
+void CRecord::CommitOtherState() {
+    UpdateObject();
+}
+
+void CRecord::CommitFailed() {
+    throw;
+}
+
+void CRecord::SetStateForLet() {
+    records::stateStep(m_state, m_className + QStringLiteral("::SetStateForLet"));
+}
+
+bool CRecord::needsLoad() const {
+    return (m_state == stUnchanged || m_state == stChanged) && !m_loaded;
+}
+
+void CRecord::classFailure(const char* procedure) const {
+    records::classFailure(QStringLiteral("Argovo.") + m_className + QLatin1Char('.') +
+                              QLatin1String(procedure),
+                          m_className + QStringLiteral(" component failure"));
+}
