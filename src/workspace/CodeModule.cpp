@@ -1,0 +1,166 @@
+#include "workspace/CodeModule.h"
+
+#include "workspace/ctlBookmarks.h"
+#include "workspace/ctlFileDetails.h"
+#include "workspace/frmRedoZiv.h"
+
+#include "platform/core/AppInfo.h"
+#include "platform/core/Shell.h"
+#include "platform/core/Twips.h"
+#include "store/AppState.h"
+#include "store/CDataLayer.h"
+#include "store/CUtility.h"
+#include "store/ErrorReport.h"
+
+#include <cstdio>
+#undef EOF // the engine's recordsets have an EOF member
+#include "platform/db/Ado.h"
+#include "platform/db/Dao.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+namespace codemodule {
+namespace {
+
+// Each step that fails is reported with its line; the procedure goes on.
+template <typename F>
+void step(const char* procedure, int line, F&& body)
+{
+    const QString place = QStringLiteral("CodeModule.") + QLatin1String(procedure);
+    try {
+        body();
+    } catch (const std::exception& e) {
+        report::windowError(e, place, line);
+    } catch (...) {
+        report::windowError(QStringLiteral("Unknown error"), place, line);
+    }
+}
+
+constexpr int kStartPageLeft = 3875;
+constexpr int kTreePane = 3750;
+
+} // namespace
+
+void DoCaseClose(frmRedoZiv& frm)
+{
+    // Pending edits of the item shown go to the file before it closes.
+    if (gDB && frm.currentIssue()) {
+        step("DoCaseClose", 10, [&] { frm.ExplanationOnChange(); });
+        step("DoCaseClose", 20, [&] { frm.OnQuestionsChange(); });
+        for (int i = 0; i < 6; ++i)
+            step("DoCaseClose", 30, [&, i] { frm.OnTxtSpinLostFocus(i); });
+    }
+    // Nothing more is written to the closing case.
+    step("DoCaseClose", 40, [&] { frm.releaseCurrentItem(); });
+    step("DoCaseClose", 50, [] {
+        if (gDB) {
+            auto db = std::move(gDB);
+            gDB.reset();
+            db->Close();
+        }
+    });
+    step("DoCaseClose", 60, [] {
+        auto connection = oDataLayer().Connection();
+        if (connection->State() != ado::adStateClosed)
+            connection->Close();
+    });
+    step("DoCaseClose", 70, [&] { frm.ClearTreeView(); });
+    step("DoCaseClose", 80, [] {
+        oUtility().setCaseDSN(QString());
+        oUtility().setCaseName(QString());
+        oUtility().setCaseType(QString());
+    });
+    step("DoCaseClose", 90, [] { gConnection.reset(); });
+    step("DoCaseClose", 100, [&] {
+        // The closed case's bookmarks go with it.
+        frm.ctlBookmarkList()->Terminate();
+        frm.ctlBookmarkList()->setVisible(false);
+        frm.selectTab(frmRedoZiv::kTabExplanation);
+        frm.EnableControls(false);
+    });
+    step("DoCaseClose", 110, [&] {
+        frm.setTreePaneWidth(kTreePane);
+        frm.setPnlStartLeft(kStartPageLeft);
+        frm.setWebBrowserLeft(twips::kHiddenLeft);
+    });
+    step("DoCaseClose", 120, [&] { frm.ctlFileDetails1()->Terminate(); });
+}
+
+QString helpFilePath()
+{
+    return QDir(appinfo::programFolder()).filePath(QStringLiteral("help/index.html"));
+}
+
+void ShowHelpFile(const QString& path)
+{
+    step("ShowHelpFile", 10, [&] {
+        if (!QFileInfo(path).isFile()) {
+            report::windowError(QStringLiteral("The help file %1 could not be found.")
+                                    .arg(QDir::toNativeSeparators(path)),
+                                QStringLiteral("CodeModule.ShowHelpFile"), 10);
+            return;
+        }
+        platform::shell().showHelp(path);
+    });
+}
+
+void ReplaceAll(QString& text, const QString& find, const QString& replacement, bool wholeWord)
+{
+    if (find.isEmpty())
+        return;
+    const QChar blank = QLatin1Char(' ');
+    qsizetype position = 0;
+    while (position <= text.size()) {
+        const qsizetype at = text.indexOf(find, position);
+        if (at < 0)
+            break;
+        const qsizetype end = at + find.size();
+        const bool replace = !wholeWord
+            || ((at == 0 || text.at(at - 1) == blank)
+                && (end == text.size() || text.at(end) == blank));
+        if (replace) {
+            text.replace(at, find.size(), replacement);
+            position = at + replacement.size();
+        } else {
+            position = end;
+        }
+    }
+}
+
+void AutoSizeListViewColumns(QTreeWidget* list, bool sizeLast)
+{
+    if (!list)
+        return;
+    TreeRedraw(list, false);
+    for (int column = 0; column < list->columnCount(); ++column)
+        list->resizeColumnToContents(column);
+    TreeRedraw(list, true);
+    if (sizeLast)
+        AutoSizeLastColumn(list);
+}
+
+void AutoSizeLastColumn(QTreeWidget* list)
+{
+    if (!list || list->columnCount() == 0)
+        return;
+    const int last = list->columnCount() - 1;
+    int others = 0;
+    for (int column = 0; column < last; ++column)
+        others += list->columnWidth(column);
+    const int width = list->viewport()->width() - others;
+    if (width > 0)
+        list->setColumnWidth(last, std::max(width, list->header()->sectionSizeHint(last)));
+}
+
+void TreeRedraw(QWidget* window, bool redraw)
+{
+    if (window)
+        window->setUpdatesEnabled(redraw);
+}
+
+} // namespace codemodule

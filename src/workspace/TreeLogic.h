@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+// The case tree's key scheme and the building of its structure from the rows
+// of table Issue, free of any widget so that it can be checked on its own.
+namespace treelogic {
+
+inline const QString kRootKey = QStringLiteral("ROOT");
+inline const QString kRootText = QStringLiteral("Legal Issues");
+
+// Image keys of the tree's image list.
+inline const QString kImageIssue = QStringLiteral("ISSUE");
+inline const QString kImageExhibit = QStringLiteral("EXHIBIT");
+inline const QString kImageWitness = QStringLiteral("WITNESS");
+inline const QString kImageQuestion = QStringLiteral("QUESTION");
+inline const QString kImageRoot = QStringLiteral("VIEWBOOKMARKS");
+
+// The record id behind a node key: "CX12" -> "12", "C12" -> "12", "QS7" -> "7".
+// The root has no record: empty.
+QString nodeKeyToId(const QString& key);
+
+// "CX", "CW" or "QS" followed by the id for an exhibit, witness or question
+// (the type words compared exactly), "C" followed by the id for anything else.
+QString keyForRow(const QString& itemType, const QString& id);
+
+// The image a node shows, by its key's prefix.
+QString imageForKey(const QString& key);
+
+// The four columns the tree reads of each row, as text.
+struct IssueRow {
+    QString parentId;
+    QString id;
+    QString name;
+    QString itemType;
+};
+
+struct TreeNode {
+    QString key;
+    QString text;
+    QString image;
+    // "C" followed by the row's ParentID: the key its parent has when the
+    // parent is an issue. Empty for the root.
+    QString tag;
+    // Where the node is placed: the root, or another node's key.
+    QString parentKey;
+    // Keys of the children, sorted by their text.
+    std::vector<QString> children;
+};
+
+struct TreeStructure {
+    // The root first, then one node per row in row order.
+    std::vector<TreeNode> nodes;
+    // Rows that could not go under their parent (no such node, or the parent
+    // is not an issue) and were put under the root.
+    int orphans = 0;
+    // Rows whose parents form a loop; each member was put under the root.
+    int cycleMembers = 0;
+
+    const TreeNode* find(const QString& key) const;
+};
+
+// Places every row under its parent, whatever order the rows come in.
+// A row whose parent cannot hold it, or that sits on a loop of parents,
+// goes directly under the root, so that every row is shown exactly once.
+TreeStructure buildTree(const std::vector<IssueRow>& rows);
+
+} // namespace treelogic

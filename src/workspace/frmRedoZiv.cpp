@@ -1,0 +1,1452 @@
+#include "workspace/frmRedoZiv.h"
+
+#include "workspace/BrowserPane.h"
+#include "workspace/CodeModule.h"
+#include "workspace/ExplanationPage.h"
+#include "workspace/RatingText.h"
+#include "workspace/StartPage.h"
+#include "workspace/TreeImages.h"
+#include "workspace/TreeLogic.h"
+#include "workspace/UpDown.h"
+#include "workspace/ctlBookmarks.h"
+#include "workspace/ctlFileDetails.h"
+
+#include "platform/core/AppError.h"
+#include "platform/core/AppInfo.h"
+#include "platform/core/Prompt.h"
+#include "platform/core/Shell.h"
+#include "platform/core/Twips.h"
+#include "store/AppState.h"
+#include "store/CDataLayer.h"
+#include "store/CIssue.h"
+#include "store/CMain.h"
+#include "store/COpen.h"
+#include "store/CUtility.h"
+#include "store/CWaitCursor.h"
+#include "store/ErrorReport.h"
+#include "store/Globals.h"
+
+#include <cstdio>
+#undef EOF // the engine's recordsets have an EOF member
+#include "platform/db/Ado.h"
+#include "platform/db/Dao.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <vector>
+
+const QString frmRedoZiv::kTreeSql = QStringLiteral("select * from Issue order by parentid and id");
+
+namespace {
+
+const QString kForm = QStringLiteral("frmRedoZiv.");
+const QString kSelectTitle = QStringLiteral("Select a Argovo Database");
+const QString kCaseFilter = QStringLiteral("Argovo Files|*.AGV");
+const QString kAllFilesFilter = QStringLiteral("All Files|*.*");
+// The maker's web address; an installation setting of the start page.
+const QString kMakerAddress = QStringLiteral("https://www.argovo.example");
+
+const char* const kTabKeys[] = {"EXPLANATION", "GRID", "FILES"};
+const char* const kTabCaptions[] = {"Explanation", "Grid", "Files"};
+
+// Explorer style, read-only box hidden; a save dialog adds the overwrite prompt.
+constexpr int kOpenDialogFlags = 0x80004;
+constexpr int kSaveDialogFlags = 0x80006;
+
+// Layout values, in twips.
+constexpr int kWindowLeft = 2055;
+constexpr int kWindowTop = 2175;
+constexpr int kWindowWidth = 15100;
+constexpr int kFirstWindowHeight = 11755;
+constexpr int kWindowHeight = 10755;
+constexpr int kSetupWindowHeight = 9500;
+constexpr int kTreePane = 3750;
+constexpr int kTabsViewTreePane = 4285;
+constexpr int kStartPageLeft = 3875;
+constexpr int kDefaultTreeWidth = 4285;
+
+frmRedoZiv::AnalysisWindowFactory& analysisWindowFactory()
+{
+    static frmRedoZiv::AnalysisWindowFactory factory;
+    return factory;
+}
+
+QString describeUnknown() { return QStringLiteral("Unknown error"); }
+
+// The window's standard handling: the failure is reported with the
+// procedure and the line, and the caller goes on with its next statement.
+template <typename F>
+bool attempt(const char* procedure, int line, F&& body)
+{
+    try {
+        body();
+        return true;
+    } catch (const std::exception& e) {
+        report::windowError(e, kForm + QLatin1String(procedure), line);
+    } catch (...) {
+        report::windowError(describeUnknown(), kForm + QLatin1String(procedure), line);
+    }
+    return false;
+}
+
+// Change and focus handlers skip whatever fails.
+template <typename F>
+void quietly(F&& body)
+{
+    try {
+        body();
+    } catch (...) {
+    }
+}
+
+// Sets a flag for the lifetime of the object.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag)
+        : m_flag(flag)
+        , m_previous(flag)
+    {
+        m_flag = true;
+    }
+    ~FlagScope() { m_flag = m_previous; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& m_flag;
+    bool m_previous;
+};
+
+// The normal pointer while the user chooses a file, whatever the caller showed.
+class NormalPointer {
+public:
+    NormalPointer()
+        : m_saved(platform::screen().mousePointer())
+    {
+        platform::screen().setMousePointer(0);
+    }
+    ~NormalPointer()
+    {
+        try {
+            platform::screen().setMousePointer(m_saved);
+        } catch (...) {
+        }
+    }
+    NormalPointer(const NormalPointer&) = delete;
+    NormalPointer& operator=(const NormalPointer&) = delete;
+
+private:
+    int m_saved;
+};
+
+int16_t ratingOf(CIssue& item, int index)
+{
+    switch (index) {
+    case 0: return item.Weight();
+    case 1: return item.SUCCESS();
+    case 2: return item.Jury();
+    case 3: return item.Substantive();
+    case 4: return item.Procedural();
+    default: return item.Significance();
+    }
+}
+
+void setRatingOf(CIssue& item, int index, int16_t value)
+{
+    switch (index) {
+    case 0: item.setWeight(value); break;
+    case 1: item.setSUCCESS(value); break;
+    case 2: item.setJury(value); break;
+    case 3: item.setSubstantive(value); break;
+    case 4: item.setProcedural(value); break;
+    case 5: item.setSignificance(value); break;
+    default: break;
+    }
+}
+
+QString fieldText(dao::Recordset& rs, const char* name)
+{
+    const QVariant v = rs.Fields(QString::fromLatin1(name)).Value();
+    return v.isNull() ? QString() : v.toString();
+}
+
+// Where the file dialogs start: the cases folder beside the program.
+QString dialogStartFolder()
+{
+    const QString cases = QDir(appinfo::programFolder()).filePath(QStringLiteral("cases"));
+    return QFileInfo(cases).isDir() ? cases : appinfo::programFolder();
+}
+
+} // namespace
+
+void frmRedoZiv::setAnalysisWindowFactory(AnalysisWindowFactory factory)
+{
+    analysisWindowFactory() = std::move(factory);
+}
+
+frmRedoZiv::frmRedoZiv(QWidget* parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmRedoZiv"));
+    setWindowTitle(QStringLiteral("Argovo"));
+    buildWindow();
+    buildMenus();
+    connectControls();
+    setShutdownHost(this);
+    Form_Load();
+}
+
+frmRedoZiv::~frmRedoZiv()
+{
+    if (shutdownHost() == this)
+        setShutdownHost(nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// Building the controls
+
+void frmRedoZiv::buildWindow()
+{
+    m_tbTools = addToolBar(QStringLiteral("Tools"));
+    m_tbTools->setObjectName(QStringLiteral("tbTools"));
+    m_tbTools->setMovable(false);
+
+    m_central = new QWidget(this);
+    m_central->setObjectName(QStringLiteral("centralArea"));
+    auto* centralLayout = new QVBoxLayout(m_central);
+    centralLayout->setContentsMargins(0, 0, 0, 0);
+    setCentralWidget(m_central);
+
+    m_ssSplitter = new QSplitter(Qt::Horizontal, m_central);
+    m_ssSplitter->setObjectName(QStringLiteral("ssSplitter"));
+    m_ssSplitter->setChildrenCollapsible(false);
+    centralLayout->addWidget(m_ssSplitter);
+
+    m_tvIssueItems = new QTreeWidget(m_ssSplitter);
+    m_tvIssueItems->setObjectName(QStringLiteral("tvIssueItems"));
+    m_tvIssueItems->setHeaderHidden(true);
+    m_tvIssueItems->setColumnCount(1);
+    m_tvIssueItems->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tvIssueItems->setSortingEnabled(false);
+
+    m_detailPane = new QWidget(m_ssSplitter);
+    m_detailPane->setObjectName(QStringLiteral("detailPane"));
+    auto* detailLayout = new QVBoxLayout(m_detailPane);
+    detailLayout->setContentsMargins(4, 4, 4, 0);
+    m_lblMain = new QLabel(m_detailPane);
+    m_lblMain->setObjectName(QStringLiteral("lblMain"));
+    QFont captionFont = m_lblMain->font();
+    captionFont.setBold(true);
+    captionFont.setPointSize(captionFont.pointSize() + 2);
+    m_lblMain->setFont(captionFont);
+    detailLayout->addWidget(m_lblMain);
+
+    m_tbsTabs = new QTabWidget(m_detailPane);
+    m_tbsTabs->setObjectName(QStringLiteral("tbsTabs"));
+    m_explanationPage = new ExplanationPage(m_tbsTabs);
+    m_explanationPage->setObjectName(QStringLiteral("tabExplanation"));
+    m_gridPage = new QWidget(m_tbsTabs);
+    m_gridPage->setObjectName(QStringLiteral("tabGrid"));
+    auto* gridLayout = new QVBoxLayout(m_gridPage);
+    gridLayout->setContentsMargins(0, 0, 0, 0);
+    m_SSSplitter1 = new QSplitter(Qt::Vertical, m_gridPage);
+    m_SSSplitter1->setObjectName(QStringLiteral("SSSplitter1"));
+    gridLayout->addWidget(m_SSSplitter1);
+    auto* filesPage = new QWidget(m_tbsTabs);
+    filesPage->setObjectName(QStringLiteral("tabFiles"));
+    auto* filesLayout = new QVBoxLayout(filesPage);
+    filesLayout->setContentsMargins(0, 0, 0, 0);
+    m_ctlFileDetails1 = new ctlFileDetails(filesPage);
+    m_ctlFileDetails1->setObjectName(QStringLiteral("ctlFileDetails1"));
+    filesLayout->addWidget(m_ctlFileDetails1);
+    m_tbsTabs->addTab(m_explanationPage, QString::fromLatin1(kTabCaptions[0]));
+    m_tbsTabs->addTab(m_gridPage, QString::fromLatin1(kTabCaptions[1]));
+    m_tbsTabs->addTab(filesPage, QString::fromLatin1(kTabCaptions[2]));
+    detailLayout->addWidget(m_tbsTabs, 1);
+
+    m_ctlBookmarkList = new ctlBookmarks(m_ssSplitter);
+    m_ctlBookmarkList->setObjectName(QStringLiteral("ctlBookmarkList"));
+
+    m_ssSplitter->addWidget(m_tvIssueItems);
+    m_ssSplitter->addWidget(m_detailPane);
+    m_ssSplitter->addWidget(m_ctlBookmarkList);
+    m_ssSplitter->setStretchFactor(0, 0);
+    m_ssSplitter->setStretchFactor(1, 1);
+    m_ssSplitter->setStretchFactor(2, 0);
+
+    // Laid over the splitter, placed by their lefts.
+    m_pnlStart = new StartPage(kMakerAddress, m_central);
+    m_pnlStart->setObjectName(QStringLiteral("pnlStart"));
+    m_webBrowser = new BrowserPane(m_central);
+    m_webBrowser->setObjectName(QStringLiteral("webBrowser"));
+
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
+    m_statusPanel1 = new QLabel(m_statusBar);
+    m_statusPanel1->setObjectName(QStringLiteral("StatusBar1Panel1"));
+    m_statusBar->addWidget(m_statusPanel1, 1);
+    setStatusBar(m_statusBar);
+
+    layoutOverlays();
+}
+
+void frmRedoZiv::buildMenus()
+{
+    auto addMenu = [this](const char* name, const char* title) {
+        QMenu* menu = menuBar()->addMenu(QString::fromLatin1(title));
+        menu->setObjectName(QLatin1String(name));
+        menu->menuAction()->setObjectName(QLatin1String(name) + QStringLiteral("Action"));
+        return menu;
+    };
+    auto addItem = [this](QMenu* menu, const char* name, const char* caption) {
+        QAction* action = menu->addAction(QString::fromLatin1(caption));
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+
+    m_mnuFile = addMenu("mnuFile", "&File");
+    m_mnuFileNew = addItem(m_mnuFile, "mnuFileNew", "New Case");
+    m_mnuFileOpen = addItem(m_mnuFile, "mnuFileOpen", "Open Existing Case");
+    m_mnuFileSave = addItem(m_mnuFile, "mnuFileSave", "Save");
+    m_mnuFileSaveAs = addItem(m_mnuFile, "mnuFileSaveAs", "Save As...");
+    m_mnuFileClose = addItem(m_mnuFile, "mnuFileClose", "Close Case");
+    m_mnuFile->addSeparator()->setObjectName(QStringLiteral("Filesep1"));
+    m_mnuFileExit = addItem(m_mnuFile, "mnuFileExit", "Exit");
+
+    m_mnuInsert = addMenu("mnuInsert", "&Insert");
+    m_mnuView = addMenu("mnuView", "&View");
+    m_mnuReports = addMenu("mnuReports", "&Reports");
+    m_mnuHelp = addMenu("mnuHelp", "&Help");
+    m_mnuHelpContents = addItem(m_mnuHelp, "mnuHelpContents", "Contents...");
+}
+
+void frmRedoZiv::connectControls()
+{
+    connect(m_tvIssueItems, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { tvIssueItems_NodeClick(item); });
+    connect(m_tvIssueItems, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current) { onTreeCurrentItemChanged(current); });
+    m_tvIssueItems->viewport()->installEventFilter(this);
+
+    connect(m_tbsTabs, &QTabWidget::currentChanged, this, [this] { tbsTabs_Click(); });
+
+    connect(txtExplanation(), &QPlainTextEdit::textChanged, this, [this] {
+        if (m_displaying || !m_currentIssue)
+            return;
+        quietly([this] { ExplanationOnChange(); });
+    });
+    connect(txtQuestions(), &QPlainTextEdit::textChanged, this, [this] {
+        if (m_displaying || !m_currentIssue)
+            return;
+        quietly([this] { OnQuestionsChange(); });
+    });
+    txtExplanation()->installEventFilter(this);
+    for (int i = 0; i < ExplanationPage::kRatings; ++i) {
+        txtSpin(i)->installEventFilter(this);
+        connect(updown(i), &UpDown::changed, this, [this, i] { updown_Change(i); });
+    }
+
+    connect(m_ssSplitter, &QSplitter::splitterMoved, this, [this] {
+        ssSplitter_SplitterStartDrag();
+        if (m_ctlBookmarkList->isVisible())
+            m_bookmarkPaneWidth = twips::fromPixels(m_ssSplitter->sizes().value(2));
+    });
+
+    connect(m_pnlStart, &StartPage::commandClicked, this,
+            [this](int index) { cmdOpenStart_Click(index); });
+
+    connect(m_mnuFileNew, &QAction::triggered, this, [this] { mnuFileNew_Click(); });
+    connect(m_mnuFileOpen, &QAction::triggered, this, [this] { mnuFileOpen_Click(); });
+    connect(m_mnuFileSave, &QAction::triggered, this, [this] { mnuFileSave_Click(); });
+    connect(m_mnuFileSaveAs, &QAction::triggered, this, [this] { mnuFileSaveAs_Click(); });
+    connect(m_mnuFileClose, &QAction::triggered, this, [this] { mnuFileClose_Click(); });
+    connect(m_mnuFileExit, &QAction::triggered, this, [this] { mnuFileExit_Click(); });
+    connect(m_mnuHelpContents, &QAction::triggered, this, [this] { mnuHelpContents_Click(); });
+
+    m_ctlFileDetails1->setFileNameRequest(
+        [this](const QString& title, const QString& proposed, int mode) {
+            QString fileName = proposed;
+            ctlFileDetails1_RequestFileName(title, fileName, mode);
+            return fileName;
+        });
+}
+
+// ---------------------------------------------------------------------------
+// Start-up and case opening
+
+void frmRedoZiv::Form_Load()
+{
+    int line = 10;
+    try {
+        CWaitCursor wait;
+        wait.SetCursor(CWaitCursor::kHourglass);
+        line = 20;
+        oUtility().setFormIssueLoaded(false);
+        line = 30;
+        gNodeClicked = false;
+        gTreeChanged = false;
+        line = 40;
+        EnableControls(false);
+        line = 50;
+        DoStartUp();
+        line = 60;
+        InitControls();
+    } catch (const std::exception& e) {
+        report::windowError(e, kForm + QStringLiteral("Form_Load"), line);
+    }
+}
+
+void frmRedoZiv::DoStartUp()
+{
+    int line = 10;
+    try {
+        move(twips::toPixels(kWindowLeft), twips::toPixels(kWindowTop));
+        resize(twips::toPixels(kWindowWidth), twips::toPixels(kFirstWindowHeight));
+        line = 20;
+        setTreePaneWidth(kTabsViewTreePane);
+        line = 30;
+        setPnlStartLeft(kStartPageLeft);
+        line = 40;
+        resize(twips::toPixels(kWindowWidth), twips::toPixels(kWindowHeight));
+
+        line = 50;
+        // Read only: nothing in the program writes it. A value that is no
+        // number counts as absent.
+        QSettings settings(QStringLiteral("Argovo"), QStringLiteral("Settings"));
+        bool ok = false;
+        const float width = settings.value(QStringLiteral("TreeWidth"), kDefaultTreeWidth)
+                                .toString()
+                                .trimmed()
+                                .toFloat(&ok);
+        setTreePaneWidth(ok && width > 0 ? int(width) : kDefaultTreeWidth);
+
+        line = 60;
+        ShowBookmarks(true);
+
+        line = 70;
+        const bool opened = SetupDBConnection();
+        line = 80;
+        if (!opened) {
+            EnableControls(false);
+            return;
+        }
+        line = 90;
+        connectDataLayer();
+        line = 100;
+        showOpenedCase();
+    } catch (const std::exception& e) {
+        report::windowError(e, kForm + QStringLiteral("DoStartUp"), line);
+    }
+}
+
+bool frmRedoZiv::SetupDBConnection()
+{
+    bool result = false;
+    int line = 10;
+    try {
+        if (gDB) {
+            auto db = std::move(gDB);
+            gDB.reset();
+            db->Close();
+        }
+        line = 20;
+        if (oMain().strFileName().isEmpty()) {
+            // The choice opens the case completely, this routine included;
+            // what it opened is the result.
+            SelectDataBase();
+            result = gDB && gDB->isOpen();
+        } else {
+            line = 30;
+            const QString path = oMain().strFileName();
+            auto db = dao::DBEngine::OpenDatabase(path);
+            line = 40;
+            if (!isCaseFile(*db)) {
+                db->Close();
+                throw AppError(jet::UnrecognizedFormat, QStringLiteral("frmRedoZiv"),
+                               QStringLiteral("%1 is not an Argovo case file: it holds no table "
+                                              "Issue. The file was left as it is.")
+                                   .arg(QDir::toNativeSeparators(path)));
+            }
+            gDB = db;
+            line = 50;
+            CheckDBVersion();
+            line = 60;
+            EnsureCodeFilesTable();
+            result = true;
+        }
+    } catch (const std::exception& e) {
+        report::windowError(e, kForm + QStringLiteral("SetupDBConnection"), line);
+        result = false;
+    }
+    // Whatever happened, the start page makes way for the case.
+    parkStartPage();
+    return result;
+}
+
+bool frmRedoZiv::isCaseFile(dao::Database& db) const
+{
+    return db.tableExists(QStringLiteral("Issue"));
+}
+
+void frmRedoZiv::SelectDataBase()
+{
+    int line = 10;
+    try {
+        gConnection = ado::Connection::create();
+        line = 20;
+        QString filter = kCaseFilter;
+        QString fileName;
+        line = 30;
+        const QString name = GetFileName(false, fileName, kSelectTitle, filter);
+        line = 40;
+        if (name.isEmpty())
+            return;
+        line = 50;
+        oMain().setStrFileName(name);
+        const bool opened = SetupDBConnection();
+        line = 60;
+        if (!opened) {
+            EnableControls(false);
+            return;
+        }
+        line = 70;
+        adoptCase(name);
+        line = 80;
+        connectDataLayer();
+        line = 90;
+        showOpenedCase();
+    } catch (const std::exception& e) {
+        report::windowError(e, kForm + QStringLiteral("SelectDataBase"), line);
+    }
+}
+
+// The names the rest of the program knows the open case by.
+void frmRedoZiv::adoptCase(const QString& path)
+{
+    const QString title = QFileInfo(path).fileName();
+    oDataLayer().setCaseTitle(title);
+    oUtility().setCaseName(title);
+    oUtility().setConnectionString(path);
+}
+
+// The data layer follows the case: a connection to an earlier file is
+// closed before the one to this case is made.
+void frmRedoZiv::connectDataLayer()
+{
+    CDataLayer& layer = oDataLayer();
+    const QString path = oMain().strFileName();
+    auto connection = layer.Connection();
+    if (connection->State() != ado::adStateClosed
+        && ado::dataSourceFromConnectionString(connection->ConnectionString()) != path) {
+        layer.CloseConnection();
+    }
+    layer.setDataSource(path);
+    layer.GetConnected();
+    oUtility().setConnectionString(path);
+}
+
+void frmRedoZiv::showOpenedCase()
+{
+    ClearTreeView();
+    FillTree(kTreeSql);
+    InitialiseBookmarks();
+    EnableControls(true);
+    selectTab(kTabExplanation);
+    if (oUtility().FormIssueLoaded() || m_analysisWindow)
+        UnloadAnalysisWindow();
+}
+
+QString frmRedoZiv::GetFileName(bool dialogType, QString& sFilename, const QString& sDialogTitle,
+                                QString& sFilter)
+{
+    try {
+        if (sFilter.isEmpty())
+            sFilter = kAllFilesFilter;
+        platform::FileDialogRequest request;
+        request.save = dialogType;
+        request.title = sDialogTitle;
+        request.fileName = sFilename;
+        request.filter = sFilter;
+        request.initDir = dialogStartFolder();
+        request.flags = dialogType ? kSaveDialogFlags : kOpenDialogFlags;
+        NormalPointer pointer;
+        const platform::FileDialogResult chosen = platform::prompt().fileDialog(request);
+        // A cancel gives no name, whatever was proposed.
+        sFilename = chosen.fileName;
+        return sFilename;
+    } catch (const std::exception& e) {
+        int number = 0;
+        QString source = QStringLiteral("Argovo");
+        if (const auto* app = dynamic_cast<const AppError*>(&e)) {
+            number = app->number();
+            source = app->source();
+        }
+        try {
+            platform::msgBox(QStringLiteral("%1 %2 %3").arg(number).arg(source,
+                                                                         report::describe(e)),
+                             platform::MsgButtons::OK, platform::MsgIcon::Critical,
+                             appinfo::kAppTitle);
+        } catch (...) {
+        }
+        return QString();
+    }
+}
+
+void frmRedoZiv::CheckDBVersion()
+{
+    const QString version = appinfo::versionText();
+    try {
+        std::shared_ptr<dao::Recordset> rs;
+        try {
+            rs = gDB->OpenRecordset(QStringLiteral("select version from CodeDBVersion"));
+        } catch (const AppError& e) {
+            if (e.number() != jet::TableNotFound)
+                return;
+            auto table = gDB->CreateTableDef(QStringLiteral("CodeDBVersion"));
+            table->AppendField(table->CreateField(QStringLiteral("Version"), dao::dbText));
+            gDB->AppendTableDef(*table);
+            auto added = gDB->OpenRecordset(QStringLiteral("CodeDBVersion"));
+            added->AddNew();
+            added->Fields(QStringLiteral("Version")).setValue(version);
+            added->Update();
+            added->Close();
+            // The caption names this case, however its version table came about.
+            showCaseCaption();
+            return;
+        }
+        if (rs->BOF() && rs->EOF()) {
+            rs->AddNew();
+            rs->Fields(QStringLiteral("version")).setValue(version);
+            rs->Update();
+            rs->setBookmark(rs->LastModified());
+        }
+        // Read back; the version that first opened the file is not compared.
+        (void)rs->Fields(QStringLiteral("version")).Value();
+        showCaseCaption();
+        rs->Close();
+    } catch (...) {
+        // An older file that cannot take the table still opens.
+    }
+}
+
+// "Argovo (" and the case file's path without its extension ")".
+void frmRedoZiv::showCaseCaption()
+{
+    const QString path = oMain().strFileName();
+    setWindowTitle(QStringLiteral("Argovo (%1)").arg(path.left(std::max(0, int(path.size()) - 4))));
+}
+
+void frmRedoZiv::EnsureCodeFilesTable()
+{
+    try {
+        gDB->OpenRecordset(QStringLiteral("codefiles"))->Close();
+    } catch (const AppError& e) {
+        if (e.number() != jet::TableNotFound)
+            return;
+        try {
+            auto table = gDB->CreateTableDef(QStringLiteral("CodeFiles"));
+            auto id = table->CreateField(QStringLiteral("ID"), dao::dbLong);
+            table->AppendField(id);
+            id->setAttributes(dao::dbAutoIncrField);
+            table->AppendField(table->CreateField(QStringLiteral("CodeID"), dao::dbLong));
+            table->AppendField(table->CreateField(QStringLiteral("Description"), dao::dbText, 50));
+            table->AppendField(table->CreateField(QStringLiteral("File"), dao::dbLongBinary));
+            table->AppendField(table->CreateField(QStringLiteral("OrigDateTime"), dao::dbDate));
+            table->AppendField(table->CreateField(QStringLiteral("DateAdded"), dao::dbDate));
+            // Long enough for any full path of a document's source file.
+            table->AppendField(table->CreateField(QStringLiteral("Path"), dao::dbText, 4096));
+            gDB->AppendTableDef(*table);
+        } catch (...) {
+        }
+    } catch (...) {
+    }
+}
+
+void frmRedoZiv::EnableControls(bool bEnable)
+{
+    int line = 10;
+    try {
+        m_tvIssueItems->setEnabled(bEnable);
+        setCaseMenusEnabled(bEnable);
+        m_tbsTabs->setEnabled(bEnable);
+        line = 20;
+        showBookmarkPane();
+        line = 30;
+        Initialise(bEnable ? gDB : nullptr, nullptr);
+    } catch (const std::exception& e) {
+        report::windowError(e, kForm + QStringLiteral("EnableControls"), line);
+    }
+}
+
+void frmRedoZiv::setCaseMenusEnabled(bool enable)
+{
+    m_tbTools->setEnabled(enable);
+    // With no case the File menu still opens, creates a case and exits.
+    m_mnuFile->setEnabled(true);
+    m_mnuFile->menuAction()->setEnabled(true);
+    m_mnuFileNew->setEnabled(true);
+    m_mnuFileOpen->setEnabled(true);
+    m_mnuFileExit->setEnabled(true);
+    m_mnuFileSave->setEnabled(enable);
+    m_mnuFileSaveAs->setEnabled(enable);
+    m_mnuFileClose->setEnabled(enable);
+    for (QMenu* menu : {m_mnuInsert, m_mnuView, m_mnuReports, m_mnuHelp}) {
+        menu->setEnabled(enable);
+        menu->menuAction()->setEnabled(enable);
+    }
+}
+
+void frmRedoZiv::InitControls()
+{
+    attempt("InitControls", 10, [this] {
+        // The node under the mouse is highlighted.
+        m_tvIssueItems->setMouseTracking(true);
+        m_tvIssueItems->viewport()->setAttribute(Qt::WA_Hover);
+    });
+}
+
+void frmRedoZiv::ctlFileDetails1_RequestFileName(const QString& title, QString& fileName, int mode)
+{
+    attempt("ctlFileDetails1_RequestFileName", 10, [&] {
+        QString filter;
+        fileName = GetFileName(mode != 0, fileName, title, filter);
+    });
+}
+
+void frmRedoZiv::InitialiseBookmarks()
+{
+    m_ctlBookmarkList->Initialise(gDB);
+}
+
+void frmRedoZiv::UnloadAnalysisWindow()
+{
+    if (m_analysisWindow)
+        delete m_analysisWindow.data();
+    oUtility().setFormIssueLoaded(false);
+}
+
+// ---------------------------------------------------------------------------
+// The case tree
+
+void frmRedoZiv::FillTree(const QString& sSQL)
+{
+    FlagScope inCode(m_selectingInCode);
+    try {
+        if (!gDB)
+            throw AppError(91, QStringLiteral("frmRedoZiv"),
+                           QStringLiteral("Object variable or With block variable not set"));
+        std::vector<treelogic::IssueRow> rows;
+        auto rs = gDB->OpenRecordset(sSQL, dao::dbOpenSnapshot);
+        while (!rs->EOF()) {
+            rows.push_back({fieldText(*rs, "ParentID"), fieldText(*rs, "ID"),
+                            fieldText(*rs, "Name"), fieldText(*rs, "ItemType")});
+            rs->MoveNext();
+        }
+        rs->Close();
+
+        codemodule::TreeRedraw(m_tvIssueItems, false);
+        m_tvIssueItems->clear();
+        m_nodes.clear();
+
+        const treelogic::TreeStructure tree = treelogic::buildTree(rows);
+        QHash<QString, const treelogic::TreeNode*> byKey;
+        for (const treelogic::TreeNode& n : tree.nodes)
+            byKey.insert(n.key, &n);
+
+        auto makeItem = [this](const treelogic::TreeNode& n) {
+            auto* item = new QTreeWidgetItem;
+            item->setText(0, n.text);
+            item->setData(0, kKeyRole, n.key);
+            if (!n.tag.isEmpty())
+                item->setData(0, kTagRole, n.tag);
+            item->setData(0, kImageRole, n.image);
+            item->setIcon(0, treeimages::image(n.image));
+            m_nodes.insert(n.key, item);
+            return item;
+        };
+        const treelogic::TreeNode& rootNode = tree.nodes.front();
+        QTreeWidgetItem* root = makeItem(rootNode);
+        m_tvIssueItems->addTopLevelItem(root);
+        // Children in their sorted order, branch by branch.
+        std::vector<std::pair<QTreeWidgetItem*, const treelogic::TreeNode*>> pending{{root, &rootNode}};
+        while (!pending.empty()) {
+            auto [parentItem, parentNode] = pending.back();
+            pending.pop_back();
+            for (const QString& childKey : parentNode->children) {
+                const treelogic::TreeNode* child = byKey.value(childKey);
+                QTreeWidgetItem* item = makeItem(*child);
+                parentItem->addChild(item);
+                if (!child->children.empty())
+                    pending.emplace_back(item, child);
+            }
+        }
+        BoldTreeNode(root);
+        if (!rows.empty())
+            root->setExpanded(true);
+        codemodule::TreeRedraw(m_tvIssueItems, true);
+
+        const int misplaced = tree.orphans + tree.cycleMembers;
+        if (misplaced > 0) {
+            platform::msgBox(
+                QStringLiteral("%1 case item(s) could not be shown under their parent: the "
+                               "parent is missing, is not an issue, or the parents form a loop. "
+                               "They are shown directly under \"%2\".")
+                    .arg(misplaced)
+                    .arg(treelogic::kRootText),
+                platform::MsgButtons::OK, platform::MsgIcon::Exclamation, appinfo::kAppTitle);
+        }
+    } catch (const std::exception& e) {
+        codemodule::TreeRedraw(m_tvIssueItems, true);
+        const auto* app = dynamic_cast<const AppError*>(&e);
+        report::numberedError(app ? *app : AppError(0, QStringLiteral("Argovo"), report::describe(e)),
+                              QStringLiteral("frmRedoZiv::FillTree"));
+    }
+}
+
+void frmRedoZiv::BoldTreeNode(QTreeWidgetItem* node)
+{
+    FlagScope inCode(m_selectingInCode);
+    try {
+        m_tvIssueItems->setCurrentItem(node);
+        QFont font = node->font(0);
+        font.setBold(true);
+        node->setFont(0, font);
+    } catch (const std::exception& e) {
+        const auto* app = dynamic_cast<const AppError*>(&e);
+        report::numberedError(app ? *app : AppError(0, QStringLiteral("Argovo"), report::describe(e)),
+                              QStringLiteral("frmRedoZiv::BoldTreeNode"));
+    }
+}
+
+void frmRedoZiv::ClearTreeView()
+{
+    FlagScope inCode(m_selectingInCode);
+    try {
+        codemodule::TreeRedraw(m_tvIssueItems, false);
+        m_tvIssueItems->clear();
+        m_nodes.clear();
+        codemodule::TreeRedraw(m_tvIssueItems, true);
+    } catch (const std::exception& e) {
+        report::windowError(e, QStringLiteral("CodeModule.ClearTreeView"), 10);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Layout and views
+
+void frmRedoZiv::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    quietly([this] { ResizeForm(); });
+}
+
+void frmRedoZiv::ResizeForm()
+{
+    // The splitter fills the client area through the window's layout, also
+    // after a restore; every resize gives the tree its standard width.
+    setTreePaneWidth(kTreePane);
+    layoutOverlays();
+}
+
+int frmRedoZiv::treePaneWidth() const
+{
+    return twips::fromPixels(m_ssSplitter->sizes().value(0));
+}
+
+void frmRedoZiv::setTreePaneWidth(int width)
+{
+    m_treePaneWidth = width;
+    const int handles = m_ssSplitter->handleWidth()
+        * (m_ctlBookmarkList->isVisibleTo(m_ssSplitter) ? 2 : 1);
+    const int available = std::max(0, m_ssSplitter->width() - handles);
+    const int tree = twips::toPixels(width);
+    const int bookmarks = m_ctlBookmarkList->isVisibleTo(m_ssSplitter)
+        ? twips::toPixels(m_bookmarkPaneWidth)
+        : 0;
+    m_ssSplitter->setSizes({tree, std::max(1, available - tree - bookmarks), bookmarks});
+}
+
+void frmRedoZiv::setPnlStartLeft(int left)
+{
+    m_pnlStartLeft = left;
+    layoutOverlays();
+}
+
+void frmRedoZiv::setWebBrowserLeft(int left)
+{
+    m_webBrowserLeft = left;
+    layoutOverlays();
+}
+
+// The start page and the browser lie over the splitter from their left edge
+// to the right; at the hidden left they are out of the way entirely.
+void frmRedoZiv::layoutOverlays()
+{
+    auto place = [this](QWidget* overlay, int left) {
+        if (left >= twips::kHiddenLeft) {
+            overlay->hide();
+            return;
+        }
+        const int x = std::max(0, twips::toPixels(left));
+        overlay->setGeometry(x, 0, std::max(0, m_central->width() - x), m_central->height());
+        overlay->show();
+        overlay->raise();
+    };
+    place(m_pnlStart, m_pnlStartLeft);
+    place(m_webBrowser, m_webBrowserLeft);
+}
+
+void frmRedoZiv::parkStartPage()
+{
+    if (m_pnlStartLeft < twips::kHiddenLeft)
+        setPnlStartLeft(twips::kHiddenLeft);
+    if (m_webBrowserLeft < twips::kHiddenLeft)
+        setWebBrowserLeft(twips::kHiddenLeft);
+}
+
+void frmRedoZiv::ShowBookmarks(bool show)
+{
+    int line = 10;
+    try {
+        gBookmarksVisible = show;
+        line = 20;
+        m_ctlBookmarkList->setVisible(show);
+        line = 30;
+        ResizeForm();
+    } catch (const std::exception& e) {
+        report::windowError(e, kForm + QStringLiteral("ShowBookmarks"), line);
+    }
+}
+
+// Shown, with the flag saying so.
+void frmRedoZiv::showBookmarkPane()
+{
+    gBookmarksVisible = true;
+    m_ctlBookmarkList->setVisible(true);
+}
+
+void frmRedoZiv::mnuViewOverlay_Click()
+{
+    attempt("mnuViewOverlay_Click", 10, [this] {
+        setTreePaneWidth(kTreePane);
+        setPnlStartLeft(kStartPageLeft);
+        setWebBrowserLeft(twips::kHiddenLeft);
+    });
+}
+
+void frmRedoZiv::mnuViewTabs_Click()
+{
+    attempt("mnuViewTabs_Click", 10, [this] {
+        setPnlStartLeft(twips::kHiddenLeft);
+        setWebBrowserLeft(twips::kHiddenLeft);
+        setTreePaneWidth(kTabsViewTreePane);
+    });
+}
+
+void frmRedoZiv::ssSplitter_SplitterStartDrag()
+{
+    attempt("ssSplitter_SplitterStartDrag", 10, [this] {
+        setPnlStartLeft(twips::kHiddenLeft);
+        setWebBrowserLeft(twips::kHiddenLeft);
+    });
+}
+
+void frmRedoZiv::Form_Setup()
+{
+    attempt("Form_Setup", 10, [this] {
+        resize(twips::toPixels(kWindowWidth), twips::toPixels(kSetupWindowHeight));
+        m_bookmarkPaneHeight = twips::fromPixels(m_central->height()) * 2 / 8;
+        selectTab(kTabExplanation);
+    });
+}
+
+void frmRedoZiv::ShowSettings()
+{
+    // Which program settings belong here is not settled; nothing yet.
+}
+
+void frmRedoZiv::CheckOnline()
+{
+    attempt("CheckOnline", 10, [this] {
+        setTreePaneWidth(kTreePane);
+        setPnlStartLeft(kStartPageLeft);
+        setWebBrowserLeft(0);
+        m_webBrowser->Navigate(kMakerAddress + QStringLiteral("/download.htm"));
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Item selection and the detail tabs
+
+bool frmRedoZiv::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_tvIssueItems->viewport()) {
+        // A mouse press changes the current node before the click arrives;
+        // the click is what counts then.
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+            m_mouseOnTree = true;
+        else if (event->type() == QEvent::MouseButtonRelease)
+            m_mouseOnTree = false;
+        return QMainWindow::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::FocusOut) {
+        // Focus that goes to a menu or another window is not leaving the box.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason
+            && !m_writingBack) {
+            if (watched == txtExplanation()) {
+                txtExplanation_LostFocus();
+            } else {
+                for (int i = 0; i < ExplanationPage::kRatings; ++i) {
+                    if (watched == txtSpin(i)) {
+                        if (m_currentIssue) {
+                            FlagScope busy(m_writingBack);
+                            quietly([this, i] { OnTxtSpinLostFocus(i); });
+                        }
+                        break;
+                    }
+                }
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmRedoZiv::onTreeCurrentItemChanged(QTreeWidgetItem* current)
+{
+    // The keyboard moved the selection: the same as a click on the node.
+    if (current && !m_selectingInCode && !m_mouseOnTree)
+        tvIssueItems_NodeClick(current);
+}
+
+void frmRedoZiv::tvIssueItems_NodeClick(QTreeWidgetItem* node)
+{
+    if (!node)
+        return;
+    const QString key = node->data(0, kKeyRole).toString();
+    attempt("tvIssueItems_NodeClick", 10, [] { gNodeClicked = true; });
+    attempt("tvIssueItems_NodeClick", 20, [this] { selectTab(kTabExplanation); });
+    attempt("tvIssueItems_NodeClick", 30,
+            [this, node] { m_lblMain->setText(QStringLiteral("  ") + node->text(0)); });
+    attempt("tvIssueItems_NodeClick", 40, [&key] { oUtility().setSelectedNode(key); });
+    attempt("tvIssueItems_NodeClick", 50, [this, &key] { SelectCodeItem(key); });
+    attempt("tvIssueItems_NodeClick", 60, [this] { parkStartPage(); });
+}
+
+void frmRedoZiv::SelectCodeItem(const QString& key)
+{
+    if (key == treelogic::kRootKey)
+        return; // the details keep showing the item they showed
+    auto record = std::make_shared<CIssue>();
+    attempt("SelectCodeItem", 10,
+            [&] { record->Initialise(gDB, treelogic::nodeKeyToId(key)); });
+    attempt("SelectCodeItem", 20, [&] { m_statusPanel1->setText(record->Name()); });
+    attempt("SelectCodeItem", 30, [&] { Initialise(gDB, record); });
+    attempt("SelectCodeItem", 40, [this] {
+        if (QTreeWidgetItem* selected = m_tvIssueItems->currentItem())
+            m_ctlBookmarkList->FindBookmark(selected->text(0));
+    });
+}
+
+void frmRedoZiv::Initialise(std::shared_ptr<dao::Database> oDB, std::shared_ptr<CIssue> item)
+{
+    gDB = oDB;
+    if (oDB && item) {
+        m_currentIssue = std::move(item);
+        attempt("Initialise", 20, [this] { PopulateControl(); });
+        attempt("Initialise", 30, [this] { m_ctlFileDetails1->Initialise(gDB, m_currentIssue); });
+        attempt("Initialise", 40, [this] {
+            m_tbsTabs->setVisible(true);
+            m_tbsTabs->setEnabled(true);
+            txtExplanation()->setEnabled(true);
+            txtQuestions()->setEnabled(true);
+        });
+    } else {
+        // Edits typed into the emptied boxes must not reach an earlier item.
+        m_currentIssue.reset();
+        attempt("Initialise", 50, [this] { DisplayDefaults(); });
+    }
+}
+
+void frmRedoZiv::DisplayDefaults()
+{
+    {
+        FlagScope filling(m_displaying);
+        txtExplanation()->setPlainText(QString());
+        txtQuestions()->setPlainText(QString());
+        for (int i = 0; i < ExplanationPage::kRatings; ++i)
+            txtSpin(i)->clear();
+    }
+    m_tbsTabs->setVisible(true);
+    m_tbsTabs->setEnabled(false);
+    txtExplanation()->setEnabled(true);
+    txtQuestions()->setEnabled(true);
+    m_ctlFileDetails1->setVisible(true);
+    showBookmarkPane();
+    parkStartPage();
+}
+
+// A new current item fills every detail control, whichever tab shows, so
+// that no box is left holding the previous item's values.
+void frmRedoZiv::PopulateControl()
+{
+    DisplayExplanation();
+    DisplayTxtSpins();
+    const QString key = selectedTabKey();
+    if (key == QLatin1String("GRID"))
+        showAnalysisWindow();
+    else if (key == QLatin1String("FILES"))
+        DisplayFiles();
+}
+
+void frmRedoZiv::DisplayExplanation()
+{
+    CIssue& item = requireCurrentItem();
+    const QString explanation = item.Explanation();
+    const QString questions = item.Question();
+    {
+        FlagScope filling(m_displaying);
+        txtExplanation()->setPlainText(explanation);
+        txtQuestions()->setPlainText(questions);
+    }
+    emit DisplayChanged(1);
+}
+
+void frmRedoZiv::DisplayTxtSpins()
+{
+    CIssue& item = requireCurrentItem();
+    for (int i = 0; i < ExplanationPage::kRatings; ++i) {
+        const int16_t rating = ratingOf(item, i);
+        FlagScope filling(m_displaying);
+        txtSpin(i)->setText(ratingtext::fromRating(rating));
+        updown(i)->setValue(rating);
+    }
+    emit DisplayChanged(2);
+}
+
+void frmRedoZiv::DisplayWeight()
+{
+    CIssue& item = requireCurrentItem();
+    const int16_t weight = item.Weight();
+    {
+        FlagScope filling(m_displaying);
+        txtSpin(0)->setText(ratingtext::fromRating(weight));
+        updown(0)->setValue(weight);
+    }
+    emit DisplayChanged(2);
+}
+
+void frmRedoZiv::DisplayFiles()
+{
+    m_ctlFileDetails1->Initialise(gDB, m_currentIssue);
+    m_ctlFileDetails1->setVisible(true);
+    m_ctlFileDetails1->raise();
+    emit DisplayChanged(4);
+}
+
+void frmRedoZiv::showAnalysisWindow()
+{
+    if (!m_analysisWindow && analysisWindowFactory()) {
+        QWidget* window = analysisWindowFactory()(m_SSSplitter1);
+        if (window) {
+            m_SSSplitter1->insertWidget(0, window);
+            m_analysisWindow = window;
+        }
+    }
+    if (m_analysisWindow)
+        m_analysisWindow->setVisible(true);
+}
+
+void frmRedoZiv::selectTab(int position)
+{
+    m_tbsTabs->setCurrentIndex(position - 1);
+}
+
+int frmRedoZiv::selectedTab() const
+{
+    return m_tbsTabs->currentIndex() + 1;
+}
+
+QString frmRedoZiv::selectedTabKey() const
+{
+    const int index = m_tbsTabs->currentIndex();
+    if (index < 0 || index >= int(std::size(kTabKeys)))
+        return QString();
+    return QString::fromLatin1(kTabKeys[index]).toUpper();
+}
+
+void frmRedoZiv::tbsTabs_Click()
+{
+    const QString key = selectedTabKey();
+    if (!m_currentIssue) {
+        // With no item there is nothing to write back: only the view changes.
+        if (key == QLatin1String("GRID"))
+            attempt("tbsTabs_Click", 10, [this] { showAnalysisWindow(); });
+        return;
+    }
+    attempt("tbsTabs_Click", 10, [&] {
+        if (key == QLatin1String("EXPLANATION")) {
+            m_currentIssue->setExplanation(txtExplanation()->toPlainText());
+            m_currentIssue->setQuestion(txtQuestions()->toPlainText());
+        } else if (key == QLatin1String("GRID")) {
+            showAnalysisWindow();
+        } else if (key == QLatin1String("FILES")) {
+            DisplayFiles();
+        }
+    });
+    attempt("tbsTabs_Click", 20, [this] { m_currentIssue->Commit(); });
+    attempt("tbsTabs_Click", 30, [this] {
+        txtExplanation()->setEnabled(false);
+        txtQuestions()->setEnabled(false);
+        m_ctlFileDetails1->setVisible(false);
+    });
+    attempt("tbsTabs_Click", 40, [&] {
+        if (key == QLatin1String("EXPLANATION"))
+            DisplayExplanation();
+        else if (key == QLatin1String("GRID"))
+            DisplayWeight();
+        else if (key == QLatin1String("FILES"))
+            DisplayFiles();
+    });
+    attempt("tbsTabs_Click", 50, [this] {
+        txtExplanation()->setEnabled(true);
+        txtQuestions()->setEnabled(true);
+    });
+}
+
+void frmRedoZiv::ctlBookMarkList_ViewBookMark(std::shared_ptr<CIssue> item)
+{
+    QTreeWidgetItem* found = nullptr;
+    quietly([&] { found = m_nodes.value(QStringLiteral("C") + item->Key()); });
+    quietly([&] {
+        if (!found)
+            return;
+        FlagScope inCode(m_selectingInCode);
+        m_tvIssueItems->scrollToItem(found);
+        m_tvIssueItems->setCurrentItem(found);
+    });
+    quietly([&] { Initialise(gDB, item); });
+    quietly([&] {
+        if (found)
+            m_statusPanel1->setText(found->text(0));
+    });
+}
+
+CIssue& frmRedoZiv::requireCurrentItem() const
+{
+    if (!m_currentIssue)
+        throw AppError(91, QStringLiteral("frmRedoZiv"),
+                       QStringLiteral("Object variable or With block variable not set"));
+    return *m_currentIssue;
+}
+
+// ---------------------------------------------------------------------------
+// Write-back of the detail edits
+
+void frmRedoZiv::ExplanationOnChange()
+{
+    const QString text = txtExplanation()->toPlainText();
+    if (text.isEmpty())
+        return;
+    if (selectedTabKey() == QLatin1String("EXPLANATION"))
+        requireCurrentItem().setExplanation(text);
+    requireCurrentItem().Commit();
+}
+
+void frmRedoZiv::OnQuestionsChange()
+{
+    const QString text = txtQuestions()->toPlainText();
+    if (text.isEmpty())
+        return;
+    if (selectedTabKey() == QLatin1String("EXPLANATION"))
+        requireCurrentItem().setQuestion(text);
+    requireCurrentItem().Commit();
+}
+
+void frmRedoZiv::OnTxtSpinLostFocus(int iIndex)
+{
+    writeRating(iIndex, QStringLiteral("OnTxtSpinLostFocus"), 10);
+}
+
+void frmRedoZiv::updown_Change(int index)
+{
+    writeRating(index, QStringLiteral("updown_Change"), 10);
+}
+
+// A refused text leaves the rating as it was, shows it again, and the item is
+// committed all the same.
+void frmRedoZiv::writeRating(int index, const QString& procedure, int line)
+{
+    const QString place = kForm + procedure;
+    if (index >= 0 && index < ExplanationPage::kRatings) {
+        try {
+            const int16_t value = ratingtext::toRating(txtSpin(index)->text());
+            setRatingOf(requireCurrentItem(), index, value);
+        } catch (const std::exception& e) {
+            report::windowError(e, place, line);
+            quietly([this, index] {
+                const int16_t kept = ratingOf(requireCurrentItem(), index);
+                FlagScope filling(m_displaying);
+                txtSpin(index)->setText(ratingtext::fromRating(kept));
+                updown(index)->setValue(kept);
+            });
+        }
+    }
+    try {
+        requireCurrentItem().Commit();
+    } catch (const std::exception& e) {
+        report::windowError(e, place, line + 10);
+    }
+}
+
+void frmRedoZiv::txtExplanation_LostFocus()
+{
+    if (!m_currentIssue)
+        return;
+    FlagScope busy(m_writingBack);
+    CIssue& item = *m_currentIssue;
+    if (selectedTabKey() == QLatin1String("EXPLANATION")) {
+        quietly([&] { item.setExplanation(txtExplanation()->toPlainText()); });
+        quietly([&] { item.setQuestion(txtQuestions()->toPlainText()); });
+        for (int i = 0; i < ExplanationPage::kRatings; ++i)
+            quietly([&, i] { setRatingOf(item, i, ratingtext::toRating(txtSpin(i)->text())); });
+        quietly([&] { item.setItemType(item.ItemType()); });
+    }
+    quietly([&] { item.Commit(); });
+}
+
+// ---------------------------------------------------------------------------
+// Case close and commands
+
+void frmRedoZiv::DoCaseClose()
+{
+    codemodule::DoCaseClose(*this);
+}
+
+void frmRedoZiv::releaseCurrentItem()
+{
+    m_currentIssue.reset();
+}
+
+void frmRedoZiv::cmdOpenStart_Click(int index)
+{
+    attempt("cmdOpenStart_Click", 10, [this, index] {
+        switch (index) {
+        case StartPage::OpenCase:
+            SelectDataBase();
+            break;
+        case StartPage::NewCase:
+            oOpen().NewCase(*this);
+            break;
+        case StartPage::ShutDown:
+            Shutdown();
+            break;
+        case StartPage::ReportInfo:
+        case StartPage::Help:
+        case StartPage::QuickStart:
+            codemodule::ShowHelpFile(codemodule::helpFilePath());
+            break;
+        case StartPage::NewTemplates:
+            CheckOnline();
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+void frmRedoZiv::mnuFileNew_Click()
+{
+    attempt("mnuFileNew_Click", 10, [this] { oOpen().NewCase(*this); });
+}
+
+void frmRedoZiv::mnuFileOpen_Click()
+{
+    attempt("mnuFileOpen_Click", 10, [this] { SelectDataBase(); });
+}
+
+void frmRedoZiv::mnuFileSave_Click()
+{
+    attempt("mnuFileSave_Click", 10, [this] {
+        if (m_currentIssue)
+            m_currentIssue->Commit();
+    });
+}
+
+void frmRedoZiv::mnuFileSaveAs_Click()
+{
+    attempt("mnuFileSaveAs_Click", 10, [this] { oOpen().SaveAsCase(*this); });
+}
+
+void frmRedoZiv::mnuFileClose_Click()
+{
+    attempt("mnuFileClose_Click", 10, [this] { DoCaseClose(); });
+}
+
+void frmRedoZiv::mnuFileExit_Click()
+{
+    attempt("mnuFileExit_Click", 10, [] { Shutdown(); });
+}
+
+void frmRedoZiv::mnuHelpContents_Click()
+{
+    attempt("mnuHelpContents_Click", 10,
+            [] { codemodule::ShowHelpFile(codemodule::helpFilePath()); });
+}
+
+// ---------------------------------------------------------------------------
+// The stop sequence
+
+void frmRedoZiv::TerminatePanes()
+{
+    m_ctlBookmarkList->Terminate();
+    m_ctlFileDetails1->Terminate();
+}
+
+void frmRedoZiv::UnloadAllWindows()
+{
+    m_shuttingDown = true;
+    UnloadAnalysisWindow();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible())
+            window->close();
+    }
+    hide();
+}
+
+void frmRedoZiv::closeEvent(QCloseEvent* event)
+{
+    // The title-bar button stops the program the same way File > Exit does.
+    if (!m_shuttingDown) {
+        m_shuttingDown = true;
+        attempt("Form_Unload", 10, [] { Shutdown(); });
+    }
+    event->accept();
+}
+
+// ---------------------------------------------------------------------------
+// Controls
+
+QPlainTextEdit* frmRedoZiv::txtExplanation() const { return m_explanationPage->txtExplanation(); }
+QPlainTextEdit* frmRedoZiv::txtQuestions() const { return m_explanationPage->txtQuestions(); }
+QLineEdit* frmRedoZiv::txtSpin(int index) const { return m_explanationPage->txtSpin(index); }
+UpDown* frmRedoZiv::updown(int index) const { return m_explanationPage->updown(index); }
+QString frmRedoZiv::statusPanelText() const { return m_statusPanel1->text(); }

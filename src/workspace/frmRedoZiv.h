@@ -1,0 +1,244 @@
+#pragma once
+
+#include "store/ICaseWindow.h"
+#include "store/IShutdownHost.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+
+class BrowserPane;
+class CIssue;
+class ctlBookmarks;
+class ctlFileDetails;
+class ExplanationPage;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QSplitter;
+class QStatusBar;
+class QTabWidget;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+class StartPage;
+class UpDown;
+
+namespace dao {
+class Database;
+}
+
+// The main window: the start page, the case tree, the detail tabs of the
+// selected item, the bookmark pane and the document pane. It opens and
+// closes the case and turns control events into calls on the records; every
+// handler reports its own failures, none lets an error out.
+class frmRedoZiv final : public QMainWindow, public ICaseWindow, public IShutdownHost {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmRedoZiv)
+
+public:
+    // Positions of the detail tabs.
+    static constexpr int kTabExplanation = 1;
+    static constexpr int kTabGrid = 2;
+    static constexpr int kTabFiles = 3;
+
+    // Item data roles of the tree's nodes.
+    static constexpr int kKeyRole = Qt::UserRole;
+    static constexpr int kTagRole = Qt::UserRole + 1;
+    static constexpr int kImageRole = Qt::UserRole + 2;
+
+    // The query every fill of the tree runs.
+    static const QString kTreeSql;
+
+    // How the GRID tab gets the analysis window: created with the given
+    // parent, or null while there is none to show.
+    using AnalysisWindowFactory = std::function<QWidget*(QWidget* parent)>;
+    static void setAnalysisWindowFactory(AnalysisWindowFactory factory);
+
+    // Builds the window and loads it: the case is opened (or asked for) here.
+    explicit frmRedoZiv(QWidget* parent = nullptr);
+    ~frmRedoZiv() override;
+
+    // Start-up and case opening.
+    void Form_Load();
+    void DoStartUp();
+    bool SetupDBConnection() override;
+    void SelectDataBase();
+    QString GetFileName(bool dialogType, QString& sFilename, const QString& sDialogTitle,
+                        QString& sFilter);
+    void EnableControls(bool bEnable) override;
+    void InitControls();
+    void ctlFileDetails1_RequestFileName(const QString& title, QString& fileName, int mode);
+
+    // The case tree.
+    void FillTree(const QString& sSQL) override;
+    void BoldTreeNode(QTreeWidgetItem* node);
+    void ClearTreeView() override;
+    QTreeWidgetItem* node(const QString& key) const { return m_nodes.value(key); }
+
+    // Layout and views. Lefts and widths are in twips.
+    void ResizeForm();
+    void ShowBookmarks(bool show);
+    void mnuViewOverlay_Click();
+    void mnuViewTabs_Click();
+    void ssSplitter_SplitterStartDrag();
+    void Form_Setup();
+    void ShowSettings();
+    void CheckOnline();
+    int pnlStartLeft() const override { return m_pnlStartLeft; }
+    void setPnlStartLeft(int left) override;
+    int webBrowserLeft() const { return m_webBrowserLeft; }
+    void setWebBrowserLeft(int left);
+    int treePaneWidth() const;
+    void setTreePaneWidth(int width);
+
+    // Item selection and the detail tabs.
+    void tvIssueItems_NodeClick(QTreeWidgetItem* node);
+    void SelectCodeItem(const QString& key);
+    void Initialise(std::shared_ptr<dao::Database> oDB, std::shared_ptr<CIssue> item);
+    void ctlBookMarkList_ViewBookMark(std::shared_ptr<CIssue> item);
+    void selectTab(int position);
+    int selectedTab() const;
+    QString selectedTabKey() const;
+    CIssue* currentIssue() const { return m_currentIssue.get(); }
+    // Lets go of the current item without showing anything else.
+    void releaseCurrentItem();
+
+    // Write-back of the detail edits.
+    void ExplanationOnChange();
+    void OnQuestionsChange();
+    void OnTxtSpinLostFocus(int iIndex);
+    void updown_Change(int index);
+    void txtExplanation_LostFocus();
+
+    // Case close, commands.
+    void DoCaseClose() override;
+    void cmdOpenStart_Click(int index);
+    void mnuFileNew_Click();
+    void mnuFileOpen_Click();
+    void mnuFileSave_Click();
+    void mnuFileSaveAs_Click();
+    void mnuFileClose_Click();
+    void mnuFileExit_Click();
+    void mnuHelpContents_Click();
+
+    // What the case-file manager needs besides.
+    void InitialiseBookmarks() override;
+    void setCaseMenusEnabled(bool enable) override;
+    void UnloadAnalysisWindow() override;
+
+    // The stop sequence.
+    void TerminatePanes() override;
+    int GridReportState() const override { return 0; }
+    void StopGridReport() override {}
+    void UnloadAllWindows() override;
+
+    // Controls, for the shared procedures and for tests.
+    QTreeWidget* tvIssueItems() const { return m_tvIssueItems; }
+    QSplitter* ssSplitter() const { return m_ssSplitter; }
+    QTabWidget* tbsTabs() const { return m_tbsTabs; }
+    QPlainTextEdit* txtExplanation() const;
+    QPlainTextEdit* txtQuestions() const;
+    QLineEdit* txtSpin(int index) const;
+    UpDown* updown(int index) const;
+    QLabel* lblMain() const { return m_lblMain; }
+    QString statusPanelText() const;
+    StartPage* pnlStart() const { return m_pnlStart; }
+    BrowserPane* webBrowser() const { return m_webBrowser; }
+    ctlBookmarks* ctlBookmarkList() const { return m_ctlBookmarkList; }
+    ctlFileDetails* ctlFileDetails1() const { return m_ctlFileDetails1; }
+    QWidget* analysisWindow() const { return m_analysisWindow; }
+
+signals:
+    // A display routine filled controls: 1 explanation and questions,
+    // 2 rating boxes, 4 the document pane.
+    void DisplayChanged(int what);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildWindow();
+    void buildMenus();
+    void connectControls();
+    void layoutOverlays();
+    void showBookmarkPane();
+    void connectDataLayer();
+    void adoptCase(const QString& path);
+    void showOpenedCase();
+    bool isCaseFile(dao::Database& db) const;
+    void CheckDBVersion();
+    void showCaseCaption();
+    void EnsureCodeFilesTable();
+
+    void DisplayDefaults();
+    void PopulateControl();
+    void DisplayExplanation();
+    void DisplayTxtSpins();
+    void DisplayWeight();
+    void DisplayFiles();
+    void showAnalysisWindow();
+    void tbsTabs_Click();
+    void parkStartPage();
+
+    void writeRating(int index, const QString& place, int line);
+    CIssue& requireCurrentItem() const;
+    void onTreeCurrentItemChanged(QTreeWidgetItem* current);
+
+    QTreeWidget* m_tvIssueItems = nullptr;
+    QSplitter* m_ssSplitter = nullptr;
+    QWidget* m_central = nullptr;
+    QWidget* m_detailPane = nullptr;
+    QLabel* m_lblMain = nullptr;
+    QTabWidget* m_tbsTabs = nullptr;
+    ExplanationPage* m_explanationPage = nullptr;
+    QWidget* m_gridPage = nullptr;
+    QSplitter* m_SSSplitter1 = nullptr;
+    QWidget* m_gridPlaceholder = nullptr;
+    ctlFileDetails* m_ctlFileDetails1 = nullptr;
+    ctlBookmarks* m_ctlBookmarkList = nullptr;
+    StartPage* m_pnlStart = nullptr;
+    BrowserPane* m_webBrowser = nullptr;
+    QStatusBar* m_statusBar = nullptr;
+    QLabel* m_statusPanel1 = nullptr;
+    QToolBar* m_tbTools = nullptr;
+    QMenu* m_mnuFile = nullptr;
+    QMenu* m_mnuInsert = nullptr;
+    QMenu* m_mnuView = nullptr;
+    QMenu* m_mnuReports = nullptr;
+    QMenu* m_mnuHelp = nullptr;
+    QAction* m_mnuFileNew = nullptr;
+    QAction* m_mnuFileOpen = nullptr;
+    QAction* m_mnuFileSave = nullptr;
+    QAction* m_mnuFileSaveAs = nullptr;
+    QAction* m_mnuFileClose = nullptr;
+    QAction* m_mnuFileExit = nullptr;
+    QAction* m_mnuHelpContents = nullptr;
+
+    QHash<QString, QTreeWidgetItem*> m_nodes;
+    QPointer<QWidget> m_analysisWindow;
+    // The item the details show: one record, used for its properties and
+    // for Commit alike.
+    std::shared_ptr<CIssue> m_currentIssue;
+
+    int m_pnlStartLeft = 3875;
+    int m_webBrowserLeft = 29999;
+    int m_treePaneWidth = 4285;
+    int m_bookmarkPaneWidth = 3750;
+    int m_bookmarkPaneHeight = 0;
+    // Set while the display routines fill the boxes from the record, so the
+    // change handlers do not write the same values straight back.
+    bool m_displaying = false;
+    // Set while code (not the user) changes the tree's current node.
+    bool m_selectingInCode = false;
+    bool m_mouseOnTree = false;
+    bool m_writingBack = false;
+    bool m_shuttingDown = false;
+};

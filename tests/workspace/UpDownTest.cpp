@@ -1,0 +1,73 @@
+#include "workspace/UpDown.h"
+
+#include "QtPrinters.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Stepper {
+    QWidget parent;
+    QLineEdit* box = new QLineEdit(&parent);
+    UpDown* arrows = new UpDown(box, &parent);
+    Stepper() { arrows->setRange(0, 10); }
+};
+
+} // namespace
+
+TEST(UpDown, ArrowsStepTheNumberInTheBuddyBox)
+{
+    Stepper s;
+    s.box->setText(QStringLiteral("4"));
+    QSignalSpy changed(s.arrows, &UpDown::changed);
+    QTest::mouseClick(s.arrows->upButton(), Qt::LeftButton);
+    EXPECT_EQ(s.box->text(), QStringLiteral("5"));
+    QTest::mouseClick(s.arrows->downButton(), Qt::LeftButton);
+    QTest::mouseClick(s.arrows->downButton(), Qt::LeftButton);
+    EXPECT_EQ(s.box->text(), QStringLiteral("3"));
+    EXPECT_EQ(changed.count(), 3);
+    EXPECT_EQ(s.arrows->value(), 3);
+}
+
+TEST(UpDown, EndOfTheRangeChangesNothingAndAnnouncesNothing)
+{
+    Stepper s;
+    s.box->setText(QStringLiteral("10"));
+    QSignalSpy changed(s.arrows, &UpDown::changed);
+    s.arrows->stepUp();
+    EXPECT_EQ(s.box->text(), QStringLiteral("10"));
+    s.box->setText(QStringLiteral("0"));
+    s.arrows->stepDown();
+    EXPECT_EQ(s.box->text(), QStringLiteral("0"));
+    EXPECT_EQ(changed.count(), 0);
+}
+
+TEST(UpDown, ATextThatIsNoRatingStepsOnFromTheLastPosition)
+{
+    Stepper s;
+    s.arrows->setValue(6);
+    s.box->setText(QStringLiteral("abc"));
+    s.arrows->stepUp();
+    EXPECT_EQ(s.box->text(), QStringLiteral("7"));
+    s.box->setText(QStringLiteral("25"));
+    s.arrows->stepDown();
+    EXPECT_EQ(s.box->text(), QStringLiteral("6"));
+}
+
+TEST(UpDown, UpAndDownKeysInTheBuddyStepToo)
+{
+    Stepper s;
+    s.box->setText(QStringLiteral("2"));
+    QSignalSpy changed(s.arrows, &UpDown::changed);
+    QTest::keyClick(s.box, Qt::Key_Up);
+    QTest::keyClick(s.box, Qt::Key_Up);
+    QTest::keyClick(s.box, Qt::Key_Down);
+    EXPECT_EQ(s.box->text(), QStringLiteral("3"));
+    EXPECT_EQ(changed.count(), 3);
+}

@@ -1,0 +1,88 @@
+#include "WorkspaceFixture.h"
+
+#include "workspace/frmRedoZiv.h"
+
+#include <cstdio>
+#undef EOF // the engine's recordsets have an EOF member
+#include "platform/db/Dao.h"
+
+#include <QFile>
+#include <QTest>
+#include <QTreeWidget>
+
+void WorkspaceTest::SetUp()
+{
+    resetAppState();
+    ASSERT_TRUE(m_program.isValid());
+    ASSERT_TRUE(m_settings.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
+    appinfo::setProgramFolder(m_program.path());
+    QDir(m_program.path()).mkpath(QStringLiteral("cases"));
+}
+
+void WorkspaceTest::TearDown()
+{
+    resetAppState();
+    appinfo::setProgramFolder(QString());
+}
+
+void WorkspaceTest::writeHelpPage()
+{
+    QDir(m_program.path()).mkpath(QStringLiteral("help"));
+    QFile page(QDir(m_program.path()).filePath(QStringLiteral("help/index.html")));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<html><body><h1>Help</h1></body></html>");
+}
+
+void WorkspaceTest::setTreeWidthSetting(const QVariant& value)
+{
+    QSettings settings(QStringLiteral("Argovo"), QStringLiteral("Settings"));
+    settings.setValue(QStringLiteral("TreeWidth"), value);
+    settings.sync();
+}
+
+QVariant WorkspaceTest::valueIn(const QString& path, const QString& sql)
+{
+    auto db = dao::DBEngine::OpenDatabase(path);
+    auto rs = db->OpenRecordset(sql, dao::dbOpenSnapshot);
+    QVariant value;
+    if (!rs->EOF())
+        value = rs->Fields(0).Value();
+    rs->Close();
+    db->Close();
+    return value;
+}
+
+void WorkspaceTest::execIn(const QString& path, const QString& sql)
+{
+    auto db = dao::DBEngine::OpenDatabase(path);
+    db->Execute(sql);
+    db->Close();
+}
+
+int WorkspaceTest::countIn(const QString& path, const QString& table)
+{
+    return valueIn(path, QStringLiteral("select count(*) from ") + table).toInt();
+}
+
+void WorkspaceTest::clickNode(frmRedoZiv& window, const QString& key)
+{
+    QTreeWidgetItem* item = window.node(key);
+    ASSERT_NE(item, nullptr) << qPrintable(key);
+    for (QTreeWidgetItem* up = item->parent(); up; up = up->parent())
+        up->setExpanded(true);
+    QTreeWidget* tree = window.tvIssueItems();
+    tree->scrollToItem(item);
+    const QRect rect = tree->visualItemRect(item);
+    ASSERT_TRUE(rect.isValid()) << qPrintable(key);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+}
+
+void WorkspaceTest::showAndWait(frmRedoZiv& window)
+{
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+}

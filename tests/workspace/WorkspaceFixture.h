@@ -1,0 +1,50 @@
+#pragma once
+
+#include "QtPrinters.h"
+#include "support/ScriptedPrompt.h"
+#include "support/ScriptedShell.h"
+#include "support/TempCase.h"
+
+#include "platform/core/AppInfo.h"
+#include "store/AppState.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QString>
+#include <QTemporaryDir>
+#include <QVariant>
+
+#include <gtest/gtest.h>
+
+class frmRedoZiv;
+class QTreeWidgetItem;
+
+// Every workspace test starts from a clean process, with its own program
+// folder (cases/ and help/ beneath it), its own settings store and a
+// scripted prompt and shell, so no dialog ever blocks.
+class WorkspaceTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    QString programFolder() const { return m_program.path(); }
+    // Writes a help page under the program folder.
+    void writeHelpPage();
+    void setTreeWidthSetting(const QVariant& value);
+
+    // One value read straight from a case file, beside the window's own handle.
+    static QVariant valueIn(const QString& path, const QString& sql);
+    static void execIn(const QString& path, const QString& sql);
+    static int countIn(const QString& path, const QString& table);
+
+    // A real mouse click on a node of the shown window's tree.
+    static void clickNode(frmRedoZiv& window, const QString& key);
+    // Shows the window and waits until it is on screen and active.
+    static void showAndWait(frmRedoZiv& window);
+
+    QTemporaryDir m_program;
+    QTemporaryDir m_settings;
+    TempCase m_cases;
+    ScriptedPrompt m_prompt;
+    ScriptedShell m_shell;
+};

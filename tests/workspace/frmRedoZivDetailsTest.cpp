@@ -1,0 +1,275 @@
+#include "WorkspaceFixture.h"
+
+#include "workspace/UpDown.h"
+#include "workspace/frmRedoZiv.h"
+
+#include "store/CIssue.h"
+#include "store/CMain.h"
+#include "store/CUtility.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+// The sample case: 1 "Liability" (ratings 9 8 9 8 7 9) with 2 "Duty of care"
+// and 3 "Breach" below it, 6 "Damages" (7 6 7 6 6 7), 10 "Comparative fault".
+class Details : public WorkspaceTest {
+protected:
+    void SetUp() override
+    {
+        WorkspaceTest::SetUp();
+        m_path = m_cases.createSample();
+    }
+
+    // Opens the case in a shown, active window.
+    std::unique_ptr<frmRedoZiv> openWindow()
+    {
+        oMain().setStrFileName(m_path);
+        auto w = std::make_unique<frmRedoZiv>();
+        showAndWait(*w);
+        return w;
+    }
+
+    QVariant column(const char* name, int id) const
+    {
+        return valueIn(m_path, QStringLiteral("select %1 from Issue where ID = %2")
+                                   .arg(QLatin1String(name))
+                                   .arg(id));
+    }
+
+    static QStringList spins(frmRedoZiv& w)
+    {
+        QStringList texts;
+        for (int i = 0; i < 6; ++i)
+            texts << w.txtSpin(i)->text();
+        return texts;
+    }
+
+    // Leaves a rating box the way a user does: focus moves to another box.
+    static void typeIntoRating(frmRedoZiv& w, int index, const QString& text)
+    {
+        w.txtSpin(index)->setFocus();
+        w.txtSpin(index)->selectAll();
+        QTest::keyClicks(w.txtSpin(index), text);
+        w.txtQuestions()->setFocus();
+    }
+
+    QString m_path;
+};
+
+TEST_F(Details, ClickingAnItemShowsItsExplanationQuestionsAndSixRatings)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C1"));
+    EXPECT_TRUE(gNodeClicked);
+    EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("1"));
+    EXPECT_TRUE(w->txtExplanation()->toPlainText().startsWith(QStringLiteral("Whether the defendant")));
+    EXPECT_EQ(w->txtQuestions()->toPlainText(), QStringLiteral("Was the defendant driving above the limit?"));
+    EXPECT_EQ(spins(*w), (QStringList{"9", "8", "9", "8", "7", "9"}));
+    EXPECT_EQ(w->lblMain()->text(), QStringLiteral("  Liability"));
+    EXPECT_EQ(w->statusPanelText(), QStringLiteral("Liability"));
+    EXPECT_EQ(oUtility().SelectedNode(), QStringLiteral("C1"));
+    EXPECT_TRUE(w->tbsTabs()->isEnabled());
+    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+}
+
+TEST_F(Details, ClickingTheRootKeepsTheDetailsOfTheItemShown)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C6"));
+    clickNode(*w, QStringLiteral("ROOT"));
+    EXPECT_EQ(w->lblMain()->text(), QStringLiteral("  Legal Issues"));
+    EXPECT_EQ(oUtility().SelectedNode(), QStringLiteral("ROOT"));
+    ASSERT_NE(w->currentIssue(), nullptr);
+    EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("6"));
+    EXPECT_EQ(w->txtSpin(0)->text(), QStringLiteral("7"));
+}
+
+TEST_F(Details, KeyboardMovesSelectLikeAClick)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C10")); // "Comparative fault", first under the root
+    QTest::keyClick(w->tvIssueItems(), Qt::Key_Down);
+    ASSERT_NE(w->currentIssue(), nullptr);
+    EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("6"));
+    EXPECT_EQ(w->lblMain()->text(), QStringLiteral("  Damages"));
+}
+
+TEST_F(Details, ClickOnTheGridTabCommitsTheOldItemAndFillsEveryBoxOfTheNewOne)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C1"));
+    const QString shown = w->txtExplanation()->toPlainText();
+    w->selectTab(frmRedoZiv::kTabGrid);
+    // Someone else changes the row; the switch back to the explanation
+    // writes what the window shows for the old item.
+    execIn(m_path, QStringLiteral("UPDATE Issue SET Explanation = 'changed elsewhere' WHERE ID = 1"));
+
+    clickNode(*w, QStringLiteral("C6"));
+    EXPECT_EQ(w->selectedTab(), frmRedoZiv::kTabExplanation);
+    EXPECT_EQ(column("Explanation", 1).toString(), shown);
+    EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("6"));
+    EXPECT_EQ(spins(*w), (QStringList{"7", "6", "7", "6", "6", "7"}));
+    EXPECT_EQ(w->txtExplanation()->toPlainText(),
+              QStringLiteral("Medical costs, lost wages and pain and suffering."));
+    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+}
+
+TEST_F(Details, AnItemShownWhileTheGridTabIsUpFillsEveryBoxSoNothingLeaksIntoIt)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C1"));
+    w->selectTab(frmRedoZiv::kTabGrid);
+    // The bookmark pane shows another item without a switch of tabs.
+    auto damages = std::make_shared<CIssue>();
+    damages->Initialise(gDB, QStringLiteral("6"));
+    w->ctlBookMarkList_ViewBookMark(damages);
+    EXPECT_EQ(spins(*w), (QStringList{"7", "6", "7", "6", "6", "7"}));
+    EXPECT_EQ(w->txtExplanation()->toPlainText(),
+              QStringLiteral("Medical costs, lost wages and pain and suffering."));
+
+    w->selectTab(frmRedoZiv::kTabExplanation);
+    w->txtExplanation()->setFocus();
+    w->txtQuestions()->setFocus();
+    EXPECT_EQ(column("Explanation", 6).toString(),
+              QStringLiteral("Medical costs, lost wages and pain and suffering."));
+    EXPECT_EQ(column("Weight", 6).toInt(), 7);
+    EXPECT_EQ(column("Success", 6).toInt(), 6);
+    EXPECT_EQ(column("Weight", 1).toInt(), 9);
+}
+
+TEST_F(Details, TypingWritesEveryKeystrokeAtOnce)
+{
+    execIn(m_path, QStringLiteral("UPDATE Issue SET Explanation = '' WHERE ID = 2"));
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C2"));
+    ASSERT_TRUE(w->txtExplanation()->toPlainText().isEmpty());
+    w->txtExplanation()->setFocus();
+    QTest::keyClick(w->txtExplanation(), Qt::Key_A);
+    EXPECT_EQ(column("Explanation", 2).toString(), QStringLiteral("a"));
+    QTest::keyClick(w->txtExplanation(), Qt::Key_B);
+    EXPECT_EQ(column("Explanation", 2).toString(), QStringLiteral("ab"));
+
+    w->txtQuestions()->setFocus();
+    w->txtQuestions()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(w->txtQuestions(), QStringLiteral(" Really?"));
+    EXPECT_EQ(column("Question", 2).toString(), QStringLiteral("Is the duty disputed? Really?"));
+}
+
+TEST_F(Details, ShowingAnItemWritesNothing)
+{
+    auto w = openWindow();
+    execIn(m_path, QStringLiteral("UPDATE Issue SET Name = 'Renamed elsewhere' WHERE ID = 3"));
+    clickNode(*w, QStringLiteral("C3"));
+    w->selectTab(frmRedoZiv::kTabGrid);
+    // Only what the user set is written; a display never writes the row back.
+    EXPECT_EQ(column("Name", 3).toString(), QStringLiteral("Renamed elsewhere"));
+    EXPECT_EQ(column("Explanation", 3).toString(),
+              QStringLiteral("Speed and attention at the time of the collision."));
+}
+
+TEST_F(Details, ClearingTheExplanationWritesNothingUntilTheFocusLeaves)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C1"));
+    const QString before = column("Explanation", 1).toString();
+    w->txtSpin(0)->setText(QStringLiteral("3"));
+    w->txtExplanation()->setFocus();
+    w->txtExplanation()->selectAll();
+    QTest::keyClick(w->txtExplanation(), Qt::Key_Delete);
+    ASSERT_TRUE(w->txtExplanation()->toPlainText().isEmpty());
+    EXPECT_EQ(column("Explanation", 1).toString(), before);
+    EXPECT_EQ(column("Weight", 1).toInt(), 9);
+
+    w->txtQuestions()->setFocus();
+    EXPECT_EQ(column("Explanation", 1).toString(), QString());
+    EXPECT_EQ(column("Weight", 1).toInt(), 3);
+}
+
+TEST_F(Details, TheTabKeyWritesATabIntoTheExplanation)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C1"));
+    w->txtExplanation()->setFocus();
+    w->txtExplanation()->moveCursor(QTextCursor::End);
+    QTest::keyClick(w->txtExplanation(), Qt::Key_Tab);
+    EXPECT_TRUE(w->txtExplanation()->toPlainText().endsWith(QLatin1Char('\t')));
+    EXPECT_EQ(QApplication::focusWidget(), w->txtExplanation());
+    EXPECT_TRUE(column("Explanation", 1).toString().endsWith(QLatin1Char('\t')));
+}
+
+TEST_F(Details, ATextThatIsNoNumberIsRefusedAndTheRatingKept)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C1"));
+    typeIntoRating(*w, 1, QStringLiteral("abc"));
+    ASSERT_EQ(m_prompt.messages().size(), 1);
+    EXPECT_EQ(m_prompt.messages().first(),
+              QStringLiteral("Type mismatch\nin Argovo.frmRedoZiv.OnTxtSpinLostFocus at line 10"));
+    EXPECT_EQ(column("Success", 1).toInt(), 8);
+    EXPECT_EQ(w->txtSpin(1)->text(), QStringLiteral("8"));
+}
+
+TEST_F(Details, ARatingOutsideTheScaleIsRefusedAndTheRatingKept)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C1"));
+    typeIntoRating(*w, 4, QStringLiteral("25"));
+    ASSERT_EQ(m_prompt.messages().size(), 1);
+    EXPECT_TRUE(m_prompt.messages().first().contains(QStringLiteral("from 0 to 10")));
+    EXPECT_TRUE(m_prompt.messages().first().contains(QStringLiteral("frmRedoZiv.OnTxtSpinLostFocus")));
+    EXPECT_EQ(column("Procedural", 1).toInt(), 7);
+    EXPECT_EQ(w->txtSpin(4)->text(), QStringLiteral("7"));
+}
+
+TEST_F(Details, FractionsRoundHalfToEven)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C1"));
+    typeIntoRating(*w, 2, QStringLiteral("2.5"));
+    EXPECT_EQ(column("Jury", 1).toInt(), 2);
+    typeIntoRating(*w, 2, QStringLiteral("3.5"));
+    EXPECT_EQ(column("Jury", 1).toInt(), 4);
+    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+}
+
+TEST_F(Details, TheArrowsOfTheFourthBoxWriteTheInstructionsRating)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C1"));
+    QTest::mouseClick(w->updown(3)->downButton(), Qt::LeftButton);
+    EXPECT_EQ(w->txtSpin(3)->text(), QStringLiteral("7"));
+    EXPECT_EQ(column("Substantive", 1).toInt(), 7);
+    QTest::mouseClick(w->updown(3)->upButton(), Qt::LeftButton);
+    QTest::mouseClick(w->updown(3)->upButton(), Qt::LeftButton);
+    EXPECT_EQ(column("Substantive", 1).toInt(), 9);
+    EXPECT_EQ(column("Weight", 1).toInt(), 9);
+}
+
+TEST_F(Details, ATabChangeWithNoItemOnlySwitchesTheView)
+{
+    auto w = openWindow();
+    ASSERT_EQ(w->currentIssue(), nullptr);
+    w->selectTab(frmRedoZiv::kTabGrid);
+    w->selectTab(frmRedoZiv::kTabFiles);
+    w->selectTab(frmRedoZiv::kTabExplanation);
+    EXPECT_EQ(w->selectedTab(), frmRedoZiv::kTabExplanation);
+    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+}
+
+TEST_F(Details, EmptiedBoxesAfterAReopenReachNoEarlierItem)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C1"));
+    w->EnableControls(true); // as after a case open: no item shown
+    EXPECT_EQ(w->currentIssue(), nullptr);
+    EXPECT_TRUE(w->txtExplanation()->toPlainText().isEmpty());
+    w->txtQuestions()->setPlainText(QStringLiteral("typed into nothing"));
+    w->txtExplanation()->setFocus();
+    w->txtQuestions()->setFocus();
+    EXPECT_EQ(column("Question", 1).toString(), QStringLiteral("Was the defendant driving above the limit?"));
+}

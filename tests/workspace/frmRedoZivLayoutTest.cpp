@@ -1,0 +1,210 @@
+#include "WorkspaceFixture.h"
+
+#include "workspace/BrowserPane.h"
+#include "workspace/StartPage.h"
+#include "workspace/ctlBookmarks.h"
+#include "workspace/frmRedoZiv.h"
+
+#include "platform/core/Twips.h"
+#include "store/CDataLayer.h"
+#include "store/CMain.h"
+#include "store/CUtility.h"
+
+#include <cstdio>
+#undef EOF // the engine's recordsets have an EOF member
+#include "platform/db/Ado.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+class Layout : public WorkspaceTest {
+protected:
+    std::unique_ptr<frmRedoZiv> openSample()
+    {
+        m_path = m_cases.createSample();
+        oMain().setStrFileName(m_path);
+        auto w = std::make_unique<frmRedoZiv>();
+        showAndWait(*w);
+        return w;
+    }
+    QString m_path;
+};
+
+TEST_F(Layout, CaseCloseWithNoCaseStillGivesTheStartLayout)
+{
+    frmRedoZiv w;
+    showAndWait(w);
+    m_prompt.clear();
+    w.DoCaseClose();
+    EXPECT_EQ(w.pnlStartLeft(), 3875);
+    EXPECT_TRUE(w.pnlStart()->isVisible());
+    EXPECT_EQ(w.pnlStart()->x(), twips::toPixels(3875));
+    EXPECT_EQ(w.webBrowserLeft(), twips::kHiddenLeft);
+    EXPECT_FALSE(w.webBrowser()->isVisible());
+    EXPECT_EQ(w.treePaneWidth(), 3750);
+    EXPECT_EQ(w.selectedTab(), frmRedoZiv::kTabExplanation);
+    EXPECT_FALSE(w.tvIssueItems()->isEnabled());
+    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+}
+
+TEST_F(Layout, CaseCloseWritesARatingEditOfAnItemWithNoExplanation)
+{
+    m_path = m_cases.createSample();
+    execIn(m_path, QStringLiteral("UPDATE Issue SET Explanation = '' WHERE ID = 6"));
+    oMain().setStrFileName(m_path);
+    frmRedoZiv w;
+    showAndWait(w);
+    clickNode(w, QStringLiteral("C6"));
+    // Typed, and the focus never left the box before the close.
+    w.txtSpin(2)->setText(QStringLiteral("2"));
+    w.findChild<QAction*>(QStringLiteral("mnuFileClose"))->trigger();
+
+    EXPECT_EQ(valueIn(m_path, QStringLiteral("select Jury from Issue where ID = 6")).toInt(), 2);
+    EXPECT_EQ(gDB, nullptr);
+    EXPECT_EQ(w.currentIssue(), nullptr);
+    EXPECT_EQ(w.tvIssueItems()->topLevelItemCount(), 0);
+    EXPECT_EQ(w.ctlBookmarkList()->lvBookMarks()->topLevelItemCount(), 0);
+    EXPECT_NE(oDataLayer().Connection()->State(), ado::adStateOpen);
+    EXPECT_TRUE(oUtility().CaseName().isEmpty());
+    EXPECT_EQ(oMain().strFileName(), m_path);
+    EXPECT_TRUE(w.pnlStart()->isVisible());
+    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+}
+
+TEST_F(Layout, CaseCloseFromTheGridTabRaisesNoErrors)
+{
+    auto w = openSample();
+    clickNode(*w, QStringLiteral("C1"));
+    w->selectTab(frmRedoZiv::kTabGrid);
+    w->DoCaseClose();
+    EXPECT_EQ(w->selectedTab(), frmRedoZiv::kTabExplanation);
+    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+}
+
+TEST_F(Layout, StartPageButtonsWorkWithNoCaseOpen)
+{
+    writeHelpPage();
+    auto w = openSample();
+    w->DoCaseClose();
+    QTest::mouseClick(w->pnlStart()->cmdOpenStart(StartPage::Help), Qt::LeftButton);
+    EXPECT_EQ(m_shell.helpShown.size(), 1);
+
+    m_prompt.chooseFile(m_path);
+    QTest::mouseClick(w->pnlStart()->cmdOpenStart(StartPage::OpenCase), Qt::LeftButton);
+    ASSERT_NE(gDB, nullptr);
+    EXPECT_EQ(w->node(QStringLiteral("ROOT"))->childCount(), 3);
+    EXPECT_EQ(w->pnlStartLeft(), twips::kHiddenLeft);
+    EXPECT_FALSE(w->pnlStart()->isVisible());
+}
+
+TEST_F(Layout, EveryResizeGivesTheTreeItsStandardWidthAgain)
+{
+    auto w = openSample();
+    w->mnuViewTabs_Click();
+    EXPECT_EQ(w->treePaneWidth(), twips::fromPixels(twips::toPixels(4285)));
+    EXPECT_EQ(w->pnlStartLeft(), twips::kHiddenLeft);
+    w->resize(w->width() + 60, w->height() + 20);
+    QTest::qWait(20);
+    EXPECT_EQ(w->treePaneWidth(), 3750);
+}
+
+TEST_F(Layout, OverlayViewLaysTheStartPageOverTheDetailsAndHoldsOnResize)
+{
+    auto w = openSample();
+    w->mnuViewOverlay_Click();
+    EXPECT_EQ(w->pnlStartLeft(), 3875);
+    EXPECT_TRUE(w->pnlStart()->isVisible());
+    w->resize(w->width() + 100, w->height() + 40);
+    QTest::qWait(20);
+    const QWidget* area = w->pnlStart()->parentWidget();
+    EXPECT_EQ(w->pnlStart()->geometry(),
+              QRect(twips::toPixels(3875), 0, area->width() - twips::toPixels(3875), area->height()));
+    // A splitter drag puts it out of the way.
+    w->ssSplitter_SplitterStartDrag();
+    EXPECT_EQ(w->pnlStartLeft(), twips::kHiddenLeft);
+    EXPECT_FALSE(w->pnlStart()->isVisible());
+}
+
+TEST_F(Layout, TogglingTheBookmarkPaneTwiceReturnsToTheFirstState)
+{
+    auto w = openSample();
+    ASSERT_TRUE(gBookmarksVisible);
+    w->ShowBookmarks(!gBookmarksVisible);
+    EXPECT_FALSE(gBookmarksVisible);
+    EXPECT_FALSE(w->ctlBookmarkList()->isVisible());
+    EXPECT_EQ(w->treePaneWidth(), 3750);
+    w->ShowBookmarks(!gBookmarksVisible);
+    EXPECT_TRUE(gBookmarksVisible);
+    EXPECT_TRUE(w->ctlBookmarkList()->isVisible());
+    EXPECT_GT(w->ctlBookmarkList()->width(), 0);
+}
+
+TEST_F(Layout, CheckOnlineShowsTheBrowserPaneOverTheWholeArea)
+{
+    frmRedoZiv w;
+    showAndWait(w);
+    QTest::mouseClick(w.pnlStart()->cmdOpenStart(StartPage::NewTemplates), Qt::LeftButton);
+    EXPECT_EQ(w.webBrowserLeft(), 0);
+    EXPECT_TRUE(w.webBrowser()->isVisible());
+    EXPECT_EQ(w.webBrowser()->x(), 0);
+    EXPECT_TRUE(w.webBrowser()->address().endsWith(QStringLiteral("/download.htm")));
+}
+
+TEST_F(Layout, BookmarkPaneFollowsTheSelectedItem)
+{
+    auto w = openSample();
+    clickNode(*w, QStringLiteral("C3")); // "Breach" carries the bookmark
+    QTreeWidget* list = w->ctlBookmarkList()->lvBookMarks();
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("Breach"));
+    EXPECT_EQ(list->currentItem(), list->topLevelItem(0));
+}
+
+TEST_F(Layout, HelpContentsOpensTheProgramsHelpPage)
+{
+    writeHelpPage();
+    auto w = openSample();
+    w->findChild<QAction*>(QStringLiteral("mnuHelpContents"))->trigger();
+    ASSERT_EQ(m_shell.helpShown.size(), 1);
+    EXPECT_TRUE(m_shell.helpShown.first().endsWith(QStringLiteral("/help/index.html")));
+}
+
+TEST_F(Layout, TheTitleBarCloseRunsTheSameShutdownAsExit)
+{
+    auto w = openSample();
+    w->close();
+    EXPECT_EQ(m_shell.quitCount, 1);
+    EXPECT_EQ(gDB, nullptr);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(w->ctlBookmarkList()->lvBookMarks()->topLevelItemCount(), 0);
+}
+
+TEST_F(Layout, FileExitShutsDown)
+{
+    auto w = openSample();
+    w->findChild<QAction*>(QStringLiteral("mnuFileExit"))->trigger();
+    EXPECT_EQ(m_shell.quitCount, 1);
+    EXPECT_EQ(gDB, nullptr);
+    EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(Layout, WindowRendersForALook)
+{
+    auto w = openSample();
+    clickNode(*w, QStringLiteral("C3"));
+    const QPixmap shot = w->grab();
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_EQ(shot.size(), w->size());
+    // Set ARGOVO_SNAPSHOT_DIR to keep the picture for a look by eye.
+    const QString folder = qEnvironmentVariable("ARGOVO_SNAPSHOT_DIR");
+    if (!folder.isEmpty()) {
+        EXPECT_TRUE(shot.save(QDir(folder).filePath(QStringLiteral("frmRedoZiv.png"))));
+        w->DoCaseClose();
+        EXPECT_TRUE(w->grab().save(QDir(folder).filePath(QStringLiteral("frmRedoZiv-start.png"))));
+    }
+}

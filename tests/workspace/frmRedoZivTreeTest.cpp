@@ -1,0 +1,148 @@
+#include "WorkspaceFixture.h"
+
+#include "workspace/frmRedoZiv.h"
+
+#include "store/CMain.h"
+
+#include <QElapsedTimer>
+#include <QTreeWidget>
+
+namespace {
+
+QString rows(std::initializer_list<const char*> values)
+{
+    QString sql;
+    for (const char* v : values)
+        sql += QStringLiteral("INSERT INTO Issue (ID, ParentID, Name, ItemType) VALUES %1;\n")
+                   .arg(QLatin1String(v));
+    return sql;
+}
+
+QStringList childTexts(QTreeWidgetItem* node)
+{
+    QStringList texts;
+    for (int i = 0; i < node->childCount(); ++i)
+        texts << node->child(i)->text(0);
+    return texts;
+}
+
+QString parentKey(frmRedoZiv& w, const char* key)
+{
+    QTreeWidgetItem* item = w.node(QLatin1String(key));
+    if (!item)
+        return QStringLiteral("<no node>");
+    return item->parent() ? item->parent()->data(0, frmRedoZiv::kKeyRole).toString()
+                          : QStringLiteral("<top>");
+}
+
+} // namespace
+
+class CaseTree : public WorkspaceTest {
+protected:
+    void open(const QString& extraSql)
+    {
+        oMain().setStrFileName(m_cases.create(QStringLiteral("Tree.AGV"), extraSql));
+    }
+};
+
+TEST_F(CaseTree, AnEmptyCaseShowsOnlyTheBoldRoot)
+{
+    open(QString());
+    frmRedoZiv w;
+    QTreeWidget* tree = w.tvIssueItems();
+    ASSERT_EQ(tree->topLevelItemCount(), 1);
+    QTreeWidgetItem* root = tree->topLevelItem(0);
+    EXPECT_EQ(root->text(0), QStringLiteral("Legal Issues"));
+    EXPECT_EQ(root->data(0, frmRedoZiv::kKeyRole).toString(), QStringLiteral("ROOT"));
+    EXPECT_EQ(root->data(0, frmRedoZiv::kImageRole).toString(), QStringLiteral("VIEWBOOKMARKS"));
+    EXPECT_TRUE(root->font(0).bold());
+    EXPECT_EQ(root->childCount(), 0);
+    EXPECT_EQ(tree->currentItem(), root);
+    EXPECT_TRUE(m_prompt.messages().isEmpty());
+}
+
+TEST_F(CaseTree, EveryItemSitsUnderItsParentWhateverTheRowOrder)
+{
+    // The child row comes before its parent's row.
+    open(rows({"(1, 7, 'Child first', 'Witness')", "(7, 0, 'Parent later', 'Issue')",
+               "(2, 0, 'Top exhibit', 'Exhibit')", "(3, 7, 'A question', 'Question')"}));
+    frmRedoZiv w;
+    EXPECT_EQ(parentKey(w, "CW1"), QStringLiteral("C7"));
+    EXPECT_EQ(parentKey(w, "QS3"), QStringLiteral("C7"));
+    EXPECT_EQ(parentKey(w, "C7"), QStringLiteral("ROOT"));
+    EXPECT_EQ(parentKey(w, "CX2"), QStringLiteral("ROOT"));
+    EXPECT_EQ(w.node(QStringLiteral("CW1"))->data(0, frmRedoZiv::kTagRole).toString(),
+              QStringLiteral("C7"));
+    EXPECT_EQ(w.node(QStringLiteral("CX2"))->data(0, frmRedoZiv::kImageRole).toString(),
+              QStringLiteral("EXHIBIT"));
+    EXPECT_EQ(w.node(QStringLiteral("C7"))->data(0, frmRedoZiv::kImageRole).toString(),
+              QStringLiteral("ISSUE"));
+    EXPECT_TRUE(w.node(QStringLiteral("ROOT"))->isExpanded());
+    EXPECT_TRUE(m_prompt.messages().isEmpty());
+}
+
+TEST_F(CaseTree, BranchesAreSortedByName)
+{
+    open(rows({"(1, 0, 'Liability', 'Issue')", "(2, 0, 'damages', 'Issue')",
+               "(3, 0, 'Causation', 'Issue')", "(4, 1, 'Zeal', 'Issue')", "(5, 1, 'Breach', 'Issue')",
+               "(6, 1, 'Expert', 'Witness')"}));
+    frmRedoZiv w;
+    EXPECT_EQ(childTexts(w.node(QStringLiteral("ROOT"))),
+              (QStringList{QStringLiteral("Causation"), QStringLiteral("damages"),
+                           QStringLiteral("Liability")}));
+    EXPECT_EQ(childTexts(w.node(QStringLiteral("C1"))),
+              (QStringList{QStringLiteral("Breach"), QStringLiteral("Expert"), QStringLiteral("Zeal")}));
+}
+
+TEST_F(CaseTree, AnOrphanGoesUnderTheRootWithOneWarningAndTheFillFinishes)
+{
+    open(rows({"(1, 0, 'Issue one', 'Issue')", "(2, 99, 'Lost parent', 'Issue')",
+               "(3, 0, 'Photo', 'Exhibit')", "(4, 3, 'Under a photo', 'Issue')",
+               "(5, 1, 'After the orphans', 'Witness')"}));
+    frmRedoZiv w;
+    EXPECT_EQ(parentKey(w, "C2"), QStringLiteral("ROOT"));
+    EXPECT_EQ(parentKey(w, "C4"), QStringLiteral("ROOT"));
+    EXPECT_EQ(parentKey(w, "CW5"), QStringLiteral("C1"));
+    ASSERT_EQ(m_prompt.messages().size(), 1);
+    EXPECT_TRUE(m_prompt.messages().first().contains(QStringLiteral("2 case item(s)")));
+    EXPECT_EQ(m_prompt.shown().first().title, QStringLiteral("Tovrena 2003"));
+    EXPECT_TRUE(w.tvIssueItems()->updatesEnabled());
+}
+
+TEST_F(CaseTree, ALoopOfParentsDoesNotHangAndLosesNoItem)
+{
+    open(rows({"(1, 3, 'Loop a', 'Issue')", "(2, 1, 'Loop b', 'Issue')", "(3, 2, 'Loop c', 'Issue')",
+               "(4, 3, 'Hangs off the loop', 'Issue')", "(5, 0, 'Outside', 'Issue')"}));
+    QElapsedTimer timer;
+    timer.start();
+    frmRedoZiv w;
+    EXPECT_LT(timer.elapsed(), 10000);
+    for (const char* key : {"C1", "C2", "C3", "C5"})
+        EXPECT_EQ(parentKey(w, key), QStringLiteral("ROOT")) << key;
+    EXPECT_EQ(parentKey(w, "C4"), QStringLiteral("C3"));
+    EXPECT_EQ(m_prompt.messages().size(), 1);
+}
+
+TEST_F(CaseTree, EachFillStartsFromAnEmptyTree)
+{
+    open(rows({"(1, 0, 'Only', 'Issue')"}));
+    frmRedoZiv w;
+    execIn(oMain().strFileName(), QStringLiteral("DELETE FROM Issue"));
+    w.FillTree(frmRedoZiv::kTreeSql);
+    EXPECT_EQ(w.tvIssueItems()->topLevelItemCount(), 1);
+    EXPECT_EQ(w.node(QStringLiteral("C1")), nullptr);
+    EXPECT_EQ(w.node(QStringLiteral("ROOT"))->childCount(), 0);
+}
+
+TEST_F(CaseTree, AQueryTheEngineRejectsIsReportedAndTheTreeRedraws)
+{
+    open(rows({"(1, 0, 'Only', 'Issue')"}));
+    frmRedoZiv w;
+    m_prompt.clear();
+    w.FillTree(QStringLiteral("select * from NoSuchTable"));
+    ASSERT_EQ(m_prompt.messages().size(), 1);
+    EXPECT_TRUE(m_prompt.messages().first().endsWith(QStringLiteral(" frmRedoZiv::FillTree")));
+    EXPECT_TRUE(m_prompt.messages().first().startsWith(QStringLiteral("3078 ")));
+    EXPECT_TRUE(w.tvIssueItems()->updatesEnabled());
+    EXPECT_NE(w.node(QStringLiteral("C1")), nullptr);
+}
