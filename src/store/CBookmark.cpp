@@ -96,19 +96,10 @@ void CBookmark::InsertObject() {
         rs->AddNew();
         rs->Fields(QStringLiteral("codeid")).setValue(m_itemKey);
         rs->Fields(QStringLiteral("description")).setValue(m_description);
-        rs->Update();
-        rs->setBookmark(rs->LastModified());
-        m_key = rs->Fields(QStringLiteral("id")).Value().toString();
-        rs->Close();
+        saveNewRow(*rs);
         m_state = stUnchanged;
     } catch (...) {
-        if (rs) {
-            try {
-                rs->Close();
-            } catch (...) {
-            }
-        }
-        records::reraise(QStringLiteral("CBookmark::InsertObject"));
+        records::closeAndReraise(rs, QStringLiteral("CBookmark::InsertObject"));
     }
 }
 

@@ -63,10 +63,7 @@ void CExhibit::InsertObject() {
         rs->Fields(QStringLiteral("explanation")).setValue(m_explanation);
         rs->Fields(QStringLiteral("question")).setValue(m_question);
         rs->Fields(QStringLiteral("ItemType")).setValue(m_itemType);
-        rs->Update();
-        rs->setBookmark(rs->LastModified());
-        m_key = rs->Fields(QStringLiteral("id")).Value().toString();
-        rs->Close();
+        saveNewRow(*rs);
         m_state = stUnchanged;
         dao::DBEngine::Idle(dao::dbRefreshCache);
     } catch (...) {
@@ -76,10 +73,8 @@ void CExhibit::InsertObject() {
 
 void CExhibit::DeleteObject() {
     try {
-        auto& db = records::database(m_db);
-        db.Execute(QStringLiteral("delete from Issue where id = ") + m_key);
-        db.Execute(QStringLiteral("delete from bookmarks where codeid = ") + m_key);
-        db.Execute(QStringLiteral("delete from codefiles where codeid = ") + m_key);
+        // The key is used as held: this record knows no type letters.
+        records::deleteItemRows(records::database(m_db), m_key);
         m_state = stDeleted;
         dao::DBEngine::Idle(dao::dbRefreshCache);
     } catch (...) {

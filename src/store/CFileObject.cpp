@@ -146,21 +146,12 @@ void CFileObject::InsertObject() {
         StoreFileData(*rs);
         rs->Fields(QStringLiteral("origdatetime")).setValue(m_sourceDate);
         rs->Fields(QStringLiteral("dateadded")).setValue(m_addedDate);
-        rs->Update();
-        rs->setBookmark(rs->LastModified());
-        m_key = rs->Fields(QStringLiteral("id")).Value().toString();
-        rs->Close();
+        saveNewRow(*rs);
         dao::DBEngine::Idle(dao::dbRefreshCache);
         m_fileChanged = false;
         m_state = stUnchanged;
     } catch (...) {
-        if (rs) {
-            try {
-                rs->Close();
-            } catch (...) {
-            }
-        }
-        records::reraise(QStringLiteral("CFileObject::InsertObject"));
+        records::closeAndReraise(rs, QStringLiteral("CFileObject::InsertObject"));
     }
 }
 

@@ -295,21 +295,12 @@ void CIssue::InsertObject() {
         rs->Fields(QStringLiteral("Significance")).setValue(int(m_significance));
         // The holder decides the kind of a new item.
         rs->Fields(QStringLiteral("ItemType")).setValue(oTypes().ItemType());
-        rs->Update();
-        rs->setBookmark(rs->LastModified());
-        m_key = rs->Fields(QStringLiteral("id")).Value().toString();
-        rs->Close();
+        saveNewRow(*rs);
         m_state = stUnchanged;
         m_set = 0;
         dao::DBEngine::Idle(dao::dbRefreshCache);
     } catch (...) {
-        if (rs) {
-            try {
-                rs->Close();
-            } catch (...) {
-            }
-        }
-        records::reraise(QStringLiteral("CIssue::InsertObject"));
+        records::closeAndReraise(rs, QStringLiteral("CIssue::InsertObject"));
     }
 }
 
@@ -317,10 +308,7 @@ void CIssue::DeleteObject() {
     if (hasTypePrefix(m_key))
         m_key = m_key.mid(1);
     // The item's bookmarks and documents go with it; its children stay.
-    auto& db = records::database(m_db);
-    db.Execute(QStringLiteral("delete from Issue where id = ") + m_key);
-    db.Execute(QStringLiteral("delete from bookmarks where codeid = ") + m_key);
-    db.Execute(QStringLiteral("delete from codefiles where codeid = ") + m_key);
+    records::deleteItemRows(records::database(m_db), m_key);
     m_state = stDeleted;
     dao::DBEngine::Idle(dao::dbRefreshCache);
 }

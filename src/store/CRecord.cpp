@@ -1,5 +1,6 @@
 #include "store/CRecord.h"
 
+#include "platform/db/Dao.h"
 #include "store/RecordSupport.h"
 
 CRecord::CRecord(QString className)
@@ -62,6 +63,13 @@ void CRecord::SetStateForLet() {
 
 bool CRecord::needsLoad() const {
     return (m_state == stUnchanged || m_state == stChanged) && !m_loaded;
+}
+
+void CRecord::saveNewRow(dao::Recordset& rs) {
+    rs.Update();
+    rs.setBookmark(rs.LastModified());
+    m_key = rs.Fields(QStringLiteral("id")).Value().toString();
+    rs.Close();
 }
 
 void CRecord::classFailure(const char* procedure) const {

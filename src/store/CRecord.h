@@ -6,6 +6,10 @@
 
 #include <memory>
 
+namespace dao {
+class Recordset;
+}
+
 // The life cycle every record object shares: it holds the database, the key,
 // the state and the loaded flag, and turns Initialise, Key, Delete and Commit
 // into calls on the class's own reset and writes.
@@ -47,6 +51,9 @@ protected:
     virtual void SetStateForLet();
     // The lazy load reads only an existing row that was not read yet.
     bool needsLoad() const;
+    // The end of an insert: writes the added row, takes its new id as the
+    // key and closes rs.
+    void saveNewRow(dao::Recordset& rs);
     // The class failure, vbObjectError + 100: source "Argovo.<class>.<procedure>",
     // description "<class> component failure".
     [[noreturn]] void classFailure(const char* procedure) const;

@@ -8,16 +8,14 @@
 
 namespace records {
 
-dao::Database& database(const std::shared_ptr<dao::Database>& db)
-{
+dao::Database& database(const std::shared_ptr<dao::Database>& db) {
     if (!db)
         throw AppError(91, QStringLiteral("Argovo"),
                        QStringLiteral("Object variable or With block variable not set"));
     return *db;
 }
 
-void stateStep(int& state, const QString& source)
-{
+void stateStep(int& state, const QString& source) {
     switch (state) {
     case stUnchanged:
         state = stChanged;
@@ -36,8 +34,7 @@ void stateStep(int& state, const QString& source)
     }
 }
 
-void reraise(const QString& source)
-{
+void reraise(const QString& source) {
     try {
         throw;
     } catch (const AppError& e) {
@@ -47,8 +44,17 @@ void reraise(const QString& source)
     }
 }
 
-void reraiseExtended(const QString& suffix)
-{
+void closeAndReraise(const std::shared_ptr<dao::Recordset>& rs, const QString& source) {
+    if (rs) {
+        try {
+            rs->Close();
+        } catch (...) {
+        }
+    }
+    reraise(source);
+}
+
+void reraiseExtended(const QString& suffix) {
     try {
         throw;
     } catch (const AppError& e) {
@@ -58,13 +64,17 @@ void reraiseExtended(const QString& suffix)
     }
 }
 
-void classFailure(const QString& source, const QString& description)
-{
+void classFailure(const QString& source, const QString& description) {
     throw AppError(kClassFailure, source, description);
 }
 
-QString textOrFail(const QVariant& value)
-{
+void deleteItemRows(dao::Database& db, const QString& key) {
+    db.Execute(QStringLiteral("delete from Issue where id = ") + key);
+    db.Execute(QStringLiteral("delete from bookmarks where codeid = ") + key);
+    db.Execute(QStringLiteral("delete from codefiles where codeid = ") + key);
+}
+
+QString textOrFail(const QVariant& value) {
     if (value.isNull())
         throw AppError(94, QStringLiteral("Argovo"), QStringLiteral("Invalid use of Null"));
     return value.toString();

@@ -10,7 +10,8 @@
 
 namespace dao {
 class Database;
-}
+class Recordset;
+} // namespace dao
 
 namespace records {
 
@@ -27,6 +28,10 @@ void stateStep(int& state, const QString& source);
 // and description and the given source.
 [[noreturn]] void reraise(const QString& source);
 
+// Inside a catch block of an insert: closes rs when it was opened, ignoring
+// a failure of the close, then re-raises as reraise does.
+[[noreturn]] void closeAndReraise(const std::shared_ptr<dao::Recordset>& rs, const QString& source);
+
 // Inside a catch block: raises the current error again with its source
 // extended by suffix.
 [[noreturn]] void reraiseExtended(const QString& suffix);
@@ -34,6 +39,10 @@ void stateStep(int& state, const QString& source);
 // Inside a catch block: raises the class failure (vbObjectError + 100) with
 // the given source and description, whatever the current error was.
 [[noreturn]] void classFailure(const QString& source, const QString& description);
+
+// Deletes the Issue row with id key together with the bookmarks and stored
+// documents that hang on it; its child items stay.
+void deleteItemRows(dao::Database& db, const QString& key);
 
 // Text of a column; a Null column fails with "Invalid use of Null" (94),
 // as the loads of the bookmark and stored-document records do.

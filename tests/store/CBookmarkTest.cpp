@@ -5,8 +5,6 @@
 #include "store/CIssue.h"
 
 #include "store/RecordsTestSupport.h"
-#include "support/ScriptedPrompt.h"
-#include "support/TempCase.h"
 
 #include <gtest/gtest.h>
 
@@ -16,20 +14,8 @@ namespace {
 
 const QString kFailure = QStringLiteral("CBookmark component failure");
 
-class CBookmarkTest : public ::testing::Test {
+class CBookmarkTest : public RecordTest {
 protected:
-    void SetUp() override
-    {
-        resetAppState();
-        path = cases.createSample();
-        db = dao::DBEngine::OpenDatabase(path);
-    }
-    void TearDown() override
-    {
-        db.reset();
-        resetAppState();
-    }
-
     QString addBookmark(const QString& itemKey, const QString& text)
     {
         CIssue item;
@@ -41,11 +27,6 @@ protected:
         bookmark.Commit();
         return bookmark.Key();
     }
-
-    ScriptedPrompt prompt;
-    TempCase cases;
-    QString path;
-    std::shared_ptr<dao::Database> db;
 };
 
 TEST_F(CBookmarkTest, NewBookmarkStoresItemAndDescriptionWithLineBreaks)

@@ -4,8 +4,6 @@
 #include "store/CExhibit.h"
 
 #include "store/RecordsTestSupport.h"
-#include "support/ScriptedPrompt.h"
-#include "support/TempCase.h"
 
 #include <gtest/gtest.h>
 
@@ -13,25 +11,7 @@ using namespace recordstest;
 
 namespace {
 
-class CExhibitTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        resetAppState();
-        path = cases.createSample();
-        db = dao::DBEngine::OpenDatabase(path);
-    }
-    void TearDown() override
-    {
-        db.reset();
-        resetAppState();
-    }
-
-    ScriptedPrompt prompt;
-    TempCase cases;
-    QString path;
-    std::shared_ptr<dao::Database> db;
-};
+using CExhibitTest = RecordTest;
 
 TEST_F(CExhibitTest, InsertWritesTheResetValuesWithoutRatings)
 {

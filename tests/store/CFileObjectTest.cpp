@@ -5,8 +5,6 @@
 #include "store/CIssue.h"
 
 #include "store/RecordsTestSupport.h"
-#include "support/ScriptedPrompt.h"
-#include "support/TempCase.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -18,20 +16,8 @@ using namespace recordstest;
 
 namespace {
 
-class CFileObjectTest : public ::testing::Test {
+class CFileObjectTest : public RecordTest {
 protected:
-    void SetUp() override
-    {
-        resetAppState();
-        path = cases.createSample();
-        db = dao::DBEngine::OpenDatabase(path);
-    }
-    void TearDown() override
-    {
-        db.reset();
-        resetAppState();
-    }
-
     QString source(const QString& name, const QByteArray& bytes)
     {
         const QString file = cases.path(name);
@@ -66,11 +52,6 @@ protected:
                                       .arg(name, key));
         return v ? *v : QVariant(QStringLiteral("<no row>"));
     }
-
-    ScriptedPrompt prompt;
-    TempCase cases;
-    QString path;
-    std::shared_ptr<dao::Database> db;
 };
 
 // --- bytes in and out -------------------------------------------------------

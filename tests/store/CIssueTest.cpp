@@ -5,8 +5,6 @@
 #include "store/CTypes.h"
 
 #include "store/RecordsTestSupport.h"
-#include "support/ScriptedPrompt.h"
-#include "support/TempCase.h"
 
 #include <gtest/gtest.h>
 
@@ -15,20 +13,8 @@ using platform::MsgIcon;
 
 namespace {
 
-class CIssueTest : public ::testing::Test {
+class CIssueTest : public RecordTest {
 protected:
-    void SetUp() override
-    {
-        resetAppState();
-        path = cases.createSample();
-        db = dao::DBEngine::OpenDatabase(path);
-    }
-    void TearDown() override
-    {
-        db.reset();
-        resetAppState();
-    }
-
     QVariant stored(const QString& column, int id)
     {
         const auto v = cell(path, QStringLiteral("select %1 from Issue where id = %2")
@@ -36,11 +22,6 @@ protected:
                                       .arg(id));
         return v ? *v : QVariant(QStringLiteral("<no row>"));
     }
-
-    ScriptedPrompt prompt;
-    TempCase cases;
-    QString path;
-    std::shared_ptr<dao::Database> db;
 };
 
 // --- lazy load and key ------------------------------------------------------

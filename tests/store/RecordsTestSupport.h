@@ -1,10 +1,14 @@
 #pragma once
 
 // Reading a case file back behind the record objects' backs, through a
-// connection of its own, so that tests assert what was really stored.
+// connection of its own, so that tests assert what was really stored; and the
+// fixture the record tests share.
 
 #include "platform/core/AppError.h"
 #include "platform/db/Dao.h"
+#include "store/AppState.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TempCase.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -13,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
 
 namespace recordstest {
@@ -78,5 +83,27 @@ AppError raised(F&& body)
     ADD_FAILURE() << "no error was raised";
     return AppError(0, QString(), QString());
 }
+
+// A fresh copy of the sample case, open, with the shared state reset before
+// and after and every question answered by the script.
+class RecordTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetAppState();
+        path = cases.createSample();
+        db = dao::DBEngine::OpenDatabase(path);
+    }
+    void TearDown() override
+    {
+        db.reset();
+        resetAppState();
+    }
+
+    ScriptedPrompt prompt;
+    TempCase cases;
+    QString path;
+    std::shared_ptr<dao::Database> db;
+};
 
 } // namespace recordstest
