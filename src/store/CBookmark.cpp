@@ -5,9 +5,12 @@
 #include "store/RecordSupport.h"
 
 CBookmark::CBookmark()
-    : CRecord(QStringLiteral("CBookmark")) {}
+    : CRecord(QStringLiteral("CBookmark"))
+{
+}
 
-void CBookmark::InitialiseProperties() {
+void CBookmark::InitialiseProperties()
+{
     try {
         m_itemKey.clear();
         m_description.clear();
@@ -16,15 +19,18 @@ void CBookmark::InitialiseProperties() {
     }
 }
 
-void CBookmark::CommitOtherState() {
+void CBookmark::CommitOtherState()
+{
     // An unchanged or deleted bookmark has nothing to write.
 }
 
-void CBookmark::CommitFailed() {
+void CBookmark::CommitFailed()
+{
     classFailure("IDataObject_Commit");
 }
 
-void CBookmark::setCodeItem(IDataObject* item) {
+void CBookmark::setCodeItem(IDataObject* item)
+{
     try {
         GetAttributes();
         if (!item)
@@ -37,7 +43,8 @@ void CBookmark::setCodeItem(IDataObject* item) {
     }
 }
 
-void CBookmark::setDescription(const QString& value) {
+void CBookmark::setDescription(const QString& value)
+{
     try {
         GetAttributes();
         m_description = value;
@@ -47,7 +54,8 @@ void CBookmark::setDescription(const QString& value) {
     }
 }
 
-void CBookmark::GetAttributes() {
+void CBookmark::GetAttributes()
+{
     if (!needsLoad())
         return;
     try {
@@ -64,7 +72,8 @@ void CBookmark::GetAttributes() {
     }
 }
 
-void CBookmark::SetStateForLet() {
+void CBookmark::SetStateForLet()
+{
     try {
         CRecord::SetStateForLet();
     } catch (...) {
@@ -72,7 +81,8 @@ void CBookmark::SetStateForLet() {
     }
 }
 
-void CBookmark::UpdateObject() {
+void CBookmark::UpdateObject()
+{
     try {
         auto rs = records::database(m_db).OpenRecordset(
             QStringLiteral("select * from bookmarks where id = ") + m_key);
@@ -88,7 +98,8 @@ void CBookmark::UpdateObject() {
     }
 }
 
-void CBookmark::InsertObject() {
+void CBookmark::InsertObject()
+{
     std::shared_ptr<dao::Recordset> rs;
     try {
         rs = records::database(m_db).OpenRecordset(
@@ -103,7 +114,8 @@ void CBookmark::InsertObject() {
     }
 }
 
-void CBookmark::DeleteObject() {
+void CBookmark::DeleteObject()
+{
     try {
         records::database(m_db).Execute(QStringLiteral("delete from Bookmarks where id = ") +
                                         m_key);

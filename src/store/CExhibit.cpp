@@ -5,9 +5,12 @@
 #include "store/RecordSupport.h"
 
 CExhibit::CExhibit()
-    : CRecord(QStringLiteral("CExhibit")) {}
+    : CRecord(QStringLiteral("CExhibit"))
+{
+}
 
-void CExhibit::InitialiseProperties() {
+void CExhibit::InitialiseProperties()
+{
     m_parentId = QStringLiteral("0");
     m_name.clear();
     m_explanation.clear();
@@ -16,7 +19,8 @@ void CExhibit::InitialiseProperties() {
     m_success = 1;
 }
 
-void CExhibit::Initialise(std::shared_ptr<dao::Database> db, const QString& key) {
+void CExhibit::Initialise(std::shared_ptr<dao::Database> db, const QString& key)
+{
     try {
         CRecord::Initialise(std::move(db), key);
     } catch (...) {
@@ -24,11 +28,13 @@ void CExhibit::Initialise(std::shared_ptr<dao::Database> db, const QString& key)
     }
 }
 
-void CExhibit::CommitFailed() {
+void CExhibit::CommitFailed()
+{
     classFailure("IDataObject_Commit");
 }
 
-void CExhibit::UpdateObject() {
+void CExhibit::UpdateObject()
+{
     try {
         auto rs = records::database(m_db).OpenRecordset(
             QStringLiteral("select * from Issue where id = ") + m_key);
@@ -53,7 +59,8 @@ void CExhibit::UpdateObject() {
     }
 }
 
-void CExhibit::InsertObject() {
+void CExhibit::InsertObject()
+{
     try {
         auto rs = records::database(m_db).OpenRecordset(
             QStringLiteral("select * from Issue where id = 0"));
@@ -71,7 +78,8 @@ void CExhibit::InsertObject() {
     }
 }
 
-void CExhibit::DeleteObject() {
+void CExhibit::DeleteObject()
+{
     try {
         // The key is used as held: this record knows no type letters.
         records::deleteItemRows(records::database(m_db), m_key);

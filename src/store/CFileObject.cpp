@@ -14,12 +14,14 @@ namespace {
 
 const QString kRuntime = QStringLiteral("Argovo");
 
-[[noreturn]] void fileError(int number, const QString& description) {
+[[noreturn]] void fileError(int number, const QString& description)
+{
     throw AppError(number, kRuntime, description);
 }
 
 // Searches from start, then again from one past each hit; the last hit wins.
-int instrLast(int start, const QString& text, const QString& find) {
+int instrLast(int start, const QString& text, const QString& find)
+{
     if (start < 1 || start > text.size())
         return 0;
     if (find.isEmpty())
@@ -36,20 +38,25 @@ int instrLast(int start, const QString& text, const QString& find) {
 } // namespace
 
 CFileObject::CFileObject()
-    : CRecord(QStringLiteral("CFileObject")) {}
+    : CRecord(QStringLiteral("CFileObject"))
+{
+}
 
-void CFileObject::InitialiseProperties() {
+void CFileObject::InitialiseProperties()
+{
     m_fileChanged = false;
     m_itemKey.clear();
     m_description.clear();
     m_path.clear();
 }
 
-void CFileObject::setCodeID(const QVariant& itemKey) {
+void CFileObject::setCodeID(const QVariant& itemKey)
+{
     m_itemKey = itemKey.toString();
 }
 
-void CFileObject::setStoredFile(const QString& path) {
+void CFileObject::setStoredFile(const QString& path)
+{
     GetAttributes();
     // A stored row gets new bytes at its next update.
     if (!m_description.isEmpty() || m_state != stNew)
@@ -62,22 +69,26 @@ void CFileObject::setStoredFile(const QString& path) {
     SetStateForLet();
 }
 
-int CFileObject::InstrLast(int start, const QString& text, const QString& find, int) const {
+int CFileObject::InstrLast(int start, const QString& text, const QString& find, int) const
+{
     return instrLast(start, text, find);
 }
 
-QString CFileObject::fileNameFromPath(const QString& path) {
+QString CFileObject::fileNameFromPath(const QString& path)
+{
     // Both separators: a path from this system has no "\".
     const int last =
         std::max(instrLast(1, path, QStringLiteral("\\")), instrLast(1, path, QStringLiteral("/")));
     return last > 0 ? path.mid(last) : path;
 }
 
-void CFileObject::SetDescriptionFromPath(const QString& path) {
+void CFileObject::SetDescriptionFromPath(const QString& path)
+{
     m_description = fileNameFromPath(path);
 }
 
-void CFileObject::GetAttributes() {
+void CFileObject::GetAttributes()
+{
     if (needsLoad()) {
         try {
             auto rs = records::database(m_db).OpenRecordset(
@@ -107,7 +118,8 @@ void CFileObject::GetAttributes() {
 
 // Appends the source file to field "file" in pieces of at most kChunkSize
 // bytes: the remainder first, then whole chunks.
-void CFileObject::StoreFileData(dao::Recordset& rs) {
+void CFileObject::StoreFileData(dao::Recordset& rs)
+{
     QFile source(m_sourcePath);
     if (!source.exists())
         fileError(53, QStringLiteral("File not found"));
@@ -132,7 +144,8 @@ void CFileObject::StoreFileData(dao::Recordset& rs) {
     source.close();
 }
 
-void CFileObject::InsertObject() {
+void CFileObject::InsertObject()
+{
     std::shared_ptr<dao::Recordset> rs;
     try {
         m_addedDate = QDateTime::currentDateTime();
@@ -155,7 +168,8 @@ void CFileObject::InsertObject() {
     }
 }
 
-void CFileObject::UpdateObject() {
+void CFileObject::UpdateObject()
+{
     try {
         // An unchanged record is written back with the row's own values,
         // never with the empty ones it starts with.
@@ -181,13 +195,15 @@ void CFileObject::UpdateObject() {
     }
 }
 
-void CFileObject::DeleteObject() {
+void CFileObject::DeleteObject()
+{
     records::database(m_db).Execute(QStringLiteral("delete from codefiles where id = ") + m_key);
     dao::DBEngine::Idle(dao::dbRefreshCache);
     m_state = stDeleted;
 }
 
-void CFileObject::SaveToFile(const QString& target) {
+void CFileObject::SaveToFile(const QString& target)
+{
     try {
         GetAttributes();
         auto rs = records::database(m_db).OpenRecordset(

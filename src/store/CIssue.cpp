@@ -16,7 +16,8 @@ const QString kSelect = QStringLiteral("select * from Issue where id = ");
 
 // A column or key text as a 16-bit integer, rounding as the conversion of
 // the case file's numbers always has; nothing when it is no such number.
-std::optional<int16_t> toInt16(const QVariant& value) {
+std::optional<int16_t> toInt16(const QVariant& value)
+{
     if (value.isNull())
         return std::nullopt;
     bool ok = false;
@@ -29,7 +30,8 @@ std::optional<int16_t> toInt16(const QVariant& value) {
     return static_cast<int16_t>(rounded);
 }
 
-bool hasTypePrefix(const QString& key) {
+bool hasTypePrefix(const QString& key)
+{
     return key.startsWith(QLatin1Char('X')) || key.startsWith(QLatin1Char('W')) ||
            key.startsWith(QLatin1Char('S'));
 }
@@ -37,9 +39,12 @@ bool hasTypePrefix(const QString& key) {
 } // namespace
 
 CIssue::CIssue()
-    : CRecord(QStringLiteral("CIssue")) {}
+    : CRecord(QStringLiteral("CIssue"))
+{
+}
 
-void CIssue::InitialiseProperties() {
+void CIssue::InitialiseProperties()
+{
     m_parentId = 0;
     m_name.clear();
     m_explanation.clear();
@@ -48,7 +53,8 @@ void CIssue::InitialiseProperties() {
     m_set = 0;
 }
 
-void CIssue::GetAttributes() {
+void CIssue::GetAttributes()
+{
     // Tree keys of exhibits, witnesses and questions carry a type letter.
     if (hasTypePrefix(m_key))
         m_key = m_key.mid(1);
@@ -93,92 +99,110 @@ void CIssue::GetAttributes() {
     }
 }
 
-QString CIssue::Question() {
+QString CIssue::Question()
+{
     GetAttributes();
     return m_question;
 }
 
-void CIssue::setQuestion(const QString& value) {
+void CIssue::setQuestion(const QString& value)
+{
     GetAttributes();
     m_question = value;
     m_set |= mQuestion;
     SetStateForLet();
 }
 
-QString CIssue::ItemType() {
+QString CIssue::ItemType()
+{
     GetAttributes();
     return m_itemType;
 }
 
-void CIssue::setItemType(const QString& value) {
+void CIssue::setItemType(const QString& value)
+{
     GetAttributes();
     m_itemType = value;
     m_set |= mItemType;
     SetStateForLet();
 }
 
-void CIssue::setRating(int16_t& member, Member flag, int16_t value) {
+void CIssue::setRating(int16_t& member, Member flag, int16_t value)
+{
     GetAttributes();
     member = value;
     m_set |= flag;
     SetStateForLet();
 }
 
-int16_t CIssue::Significance() {
+int16_t CIssue::Significance()
+{
     GetAttributes();
     return m_significance;
 }
 
-void CIssue::setSignificance(int16_t value) {
+void CIssue::setSignificance(int16_t value)
+{
     setRating(m_significance, mSignificance, value);
 }
 
-int16_t CIssue::Procedural() {
+int16_t CIssue::Procedural()
+{
     GetAttributes();
     return m_procedural;
 }
 
-void CIssue::setProcedural(int16_t value) {
+void CIssue::setProcedural(int16_t value)
+{
     setRating(m_procedural, mProcedural, value);
 }
 
-int16_t CIssue::Jury() {
+int16_t CIssue::Jury()
+{
     GetAttributes();
     return m_jury;
 }
 
-void CIssue::setJury(int16_t value) {
+void CIssue::setJury(int16_t value)
+{
     setRating(m_jury, mJury, value);
 }
 
-int16_t CIssue::Substantive() {
+int16_t CIssue::Substantive()
+{
     GetAttributes();
     return m_substantive;
 }
 
-void CIssue::setSubstantive(int16_t value) {
+void CIssue::setSubstantive(int16_t value)
+{
     setRating(m_substantive, mSubstantive, value);
 }
 
-int16_t CIssue::Weight() {
+int16_t CIssue::Weight()
+{
     GetAttributes();
     return m_weight;
 }
 
-void CIssue::setWeight(int16_t value) {
+void CIssue::setWeight(int16_t value)
+{
     setRating(m_weight, mWeight, value);
 }
 
-int16_t CIssue::SUCCESS() {
+int16_t CIssue::SUCCESS()
+{
     GetAttributes();
     return m_success;
 }
 
-void CIssue::setSUCCESS(int16_t value) {
+void CIssue::setSUCCESS(int16_t value)
+{
     setRating(m_success, mSuccess, value);
 }
 
-QString CIssue::ParentKey() {
+QString CIssue::ParentKey()
+{
     try {
         GetAttributes();
         return QString::number(m_parentId);
@@ -187,7 +211,8 @@ QString CIssue::ParentKey() {
     }
 }
 
-void CIssue::setParentKey(const QString& key) {
+void CIssue::setParentKey(const QString& key)
+{
     if (hasTypePrefix(key)) {
         platform::msgBox(QStringLiteral("Can only link to issues."), platform::MsgButtons::OK,
                          platform::MsgIcon::Critical, QStringLiteral("Not Supported"));
@@ -206,24 +231,28 @@ void CIssue::setParentKey(const QString& key) {
     }
 }
 
-QString CIssue::Name() {
+QString CIssue::Name()
+{
     GetAttributes();
     return m_name;
 }
 
-void CIssue::setName(const QString& value) {
+void CIssue::setName(const QString& value)
+{
     GetAttributes();
     m_name = value;
     m_set |= mName;
     SetStateForLet();
 }
 
-QString CIssue::Explanation() {
+QString CIssue::Explanation()
+{
     GetAttributes();
     return m_explanation;
 }
 
-void CIssue::setExplanation(const QString& value) {
+void CIssue::setExplanation(const QString& value)
+{
     GetAttributes();
     m_explanation = value;
     m_set |= mExplanation;
@@ -233,7 +262,8 @@ void CIssue::setExplanation(const QString& value) {
 // Writes exactly the members set since the row was loaded, 0 and empty texts
 // included, whichever way the item was reached; members never set keep what
 // the row holds (a never-rated item keeps its empty ratings).
-void CIssue::UpdateObject() {
+void CIssue::UpdateObject()
+{
     if (!m_db)
         return;
     if (m_set == 0) {
@@ -278,7 +308,8 @@ void CIssue::UpdateObject() {
     }
 }
 
-void CIssue::InsertObject() {
+void CIssue::InsertObject()
+{
     std::shared_ptr<dao::Recordset> rs;
     try {
         rs = records::database(m_db).OpenRecordset(kSelect + QStringLiteral("0"));
@@ -304,7 +335,8 @@ void CIssue::InsertObject() {
     }
 }
 
-void CIssue::DeleteObject() {
+void CIssue::DeleteObject()
+{
     if (hasTypePrefix(m_key))
         m_key = m_key.mid(1);
     // The item's bookmarks and documents go with it; its children stay.

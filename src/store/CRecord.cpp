@@ -4,15 +4,19 @@
 #include "store/RecordSupport.h"
 
 CRecord::CRecord(QString className)
-    : m_className(std::move(className)) {}
+    : m_className(std::move(className))
+{
+}
 
 CRecord::~CRecord() = default;
 
-QString CRecord::Key() const {
+QString CRecord::Key() const
+{
     return m_key;
 }
 
-void CRecord::Initialise(std::shared_ptr<dao::Database> db, const QString& key) {
+void CRecord::Initialise(std::shared_ptr<dao::Database> db, const QString& key)
+{
     m_state = stUnchanged;
     m_key.clear();
     m_loaded = false;
@@ -24,11 +28,13 @@ void CRecord::Initialise(std::shared_ptr<dao::Database> db, const QString& key) 
         m_key = key;
 }
 
-void CRecord::Delete() {
+void CRecord::Delete()
+{
     m_state = stDeleting;
 }
 
-void CRecord::Commit() {
+void CRecord::Commit()
+{
     try {
         switch (m_state) {
         case stNew:
@@ -49,30 +55,36 @@ void CRecord::Commit() {
     }
 }
 
-void CRecord::CommitOtherState() {
+void CRecord::CommitOtherState()
+{
     UpdateObject();
 }
 
-void CRecord::CommitFailed() {
+void CRecord::CommitFailed()
+{
     throw;
 }
 
-void CRecord::SetStateForLet() {
+void CRecord::SetStateForLet()
+{
     records::stateStep(m_state, m_className + QStringLiteral("::SetStateForLet"));
 }
 
-bool CRecord::needsLoad() const {
+bool CRecord::needsLoad() const
+{
     return (m_state == stUnchanged || m_state == stChanged) && !m_loaded;
 }
 
-void CRecord::saveNewRow(dao::Recordset& rs) {
+void CRecord::saveNewRow(dao::Recordset& rs)
+{
     rs.Update();
     rs.setBookmark(rs.LastModified());
     m_key = rs.Fields(QStringLiteral("id")).Value().toString();
     rs.Close();
 }
 
-void CRecord::classFailure(const char* procedure) const {
+void CRecord::classFailure(const char* procedure) const
+{
     records::classFailure(QStringLiteral("Argovo.") + m_className + QLatin1Char('.') +
                               QLatin1String(procedure),
                           m_className + QStringLiteral(" component failure"));

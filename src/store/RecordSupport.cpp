@@ -8,14 +8,16 @@
 
 namespace records {
 
-dao::Database& database(const std::shared_ptr<dao::Database>& db) {
+dao::Database& database(const std::shared_ptr<dao::Database>& db)
+{
     if (!db)
         throw AppError(91, QStringLiteral("Argovo"),
                        QStringLiteral("Object variable or With block variable not set"));
     return *db;
 }
 
-void stateStep(int& state, const QString& source) {
+void stateStep(int& state, const QString& source)
+{
     switch (state) {
     case stUnchanged:
         state = stChanged;
@@ -34,7 +36,8 @@ void stateStep(int& state, const QString& source) {
     }
 }
 
-void reraise(const QString& source) {
+void reraise(const QString& source)
+{
     try {
         throw;
     } catch (const AppError& e) {
@@ -44,7 +47,8 @@ void reraise(const QString& source) {
     }
 }
 
-void closeAndReraise(const std::shared_ptr<dao::Recordset>& rs, const QString& source) {
+void closeAndReraise(const std::shared_ptr<dao::Recordset>& rs, const QString& source)
+{
     if (rs) {
         try {
             rs->Close();
@@ -54,7 +58,8 @@ void closeAndReraise(const std::shared_ptr<dao::Recordset>& rs, const QString& s
     reraise(source);
 }
 
-void reraiseExtended(const QString& suffix) {
+void reraiseExtended(const QString& suffix)
+{
     try {
         throw;
     } catch (const AppError& e) {
@@ -64,17 +69,20 @@ void reraiseExtended(const QString& suffix) {
     }
 }
 
-void classFailure(const QString& source, const QString& description) {
+void classFailure(const QString& source, const QString& description)
+{
     throw AppError(kClassFailure, source, description);
 }
 
-void deleteItemRows(dao::Database& db, const QString& key) {
+void deleteItemRows(dao::Database& db, const QString& key)
+{
     db.Execute(QStringLiteral("delete from Issue where id = ") + key);
     db.Execute(QStringLiteral("delete from bookmarks where codeid = ") + key);
     db.Execute(QStringLiteral("delete from codefiles where codeid = ") + key);
 }
 
-QString textOrFail(const QVariant& value) {
+QString textOrFail(const QVariant& value)
+{
     if (value.isNull())
         throw AppError(94, QStringLiteral("Argovo"), QStringLiteral("Invalid use of Null"));
     return value.toString();
