@@ -11,6 +11,8 @@
 #include "workspace/ctlBookmarks.h"
 #include "workspace/ctlFileDetails.h"
 
+#include "analysis/forms/IssueWindow.h"
+#include "analysis/forms/frmIssue.h"
 #include "platform/core/AppError.h"
 #include "platform/core/AppInfo.h"
 #include "platform/core/Prompt.h"
@@ -82,12 +84,6 @@ constexpr int kTreePane = 3750;
 constexpr int kTabsViewTreePane = 4285;
 constexpr int kStartPageLeft = 3875;
 constexpr int kDefaultTreeWidth = 4285;
-
-frmRedoZiv::AnalysisWindowFactory& analysisWindowFactory()
-{
-    static frmRedoZiv::AnalysisWindowFactory factory;
-    return factory;
-}
 
 QString describeUnknown() { return QStringLiteral("Unknown error"); }
 
@@ -197,11 +193,6 @@ QString dialogStartFolder()
 
 } // namespace
 
-void frmRedoZiv::setAnalysisWindowFactory(AnalysisWindowFactory factory)
-{
-    analysisWindowFactory() = std::move(factory);
-}
-
 frmRedoZiv::frmRedoZiv(QWidget* parent)
     : QMainWindow(parent)
 {
@@ -269,6 +260,12 @@ void frmRedoZiv::buildWindow()
     gridLayout->setContentsMargins(0, 0, 0, 0);
     m_SSSplitter1 = new QSplitter(Qt::Vertical, m_gridPage);
     m_SSSplitter1->setObjectName(QStringLiteral("SSSplitter1"));
+    // The analysis window is loaded into the splitter's first pane.
+    m_gridPane = new QWidget(m_SSSplitter1);
+    m_gridPane->setObjectName(QStringLiteral("gridPane"));
+    auto* paneLayout = new QVBoxLayout(m_gridPane);
+    paneLayout->setContentsMargins(0, 0, 0, 0);
+    m_SSSplitter1->addWidget(m_gridPane);
     gridLayout->addWidget(m_SSSplitter1);
     auto* filesPage = new QWidget(m_tbsTabs);
     filesPage->setObjectName(QStringLiteral("tabFiles"));
@@ -341,10 +338,9 @@ void frmRedoZiv::buildMenus()
 void frmRedoZiv::connectControls()
 {
     connect(m_tvIssueItems, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item) { tvIssueItems_NodeClick(item); });
+            [this](QTreeWidgetItem* item) { onTreeItemClicked(item); });
     connect(m_tvIssueItems, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { onTreeCurrentItemChanged(current); });
-    m_tvIssueItems->viewport()->installEventFilter(this);
 
     connect(m_tbsTabs, &QTabWidget::currentChanged, this, [this] { tbsTabs_Click(); });
 
@@ -570,7 +566,7 @@ void frmRedoZiv::showOpenedCase()
     InitialiseBookmarks();
     EnableControls(true);
     selectTab(kTabExplanation);
-    if (oUtility().FormIssueLoaded() || m_analysisWindow)
+    if (oUtility().FormIssueLoaded() || analysisforms::issueWindow())
         UnloadAnalysisWindow();
 }
 
@@ -738,9 +734,12 @@ void frmRedoZiv::InitialiseBookmarks()
 
 void frmRedoZiv::UnloadAnalysisWindow()
 {
-    if (m_analysisWindow)
-        delete m_analysisWindow.data();
-    oUtility().setFormIssueLoaded(false);
+    analysisforms::unloadIssueWindow();
+}
+
+QWidget* frmRedoZiv::analysisWindow() const
+{
+    return analysisforms::issueWindow();
 }
 
 // ---------------------------------------------------------------------------
@@ -765,6 +764,7 @@ void frmRedoZiv::FillTree(const QString& sSQL)
         codemodule::TreeRedraw(m_tvIssueItems, false);
         m_tvIssueItems->clear();
         m_nodes.clear();
+        m_selectedByMove = nullptr;
 
         const treelogic::TreeStructure tree = treelogic::buildTree(rows);
         QHash<QString, const treelogic::TreeNode*> byKey;
@@ -843,6 +843,7 @@ void frmRedoZiv::ClearTreeView()
         codemodule::TreeRedraw(m_tvIssueItems, false);
         m_tvIssueItems->clear();
         m_nodes.clear();
+        m_selectedByMove = nullptr;
         codemodule::TreeRedraw(m_tvIssueItems, true);
     } catch (const std::exception& e) {
         report::windowError(e, QStringLiteral("CodeModule.ClearTreeView"), 10);
@@ -998,15 +999,6 @@ void frmRedoZiv::CheckOnline()
 
 bool frmRedoZiv::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_tvIssueItems->viewport()) {
-        // A mouse press changes the current node before the click arrives;
-        // the click is what counts then.
-        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
-            m_mouseOnTree = true;
-        else if (event->type() == QEvent::MouseButtonRelease)
-            m_mouseOnTree = false;
-        return QMainWindow::eventFilter(watched, event);
-    }
     if (event->type() == QEvent::FocusOut) {
         // Focus that goes to a menu or another window is not leaving the box.
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
@@ -1030,11 +1022,24 @@ bool frmRedoZiv::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+// The user moved to another node, by mouse or keyboard: the node is clicked.
 void frmRedoZiv::onTreeCurrentItemChanged(QTreeWidgetItem* current)
 {
-    // The keyboard moved the selection: the same as a click on the node.
-    if (current && !m_selectingInCode && !m_mouseOnTree)
-        tvIssueItems_NodeClick(current);
+    if (!current || m_selectingInCode)
+        return;
+    m_selectedByMove = current;
+    tvIssueItems_NodeClick(current);
+}
+
+// A click on the node that is already current shows it afresh; the click
+// that ends the press which just moved to a node has been handled.
+void frmRedoZiv::onTreeItemClicked(QTreeWidgetItem* item)
+{
+    if (item == m_selectedByMove) {
+        m_selectedByMove = nullptr;
+        return;
+    }
+    tvIssueItems_NodeClick(item);
 }
 
 void frmRedoZiv::tvIssueItems_NodeClick(QTreeWidgetItem* node)
@@ -1095,6 +1100,9 @@ void frmRedoZiv::DisplayDefaults()
         for (int i = 0; i < ExplanationPage::kRatings; ++i)
             txtSpin(i)->clear();
     }
+    // No item: no item's name either.
+    m_lblMain->clear();
+    m_statusPanel1->clear();
     m_tbsTabs->setVisible(true);
     m_tbsTabs->setEnabled(false);
     txtExplanation()->setEnabled(true);
@@ -1162,17 +1170,14 @@ void frmRedoZiv::DisplayFiles()
     emit DisplayChanged(4);
 }
 
+// Loaded the first time the GRID tab needs it, for the case open now.
 void frmRedoZiv::showAnalysisWindow()
 {
-    if (!m_analysisWindow && analysisWindowFactory()) {
-        QWidget* window = analysisWindowFactory()(m_SSSplitter1);
-        if (window) {
-            m_SSSplitter1->insertWidget(0, window);
-            m_analysisWindow = window;
-        }
-    }
-    if (m_analysisWindow)
-        m_analysisWindow->setVisible(true);
+    frmIssue* window = analysisforms::issueWindow();
+    if (!window)
+        window = analysisforms::loadIssueWindow(m_gridPane);
+    if (window)
+        window->setVisible(true);
 }
 
 void frmRedoZiv::selectTab(int position)
@@ -1424,7 +1429,7 @@ void frmRedoZiv::TerminatePanes()
 void frmRedoZiv::UnloadAllWindows()
 {
     m_shuttingDown = true;
-    UnloadAnalysisWindow();
+    analysisforms::unloadAnalysisWindows();
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window != this && window->isVisible())
             window->close();

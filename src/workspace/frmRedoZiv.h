@@ -5,9 +5,7 @@
 
 #include <QHash>
 #include <QMainWindow>
-#include <QPointer>
 
-#include <functional>
 #include <memory>
 
 class BrowserPane;
@@ -54,11 +52,6 @@ public:
 
     // The query every fill of the tree runs.
     static const QString kTreeSql;
-
-    // How the GRID tab gets the analysis window: created with the given
-    // parent, or null while there is none to show.
-    using AnalysisWindowFactory = std::function<QWidget*(QWidget* parent)>;
-    static void setAnalysisWindowFactory(AnalysisWindowFactory factory);
 
     // Builds the window and loads it: the case is opened (or asked for) here.
     explicit frmRedoZiv(QWidget* parent = nullptr);
@@ -152,7 +145,8 @@ public:
     BrowserPane* webBrowser() const { return m_webBrowser; }
     ctlBookmarks* ctlBookmarkList() const { return m_ctlBookmarkList; }
     ctlFileDetails* ctlFileDetails1() const { return m_ctlFileDetails1; }
-    QWidget* analysisWindow() const { return m_analysisWindow; }
+    // The analysis grid window in the GRID tab, or null while it is not loaded.
+    QWidget* analysisWindow() const;
 
 signals:
     // A display routine filled controls: 1 explanation and questions,
@@ -191,6 +185,7 @@ private:
     void writeRating(int index, const QString& place, int line);
     CIssue& requireCurrentItem() const;
     void onTreeCurrentItemChanged(QTreeWidgetItem* current);
+    void onTreeItemClicked(QTreeWidgetItem* item);
 
     QTreeWidget* m_tvIssueItems = nullptr;
     QSplitter* m_ssSplitter = nullptr;
@@ -201,7 +196,7 @@ private:
     ExplanationPage* m_explanationPage = nullptr;
     QWidget* m_gridPage = nullptr;
     QSplitter* m_SSSplitter1 = nullptr;
-    QWidget* m_gridPlaceholder = nullptr;
+    QWidget* m_gridPane = nullptr;
     ctlFileDetails* m_ctlFileDetails1 = nullptr;
     ctlBookmarks* m_ctlBookmarkList = nullptr;
     StartPage* m_pnlStart = nullptr;
@@ -223,7 +218,6 @@ private:
     QAction* m_mnuHelpContents = nullptr;
 
     QHash<QString, QTreeWidgetItem*> m_nodes;
-    QPointer<QWidget> m_analysisWindow;
     // The item the details show: one record, used for its properties and
     // for Commit alike.
     std::shared_ptr<CIssue> m_currentIssue;
@@ -231,14 +225,16 @@ private:
     int m_pnlStartLeft = 3875;
     int m_webBrowserLeft = 29999;
     int m_treePaneWidth = 4285;
-    int m_bookmarkPaneWidth = 3750;
+    int m_bookmarkPaneWidth = 3000;
     int m_bookmarkPaneHeight = 0;
     // Set while the display routines fill the boxes from the record, so the
     // change handlers do not write the same values straight back.
     bool m_displaying = false;
     // Set while code (not the user) changes the tree's current node.
     bool m_selectingInCode = false;
-    bool m_mouseOnTree = false;
+    // The node the last move of the current node selected; the click that
+    // follows the same press is then not a second selection.
+    const QTreeWidgetItem* m_selectedByMove = nullptr;
     bool m_writingBack = false;
     bool m_shuttingDown = false;
 };

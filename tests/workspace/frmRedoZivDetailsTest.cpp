@@ -273,3 +273,13 @@ TEST_F(Details, EmptiedBoxesAfterAReopenReachNoEarlierItem)
     w->txtQuestions()->setFocus();
     EXPECT_EQ(column("Question", 1).toString(), QStringLiteral("Was the defendant driving above the limit?"));
 }
+
+TEST_F(Details, ClickingTheShownItemAgainReadsItsRowAfresh)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C1"));
+    execIn(m_path, QStringLiteral("UPDATE Issue SET Weight = 2 WHERE ID = 1"));
+    EXPECT_EQ(w->txtSpin(0)->text(), QStringLiteral("9"));
+    clickNode(*w, QStringLiteral("C1"));
+    EXPECT_EQ(w->txtSpin(0)->text(), QStringLiteral("2"));
+}

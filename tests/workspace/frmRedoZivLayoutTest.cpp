@@ -204,7 +204,29 @@ TEST_F(Layout, WindowRendersForALook)
     const QString folder = qEnvironmentVariable("ARGOVO_SNAPSHOT_DIR");
     if (!folder.isEmpty()) {
         EXPECT_TRUE(shot.save(QDir(folder).filePath(QStringLiteral("frmRedoZiv.png"))));
+        w->selectTab(frmRedoZiv::kTabGrid);
+        EXPECT_TRUE(w->grab().save(QDir(folder).filePath(QStringLiteral("frmRedoZiv-grid.png"))));
         w->DoCaseClose();
         EXPECT_TRUE(w->grab().save(QDir(folder).filePath(QStringLiteral("frmRedoZiv-start.png"))));
     }
+}
+
+TEST_F(Layout, TheGridTabLoadsTheAnalysisWindowAndAnotherCaseUnloadsIt)
+{
+    auto w = openSample();
+    EXPECT_EQ(w->analysisWindow(), nullptr);
+    clickNode(*w, QStringLiteral("C1"));
+    w->selectTab(frmRedoZiv::kTabGrid);
+    ASSERT_NE(w->analysisWindow(), nullptr);
+    EXPECT_TRUE(oUtility().FormIssueLoaded());
+    EXPECT_TRUE(w->analysisWindow()->isVisible());
+    EXPECT_TRUE(w->isAncestorOf(w->analysisWindow()));
+
+    m_prompt.chooseFile(m_cases.create(QStringLiteral("other.AGV")));
+    w->mnuFileOpen_Click();
+    EXPECT_EQ(w->analysisWindow(), nullptr);
+    EXPECT_FALSE(oUtility().FormIssueLoaded());
+    w->selectTab(frmRedoZiv::kTabGrid);
+    EXPECT_NE(w->analysisWindow(), nullptr);
+    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
 }
