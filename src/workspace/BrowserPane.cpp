@@ -19,6 +19,7 @@ BrowserPane::BrowserPane(QWidget* parent)
 void BrowserPane::Navigate(const QString& address)
 {
     m_address = address;
-    m_text->setText(QStringLiteral("Web pages are not shown inside Argovo.\n\nThis page would open:\n%1")
-                        .arg(address));
+    m_text->setText(
+        QStringLiteral("Web pages are not shown inside Argovo.\n\nThis page would open:\n%1")
+            .arg(address));
 }

@@ -12,8 +12,6 @@
 #include "store/CUtility.h"
 #include "store/ErrorReport.h"
 
-#include <cstdio>
-#undef EOF // the engine's recordsets have an EOF member
 #include "platform/db/Ado.h"
 #include "platform/db/Dao.h"
 
@@ -28,8 +26,7 @@ namespace codemodule {
 namespace {
 
 // Each step that fails is reported with its line; the procedure goes on.
-template <typename F>
-void step(const char* procedure, int line, F&& body)
+template <typename F> void step(const char* procedure, int line, F&& body)
 {
     const QString place = QStringLiteral("CodeModule.") + QLatin1String(procedure);
     try {
@@ -120,9 +117,8 @@ void ReplaceAll(QString& text, const QString& find, const QString& replacement, 
         if (at < 0)
             break;
         const qsizetype end = at + find.size();
-        const bool replace = !wholeWord
-            || ((at == 0 || text.at(at - 1) == blank)
-                && (end == text.size() || text.at(end) == blank));
+        const bool replace = !wholeWord || ((at == 0 || text.at(at - 1) == blank) &&
+                                            (end == text.size() || text.at(end) == blank));
         if (replace) {
             text.replace(at, find.size(), replacement);
             position = at + replacement.size();

@@ -35,10 +35,9 @@ int16_t toRating(const QString& text)
         throw AppError(kTypeMismatch, kSource, QStringLiteral("Type mismatch"));
     const double rounded = roundHalfToEven(value);
     if (rounded < kMinimum || rounded > kMaximum)
-        throw AppError(kOverflow, kSource,
-                       QStringLiteral("A rating must be a number from %1 to %2.")
-                           .arg(kMinimum)
-                           .arg(kMaximum));
+        throw AppError(
+            kOverflow, kSource,
+            QStringLiteral("A rating must be a number from %1 to %2.").arg(kMinimum).arg(kMaximum));
     return static_cast<int16_t>(rounded);
 }
 

@@ -14,8 +14,8 @@ const QString kIssuePrefix = QStringLiteral("C");
 
 bool hasTwoLetterPrefix(const QString& key)
 {
-    return key.startsWith(kExhibitPrefix) || key.startsWith(kWitnessPrefix)
-        || key.startsWith(kQuestionPrefix);
+    return key.startsWith(kExhibitPrefix) || key.startsWith(kWitnessPrefix) ||
+           key.startsWith(kQuestionPrefix);
 }
 
 } // namespace
@@ -72,8 +72,8 @@ TreeStructure buildTree(const std::vector<IssueRow>& rows)
         if (indexOf.contains(key))
             continue; // ids are unique in a sound file; a repeat adds nothing
         indexOf.insert(key, int(tree.nodes.size()));
-        tree.nodes.push_back(TreeNode{key, row.name, imageForKey(key),
-                                      kIssuePrefix + row.parentId, QString(), {}});
+        tree.nodes.push_back(
+            TreeNode{key, row.name, imageForKey(key), kIssuePrefix + row.parentId, QString(), {}});
     }
 
     // A parent is the node whose key equals the tag; only issues can match,
@@ -136,8 +136,7 @@ TreeStructure buildTree(const std::vector<IssueRow>& rows)
     for (TreeNode& node : tree.nodes) {
         std::stable_sort(node.children.begin(), node.children.end(),
                          [&](const QString& a, const QString& b) {
-                             return QString::compare(textOf(a), textOf(b), Qt::CaseInsensitive)
-                                 < 0;
+                             return QString::compare(textOf(a), textOf(b), Qt::CaseInsensitive) < 0;
                          });
     }
     return tree;

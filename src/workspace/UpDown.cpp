@@ -44,8 +44,14 @@ void UpDown::setValue(int value)
     m_value = std::clamp(value, m_minimum, m_maximum);
 }
 
-void UpDown::stepUp() { step(+1); }
-void UpDown::stepDown() { step(-1); }
+void UpDown::stepUp()
+{
+    step(+1);
+}
+void UpDown::stepDown()
+{
+    step(-1);
+}
 
 void UpDown::step(int direction)
 {

@@ -2,8 +2,6 @@
 
 #include "workspace/CodeModule.h"
 
-#include <cstdio>
-#undef EOF // the engine's recordsets have an EOF member
 #include "platform/db/Dao.h"
 
 #include <QHeaderView>
@@ -13,9 +11,9 @@
 
 namespace {
 
-const QString kQuery = QStringLiteral("SELECT Bookmarks.ID, Bookmarks.CodeID, Issue.Name, ")
-    + QStringLiteral("Bookmarks.Description FROM Bookmarks INNER JOIN ")
-    + QStringLiteral("Issue ON Bookmarks.codeID = Issue.ID");
+const QString kQuery = QStringLiteral("SELECT Bookmarks.ID, Bookmarks.CodeID, Issue.Name, ") +
+                       QStringLiteral("Bookmarks.Description FROM Bookmarks INNER JOIN ") +
+                       QStringLiteral("Issue ON Bookmarks.codeID = Issue.ID");
 
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kTagRole = Qt::UserRole + 1;
@@ -66,8 +64,7 @@ void ctlBookmarks::Initialise(std::shared_ptr<dao::Database> db)
         rs->MoveFirst();
         while (!rs->EOF()) {
             QString description = text(*rs, "Description");
-            codemodule::ReplaceAll(description, QStringLiteral("\r\n"), QStringLiteral(" "),
-                                   false);
+            codemodule::ReplaceAll(description, QStringLiteral("\r\n"), QStringLiteral(" "), false);
             auto* row = new QTreeWidgetItem(m_list);
             row->setText(0, text(*rs, "Name"));
             row->setText(1, description);

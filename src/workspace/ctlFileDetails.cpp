@@ -4,8 +4,6 @@
 
 #include "store/CIssue.h"
 
-#include <cstdio>
-#undef EOF // the engine's recordsets have an EOF member
 #include "platform/db/Dao.h"
 
 #include <QDateTime>
@@ -78,7 +76,8 @@ void ctlFileDetails::PopulateListView()
         while (!rs->EOF()) {
             auto* row = new QTreeWidgetItem(m_list);
             row->setData(0, Qt::UserRole,
-                         QStringLiteral("ID=") + rs->Fields(QStringLiteral("id")).Value().toString());
+                         QStringLiteral("ID=") +
+                             rs->Fields(QStringLiteral("id")).Value().toString());
             row->setText(0, rs->Fields(QStringLiteral("description")).Value().toString());
             row->setText(1, dateText(rs->Fields(QStringLiteral("origdatetime")).Value()));
             row->setText(2, dateText(rs->Fields(QStringLiteral("dateadded")).Value()));

@@ -28,8 +28,6 @@
 #include "store/ErrorReport.h"
 #include "store/Globals.h"
 
-#include <cstdio>
-#undef EOF // the engine's recordsets have an EOF member
 #include "platform/db/Ado.h"
 #include "platform/db/Dao.h"
 
@@ -85,12 +83,14 @@ constexpr int kTabsViewTreePane = 4285;
 constexpr int kStartPageLeft = 3875;
 constexpr int kDefaultTreeWidth = 4285;
 
-QString describeUnknown() { return QStringLiteral("Unknown error"); }
+QString describeUnknown()
+{
+    return QStringLiteral("Unknown error");
+}
 
 // The window's standard handling: the failure is reported with the
 // procedure and the line, and the caller goes on with its next statement.
-template <typename F>
-bool attempt(const char* procedure, int line, F&& body)
+template <typename F> bool attempt(const char* procedure, int line, F&& body)
 {
     try {
         body();
@@ -104,8 +104,7 @@ bool attempt(const char* procedure, int line, F&& body)
 }
 
 // Change and focus handlers skip whatever fails.
-template <typename F>
-void quietly(F&& body)
+template <typename F> void quietly(F&& body)
 {
     try {
         body();
@@ -156,25 +155,44 @@ private:
 int16_t ratingOf(CIssue& item, int index)
 {
     switch (index) {
-    case 0: return item.Weight();
-    case 1: return item.SUCCESS();
-    case 2: return item.Jury();
-    case 3: return item.Substantive();
-    case 4: return item.Procedural();
-    default: return item.Significance();
+    case 0:
+        return item.Weight();
+    case 1:
+        return item.SUCCESS();
+    case 2:
+        return item.Jury();
+    case 3:
+        return item.Substantive();
+    case 4:
+        return item.Procedural();
+    default:
+        return item.Significance();
     }
 }
 
 void setRatingOf(CIssue& item, int index, int16_t value)
 {
     switch (index) {
-    case 0: item.setWeight(value); break;
-    case 1: item.setSUCCESS(value); break;
-    case 2: item.setJury(value); break;
-    case 3: item.setSubstantive(value); break;
-    case 4: item.setProcedural(value); break;
-    case 5: item.setSignificance(value); break;
-    default: break;
+    case 0:
+        item.setWeight(value);
+        break;
+    case 1:
+        item.setSUCCESS(value);
+        break;
+    case 2:
+        item.setJury(value);
+        break;
+    case 3:
+        item.setSubstantive(value);
+        break;
+    case 4:
+        item.setProcedural(value);
+        break;
+    case 5:
+        item.setSignificance(value);
+        break;
+    default:
+        break;
     }
 }
 
@@ -550,8 +568,8 @@ void frmRedoZiv::connectDataLayer()
     CDataLayer& layer = oDataLayer();
     const QString path = oMain().strFileName();
     auto connection = layer.Connection();
-    if (connection->State() != ado::adStateClosed
-        && ado::dataSourceFromConnectionString(connection->ConnectionString()) != path) {
+    if (connection->State() != ado::adStateClosed &&
+        ado::dataSourceFromConnectionString(connection->ConnectionString()) != path) {
         layer.CloseConnection();
     }
     layer.setDataSource(path);
@@ -596,10 +614,9 @@ QString frmRedoZiv::GetFileName(bool dialogType, QString& sFilename, const QStri
             source = app->source();
         }
         try {
-            platform::msgBox(QStringLiteral("%1 %2 %3").arg(number).arg(source,
-                                                                         report::describe(e)),
-                             platform::MsgButtons::OK, platform::MsgIcon::Critical,
-                             appinfo::kAppTitle);
+            platform::msgBox(
+                QStringLiteral("%1 %2 %3").arg(number).arg(source, report::describe(e)),
+                platform::MsgButtons::OK, platform::MsgIcon::Critical, appinfo::kAppTitle);
         } catch (...) {
         }
         return QString();
@@ -786,7 +803,8 @@ void frmRedoZiv::FillTree(const QString& sSQL)
         QTreeWidgetItem* root = makeItem(rootNode);
         m_tvIssueItems->addTopLevelItem(root);
         // Children in their sorted order, branch by branch.
-        std::vector<std::pair<QTreeWidgetItem*, const treelogic::TreeNode*>> pending{{root, &rootNode}};
+        std::vector<std::pair<QTreeWidgetItem*, const treelogic::TreeNode*>> pending{
+            {root, &rootNode}};
         while (!pending.empty()) {
             auto [parentItem, parentNode] = pending.back();
             pending.pop_back();
@@ -816,7 +834,8 @@ void frmRedoZiv::FillTree(const QString& sSQL)
     } catch (const std::exception& e) {
         codemodule::TreeRedraw(m_tvIssueItems, true);
         const auto* app = dynamic_cast<const AppError*>(&e);
-        report::numberedError(app ? *app : AppError(0, QStringLiteral("Argovo"), report::describe(e)),
+        report::numberedError(app ? *app
+                                  : AppError(0, QStringLiteral("Argovo"), report::describe(e)),
                               QStringLiteral("frmRedoZiv::FillTree"));
     }
 }
@@ -831,7 +850,8 @@ void frmRedoZiv::BoldTreeNode(QTreeWidgetItem* node)
         node->setFont(0, font);
     } catch (const std::exception& e) {
         const auto* app = dynamic_cast<const AppError*>(&e);
-        report::numberedError(app ? *app : AppError(0, QStringLiteral("Argovo"), report::describe(e)),
+        report::numberedError(app ? *app
+                                  : AppError(0, QStringLiteral("Argovo"), report::describe(e)),
                               QStringLiteral("frmRedoZiv::BoldTreeNode"));
     }
 }
@@ -875,13 +895,12 @@ int frmRedoZiv::treePaneWidth() const
 void frmRedoZiv::setTreePaneWidth(int width)
 {
     m_treePaneWidth = width;
-    const int handles = m_ssSplitter->handleWidth()
-        * (m_ctlBookmarkList->isVisibleTo(m_ssSplitter) ? 2 : 1);
+    const int handles =
+        m_ssSplitter->handleWidth() * (m_ctlBookmarkList->isVisibleTo(m_ssSplitter) ? 2 : 1);
     const int available = std::max(0, m_ssSplitter->width() - handles);
     const int tree = twips::toPixels(width);
-    const int bookmarks = m_ctlBookmarkList->isVisibleTo(m_ssSplitter)
-        ? twips::toPixels(m_bookmarkPaneWidth)
-        : 0;
+    const int bookmarks =
+        m_ctlBookmarkList->isVisibleTo(m_ssSplitter) ? twips::toPixels(m_bookmarkPaneWidth) : 0;
     m_ssSplitter->setSizes({tree, std::max(1, available - tree - bookmarks), bookmarks});
 }
 
@@ -1002,8 +1021,8 @@ bool frmRedoZiv::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::FocusOut) {
         // Focus that goes to a menu or another window is not leaving the box.
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason
-            && !m_writingBack) {
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+            !m_writingBack) {
             if (watched == txtExplanation()) {
                 txtExplanation_LostFocus();
             } else {
@@ -1061,8 +1080,7 @@ void frmRedoZiv::SelectCodeItem(const QString& key)
     if (key == treelogic::kRootKey)
         return; // the details keep showing the item they showed
     auto record = std::make_shared<CIssue>();
-    attempt("SelectCodeItem", 10,
-            [&] { record->Initialise(gDB, treelogic::nodeKeyToId(key)); });
+    attempt("SelectCodeItem", 10, [&] { record->Initialise(gDB, treelogic::nodeKeyToId(key)); });
     attempt("SelectCodeItem", 20, [&] { m_statusPanel1->setText(record->Name()); });
     attempt("SelectCodeItem", 30, [&] { Initialise(gDB, record); });
     attempt("SelectCodeItem", 40, [this] {
@@ -1450,8 +1468,23 @@ void frmRedoZiv::closeEvent(QCloseEvent* event)
 // ---------------------------------------------------------------------------
 // Controls
 
-QPlainTextEdit* frmRedoZiv::txtExplanation() const { return m_explanationPage->txtExplanation(); }
-QPlainTextEdit* frmRedoZiv::txtQuestions() const { return m_explanationPage->txtQuestions(); }
-QLineEdit* frmRedoZiv::txtSpin(int index) const { return m_explanationPage->txtSpin(index); }
-UpDown* frmRedoZiv::updown(int index) const { return m_explanationPage->updown(index); }
-QString frmRedoZiv::statusPanelText() const { return m_statusPanel1->text(); }
+QPlainTextEdit* frmRedoZiv::txtExplanation() const
+{
+    return m_explanationPage->txtExplanation();
+}
+QPlainTextEdit* frmRedoZiv::txtQuestions() const
+{
+    return m_explanationPage->txtQuestions();
+}
+QLineEdit* frmRedoZiv::txtSpin(int index) const
+{
+    return m_explanationPage->txtSpin(index);
+}
+UpDown* frmRedoZiv::updown(int index) const
+{
+    return m_explanationPage->updown(index);
+}
+QString frmRedoZiv::statusPanelText() const
+{
+    return m_statusPanel1->text();
+}

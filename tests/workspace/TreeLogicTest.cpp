@@ -85,9 +85,9 @@ TEST(TreeLogic, ParentZeroPlacesTheItemUnderTheRoot)
 
 TEST(TreeLogic, MissingParentOrNonIssueParentPutsTheRowUnderTheRoot)
 {
-    const TreeStructure tree = buildTree({row(0, 1, "issue"), row(99, 2, "lost"),
-                                          row(0, 3, "exhibit", "Exhibit"),
-                                          row(3, 4, "under exhibit"), row(1, 5, "fine")});
+    const TreeStructure tree =
+        buildTree({row(0, 1, "issue"), row(99, 2, "lost"), row(0, 3, "exhibit", "Exhibit"),
+                   row(3, 4, "under exhibit"), row(1, 5, "fine")});
     EXPECT_EQ(parentOf(tree, QStringLiteral("C2")), kRootKey);
     EXPECT_EQ(parentOf(tree, QStringLiteral("C4")), kRootKey);
     EXPECT_EQ(parentOf(tree, QStringLiteral("C5")), QStringLiteral("C1"));
@@ -99,8 +99,8 @@ TEST(TreeLogic, MissingParentOrNonIssueParentPutsTheRowUnderTheRoot)
 
 TEST(TreeLogic, EmptyParentIdCountsAsAnOrphan)
 {
-    const TreeStructure tree = buildTree({{QString(), QStringLiteral("8"), QStringLiteral("x"),
-                                           QStringLiteral("Issue")}});
+    const TreeStructure tree =
+        buildTree({{QString(), QStringLiteral("8"), QStringLiteral("x"), QStringLiteral("Issue")}});
     EXPECT_EQ(parentOf(tree, QStringLiteral("C8")), kRootKey);
     EXPECT_EQ(tree.orphans, 1);
 }
@@ -108,8 +108,8 @@ TEST(TreeLogic, EmptyParentIdCountsAsAnOrphan)
 TEST(TreeLogic, LoopOfParentsIsBrokenAndNoItemIsLost)
 {
     // 1 -> 2 -> 3 -> 1 is a loop; 4 hangs off 3, 5 is its own parent.
-    const TreeStructure tree = buildTree({row(3, 1, "a"), row(1, 2, "b"), row(2, 3, "c"),
-                                          row(3, 4, "d"), row(5, 5, "self")});
+    const TreeStructure tree = buildTree(
+        {row(3, 1, "a"), row(1, 2, "b"), row(2, 3, "c"), row(3, 4, "d"), row(5, 5, "self")});
     EXPECT_EQ(tree.cycleMembers, 4);
     EXPECT_EQ(tree.orphans, 0);
     for (const char* key : {"C1", "C2", "C3", "C5"})
@@ -123,12 +123,12 @@ TEST(TreeLogic, BranchesAreSortedByTextWithoutRegardToCase)
     const TreeStructure tree =
         buildTree({row(0, 1, "Zeta"), row(0, 2, "alpha"), row(0, 3, "Beta"), row(3, 4, "delta"),
                    row(3, 5, "Charlie"), row(3, 6, "bravo")});
-    EXPECT_EQ(childrenOf(tree, kRootKey),
-              (std::vector<QString>{QStringLiteral("C2"), QStringLiteral("C3"),
-                                    QStringLiteral("C1")}));
-    EXPECT_EQ(childrenOf(tree, QStringLiteral("C3")),
-              (std::vector<QString>{QStringLiteral("C6"), QStringLiteral("C5"),
-                                    QStringLiteral("C4")}));
+    EXPECT_EQ(
+        childrenOf(tree, kRootKey),
+        (std::vector<QString>{QStringLiteral("C2"), QStringLiteral("C3"), QStringLiteral("C1")}));
+    EXPECT_EQ(
+        childrenOf(tree, QStringLiteral("C3")),
+        (std::vector<QString>{QStringLiteral("C6"), QStringLiteral("C5"), QStringLiteral("C4")}));
 }
 
 TEST(TreeLogic, ItemsKeepTheImageOfTheirType)

@@ -2,8 +2,6 @@
 
 #include "workspace/frmRedoZiv.h"
 
-#include <cstdio>
-#undef EOF // the engine's recordsets have an EOF member
 #include "platform/db/Dao.h"
 
 #include <QFile>

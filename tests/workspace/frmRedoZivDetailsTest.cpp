@@ -36,9 +36,9 @@ protected:
 
     QVariant column(const char* name, int id) const
     {
-        return valueIn(m_path, QStringLiteral("select %1 from Issue where ID = %2")
-                                   .arg(QLatin1String(name))
-                                   .arg(id));
+        return valueIn(
+            m_path,
+            QStringLiteral("select %1 from Issue where ID = %2").arg(QLatin1String(name)).arg(id));
     }
 
     static QStringList spins(frmRedoZiv& w)
@@ -67,8 +67,10 @@ TEST_F(Details, ClickingAnItemShowsItsExplanationQuestionsAndSixRatings)
     clickNode(*w, QStringLiteral("C1"));
     EXPECT_TRUE(gNodeClicked);
     EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("1"));
-    EXPECT_TRUE(w->txtExplanation()->toPlainText().startsWith(QStringLiteral("Whether the defendant")));
-    EXPECT_EQ(w->txtQuestions()->toPlainText(), QStringLiteral("Was the defendant driving above the limit?"));
+    EXPECT_TRUE(
+        w->txtExplanation()->toPlainText().startsWith(QStringLiteral("Whether the defendant")));
+    EXPECT_EQ(w->txtQuestions()->toPlainText(),
+              QStringLiteral("Was the defendant driving above the limit?"));
     EXPECT_EQ(spins(*w), (QStringList{"9", "8", "9", "8", "7", "9"}));
     EXPECT_EQ(w->lblMain()->text(), QStringLiteral("  Liability"));
     EXPECT_EQ(w->statusPanelText(), QStringLiteral("Liability"));
@@ -107,7 +109,8 @@ TEST_F(Details, ClickOnTheGridTabCommitsTheOldItemAndFillsEveryBoxOfTheNewOne)
     w->selectTab(frmRedoZiv::kTabGrid);
     // Someone else changes the row; the switch back to the explanation
     // writes what the window shows for the old item.
-    execIn(m_path, QStringLiteral("UPDATE Issue SET Explanation = 'changed elsewhere' WHERE ID = 1"));
+    execIn(m_path,
+           QStringLiteral("UPDATE Issue SET Explanation = 'changed elsewhere' WHERE ID = 1"));
 
     clickNode(*w, QStringLiteral("C6"));
     EXPECT_EQ(w->selectedTab(), frmRedoZiv::kTabExplanation);
@@ -221,7 +224,8 @@ TEST_F(Details, ARatingOutsideTheScaleIsRefusedAndTheRatingKept)
     typeIntoRating(*w, 4, QStringLiteral("25"));
     ASSERT_EQ(m_prompt.messages().size(), 1);
     EXPECT_TRUE(m_prompt.messages().first().contains(QStringLiteral("from 0 to 10")));
-    EXPECT_TRUE(m_prompt.messages().first().contains(QStringLiteral("frmRedoZiv.OnTxtSpinLostFocus")));
+    EXPECT_TRUE(
+        m_prompt.messages().first().contains(QStringLiteral("frmRedoZiv.OnTxtSpinLostFocus")));
     EXPECT_EQ(column("Procedural", 1).toInt(), 7);
     EXPECT_EQ(w->txtSpin(4)->text(), QStringLiteral("7"));
 }
@@ -271,7 +275,8 @@ TEST_F(Details, EmptiedBoxesAfterAReopenReachNoEarlierItem)
     w->txtQuestions()->setPlainText(QStringLiteral("typed into nothing"));
     w->txtExplanation()->setFocus();
     w->txtQuestions()->setFocus();
-    EXPECT_EQ(column("Question", 1).toString(), QStringLiteral("Was the defendant driving above the limit?"));
+    EXPECT_EQ(column("Question", 1).toString(),
+              QStringLiteral("Was the defendant driving above the limit?"));
 }
 
 TEST_F(Details, ClickingTheShownItemAgainReadsItsRowAfresh)

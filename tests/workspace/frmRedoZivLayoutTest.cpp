@@ -10,8 +10,6 @@
 #include "store/CMain.h"
 #include "store/CUtility.h"
 
-#include <cstdio>
-#undef EOF // the engine's recordsets have an EOF member
 #include "platform/db/Ado.h"
 
 #include <QAction>
@@ -122,8 +120,9 @@ TEST_F(Layout, OverlayViewLaysTheStartPageOverTheDetailsAndHoldsOnResize)
     w->resize(w->width() + 100, w->height() + 40);
     QTest::qWait(20);
     const QWidget* area = w->pnlStart()->parentWidget();
-    EXPECT_EQ(w->pnlStart()->geometry(),
-              QRect(twips::toPixels(3875), 0, area->width() - twips::toPixels(3875), area->height()));
+    EXPECT_EQ(
+        w->pnlStart()->geometry(),
+        QRect(twips::toPixels(3875), 0, area->width() - twips::toPixels(3875), area->height()));
     // A splitter drag puts it out of the way.
     w->ssSplitter_SplitterStartDrag();
     EXPECT_EQ(w->pnlStartLeft(), twips::kHiddenLeft);

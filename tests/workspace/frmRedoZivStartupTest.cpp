@@ -10,8 +10,6 @@
 #include "store/CMain.h"
 #include "store/CUtility.h"
 
-#include <cstdio>
-#undef EOF // the engine's recordsets have an EOF member
 #include "platform/db/Ado.h"
 #include "platform/db/Dao.h"
 
@@ -104,7 +102,8 @@ TEST_F(StartUp, ChosenCaseOpensThroughBothFacesAndFillsTheWindow)
     EXPECT_EQ(ado::dataSourceFromConnectionString(connection->ConnectionString()), path);
     EXPECT_EQ(oMain().strFileName(), path);
     EXPECT_EQ(oUtility().CaseName(), QStringLiteral("smith.AGV"));
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Argovo (%1)").arg(m_cases.path(QStringLiteral("smith"))));
+    EXPECT_EQ(w.windowTitle(),
+              QStringLiteral("Argovo (%1)").arg(m_cases.path(QStringLiteral("smith"))));
     EXPECT_EQ(w.node(QStringLiteral("ROOT"))->childCount(), 3);
     EXPECT_EQ(w.ctlBookmarkList()->lvBookMarks()->topLevelItemCount(), 1);
     EXPECT_EQ(w.selectedTab(), frmRedoZiv::kTabExplanation);
@@ -119,12 +118,14 @@ TEST_F(StartUp, CaptionIsThePathWithoutItsExtension)
     oMain().setStrFileName(path);
     frmRedoZiv w;
     EXPECT_EQ(m_prompt.count(QStringLiteral("file")), 0);
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Argovo (") + m_cases.folder() + QStringLiteral("/smith)"));
+    EXPECT_EQ(w.windowTitle(),
+              QStringLiteral("Argovo (") + m_cases.folder() + QStringLiteral("/smith)"));
 }
 
 TEST_F(StartUp, MissingCodeFilesIsCreatedWithItsSevenColumnsInOrder)
 {
-    const QString path = m_cases.create(QStringLiteral("Case.AGV"), QStringLiteral("DROP TABLE CodeFiles;"));
+    const QString path =
+        m_cases.create(QStringLiteral("Case.AGV"), QStringLiteral("DROP TABLE CodeFiles;"));
     oMain().setStrFileName(path);
     frmRedoZiv w;
 
@@ -146,17 +147,20 @@ TEST_F(StartUp, MissingCodeFilesIsCreatedWithItsSevenColumnsInOrder)
     rs->Fields(QStringLiteral("CodeID")).setValue(3);
     rs->Update();
     rs->Close();
-    EXPECT_EQ(valueIn(path, QStringLiteral("select ID from CodeFiles where CodeID = 3")).toInt(), 1);
+    EXPECT_EQ(valueIn(path, QStringLiteral("select ID from CodeFiles where CodeID = 3")).toInt(),
+              1);
 }
 
 TEST_F(StartUp, ExistingCodeFilesIsLeftAloneOnTheNextOpen)
 {
-    const QString path = m_cases.create(QStringLiteral("Case.AGV"), QStringLiteral("DROP TABLE CodeFiles;"));
+    const QString path =
+        m_cases.create(QStringLiteral("Case.AGV"), QStringLiteral("DROP TABLE CodeFiles;"));
     oMain().setStrFileName(path);
     {
         frmRedoZiv first;
     }
-    execIn(path, QStringLiteral("insert into CodeFiles (CodeID, Description) values (1, 'kept.doc')"));
+    execIn(path,
+           QStringLiteral("insert into CodeFiles (CodeID, Description) values (1, 'kept.doc')"));
     resetAppState();
     oMain().setStrFileName(path);
     frmRedoZiv second;
@@ -166,21 +170,24 @@ TEST_F(StartUp, ExistingCodeFilesIsLeftAloneOnTheNextOpen)
 
 TEST_F(StartUp, MissingVersionTableIsCreatedWithTheProgramsVersion)
 {
-    const QString path = m_cases.create(QStringLiteral("old.AGV"), QStringLiteral("DROP TABLE CodeDBVersion;"));
+    const QString path =
+        m_cases.create(QStringLiteral("old.AGV"), QStringLiteral("DROP TABLE CodeDBVersion;"));
     oMain().setStrFileName(path);
     frmRedoZiv w;
     EXPECT_EQ(countIn(path, QStringLiteral("CodeDBVersion")), 1);
     EXPECT_EQ(valueIn(path, QStringLiteral("select Version from CodeDBVersion")).toString(),
               QStringLiteral("1.0.0"));
     // The caption names this case all the same.
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Argovo (%1)").arg(m_cases.path(QStringLiteral("old"))));
+    EXPECT_EQ(w.windowTitle(),
+              QStringLiteral("Argovo (%1)").arg(m_cases.path(QStringLiteral("old"))));
 }
 
 TEST_F(StartUp, EmptyVersionTableGetsOneRowAndAFilledOneKeepsItsValue)
 {
-    const QString empty = m_cases.create(QStringLiteral("empty.AGV"), QStringLiteral("DELETE FROM CodeDBVersion;"));
-    const QString older = m_cases.create(QStringLiteral("older.AGV"),
-                                         QStringLiteral("UPDATE CodeDBVersion SET Version = '0.9.7';"));
+    const QString empty =
+        m_cases.create(QStringLiteral("empty.AGV"), QStringLiteral("DELETE FROM CodeDBVersion;"));
+    const QString older = m_cases.create(
+        QStringLiteral("older.AGV"), QStringLiteral("UPDATE CodeDBVersion SET Version = '0.9.7';"));
     oMain().setStrFileName(empty);
     {
         frmRedoZiv w;
@@ -208,7 +215,8 @@ TEST_F(StartUp, AFileThatIsNoCaseIsRefusedAndLeftUnchanged)
 
     ASSERT_EQ(m_prompt.messages().size(), 1) << qPrintable(m_prompt.messages().join(" | "));
     EXPECT_TRUE(m_prompt.messages().first().contains(QStringLiteral("is not an Argovo case file")));
-    EXPECT_TRUE(m_prompt.messages().first().contains(QStringLiteral("frmRedoZiv.SetupDBConnection")));
+    EXPECT_TRUE(
+        m_prompt.messages().first().contains(QStringLiteral("frmRedoZiv.SetupDBConnection")));
     EXPECT_EQ(bytesOf(path), before);
     EXPECT_EQ(gDB, nullptr);
     EXPECT_FALSE(w.tvIssueItems()->isEnabled());
@@ -221,7 +229,8 @@ TEST_F(StartUp, OpeningASecondCaseReconnectsTheDataLayerToIt)
     const QString second = m_cases.create(QStringLiteral("second.AGV"));
     m_prompt.chooseFile(first);
     frmRedoZiv w;
-    ASSERT_EQ(ado::dataSourceFromConnectionString(oDataLayer().Connection()->ConnectionString()), first);
+    ASSERT_EQ(ado::dataSourceFromConnectionString(oDataLayer().Connection()->ConnectionString()),
+              first);
 
     m_prompt.chooseFile(second);
     w.mnuFileOpen_Click();
@@ -262,7 +271,8 @@ TEST_F(StartUp, OnlyOpeningACaseAdoptsACaseFileChosenInADialog)
     w.ctlFileDetails1_RequestFileName(QStringLiteral("Select A File To Add"), fileName, 0);
     EXPECT_EQ(fileName, other);
     EXPECT_EQ(oMain().strFileName(), path);
-    EXPECT_EQ(ado::dataSourceFromConnectionString(oDataLayer().Connection()->ConnectionString()), path);
+    EXPECT_EQ(ado::dataSourceFromConnectionString(oDataLayer().Connection()->ConnectionString()),
+              path);
     EXPECT_EQ(gDB->Name(), path);
 }
 
@@ -288,7 +298,8 @@ TEST_F(StartUp, TreePaneEndsAtItsStandardWidthWhateverTheSettingHolds)
         resetAppState();
         if (setting.isValid())
             setTreeWidthSetting(setting);
-        m_prompt.chooseFile(m_cases.createSample(QStringLiteral("case%1.AGV").arg(setting.toString())));
+        m_prompt.chooseFile(
+            m_cases.createSample(QStringLiteral("case%1.AGV").arg(setting.toString())));
         frmRedoZiv w;
         showAndWait(w);
         EXPECT_EQ(w.treePaneWidth(), 3750) << qPrintable(setting.toString());

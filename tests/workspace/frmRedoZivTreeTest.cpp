@@ -84,14 +84,15 @@ TEST_F(CaseTree, EveryItemSitsUnderItsParentWhateverTheRowOrder)
 TEST_F(CaseTree, BranchesAreSortedByName)
 {
     open(rows({"(1, 0, 'Liability', 'Issue')", "(2, 0, 'damages', 'Issue')",
-               "(3, 0, 'Causation', 'Issue')", "(4, 1, 'Zeal', 'Issue')", "(5, 1, 'Breach', 'Issue')",
-               "(6, 1, 'Expert', 'Witness')"}));
+               "(3, 0, 'Causation', 'Issue')", "(4, 1, 'Zeal', 'Issue')",
+               "(5, 1, 'Breach', 'Issue')", "(6, 1, 'Expert', 'Witness')"}));
     frmRedoZiv w;
     EXPECT_EQ(childTexts(w.node(QStringLiteral("ROOT"))),
               (QStringList{QStringLiteral("Causation"), QStringLiteral("damages"),
                            QStringLiteral("Liability")}));
-    EXPECT_EQ(childTexts(w.node(QStringLiteral("C1"))),
-              (QStringList{QStringLiteral("Breach"), QStringLiteral("Expert"), QStringLiteral("Zeal")}));
+    EXPECT_EQ(
+        childTexts(w.node(QStringLiteral("C1"))),
+        (QStringList{QStringLiteral("Breach"), QStringLiteral("Expert"), QStringLiteral("Zeal")}));
 }
 
 TEST_F(CaseTree, AnOrphanGoesUnderTheRootWithOneWarningAndTheFillFinishes)
@@ -111,8 +112,9 @@ TEST_F(CaseTree, AnOrphanGoesUnderTheRootWithOneWarningAndTheFillFinishes)
 
 TEST_F(CaseTree, ALoopOfParentsDoesNotHangAndLosesNoItem)
 {
-    open(rows({"(1, 3, 'Loop a', 'Issue')", "(2, 1, 'Loop b', 'Issue')", "(3, 2, 'Loop c', 'Issue')",
-               "(4, 3, 'Hangs off the loop', 'Issue')", "(5, 0, 'Outside', 'Issue')"}));
+    open(
+        rows({"(1, 3, 'Loop a', 'Issue')", "(2, 1, 'Loop b', 'Issue')", "(3, 2, 'Loop c', 'Issue')",
+              "(4, 3, 'Hangs off the loop', 'Issue')", "(5, 0, 'Outside', 'Issue')"}));
     QElapsedTimer timer;
     timer.start();
     frmRedoZiv w;
