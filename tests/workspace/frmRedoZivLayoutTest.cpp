@@ -6,11 +6,13 @@
 #include "workspace/frmRedoZiv.h"
 
 #include "platform/core/Twips.h"
+#include "platform/db/CaseFileBuilder.h"
 #include "store/CDataLayer.h"
 #include "store/CMain.h"
 #include "store/CUtility.h"
 
 #include "platform/db/Ado.h"
+#include "platform/db/Dao.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -227,5 +229,41 @@ TEST_F(Layout, TheGridTabLoadsTheAnalysisWindowAndAnotherCaseUnloadsIt)
     EXPECT_FALSE(oUtility().FormIssueLoaded());
     w->selectTab(frmRedoZiv::kTabGrid);
     EXPECT_NE(w->analysisWindow(), nullptr);
+    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+}
+
+TEST_F(Layout, NewCaseFromTheStartPageOpensAnEmptyCase)
+{
+    QDir(programFolder()).mkpath(QStringLiteral("cases/templates"));
+    db::createDatabaseFromScript(
+        QDir(programFolder()).filePath(QStringLiteral("cases/templates/BLANK.AGV")),
+        TempCase::schemaSql());
+    frmRedoZiv w;
+    showAndWait(w);
+    w.DoCaseClose();
+    const QString path = m_cases.path(QStringLiteral("fresh.AGV"));
+    m_prompt.chooseFile(path);
+    QTest::mouseClick(w.pnlStart()->cmdOpenStart(StartPage::NewCase), Qt::LeftButton);
+
+    ASSERT_NE(gDB, nullptr);
+    EXPECT_EQ(gDB->Name(), path);
+    EXPECT_TRUE(w.tvIssueItems()->isEnabled());
+    EXPECT_EQ(w.node(QStringLiteral("ROOT"))->childCount(), 0);
+    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+}
+
+TEST_F(Layout, SaveAsOpensTheCopyInTheWindow)
+{
+    auto w = openSample();
+    clickNode(*w, QStringLiteral("C1"));
+    const QString copy = m_cases.path(QStringLiteral("copy.AGV"));
+    m_prompt.chooseFile(copy);
+    w->findChild<QAction*>(QStringLiteral("mnuFileSaveAs"))->trigger();
+
+    ASSERT_NE(gDB, nullptr);
+    EXPECT_EQ(gDB->Name(), copy);
+    EXPECT_EQ(w->node(QStringLiteral("ROOT"))->childCount(), 3);
+    EXPECT_EQ(w->currentIssue(), nullptr);
+    EXPECT_EQ(w->pnlStartLeft(), twips::kHiddenLeft);
     EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
 }
