@@ -17,10 +17,7 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QTreeWidget>
-
-#include <algorithm>
 
 namespace codemodule {
 namespace {
@@ -150,7 +147,7 @@ void AutoSizeLastColumn(QTreeWidget* list)
         others += list->columnWidth(column);
     const int width = list->viewport()->width() - others;
     if (width > 0)
-        list->setColumnWidth(last, std::max(width, list->header()->sectionSizeHint(last)));
+        list->setColumnWidth(last, width);
 }
 
 void TreeRedraw(QWidget* window, bool redraw)

@@ -42,6 +42,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
@@ -278,12 +279,18 @@ void frmRedoZiv::buildWindow()
     gridLayout->setContentsMargins(0, 0, 0, 0);
     m_SSSplitter1 = new QSplitter(Qt::Vertical, m_gridPage);
     m_SSSplitter1->setObjectName(QStringLiteral("SSSplitter1"));
-    // The analysis window is loaded into the splitter's first pane.
-    m_gridPane = new QWidget(m_SSSplitter1);
+    // The analysis window is loaded into the splitter's first pane, which
+    // scrolls when the detail area is narrower than the grid.
+    auto* gridScroll = new QScrollArea(m_SSSplitter1);
+    gridScroll->setObjectName(QStringLiteral("gridScroll"));
+    gridScroll->setWidgetResizable(true);
+    gridScroll->setFrameShape(QFrame::NoFrame);
+    m_gridPane = new QWidget;
     m_gridPane->setObjectName(QStringLiteral("gridPane"));
     auto* paneLayout = new QVBoxLayout(m_gridPane);
     paneLayout->setContentsMargins(0, 0, 0, 0);
-    m_SSSplitter1->addWidget(m_gridPane);
+    gridScroll->setWidget(m_gridPane);
+    m_SSSplitter1->addWidget(gridScroll);
     gridLayout->addWidget(m_SSSplitter1);
     auto* filesPage = new QWidget(m_tbsTabs);
     filesPage->setObjectName(QStringLiteral("tabFiles"));

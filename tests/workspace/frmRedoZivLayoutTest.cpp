@@ -206,6 +206,7 @@ TEST_F(Layout, WindowRendersForALook)
     if (!folder.isEmpty()) {
         EXPECT_TRUE(shot.save(QDir(folder).filePath(QStringLiteral("frmRedoZiv.png"))));
         w->selectTab(frmRedoZiv::kTabGrid);
+        QTest::qWait(50);
         EXPECT_TRUE(w->grab().save(QDir(folder).filePath(QStringLiteral("frmRedoZiv-grid.png"))));
         w->DoCaseClose();
         EXPECT_TRUE(w->grab().save(QDir(folder).filePath(QStringLiteral("frmRedoZiv-start.png"))));
