@@ -42,6 +42,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
@@ -55,12 +56,14 @@
 #include <vector>
 
 const QString frmRedoZiv::kTreeSql = QStringLiteral("select * from Issue order by parentid and id");
+const QString frmRedoZiv::kTreeClipboardFormat = QStringLiteral("VBRedoZivTree");
 
 namespace {
 
 const QString kForm = QStringLiteral("frmRedoZiv.");
 const QString kSelectTitle = QStringLiteral("Select a Argovo Database");
-const QString kCaseFilter = QStringLiteral("Argovo Files|*.AGV");
+// Both spellings: file names on this system are case-sensitive.
+const QString kCaseFilter = QStringLiteral("Argovo Files|*.AGV;*.agv");
 const QString kAllFilesFilter = QStringLiteral("All Files|*.*");
 // The maker's web address; an installation setting of the start page.
 const QString kMakerAddress = QStringLiteral("https://www.argovo.example");
@@ -325,6 +328,12 @@ void frmRedoZiv::buildWindow()
     m_statusPanel1 = new QLabel(m_statusBar);
     m_statusPanel1->setObjectName(QStringLiteral("StatusBar1Panel1"));
     m_statusBar->addWidget(m_statusPanel1, 1);
+    m_statusProgress = new QProgressBar(m_statusBar);
+    m_statusProgress->setObjectName(QStringLiteral("StatusBar1Panel2"));
+    m_statusProgress->setRange(0, 100);
+    m_statusProgress->setTextVisible(false);
+    m_statusProgress->hide();
+    m_statusBar->addPermanentWidget(m_statusProgress);
     setStatusBar(m_statusBar);
 
     layoutOverlays();
@@ -425,6 +434,9 @@ void frmRedoZiv::Form_Load()
         gNodeClicked = false;
         gTreeChanged = false;
         line = 40;
+        // A MIME type stands for the registered clipboard format.
+        m_treeClipboardFormat = QStringLiteral("application/x-") + kTreeClipboardFormat;
+        line = 45;
         EnableControls(false);
         line = 50;
         DoStartUp();
@@ -863,6 +875,42 @@ void frmRedoZiv::BoldTreeNode(QTreeWidgetItem* node)
     }
 }
 
+void frmRedoZiv::RecursiveCountNodes(QTreeWidgetItem* node, bool reset)
+{
+    attempt("RecursiveCountNodes", 10, [&] {
+        if (reset)
+            m_countedNodes = 0;
+        if (!node)
+            return;
+        for (int i = 0; i < node->childCount(); ++i) {
+            ++m_countedNodes;
+            RecursiveCountNodes(node->child(i), false);
+        }
+    });
+}
+
+void frmRedoZiv::RecursiveReadNodes(QTreeWidgetItem* node, bool flag)
+{
+    attempt("RecursiveReadNodes", 10, [&] {
+        if (!node)
+            return;
+        for (int i = 0; i < node->childCount(); ++i) {
+            QTreeWidgetItem* child = node->child(i);
+            const QString key = child->data(0, kKeyRole).toString();
+            if (key != treelogic::kRootKey) {
+                CIssue record;
+                record.Initialise(gDB, treelogic::nodeKeyToId(key));
+                // Each read loads the row; the values themselves are not kept.
+                (void)record.Key();
+                (void)record.ParentKey();
+                (void)record.Name();
+                (void)record.Weight();
+            }
+            RecursiveReadNodes(child, flag);
+        }
+    });
+}
+
 void frmRedoZiv::ClearTreeView()
 {
     FlagScope inCode(m_selectingInCode);
@@ -1008,6 +1056,29 @@ void frmRedoZiv::Form_Setup()
 void frmRedoZiv::ShowSettings()
 {
     // Which program settings belong here is not settled; nothing yet.
+}
+
+void frmRedoZiv::mnuViewSettings_Click()
+{
+    ShowSettings();
+}
+
+void frmRedoZiv::ShowProgressInStatusBar(bool show, double fraction)
+{
+    attempt("ShowProgressInStatusBar", 10, [&] {
+        m_statusProgress->setValue(qBound(0, qRound(fraction * 100.0), 100));
+        m_statusProgress->setVisible(show);
+    });
+}
+
+bool frmRedoZiv::progressShown() const
+{
+    return !m_statusProgress->isHidden();
+}
+
+int frmRedoZiv::progressPercent() const
+{
+    return m_statusProgress->value();
 }
 
 void frmRedoZiv::CheckOnline()

@@ -18,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
+class QProgressBar;
 class QSplitter;
 class QStatusBar;
 class QTabWidget;
@@ -52,6 +53,8 @@ public:
 
     // The query every fill of the tree runs.
     static const QString kTreeSql;
+    // The private clipboard format that carries a dragged node's key.
+    static const QString kTreeClipboardFormat;
 
     // Builds the window and loads it: the case is opened (or asked for) here.
     explicit frmRedoZiv(QWidget* parent = nullptr);
@@ -73,6 +76,12 @@ public:
     void BoldTreeNode(QTreeWidgetItem* node);
     void ClearTreeView() override;
     QTreeWidgetItem* node(const QString& key) const { return m_nodes.value(key); }
+    // Subtree walks through first-child and next-sibling links.
+    void RecursiveCountNodes(QTreeWidgetItem* node, bool reset);
+    int countedNodes() const { return m_countedNodes; }
+    void RecursiveReadNodes(QTreeWidgetItem* node, bool flag);
+    // The format registered at load, for the drag and drop of tree nodes.
+    const QString& treeClipboardFormat() const { return m_treeClipboardFormat; }
 
     // Layout and views. Lefts and widths are in twips.
     void ResizeForm();
@@ -82,6 +91,11 @@ public:
     void ssSplitter_SplitterStartDrag();
     void Form_Setup();
     void ShowSettings();
+    void mnuViewSettings_Click();
+    // A progress indication in the status bar's second panel; fraction 0..1.
+    void ShowProgressInStatusBar(bool show, double fraction);
+    bool progressShown() const;
+    int progressPercent() const;
     void CheckOnline();
     int pnlStartLeft() const override { return m_pnlStartLeft; }
     void setPnlStartLeft(int left) override;
@@ -203,6 +217,7 @@ private:
     BrowserPane* m_webBrowser = nullptr;
     QStatusBar* m_statusBar = nullptr;
     QLabel* m_statusPanel1 = nullptr;
+    QProgressBar* m_statusProgress = nullptr;
     QToolBar* m_tbTools = nullptr;
     QMenu* m_mnuFile = nullptr;
     QMenu* m_mnuInsert = nullptr;
@@ -218,6 +233,8 @@ private:
     QAction* m_mnuHelpContents = nullptr;
 
     QHash<QString, QTreeWidgetItem*> m_nodes;
+    int m_countedNodes = 0;
+    QString m_treeClipboardFormat;
     // The item the details show: one record, used for its properties and
     // for Commit alike.
     std::shared_ptr<CIssue> m_currentIssue;

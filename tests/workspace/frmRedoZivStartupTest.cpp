@@ -53,6 +53,8 @@ TEST_F(StartUp, NoCaseAtStartAsksForOneAndACancelLeavesTheControlsOff)
     EXPECT_EQ(dialog.title, QStringLiteral("Select a Argovo Database"));
     EXPECT_FALSE(dialog.save);
     EXPECT_EQ(dialog.flags, 0x80004);
+    // A case saved with a lower-case extension must be offered as well.
+    EXPECT_EQ(dialog.filter, QStringLiteral("Argovo Files|*.AGV;*.agv"));
     EXPECT_EQ(dialog.initDir, QDir(programFolder()).filePath(QStringLiteral("cases")));
     EXPECT_TRUE(m_prompt.messages().isEmpty());
 

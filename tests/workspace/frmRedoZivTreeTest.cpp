@@ -148,3 +148,17 @@ TEST_F(CaseTree, AQueryTheEngineRejectsIsReportedAndTheTreeRedraws)
     EXPECT_TRUE(w.tvIssueItems()->updatesEnabled());
     EXPECT_NE(w.node(QStringLiteral("C1")), nullptr);
 }
+
+TEST_F(CaseTree, CountingNodesCountsEveryNodeBelowTheGivenOne)
+{
+    open(rows({"(1, 0, 'A', 'Issue')", "(2, 1, 'B', 'Issue')", "(3, 2, 'C', 'Witness')",
+               "(4, 0, 'D', 'Exhibit')"}));
+    frmRedoZiv w;
+    w.RecursiveCountNodes(w.node(QStringLiteral("ROOT")), true);
+    EXPECT_EQ(w.countedNodes(), 4);
+    w.RecursiveCountNodes(w.node(QStringLiteral("C1")), true);
+    EXPECT_EQ(w.countedNodes(), 2);
+    // Without the reset the count goes on from where it was.
+    w.RecursiveCountNodes(w.node(QStringLiteral("C2")), false);
+    EXPECT_EQ(w.countedNodes(), 3);
+}
