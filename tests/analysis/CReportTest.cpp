@@ -10,6 +10,8 @@
 #include "store/CMain.h"
 #include "store/CUtility.h"
 
+#include <ostream>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -57,6 +59,12 @@ struct BandCase {
     const char* label;
     QStringList names;
 };
+
+// Names the case by its label in test listings.
+void PrintTo(const BandCase& band, std::ostream* os)
+{
+    *os << band.label;
+}
 
 class LevelBandTest : public CReportTest, public ::testing::WithParamInterface<BandCase> {};
 
