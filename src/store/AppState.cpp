@@ -21,15 +21,13 @@ bool gBookmarksVisible = false;
 
 namespace {
 
-template <typename T>
-std::unique_ptr<T>& slot()
+template <typename T> std::unique_ptr<T>& slot()
 {
     static std::unique_ptr<T> instance;
     return instance;
 }
 
-template <typename T>
-T& instance()
+template <typename T> T& instance()
 {
     auto& p = slot<T>();
     if (!p)
@@ -37,8 +35,7 @@ T& instance()
     return *p;
 }
 
-template <typename T>
-void release()
+template <typename T> void release()
 {
     // Moved out first so that a destructor reaching the accessor meets an
     // empty slot rather than a half-destroyed object.
@@ -75,12 +72,30 @@ Registry& registry()
 
 } // namespace
 
-CMain& oMain() { return instance<CMain>(); }
-CUtility& oUtility() { return instance<CUtility>(); }
-CDataLayer& oDataLayer() { return instance<CDataLayer>(); }
-CError& oError() { return instance<CError>(); }
-CLog& oLog() { return instance<CLog>(); }
-CTypes& oTypes() { return instance<CTypes>(); }
+CMain& oMain()
+{
+    return instance<CMain>();
+}
+CUtility& oUtility()
+{
+    return instance<CUtility>();
+}
+CDataLayer& oDataLayer()
+{
+    return instance<CDataLayer>();
+}
+CError& oError()
+{
+    return instance<CError>();
+}
+CLog& oLog()
+{
+    return instance<CLog>();
+}
+CTypes& oTypes()
+{
+    return instance<CTypes>();
+}
 
 void registerSharedInstanceRelease(const char* name, std::function<void()> release)
 {

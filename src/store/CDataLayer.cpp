@@ -12,14 +12,16 @@ namespace {
 const QString kProvider = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;");
 const QString kDataSourceKey = QStringLiteral("Data Source=");
 
-QString wrapped(const QString& path) { return kDataSourceKey + path + QLatin1Char(';'); }
+QString wrapped(const QString& path)
+{
+    return kDataSourceKey + path + QLatin1Char(';');
+}
 
 // Accepts "Data Source=<path>;" as well as a bare path, so that a value read
 // back from DataSource and stored again is not wrapped twice.
 QString unwrapped(const QString& value)
 {
-    if (value.startsWith(kDataSourceKey, Qt::CaseInsensitive)
-        && value.endsWith(QLatin1Char(';'))) {
+    if (value.startsWith(kDataSourceKey, Qt::CaseInsensitive) && value.endsWith(QLatin1Char(';'))) {
         return value.mid(kDataSourceKey.size(), value.size() - kDataSourceKey.size() - 1);
     }
     return value;
@@ -49,7 +51,10 @@ std::shared_ptr<ado::Connection> CDataLayer::Connection()
     return m_connection;
 }
 
-QString CDataLayer::DataSource() const { return m_showWrapped ? wrapped(m_path) : m_path; }
+QString CDataLayer::DataSource() const
+{
+    return m_showWrapped ? wrapped(m_path) : m_path;
+}
 
 void CDataLayer::setDataSource(const QString& value)
 {
@@ -89,8 +94,8 @@ int16_t CDataLayer::GetConnected()
             m_connected = false;
             const Failure f = failureOf(e);
             oError().HandleError(QStringLiteral("oDataLayer.GetConnected"),
-                                 QStringLiteral("The case file could not be opened. ")
-                                     + f.description,
+                                 QStringLiteral("The case file could not be opened. ") +
+                                     f.description,
                                  f.number, true);
             return 1;
         }
@@ -133,8 +138,8 @@ int16_t CDataLayer::RunSQL(const QString& sSQL, std::shared_ptr<ado::Recordset>&
         if (f.number == jet::ObjectClosed)
             return 0;
         oError().HandleError(QStringLiteral("CDataLayer.RunSQL"),
-                             QStringLiteral("A call to SQL failed. The statement was ") + sSQL
-                                 + QLatin1Char(' '),
+                             QStringLiteral("A call to SQL failed. The statement was ") + sSQL +
+                                 QLatin1Char(' '),
                              f.number, true);
         return 1;
     }

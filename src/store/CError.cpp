@@ -41,10 +41,9 @@ int16_t CError::HandleError(const QString& caller, const QString& description, i
         }
     } else {
         try {
-            platform::msgBox(description, platform::MsgButtons::OK,
-                             platform::MsgIcon::Information,
-                             appinfo::kProductLabel + QLatin1Char(' ') + appinfo::kVersionLabel
-                                 + QStringLiteral(" Information..."));
+            platform::msgBox(description, platform::MsgButtons::OK, platform::MsgIcon::Information,
+                             appinfo::kProductLabel + QLatin1Char(' ') + appinfo::kVersionLabel +
+                                 QStringLiteral(" Information..."));
         } catch (...) {
         }
     }

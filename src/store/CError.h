@@ -9,6 +9,5 @@
 // on request. Never raises.
 class CError final {
 public:
-    int16_t HandleError(const QString& caller, const QString& description, int number,
-                        bool bLog);
+    int16_t HandleError(const QString& caller, const QString& description, int number, bool bLog);
 };

@@ -4,22 +4,25 @@
 #include <QFileInfo>
 #include <QLocale>
 
-void CLog::setClock(Clock clock) { m_clock = std::move(clock); }
+void CLog::setClock(Clock clock)
+{
+    m_clock = std::move(clock);
+}
 
 QString CLog::formatTime(const QDateTime& time)
 {
     const QLocale locale = QLocale::system();
-    return locale.toString(time.date(), QLocale::ShortFormat) + QLatin1Char(' ')
-        + locale.toString(time.time(), QLocale::LongFormat);
+    return locale.toString(time.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+           locale.toString(time.time(), QLocale::LongFormat);
 }
 
 void CLog::LogItem(const QString& caller, const QString& comment)
 {
     try {
         const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTime();
-        const QString line = QStringLiteral("TIME: ") + formatTime(now)
-            + QStringLiteral("    CALLING PROCEDURE: ") + caller
-            + QStringLiteral("    LOG COMMENT: ") + comment + QStringLiteral("\r\n");
+        const QString line = QStringLiteral("TIME: ") + formatTime(now) +
+                             QStringLiteral("    CALLING PROCEDURE: ") + caller +
+                             QStringLiteral("    LOG COMMENT: ") + comment + QStringLiteral("\r\n");
         // No folder: the log sits in the process's current folder.
         QFile file(m_fileName + QStringLiteral(".LOG"));
         if (file.open(QIODevice::WriteOnly | QIODevice::Append))

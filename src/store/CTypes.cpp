@@ -1,5 +1,11 @@
 #include "store/CTypes.h"
 
-QString CTypes::ItemType() const { return m_itemType; }
+QString CTypes::ItemType() const
+{
+    return m_itemType;
+}
 
-void CTypes::setItemType(const QString& value) { m_itemType = value; }
+void CTypes::setItemType(const QString& value)
+{
+    m_itemType = value;
+}

@@ -18,8 +18,7 @@ const QString kShutdownPlace = QStringLiteral("Globals.Shutdown");
 
 // Runs one step of the stop sequence; a failure is reported with the step's
 // line and the sequence goes on.
-template <typename F>
-void step(int line, F&& body)
+template <typename F> void step(int line, F&& body)
 {
     try {
         body();
@@ -56,8 +55,8 @@ void Shutdown()
 
     // The engine's texts and report, and the case-file manager, belong to
     // other layers and are released through what they registered.
-    const char* const order[] = {"oUtility", "oReport", "oText",  "oTypes", "oDataLayer",
-                                 "oOpen",    "oError",  "oLog",   "oMain"};
+    const char* const order[] = {"oUtility", "oReport", "oText", "oTypes", "oDataLayer",
+                                 "oOpen",    "oError",  "oLog",  "oMain"};
     int line = 50;
     for (const char* name : order)
         step(line++, [name] { releaseSharedInstance(name); });

@@ -1,13 +1,13 @@
+#include "store/CDataLayer.h"
 #include "platform/core/AppInfo.h"
 #include "store/AppState.h"
-#include "store/CDataLayer.h"
 
+#include "store/TempCurrentFolder.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempCase.h"
-#include "store/TempCurrentFolder.h"
 
-#include <QFileInfo>
 #include "platform/db/Ado.h"
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -158,7 +158,8 @@ TEST_F(CDataLayerTest, RunSQLWithoutACaseFailsAfterOneRefusal)
     std::shared_ptr<ado::Recordset> rs;
     EXPECT_EQ(oDataLayer().RunSQL(QStringLiteral("select * from Issue"), rs), 1);
     EXPECT_FALSE(rs);
-    EXPECT_EQ(prompt.messages(), QStringList{QStringLiteral("Select a case if you want to proceed.")});
+    EXPECT_EQ(prompt.messages(),
+              QStringList{QStringLiteral("Select a case if you want to proceed.")});
 }
 
 } // namespace

@@ -1,10 +1,10 @@
+#include "store/CError.h"
 #include "platform/core/AppInfo.h"
 #include "platform/core/Prompt.h"
 #include "store/AppState.h"
-#include "store/CError.h"
 
-#include "support/ScriptedPrompt.h"
 #include "store/TempCurrentFolder.h"
+#include "support/ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
 
@@ -92,8 +92,8 @@ TEST_F(CErrorTest, ReporterNeverRaisesAndStillLogsWhenNoPromptAnswers)
 {
     // Without a prompt every box fails; the entry must still reach the log.
     prompt.reset();
-    EXPECT_NO_THROW(oError().HandleError(QStringLiteral("Globals.Test"), QStringLiteral("lost box"),
-                                         7, true));
+    EXPECT_NO_THROW(
+        oError().HandleError(QStringLiteral("Globals.Test"), QStringLiteral("lost box"), 7, true));
     EXPECT_EQ(folder.logLines().size(), 1);
 }
 

@@ -1,5 +1,5 @@
-#include "store/AppState.h"
 #include "store/CLog.h"
+#include "store/AppState.h"
 
 #include "store/TempCurrentFolder.h"
 
@@ -40,10 +40,10 @@ protected:
     QString expectedLine(const QString& caller, const QString& comment) const
     {
         const QLocale system = QLocale::system();
-        return QStringLiteral("TIME: ") + system.toString(kWhen.date(), QLocale::ShortFormat)
-            + QLatin1Char(' ') + system.toString(kWhen.time(), QLocale::LongFormat)
-            + QStringLiteral("    CALLING PROCEDURE: ") + caller
-            + QStringLiteral("    LOG COMMENT: ") + comment + QStringLiteral("\r\n");
+        return QStringLiteral("TIME: ") + system.toString(kWhen.date(), QLocale::ShortFormat) +
+               QLatin1Char(' ') + system.toString(kWhen.time(), QLocale::LongFormat) +
+               QStringLiteral("    CALLING PROCEDURE: ") + caller +
+               QStringLiteral("    LOG COMMENT: ") + comment + QStringLiteral("\r\n");
     }
 
     TempCurrentFolder folder;
@@ -58,8 +58,8 @@ TEST_F(CLogTest, EntriesAreAppendedInTheFixedLineFormat)
     log.LogItem(QStringLiteral("oDataLayer.CloseConnection"), QString());
 
     EXPECT_EQ(QString::fromUtf8(readAll(logPath)),
-              expectedLine(QStringLiteral("COpen.NewCase"), QStringLiteral("first"))
-                  + expectedLine(QStringLiteral("oDataLayer.CloseConnection"), QString()));
+              expectedLine(QStringLiteral("COpen.NewCase"), QStringLiteral("first")) +
+                  expectedLine(QStringLiteral("oDataLayer.CloseConnection"), QString()));
     EXPECT_TRUE(QString::fromUtf8(readAll(logPath)).endsWith(QStringLiteral("LOG COMMENT: \r\n")));
 }
 

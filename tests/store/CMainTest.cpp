@@ -1,8 +1,8 @@
-#include "store/AppState.h"
 #include "store/CMain.h"
+#include "store/AppState.h"
 
-#include "support/ScriptedPrompt.h"
 #include "store/TempCurrentFolder.h"
+#include "support/ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
 

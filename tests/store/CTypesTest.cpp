@@ -1,5 +1,5 @@
-#include "store/AppState.h"
 #include "store/CTypes.h"
+#include "store/AppState.h"
 
 #include <gtest/gtest.h>
 

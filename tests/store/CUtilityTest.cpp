@@ -1,15 +1,15 @@
+#include "store/CUtility.h"
 #include "platform/core/AppError.h"
 #include "store/AppState.h"
 #include "store/CMain.h"
-#include "store/CUtility.h"
 #include "store/IAnalysisHost.h"
 
+#include "store/TempCurrentFolder.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempCase.h"
-#include "store/TempCurrentFolder.h"
 
-#include <QStringList>
 #include "platform/db/Ado.h"
+#include <QStringList>
 
 #include <gtest/gtest.h>
 

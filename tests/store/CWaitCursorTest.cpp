@@ -47,7 +47,9 @@ TEST(CWaitCursorTest, ReleasedWithoutSetCursorPutsBackTheSamePointer)
 {
     RecordingScreen screen;
     screen.pointer = 11;
-    { CWaitCursor cursor; }
+    {
+        CWaitCursor cursor;
+    }
     EXPECT_EQ(screen.history, std::vector<int>{11});
 }
 

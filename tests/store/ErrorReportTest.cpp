@@ -1,6 +1,6 @@
+#include "store/ErrorReport.h"
 #include "platform/core/AppError.h"
 #include "platform/core/AppInfo.h"
-#include "store/ErrorReport.h"
 
 #include "support/ScriptedPrompt.h"
 
@@ -13,8 +13,9 @@ namespace {
 TEST(ErrorReportTest, WindowErrorNamesThePlaceAndLine)
 {
     ScriptedPrompt prompt;
-    report::windowError(AppError(3024, QStringLiteral("DAO"), QStringLiteral("Could not find file")),
-                        QStringLiteral("frmRedoZiv.DoStartUp"), 120);
+    report::windowError(
+        AppError(3024, QStringLiteral("DAO"), QStringLiteral("Could not find file")),
+        QStringLiteral("frmRedoZiv.DoStartUp"), 120);
     report::windowError(std::runtime_error("bad"), QStringLiteral("Globals.Shutdown"), 30);
 
     ASSERT_EQ(prompt.shown().size(), 2);
@@ -22,7 +23,8 @@ TEST(ErrorReportTest, WindowErrorNamesThePlaceAndLine)
               QStringLiteral("Could not find file\nin Argovo.frmRedoZiv.DoStartUp at line 120"));
     EXPECT_TRUE(prompt.shown().at(0).title.isEmpty());
     EXPECT_EQ(prompt.shown().at(0).buttons, platform::MsgButtons::OK);
-    EXPECT_EQ(prompt.shown().at(1).text, QStringLiteral("bad\nin Argovo.Globals.Shutdown at line 30"));
+    EXPECT_EQ(prompt.shown().at(1).text,
+              QStringLiteral("bad\nin Argovo.Globals.Shutdown at line 30"));
 }
 
 TEST(ErrorReportTest, NumberedErrorCarriesNumberDescriptionSourceAndPlace)
@@ -41,7 +43,8 @@ TEST(ErrorReportTest, NumberedErrorCarriesNumberDescriptionSourceAndPlace)
 
 TEST(ErrorReportTest, ReportWithoutAPromptDoesNotThrow)
 {
-    EXPECT_NO_THROW(report::windowError(QStringLiteral("x"), QStringLiteral("Globals.Shutdown"), 1));
+    EXPECT_NO_THROW(
+        report::windowError(QStringLiteral("x"), QStringLiteral("Globals.Shutdown"), 1));
 }
 
 } // namespace

@@ -1,20 +1,20 @@
+#include "store/Globals.h"
 #include "platform/core/AppError.h"
 #include "store/AppState.h"
 #include "store/CDataLayer.h"
 #include "store/CMain.h"
 #include "store/CTypes.h"
 #include "store/CUtility.h"
-#include "store/Globals.h"
 #include "store/IShutdownHost.h"
 
+#include "store/TempCurrentFolder.h"
 #include "support/ScriptedPrompt.h"
 #include "support/ScriptedShell.h"
 #include "support/TempCase.h"
-#include "store/TempCurrentFolder.h"
 
-#include <QStringList>
 #include "platform/db/Ado.h"
 #include "platform/db/Dao.h"
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
@@ -50,8 +50,9 @@ TEST(FormatSQLValueTest, IntegerPassesOnlyWhenItIsAPlainInteger)
 {
     EXPECT_EQ(FormatSQLValue(QStringLiteral("42"), 3), QStringLiteral("42"));
     EXPECT_EQ(FormatSQLValue(QStringLiteral("-7"), 3), QStringLiteral("-7"));
-    for (const QString& bad : {QStringLiteral("1; drop table Issue"), QStringLiteral("1 or 1=1"),
-                              QStringLiteral("4.5"), QStringLiteral("abc"), QStringLiteral(" 1")}) {
+    for (const QString& bad :
+         {QStringLiteral("1; drop table Issue"), QStringLiteral("1 or 1=1"), QStringLiteral("4.5"),
+          QStringLiteral("abc"), QStringLiteral(" 1")}) {
         try {
             FormatSQLValue(bad, 3);
             ADD_FAILURE() << "accepted " << bad.toStdString();
@@ -68,7 +69,10 @@ public:
     int reportState = 0;
     bool failPanes = false;
 
-    explicit FakeShutdownHost(QStringList& log) : calls(log) {}
+    explicit FakeShutdownHost(QStringList& log)
+        : calls(log)
+    {
+    }
 
     void TerminatePanes() override
     {
@@ -161,12 +165,11 @@ TEST_F(ShutdownTest, WindowStepsAndRegisteredReleasesRunInTheirOrder)
 
     Shutdown();
 
-    EXPECT_EQ(calls, (QStringList{QStringLiteral("TerminatePanes"),
-                                  QStringLiteral("oReport utility:gone types:kept"),
-                                  QStringLiteral("oText main:kept"),
-                                  QStringLiteral("GridReportState"),
-                                  QStringLiteral("StopGridReport"),
-                                  QStringLiteral("UnloadAllWindows")}));
+    EXPECT_EQ(calls,
+              (QStringList{QStringLiteral("TerminatePanes"),
+                           QStringLiteral("oReport utility:gone types:kept"),
+                           QStringLiteral("oText main:kept"), QStringLiteral("GridReportState"),
+                           QStringLiteral("StopGridReport"), QStringLiteral("UnloadAllWindows")}));
     EXPECT_EQ(shell.quitCount, 1);
 }
 
@@ -179,9 +182,9 @@ TEST_F(ShutdownTest, AFailingStepIsReportedAndTheRestStillRuns)
 
     EXPECT_EQ(prompt.messages(),
               QStringList{QStringLiteral("Pane failure\nin Argovo.Globals.Shutdown at line 10")});
-    EXPECT_EQ(calls, (QStringList{QStringLiteral("TerminatePanes"),
-                                  QStringLiteral("GridReportState"),
-                                  QStringLiteral("UnloadAllWindows")}));
+    EXPECT_EQ(calls,
+              (QStringList{QStringLiteral("TerminatePanes"), QStringLiteral("GridReportState"),
+                           QStringLiteral("UnloadAllWindows")}));
     EXPECT_EQ(shell.quitCount, 1);
 }
 

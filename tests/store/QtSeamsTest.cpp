@@ -1,6 +1,6 @@
+#include "platform/widgets/QtSeams.h"
 #include "platform/core/AppError.h"
 #include "platform/widgets/QtPrompt.h"
-#include "platform/widgets/QtSeams.h"
 #include "platform/widgets/QtShell.h"
 
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
+#include "store/forms/frmError.h"
 #include "platform/widgets/QtSeams.h"
 #include "store/forms/StoreWindows.h"
-#include "store/forms/frmError.h"
 
 #include <QGroupBox>
 #include <QLabel>

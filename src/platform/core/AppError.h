@@ -30,20 +30,20 @@ constexpr int kClassFailure = vbObjectError + 100;
 
 // Jet and ADO numbers that callers test.
 namespace jet {
-constexpr int NoCurrentRecord = 3021;        // "No current record."
-constexpr int UpdateWithoutEdit = 3020;      // Update without AddNew or Edit
-constexpr int FileNotFound = 3024;           // "Could not find file"
+constexpr int NoCurrentRecord = 3021;   // "No current record."
+constexpr int UpdateWithoutEdit = 3020; // Update without AddNew or Edit
+constexpr int FileNotFound = 3024;      // "Could not find file"
 constexpr int InvalidArgument = 3001;
-constexpr int DatabaseExists = 3204;         // compaction target exists
-constexpr int TableNotFound = 3078;          // input table or query not found
-constexpr int FieldTooSmall = 3163;          // value longer than the declared size
-constexpr int ItemNotFound = 3265;           // unknown field name or index
-constexpr int UnrecognizedFormat = 3343;     // not a database of ours
-constexpr int ConversionError = 3421;        // value of the wrong type for the field
-constexpr int SyntaxError = 3075;            // SQL the engine cannot parse
-constexpr int TooFewParameters = 3061;       // unknown column name in SQL
-constexpr int RecordLocked = 3218;           // file busy or locked
-constexpr int ObjectClosed = 3704;           // operation on a closed object
-constexpr int NotInTransaction = 3034;       // commit or rollback without BeginTrans
-constexpr int DiskIo = 3043;                 // disk or network error
+constexpr int DatabaseExists = 3204;     // compaction target exists
+constexpr int TableNotFound = 3078;      // input table or query not found
+constexpr int FieldTooSmall = 3163;      // value longer than the declared size
+constexpr int ItemNotFound = 3265;       // unknown field name or index
+constexpr int UnrecognizedFormat = 3343; // not a database of ours
+constexpr int ConversionError = 3421;    // value of the wrong type for the field
+constexpr int SyntaxError = 3075;        // SQL the engine cannot parse
+constexpr int TooFewParameters = 3061;   // unknown column name in SQL
+constexpr int RecordLocked = 3218;       // file busy or locked
+constexpr int ObjectClosed = 3704;       // operation on a closed object
+constexpr int NotInTransaction = 3034;   // commit or rollback without BeginTrans
+constexpr int DiskIo = 3043;             // disk or network error
 } // namespace jet

@@ -16,17 +16,17 @@ enum class MsgButtons { OK = 0, OKCancel = 1, YesNoCancel = 3, YesNo = 4 };
 enum class MsgAnswer { OK = 1, Cancel = 2, Yes = 6, No = 7 };
 
 struct FileDialogRequest {
-    bool save = false;       // save dialog when true, open dialog otherwise
+    bool save = false; // save dialog when true, open dialog otherwise
     QString title;
-    QString fileName;        // proposed name
-    QString filter;          // "Description|*.ext|Description|*.ext"
-    QString initDir;         // start folder; empty = the program folder
-    int flags = 0;           // the dialog flags the caller asked for
+    QString fileName; // proposed name
+    QString filter;   // "Description|*.ext|Description|*.ext"
+    QString initDir;  // start folder; empty = the program folder
+    int flags = 0;    // the dialog flags the caller asked for
 };
 
 struct FileDialogResult {
-    QString fileName;        // full path; empty when cancelled
-    QString fileTitle;       // name without folder
+    QString fileName;  // full path; empty when cancelled
+    QString fileTitle; // name without folder
     bool cancelled() const { return fileName.isEmpty(); }
 };
 

@@ -61,21 +61,45 @@ Screen* g_screen = nullptr;
 
 } // namespace
 
-Prompt& prompt() { return g_prompt ? *g_prompt : g_missingPrompt; }
-void setPrompt(Prompt* p) { g_prompt = p; }
+Prompt& prompt()
+{
+    return g_prompt ? *g_prompt : g_missingPrompt;
+}
+void setPrompt(Prompt* p)
+{
+    g_prompt = p;
+}
 
 MsgAnswer msgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title)
 {
     return prompt().message(text, buttons, icon, title);
 }
 
-Shell& shell() { return g_shell ? *g_shell : g_noShell; }
-void setShell(Shell* s) { g_shell = s; }
+Shell& shell()
+{
+    return g_shell ? *g_shell : g_noShell;
+}
+void setShell(Shell* s)
+{
+    g_shell = s;
+}
 
-AppLifetime& lifetime() { return g_lifetime ? *g_lifetime : g_noLifetime; }
-void setLifetime(AppLifetime* l) { g_lifetime = l; }
+AppLifetime& lifetime()
+{
+    return g_lifetime ? *g_lifetime : g_noLifetime;
+}
+void setLifetime(AppLifetime* l)
+{
+    g_lifetime = l;
+}
 
-Screen& screen() { return g_screen ? *g_screen : g_plainScreen; }
-void setScreen(Screen* s) { g_screen = s; }
+Screen& screen()
+{
+    return g_screen ? *g_screen : g_plainScreen;
+}
+void setScreen(Screen* s)
+{
+    g_screen = s;
+}
 
 } // namespace platform

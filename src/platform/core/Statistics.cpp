@@ -4,7 +4,8 @@
 
 namespace stats {
 
-void Accumulator::add(double value) {
+void Accumulator::add(double value)
+{
     ++m_count;
     m_sum += value;
     if (m_count == 1) {
@@ -23,13 +24,15 @@ void Accumulator::add(double value) {
         m_max = value;
 }
 
-std::optional<double> Accumulator::mean() const {
+std::optional<double> Accumulator::mean() const
+{
     if (m_count == 0)
         return std::nullopt;
     return m_mean;
 }
 
-std::optional<double> Accumulator::sampleVariance() const {
+std::optional<double> Accumulator::sampleVariance() const
+{
     if (m_count < 2)
         return std::nullopt;
     // A constant series has no spread at all; report exactly zero rather than
@@ -40,20 +43,23 @@ std::optional<double> Accumulator::sampleVariance() const {
     return variance < 0.0 ? 0.0 : variance;
 }
 
-std::optional<double> Accumulator::sampleStdev() const {
+std::optional<double> Accumulator::sampleStdev() const
+{
     const auto variance = sampleVariance();
     if (!variance)
         return std::nullopt;
     return std::sqrt(*variance);
 }
 
-std::optional<double> Accumulator::min() const {
+std::optional<double> Accumulator::min() const
+{
     if (m_count == 0)
         return std::nullopt;
     return m_min;
 }
 
-std::optional<double> Accumulator::max() const {
+std::optional<double> Accumulator::max() const
+{
     if (m_count == 0)
         return std::nullopt;
     return m_max;

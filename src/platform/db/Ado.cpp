@@ -13,18 +13,21 @@ const QString kRecordsetSource = QStringLiteral("ADO.Recordset");
 const QString kCommandSource = QStringLiteral("ADO.Command");
 constexpr int kObjectOpen = 3705;
 
-AppError withSource(const AppError& error, const QString& source) {
+AppError withSource(const AppError& error, const QString& source)
+{
     return AppError(error.number(), source, error.description());
 }
 
-AppError noCurrentRecord() {
+AppError noCurrentRecord()
+{
     return AppError(
         jet::NoCurrentRecord, kRecordsetSource,
         QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
                        "Requested operation requires a current record."));
 }
 
-AppError itemNotFound(const QString& what) {
+AppError itemNotFound(const QString& what)
+{
     return AppError(
         jet::ItemNotFound, kRecordsetSource,
         QStringLiteral("Item cannot be found in the collection corresponding to the requested name "
@@ -33,7 +36,8 @@ AppError itemNotFound(const QString& what) {
 }
 
 // The value of one "key=value" pair, quotes removed.
-QString unquoted(const QString& value) {
+QString unquoted(const QString& value)
+{
     const QString text = value.trimmed();
     if (text.size() >= 2 &&
         ((text.startsWith(QLatin1Char('"')) && text.endsWith(QLatin1Char('"'))) ||
@@ -44,7 +48,8 @@ QString unquoted(const QString& value) {
 
 } // namespace
 
-QString dataSourceFromConnectionString(const QString& connectionString) {
+QString dataSourceFromConnectionString(const QString& connectionString)
+{
     // Pairs are separated by ";" outside quotes; keys compare without regard
     // to case and blanks around them do not count.
     QString dataSource;
@@ -80,12 +85,14 @@ QString dataSourceFromConnectionString(const QString& connectionString) {
 
 // ---------------------------------------------------------------- Connection
 
-std::shared_ptr<Connection> Connection::create() {
+std::shared_ptr<Connection> Connection::create()
+{
     return std::shared_ptr<Connection>(new Connection());
 }
 
 void Connection::Open(const QString& connectionString, const QString& /*user*/,
-                      const QString& /*password*/, int /*options*/) {
+                      const QString& /*password*/, int /*options*/)
+{
     if (State() == adStateOpen)
         throw AppError(kObjectOpen, kConnectionSource,
                        QStringLiteral("Operation is not allowed when the object is open."));
@@ -94,22 +101,26 @@ void Connection::Open(const QString& connectionString, const QString& /*user*/,
     m_connectionString = connectionString;
 }
 
-void Connection::Close() {
+void Connection::Close()
+{
     if (State() != adStateOpen)
         throw db::closedError(kConnectionSource);
     m_connection->close();
     m_connection.reset();
 }
 
-int Connection::State() const {
+int Connection::State() const
+{
     return m_connection && m_connection->isOpen() ? adStateOpen : adStateClosed;
 }
 
-QString Connection::ConnectionString() const {
+QString Connection::ConnectionString() const
+{
     return m_connectionString;
 }
 
-std::shared_ptr<Recordset> Connection::Execute(const QString& sql) {
+std::shared_ptr<Recordset> Connection::Execute(const QString& sql)
+{
     if (State() != adStateOpen)
         throw db::closedError(kConnectionSource);
     auto recordset = Recordset::create();
@@ -121,19 +132,22 @@ std::shared_ptr<Recordset> Connection::Execute(const QString& sql) {
     return recordset;
 }
 
-std::shared_ptr<db::SqliteConnection> Connection::handle() const {
+std::shared_ptr<db::SqliteConnection> Connection::handle() const
+{
     return m_connection;
 }
 
 // ---------------------------------------------------------------- Field
 
-QString Field::Name() const {
+QString Field::Name() const
+{
     if (!m_owner->m_open)
         throw db::closedError(kRecordsetSource);
     return m_owner->m_names.at(m_index);
 }
 
-QVariant Field::Value() const {
+QVariant Field::Value() const
+{
     if (!m_owner->m_open)
         throw db::closedError(kRecordsetSource);
     if (m_owner->BOF() || m_owner->EOF())
@@ -143,12 +157,14 @@ QVariant Field::Value() const {
 
 // ---------------------------------------------------------------- Recordset
 
-std::shared_ptr<Recordset> Recordset::create() {
+std::shared_ptr<Recordset> Recordset::create()
+{
     return std::shared_ptr<Recordset>(new Recordset());
 }
 
 void Recordset::Open(const QString& source, const std::shared_ptr<Connection>& connection,
-                     int /*cursorType*/, int /*lockType*/, int /*options*/) {
+                     int /*cursorType*/, int /*lockType*/, int /*options*/)
+{
     if (m_open)
         throw AppError(kObjectOpen, kRecordsetSource,
                        QStringLiteral("Operation is not allowed when the object is open."));
@@ -158,7 +174,8 @@ void Recordset::Open(const QString& source, const std::shared_ptr<Connection>& c
 }
 
 void Recordset::fillFrom(const std::shared_ptr<db::SqliteConnection>& connection,
-                         const QString& sql) {
+                         const QString& sql)
+{
     if (!connection || !connection->isOpen())
         throw db::closedError(kRecordsetSource);
     QString text;
@@ -205,7 +222,8 @@ void Recordset::fillFrom(const std::shared_ptr<db::SqliteConnection>& connection
     m_open = true;
 }
 
-void Recordset::Close() {
+void Recordset::Close()
+{
     if (!m_open)
         throw db::closedError(kRecordsetSource);
     m_open = false;
@@ -214,29 +232,34 @@ void Recordset::Close() {
     m_position = 0;
 }
 
-int Recordset::State() const {
+int Recordset::State() const
+{
     return m_open ? adStateOpen : adStateClosed;
 }
 
-int Recordset::RecordCount() const {
+int Recordset::RecordCount() const
+{
     if (!m_open)
         throw db::closedError(kRecordsetSource);
     return static_cast<int>(m_rows.size());
 }
 
-bool Recordset::BOF() const {
+bool Recordset::BOF() const
+{
     if (!m_open)
         throw db::closedError(kRecordsetSource);
     return m_rows.empty() || m_position < 0;
 }
 
-bool Recordset::EOF() const {
+bool Recordset::EOF() const
+{
     if (!m_open)
         throw db::closedError(kRecordsetSource);
     return m_position >= static_cast<int>(m_rows.size());
 }
 
-void Recordset::MoveFirst() {
+void Recordset::MoveFirst()
+{
     if (!m_open)
         throw db::closedError(kRecordsetSource);
     if (m_rows.empty())
@@ -244,19 +267,22 @@ void Recordset::MoveFirst() {
     m_position = 0;
 }
 
-void Recordset::MoveNext() {
+void Recordset::MoveNext()
+{
     if (EOF())
         throw noCurrentRecord();
     ++m_position;
 }
 
-void Recordset::MovePrevious() {
+void Recordset::MovePrevious()
+{
     if (BOF())
         throw noCurrentRecord();
     --m_position;
 }
 
-void Recordset::MoveLast() {
+void Recordset::MoveLast()
+{
     if (!m_open)
         throw db::closedError(kRecordsetSource);
     if (m_rows.empty())
@@ -264,13 +290,15 @@ void Recordset::MoveLast() {
     m_position = static_cast<int>(m_rows.size()) - 1;
 }
 
-int Recordset::FieldCount() const {
+int Recordset::FieldCount() const
+{
     if (!m_open)
         throw db::closedError(kRecordsetSource);
     return static_cast<int>(m_names.size());
 }
 
-Field Recordset::Fields(int index) const {
+Field Recordset::Fields(int index) const
+{
     if (!m_open)
         throw db::closedError(kRecordsetSource);
     if (index < 0 || index >= m_names.size())
@@ -278,7 +306,8 @@ Field Recordset::Fields(int index) const {
     return Field(this, index);
 }
 
-Field Recordset::Fields(const QString& name) const {
+Field Recordset::Fields(const QString& name) const
+{
     if (!m_open)
         throw db::closedError(kRecordsetSource);
     for (int i = 0; i < m_names.size(); ++i) {
@@ -288,13 +317,15 @@ Field Recordset::Fields(const QString& name) const {
     throw itemNotFound(name);
 }
 
-QStringList Recordset::fieldNames() const {
+QStringList Recordset::fieldNames() const
+{
     if (!m_open)
         throw db::closedError(kRecordsetSource);
     return m_names;
 }
 
-QVariant Recordset::value(int row, int column) const {
+QVariant Recordset::value(int row, int column) const
+{
     if (!m_open)
         throw db::closedError(kRecordsetSource);
     if (row < 0 || row >= static_cast<int>(m_rows.size()) || column < 0 || column >= m_names.size())
@@ -304,7 +335,8 @@ QVariant Recordset::value(int row, int column) const {
 
 // ---------------------------------------------------------------- Command
 
-std::shared_ptr<Recordset> Command::Execute() {
+std::shared_ptr<Recordset> Command::Execute()
+{
     if (!ActiveConnection || ActiveConnection->State() != adStateOpen)
         throw db::closedError(kCommandSource);
     try {

@@ -57,8 +57,8 @@ public:
     // accepted and ignored.
     void Open(const QString& connectionString, const QString& user = QString(),
               const QString& password = QString(), int options = adOptionUnspecified);
-    void Close();             // 3704 when already closed
-    int State() const;        // adStateOpen or adStateClosed
+    void Close();      // 3704 when already closed
+    int State() const; // adStateOpen or adStateClosed
     QString ConnectionString() const;
 
     int CursorLocation() const { return m_cursorLocation; }
@@ -80,10 +80,14 @@ private:
 class Field {
 public:
     QString Name() const;
-    QVariant Value() const;   // 3021 without a current record
+    QVariant Value() const; // 3021 without a current record
 private:
     friend class Recordset;
-    Field(const Recordset* owner, int index) : m_owner(owner), m_index(index) {}
+    Field(const Recordset* owner, int index)
+        : m_owner(owner)
+        , m_index(index)
+    {
+    }
     const Recordset* m_owner;
     int m_index;
 };
@@ -103,7 +107,7 @@ public:
     int CursorLocation() const { return m_cursorLocation; }
     void setCursorLocation(int location) { m_cursorLocation = location; }
 
-    int RecordCount() const;   // 3704 when closed
+    int RecordCount() const; // 3704 when closed
     bool BOF() const;
     bool EOF() const;
     void MoveFirst();
@@ -112,8 +116,8 @@ public:
     void MoveLast();
 
     int FieldCount() const;
-    Field Fields(int index) const;              // 3265 when out of range
-    Field Fields(const QString& name) const;    // found without regard to case
+    Field Fields(int index) const;           // 3265 when out of range
+    Field Fields(const QString& name) const; // found without regard to case
 
     // Whole-result access for binding a copy into a grid.
     QStringList fieldNames() const;

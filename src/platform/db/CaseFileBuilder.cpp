@@ -6,7 +6,8 @@
 
 namespace db {
 
-void createDatabaseFromScript(const QString& path, const QString& sqlScript) {
+void createDatabaseFromScript(const QString& path, const QString& sqlScript)
+{
     const QString source = QStringLiteral("db.createDatabaseFromScript");
     auto connection = SqliteConnection::create(path, source);
     try {

@@ -37,13 +37,13 @@ enum RecordsetTypeEnum {
 enum FieldTypeEnum {
     dbBoolean = 1,
     dbByte = 2,
-    dbInteger = 3,    // 16-bit
-    dbLong = 4,       // 32-bit
+    dbInteger = 3, // 16-bit
+    dbLong = 4,    // 32-bit
     dbCurrency = 5,
     dbSingle = 6,
     dbDouble = 7,
     dbDate = 8,
-    dbText = 10,      // sized text, 255 when no size is given
+    dbText = 10, // sized text, 255 when no size is given
     dbLongBinary = 11,
     dbMemo = 12,
 };
@@ -60,8 +60,8 @@ class Recordset;
 class Field {
 public:
     QString Name() const;
-    int Type() const;          // FieldTypeEnum
-    int Size() const;          // declared size of a text field, 0 otherwise
+    int Type() const; // FieldTypeEnum
+    int Size() const; // declared size of a text field, 0 otherwise
 
     // Throws 3021 when the recordset has no current record. A long binary
     // field reads whole here; use GetChunk to read it in pieces.
@@ -78,7 +78,11 @@ public:
 
 private:
     friend class Recordset;
-    Field(Recordset* owner, int index) : m_owner(owner), m_index(index) {}
+    Field(Recordset* owner, int index)
+        : m_owner(owner)
+        , m_index(index)
+    {
+    }
     Recordset* m_owner;
     int m_index;
 };
@@ -143,7 +147,10 @@ private:
 
 class TableDef {
 public:
-    explicit TableDef(QString name) : m_name(std::move(name)) {}
+    explicit TableDef(QString name)
+        : m_name(std::move(name))
+    {
+    }
     const QString& Name() const { return m_name; }
     std::shared_ptr<FieldDef> CreateField(const QString& name, int type, int size = 0);
     void AppendField(std::shared_ptr<FieldDef> field);
@@ -172,8 +179,8 @@ public:
     void AppendTableDef(const TableDef& table);
     bool tableExists(const QString& name) const;
 
-    QString Name() const;   // the file path
-    void Close();           // later calls raise 3704
+    QString Name() const; // the file path
+    void Close();         // later calls raise 3704
     bool isOpen() const;
 
     // Copies the open file, consistent, to a new file that must not exist.

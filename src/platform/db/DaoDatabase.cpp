@@ -18,7 +18,8 @@ constexpr int kInvalidStatement = 3129;
 
 // The declared type a new column gets for a DAO field type; text columns
 // compare without regard to case, as Jet does.
-QString columnDeclaration(const FieldDef& field) {
+QString columnDeclaration(const FieldDef& field)
+{
     switch (field.Type()) {
     case dbBoolean:
         return QStringLiteral("BOOLEAN");
@@ -58,13 +59,17 @@ QString columnDeclaration(const FieldDef& field) {
 FieldDef::FieldDef(QString name, int type, int size)
     : m_name(std::move(name))
     , m_type(type)
-    , m_size(size) {}
+    , m_size(size)
+{
+}
 
-std::shared_ptr<FieldDef> TableDef::CreateField(const QString& name, int type, int size) {
+std::shared_ptr<FieldDef> TableDef::CreateField(const QString& name, int type, int size)
+{
     return std::make_shared<FieldDef>(name, type, size);
 }
 
-void TableDef::AppendField(std::shared_ptr<FieldDef> field) {
+void TableDef::AppendField(std::shared_ptr<FieldDef> field)
+{
     for (const auto& existing : m_fields) {
         if (existing->Name().compare(field->Name(), Qt::CaseInsensitive) == 0)
             throw AppError(
@@ -75,13 +80,16 @@ void TableDef::AppendField(std::shared_ptr<FieldDef> field) {
 }
 
 Database::Database(std::shared_ptr<db::SqliteConnection> connection)
-    : m_connection(std::move(connection)) {}
+    : m_connection(std::move(connection))
+{
+}
 
 Database::~Database() = default;
 
 namespace {
 
-db::SqliteConnection& openConnection(const std::shared_ptr<db::SqliteConnection>& connection) {
+db::SqliteConnection& openConnection(const std::shared_ptr<db::SqliteConnection>& connection)
+{
     if (!connection || !connection->isOpen())
         throw db::closedError(kSource);
     return *connection;
@@ -89,7 +97,8 @@ db::SqliteConnection& openConnection(const std::shared_ptr<db::SqliteConnection>
 
 } // namespace
 
-std::shared_ptr<Recordset> Database::OpenRecordset(const QString& source, int type) {
+std::shared_ptr<Recordset> Database::OpenRecordset(const QString& source, int type)
+{
     db::SqliteConnection& connection = openConnection(m_connection);
     QString sql;
     if (const auto table = db::bareTableName(source)) {
@@ -104,7 +113,8 @@ std::shared_ptr<Recordset> Database::OpenRecordset(const QString& source, int ty
         new Recordset(db::RecordsetData::load(m_connection, sql, type)));
 }
 
-void Database::Execute(const QString& sql) {
+void Database::Execute(const QString& sql)
+{
     db::SqliteConnection& connection = openConnection(m_connection);
     const QString text = db::translateJetSql(db::withoutTrailingSemicolons(sql));
     db::Statement statement = connection.prepare(text, kSource);
@@ -122,16 +132,19 @@ void Database::Execute(const QString& sql) {
     connection.setRecordsAffected(sqlite3_changes(connection.handle(kSource)));
 }
 
-int Database::RecordsAffected() const {
+int Database::RecordsAffected() const
+{
     return openConnection(m_connection).recordsAffected();
 }
 
-std::shared_ptr<TableDef> Database::CreateTableDef(const QString& name) {
+std::shared_ptr<TableDef> Database::CreateTableDef(const QString& name)
+{
     openConnection(m_connection);
     return std::make_shared<TableDef>(name);
 }
 
-void Database::AppendTableDef(const TableDef& table) {
+void Database::AppendTableDef(const TableDef& table)
+{
     db::SqliteConnection& connection = openConnection(m_connection);
     if (table.Name().trimmed().isEmpty())
         throw AppError(jet::InvalidArgument, kSource,
@@ -153,25 +166,30 @@ void Database::AppendTableDef(const TableDef& table) {
         kSource);
 }
 
-bool Database::tableExists(const QString& name) const {
+bool Database::tableExists(const QString& name) const
+{
     return openConnection(m_connection).tableExists(name);
 }
 
-QString Database::Name() const {
+QString Database::Name() const
+{
     return openConnection(m_connection).path();
 }
 
-void Database::Close() {
+void Database::Close()
+{
     // Closing twice does no harm; every other call on a closed database raises 3704.
     if (m_connection)
         m_connection->close();
 }
 
-bool Database::isOpen() const {
+bool Database::isOpen() const
+{
     return m_connection && m_connection->isOpen();
 }
 
-void Database::copyTo(const QString& targetPath) const {
+void Database::copyTo(const QString& targetPath) const
+{
     openConnection(m_connection).vacuumInto(targetPath, kSource);
 }
 

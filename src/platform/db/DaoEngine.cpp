@@ -21,12 +21,14 @@ struct EngineState {
     std::vector<std::vector<Member>> levels;
 };
 
-EngineState& engine() {
+EngineState& engine()
+{
     static EngineState state;
     return state;
 }
 
-std::vector<std::shared_ptr<db::SqliteConnection>> openDatabases() {
+std::vector<std::shared_ptr<db::SqliteConnection>> openDatabases()
+{
     std::vector<std::shared_ptr<db::SqliteConnection>> open;
     auto& databases = engine().databases;
     databases.erase(std::remove_if(databases.begin(), databases.end(),
@@ -41,7 +43,8 @@ std::vector<std::shared_ptr<db::SqliteConnection>> openDatabases() {
     return open;
 }
 
-AppError notInTransaction() {
+AppError notInTransaction()
+{
     return AppError(
         jet::NotInTransaction, kSource,
         QStringLiteral("You tried to commit or rollback a transaction without first beginning a "
@@ -50,7 +53,8 @@ AppError notInTransaction() {
 
 } // namespace
 
-std::shared_ptr<Database> DBEngine::OpenDatabase(const QString& path) {
+std::shared_ptr<Database> DBEngine::OpenDatabase(const QString& path)
+{
     auto connection = db::SqliteConnection::open(path, kSource);
     openDatabases();
     engine().databases.push_back(connection);
@@ -59,7 +63,8 @@ std::shared_ptr<Database> DBEngine::OpenDatabase(const QString& path) {
 
 void DBEngine::Idle(int /*action*/) {}
 
-void DBEngine::BeginTrans() {
+void DBEngine::BeginTrans()
+{
     std::vector<EngineState::Member> level;
     try {
         for (const auto& connection : openDatabases()) {
@@ -78,7 +83,8 @@ void DBEngine::BeginTrans() {
     engine().levels.push_back(std::move(level));
 }
 
-void DBEngine::CommitTrans() {
+void DBEngine::CommitTrans()
+{
     auto& levels = engine().levels;
     if (levels.empty())
         throw notInTransaction();
@@ -94,7 +100,8 @@ void DBEngine::CommitTrans() {
     levels.pop_back();
 }
 
-void DBEngine::Rollback() {
+void DBEngine::Rollback()
+{
     auto& levels = engine().levels;
     if (levels.empty())
         throw notInTransaction();
@@ -117,7 +124,8 @@ void DBEngine::Rollback() {
         throw *failure;
 }
 
-void DBEngine::CompactDatabase(const QString& src, const QString& dst) {
+void DBEngine::CompactDatabase(const QString& src, const QString& dst)
+{
     if (QFileInfo::exists(dst))
         throw db::targetExistsError(dst, kSource);
     auto connection =

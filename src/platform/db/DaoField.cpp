@@ -14,7 +14,8 @@ const QString kSource = QStringLiteral("DAO.Field");
 constexpr qint64 kPiece = 64 * 1024;
 constexpr int kInvalidFieldType = 3259;
 
-AppError spoolError() {
+AppError spoolError()
+{
     return AppError(
         jet::DiskIo, kSource,
         QStringLiteral("Disk or network error. The temporary file for appended chunks cannot be "
@@ -22,7 +23,8 @@ AppError spoolError() {
 }
 
 // The type a column without a declared one shows: that of its first value.
-int inferredType(const db::RecordsetData& data, int column) {
+int inferredType(const db::RecordsetData& data, int column)
+{
     for (const db::RowData& row : data.rows) {
         const QVariant& value = row.values[static_cast<size_t>(column)];
         if (value.isNull())
@@ -47,26 +49,30 @@ int inferredType(const db::RecordsetData& data, int column) {
 
 } // namespace
 
-QString Field::Name() const {
+QString Field::Name() const
+{
     m_owner->d->ensureOpen();
     return m_owner->d->columns[static_cast<size_t>(m_index)].name;
 }
 
-int Field::Type() const {
+int Field::Type() const
+{
     const db::RecordsetData& data = *m_owner->d;
     data.ensureOpen();
     const int declared = data.columns[static_cast<size_t>(m_index)].type.fieldType;
     return declared != 0 ? declared : inferredType(data, m_index);
 }
 
-int Field::Size() const {
+int Field::Size() const
+{
     const db::RecordsetData& data = *m_owner->d;
     data.ensureOpen();
     const db::DeclaredType& type = data.columns[static_cast<size_t>(m_index)].type;
     return type.fieldType == dbText ? type.size : 0;
 }
 
-QVariant Field::Value() const {
+QVariant Field::Value() const
+{
     const db::RecordsetData& data = *m_owner->d;
     data.ensureOpen();
     if (data.mode != EditMode::None) {
@@ -90,7 +96,8 @@ QVariant Field::Value() const {
     return QVariant(data.readStoredBlob(row, m_index, 0, data.storedBlobSize(row, m_index)));
 }
 
-void Field::setValue(const QVariant& value) {
+void Field::setValue(const QVariant& value)
+{
     db::RecordsetData& data = *m_owner->d;
     data.ensureOpen();
     if (data.mode == EditMode::None)
@@ -102,7 +109,8 @@ void Field::setValue(const QVariant& value) {
     pending.value = value;
 }
 
-void Field::AppendChunk(const QByteArray& bytes) {
+void Field::AppendChunk(const QByteArray& bytes)
+{
     db::RecordsetData& data = *m_owner->d;
     data.ensureOpen();
     if (data.mode == EditMode::None)
@@ -151,7 +159,8 @@ void Field::AppendChunk(const QByteArray& bytes) {
     pending.spoolSize += bytes.size();
 }
 
-QByteArray Field::GetChunk(qint64 offset, qint64 bytes) const {
+QByteArray Field::GetChunk(qint64 offset, qint64 bytes) const
+{
     const db::RecordsetData& data = *m_owner->d;
     data.ensureOpen();
     if (offset < 0 || bytes < 0)
@@ -179,7 +188,8 @@ QByteArray Field::GetChunk(qint64 offset, qint64 bytes) const {
     return data.readStoredBlob(data.currentRow(), m_index, offset, bytes);
 }
 
-qint64 Field::FieldSize() const {
+qint64 Field::FieldSize() const
+{
     const db::RecordsetData& data = *m_owner->d;
     data.ensureOpen();
     if (data.mode != EditMode::None) {

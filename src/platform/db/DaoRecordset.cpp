@@ -14,11 +14,13 @@ constexpr int kInvalidOperation = 3219;
 constexpr int kRecordDeleted = 3167;
 constexpr int kInvalidStatement = 3129;
 
-AppError noCurrentRecord() {
+AppError noCurrentRecord()
+{
     return AppError(jet::NoCurrentRecord, kSource, QStringLiteral("No current record."));
 }
 
-QString textOf(sqlite3_stmt* statement, const char* (*get)(sqlite3_stmt*, int), int column) {
+QString textOf(sqlite3_stmt* statement, const char* (*get)(sqlite3_stmt*, int), int column)
+{
     const char* text = get(statement, column);
     return text ? QString::fromUtf8(text) : QString();
 }
@@ -26,7 +28,8 @@ QString textOf(sqlite3_stmt* statement, const char* (*get)(sqlite3_stmt*, int), 
 } // namespace
 
 std::unique_ptr<RecordsetData> RecordsetData::load(std::shared_ptr<SqliteConnection> connection,
-                                                   const QString& sql, int type) {
+                                                   const QString& sql, int type)
+{
     const QString source = QStringLiteral("DAO.Database");
     auto data = std::make_unique<RecordsetData>();
     data->connection = connection;
@@ -111,18 +114,21 @@ std::unique_ptr<RecordsetData> RecordsetData::load(std::shared_ptr<SqliteConnect
     return data;
 }
 
-void RecordsetData::ensureOpen() const {
+void RecordsetData::ensureOpen() const
+{
     if (!open || !connection || !connection->isOpen())
         throw closedError(kSource);
 }
 
-const RowData& RecordsetData::currentRow() const {
+const RowData& RecordsetData::currentRow() const
+{
     if (atBof() || atEof())
         throw noCurrentRecord();
     return rows.at(static_cast<size_t>(position));
 }
 
-int RecordsetData::columnIndex(const QString& name) const {
+int RecordsetData::columnIndex(const QString& name) const
+{
     for (size_t i = 0; i < columns.size(); ++i) {
         if (columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
             return static_cast<int>(i);
@@ -132,19 +138,22 @@ int RecordsetData::columnIndex(const QString& name) const {
         QStringLiteral("Item not found in this collection. There is no field '%1'.").arg(name));
 }
 
-void RecordsetData::checkColumn(int index) const {
+void RecordsetData::checkColumn(int index) const
+{
     if (index < 0 || index >= static_cast<int>(columns.size()))
         throw AppError(
             jet::ItemNotFound, kSource,
             QStringLiteral("Item not found in this collection. There is no field %1.").arg(index));
 }
 
-void RecordsetData::cancelEdit() {
+void RecordsetData::cancelEdit()
+{
     mode = EditMode::None;
     pending.clear();
 }
 
-qint64 RecordsetData::storedBlobSize(const RowData& row, int column) const {
+qint64 RecordsetData::storedBlobSize(const RowData& row, int column) const
+{
     const QVariant& value = row.values.at(static_cast<size_t>(column));
     if (value.isNull())
         return 0;
@@ -156,7 +165,8 @@ qint64 RecordsetData::storedBlobSize(const RowData& row, int column) const {
 }
 
 QByteArray RecordsetData::readStoredBlob(const RowData& row, int column, qint64 offset,
-                                         qint64 length) const {
+                                         qint64 length) const
+{
     const qint64 size = storedBlobSize(row, column);
     if (offset < 0 || length <= 0 || offset >= size)
         return QByteArray();
@@ -192,7 +202,8 @@ QByteArray RecordsetData::readStoredBlob(const RowData& row, int column, qint64 
     return bytes;
 }
 
-RowData RecordsetData::readRow(qint64 rowid) const {
+RowData RecordsetData::readRow(qint64 rowid) const
+{
     const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_ = ?1")
                             .arg(columnList, quoteIdentifier(table));
     Statement statement = connection->prepare(sql, kSource);
@@ -218,21 +229,25 @@ namespace {
 const QString kSource = QStringLiteral("DAO.Recordset");
 constexpr qint64 kPiece = 64 * 1024;
 
-AppError noCurrentRecord() {
+AppError noCurrentRecord()
+{
     return AppError(jet::NoCurrentRecord, kSource, QStringLiteral("No current record."));
 }
 
-AppError notEditing() {
+AppError notEditing()
+{
     return AppError(jet::UpdateWithoutEdit, kSource,
                     QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
 }
 
-AppError readOnly() {
+AppError readOnly()
+{
     return AppError(3027, kSource,
                     QStringLiteral("Cannot update. Database or object is read-only."));
 }
 
-QByteArray bookmarkOf(int index) {
+QByteArray bookmarkOf(int index)
+{
     return QByteArray("row:") + QByteArray::number(index);
 }
 
@@ -241,26 +256,32 @@ QByteArray bookmarkOf(int index) {
 // ---------------------------------------------------------------- Recordset
 
 Recordset::Recordset(std::unique_ptr<db::RecordsetData> data)
-    : d(std::move(data)) {}
+    : d(std::move(data))
+{
+}
 
 Recordset::~Recordset() = default;
 
-bool Recordset::BOF() const {
+bool Recordset::BOF() const
+{
     d->ensureOpen();
     return d->atBof();
 }
 
-bool Recordset::EOF() const {
+bool Recordset::EOF() const
+{
     d->ensureOpen();
     return d->atEof();
 }
 
-int Recordset::RecordCount() const {
+int Recordset::RecordCount() const
+{
     d->ensureOpen();
     return static_cast<int>(d->rows.size());
 }
 
-void Recordset::MoveFirst() {
+void Recordset::MoveFirst()
+{
     d->ensureOpen();
     d->cancelEdit();
     if (d->rows.empty())
@@ -268,7 +289,8 @@ void Recordset::MoveFirst() {
     d->position = 0;
 }
 
-void Recordset::MoveLast() {
+void Recordset::MoveLast()
+{
     d->ensureOpen();
     d->cancelEdit();
     if (d->rows.empty())
@@ -276,7 +298,8 @@ void Recordset::MoveLast() {
     d->position = static_cast<int>(d->rows.size()) - 1;
 }
 
-void Recordset::MoveNext() {
+void Recordset::MoveNext()
+{
     d->ensureOpen();
     d->cancelEdit();
     if (d->atEof())
@@ -289,7 +312,8 @@ void Recordset::MoveNext() {
         ++d->position;
 }
 
-void Recordset::MovePrevious() {
+void Recordset::MovePrevious()
+{
     d->ensureOpen();
     d->cancelEdit();
     if (d->atBof())
@@ -302,23 +326,27 @@ void Recordset::MovePrevious() {
         --d->position;
 }
 
-Field Recordset::Fields(const QString& name) {
+Field Recordset::Fields(const QString& name)
+{
     d->ensureOpen();
     return Field(this, d->columnIndex(name));
 }
 
-Field Recordset::Fields(int index) {
+Field Recordset::Fields(int index)
+{
     d->ensureOpen();
     d->checkColumn(index);
     return Field(this, index);
 }
 
-int Recordset::FieldCount() const {
+int Recordset::FieldCount() const
+{
     d->ensureOpen();
     return static_cast<int>(d->columns.size());
 }
 
-void Recordset::AddNew() {
+void Recordset::AddNew()
+{
     d->ensureOpen();
     if (!d->updatable)
         throw readOnly();
@@ -326,7 +354,8 @@ void Recordset::AddNew() {
     d->mode = EditMode::AddNew;
 }
 
-void Recordset::Edit() {
+void Recordset::Edit()
+{
     d->ensureOpen();
     if (!d->updatable)
         throw readOnly();
@@ -335,14 +364,16 @@ void Recordset::Edit() {
     d->mode = EditMode::Edit;
 }
 
-void Recordset::CancelUpdate() {
+void Recordset::CancelUpdate()
+{
     d->ensureOpen();
     if (d->mode == EditMode::None)
         throw notEditing();
     d->cancelEdit();
 }
 
-void Recordset::Update() {
+void Recordset::Update()
+{
     d->ensureOpen();
     if (d->mode == EditMode::None)
         throw notEditing();
@@ -475,13 +506,15 @@ void Recordset::Update() {
     d->cancelEdit();
 }
 
-QByteArray Recordset::Bookmark() const {
+QByteArray Recordset::Bookmark() const
+{
     d->ensureOpen();
     d->currentRow();
     return bookmarkOf(d->position);
 }
 
-void Recordset::setBookmark(const QByteArray& bookmark) {
+void Recordset::setBookmark(const QByteArray& bookmark)
+{
     d->ensureOpen();
     bool ok = false;
     const int index = bookmark.startsWith("row:") ? bookmark.mid(4).toInt(&ok) : -1;
@@ -491,21 +524,24 @@ void Recordset::setBookmark(const QByteArray& bookmark) {
     d->position = index;
 }
 
-QByteArray Recordset::LastModified() const {
+QByteArray Recordset::LastModified() const
+{
     d->ensureOpen();
     if (!d->lastModified)
         throw noCurrentRecord();
     return bookmarkOf(*d->lastModified);
 }
 
-void Recordset::Close() {
+void Recordset::Close()
+{
     // Closing twice does no harm; every other call on a closed recordset raises 3704.
     d->cancelEdit();
     d->open = false;
     d->rows.clear();
 }
 
-bool Recordset::isOpen() const {
+bool Recordset::isOpen() const
+{
     return d->open && d->connection && d->connection->isOpen();
 }
 

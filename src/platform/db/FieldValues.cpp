@@ -18,7 +18,8 @@ namespace {
 constexpr int kNumericOverflow = 3349;
 const QString kDateFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
 
-AppError conversionError(const QString& fieldName, const QString& source) {
+AppError conversionError(const QString& fieldName, const QString& source)
+{
     return AppError(
         jet::ConversionError, source,
         QStringLiteral("Data type conversion error. The value given for field '%1' does not "
@@ -26,7 +27,8 @@ AppError conversionError(const QString& fieldName, const QString& source) {
             .arg(fieldName));
 }
 
-bool isNumeric(const QVariant& value) {
+bool isNumeric(const QVariant& value)
+{
     switch (value.typeId()) {
     case QMetaType::Int:
     case QMetaType::UInt:
@@ -49,7 +51,8 @@ bool isNumeric(const QVariant& value) {
 
 // A number from a value: numbers as they are, booleans as VB gives them
 // (True -1), texts parsed in the C locale. Nothing for anything else.
-std::optional<double> numberFrom(const QVariant& value) {
+std::optional<double> numberFrom(const QVariant& value)
+{
     if (value.typeId() == QMetaType::Bool)
         return value.toBool() ? -1.0 : 0.0;
     if (isNumeric(value))
@@ -63,7 +66,8 @@ std::optional<double> numberFrom(const QVariant& value) {
     return std::nullopt;
 }
 
-std::optional<QDateTime> dateFrom(const QVariant& value) {
+std::optional<QDateTime> dateFrom(const QVariant& value)
+{
     if (value.typeId() == QMetaType::QDateTime) {
         const QDateTime dt = value.toDateTime();
         return dt.isValid() ? std::optional<QDateTime>(dt) : std::nullopt;
@@ -90,17 +94,21 @@ std::optional<QDateTime> dateFrom(const QVariant& value) {
 
 } // namespace
 
-bool DeclaredType::isText() const {
+bool DeclaredType::isText() const
+{
     return fieldType == dao::dbText || fieldType == dao::dbMemo;
 }
-bool DeclaredType::isBlob() const {
+bool DeclaredType::isBlob() const
+{
     return fieldType == dao::dbLongBinary;
 }
-bool DeclaredType::isDate() const {
+bool DeclaredType::isDate() const
+{
     return fieldType == dao::dbDate;
 }
 
-DeclaredType parseDeclaredType(const QString& declared) {
+DeclaredType parseDeclaredType(const QString& declared)
+{
     static const QRegularExpression sized(QStringLiteral("\\(\\s*(\\d+)"));
     const QString upper = declared.trimmed().toUpper();
     DeclaredType type;
@@ -138,11 +146,13 @@ DeclaredType parseDeclaredType(const QString& declared) {
     return type;
 }
 
-QString storedDateText(const QDateTime& value) {
+QString storedDateText(const QDateTime& value)
+{
     return value.toString(kDateFormat);
 }
 
-QVariant readColumn(sqlite3_stmt* statement, int column, const DeclaredType& type) {
+QVariant readColumn(sqlite3_stmt* statement, int column, const DeclaredType& type)
+{
     switch (sqlite3_column_type(statement, column)) {
     case SQLITE_NULL:
         return QVariant();
@@ -173,7 +183,8 @@ QVariant readColumn(sqlite3_stmt* statement, int column, const DeclaredType& typ
 }
 
 QVariant coerceForColumn(const QVariant& value, const DeclaredType& type, const QString& fieldName,
-                         const QString& source) {
+                         const QString& source)
+{
     if (!value.isValid() || value.isNull())
         return QVariant();
 

@@ -8,8 +8,8 @@ namespace {
 
 // Walks sql and calls plain(i) for every character outside literals, quoted
 // names and comments; the callback may append what it likes for it.
-template <typename Plain, typename Other>
-void walkSql(const QString& sql, Plain plain, Other other) {
+template <typename Plain, typename Other> void walkSql(const QString& sql, Plain plain, Other other)
+{
     const int n = static_cast<int>(sql.size());
     int i = 0;
     while (i < n) {
@@ -64,7 +64,8 @@ void walkSql(const QString& sql, Plain plain, Other other) {
 
 // The text with literals, quoted names and comments blanked out, so that a
 // keyword search cannot be fooled by a value like 'union.doc'.
-QString blankedLiterals(const QString& sql) {
+QString blankedLiterals(const QString& sql)
+{
     QString out;
     out.reserve(sql.size());
     walkSql(
@@ -84,7 +85,8 @@ QString blankedLiterals(const QString& sql) {
     return out;
 }
 
-QString unbracketed(const QString& name) {
+QString unbracketed(const QString& name)
+{
     if (name.size() >= 2 &&
         ((name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']'))) ||
          (name.startsWith(QLatin1Char('"')) && name.endsWith(QLatin1Char('"'))) ||
@@ -95,7 +97,8 @@ QString unbracketed(const QString& name) {
 
 } // namespace
 
-QString translateJetSql(const QString& sql) {
+QString translateJetSql(const QString& sql)
+{
     QString out;
     out.reserve(sql.size() + 16);
     walkSql(
@@ -110,14 +113,16 @@ QString translateJetSql(const QString& sql) {
     return out;
 }
 
-QString withoutTrailingSemicolons(const QString& sql) {
+QString withoutTrailingSemicolons(const QString& sql)
+{
     QString text = sql.trimmed();
     while (text.endsWith(QLatin1Char(';')))
         text = text.left(text.size() - 1).trimmed();
     return text;
 }
 
-std::optional<QString> bareTableName(const QString& source) {
+std::optional<QString> bareTableName(const QString& source)
+{
     static const QRegularExpression name(
         QStringLiteral("^(\\[[^\\]]+\\]|[A-Za-z_][A-Za-z0-9_]*)$"));
     const QString text = withoutTrailingSemicolons(source);
@@ -126,7 +131,8 @@ std::optional<QString> bareTableName(const QString& source) {
     return unbracketed(text);
 }
 
-std::optional<SingleTableSelect> parseSingleTableSelect(const QString& sql) {
+std::optional<SingleTableSelect> parseSingleTableSelect(const QString& sql)
+{
     const QString text = withoutTrailingSemicolons(sql);
     const QString blank = blankedLiterals(text);
     static const QRegularExpression forbidden(
@@ -150,7 +156,8 @@ std::optional<SingleTableSelect> parseSingleTableSelect(const QString& sql) {
     return result;
 }
 
-QString quoteIdentifier(const QString& name) {
+QString quoteIdentifier(const QString& name)
+{
     QString escaped = name;
     escaped.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + escaped + QLatin1Char('"');

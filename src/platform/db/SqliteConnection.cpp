@@ -26,7 +26,8 @@ constexpr int kRequiredValue = 3314;
 constexpr int kValidationRule = 3317;
 constexpr int kOutOfMemory = 7;
 
-QString afterPrefix(const QString& message, const QString& prefix) {
+QString afterPrefix(const QString& message, const QString& prefix)
+{
     QString rest = message.mid(prefix.size()).trimmed();
     if (rest.startsWith(QLatin1String("main."), Qt::CaseInsensitive))
         rest = rest.mid(5);
@@ -35,28 +36,33 @@ QString afterPrefix(const QString& message, const QString& prefix) {
 
 } // namespace
 
-AppError closedError(const QString& source) {
+AppError closedError(const QString& source)
+{
     return AppError(jet::ObjectClosed, source,
                     QStringLiteral("Operation is not allowed when the object is closed."));
 }
 
-AppError missingFileError(const QString& path, const QString& source) {
+AppError missingFileError(const QString& path, const QString& source)
+{
     return AppError(jet::FileNotFound, source,
                     QStringLiteral("Could not find file '%1'.").arg(path));
 }
 
-AppError notDatabaseError(const QString& path, const QString& source) {
+AppError notDatabaseError(const QString& path, const QString& source)
+{
     return AppError(jet::UnrecognizedFormat, source,
                     QStringLiteral("Unrecognized database format '%1'.").arg(path));
 }
 
-AppError targetExistsError(const QString& path, const QString& source) {
+AppError targetExistsError(const QString& path, const QString& source)
+{
     return AppError(
         jet::DatabaseExists, source,
         QStringLiteral("Database '%1' already exists; it is never overwritten.").arg(path));
 }
 
-AppError tableNotFoundError(const QString& name, const QString& source) {
+AppError tableNotFoundError(const QString& name, const QString& source)
+{
     return AppError(jet::TableNotFound, source,
                     QStringLiteral("The database engine cannot find the input table or query '%1'. "
                                    "Make sure it exists and that its name is spelled correctly.")
@@ -64,7 +70,8 @@ AppError tableNotFoundError(const QString& name, const QString& source) {
 }
 
 AppError errorFromSqlite(sqlite3* handle, int rc, const QString& source, const QString& sql,
-                         const QString& path) {
+                         const QString& path)
+{
     const QString message =
         handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString::fromUtf8(sqlite3_errstr(rc));
     const QString statement = sql.simplified();
@@ -154,7 +161,8 @@ AppError errorFromSqlite(sqlite3* handle, int rc, const QString& source, const Q
                   .arg(statement, message));
 }
 
-void checkIsDatabaseFile(const QString& path, const QString& source) {
+void checkIsDatabaseFile(const QString& path, const QString& source)
+{
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists() || info.isDir())
         throw missingFileError(path, source);
@@ -171,10 +179,13 @@ void checkIsDatabaseFile(const QString& path, const QString& source) {
 
 SqliteConnection::SqliteConnection(SqliteHandle handle, QString path)
     : m_handle(std::move(handle))
-    , m_path(std::move(path)) {}
+    , m_path(std::move(path))
+{
+}
 
 std::shared_ptr<SqliteConnection> SqliteConnection::open(const QString& path, const QString& source,
-                                                         Mode mode) {
+                                                         Mode mode)
+{
     checkIsDatabaseFile(path, source);
     sqlite3* raw = nullptr;
     const int flags = (mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
@@ -188,7 +199,8 @@ std::shared_ptr<SqliteConnection> SqliteConnection::open(const QString& path, co
 }
 
 std::shared_ptr<SqliteConnection> SqliteConnection::create(const QString& path,
-                                                           const QString& source) {
+                                                           const QString& source)
+{
     if (path.isEmpty())
         throw missingFileError(path, source);
     if (QFileInfo::exists(path))
@@ -204,7 +216,8 @@ std::shared_ptr<SqliteConnection> SqliteConnection::create(const QString& path,
     return connection;
 }
 
-void SqliteConnection::configure(Mode mode, const QString& source) {
+void SqliteConnection::configure(Mode mode, const QString& source)
+{
     sqlite3* h = m_handle.get();
     sqlite3_extended_result_codes(h, 1);
     sqlite3_busy_timeout(h, kBusyTimeoutMs);
@@ -226,17 +239,20 @@ void SqliteConnection::configure(Mode mode, const QString& source) {
     registerJetFunctions(h);
 }
 
-void SqliteConnection::close() {
+void SqliteConnection::close()
+{
     m_handle.reset();
 }
 
-sqlite3* SqliteConnection::handle(const QString& source) const {
+sqlite3* SqliteConnection::handle(const QString& source) const
+{
     if (!m_handle)
         throw closedError(source);
     return m_handle.get();
 }
 
-Statement SqliteConnection::prepare(const QString& sql, const QString& source) const {
+Statement SqliteConnection::prepare(const QString& sql, const QString& source) const
+{
     sqlite3* h = handle(source);
     const QByteArray utf8 = sql.toUtf8();
     sqlite3_stmt* raw = nullptr;
@@ -259,7 +275,8 @@ Statement SqliteConnection::prepare(const QString& sql, const QString& source) c
     return statement;
 }
 
-int SqliteConnection::execute(const QString& sql, const QString& source) {
+int SqliteConnection::execute(const QString& sql, const QString& source)
+{
     sqlite3* h = handle(source);
     const QByteArray utf8 = sql.toUtf8();
     const char* cursor = utf8.constData();
@@ -282,11 +299,13 @@ int SqliteConnection::execute(const QString& sql, const QString& source) {
     return changes;
 }
 
-bool SqliteConnection::tableExists(const QString& name) const {
+bool SqliteConnection::tableExists(const QString& name) const
+{
     return !storedTableName(name).isEmpty();
 }
 
-QString SqliteConnection::storedTableName(const QString& name) const {
+QString SqliteConnection::storedTableName(const QString& name) const
+{
     const QString source = QStringLiteral("DAO.Database");
     Statement statement =
         prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view') "
@@ -299,7 +318,8 @@ QString SqliteConnection::storedTableName(const QString& name) const {
     return QString();
 }
 
-void SqliteConnection::vacuumInto(const QString& target, const QString& source) {
+void SqliteConnection::vacuumInto(const QString& target, const QString& source)
+{
     sqlite3* h = handle(source);
     if (target.isEmpty())
         throw missingFileError(target, source);
@@ -319,11 +339,13 @@ void SqliteConnection::vacuumInto(const QString& target, const QString& source) 
     Q_UNUSED(h);
 }
 
-QString SqliteConnection::nextSavepointName() {
+QString SqliteConnection::nextSavepointName()
+{
     return QStringLiteral("argovo_sp_%1").arg(++m_savepointCounter);
 }
 
-bool stepStatement(sqlite3_stmt* statement, const QString& source, const QString& sql) {
+bool stepStatement(sqlite3_stmt* statement, const QString& source, const QString& sql)
+{
     const int rc = sqlite3_step(statement);
     if (rc == SQLITE_ROW)
         return true;
@@ -335,7 +357,8 @@ bool stepStatement(sqlite3_stmt* statement, const QString& source, const QString
                           QString::fromUtf8(sqlite3_db_filename(h, "main")));
 }
 
-void bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
+void bindValue(sqlite3_stmt* statement, int index, const QVariant& value)
+{
     if (!value.isValid() || value.isNull()) {
         sqlite3_bind_null(statement, index);
         return;
@@ -386,18 +409,21 @@ void bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
 Savepoint::Savepoint(SqliteConnection& connection, const QString& source)
     : m_connection(connection)
     , m_source(source)
-    , m_name(connection.nextSavepointName()) {
+    , m_name(connection.nextSavepointName())
+{
     m_connection.execute(QStringLiteral("SAVEPOINT %1").arg(m_name), m_source);
 }
 
-Savepoint::~Savepoint() {
+Savepoint::~Savepoint()
+{
     if (m_done || !m_connection.isOpen())
         return;
     const QByteArray rollback = QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(m_name).toUtf8();
     sqlite3_exec(m_connection.handle(m_source), rollback.constData(), nullptr, nullptr, nullptr);
 }
 
-void Savepoint::commit() {
+void Savepoint::commit()
+{
     m_connection.execute(QStringLiteral("RELEASE %1").arg(m_name), m_source);
     m_done = true;
 }
@@ -412,7 +438,8 @@ struct AggregateState {
     stats::Accumulator accumulator;
 };
 
-AggregateState* aggregateState(sqlite3_context* context, bool create) {
+AggregateState* aggregateState(sqlite3_context* context, bool create)
+{
     auto* state = static_cast<AggregateState*>(
         sqlite3_aggregate_context(context, create ? static_cast<int>(sizeof(AggregateState)) : 0));
     if (state && !state->started) {
@@ -422,7 +449,8 @@ AggregateState* aggregateState(sqlite3_context* context, bool create) {
     return state;
 }
 
-void statisticStep(sqlite3_context* context, int argc, sqlite3_value** argv) {
+void statisticStep(sqlite3_context* context, int argc, sqlite3_value** argv)
+{
     if (argc != 1)
         return;
     sqlite3_value* value = argv[0];
@@ -443,7 +471,8 @@ void statisticStep(sqlite3_context* context, int argc, sqlite3_value** argv) {
     state->accumulator.add(sqlite3_value_double(value));
 }
 
-void varianceFinal(sqlite3_context* context) {
+void varianceFinal(sqlite3_context* context)
+{
     AggregateState* state = aggregateState(context, false);
     const auto result = state ? state->accumulator.sampleVariance() : std::nullopt;
     if (result)
@@ -452,7 +481,8 @@ void varianceFinal(sqlite3_context* context) {
         sqlite3_result_null(context);
 }
 
-void stdevFinal(sqlite3_context* context) {
+void stdevFinal(sqlite3_context* context)
+{
     AggregateState* state = aggregateState(context, false);
     const auto result = state ? state->accumulator.sampleStdev() : std::nullopt;
     if (result)
@@ -463,7 +493,8 @@ void stdevFinal(sqlite3_context* context) {
 
 } // namespace
 
-void registerJetFunctions(sqlite3* handle) {
+void registerJetFunctions(sqlite3* handle)
+{
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function_v2(handle, "stdev", 1, flags, nullptr, nullptr, &statisticStep,
                                &stdevFinal, nullptr);

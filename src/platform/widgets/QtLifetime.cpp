@@ -11,8 +11,8 @@ void QtLifetime::quit(int exitCode)
     if (!app)
         return;
     // Queued, so the handler that asked for the end finishes first.
-    QMetaObject::invokeMethod(app, [exitCode] { QCoreApplication::exit(exitCode); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        app, [exitCode] { QCoreApplication::exit(exitCode); }, Qt::QueuedConnection);
 }
 
 } // namespace platform

@@ -114,7 +114,7 @@ FileDialogResult QtPrompt::fileDialog(const FileDialogRequest& request)
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode((request.flags & fileflags::FileMustExist) ? QFileDialog::ExistingFile
-                                                                       : QFileDialog::AnyFile);
+                                                                      : QFileDialog::AnyFile);
     }
     if (request.flags & fileflags::ReadOnly)
         dialog.setOption(QFileDialog::ReadOnly, true);
@@ -135,9 +135,8 @@ std::optional<QString> QtPrompt::input(const QString& text, const QString& title
                                        const QString& defaultText)
 {
     bool ok = false;
-    const QString value = QInputDialog::getText(QApplication::activeWindow(),
-                                                titleOrDefault(title), text, QLineEdit::Normal,
-                                                defaultText, &ok);
+    const QString value = QInputDialog::getText(QApplication::activeWindow(), titleOrDefault(title),
+                                                text, QLineEdit::Normal, defaultText, &ok);
     if (!ok)
         return std::nullopt;
     return value;

@@ -14,8 +14,8 @@ namespace {
 
 bool isAddress(const QString& target)
 {
-    return target.startsWith(QStringLiteral("mailto:"), Qt::CaseInsensitive)
-        || target.contains(QStringLiteral("://"));
+    return target.startsWith(QStringLiteral("mailto:"), Qt::CaseInsensitive) ||
+           target.contains(QStringLiteral("://"));
 }
 
 } // namespace

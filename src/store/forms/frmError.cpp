@@ -28,8 +28,8 @@ frmError::frmError(QWidget* parent)
     setObjectName(QStringLiteral("frmError"));
     setModal(true);
     try {
-        setWindowTitle(appinfo::kProductLabel + QLatin1Char(' ') + appinfo::kVersionLabel
-                       + QStringLiteral(" Error"));
+        setWindowTitle(appinfo::kProductLabel + QLatin1Char(' ') + appinfo::kVersionLabel +
+                       QStringLiteral(" Error"));
 
         auto* image = new QLabel(this);
         image->setObjectName(QStringLiteral("Image1"));
@@ -39,15 +39,15 @@ frmError::frmError(QWidget* parent)
         auto* frame = new QGroupBox(QStringLiteral("Detail Error Info"), this);
         frame->setObjectName(QStringLiteral("frameDetail"));
         auto* grid = new QGridLayout(frame);
-        grid->addWidget(namedLabel(QStringLiteral("lblErrorCaller"),
-                                   QStringLiteral("Error Caller:"), frame),
-                        0, 0, Qt::AlignTop);
+        grid->addWidget(
+            namedLabel(QStringLiteral("lblErrorCaller"), QStringLiteral("Error Caller:"), frame), 0,
+            0, Qt::AlignTop);
         grid->addWidget(namedLabel(QStringLiteral("lblDescription"),
                                    QStringLiteral("Error Description:"), frame),
                         1, 0, Qt::AlignTop);
-        grid->addWidget(namedLabel(QStringLiteral("lblErrorNumber"),
-                                   QStringLiteral("Error Number:"), frame),
-                        2, 0, Qt::AlignTop);
+        grid->addWidget(
+            namedLabel(QStringLiteral("lblErrorNumber"), QStringLiteral("Error Number:"), frame), 2,
+            0, Qt::AlignTop);
         m_callerValue = namedLabel(QStringLiteral("lblErrorCallerValue"), QString(), frame);
         m_descriptionValue =
             namedLabel(QStringLiteral("lblErrorDescriptionValue"), QString(), frame);

@@ -6,7 +6,8 @@ namespace {
 
 class AdoTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         path = cases.createSample();
         connection = openAdo(path);
     }
@@ -16,7 +17,8 @@ protected:
     std::shared_ptr<ado::Connection> connection;
 };
 
-TEST_F(AdoTest, ResultColumnsCarryTheStatementsAliases) {
+TEST_F(AdoTest, ResultColumnsCarryTheStatementsAliases)
+{
     auto rs = ado::Recordset::create();
     rs->setCursorLocation(ado::adUseClient);
     rs->Open(
@@ -36,7 +38,8 @@ TEST_F(AdoTest, ResultColumnsCarryTheStatementsAliases) {
     EXPECT_EQ(rs->Fields(1).Name(), QStringLiteral("Key Group"));
 }
 
-TEST_F(AdoTest, RecordCountIsExactForAForwardOnlyCursor) {
+TEST_F(AdoTest, RecordCountIsExactForAForwardOnlyCursor)
+{
     auto rs = ado::Recordset::create();
     rs->Open(QStringLiteral("SELECT * from Issue"), connection, ado::adOpenForwardOnly,
              ado::adLockReadOnly);
@@ -52,7 +55,8 @@ TEST_F(AdoTest, RecordCountIsExactForAForwardOnlyCursor) {
     EXPECT_EQ(errorNumberOf([&] { rs->Fields(QStringLiteral("Colour")); }), jet::ItemNotFound);
 }
 
-TEST_F(AdoTest, CommandsRunActionStatementsAndRejectedOnesRaise) {
+TEST_F(AdoTest, CommandsRunActionStatementsAndRejectedOnesRaise)
+{
     ado::Command command;
     command.ActiveConnection = connection;
     command.CommandText = QStringLiteral("delete from Bookmarks");
@@ -74,7 +78,8 @@ TEST_F(AdoTest, CommandsRunActionStatementsAndRejectedOnesRaise) {
               jet::TableNotFound);
 }
 
-TEST_F(AdoTest, ClosedConnectionsAndRecordsetsRaise3704) {
+TEST_F(AdoTest, ClosedConnectionsAndRecordsetsRaise3704)
+{
     auto rs = connection->Execute(QStringLiteral("select * from Issue"));
     rs->Close();
     EXPECT_EQ(errorNumberOf([&] { rs->RecordCount(); }), jet::ObjectClosed);
@@ -97,7 +102,8 @@ TEST_F(AdoTest, ClosedConnectionsAndRecordsetsRaise3704) {
         jet::ObjectClosed);
 }
 
-TEST_F(AdoTest, DaoWriteIsSeenByAConnectionOpenedEarlier) {
+TEST_F(AdoTest, DaoWriteIsSeenByAConnectionOpenedEarlier)
+{
     auto held = connection->Execute(QStringLiteral("select * from Issue"));
     auto db = dao::DBEngine::OpenDatabase(path);
     auto rs = db->OpenRecordset(QStringLiteral("select * from Issue where id = 7"));
@@ -115,7 +121,8 @@ TEST_F(AdoTest, DaoWriteIsSeenByAConnectionOpenedEarlier) {
     EXPECT_EQ(held->RecordCount(), 10);
 }
 
-TEST_F(AdoTest, ReportAggregatesRun) {
+TEST_F(AdoTest, ReportAggregatesRun)
+{
     auto rs = connection->Execute(
         QStringLiteral("select count(issue.id), avg(issue.weight),avg(issue.success), "
                        "stdev(issue.jury), var(issue.substantive) from issue"));

@@ -9,7 +9,8 @@ namespace {
 
 constexpr qint64 kChunk = 16384;
 
-QByteArray patternBytes(qint64 size, quint32 seed) {
+QByteArray patternBytes(qint64 size, quint32 seed)
+{
     QByteArray bytes(size, Qt::Uninitialized);
     QRandomGenerator generator(seed);
     for (qint64 i = 0; i < size; ++i)
@@ -24,7 +25,8 @@ protected:
     // Stores bytes as the stored-document record does: the field emptied,
     // the remainder first, then whole chunks.
     qint64 storeDocument(const QByteArray& bytes,
-                         const QString& description = QStringLiteral("brief.docx")) {
+                         const QString& description = QStringLiteral("brief.docx"))
+    {
         auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = 0"));
         rs->AddNew();
         rs->Fields(QStringLiteral("codeid")).setValue(3);
@@ -41,7 +43,8 @@ protected:
     }
 
     // Reads them back as the export does: FieldSize, then GetChunk by chunk.
-    QByteArray readDocument(qint64 id) {
+    QByteArray readDocument(qint64 id)
+    {
         auto rs = db->OpenRecordset(QStringLiteral("select file from codefiles where id = ") +
                                     QString::number(id));
         dao::Field file = rs->Fields(QStringLiteral("file"));
@@ -59,7 +62,8 @@ protected:
 
 class ChunkSizeTest : public DaoBlobTest, public ::testing::WithParamInterface<qint64> {};
 
-TEST_P(ChunkSizeTest, BytesRoundTripExactly) {
+TEST_P(ChunkSizeTest, BytesRoundTripExactly)
+{
     const QByteArray bytes = patternBytes(GetParam(), static_cast<quint32>(GetParam()) + 1);
     const qint64 id = storeDocument(bytes);
     auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = ") +
@@ -75,7 +79,8 @@ INSTANTIATE_TEST_SUITE_P(DocumentSizes, ChunkSizeTest,
                          ::testing::Values(qint64(0), qint64(1), kChunk - 1, kChunk, kChunk + 1,
                                            3 * kChunk));
 
-TEST_F(DaoBlobTest, WholeValueAndChunksAgree) {
+TEST_F(DaoBlobTest, WholeValueAndChunksAgree)
+{
     const QByteArray bytes = patternBytes(40000, 7);
     const qint64 id = storeDocument(bytes);
     auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = ") +
@@ -85,7 +90,8 @@ TEST_F(DaoBlobTest, WholeValueAndChunksAgree) {
     EXPECT_TRUE(rs->Fields(QStringLiteral("file")).GetChunk(40000, kChunk).isEmpty());
 }
 
-TEST_F(DaoBlobTest, EmptyingTheFieldBeforeAppendingReplacesTheStoredBytes) {
+TEST_F(DaoBlobTest, EmptyingTheFieldBeforeAppendingReplacesTheStoredBytes)
+{
     const qint64 id = storeDocument(patternBytes(50000, 3));
     const QByteArray replacement = patternBytes(100, 4);
     auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = ") +
@@ -98,7 +104,8 @@ TEST_F(DaoBlobTest, EmptyingTheFieldBeforeAppendingReplacesTheStoredBytes) {
     EXPECT_EQ(readDocument(id), replacement);
 }
 
-TEST_F(DaoBlobTest, AFailedUpdateStoresNoBytes) {
+TEST_F(DaoBlobTest, AFailedUpdateStoresNoBytes)
+{
     auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = 0"));
     rs->AddNew();
     rs->Fields(QStringLiteral("description")).setValue(QString(60, QLatin1Char('x')));
@@ -108,7 +115,8 @@ TEST_F(DaoBlobTest, AFailedUpdateStoresNoBytes) {
 }
 
 #ifdef Q_OS_LINUX
-qint64 residentBytes() {
+qint64 residentBytes()
+{
     QFile statm(QStringLiteral("/proc/self/statm"));
     if (!statm.open(QIODevice::ReadOnly))
         return -1;
@@ -117,7 +125,8 @@ qint64 residentBytes() {
 }
 #endif
 
-TEST_F(DaoBlobTest, ListingDocumentsDoesNotReadTheirBytes) {
+TEST_F(DaoBlobTest, ListingDocumentsDoesNotReadTheirBytes)
+{
     constexpr qint64 kDocument = 12 * 1024 * 1024;
     const QByteArray bytes = patternBytes(kDocument, 11);
     for (int i = 0; i < 4; ++i)

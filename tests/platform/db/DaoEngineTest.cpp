@@ -8,13 +8,15 @@
 
 namespace {
 
-QByteArray fileBytes(const QString& path) {
+QByteArray fileBytes(const QString& path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Every row of a table, column by column, as one text per row.
-QStringList dumpTable(const QString& path, const QString& table) {
+QStringList dumpTable(const QString& path, const QString& table)
+{
     auto connection = openAdo(path);
     auto rs = connection->Execute(QStringLiteral("select * from ") + table +
                                   QStringLiteral(" order by 1"));
@@ -30,7 +32,8 @@ QStringList dumpTable(const QString& path, const QString& table) {
 
 class DaoEngineTest : public ::testing::Test {
 protected:
-    void TearDown() override {
+    void TearDown() override
+    {
         // No test may leave a workspace transaction behind for the next.
         while (errorNumberOf([] { dao::DBEngine::Rollback(); }) == 0) {
         }
@@ -39,7 +42,8 @@ protected:
     TempCase cases;
 };
 
-TEST_F(DaoEngineTest, CommitKeepsAndRollbackUndoesTheDeletesOfABranch) {
+TEST_F(DaoEngineTest, CommitKeepsAndRollbackUndoesTheDeletesOfABranch)
+{
     auto db = dao::DBEngine::OpenDatabase(cases.createSample());
     dao::DBEngine::BeginTrans();
     for (int id : {3, 4, 5})
@@ -58,7 +62,8 @@ TEST_F(DaoEngineTest, CommitKeepsAndRollbackUndoesTheDeletesOfABranch) {
     EXPECT_EQ(dumpTable(db->Name(), QStringLiteral("Issue")).size(), 7);
 }
 
-TEST_F(DaoEngineTest, TransactionsSpanEveryOpenDatabase) {
+TEST_F(DaoEngineTest, TransactionsSpanEveryOpenDatabase)
+{
     auto first = dao::DBEngine::OpenDatabase(cases.createSample(QStringLiteral("One.AGV")));
     auto second = dao::DBEngine::OpenDatabase(cases.createSample(QStringLiteral("Two.AGV")));
     dao::DBEngine::BeginTrans();
@@ -69,12 +74,14 @@ TEST_F(DaoEngineTest, TransactionsSpanEveryOpenDatabase) {
     EXPECT_EQ(countRows(*second, QStringLiteral("Bookmarks")), 1);
 }
 
-TEST_F(DaoEngineTest, CommitOrRollbackWithoutBeginRaises3034) {
+TEST_F(DaoEngineTest, CommitOrRollbackWithoutBeginRaises3034)
+{
     EXPECT_EQ(errorNumberOf([] { dao::DBEngine::CommitTrans(); }), jet::NotInTransaction);
     EXPECT_EQ(errorNumberOf([] { dao::DBEngine::Rollback(); }), jet::NotInTransaction);
 }
 
-TEST_F(DaoEngineTest, AWriterBlockedByAnotherSessionGets3218) {
+TEST_F(DaoEngineTest, AWriterBlockedByAnotherSessionGets3218)
+{
     const QString path = cases.createSample();
     auto db = dao::DBEngine::OpenDatabase(path);
     auto other = openAdo(path);
@@ -88,7 +95,8 @@ TEST_F(DaoEngineTest, AWriterBlockedByAnotherSessionGets3218) {
     EXPECT_EQ(dumpTable(path, QStringLiteral("Issue")).size(), 10);
 }
 
-TEST_F(DaoEngineTest, CompactionWritesAnOpenableCopyWithTheSameRows) {
+TEST_F(DaoEngineTest, CompactionWritesAnOpenableCopyWithTheSameRows)
+{
     const QString source = cases.createSample();
     {
         auto db = dao::DBEngine::OpenDatabase(source);
@@ -103,7 +111,8 @@ TEST_F(DaoEngineTest, CompactionWritesAnOpenableCopyWithTheSameRows) {
         EXPECT_EQ(dumpTable(target, table), dumpTable(source, table)) << table.toStdString();
 }
 
-TEST_F(DaoEngineTest, CompactionRefusesAnExistingTargetAndBadSources) {
+TEST_F(DaoEngineTest, CompactionRefusesAnExistingTargetAndBadSources)
+{
     const QString source = cases.createSample();
     const QString existing = cases.create(QStringLiteral("Existing.AGV"));
     const QByteArray existingBytes = fileBytes(existing);
@@ -131,7 +140,8 @@ TEST_F(DaoEngineTest, CompactionRefusesAnExistingTargetAndBadSources) {
     EXPECT_FALSE(QFileInfo::exists(cases.path(QStringLiteral("Gone.AGV"))));
 }
 
-TEST_F(DaoEngineTest, CopyOfAnOpenDatabaseHoldsTheSameRows) {
+TEST_F(DaoEngineTest, CopyOfAnOpenDatabaseHoldsTheSameRows)
+{
     const QString source = cases.createSample();
     auto db = dao::DBEngine::OpenDatabase(source);
     auto rs = db->OpenRecordset(QStringLiteral("select * from Issue where id = 0"));
@@ -151,7 +161,8 @@ TEST_F(DaoEngineTest, CopyOfAnOpenDatabaseHoldsTheSameRows) {
     EXPECT_EQ(fileBytes(target), copyBytes);
 }
 
-TEST_F(DaoEngineTest, AppendTableDefCreatesTheDocumentsTable) {
+TEST_F(DaoEngineTest, AppendTableDefCreatesTheDocumentsTable)
+{
     const QString path = cases.path(QStringLiteral("Old.AGV"));
     db::createDatabaseFromScript(
         path, QStringLiteral("CREATE TABLE Issue (ID INTEGER PRIMARY KEY AUTOINCREMENT, "

@@ -12,7 +12,8 @@ protected:
 
     // The insert sequence of the record classes: an empty recordset used only
     // to add, then the new row made current through LastModified.
-    qint64 addIssue(const QString& name) {
+    qint64 addIssue(const QString& name)
+    {
         auto rs = db->OpenRecordset(QStringLiteral("select * from Issue where id = 0"));
         rs->AddNew();
         rs->Fields(QStringLiteral("parentid")).setValue(0);
@@ -29,7 +30,8 @@ protected:
     std::shared_ptr<dao::Database> db;
 };
 
-TEST_F(DaoRecordsetTest, NewRowBecomesCurrentThroughLastModifiedAndShowsItsId) {
+TEST_F(DaoRecordsetTest, NewRowBecomesCurrentThroughLastModifiedAndShowsItsId)
+{
     auto rs = db->OpenRecordset(QStringLiteral("select * from Issue where id = 0"));
     EXPECT_TRUE(rs->BOF() && rs->EOF());
     rs->AddNew();
@@ -41,7 +43,8 @@ TEST_F(DaoRecordsetTest, NewRowBecomesCurrentThroughLastModifiedAndShowsItsId) {
     EXPECT_EQ(countRows(*db, QStringLiteral("select * from Issue where name = 'causation'")), 1);
 }
 
-TEST_F(DaoRecordsetTest, IdsAreNeverReusedAfterADelete) {
+TEST_F(DaoRecordsetTest, IdsAreNeverReusedAfterADelete)
+{
     const qint64 first = addIssue(QStringLiteral("First"));
     db->Execute(QStringLiteral("delete from Issue where id = ") + QString::number(first));
     EXPECT_EQ(db->RecordsAffected(), 1);
@@ -49,7 +52,8 @@ TEST_F(DaoRecordsetTest, IdsAreNeverReusedAfterADelete) {
     EXPECT_GT(second, first);
 }
 
-TEST_F(DaoRecordsetTest, EditedRowShowsItsNewValuesAndIsStored) {
+TEST_F(DaoRecordsetTest, EditedRowShowsItsNewValuesAndIsStored)
+{
     auto rs = db->OpenRecordset(QStringLiteral("select * from Issue where id = 3"));
     rs->Edit();
     rs->Fields(QStringLiteral("Weight")).setValue(QStringLiteral("4"));
@@ -67,7 +71,8 @@ TEST_F(DaoRecordsetTest, EditedRowShowsItsNewValuesAndIsStored) {
     EXPECT_EQ(again->Fields(QStringLiteral("jury")).Value().toInt(), 8);
 }
 
-TEST_F(DaoRecordsetTest, CancelUpdateAndMovingDiscardThePendingEdit) {
+TEST_F(DaoRecordsetTest, CancelUpdateAndMovingDiscardThePendingEdit)
+{
     auto rs = db->OpenRecordset(QStringLiteral("select * from Issue where id = 3"));
     rs->Edit();
     rs->Fields(QStringLiteral("Weight")).setValue(1);
@@ -77,7 +82,8 @@ TEST_F(DaoRecordsetTest, CancelUpdateAndMovingDiscardThePendingEdit) {
     EXPECT_EQ(countRows(*db, QStringLiteral("select * from Issue where id = 3 and weight = 8")), 1);
 }
 
-TEST_F(DaoRecordsetTest, TooLongTextIsRefusedWith3163AndNothingIsStored) {
+TEST_F(DaoRecordsetTest, TooLongTextIsRefusedWith3163AndNothingIsStored)
+{
     auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = 0"));
     rs->AddNew();
     rs->Fields(QStringLiteral("codeid")).setValue(1);
@@ -93,7 +99,8 @@ TEST_F(DaoRecordsetTest, TooLongTextIsRefusedWith3163AndNothingIsStored) {
     EXPECT_EQ(countRows(*db, QStringLiteral("codefiles")), 1);
 }
 
-TEST_F(DaoRecordsetTest, ValuesAreCoercedToTheDeclaredTypeAtUpdate) {
+TEST_F(DaoRecordsetTest, ValuesAreCoercedToTheDeclaredTypeAtUpdate)
+{
     auto rs = db->OpenRecordset(QStringLiteral("select * from Issue where id = 0"));
     rs->AddNew();
     rs->Fields(QStringLiteral("Weight")).setValue(QStringLiteral("abc"));
@@ -123,7 +130,8 @@ TEST_F(DaoRecordsetTest, ValuesAreCoercedToTheDeclaredTypeAtUpdate) {
     EXPECT_EQ(check->value(0, 1).toString(), QStringLiteral("text"));
 }
 
-TEST_F(DaoRecordsetTest, DatesAreStoredAsSortableTextAndReadAsDates) {
+TEST_F(DaoRecordsetTest, DatesAreStoredAsSortableTextAndReadAsDates)
+{
     const QDateTime when(QDate(2003, 4, 5), QTime(6, 7, 8));
     const QVariant inputs[] = {QVariant(when), QVariant(QStringLiteral("2003-04-05T06:07:08")),
                                QVariant(QStringLiteral("2003-04-05 06:07:08"))};
@@ -156,7 +164,8 @@ TEST_F(DaoRecordsetTest, DatesAreStoredAsSortableTextAndReadAsDates) {
     EXPECT_EQ(errorNumberOf([&] { rs->Update(); }), jet::ConversionError);
 }
 
-TEST_F(DaoRecordsetTest, FieldsReportTheirDeclaredTypesAndSizes) {
+TEST_F(DaoRecordsetTest, FieldsReportTheirDeclaredTypesAndSizes)
+{
     auto rs = db->OpenRecordset(QStringLiteral("codefiles"));
     EXPECT_EQ(rs->Fields(QStringLiteral("id")).Type(), dao::dbLong);
     EXPECT_EQ(rs->Fields(QStringLiteral("description")).Type(), dao::dbText);
@@ -167,7 +176,8 @@ TEST_F(DaoRecordsetTest, FieldsReportTheirDeclaredTypesAndSizes) {
     EXPECT_EQ(issues->Fields(QStringLiteral("explanation")).Type(), dao::dbMemo);
 }
 
-TEST_F(DaoRecordsetTest, NavigationFollowsBofAndEof) {
+TEST_F(DaoRecordsetTest, NavigationFollowsBofAndEof)
+{
     auto rs =
         db->OpenRecordset(QStringLiteral("select * from Issue where parentid = 1 order by id"));
     EXPECT_FALSE(rs->BOF());
@@ -184,7 +194,8 @@ TEST_F(DaoRecordsetTest, NavigationFollowsBofAndEof) {
     EXPECT_EQ(rs->RecordCount(), 2);
 }
 
-TEST_F(DaoRecordsetTest, NoCurrentRecordRaises3021) {
+TEST_F(DaoRecordsetTest, NoCurrentRecordRaises3021)
+{
     auto rs = db->OpenRecordset(QStringLiteral("select * from Issue where id = 999"));
     const AppError error = errorOf([&] { rs->Fields(QStringLiteral("name")).Value(); });
     EXPECT_EQ(error.number(), jet::NoCurrentRecord);
@@ -193,7 +204,8 @@ TEST_F(DaoRecordsetTest, NoCurrentRecordRaises3021) {
     EXPECT_EQ(errorNumberOf([&] { rs->MoveFirst(); }), jet::NoCurrentRecord);
 }
 
-TEST_F(DaoRecordsetTest, WritesOutsideAddNewOrEditRaise3020) {
+TEST_F(DaoRecordsetTest, WritesOutsideAddNewOrEditRaise3020)
+{
     auto rs = db->OpenRecordset(QStringLiteral("select * from Issue where id = 1"));
     EXPECT_EQ(
         errorNumberOf([&] { rs->Fields(QStringLiteral("name")).setValue(QStringLiteral("x")); }),
@@ -201,13 +213,15 @@ TEST_F(DaoRecordsetTest, WritesOutsideAddNewOrEditRaise3020) {
     EXPECT_EQ(errorNumberOf([&] { rs->Update(); }), jet::UpdateWithoutEdit);
 }
 
-TEST_F(DaoRecordsetTest, UnknownFieldRaises3265) {
+TEST_F(DaoRecordsetTest, UnknownFieldRaises3265)
+{
     auto rs = db->OpenRecordset(QStringLiteral("select * from Issue"));
     EXPECT_EQ(errorNumberOf([&] { rs->Fields(QStringLiteral("Colour")); }), jet::ItemNotFound);
     EXPECT_EQ(errorNumberOf([&] { rs->Fields(12); }), jet::ItemNotFound);
 }
 
-TEST_F(DaoRecordsetTest, MissingTableRaises3078FromSqlAndFromATableName) {
+TEST_F(DaoRecordsetTest, MissingTableRaises3078FromSqlAndFromATableName)
+{
     const AppError fromSql =
         errorOf([&] { db->OpenRecordset(QStringLiteral("select * from Witnesses")); });
     EXPECT_EQ(fromSql.number(), jet::TableNotFound);
@@ -223,14 +237,16 @@ TEST_F(DaoRecordsetTest, MissingTableRaises3078FromSqlAndFromATableName) {
               jet::TableNotFound);
 }
 
-TEST_F(DaoRecordsetTest, BadSqlRaisesSyntaxAndUnknownColumnErrors) {
+TEST_F(DaoRecordsetTest, BadSqlRaisesSyntaxAndUnknownColumnErrors)
+{
     EXPECT_EQ(errorNumberOf([&] { db->OpenRecordset(QStringLiteral("select * form Issue")); }),
               jet::SyntaxError);
     EXPECT_EQ(errorNumberOf([&] { db->OpenRecordset(QStringLiteral("select Colour from Issue")); }),
               jet::TooFewParameters);
 }
 
-TEST_F(DaoRecordsetTest, ClosedObjectsRaise3704) {
+TEST_F(DaoRecordsetTest, ClosedObjectsRaise3704)
+{
     auto rs = db->OpenRecordset(QStringLiteral("select * from Issue"));
     rs->Close();
     EXPECT_FALSE(rs->isOpen());
@@ -249,7 +265,8 @@ TEST_F(DaoRecordsetTest, ClosedObjectsRaise3704) {
               jet::ObjectClosed);
 }
 
-TEST_F(DaoRecordsetTest, SnapshotsAndJoinsAreReadOnly) {
+TEST_F(DaoRecordsetTest, SnapshotsAndJoinsAreReadOnly)
+{
     auto snapshot = db->OpenRecordset(QStringLiteral("select * from Issue"), dao::dbOpenSnapshot);
     EXPECT_NE(errorNumberOf([&] { snapshot->Edit(); }), 0);
     auto join = db->OpenRecordset(

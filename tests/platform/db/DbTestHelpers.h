@@ -13,7 +13,8 @@
 #include <functional>
 
 // The Jet number an operation raises, or 0 when it raises nothing.
-inline int errorNumberOf(const std::function<void()>& operation) {
+inline int errorNumberOf(const std::function<void()>& operation)
+{
     try {
         operation();
     } catch (const AppError& error) {
@@ -22,7 +23,8 @@ inline int errorNumberOf(const std::function<void()>& operation) {
     return 0;
 }
 
-inline AppError errorOf(const std::function<void()>& operation) {
+inline AppError errorOf(const std::function<void()>& operation)
+{
     try {
         operation();
     } catch (const AppError& error) {
@@ -32,7 +34,8 @@ inline AppError errorOf(const std::function<void()>& operation) {
 }
 
 // One column of every row of a DAO recordset, as text.
-inline QStringList columnTexts(dao::Recordset& rs, const QString& field) {
+inline QStringList columnTexts(dao::Recordset& rs, const QString& field)
+{
     QStringList texts;
     while (!rs.EOF()) {
         texts << rs.Fields(field).Value().toString();
@@ -41,12 +44,14 @@ inline QStringList columnTexts(dao::Recordset& rs, const QString& field) {
     return texts;
 }
 
-inline int countRows(dao::Database& db, const QString& sql) {
+inline int countRows(dao::Database& db, const QString& sql)
+{
     auto rs = db.OpenRecordset(sql, dao::dbOpenSnapshot);
     return rs->RecordCount();
 }
 
-inline std::shared_ptr<ado::Connection> openAdo(const QString& path) {
+inline std::shared_ptr<ado::Connection> openAdo(const QString& path)
+{
     auto connection = ado::Connection::create();
     connection->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path +
                      QLatin1Char(';'));

@@ -15,7 +15,8 @@ protected:
     std::shared_ptr<dao::Database> db;
 };
 
-TEST_F(JetSemanticsTest, FieldNamesAreFoundWithoutRegardToCase) {
+TEST_F(JetSemanticsTest, FieldNamesAreFoundWithoutRegardToCase)
+{
     auto rs = db->OpenRecordset(QStringLiteral("select version from CodeDBVersion"));
     EXPECT_EQ(rs->Fields(QStringLiteral("Version")).Value().toString(), QStringLiteral("1.0.0"));
     auto all = db->OpenRecordset(QStringLiteral("select * from CodeDBVersion"));
@@ -23,7 +24,8 @@ TEST_F(JetSemanticsTest, FieldNamesAreFoundWithoutRegardToCase) {
     EXPECT_EQ(all->Fields(QStringLiteral("VERSION")).Name(), QStringLiteral("Version"));
 }
 
-TEST_F(JetSemanticsTest, TextIsComparedWithoutRegardToCase) {
+TEST_F(JetSemanticsTest, TextIsComparedWithoutRegardToCase)
+{
     EXPECT_EQ(countRows(*db, QStringLiteral("select * from issue where itemtype='issue'")), 7);
     EXPECT_EQ(countRows(*db, QStringLiteral("select * from issue where ItemType='ISSUE'")), 7);
     auto rs = db->OpenRecordset(
@@ -34,7 +36,8 @@ TEST_F(JetSemanticsTest, TextIsComparedWithoutRegardToCase) {
               QStringList{QStringLiteral("Officer Reyes")});
 }
 
-TEST_F(JetSemanticsTest, BareTableNameOpensTheWholeTable) {
+TEST_F(JetSemanticsTest, BareTableNameOpensTheWholeTable)
+{
     EXPECT_EQ(db->OpenRecordset(QStringLiteral("Issue"))->RecordCount(), 10);
     EXPECT_EQ(db->OpenRecordset(QStringLiteral("CodeDBVersion"))->RecordCount(), 1);
     EXPECT_EQ(db->OpenRecordset(QStringLiteral("[bookmarks];"))->RecordCount(), 1);
@@ -43,7 +46,8 @@ TEST_F(JetSemanticsTest, BareTableNameOpensTheWholeTable) {
     EXPECT_EQ(files->FieldCount(), 7);
 }
 
-TEST_F(JetSemanticsTest, JetOrderByWithAndRuns) {
+TEST_F(JetSemanticsTest, JetOrderByWithAndRuns)
+{
     auto rs = db->OpenRecordset(QStringLiteral("select * from Issue order by parentid and id"));
     EXPECT_EQ(rs->RecordCount(), 10);
 }
@@ -51,7 +55,8 @@ TEST_F(JetSemanticsTest, JetOrderByWithAndRuns) {
 // The level bands of the analysis, run as the engine receives them.
 class LevelBandTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         // Rating sums 54, 55, 60, 6 and 5: averages 9, 9.17, 10, 1 and 0.83.
         path = cases.create(QStringLiteral("Levels.AGV"),
                             QStringLiteral("INSERT INTO Issue (ParentID, Name, Weight, Success, "
@@ -63,7 +68,8 @@ protected:
                                            "(0, 'sum6', 1, 1, 1, 1, 1, 1, 'Issue'),"
                                            "(0, 'sum5', 0, 1, 1, 1, 1, 1, 'Issue');"));
     }
-    static QString bandQuery(const QString& condition) {
+    static QString bandQuery(const QString& condition)
+    {
         return QStringLiteral(
                    "SELECT Name, Explanation,Question,Weight, Success, Jury, Substantive, "
                    "Procedural, "
@@ -71,7 +77,8 @@ protected:
                    "Issue.Substantive + Issue.Procedural + Issue.Significance)/6 ") +
                condition + QLatin1Char(' ');
     }
-    QStringList namesThroughAdo(const QString& condition) {
+    QStringList namesThroughAdo(const QString& condition)
+    {
         auto connection = openAdo(path);
         auto rs = ado::Recordset::create();
         rs->setCursorLocation(ado::adUseClient);
@@ -81,7 +88,8 @@ protected:
             names << rs->value(row, 0).toString();
         return names;
     }
-    QStringList namesThroughDao(const QString& condition) {
+    QStringList namesThroughDao(const QString& condition)
+    {
         auto db = dao::DBEngine::OpenDatabase(path);
         auto rs = db->OpenRecordset(bandQuery(condition), dao::dbOpenSnapshot);
         return columnTexts(*rs, QStringLiteral("Name"));
@@ -91,7 +99,8 @@ protected:
     QString path;
 };
 
-TEST_F(LevelBandTest, AveragesUseRealDivisionAndBandsShareTheirEdges) {
+TEST_F(LevelBandTest, AveragesUseRealDivisionAndBandsShareTheirEdges)
+{
     const std::pair<QString, QStringList> bands[] = {
         {QStringLiteral("BETWEEN 9 AND 10"),
          {QStringLiteral("sum54"), QStringLiteral("sum55"), QStringLiteral("sum60")}},
@@ -109,7 +118,8 @@ TEST_F(LevelBandTest, AveragesUseRealDivisionAndBandsShareTheirEdges) {
 
 class StatisticAggregateTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         path = cases.create(
             QStringLiteral("Stats.AGV"),
             QStringLiteral("CREATE TABLE Sample (G VARCHAR(10), V DOUBLE);"
@@ -120,7 +130,8 @@ protected:
                            "('empty', NULL);"));
         connection = openAdo(path);
     }
-    QVariant aggregate(const QString& function, const QString& group) {
+    QVariant aggregate(const QString& function, const QString& group)
+    {
         auto rs = connection->Execute(
             QStringLiteral("select %1(V) from Sample where G = '%2'").arg(function, group));
         return rs->value(0, 0);
@@ -131,7 +142,8 @@ protected:
     std::shared_ptr<ado::Connection> connection;
 };
 
-TEST_F(StatisticAggregateTest, SampleVarianceAndDeviationOfTwoValues) {
+TEST_F(StatisticAggregateTest, SampleVarianceAndDeviationOfTwoValues)
+{
     EXPECT_DOUBLE_EQ(aggregate(QStringLiteral("var"), QStringLiteral("pair")).toDouble(), 2.0);
     EXPECT_DOUBLE_EQ(aggregate(QStringLiteral("stdev"), QStringLiteral("pair")).toDouble(),
                      std::sqrt(2.0));
@@ -139,7 +151,8 @@ TEST_F(StatisticAggregateTest, SampleVarianceAndDeviationOfTwoValues) {
                      std::sqrt(2.0));
 }
 
-TEST_F(StatisticAggregateTest, BelowTwoValuesGivesNull) {
+TEST_F(StatisticAggregateTest, BelowTwoValuesGivesNull)
+{
     for (const QString& group :
          {QStringLiteral("single"), QStringLiteral("empty"), QStringLiteral("none")}) {
         EXPECT_TRUE(aggregate(QStringLiteral("var"), group).isNull()) << group.toStdString();
@@ -147,7 +160,8 @@ TEST_F(StatisticAggregateTest, BelowTwoValuesGivesNull) {
     }
 }
 
-TEST_F(StatisticAggregateTest, ConstantGroupGivesExactlyZero) {
+TEST_F(StatisticAggregateTest, ConstantGroupGivesExactlyZero)
+{
     const QVariant variance = aggregate(QStringLiteral("var"), QStringLiteral("constant"));
     const QVariant deviation = aggregate(QStringLiteral("stdev"), QStringLiteral("constant"));
     ASSERT_FALSE(variance.isNull());
@@ -155,7 +169,8 @@ TEST_F(StatisticAggregateTest, ConstantGroupGivesExactlyZero) {
     EXPECT_EQ(deviation.toDouble(), 0.0);
 }
 
-TEST_F(StatisticAggregateTest, DaoConnectionsHaveTheAggregatesToo) {
+TEST_F(StatisticAggregateTest, DaoConnectionsHaveTheAggregatesToo)
+{
     auto db = dao::DBEngine::OpenDatabase(path);
     auto rs = db->OpenRecordset(
         QStringLiteral("select G, var(V) as VarV from Sample group by G order by G"),
@@ -171,7 +186,8 @@ TEST_F(StatisticAggregateTest, DaoConnectionsHaveTheAggregatesToo) {
     EXPECT_EQ(seen, (QStringList{"constant=0", "empty=null", "nulls=2", "pair=2", "single=null"}));
 }
 
-TEST(StatisticsAccumulator, AgreesWithTheTextbookFormulas) {
+TEST(StatisticsAccumulator, AgreesWithTheTextbookFormulas)
+{
     stats::Accumulator empty;
     EXPECT_FALSE(empty.mean());
     EXPECT_FALSE(empty.min());

@@ -5,7 +5,8 @@
 
 using db::translateJetSql;
 
-TEST(JetSqlTranslation, DivisionBecomesRealDivision) {
+TEST(JetSqlTranslation, DivisionBecomesRealDivision)
+{
     EXPECT_EQ(translateJetSql(QStringLiteral("select a/b from t")),
               QStringLiteral("select a*1.0/b from t"));
     EXPECT_EQ(translateJetSql(QStringLiteral("(a + b)/6 BETWEEN 9 AND 10")),
@@ -13,7 +14,8 @@ TEST(JetSqlTranslation, DivisionBecomesRealDivision) {
     EXPECT_EQ(translateJetSql(QStringLiteral("a/b/c")), QStringLiteral("a*1.0/b*1.0/c"));
 }
 
-TEST(JetSqlTranslation, LeavesSlashesInLiteralsNamesAndCommentsAlone) {
+TEST(JetSqlTranslation, LeavesSlashesInLiteralsNamesAndCommentsAlone)
+{
     const QString untouched[] = {
         QStringLiteral("select * from t where p = 'C:/cases/a/b.doc'"),
         QStringLiteral("select * from t where p = 'it''s a/b'"),
@@ -28,7 +30,8 @@ TEST(JetSqlTranslation, LeavesSlashesInLiteralsNamesAndCommentsAlone) {
               QStringLiteral("select [a/b]*1.0/2, 'x/y' from t where n*1.0/2 > 1"));
 }
 
-TEST(JetSqlTranslation, BareTableNamesAreRecognisedAndSqlIsNot) {
+TEST(JetSqlTranslation, BareTableNamesAreRecognisedAndSqlIsNot)
+{
     EXPECT_EQ(db::bareTableName(QStringLiteral("codefiles")), QStringLiteral("codefiles"));
     EXPECT_EQ(db::bareTableName(QStringLiteral(" [CodeDBVersion]; ")),
               QStringLiteral("CodeDBVersion"));
@@ -36,7 +39,8 @@ TEST(JetSqlTranslation, BareTableNamesAreRecognisedAndSqlIsNot) {
     EXPECT_FALSE(db::bareTableName(QStringLiteral("delete from x")));
 }
 
-TEST(JetSqlTranslation, OnlyPlainOneTableSelectsAreTakenAsSingleTable) {
+TEST(JetSqlTranslation, OnlyPlainOneTableSelectsAreTakenAsSingleTable)
+{
     const auto single =
         db::parseSingleTableSelect(QStringLiteral("select * from codefiles where id = 3;"));
     ASSERT_TRUE(single);
@@ -52,7 +56,8 @@ TEST(JetSqlTranslation, OnlyPlainOneTableSelectsAreTakenAsSingleTable) {
     EXPECT_FALSE(db::parseSingleTableSelect(QStringLiteral("select a.id from issue a")));
 }
 
-TEST(ConnectionStringParsing, DataSourceIsFoundWhateverTheKeyCaseAndClosingSemicolon) {
+TEST(ConnectionStringParsing, DataSourceIsFoundWhateverTheKeyCaseAndClosingSemicolon)
+{
     const QString path = QStringLiteral("/cases/My Case.AGV");
     const QString strings[] = {
         QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/cases/My Case.AGV;"),

@@ -10,7 +10,8 @@
 
 #include <cstdio>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc < 3) {
         std::fprintf(stderr, "usage: argovo_mkcase <out.AGV> <script.sql> [more.sql...]\n");
         return 2;
