@@ -17,6 +17,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStyle>
 #include <QTreeWidget>
 
 namespace codemodule {
@@ -145,7 +146,10 @@ void AutoSizeLastColumn(QTreeWidget* list)
     int others = 0;
     for (int column = 0; column < last; ++column)
         others += list->columnWidth(column);
-    const int width = list->viewport()->width() - others;
+    // Room is kept for a vertical scroll bar and a small margin, so a
+    // scroll bar that comes later does not push the column out of sight.
+    const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+    const int width = list->width() - others - scrollBar - 10;
     if (width > 0)
         list->setColumnWidth(last, width);
 }

@@ -30,7 +30,8 @@ void ReplaceAll(QString& text, const QString& find, const QString& replacement, 
 // Sizes every column to the larger of its contents and header; with
 // sizeLast the last column then takes the rest of the list's width.
 void AutoSizeListViewColumns(QTreeWidget* list, bool sizeLast);
-// The last column takes the list's width less the other columns.
+// The last column takes the list's width less the other columns, a
+// vertical scroll bar's width and 10 pixels.
 void AutoSizeLastColumn(QTreeWidget* list);
 
 // Switches a window's painting off and on, so a long update paints once.

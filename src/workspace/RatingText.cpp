@@ -1,6 +1,7 @@
 #include "workspace/RatingText.h"
 
 #include "platform/core/AppError.h"
+#include "store/CIssue.h"
 
 #include <QLocale>
 
@@ -44,6 +45,50 @@ int16_t toRating(const QString& text)
 QString fromRating(int16_t rating)
 {
     return QString::number(rating);
+}
+
+int16_t ratingOf(CIssue& item, int index)
+{
+    switch (index) {
+    case 0:
+        return item.Weight();
+    case 1:
+        return item.SUCCESS();
+    case 2:
+        return item.Jury();
+    case 3:
+        return item.Substantive();
+    case 4:
+        return item.Procedural();
+    default:
+        return item.Significance();
+    }
+}
+
+void setRatingOf(CIssue& item, int index, int16_t value)
+{
+    switch (index) {
+    case 0:
+        item.setWeight(value);
+        break;
+    case 1:
+        item.setSUCCESS(value);
+        break;
+    case 2:
+        item.setJury(value);
+        break;
+    case 3:
+        item.setSubstantive(value);
+        break;
+    case 4:
+        item.setProcedural(value);
+        break;
+    case 5:
+        item.setSignificance(value);
+        break;
+    default:
+        break;
+    }
 }
 
 } // namespace ratingtext

@@ -4,11 +4,18 @@
 
 #include <cstdint>
 
-// The text of a rating box and the rating it stands for.
+class CIssue;
+
+// The text of a rating box and the rating it stands for, and which of an
+// item's six ratings a box shows.
 namespace ratingtext {
 
 constexpr int kMinimum = 0;
 constexpr int kMaximum = 10;
+
+// The rating boxes, by index: Weight, SUCCESS, Jury, Substantive,
+// Procedural, Significance.
+constexpr int kRatings = 6;
 
 // Error numbers of a refused rating text.
 constexpr int kTypeMismatch = 13;
@@ -22,5 +29,10 @@ int16_t toRating(const QString& text);
 
 // The text a box shows for a rating.
 QString fromRating(int16_t rating);
+
+// The item's rating shown in box index (0 to 5).
+int16_t ratingOf(CIssue& item, int index);
+// Sets the item's rating of box index; any index outside 0 to 5 sets nothing.
+void setRatingOf(CIssue& item, int index, int16_t value);
 
 } // namespace ratingtext

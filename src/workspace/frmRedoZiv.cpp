@@ -1,6 +1,7 @@
 #include "workspace/frmRedoZiv.h"
 
 #include "workspace/BrowserPane.h"
+#include "workspace/CaseTables.h"
 #include "workspace/CodeModule.h"
 #include "workspace/ExplanationPage.h"
 #include "workspace/RatingText.h"
@@ -155,56 +156,6 @@ public:
 private:
     int m_saved;
 };
-
-int16_t ratingOf(CIssue& item, int index)
-{
-    switch (index) {
-    case 0:
-        return item.Weight();
-    case 1:
-        return item.SUCCESS();
-    case 2:
-        return item.Jury();
-    case 3:
-        return item.Substantive();
-    case 4:
-        return item.Procedural();
-    default:
-        return item.Significance();
-    }
-}
-
-void setRatingOf(CIssue& item, int index, int16_t value)
-{
-    switch (index) {
-    case 0:
-        item.setWeight(value);
-        break;
-    case 1:
-        item.setSUCCESS(value);
-        break;
-    case 2:
-        item.setJury(value);
-        break;
-    case 3:
-        item.setSubstantive(value);
-        break;
-    case 4:
-        item.setProcedural(value);
-        break;
-    case 5:
-        item.setSignificance(value);
-        break;
-    default:
-        break;
-    }
-}
-
-QString fieldText(dao::Recordset& rs, const char* name)
-{
-    const QVariant v = rs.Fields(QString::fromLatin1(name)).Value();
-    return v.isNull() ? QString() : v.toString();
-}
 
 // Where the file dialogs start: the cases folder beside the program.
 QString dialogStartFolder()
@@ -475,12 +426,17 @@ void frmRedoZiv::DoStartUp()
         ShowBookmarks(true);
 
         line = 70;
+        // With no case named, the case chosen in the dialog is opened and
+        // shown there already; it is not filled a second time here.
+        const bool chosenInDialog = oMain().strFileName().isEmpty();
         const bool opened = SetupDBConnection();
         line = 80;
         if (!opened) {
             EnableControls(false);
             return;
         }
+        if (chosenInDialog)
+            return;
         line = 90;
         connectDataLayer();
         line = 100;
@@ -511,7 +467,7 @@ bool frmRedoZiv::SetupDBConnection()
             const QString path = oMain().strFileName();
             auto db = dao::DBEngine::OpenDatabase(path);
             line = 40;
-            if (!isCaseFile(*db)) {
+            if (!casetables::isCaseFile(*db)) {
                 db->Close();
                 throw AppError(jet::UnrecognizedFormat, QStringLiteral("frmRedoZiv"),
                                QStringLiteral("%1 is not an Argovo case file: it holds no table "
@@ -532,11 +488,6 @@ bool frmRedoZiv::SetupDBConnection()
     // Whatever happened, the start page makes way for the case.
     parkStartPage();
     return result;
-}
-
-bool frmRedoZiv::isCaseFile(dao::Database& db) const
-{
-    return db.tableExists(QStringLiteral("Issue"));
 }
 
 void frmRedoZiv::SelectDataBase()
@@ -644,39 +595,9 @@ QString frmRedoZiv::GetFileName(bool dialogType, QString& sFilename, const QStri
 
 void frmRedoZiv::CheckDBVersion()
 {
-    const QString version = appinfo::versionText();
-    try {
-        std::shared_ptr<dao::Recordset> rs;
-        try {
-            rs = gDB->OpenRecordset(QStringLiteral("select version from CodeDBVersion"));
-        } catch (const AppError& e) {
-            if (e.number() != jet::TableNotFound)
-                return;
-            auto table = gDB->CreateTableDef(QStringLiteral("CodeDBVersion"));
-            table->AppendField(table->CreateField(QStringLiteral("Version"), dao::dbText));
-            gDB->AppendTableDef(*table);
-            auto added = gDB->OpenRecordset(QStringLiteral("CodeDBVersion"));
-            added->AddNew();
-            added->Fields(QStringLiteral("Version")).setValue(version);
-            added->Update();
-            added->Close();
-            // The caption names this case, however its version table came about.
-            showCaseCaption();
-            return;
-        }
-        if (rs->BOF() && rs->EOF()) {
-            rs->AddNew();
-            rs->Fields(QStringLiteral("version")).setValue(version);
-            rs->Update();
-            rs->setBookmark(rs->LastModified());
-        }
-        // Read back; the version that first opened the file is not compared.
-        (void)rs->Fields(QStringLiteral("version")).Value();
+    // The caption names this case, however its version table came about.
+    if (casetables::ensureVersionTable(*gDB, appinfo::versionText()))
         showCaseCaption();
-        rs->Close();
-    } catch (...) {
-        // An older file that cannot take the table still opens.
-    }
 }
 
 // "Argovo (" and the case file's path without its extension ")".
@@ -688,28 +609,7 @@ void frmRedoZiv::showCaseCaption()
 
 void frmRedoZiv::EnsureCodeFilesTable()
 {
-    try {
-        gDB->OpenRecordset(QStringLiteral("codefiles"))->Close();
-    } catch (const AppError& e) {
-        if (e.number() != jet::TableNotFound)
-            return;
-        try {
-            auto table = gDB->CreateTableDef(QStringLiteral("CodeFiles"));
-            auto id = table->CreateField(QStringLiteral("ID"), dao::dbLong);
-            table->AppendField(id);
-            id->setAttributes(dao::dbAutoIncrField);
-            table->AppendField(table->CreateField(QStringLiteral("CodeID"), dao::dbLong));
-            table->AppendField(table->CreateField(QStringLiteral("Description"), dao::dbText, 50));
-            table->AppendField(table->CreateField(QStringLiteral("File"), dao::dbLongBinary));
-            table->AppendField(table->CreateField(QStringLiteral("OrigDateTime"), dao::dbDate));
-            table->AppendField(table->CreateField(QStringLiteral("DateAdded"), dao::dbDate));
-            // Long enough for any full path of a document's source file.
-            table->AppendField(table->CreateField(QStringLiteral("Path"), dao::dbText, 4096));
-            gDB->AppendTableDef(*table);
-        } catch (...) {
-        }
-    } catch (...) {
-    }
+    casetables::ensureCodeFilesTable(*gDB);
 }
 
 void frmRedoZiv::EnableControls(bool bEnable)
@@ -788,14 +688,7 @@ void frmRedoZiv::FillTree(const QString& sSQL)
         if (!gDB)
             throw AppError(91, QStringLiteral("frmRedoZiv"),
                            QStringLiteral("Object variable or With block variable not set"));
-        std::vector<treelogic::IssueRow> rows;
-        auto rs = gDB->OpenRecordset(sSQL, dao::dbOpenSnapshot);
-        while (!rs->EOF()) {
-            rows.push_back({fieldText(*rs, "ParentID"), fieldText(*rs, "ID"),
-                            fieldText(*rs, "Name"), fieldText(*rs, "ItemType")});
-            rs->MoveNext();
-        }
-        rs->Close();
+        const std::vector<treelogic::IssueRow> rows = casetables::readIssueRows(*gDB, sSQL);
 
         codemodule::TreeRedraw(m_tvIssueItems, false);
         m_tvIssueItems->clear();
@@ -1238,7 +1131,7 @@ void frmRedoZiv::DisplayTxtSpins()
 {
     CIssue& item = requireCurrentItem();
     for (int i = 0; i < ExplanationPage::kRatings; ++i) {
-        const int16_t rating = ratingOf(item, i);
+        const int16_t rating = ratingtext::ratingOf(item, i);
         FlagScope filling(m_displaying);
         txtSpin(i)->setText(ratingtext::fromRating(rating));
         updown(i)->setValue(rating);
@@ -1400,11 +1293,11 @@ void frmRedoZiv::writeRating(int index, const QString& procedure, int line)
     if (index >= 0 && index < ExplanationPage::kRatings) {
         try {
             const int16_t value = ratingtext::toRating(txtSpin(index)->text());
-            setRatingOf(requireCurrentItem(), index, value);
+            ratingtext::setRatingOf(requireCurrentItem(), index, value);
         } catch (const std::exception& e) {
             report::windowError(e, place, line);
             quietly([this, index] {
-                const int16_t kept = ratingOf(requireCurrentItem(), index);
+                const int16_t kept = ratingtext::ratingOf(requireCurrentItem(), index);
                 FlagScope filling(m_displaying);
                 txtSpin(index)->setText(ratingtext::fromRating(kept));
                 updown(index)->setValue(kept);
@@ -1428,7 +1321,7 @@ void frmRedoZiv::txtExplanation_LostFocus()
         quietly([&] { item.setExplanation(txtExplanation()->toPlainText()); });
         quietly([&] { item.setQuestion(txtQuestions()->toPlainText()); });
         for (int i = 0; i < ExplanationPage::kRatings; ++i)
-            quietly([&, i] { setRatingOf(item, i, ratingtext::toRating(txtSpin(i)->text())); });
+            quietly([&, i] { ratingtext::setRatingOf(item, i, ratingtext::toRating(txtSpin(i)->text())); });
         quietly([&] { item.setItemType(item.ItemType()); });
     }
     quietly([&] { item.Commit(); });

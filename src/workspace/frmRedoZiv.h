@@ -181,7 +181,6 @@ private:
     void connectDataLayer();
     void adoptCase(const QString& path);
     void showOpenedCase();
-    bool isCaseFile(dao::Database& db) const;
     void CheckDBVersion();
     void showCaseCaption();
     void EnsureCodeFilesTable();
@@ -242,7 +241,7 @@ private:
     int m_pnlStartLeft = 3875;
     int m_webBrowserLeft = 29999;
     int m_treePaneWidth = 4285;
-    int m_bookmarkPaneWidth = 3000;
+    int m_bookmarkPaneWidth = 3600;
     int m_bookmarkPaneHeight = 0;
     // Set while the display routines fill the boxes from the record, so the
     // change handlers do not write the same values straight back.

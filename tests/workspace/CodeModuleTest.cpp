@@ -2,36 +2,45 @@
 
 #include "workspace/CodeModule.h"
 
+#include <QStyle>
+#include <QTreeWidget>
+
 #include <gtest/gtest.h>
 
 using codemodule::ReplaceAll;
 
-TEST(ReplaceAll, LineBreaksBecomeBlanks)
+TEST(ReplaceAll, ReplacesEveryOccurrenceInOnePass)
 {
-    QString text = QStringLiteral("check the marks\r\nbefore the deposition\r\n");
-    ReplaceAll(text, QStringLiteral("\r\n"), QStringLiteral(" "), false);
-    EXPECT_EQ(text, QStringLiteral("check the marks before the deposition "));
+    struct Case {
+        const char* text;
+        const char* find;
+        const char* replacement;
+        bool wholeWord;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"check the marks\r\nbefore the deposition\r\n", "\r\n", " ", false,
+         "check the marks before the deposition "},
+        // A replacement that holds the search text is not searched again.
+        {"a-b-c", "-", "--", false, "a--b--c"},
+        {"", "x", "y", false, ""},
+        {"cat concat cat cats cat", "cat", "dog", true, "dog concat dog cats dog"},
+    };
+    for (const Case& c : cases) {
+        QString text = QString::fromLatin1(c.text);
+        ReplaceAll(text, QLatin1String(c.find), QLatin1String(c.replacement), c.wholeWord);
+        EXPECT_EQ(text, QLatin1String(c.expected)) << c.text;
+    }
 }
 
-TEST(ReplaceAll, AReplacementHoldingTheSearchTextEndsAfterOnePass)
+TEST(AutoSizeLastColumn, ASingleColumnTakesTheWidthLessAScrollBarAndTenPixels)
 {
-    QString text = QStringLiteral("a-b-c");
-    ReplaceAll(text, QStringLiteral("-"), QStringLiteral("--"), false);
-    EXPECT_EQ(text, QStringLiteral("a--b--c"));
-}
-
-TEST(ReplaceAll, EmptyTextStaysEmpty)
-{
-    QString text;
-    ReplaceAll(text, QStringLiteral("x"), QStringLiteral("y"), false);
-    EXPECT_TRUE(text.isEmpty());
-}
-
-TEST(ReplaceAll, WholeWordsOnlyMatchBetweenBlanks)
-{
-    QString text = QStringLiteral("cat concat cat cats cat");
-    ReplaceAll(text, QStringLiteral("cat"), QStringLiteral("dog"), true);
-    EXPECT_EQ(text, QStringLiteral("dog concat dog cats dog"));
+    QTreeWidget list;
+    list.setColumnCount(1);
+    list.resize(300, 200);
+    codemodule::AutoSizeLastColumn(&list);
+    const int scrollBar = list.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &list);
+    EXPECT_EQ(list.columnWidth(0), 300 - scrollBar - 10);
 }
 
 using ShowHelpFileTest = WorkspaceTest;
@@ -43,14 +52,4 @@ TEST_F(ShowHelpFileTest, AMissingHelpPageIsReportedAndNothingOpens)
     EXPECT_TRUE(m_prompt.messages().first().contains(QStringLiteral("could not be found")));
     EXPECT_TRUE(m_prompt.messages().first().contains(QStringLiteral("CodeModule.ShowHelpFile")));
     EXPECT_TRUE(m_shell.helpShown.isEmpty());
-}
-
-TEST_F(ShowHelpFileTest, TheProgramsHelpPageOpensInTheHelpWindow)
-{
-    writeHelpPage();
-    codemodule::ShowHelpFile(codemodule::helpFilePath());
-    EXPECT_TRUE(m_prompt.messages().isEmpty());
-    ASSERT_EQ(m_shell.helpShown.size(), 1);
-    EXPECT_EQ(m_shell.helpShown.first(),
-              QDir(programFolder()).filePath(QStringLiteral("help/index.html")));
 }

@@ -28,23 +28,24 @@ QByteArray bytesOf(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-bool actionEnabled(frmRedoZiv& w, const char* name)
+bool enabled(frmRedoZiv& w, const char* name)
 {
+    if (auto* menu = w.findChild<QMenu*>(QLatin1String(name)))
+        return menu->menuAction()->isEnabled();
     auto* action = w.findChild<QAction*>(QLatin1String(name));
     return action && action->isEnabled();
 }
 
-bool menuEnabled(frmRedoZiv& w, const char* name)
+QString dataLayerSource()
 {
-    auto* menu = w.findChild<QMenu*>(QLatin1String(name));
-    return menu && menu->menuAction()->isEnabled();
+    return ado::dataSourceFromConnectionString(oDataLayer().Connection()->ConnectionString());
 }
 
 } // namespace
 
 using StartUp = WorkspaceTest;
 
-TEST_F(StartUp, NoCaseAtStartAsksForOneAndACancelLeavesTheControlsOff)
+TEST_F(StartUp, NoCaseAtStartAsksForOneAndACancelLeavesOnlyTheFileMenu)
 {
     frmRedoZiv w;
 
@@ -61,34 +62,23 @@ TEST_F(StartUp, NoCaseAtStartAsksForOneAndACancelLeavesTheControlsOff)
     EXPECT_FALSE(w.tvIssueItems()->isEnabled());
     EXPECT_FALSE(w.tbsTabs()->isEnabled());
     EXPECT_FALSE(w.findChild<QToolBar*>(QStringLiteral("tbTools"))->isEnabled());
-    for (const char* menu : {"mnuInsert", "mnuView", "mnuReports", "mnuHelp"})
-        EXPECT_FALSE(menuEnabled(w, menu)) << menu;
     EXPECT_EQ(w.pnlStartLeft(), twips::kHiddenLeft);
     EXPECT_TRUE(w.pnlStart()->isHidden());
     EXPECT_EQ(w.webBrowserLeft(), twips::kHiddenLeft);
     EXPECT_EQ(gDB, nullptr);
-}
+    // With no case the File menu still opens, creates a case and exits.
+    for (const char* on : {"mnuFile", "mnuFileOpen", "mnuFileNew", "mnuFileExit"})
+        EXPECT_TRUE(enabled(w, on)) << on;
+    for (const char* off : {"mnuFileSave", "mnuFileSaveAs", "mnuFileClose", "mnuInsert", "mnuView",
+                            "mnuReports", "mnuHelp"})
+        EXPECT_FALSE(enabled(w, off)) << off;
 
-TEST_F(StartUp, WithNoCaseOpenTheFileMenuStillOpensCreatesAndExits)
-{
-    frmRedoZiv w;
-
-    EXPECT_TRUE(menuEnabled(w, "mnuFile"));
-    EXPECT_TRUE(actionEnabled(w, "mnuFileOpen"));
-    EXPECT_TRUE(actionEnabled(w, "mnuFileNew"));
-    EXPECT_TRUE(actionEnabled(w, "mnuFileExit"));
-    EXPECT_FALSE(actionEnabled(w, "mnuFileSave"));
-    EXPECT_FALSE(actionEnabled(w, "mnuFileSaveAs"));
-    EXPECT_FALSE(actionEnabled(w, "mnuFileClose"));
-
-    // And File > Open then opens a case.
-    const QString path = m_cases.createSample();
-    m_prompt.chooseFile(path);
+    m_prompt.chooseFile(m_cases.createSample());
     w.findChild<QAction*>(QStringLiteral("mnuFileOpen"))->trigger();
     ASSERT_NE(gDB, nullptr);
     EXPECT_TRUE(w.tvIssueItems()->isEnabled());
-    EXPECT_TRUE(menuEnabled(w, "mnuHelp"));
-    EXPECT_TRUE(actionEnabled(w, "mnuFileClose"));
+    EXPECT_TRUE(enabled(w, "mnuHelp"));
+    EXPECT_TRUE(enabled(w, "mnuFileClose"));
 }
 
 TEST_F(StartUp, ChosenCaseOpensThroughBothFacesAndFillsTheWindow)
@@ -99,11 +89,11 @@ TEST_F(StartUp, ChosenCaseOpensThroughBothFacesAndFillsTheWindow)
 
     ASSERT_NE(gDB, nullptr);
     EXPECT_EQ(gDB->Name(), path);
-    auto connection = oDataLayer().Connection();
-    EXPECT_EQ(connection->State(), ado::adStateOpen);
-    EXPECT_EQ(ado::dataSourceFromConnectionString(connection->ConnectionString()), path);
+    EXPECT_EQ(oDataLayer().Connection()->State(), ado::adStateOpen);
+    EXPECT_EQ(dataLayerSource(), path);
     EXPECT_EQ(oMain().strFileName(), path);
     EXPECT_EQ(oUtility().CaseName(), QStringLiteral("smith.AGV"));
+    // The caption is the path without its extension.
     EXPECT_EQ(w.windowTitle(),
               QStringLiteral("Argovo (%1)").arg(m_cases.path(QStringLiteral("smith"))));
     EXPECT_EQ(w.node(QStringLiteral("ROOT"))->childCount(), 3);
@@ -114,55 +104,36 @@ TEST_F(StartUp, ChosenCaseOpensThroughBothFacesAndFillsTheWindow)
     EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
 }
 
-TEST_F(StartUp, CaptionIsThePathWithoutItsExtension)
-{
-    const QString path = m_cases.create(QStringLiteral("smith.AGV"));
-    oMain().setStrFileName(path);
-    frmRedoZiv w;
-    EXPECT_EQ(m_prompt.count(QStringLiteral("file")), 0);
-    EXPECT_EQ(w.windowTitle(),
-              QStringLiteral("Argovo (") + m_cases.folder() + QStringLiteral("/smith)"));
-}
-
-TEST_F(StartUp, MissingCodeFilesIsCreatedWithItsSevenColumnsInOrder)
-{
-    const QString path =
-        m_cases.create(QStringLiteral("Case.AGV"), QStringLiteral("DROP TABLE CodeFiles;"));
-    oMain().setStrFileName(path);
-    frmRedoZiv w;
-
-    ASSERT_NE(gDB, nullptr);
-    auto rs = gDB->OpenRecordset(QStringLiteral("codefiles"));
-    const std::vector<std::pair<QString, int>> expected = {
-        {QStringLiteral("ID"), dao::dbLong},           {QStringLiteral("CodeID"), dao::dbLong},
-        {QStringLiteral("Description"), dao::dbText},  {QStringLiteral("File"), dao::dbLongBinary},
-        {QStringLiteral("OrigDateTime"), dao::dbDate}, {QStringLiteral("DateAdded"), dao::dbDate},
-        {QStringLiteral("Path"), dao::dbText}};
-    ASSERT_EQ(rs->FieldCount(), int(expected.size()));
-    for (int i = 0; i < rs->FieldCount(); ++i) {
-        EXPECT_EQ(rs->Fields(i).Name(), expected[i].first) << i;
-        EXPECT_EQ(rs->Fields(i).Type(), expected[i].second) << i;
-    }
-    EXPECT_EQ(rs->Fields(2).Size(), 50);
-    // ID numbers itself.
-    rs->AddNew();
-    rs->Fields(QStringLiteral("CodeID")).setValue(3);
-    rs->Update();
-    rs->Close();
-    EXPECT_EQ(valueIn(path, QStringLiteral("select ID from CodeFiles where CodeID = 3")).toInt(),
-              1);
-}
-
-TEST_F(StartUp, ExistingCodeFilesIsLeftAloneOnTheNextOpen)
+TEST_F(StartUp, MissingCodeFilesIsCreatedWithItsSevenColumnsAndLeftAloneOnTheNextOpen)
 {
     const QString path =
         m_cases.create(QStringLiteral("Case.AGV"), QStringLiteral("DROP TABLE CodeFiles;"));
     oMain().setStrFileName(path);
     {
         frmRedoZiv first;
+        EXPECT_EQ(m_prompt.count(QStringLiteral("file")), 0); // a named case needs no dialog
+        ASSERT_NE(gDB, nullptr);
+        auto rs = gDB->OpenRecordset(QStringLiteral("codefiles"));
+        const std::vector<std::pair<QString, int>> expected = {
+            {QStringLiteral("ID"), dao::dbLong},
+            {QStringLiteral("CodeID"), dao::dbLong},
+            {QStringLiteral("Description"), dao::dbText},
+            {QStringLiteral("File"), dao::dbLongBinary},
+            {QStringLiteral("OrigDateTime"), dao::dbDate},
+            {QStringLiteral("DateAdded"), dao::dbDate},
+            {QStringLiteral("Path"), dao::dbText}};
+        ASSERT_EQ(rs->FieldCount(), int(expected.size()));
+        for (int i = 0; i < rs->FieldCount(); ++i) {
+            EXPECT_EQ(rs->Fields(i).Name(), expected[i].first) << i;
+            EXPECT_EQ(rs->Fields(i).Type(), expected[i].second) << i;
+        }
+        EXPECT_EQ(rs->Fields(2).Size(), 50);
+        rs->Close();
     }
-    execIn(path,
-           QStringLiteral("insert into CodeFiles (CodeID, Description) values (1, 'kept.doc')"));
+    // ID numbers itself.
+    execIn(path, QStringLiteral("insert into CodeFiles (CodeID, Description) values (1, 'kept')"));
+    EXPECT_EQ(valueIn(path, QStringLiteral("select ID from CodeFiles where CodeID = 1")).toInt(), 1);
+
     resetAppState();
     oMain().setStrFileName(path);
     frmRedoZiv second;
@@ -170,40 +141,27 @@ TEST_F(StartUp, ExistingCodeFilesIsLeftAloneOnTheNextOpen)
     EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
 }
 
-TEST_F(StartUp, MissingVersionTableIsCreatedWithTheProgramsVersion)
+TEST_F(StartUp, VersionTableEndsWithOneRowAndAFilledOneKeepsItsValue)
 {
-    const QString path =
-        m_cases.create(QStringLiteral("old.AGV"), QStringLiteral("DROP TABLE CodeDBVersion;"));
-    oMain().setStrFileName(path);
-    frmRedoZiv w;
-    EXPECT_EQ(countIn(path, QStringLiteral("CodeDBVersion")), 1);
-    EXPECT_EQ(valueIn(path, QStringLiteral("select Version from CodeDBVersion")).toString(),
-              QStringLiteral("1.0.0"));
-    // The caption names this case all the same.
-    EXPECT_EQ(w.windowTitle(),
-              QStringLiteral("Argovo (%1)").arg(m_cases.path(QStringLiteral("old"))));
-}
-
-TEST_F(StartUp, EmptyVersionTableGetsOneRowAndAFilledOneKeepsItsValue)
-{
-    const QString empty =
-        m_cases.create(QStringLiteral("empty.AGV"), QStringLiteral("DELETE FROM CodeDBVersion;"));
-    const QString older = m_cases.create(
-        QStringLiteral("older.AGV"), QStringLiteral("UPDATE CodeDBVersion SET Version = '0.9.7';"));
-    oMain().setStrFileName(empty);
-    {
+    const std::pair<const char*, const char*> cases[] = {
+        {"DROP TABLE CodeDBVersion;", "1.0.0"},
+        {"DELETE FROM CodeDBVersion;", "1.0.0"},
+        {"UPDATE CodeDBVersion SET Version = '0.9.7';", "0.9.7"},
+    };
+    int n = 0;
+    for (const auto& [sql, version] : cases) {
+        resetAppState();
+        const QString name = QStringLiteral("case%1").arg(++n);
+        const QString path = m_cases.create(name + QStringLiteral(".AGV"), QLatin1String(sql));
+        oMain().setStrFileName(path);
         frmRedoZiv w;
+        EXPECT_EQ(countIn(path, QStringLiteral("CodeDBVersion")), 1) << sql;
+        EXPECT_EQ(valueIn(path, QStringLiteral("select Version from CodeDBVersion")).toString(),
+                  QLatin1String(version))
+            << sql;
+        // The caption names this case, also when its version table was new.
+        EXPECT_EQ(w.windowTitle(), QStringLiteral("Argovo (%1)").arg(m_cases.path(name))) << sql;
     }
-    EXPECT_EQ(countIn(empty, QStringLiteral("CodeDBVersion")), 1);
-    EXPECT_EQ(valueIn(empty, QStringLiteral("select Version from CodeDBVersion")).toString(),
-              QStringLiteral("1.0.0"));
-
-    resetAppState();
-    oMain().setStrFileName(older);
-    frmRedoZiv w;
-    EXPECT_EQ(countIn(older, QStringLiteral("CodeDBVersion")), 1);
-    EXPECT_EQ(valueIn(older, QStringLiteral("select Version from CodeDBVersion")).toString(),
-              QStringLiteral("0.9.7"));
 }
 
 TEST_F(StartUp, AFileThatIsNoCaseIsRefusedAndLeftUnchanged)
@@ -225,73 +183,61 @@ TEST_F(StartUp, AFileThatIsNoCaseIsRefusedAndLeftUnchanged)
     EXPECT_NE(oDataLayer().Connection()->State(), ado::adStateOpen);
 }
 
-TEST_F(StartUp, OpeningASecondCaseReconnectsTheDataLayerToIt)
+TEST_F(StartUp, OpeningASecondCaseReconnectsTheDataLayerAndACancelKeepsIt)
 {
     const QString first = m_cases.createSample(QStringLiteral("first.AGV"));
     const QString second = m_cases.create(QStringLiteral("second.AGV"));
     m_prompt.chooseFile(first);
     frmRedoZiv w;
-    ASSERT_EQ(ado::dataSourceFromConnectionString(oDataLayer().Connection()->ConnectionString()),
-              first);
+    ASSERT_EQ(dataLayerSource(), first);
 
     m_prompt.chooseFile(second);
     w.mnuFileOpen_Click();
-    auto connection = oDataLayer().Connection();
-    EXPECT_EQ(connection->State(), ado::adStateOpen);
-    EXPECT_EQ(ado::dataSourceFromConnectionString(connection->ConnectionString()), second);
+    EXPECT_EQ(oDataLayer().Connection()->State(), ado::adStateOpen);
+    EXPECT_EQ(dataLayerSource(), second);
     EXPECT_EQ(gDB->Name(), second);
     EXPECT_EQ(oUtility().CaseName(), QStringLiteral("second.AGV"));
     // The tree and the bookmarks are the second case's.
     EXPECT_EQ(w.node(QStringLiteral("ROOT"))->childCount(), 0);
     EXPECT_EQ(w.ctlBookmarkList()->lvBookMarks()->topLevelItemCount(), 0);
     EXPECT_EQ(w.currentIssue(), nullptr);
-}
 
-TEST_F(StartUp, ACancelledOpenLeavesTheOpenCaseAsItWas)
-{
-    const QString path = m_cases.createSample();
-    m_prompt.chooseFile(path);
-    frmRedoZiv w;
     m_prompt.cancelFile();
     w.mnuFileOpen_Click();
     ASSERT_NE(gDB, nullptr);
-    EXPECT_EQ(gDB->Name(), path);
+    EXPECT_EQ(gDB->Name(), second);
+    EXPECT_EQ(dataLayerSource(), second);
     EXPECT_TRUE(w.tvIssueItems()->isEnabled());
-    EXPECT_EQ(w.node(QStringLiteral("ROOT"))->childCount(), 3);
 }
 
-TEST_F(StartUp, OnlyOpeningACaseAdoptsACaseFileChosenInADialog)
+TEST_F(StartUp, TheDocumentPanesDialogsAdoptNoCaseAndACancelGivesNoName)
 {
     const QString path = m_cases.createSample();
     const QString other = m_cases.create(QStringLiteral("other.AGV"));
     m_prompt.chooseFile(path);
     frmRedoZiv w;
+    m_prompt.clear();
 
-    // The document pane asks for a file to add and gets a case file.
+    // A file to add that happens to be a case file.
     m_prompt.chooseFile(other);
     QString fileName;
     w.ctlFileDetails1_RequestFileName(QStringLiteral("Select A File To Add"), fileName, 0);
     EXPECT_EQ(fileName, other);
     EXPECT_EQ(oMain().strFileName(), path);
-    EXPECT_EQ(ado::dataSourceFromConnectionString(oDataLayer().Connection()->ConnectionString()),
-              path);
+    EXPECT_EQ(dataLayerSource(), path);
     EXPECT_EQ(gDB->Name(), path);
-}
 
-TEST_F(StartUp, FileDialogsAskWithTheRightFlagsAndACancelGivesNoName)
-{
-    frmRedoZiv w;
-    m_prompt.clear();
+    // A cancelled save-as does not hand back the proposed name.
     m_prompt.cancelFile();
-    QString fileName = QStringLiteral("proposed.doc");
+    fileName = QStringLiteral("proposed.doc");
     w.ctlFileDetails1_RequestFileName(QStringLiteral("Save File As : "), fileName, 1);
     EXPECT_TRUE(fileName.isEmpty());
-    ASSERT_EQ(m_prompt.count(QStringLiteral("file")), 1);
-    const auto& request = m_prompt.shown().first().file;
-    EXPECT_TRUE(request.save);
-    EXPECT_EQ(request.flags, 0x80006);
-    EXPECT_EQ(request.fileName, QStringLiteral("proposed.doc"));
-    EXPECT_EQ(request.filter, QStringLiteral("All Files|*.*"));
+    ASSERT_EQ(m_prompt.count(QStringLiteral("file")), 2);
+    const auto& save = m_prompt.shown().last().file;
+    EXPECT_TRUE(save.save);
+    EXPECT_EQ(save.flags, 0x80006);
+    EXPECT_EQ(save.fileName, QStringLiteral("proposed.doc"));
+    EXPECT_EQ(save.filter, QStringLiteral("All Files|*.*"));
 }
 
 TEST_F(StartUp, TreePaneEndsAtItsStandardWidthWhateverTheSettingHolds)

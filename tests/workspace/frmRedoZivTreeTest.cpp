@@ -35,6 +35,11 @@ QString parentKey(frmRedoZiv& w, const char* key)
                           : QStringLiteral("<top>");
 }
 
+QString role(frmRedoZiv& w, const char* key, int role)
+{
+    return w.node(QLatin1String(key))->data(0, role).toString();
+}
+
 } // namespace
 
 class CaseTree : public WorkspaceTest {
@@ -53,60 +58,49 @@ TEST_F(CaseTree, AnEmptyCaseShowsOnlyTheBoldRoot)
     ASSERT_EQ(tree->topLevelItemCount(), 1);
     QTreeWidgetItem* root = tree->topLevelItem(0);
     EXPECT_EQ(root->text(0), QStringLiteral("Legal Issues"));
-    EXPECT_EQ(root->data(0, frmRedoZiv::kKeyRole).toString(), QStringLiteral("ROOT"));
-    EXPECT_EQ(root->data(0, frmRedoZiv::kImageRole).toString(), QStringLiteral("VIEWBOOKMARKS"));
+    EXPECT_EQ(role(w, "ROOT", frmRedoZiv::kImageRole), QStringLiteral("VIEWBOOKMARKS"));
     EXPECT_TRUE(root->font(0).bold());
     EXPECT_EQ(root->childCount(), 0);
     EXPECT_EQ(tree->currentItem(), root);
     EXPECT_TRUE(m_prompt.messages().isEmpty());
 }
 
-TEST_F(CaseTree, EveryItemSitsUnderItsParentWhateverTheRowOrder)
+TEST_F(CaseTree, EveryItemSitsUnderItsParentWhateverTheRowOrderInSortedBranches)
 {
-    // The child row comes before its parent's row.
+    // The child rows come before their parent's row.
     open(rows({"(1, 7, 'Child first', 'Witness')", "(7, 0, 'Parent later', 'Issue')",
-               "(2, 0, 'Top exhibit', 'Exhibit')", "(3, 7, 'A question', 'Question')"}));
+               "(2, 0, 'top exhibit', 'Exhibit')", "(3, 7, 'A question', 'Question')"}));
     frmRedoZiv w;
     EXPECT_EQ(parentKey(w, "CW1"), QStringLiteral("C7"));
     EXPECT_EQ(parentKey(w, "QS3"), QStringLiteral("C7"));
     EXPECT_EQ(parentKey(w, "C7"), QStringLiteral("ROOT"));
     EXPECT_EQ(parentKey(w, "CX2"), QStringLiteral("ROOT"));
-    EXPECT_EQ(w.node(QStringLiteral("CW1"))->data(0, frmRedoZiv::kTagRole).toString(),
-              QStringLiteral("C7"));
-    EXPECT_EQ(w.node(QStringLiteral("CX2"))->data(0, frmRedoZiv::kImageRole).toString(),
-              QStringLiteral("EXHIBIT"));
-    EXPECT_EQ(w.node(QStringLiteral("C7"))->data(0, frmRedoZiv::kImageRole).toString(),
-              QStringLiteral("ISSUE"));
+    EXPECT_EQ(childTexts(w.node(QStringLiteral("ROOT"))),
+              (QStringList{QStringLiteral("Parent later"), QStringLiteral("top exhibit")}));
+    EXPECT_EQ(childTexts(w.node(QStringLiteral("C7"))),
+              (QStringList{QStringLiteral("A question"), QStringLiteral("Child first")}));
+    EXPECT_EQ(role(w, "CW1", frmRedoZiv::kTagRole), QStringLiteral("C7"));
+    EXPECT_EQ(role(w, "CX2", frmRedoZiv::kImageRole), QStringLiteral("EXHIBIT"));
+    EXPECT_EQ(role(w, "C7", frmRedoZiv::kImageRole), QStringLiteral("ISSUE"));
     EXPECT_TRUE(w.node(QStringLiteral("ROOT"))->isExpanded());
     EXPECT_TRUE(m_prompt.messages().isEmpty());
 }
 
-TEST_F(CaseTree, BranchesAreSortedByName)
+TEST_F(CaseTree, OrphansGoUnderTheRootWithOneWarningAndTheFillFinishes)
 {
-    open(rows({"(1, 0, 'Liability', 'Issue')", "(2, 0, 'damages', 'Issue')",
-               "(3, 0, 'Causation', 'Issue')", "(4, 1, 'Zeal', 'Issue')",
-               "(5, 1, 'Breach', 'Issue')", "(6, 1, 'Expert', 'Witness')"}));
-    frmRedoZiv w;
-    EXPECT_EQ(childTexts(w.node(QStringLiteral("ROOT"))),
-              (QStringList{QStringLiteral("Causation"), QStringLiteral("damages"),
-                           QStringLiteral("Liability")}));
-    EXPECT_EQ(
-        childTexts(w.node(QStringLiteral("C1"))),
-        (QStringList{QStringLiteral("Breach"), QStringLiteral("Expert"), QStringLiteral("Zeal")}));
-}
-
-TEST_F(CaseTree, AnOrphanGoesUnderTheRootWithOneWarningAndTheFillFinishes)
-{
-    open(rows({"(1, 0, 'Issue one', 'Issue')", "(2, 99, 'Lost parent', 'Issue')",
-               "(3, 0, 'Photo', 'Exhibit')", "(4, 3, 'Under a photo', 'Issue')",
-               "(5, 1, 'After the orphans', 'Witness')"}));
+    // Chosen at start in the dialog: the case is filled, and warned about, once.
+    m_prompt.chooseFile(m_cases.create(
+        QStringLiteral("Tree.AGV"),
+        rows({"(1, 0, 'Issue one', 'Issue')", "(2, 99, 'Lost parent', 'Issue')",
+              "(3, 0, 'Photo', 'Exhibit')", "(4, 3, 'Under a photo', 'Issue')",
+              "(5, 1, 'After the orphans', 'Witness')"})));
     frmRedoZiv w;
     EXPECT_EQ(parentKey(w, "C2"), QStringLiteral("ROOT"));
     EXPECT_EQ(parentKey(w, "C4"), QStringLiteral("ROOT"));
     EXPECT_EQ(parentKey(w, "CW5"), QStringLiteral("C1"));
-    ASSERT_EQ(m_prompt.messages().size(), 1);
+    ASSERT_EQ(m_prompt.messages().size(), 1) << qPrintable(m_prompt.messages().join(" | "));
     EXPECT_TRUE(m_prompt.messages().first().contains(QStringLiteral("2 case item(s)")));
-    EXPECT_EQ(m_prompt.shown().first().title, QStringLiteral("Tovrena 2003"));
+    EXPECT_EQ(m_prompt.shown().last().title, QStringLiteral("Tovrena 2003"));
     EXPECT_TRUE(w.tvIssueItems()->updatesEnabled());
 }
 
@@ -125,28 +119,22 @@ TEST_F(CaseTree, ALoopOfParentsDoesNotHangAndLosesNoItem)
     EXPECT_EQ(m_prompt.messages().size(), 1);
 }
 
-TEST_F(CaseTree, EachFillStartsFromAnEmptyTree)
+TEST_F(CaseTree, EachFillStartsAfreshAndARejectedQueryLeavesTheTreeRedrawing)
 {
     open(rows({"(1, 0, 'Only', 'Issue')"}));
     frmRedoZiv w;
+    w.FillTree(QStringLiteral("select * from NoSuchTable"));
+    ASSERT_EQ(m_prompt.messages().size(), 1);
+    EXPECT_TRUE(m_prompt.messages().first().startsWith(QStringLiteral("3078 ")));
+    EXPECT_TRUE(m_prompt.messages().first().endsWith(QStringLiteral(" frmRedoZiv::FillTree")));
+    EXPECT_TRUE(w.tvIssueItems()->updatesEnabled());
+    EXPECT_NE(w.node(QStringLiteral("C1")), nullptr);
+
     execIn(oMain().strFileName(), QStringLiteral("DELETE FROM Issue"));
     w.FillTree(frmRedoZiv::kTreeSql);
     EXPECT_EQ(w.tvIssueItems()->topLevelItemCount(), 1);
     EXPECT_EQ(w.node(QStringLiteral("C1")), nullptr);
     EXPECT_EQ(w.node(QStringLiteral("ROOT"))->childCount(), 0);
-}
-
-TEST_F(CaseTree, AQueryTheEngineRejectsIsReportedAndTheTreeRedraws)
-{
-    open(rows({"(1, 0, 'Only', 'Issue')"}));
-    frmRedoZiv w;
-    m_prompt.clear();
-    w.FillTree(QStringLiteral("select * from NoSuchTable"));
-    ASSERT_EQ(m_prompt.messages().size(), 1);
-    EXPECT_TRUE(m_prompt.messages().first().endsWith(QStringLiteral(" frmRedoZiv::FillTree")));
-    EXPECT_TRUE(m_prompt.messages().first().startsWith(QStringLiteral("3078 ")));
-    EXPECT_TRUE(w.tvIssueItems()->updatesEnabled());
-    EXPECT_NE(w.node(QStringLiteral("C1")), nullptr);
 }
 
 TEST_F(CaseTree, CountingNodesCountsEveryNodeBelowTheGivenOne)

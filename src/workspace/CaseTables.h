@@ -1,0 +1,35 @@
+#pragma once
+
+#include "workspace/TreeLogic.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace dao {
+class Database;
+}
+
+// What the main window asks of an opened case file besides its records:
+// whether it is a case at all, the two tables an older case file may lack,
+// and the item rows the case tree is built from. No widgets here.
+namespace casetables {
+
+// A case file holds table Issue; any other database is no case.
+bool isCaseFile(const dao::Database& db);
+
+// Reads CodeDBVersion, adding the one row with version when the table is
+// empty and creating the table when it is missing. A filled table keeps its
+// value. False when the table could neither be read nor made; nothing is
+// reported.
+bool ensureVersionTable(dao::Database& db, const QString& version);
+
+// Creates table CodeFiles with its seven fields when it is missing; a table
+// that exists is left as it is. Nothing is reported.
+void ensureCodeFilesTable(dao::Database& db);
+
+// The four columns the tree reads of each row of sql, as text. Failures
+// pass to the caller.
+std::vector<treelogic::IssueRow> readIssueRows(dao::Database& db, const QString& sql);
+
+} // namespace casetables
