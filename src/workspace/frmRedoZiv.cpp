@@ -339,6 +339,7 @@ void frmRedoZiv::connectControls()
             return;
         quietly([this] { OnQuestionsChange(); });
     });
+    m_tvIssueItems->viewport()->installEventFilter(this);
     txtExplanation()->installEventFilter(this);
     for (int i = 0; i < ExplanationPage::kRatings; ++i) {
         txtSpin(i)->installEventFilter(this);
@@ -989,6 +990,10 @@ void frmRedoZiv::CheckOnline()
 
 bool frmRedoZiv::eventFilter(QObject* watched, QEvent* event)
 {
+    // A new press on the tree starts afresh: a node reached earlier by the
+    // keyboard is not the one this press may move to.
+    if (event->type() == QEvent::MouseButtonPress && watched == m_tvIssueItems->viewport())
+        m_selectedByMove = nullptr;
     if (event->type() == QEvent::FocusOut) {
         // Focus that goes to a menu or another window is not leaving the box.
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
@@ -1321,7 +1326,9 @@ void frmRedoZiv::txtExplanation_LostFocus()
         quietly([&] { item.setExplanation(txtExplanation()->toPlainText()); });
         quietly([&] { item.setQuestion(txtQuestions()->toPlainText()); });
         for (int i = 0; i < ExplanationPage::kRatings; ++i)
-            quietly([&, i] { ratingtext::setRatingOf(item, i, ratingtext::toRating(txtSpin(i)->text())); });
+            quietly([&, i] {
+                ratingtext::setRatingOf(item, i, ratingtext::toRating(txtSpin(i)->text()));
+            });
         quietly([&] { item.setItemType(item.ItemType()); });
     }
     quietly([&] { item.Commit(); });

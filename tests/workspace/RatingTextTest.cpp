@@ -25,14 +25,26 @@ int ratingOrRefusal(const char* text)
 TEST(RatingText, TextsGiveRatingsWithHalvesToEvenAndRefuseTheRest)
 {
     const std::pair<const char*, int> cases[] = {
-        {"0", 0},      {"10", 10},    {" 7 ", 7},  {"2.5", 2},    {"3.5", 4},
-        {"0.5", 0},    {"9.5", 10},   {"6.51", 7}, {"6.49", 6},
+        {"0", 0},
+        {"10", 10},
+        {" 7 ", 7},
+        {"2.5", 2},
+        {"3.5", 4},
+        {"0.5", 0},
+        {"9.5", 10},
+        {"6.51", 7},
+        {"6.49", 6},
         // No number at all.
-        {"abc", -kTypeMismatch},      {"", -kTypeMismatch},      {"7x", -kTypeMismatch},
+        {"abc", -kTypeMismatch},
+        {"", -kTypeMismatch},
+        {"7x", -kTypeMismatch},
         {"nan", -kTypeMismatch},
         // Outside the 0 to 10 scale the analysis reads.
-        {"25", -kOverflow},           {"11", -kOverflow},        {"-1", -kOverflow},
-        {"10.51", -kOverflow},        {"99999", -kOverflow},
+        {"25", -kOverflow},
+        {"11", -kOverflow},
+        {"-1", -kOverflow},
+        {"10.51", -kOverflow},
+        {"99999", -kOverflow},
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(ratingOrRefusal(text), expected) << '"' << text << '"';

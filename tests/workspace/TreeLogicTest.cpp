@@ -38,10 +38,13 @@ TEST(TreeLogic, KeyImageAndRecordIdFollowTheExactTypeWord)
         const QString& image;
     };
     const Case cases[] = {
-        {"Exhibit", "CX12", kImageExhibit}, {"Witness", "CW12", kImageWitness},
-        {"Question", "QS12", kImageQuestion}, {"Issue", "C12", kImageIssue},
+        {"Exhibit", "CX12", kImageExhibit},
+        {"Witness", "CW12", kImageWitness},
+        {"Question", "QS12", kImageQuestion},
+        {"Issue", "C12", kImageIssue},
         // The type test is case-sensitive; any other word is an issue.
-        {"exhibit", "C12", kImageIssue},    {"", "C12", kImageIssue},
+        {"exhibit", "C12", kImageIssue},
+        {"", "C12", kImageIssue},
     };
     for (const Case& c : cases) {
         const QString key = keyForRow(QLatin1String(c.type), QStringLiteral("12"));
@@ -69,10 +72,14 @@ TEST(TreeLogic, ChildBeforeItsParentAndParentZeroLandWhereTheyBelong)
 
 TEST(TreeLogic, RowsWithNoIssueToHoldThemGoUnderTheRootAndAreCounted)
 {
-    const TreeStructure tree = buildTree(
-        {row(0, 1, "issue"), row(99, 2, "lost"), row(0, 3, "exhibit", "Exhibit"),
-         row(3, 4, "under exhibit"), row(1, 5, "fine"),
-         {QString(), QStringLiteral("8"), QStringLiteral("no parent id"), QStringLiteral("Issue")}});
+    const TreeStructure tree =
+        buildTree({row(0, 1, "issue"),
+                   row(99, 2, "lost"),
+                   row(0, 3, "exhibit", "Exhibit"),
+                   row(3, 4, "under exhibit"),
+                   row(1, 5, "fine"),
+                   {QString(), QStringLiteral("8"), QStringLiteral("no parent id"),
+                    QStringLiteral("Issue")}});
     for (const char* key : {"C2", "C4", "C8"})
         EXPECT_EQ(parentOf(tree, key), kRootKey) << key;
     EXPECT_EQ(parentOf(tree, "C5"), QStringLiteral("C1"));

@@ -86,7 +86,7 @@ TEST_F(Details, ClickingAnItemShowsItAndClickingTheRootKeepsIt)
     EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
 }
 
-TEST_F(Details, KeyboardMovesSelectLikeAClick)
+TEST_F(Details, KeyboardMovesSelectLikeAClickAndEachSelectionReadsTheRowAfresh)
 {
     auto w = openWindow();
     clickNode(*w, QStringLiteral("C10")); // "Comparative fault", first under the root
@@ -94,6 +94,11 @@ TEST_F(Details, KeyboardMovesSelectLikeAClick)
     ASSERT_NE(w->currentIssue(), nullptr);
     EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("6"));
     EXPECT_EQ(w->lblMain()->text(), QStringLiteral("  Damages"));
+
+    execIn(m_path, QStringLiteral("UPDATE Issue SET Weight = 2 WHERE ID = 6"));
+    EXPECT_EQ(w->txtSpin(0)->text(), QStringLiteral("7"));
+    clickNode(*w, QStringLiteral("C6"));
+    EXPECT_EQ(w->txtSpin(0)->text(), QStringLiteral("2"));
 }
 
 TEST_F(Details, ClickOnTheGridTabCommitsTheOldItemAndFillsEveryBoxOfTheNewOne)
@@ -198,14 +203,15 @@ TEST_F(Details, ARatingTextThatIsNoNumberOrOffTheScaleIsRefusedAndTheRatingKept)
     EXPECT_EQ(m_prompt.messages().at(0),
               QStringLiteral("Type mismatch\nin Argovo.frmRedoZiv.OnTxtSpinLostFocus at line 10"));
     EXPECT_TRUE(m_prompt.messages().at(1).contains(QStringLiteral("from 0 to 10")));
-    EXPECT_TRUE(m_prompt.messages().at(1).contains(QStringLiteral("frmRedoZiv.OnTxtSpinLostFocus")));
+    EXPECT_TRUE(
+        m_prompt.messages().at(1).contains(QStringLiteral("frmRedoZiv.OnTxtSpinLostFocus")));
     EXPECT_EQ(column("Success", 1).toInt(), 8);
     EXPECT_EQ(column("Procedural", 1).toInt(), 7);
     EXPECT_EQ(w->txtSpin(1)->text(), QStringLiteral("8"));
     EXPECT_EQ(w->txtSpin(4)->text(), QStringLiteral("7"));
 }
 
-TEST_F(Details, FractionsRoundHalfToEven)
+TEST_F(Details, TypedFractionsRoundHalfToEvenAndTheFourthBoxsArrowsWriteInstructions)
 {
     auto w = openWindow();
     clickNode(*w, QStringLiteral("C1"));
@@ -213,13 +219,7 @@ TEST_F(Details, FractionsRoundHalfToEven)
     EXPECT_EQ(column("Jury", 1).toInt(), 2);
     typeIntoRating(*w, 2, QStringLiteral("3.5"));
     EXPECT_EQ(column("Jury", 1).toInt(), 4);
-    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
-}
 
-TEST_F(Details, TheArrowsOfTheFourthBoxWriteTheInstructionsRating)
-{
-    auto w = openWindow();
-    clickNode(*w, QStringLiteral("C1"));
     QTest::mouseClick(w->updown(3)->downButton(), Qt::LeftButton);
     EXPECT_EQ(w->txtSpin(3)->text(), QStringLiteral("7"));
     EXPECT_EQ(column("Substantive", 1).toInt(), 7);
@@ -227,6 +227,7 @@ TEST_F(Details, TheArrowsOfTheFourthBoxWriteTheInstructionsRating)
     QTest::mouseClick(w->updown(3)->upButton(), Qt::LeftButton);
     EXPECT_EQ(column("Substantive", 1).toInt(), 9);
     EXPECT_EQ(column("Weight", 1).toInt(), 9);
+    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
 }
 
 TEST_F(Details, ATabChangeWithNoItemOnlySwitchesTheView)
@@ -252,14 +253,4 @@ TEST_F(Details, EmptiedBoxesAfterAReopenReachNoEarlierItem)
     w->txtQuestions()->setFocus();
     EXPECT_EQ(column("Question", 1).toString(),
               QStringLiteral("Was the defendant driving above the limit?"));
-}
-
-TEST_F(Details, ClickingTheShownItemAgainReadsItsRowAfresh)
-{
-    auto w = openWindow();
-    clickNode(*w, QStringLiteral("C1"));
-    execIn(m_path, QStringLiteral("UPDATE Issue SET Weight = 2 WHERE ID = 1"));
-    EXPECT_EQ(w->txtSpin(0)->text(), QStringLiteral("9"));
-    clickNode(*w, QStringLiteral("C1"));
-    EXPECT_EQ(w->txtSpin(0)->text(), QStringLiteral("2"));
 }

