@@ -1,7 +1,7 @@
+#include "store/CBookmark.h"
 #include "platform/core/AppError.h"
 #include "platform/db/Dao.h"
 #include "store/AppState.h"
-#include "store/CBookmark.h"
 #include "store/CIssue.h"
 
 #include "store/RecordsTestSupport.h"
@@ -12,10 +12,9 @@ using namespace recordstest;
 
 namespace {
 
-const QString kFailure = QStringLiteral("CBookmark component failure");
-
 class CBookmarkTest : public RecordTest {
 protected:
+    // The add-bookmark dialog's sequence.
     QString addBookmark(const QString& itemKey, const QString& text)
     {
         CIssue item;
@@ -27,74 +26,44 @@ protected:
         bookmark.Commit();
         return bookmark.Key();
     }
+    void expectBookmark(const QString& key, const QVariant& itemKey, const QString& text)
+    {
+        expectRow(path, QStringLiteral("Bookmarks"), key,
+                  {{"codeid", itemKey}, {"description", text}});
+    }
+    int bookmarks(const char* where = "")
+    {
+        return rows(path, QStringLiteral("Bookmarks ") + where);
+    }
+
+    // The class failure every procedure turns its errors into.
+    static void expectClassFailure(const AppError& e, const char* procedure)
+    {
+        EXPECT_EQ(e.number(), kClassFailure) << procedure;
+        EXPECT_EQ(e.source(), QStringLiteral("Argovo.CBookmark.") + QLatin1String(procedure));
+        EXPECT_EQ(e.description(), QStringLiteral("CBookmark component failure"));
+    }
 };
 
-TEST_F(CBookmarkTest, NewBookmarkStoresItemAndDescriptionWithLineBreaks)
+TEST_F(CBookmarkTest, NewBookmarkStoresItemKeyAndDescriptionWithLineBreaks)
 {
     const QString text = QStringLiteral("First line\r\nSecond line\nthird\ttabbed 'quoted'");
     const QString key = addBookmark(QStringLiteral("6"), text);
     ASSERT_FALSE(key.isEmpty());
-
-    const QString where = QStringLiteral(" from Bookmarks where id = ") + key;
-    EXPECT_EQ(cell(path, QStringLiteral("select description") + where)->toString(), text);
-    EXPECT_EQ(cell(path, QStringLiteral("select codeid") + where)->toInt(), 6);
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from Bookmarks")), 2);
+    expectBookmark(key, 6, text);
+    EXPECT_EQ(bookmarks(), 2);
 }
 
-TEST_F(CBookmarkTest, ItemKeyIsTheKeyOfTheItemRecord)
-{
-    CIssue item;
-    item.Initialise(db, QStringLiteral("1"));
-    item.Name();
-    CBookmark bookmark;
-    bookmark.Initialise(db, QString());
-    bookmark.setCodeItem(&item);
-    bookmark.setDescription(QStringLiteral("Liability"));
-    bookmark.Commit();
-    EXPECT_EQ(cell(path, QStringLiteral("select codeid from Bookmarks where id = ") + bookmark.Key())
-                  ->toInt(),
-              1);
-}
-
-TEST_F(CBookmarkTest, CodeItemOfNoObjectRaisesTheClassFailure)
-{
-    CBookmark bookmark;
-    bookmark.Initialise(db, QString());
-    const AppError e = raised([&] { bookmark.setCodeItem(nullptr); });
-    EXPECT_EQ(e.number(), kClassFailure);
-    EXPECT_EQ(e.source(), QStringLiteral("Argovo.CBookmark.CodeItem"));
-    EXPECT_EQ(e.description(), kFailure);
-}
-
-TEST_F(CBookmarkTest, DescriptionOnABookmarkMarkedForDeletionRaisesTheClassFailure)
+TEST_F(CBookmarkTest, ChangedDescriptionIsWrittenAndTheItemKept)
 {
     CBookmark bookmark;
     bookmark.Initialise(db, QStringLiteral("1"));
-    bookmark.Delete();
-    AppError e = raised([&] { bookmark.setDescription(QStringLiteral("late")); });
-    EXPECT_EQ(e.number(), kClassFailure);
-    EXPECT_EQ(e.source(), QStringLiteral("Argovo.CBookmark.description"));
-
+    bookmark.setDescription(QStringLiteral("Ask about the measurements\r\nand the camera"));
+    EXPECT_EQ(bookmark.state(), stChanged);
     bookmark.Commit();
-    EXPECT_EQ(bookmark.state(), stDeleted);
-    e = raised([&] { bookmark.setDescription(QStringLiteral("later")); });
-    EXPECT_EQ(e.number(), kClassFailure);
-    EXPECT_EQ(e.source(), QStringLiteral("Argovo.CBookmark.description"));
-    CIssue item;
-    item.Initialise(db, QStringLiteral("1"));
-    e = raised([&] { bookmark.setCodeItem(&item); });
-    EXPECT_EQ(e.source(), QStringLiteral("Argovo.CBookmark.CodeItem"));
-}
-
-TEST_F(CBookmarkTest, RemovingABookmarkLeavesItsItem)
-{
-    CBookmark bookmark;
-    bookmark.Initialise(db, QStringLiteral("1"));
-    bookmark.Delete();
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from Bookmarks")), 1);
-    bookmark.Commit();
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from Bookmarks")), 0);
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from Issue where id = 3")), 1);
+    EXPECT_EQ(bookmark.state(), stUnchanged);
+    expectBookmark(QStringLiteral("1"), 3,
+                   QStringLiteral("Ask about the measurements\r\nand the camera"));
 }
 
 TEST_F(CBookmarkTest, UnchangedOrDeletedBookmarkCommitWritesNothing)
@@ -111,65 +80,63 @@ TEST_F(CBookmarkTest, UnchangedOrDeletedBookmarkCommitWritesNothing)
     db->Execute(QStringLiteral("insert into Bookmarks (ID, CodeID, Description) "
                                "values (1, 3, 'put back')"));
     EXPECT_NO_THROW(deleted.Commit());
-    EXPECT_EQ(cell(path, QStringLiteral("select description from Bookmarks where id = 1"))
-                  ->toString(),
-              QStringLiteral("put back"));
+    expectBookmark(QStringLiteral("1"), 3, QStringLiteral("put back"));
 }
 
-TEST_F(CBookmarkTest, ChangedDescriptionIsWrittenToTheRow)
+TEST_F(CBookmarkTest, RemovingABookmarkLeavesItsItem)
 {
     CBookmark bookmark;
     bookmark.Initialise(db, QStringLiteral("1"));
-    bookmark.setDescription(QStringLiteral("Ask about the measurements\r\nand the camera"));
-    EXPECT_EQ(bookmark.state(), stChanged);
+    bookmark.Delete();
+    EXPECT_EQ(bookmarks(), 1);
     bookmark.Commit();
-    EXPECT_EQ(bookmark.state(), stUnchanged);
-    EXPECT_EQ(cell(path, QStringLiteral("select description from Bookmarks where id = 1"))
-                  ->toString(),
-              QStringLiteral("Ask about the measurements\r\nand the camera"));
-    // The item it points at was loaded and kept.
-    EXPECT_EQ(cell(path, QStringLiteral("select codeid from Bookmarks where id = 1"))->toInt(), 3);
+    EXPECT_EQ(bookmarks(), 0);
+    EXPECT_EQ(rows(path, QStringLiteral("Issue where id = 3")), 1);
 }
 
-TEST_F(CBookmarkTest, NothingIsReadBeforeAWriteAndFailuresBecomeTheClassFailure)
+TEST_F(CBookmarkTest, StateErrorsAndANullItemBecomeTheClassFailureOfTheProperty)
 {
+    CBookmark bookmark;
+    bookmark.Initialise(db, QString());
+    expectClassFailure(raised([&] { bookmark.setCodeItem(nullptr); }), "CodeItem");
+
+    CBookmark doomed;
+    doomed.Initialise(db, QStringLiteral("1"));
+    doomed.Delete();
+    expectClassFailure(raised([&] { doomed.setDescription(QStringLiteral("late")); }),
+                       "description");
+    doomed.Commit();
+    EXPECT_EQ(doomed.state(), stDeleted);
+    expectClassFailure(raised([&] { doomed.setDescription(QStringLiteral("later")); }),
+                       "description");
+    CIssue item;
+    item.Initialise(db, QStringLiteral("1"));
+    expectClassFailure(raised([&] { doomed.setCodeItem(&item); }), "CodeItem");
+}
+
+TEST_F(CBookmarkTest, LoadAndWriteFailuresBecomeTheClassFailure)
+{
+    // A Null column fails the load.
+    db->Execute(QStringLiteral("insert into Bookmarks (ID, CodeID, Description) "
+                               "values (5, 3, NULL)"));
+    CBookmark nullRow;
+    nullRow.Initialise(db, QStringLiteral("5"));
+    expectClassFailure(raised([&] { nullRow.setDescription(QStringLiteral("text")); }),
+                       "description");
+
+    // Nothing is read before the first write.
     db->Close();
     CBookmark bookmark;
     EXPECT_NO_THROW(bookmark.Initialise(db, QStringLiteral("1")));
     EXPECT_EQ(bookmark.Key(), QStringLiteral("1"));
-    AppError e = raised([&] { bookmark.setDescription(QStringLiteral("x")); });
-    EXPECT_EQ(e.number(), kClassFailure);
-    EXPECT_EQ(e.source(), QStringLiteral("Argovo.CBookmark.description"));
+    expectClassFailure(raised([&] { bookmark.setDescription(QStringLiteral("x")); }),
+                       "description");
 
     CBookmark fresh;
     fresh.Initialise(db, QString());
     fresh.setDescription(QStringLiteral("never stored"));
-    e = raised([&] { fresh.Commit(); });
-    EXPECT_EQ(e.number(), kClassFailure);
-    EXPECT_EQ(e.source(), QStringLiteral("Argovo.CBookmark.IDataObject_Commit"));
+    expectClassFailure(raised([&] { fresh.Commit(); }), "IDataObject_Commit");
     EXPECT_EQ(fresh.state(), stNew);
-}
-
-TEST_F(CBookmarkTest, ANullColumnFailsTheLoad)
-{
-    db->Execute(QStringLiteral("insert into Bookmarks (ID, CodeID, Description) "
-                               "values (5, 3, NULL)"));
-    CBookmark bookmark;
-    bookmark.Initialise(db, QStringLiteral("5"));
-    const AppError e = raised([&] { bookmark.setDescription(QStringLiteral("text")); });
-    EXPECT_EQ(e.source(), QStringLiteral("Argovo.CBookmark.description"));
-}
-
-TEST_F(CBookmarkTest, DeletingTheItemRemovesAllItsBookmarks)
-{
-    addBookmark(QStringLiteral("3"), QStringLiteral("second on breach"));
-    addBookmark(QStringLiteral("1"), QStringLiteral("on liability"));
-    CIssue item;
-    item.Initialise(db, QStringLiteral("3"));
-    item.Delete();
-    item.Commit();
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from Bookmarks where codeid = 3")), 0);
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from Bookmarks where codeid = 1")), 1);
 }
 
 } // namespace

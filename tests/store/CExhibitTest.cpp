@@ -1,7 +1,7 @@
+#include "store/CExhibit.h"
 #include "platform/core/AppError.h"
 #include "platform/db/Dao.h"
 #include "store/AppState.h"
-#include "store/CExhibit.h"
 
 #include "store/RecordsTestSupport.h"
 
@@ -13,36 +13,27 @@ namespace {
 
 using CExhibitTest = RecordTest;
 
-TEST_F(CExhibitTest, InsertWritesTheResetValuesWithoutRatings)
+TEST_F(CExhibitTest, WritesCarryTheResetValues)
 {
     CExhibit exhibit;
     exhibit.Initialise(db, QString());
     EXPECT_EQ(exhibit.state(), stNew);
     EXPECT_EQ(exhibit.Key(), QString());
     exhibit.Commit();
-
-    const QString key = exhibit.Key();
-    ASSERT_FALSE(key.isEmpty());
+    ASSERT_FALSE(exhibit.Key().isEmpty());
     EXPECT_EQ(exhibit.state(), stUnchanged);
-    const QString where = QStringLiteral(" from Issue where id = ") + key;
-    EXPECT_EQ(cell(path, QStringLiteral("select parentid") + where)->toInt(), 0);
-    EXPECT_EQ(cell(path, QStringLiteral("select name") + where)->toString(), QString());
-    EXPECT_EQ(cell(path, QStringLiteral("select ItemType") + where)->toString(), QString());
-    EXPECT_TRUE(cell(path, QStringLiteral("select Weight") + where)->isNull());
-}
+    // The insert writes no ratings.
+    expectRow(path, QStringLiteral("Issue"), exhibit.Key(),
+              {{"parentid", 0}, {"name", QString()}, {"ItemType", QString()}, {"Weight", {}}});
 
-TEST_F(CExhibitTest, UpdateWritesWeightAndSuccessOfOneAndTheOtherRatingsZero)
-{
-    CExhibit exhibit;
-    exhibit.Initialise(db, QStringLiteral("5"));
-    exhibit.Commit();
-    const QString where = QStringLiteral(" from Issue where id = 5");
-    EXPECT_EQ(cell(path, QStringLiteral("select Weight") + where)->toInt(), 1);
-    EXPECT_EQ(cell(path, QStringLiteral("select Success") + where)->toInt(), 1);
-    EXPECT_EQ(cell(path, QStringLiteral("select Jury") + where)->toInt(), 0);
-    // The item type is never written by the update.
-    EXPECT_EQ(cell(path, QStringLiteral("select ItemType") + where)->toString(),
-              QStringLiteral("Exhibit"));
+    // The update writes Weight and Success of 1, the other ratings 0, and
+    // never the item type.
+    CExhibit existing;
+    existing.Initialise(db, QStringLiteral("5"));
+    existing.Commit();
+    expectRow(
+        path, QStringLiteral("Issue"), QStringLiteral("5"),
+        {{"Weight", 1}, {"Success", 1}, {"Jury", 0}, {"ItemType", QStringLiteral("Exhibit")}});
 }
 
 TEST_F(CExhibitTest, DeleteRemovesTheItemItsBookmarksAndDocuments)
@@ -53,10 +44,10 @@ TEST_F(CExhibitTest, DeleteRemovesTheItemItsBookmarksAndDocuments)
     exhibit.Delete();
     exhibit.Commit();
     EXPECT_EQ(exhibit.state(), stDeleted);
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from Issue where id = 3")), 0);
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from Bookmarks where codeid = 3")), 0);
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from codefiles where codeid = 3")), 0);
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from Issue where parentid = 3")), 2);
+    EXPECT_EQ(rows(path, QStringLiteral("Issue where id = 3")), 0);
+    EXPECT_EQ(rows(path, QStringLiteral("Bookmarks where codeid = 3")), 0);
+    EXPECT_EQ(rows(path, QStringLiteral("codefiles where codeid = 3")), 0);
+    EXPECT_EQ(rows(path, QStringLiteral("Issue where parentid = 3")), 2);
 }
 
 TEST_F(CExhibitTest, CommitFailuresRaiseTheClassFailure)

@@ -1,7 +1,7 @@
+#include "store/CFileObject.h"
 #include "platform/core/AppError.h"
 #include "platform/db/Dao.h"
 #include "store/AppState.h"
-#include "store/CFileObject.h"
 #include "store/CIssue.h"
 
 #include "store/RecordsTestSupport.h"
@@ -46,11 +46,20 @@ protected:
         return fileBytes(target);
     }
 
+    static void touch(const QString& file, const QDateTime& when)
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(when, QFileDevice::FileModificationTime));
+    }
+
     QVariant column(const QString& name, const QString& key)
     {
-        const auto v = cell(path, QStringLiteral("select %1 from codefiles where id = %2")
-                                      .arg(name, key));
-        return v ? *v : QVariant(QStringLiteral("<no row>"));
+        return stored(path, QStringLiteral("codefiles"), name, key);
+    }
+    void expectDocument(const QString& key, std::initializer_list<Column> columns)
+    {
+        expectRow(path, QStringLiteral("codefiles"), key, columns);
     }
 };
 
@@ -81,103 +90,78 @@ TEST_F(CFileObjectTest, ExportOverALongerFileTruncatesIt)
     EXPECT_EQ(QFileInfo(target).size(), 20000);
 }
 
-TEST_F(CFileObjectTest, ExportOfADeletedRowWritesNothingAndRaisesNothing)
+TEST_F(CFileObjectTest, ExportOfADeletedRowWritesNothingAndAFailedWriteNamesTheExport)
 {
     const QString key = add(QStringLiteral("3"), source(QStringLiteral("a.txt"), "abc"));
     CFileObject doc;
     doc.Initialise(db, key);
+    const AppError e =
+        raised([&] { doc.SaveToFile(cases.path(QStringLiteral("no such folder/out.txt"))); });
+    EXPECT_TRUE(e.source().endsWith(QStringLiteral("::CFileObject_SaveToFile"))) << e.what();
+
     db->Execute(QStringLiteral("delete from codefiles where id = ") + key);
     const QString target = cases.path(QStringLiteral("never.txt"));
     EXPECT_NO_THROW(doc.SaveToFile(target));
     EXPECT_FALSE(QFileInfo::exists(target));
 }
 
-TEST_F(CFileObjectTest, ExportFailureCarriesTheExtendedSource)
-{
-    const QString key = add(QStringLiteral("3"), source(QStringLiteral("a.txt"), "abc"));
-    CFileObject doc;
-    doc.Initialise(db, key);
-    const AppError e = raised(
-        [&] { doc.SaveToFile(cases.path(QStringLiteral("no such folder/out.txt"))); });
-    EXPECT_TRUE(e.source().endsWith(QStringLiteral("::CFileObject_SaveToFile"))) << e.what();
-}
-
 // --- the row ------------------------------------------------------------------
 
-TEST_F(CFileObjectTest, NewDocumentRowNamesItsItemFileAndDates)
+TEST_F(CFileObjectTest, NewDocumentRowNamesItsItemFileAndDatesThatSortInTimeOrder)
 {
-    const QString file = source(QStringLiteral("brief.docx"), "content");
-    const QDateTime changed(QDate(2021, 12, 1), QTime(9, 30, 0));
-    {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(f.setFileTime(changed, QFileDevice::FileModificationTime));
-    }
     const QDateTime before = QDateTime::currentDateTime().addSecs(-2);
-    const QString key = add(QStringLiteral("3"), file);
-
-    EXPECT_EQ(column(QStringLiteral("codeid"), key).toInt(), 3);
-    EXPECT_EQ(column(QStringLiteral("description"), key).toString(), QStringLiteral("brief.docx"));
-    EXPECT_EQ(column(QStringLiteral("path"), key).toString(), file);
-    EXPECT_EQ(column(QStringLiteral("origdatetime"), key).toDateTime(), changed);
-    EXPECT_GE(column(QStringLiteral("dateadded"), key).toDateTime(), before);
-    EXPECT_EQ(oFileObject().DocPath(), file);
-}
-
-TEST_F(CFileObjectTest, SourceDatesSortInTimeOrder)
-{
     const struct {
         const char* name;
-        QDateTime when;
+        QDateTime changed;
     } files[] = {
-        {"december.txt", QDateTime(QDate(2021, 12, 1), QTime(8, 0))},
+        {"december.docx", QDateTime(QDate(2021, 12, 1), QTime(9, 30))},
         {"january.txt", QDateTime(QDate(2022, 1, 15), QTime(8, 0))},
         {"february.txt", QDateTime(QDate(2021, 2, 28), QTime(23, 59))},
     };
     for (const auto& f : files) {
-        const QString file = source(QString::fromLatin1(f.name), "x");
-        QFile handle(file);
-        ASSERT_TRUE(handle.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(handle.setFileTime(f.when, QFileDevice::FileModificationTime));
-        handle.close();
-        add(QStringLiteral("1"), file);
+        const QString file = source(QString::fromLatin1(f.name), "content");
+        touch(file, f.changed);
+        const QString key = add(QStringLiteral("3"), file);
+        expectDocument(key,
+                       {{"codeid", 3}, {"description", QLatin1String(f.name)}, {"path", file}});
+        EXPECT_EQ(column(QStringLiteral("origdatetime"), key).toDateTime(), f.changed);
+        EXPECT_GE(column(QStringLiteral("dateadded"), key).toDateTime(), before);
+        EXPECT_EQ(oFileObject().DocPath(), file);
     }
-    auto rs = db->OpenRecordset(
-        QStringLiteral("select description from codefiles order by origdatetime"),
-        dao::dbOpenSnapshot);
+    auto rs =
+        db->OpenRecordset(QStringLiteral("select description from codefiles order by origdatetime"),
+                          dao::dbOpenSnapshot);
     QStringList order;
     for (; !rs->EOF(); rs->MoveNext())
         order << rs->Fields(0).Value().toString();
-    EXPECT_EQ(order, (QStringList{QStringLiteral("february.txt"), QStringLiteral("december.txt"),
+    EXPECT_EQ(order, (QStringList{QStringLiteral("february.txt"), QStringLiteral("december.docx"),
                                   QStringLiteral("january.txt")}));
 }
 
-TEST_F(CFileObjectTest, DescriptionLongerThanTheColumnIsRefusedAndNothingIsStored)
+TEST_F(CFileObjectTest, FailedInsertStoresNothingAndStaysNew)
 {
-    const QString name = QString(56, QLatin1Char('d')) + QStringLiteral(".txt");
-    CFileObject doc;
-    doc.Initialise(db, QString());
-    doc.setCodeID(QStringLiteral("3"));
-    doc.setStoredFile(source(name, "bytes"));
-    const AppError e = raised([&] { doc.Commit(); });
-    EXPECT_EQ(e.number(), jet::FieldTooSmall);
-    EXPECT_EQ(e.source(), QStringLiteral("CFileObject::InsertObject"));
-    EXPECT_EQ(doc.state(), stNew);
-    EXPECT_EQ(doc.Key(), QString());
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from codefiles")), 0);
-}
-
-TEST_F(CFileObjectTest, MissingSourceFileFailsTheInsert)
-{
-    CFileObject doc;
-    doc.Initialise(db, QString());
-    doc.setCodeID(QStringLiteral("3"));
-    doc.setStoredFile(cases.path(QStringLiteral("gone.pdf")));
-    const AppError e = raised([&] { doc.Commit(); });
-    EXPECT_EQ(e.number(), 53);
-    EXPECT_EQ(e.source(), QStringLiteral("CFileObject::InsertObject"));
-    EXPECT_EQ(doc.state(), stNew);
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from codefiles")), 0);
+    // A name over the description column's 50 characters, and a source file
+    // that is not there.
+    const struct {
+        QString file;
+        int number;
+    } failures[] = {
+        {source(QString(56, QLatin1Char('d')) + QStringLiteral(".txt"), "bytes"),
+         jet::FieldTooSmall},
+        {cases.path(QStringLiteral("gone.pdf")), 53},
+    };
+    for (const auto& c : failures) {
+        CFileObject doc;
+        doc.Initialise(db, QString());
+        doc.setCodeID(QStringLiteral("3"));
+        doc.setStoredFile(c.file);
+        const AppError e = raised([&] { doc.Commit(); });
+        EXPECT_EQ(e.number(), c.number) << c.file.toStdString();
+        EXPECT_EQ(e.source(), QStringLiteral("CFileObject::InsertObject"));
+        EXPECT_EQ(doc.state(), stNew);
+        EXPECT_EQ(doc.Key(), QString());
+    }
+    EXPECT_EQ(rows(path, QStringLiteral("codefiles")), 0);
 }
 
 TEST_F(CFileObjectTest, ReplacingTheFileOfAStoredDocumentStoresNewBytesAndPath)
@@ -185,6 +169,8 @@ TEST_F(CFileObjectTest, ReplacingTheFileOfAStoredDocumentStoresNewBytesAndPath)
     const QString key = add(QStringLiteral("3"), source(QStringLiteral("first.txt"), "first"));
     const QByteArray second = patternBytes(40000, 5);
     const QString secondFile = source(QStringLiteral("second.bin"), second);
+    const QDateTime changed(QDate(2023, 3, 4), QTime(5, 6, 7));
+    touch(secondFile, changed);
 
     CFileObject doc;
     doc.Initialise(db, key);
@@ -192,9 +178,9 @@ TEST_F(CFileObjectTest, ReplacingTheFileOfAStoredDocumentStoresNewBytesAndPath)
     EXPECT_EQ(doc.state(), stChanged);
     doc.Commit();
 
-    EXPECT_EQ(column(QStringLiteral("path"), key).toString(), secondFile);
-    EXPECT_EQ(column(QStringLiteral("description"), key).toString(), QStringLiteral("second.bin"));
-    EXPECT_EQ(column(QStringLiteral("codeid"), key).toInt(), 3);
+    expectDocument(
+        key, {{"path", secondFile}, {"description", QStringLiteral("second.bin")}, {"codeid", 3}});
+    EXPECT_EQ(column(QStringLiteral("origdatetime"), key).toDateTime(), changed);
     EXPECT_EQ(exported(key, cases.path(QStringLiteral("back.bin"))), second);
 }
 
@@ -205,9 +191,8 @@ TEST_F(CFileObjectTest, UnchangedCommitKeepsTheStoredValues)
     CFileObject doc;
     doc.Initialise(db, key);
     doc.Commit();
-    EXPECT_EQ(column(QStringLiteral("description"), key).toString(), QStringLiteral("keep.txt"));
-    EXPECT_EQ(column(QStringLiteral("path"), key).toString(), file);
-    EXPECT_EQ(column(QStringLiteral("codeid"), key).toInt(), 3);
+    expectDocument(key,
+                   {{"description", QStringLiteral("keep.txt")}, {"path", file}, {"codeid", 3}});
     EXPECT_EQ(column(QStringLiteral("file"), key).toByteArray(), QByteArray("keep me"));
 }
 
@@ -222,15 +207,14 @@ TEST_F(CFileObjectTest, DeleteRemovesTheRowAndDeletingTheItemRemovesItsDocuments
     doc.Delete();
     doc.Commit();
     EXPECT_EQ(doc.state(), stDeleted);
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from codefiles where id = ") + one), 0);
+    EXPECT_EQ(rows(path, QStringLiteral("codefiles where id = ") + one), 0);
 
     CIssue item;
     item.Initialise(db, QStringLiteral("3"));
     item.Delete();
     item.Commit();
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from codefiles where id = ") + two), 0);
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from codefiles where id = ") + other),
-              1);
+    EXPECT_EQ(rows(path, QStringLiteral("codefiles where id = ") + two), 0);
+    EXPECT_EQ(rows(path, QStringLiteral("codefiles where id = ") + other), 1);
 }
 
 TEST_F(CFileObjectTest, NothingIsReadAtInitialiseKeyOrDelete)
@@ -252,16 +236,16 @@ TEST_F(CFileObjectTest, NothingIsReadAtInitialiseKeyOrDelete)
 
 TEST(CFileObjectNames, FileNameIsThePartAfterTheLastSeparatorOfEitherKind)
 {
-    EXPECT_EQ(CFileObject::fileNameFromPath(QStringLiteral("/home/u/cases/brief.docx")),
-              QStringLiteral("brief.docx"));
-    EXPECT_EQ(CFileObject::fileNameFromPath(QStringLiteral("C:\\cases\\brief.docx")),
-              QStringLiteral("brief.docx"));
-    EXPECT_EQ(CFileObject::fileNameFromPath(QStringLiteral("C:\\cases\\notes.longextension")),
-              QStringLiteral("notes.longextension"));
-    EXPECT_EQ(CFileObject::fileNameFromPath(QStringLiteral("brief.docx")),
-              QStringLiteral("brief.docx"));
-    EXPECT_EQ(CFileObject::fileNameFromPath(QStringLiteral("/mnt/c\\mixed/dir\\x.pdf")),
-              QStringLiteral("x.pdf"));
+    const std::pair<const char*, const char*> names[] = {
+        {"/home/u/cases/brief.docx", "brief.docx"},
+        {"C:\\cases\\brief.docx", "brief.docx"},
+        {"C:\\cases\\notes.longextension", "notes.longextension"},
+        {"brief.docx", "brief.docx"},
+        {"/mnt/c\\mixed/dir\\x.pdf", "x.pdf"},
+    };
+    for (const auto& [path, name] : names)
+        EXPECT_EQ(CFileObject::fileNameFromPath(QString::fromLatin1(path)), QLatin1String(name))
+            << path;
 }
 
 TEST(CFileObjectNames, InstrLastFindsTheLastHitFromStartCaseSensitively)

@@ -1,7 +1,7 @@
+#include "store/CIssue.h"
 #include "platform/core/AppError.h"
 #include "platform/db/Dao.h"
 #include "store/AppState.h"
-#include "store/CIssue.h"
 #include "store/CTypes.h"
 
 #include "store/RecordsTestSupport.h"
@@ -15,13 +15,11 @@ namespace {
 
 class CIssueTest : public RecordTest {
 protected:
-    QVariant stored(const QString& column, int id)
+    void expectIssue(const char* id, std::initializer_list<Column> columns)
     {
-        const auto v = cell(path, QStringLiteral("select %1 from Issue where id = %2")
-                                      .arg(column)
-                                      .arg(id));
-        return v ? *v : QVariant(QStringLiteral("<no row>"));
+        expectRow(path, QStringLiteral("Issue"), QLatin1String(id), columns);
     }
+    int issues(const char* where = "") { return rows(path, QStringLiteral("Issue ") + where); }
 };
 
 // --- lazy load and key ------------------------------------------------------
@@ -42,7 +40,7 @@ TEST_F(CIssueTest, InitialiseKeyAndDeleteNeverQueryTheDatabase)
     EXPECT_EQ(e.source(), QStringLiteral("CIssue:GetAttributes"));
 }
 
-TEST_F(CIssueTest, TypeLetterKeyLoadsThatRowAndKeyBecomesBareAfterTheFirstRead)
+TEST_F(CIssueTest, TypeLetterKeyReadsAndDeletesTheBareId)
 {
     db->Execute(QStringLiteral("insert into Issue (ID, ParentID, Name, Weight, ItemType) "
                                "values (12, 1, 'Exhibit twelve', 4, 'Exhibit')"));
@@ -54,29 +52,33 @@ TEST_F(CIssueTest, TypeLetterKeyLoadsThatRowAndKeyBecomesBareAfterTheFirstRead)
     EXPECT_EQ(issue.ParentKey(), QStringLiteral("1"));
     EXPECT_EQ(issue.Weight(), 4);
     EXPECT_EQ(issue.Key(), QStringLiteral("12"));
+
+    CIssue witness;
+    witness.Initialise(db, QStringLiteral("W4"));
+    witness.Delete();
+    witness.Commit();
+    EXPECT_EQ(witness.Key(), QStringLiteral("4"));
+    EXPECT_EQ(issues("where id = 4"), 0);
 }
 
-TEST_F(CIssueTest, NullColumnsLoadAsZeroAndEmptyText)
+TEST_F(CIssueTest, NullColumnsAndMissingRowsReadAsResetValues)
 {
     db->Execute(QStringLiteral("insert into Issue (ID, ParentID) values (20, 0)"));
-    CIssue issue;
-    issue.Initialise(db, QStringLiteral("20"));
-    EXPECT_EQ(issue.Name(), QString());
-    EXPECT_EQ(issue.Explanation(), QString());
-    EXPECT_EQ(issue.Weight(), 0);
-    EXPECT_EQ(issue.Significance(), 0);
-    EXPECT_EQ(issue.ItemType(), QString());
-    EXPECT_EQ(issue.state(), stUnchanged);
-}
+    CIssue nulls;
+    nulls.Initialise(db, QStringLiteral("20"));
+    EXPECT_EQ(nulls.Name(), QString());
+    EXPECT_EQ(nulls.Explanation(), QString());
+    EXPECT_EQ(nulls.Weight(), 0);
+    EXPECT_EQ(nulls.Significance(), 0);
+    EXPECT_EQ(nulls.ItemType(), QString());
+    EXPECT_EQ(nulls.state(), stUnchanged);
 
-TEST_F(CIssueTest, KeyThatNamesNoRowReadsResetValues)
-{
-    CIssue issue;
-    issue.Initialise(db, QStringLiteral("999"));
-    EXPECT_EQ(issue.Name(), QString());
-    EXPECT_EQ(issue.ParentKey(), QStringLiteral("0"));
-    EXPECT_NO_THROW(issue.Commit());
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from Issue")), 10);
+    CIssue missing;
+    missing.Initialise(db, QStringLiteral("999"));
+    EXPECT_EQ(missing.Name(), QString());
+    EXPECT_EQ(missing.ParentKey(), QStringLiteral("0"));
+    EXPECT_NO_THROW(missing.Commit());
+    EXPECT_EQ(issues(), 11);
 }
 
 // --- insert -----------------------------------------------------------------
@@ -88,7 +90,6 @@ TEST_F(CIssueTest, NewItemHasNoKeyUntilCommitAndTakesTheHeldType)
     EXPECT_EQ(issue.state(), stNew);
     issue.setName(QStringLiteral("Causation"));
     issue.setParentKey(QStringLiteral("1"));
-    issue.setExplanation(QStringLiteral("Did the breach cause the harm?"));
     issue.setWeight(6);
     issue.setItemType(QStringLiteral("Issue"));
     EXPECT_EQ(issue.Key(), QString());
@@ -96,36 +97,21 @@ TEST_F(CIssueTest, NewItemHasNoKeyUntilCommitAndTakesTheHeldType)
     oTypes().setItemType(QStringLiteral("Witness"));
     issue.Commit();
 
-    const QString key = issue.Key();
-    ASSERT_FALSE(key.isEmpty());
-    EXPECT_GT(key.toInt(), 10);
+    EXPECT_GT(issue.Key().toInt(), 10);
     EXPECT_EQ(issue.state(), stUnchanged);
-    const int id = key.toInt();
-    EXPECT_EQ(stored(QStringLiteral("Name"), id).toString(), QStringLiteral("Causation"));
-    EXPECT_EQ(stored(QStringLiteral("ParentID"), id).toInt(), 1);
-    EXPECT_EQ(stored(QStringLiteral("Weight"), id).toInt(), 6);
-    EXPECT_EQ(stored(QStringLiteral("Jury"), id).toInt(), 0);
-    EXPECT_EQ(stored(QStringLiteral("ItemType"), id).toString(), QStringLiteral("Witness"));
+    expectRow(path, QStringLiteral("Issue"), issue.Key(),
+              {{"Name", QStringLiteral("Causation")},
+               {"ParentID", 1},
+               {"Weight", 6},
+               {"Jury", 0},
+               {"ItemType", QStringLiteral("Witness")}});
     // The next read loads the inserted row.
     EXPECT_EQ(issue.ItemType(), QStringLiteral("Witness"));
 }
 
-TEST_F(CIssueTest, FailedInsertAddsNoRowAndStaysNew)
-{
-    CIssue issue;
-    issue.Initialise(db, QString());
-    issue.setName(QString(300, QLatin1Char('n')));
-    const AppError e = raised([&] { issue.Commit(); });
-    EXPECT_EQ(e.number(), jet::FieldTooSmall);
-    EXPECT_EQ(e.source(), QStringLiteral("CIssue::InsertObject"));
-    EXPECT_EQ(issue.state(), stNew);
-    EXPECT_EQ(issue.Key(), QString());
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from Issue")), 10);
-}
-
 // --- update -----------------------------------------------------------------
 
-TEST_F(CIssueTest, ZeroRatingAndEmptiedExplanationAreWritten)
+TEST_F(CIssueTest, ExactlyTheSetMembersAreWrittenZeroAndEmptyIncluded)
 {
     CIssue issue;
     issue.Initialise(db, QStringLiteral("3"));
@@ -136,31 +122,28 @@ TEST_F(CIssueTest, ZeroRatingAndEmptiedExplanationAreWritten)
     issue.Commit();
 
     EXPECT_EQ(issue.state(), stUnchanged);
-    EXPECT_EQ(stored(QStringLiteral("Weight"), 3).toInt(), 0);
-    EXPECT_FALSE(stored(QStringLiteral("Weight"), 3).isNull());
-    EXPECT_EQ(stored(QStringLiteral("Jury"), 3).toInt(), 0);
-    EXPECT_FALSE(stored(QStringLiteral("Jury"), 3).isNull());
-    EXPECT_EQ(stored(QStringLiteral("Explanation"), 3).toString(), QString());
     // Members never set keep what the row held.
-    EXPECT_EQ(stored(QStringLiteral("Success"), 3).toInt(), 7);
-    EXPECT_EQ(stored(QStringLiteral("Name"), 3).toString(), QStringLiteral("Breach"));
-    EXPECT_EQ(stored(QStringLiteral("Question"), 3).toString(),
-              QStringLiteral("What did the skid marks show?"));
-}
+    expectIssue("3", {{"Weight", 0},
+                      {"Jury", 0},
+                      {"Explanation", QString()},
+                      {"Success", 7},
+                      {"Name", QStringLiteral("Breach")},
+                      {"Question", QStringLiteral("What did the skid marks show?")}});
 
-TEST_F(CIssueTest, NeverSetRatingsStayNullInTheFile)
-{
+    // A never-rated item keeps its empty ratings.
     db->Execute(QStringLiteral("insert into Issue (ID, ParentID, Name, ItemType) "
                                "values (21, 0, 'Unrated', 'Issue')"));
-    CIssue issue;
-    issue.Initialise(db, QStringLiteral("21"));
-    issue.setName(QStringLiteral("Still unrated"));
-    issue.Commit();
-
-    EXPECT_EQ(stored(QStringLiteral("Name"), 21).toString(), QStringLiteral("Still unrated"));
-    for (const char* column :
-         {"Weight", "Success", "Jury", "Substantive", "Procedural", "Significance"})
-        EXPECT_TRUE(stored(QString::fromLatin1(column), 21).isNull()) << column;
+    CIssue unrated;
+    unrated.Initialise(db, QStringLiteral("21"));
+    unrated.setName(QStringLiteral("Still unrated"));
+    unrated.Commit();
+    expectIssue("21", {{"Name", QStringLiteral("Still unrated")},
+                       {"Weight", {}},
+                       {"Success", {}},
+                       {"Jury", {}},
+                       {"Substantive", {}},
+                       {"Procedural", {}},
+                       {"Significance", {}}});
 }
 
 TEST_F(CIssueTest, ChangedItemIsWrittenWithBothTreeFlagsCleared)
@@ -174,27 +157,27 @@ TEST_F(CIssueTest, ChangedItemIsWrittenWithBothTreeFlagsCleared)
     issue.Commit();
 
     EXPECT_EQ(issue.state(), stUnchanged);
-    EXPECT_EQ(stored(QStringLiteral("Significance"), 9).toInt(), 10);
-    EXPECT_EQ(stored(QStringLiteral("Question"), 9).toString(),
-              QStringLiteral("Reached through a bookmark"));
+    expectIssue("9",
+                {{"Significance", 10}, {"Question", QStringLiteral("Reached through a bookmark")}});
 }
 
-TEST_F(CIssueTest, UnchangedCommitWritesNothing)
+TEST_F(CIssueTest, UnchangedCommitWritesNothingWhetherReadOrNot)
 {
     CIssue unread;
     unread.Initialise(db, QStringLiteral("2"));
     unread.Commit();
-
     CIssue read;
     read.Initialise(db, QStringLiteral("2"));
     EXPECT_EQ(read.Name(), QStringLiteral("Duty of care"));
     read.Commit();
 
     EXPECT_EQ(prompt.count(QStringLiteral("message")), 0);
-    EXPECT_EQ(stored(QStringLiteral("Name"), 2).toString(), QStringLiteral("Duty of care"));
-    EXPECT_EQ(stored(QStringLiteral("Weight"), 2).toInt(), 10);
-    EXPECT_EQ(stored(QStringLiteral("Explanation"), 2).toString(),
-              QStringLiteral("The defendant as a licensed driver owed a duty to other road users."));
+    expectIssue(
+        "2",
+        {{"Name", QStringLiteral("Duty of care")},
+         {"Weight", 10},
+         {"Explanation",
+          QStringLiteral("The defendant as a licensed driver owed a duty to other road users.")}});
 }
 
 TEST_F(CIssueTest, EmptyNameIsRefusedWithTheBoxAndNothingIsWritten)
@@ -211,8 +194,7 @@ TEST_F(CIssueTest, EmptyNameIsRefusedWithTheBoxAndNothingIsWritten)
     EXPECT_EQ(box.title, QStringLiteral("Must Supply Name"));
     EXPECT_EQ(box.icon, MsgIcon::Critical);
     EXPECT_EQ(issue.state(), stChanged);
-    EXPECT_EQ(stored(QStringLiteral("Name"), 6).toString(), QStringLiteral("Damages"));
-    EXPECT_EQ(stored(QStringLiteral("Weight"), 6).toInt(), 7);
+    expectIssue("6", {{"Name", QStringLiteral("Damages")}, {"Weight", 7}});
 }
 
 TEST_F(CIssueTest, CommitOfAChangedItemWhoseRowIsGoneFails)
@@ -229,7 +211,7 @@ TEST_F(CIssueTest, CommitOfAChangedItemWhoseRowIsGoneFails)
 
 // --- parent -----------------------------------------------------------------
 
-TEST_F(CIssueTest, ParentKeyOfAnExhibitWitnessOrQuestionIsRefused)
+TEST_F(CIssueTest, ParentKeyMovesTheItemAndRefusesTypeLettersAndBadKeys)
 {
     CIssue issue;
     issue.Initialise(db, QStringLiteral("8"));
@@ -243,15 +225,10 @@ TEST_F(CIssueTest, ParentKeyOfAnExhibitWitnessOrQuestionIsRefused)
     }
     EXPECT_EQ(issue.state(), stUnchanged);
     EXPECT_EQ(issue.ParentKey(), QStringLiteral("6"));
-}
 
-TEST_F(CIssueTest, ParentKeyMovesTheItemAndBadKeysRaiseTheClassFailure)
-{
-    CIssue issue;
-    issue.Initialise(db, QStringLiteral("8"));
     issue.setParentKey(QStringLiteral("0"));
     issue.Commit();
-    EXPECT_EQ(stored(QStringLiteral("ParentID"), 8).toInt(), 0);
+    expectIssue("8", {{"ParentID", 0}});
 
     for (const char* bad : {"abc", "", "70000"}) {
         const AppError e = raised([&] { issue.setParentKey(QString::fromLatin1(bad)); });
@@ -264,64 +241,49 @@ TEST_F(CIssueTest, ParentKeyMovesTheItemAndBadKeysRaiseTheClassFailure)
 
 // --- delete and the state errors --------------------------------------------
 
-TEST_F(CIssueTest, DeleteRemovesBookmarksAndDocumentsAndLeavesChildren)
+TEST_F(CIssueTest, DeleteRemovesAllItsBookmarksAndDocumentsAndLeavesChildren)
 {
-    db->Execute(QStringLiteral("insert into codefiles (CodeID, Description, Path) "
-                               "values (3, 'skid.jpg', '/tmp/skid.jpg')"));
-    db->Execute(QStringLiteral("insert into codefiles (CodeID, Description, Path) "
-                               "values (1, 'other.doc', '/tmp/other.doc')"));
+    db->Execute(QStringLiteral("insert into Bookmarks (CodeID, Description) "
+                               "values (3, 'second on breach'), (1, 'on liability')"));
+    db->Execute(QStringLiteral("insert into codefiles (CodeID, Description, Path) values "
+                               "(3, 'skid.jpg', '/tmp/skid.jpg'), (1, 'b.doc', '/tmp/b.doc')"));
     CIssue issue;
     issue.Initialise(db, QStringLiteral("3"));
     issue.Delete();
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from Issue where id = 3")), 1);
+    EXPECT_EQ(issues("where id = 3"), 1);
     issue.Commit();
 
     EXPECT_EQ(issue.state(), stDeleted);
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from Issue where id = 3")), 0);
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from Bookmarks where codeid = 3")), 0);
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from codefiles where codeid = 3")), 0);
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from codefiles")), 1);
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from Issue where parentid = 3")), 2);
+    EXPECT_EQ(issues("where id = 3"), 0);
+    for (const char* table : {"Bookmarks", "codefiles"}) {
+        EXPECT_EQ(rows(path, QLatin1String(table) + QStringLiteral(" where codeid = 3")), 0);
+        EXPECT_EQ(rows(path, QLatin1String(table) + QStringLiteral(" where codeid = 1")), 1);
+    }
+    EXPECT_EQ(issues("where parentid = 3"), 2);
 }
 
-TEST_F(CIssueTest, DeleteOfATypeLetterKeyDeletesTheBareId)
-{
-    CIssue issue;
-    issue.Initialise(db, QStringLiteral("W4"));
-    issue.Delete();
-    issue.Commit();
-    EXPECT_EQ(issue.Key(), QStringLiteral("4"));
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from Issue where id = 4")), 0);
-}
-
-TEST_F(CIssueTest, WriteAfterDeleteRaises513AndKeepsTheValueInMemory)
+TEST_F(CIssueTest, WritesAfterDeleteRaise513AndAfterItsCommit514)
 {
     CIssue issue;
     issue.Initialise(db, QStringLiteral("7"));
     issue.Delete();
-    const AppError e = raised([&] { issue.setName(QStringLiteral("Renamed")); });
+    AppError e = raised([&] { issue.setName(QStringLiteral("Renamed")); });
     EXPECT_EQ(e.number(), vbObjectError + 513);
     EXPECT_EQ(e.description(), QStringLiteral("This Record is About to be deleted"));
     EXPECT_EQ(e.source(), QStringLiteral("CIssue::SetStateForLet"));
+    // The value stays in memory; nothing reached the file.
     EXPECT_EQ(issue.Name(), QStringLiteral("Renamed"));
     EXPECT_EQ(issue.state(), stDeleting);
-    // Nothing reached the file.
-    EXPECT_EQ(stored(QStringLiteral("Name"), 7).toString(), QStringLiteral("Medical costs"));
-}
+    expectIssue("7", {{"Name", QStringLiteral("Medical costs")}});
 
-TEST_F(CIssueTest, WriteAfterDeleteAndCommitRaises514)
-{
-    CIssue issue;
-    issue.Initialise(db, QStringLiteral("7"));
-    issue.Delete();
     issue.Commit();
-    const AppError e = raised([&] { issue.setWeight(3); });
+    e = raised([&] { issue.setWeight(3); });
     EXPECT_EQ(e.number(), vbObjectError + 514);
     EXPECT_EQ(e.description(), QStringLiteral("This record has been deleted"));
     EXPECT_EQ(e.source(), QStringLiteral("CIssue::SetStateForLet"));
     // Committing the deleted record runs the update against the missing row.
-    const AppError again = raised([&] { issue.Commit(); });
-    EXPECT_EQ(again.source(), QStringLiteral("CIssue::UpdateObject"));
+    e = raised([&] { issue.Commit(); });
+    EXPECT_EQ(e.source(), QStringLiteral("CIssue::UpdateObject"));
 }
 
 } // namespace

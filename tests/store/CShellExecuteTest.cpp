@@ -1,7 +1,7 @@
+#include "store/CShellExecute.h"
 #include "platform/core/AppError.h"
 #include "platform/core/Shell.h"
 #include "store/AppState.h"
-#include "store/CShellExecute.h"
 
 #include "store/RecordsTestSupport.h"
 #include "support/ScriptedPrompt.h"
@@ -38,34 +38,26 @@ public:
     void showHelp(const QString&) override {}
 };
 
-TEST_F(CShellExecuteTest, DocumentOpenedByTheShellIsSuccess)
+TEST_F(CShellExecuteTest, DocumentLaunchMapsTheShellsAnswer)
 {
     const QString file = folder.path(QStringLiteral("brief.docx"));
     writeFile(file, "text");
     CShellExecute launcher;
     EXPECT_EQ(launcher.LaunchDocument(0, file, folder.folder(), kShowNormal), -1);
     ASSERT_EQ(shell.executed.size(), 1);
-    EXPECT_EQ(shell.executed.front(),
-              QStringLiteral("open|%1|%2|1").arg(file, folder.folder()));
-}
+    EXPECT_EQ(shell.executed.front(), QStringLiteral("open|%1|%2|1").arg(file, folder.folder()));
 
-TEST_F(CShellExecuteTest, DocumentWithNoProgramReturnsTheShellsCode)
-{
-    const QString file = folder.path(QStringLiteral("data.xyz"));
-    writeFile(file, "x");
+    // No program registered for it: the shell's code, and no message.
     shell.result = platform::shellresult::NoAssociation;
-    CShellExecute launcher;
     EXPECT_EQ(launcher.LaunchDocument(0, file, QString(), kShowNormal), 31);
-    EXPECT_EQ(prompt.count(QStringLiteral("message")), 0);
-}
+    EXPECT_EQ(launcher.instanceResult(), 31);
 
-TEST_F(CShellExecuteTest, MissingDocumentReturnsFileNotFoundWithoutAskingTheShell)
-{
-    CShellExecute launcher;
-    EXPECT_EQ(launcher.LaunchDocument(0, folder.path(QStringLiteral("gone.pdf")), QString(),
-                                      kShowNormal),
-              2);
-    EXPECT_TRUE(shell.executed.isEmpty());
+    // A missing file is reported as the shell would, without asking it.
+    EXPECT_EQ(
+        launcher.LaunchDocument(0, folder.path(QStringLiteral("gone.pdf")), QString(), kShowNormal),
+        2);
+    EXPECT_EQ(shell.executed.size(), 2);
+    EXPECT_EQ(prompt.count(QStringLiteral("message")), 0);
 }
 
 TEST_F(CShellExecuteTest, DocumentPathExpandsEnvironmentReferences)
@@ -81,24 +73,20 @@ TEST_F(CShellExecuteTest, DocumentPathExpandsEnvironmentReferences)
     EXPECT_TRUE(shell.executed.front().contains(folder.path(QStringLiteral("env.txt"))));
 }
 
-TEST_F(CShellExecuteTest, ResultsAbove32AreSuccessAndOthersAreReturned)
+TEST_F(CShellExecuteTest, AddressesAndMailUseTheDefaultActionAndAbove32IsSuccess)
 {
     CShellExecute launcher;
     shell.result = 33;
     EXPECT_EQ(launcher.LaunchURL(0, QStringLiteral("https://example.org/updates.htm"), 1), -1);
+    EXPECT_EQ(launcher.LaunchEmail(0, QStringLiteral("support@example.org"), 1), -1);
+    // An empty address opens a blank mail message.
+    EXPECT_EQ(launcher.LaunchEmail(0, QString(), 1), -1);
     shell.result = 32;
     EXPECT_EQ(launcher.LaunchURL(0, QStringLiteral("https://example.org/updates.htm"), 1), 32);
-    EXPECT_EQ(shell.executed.back(), QStringLiteral("|https://example.org/updates.htm||1"));
-}
-
-TEST_F(CShellExecuteTest, MailGoesToMailtoAndAnEmptyAddressOpensABlankMessage)
-{
-    CShellExecute launcher;
-    EXPECT_EQ(launcher.LaunchEmail(0, QStringLiteral("support@example.org"), 1), -1);
-    EXPECT_EQ(launcher.LaunchEmail(0, QString(), 1), -1);
-    ASSERT_EQ(shell.executed.size(), 2);
-    EXPECT_EQ(shell.executed[0], QStringLiteral("|mailto:support@example.org||1"));
-    EXPECT_EQ(shell.executed[1], QStringLiteral("|mailto:||1"));
+    EXPECT_EQ(shell.executed, (QStringList{QStringLiteral("|https://example.org/updates.htm||1"),
+                                           QStringLiteral("|mailto:support@example.org||1"),
+                                           QStringLiteral("|mailto:||1"),
+                                           QStringLiteral("|https://example.org/updates.htm||1")}));
 }
 
 TEST_F(CShellExecuteTest, AFailingShellCallIsShownTitledWithTheOperation)

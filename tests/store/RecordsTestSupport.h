@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <optional>
 
@@ -35,10 +36,36 @@ inline std::optional<QVariant> cell(const QString& path, const QString& sql)
     return value;
 }
 
-inline int count(const QString& path, const QString& sql)
+// How many rows "<table> [where ...]" holds.
+inline int rows(const QString& path, const QString& tableAndWhere)
 {
-    const auto v = cell(path, sql);
+    const auto v = cell(path, QStringLiteral("select count(*) from ") + tableAndWhere);
     return v ? v->toInt() : -1;
+}
+
+// One column of the row of table with the given id; "<no row>" when there is none.
+inline QVariant stored(const QString& path, const QString& table, const QString& column,
+                       const QString& id)
+{
+    return cell(path, QStringLiteral("select %1 from %2 where id = %3").arg(column, table, id))
+        .value_or(QVariant(QStringLiteral("<no row>")));
+}
+
+// Checks stored columns of one row by their text; an invalid QVariant expects a Null.
+struct Column {
+    const char* name;
+    QVariant value;
+};
+inline void expectRow(const QString& path, const QString& table, const QString& id,
+                      std::initializer_list<Column> columns)
+{
+    for (const auto& c : columns) {
+        const QVariant v = stored(path, table, QLatin1String(c.name), id);
+        EXPECT_EQ(v.isNull(), !c.value.isValid()) << c.name << " of " << id.toStdString();
+        if (c.value.isValid()) {
+            EXPECT_EQ(v.toString(), c.value.toString()) << c.name << " of " << id.toStdString();
+        }
+    }
 }
 
 inline QByteArray fileBytes(const QString& path)
@@ -72,8 +99,7 @@ inline QByteArray patternBytes(qint64 size, unsigned seed = 7)
 }
 
 // Runs body and returns the AppError it raised; fails the test when none.
-template <typename F>
-AppError raised(F&& body)
+template <typename F> AppError raised(F&& body)
 {
     try {
         body();

@@ -1,5 +1,5 @@
-#include "store/AppState.h"
 #include "store/forms/frmLogin.h"
+#include "store/AppState.h"
 
 #include "support/ScriptedPrompt.h"
 
@@ -55,12 +55,17 @@ TEST_F(frmLoginTest, DialogCarriesItsCaptionAndControlNames)
               QStringLiteral("&Password:"));
 }
 
-TEST_F(frmLoginTest, TheExpectedWordSignsInAndHidesTheDialog)
+TEST_F(frmLoginTest, TheExpectedWordSignsInAndCancelSignsOutBothHidingTheDialog)
 {
     tryWord(QStringLiteral("casefile"));
     EXPECT_TRUE(dialog.LoginSucceeded());
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(prompt.count(QStringLiteral("message")), 0);
+
+    dialog.show();
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
+    EXPECT_FALSE(dialog.LoginSucceeded());
+    EXPECT_FALSE(dialog.isVisible());
 }
 
 TEST_F(frmLoginTest, AnyUpperCaseLetterIsRefusedWithTheMessageAndTheTextSelected)
@@ -93,15 +98,6 @@ TEST_F(frmLoginTest, AnEmptyWordIsRefusedWhateverTheUserName)
     dialog.findChild<QLineEdit*>(QStringLiteral("txtUserName"))->setText(QStringLiteral("admin"));
     tryWord(QStringLiteral("casefil"));
     EXPECT_FALSE(dialog.LoginSucceeded());
-}
-
-TEST_F(frmLoginTest, CancelLeavesLoginFailedAndHidesTheDialog)
-{
-    tryWord(QStringLiteral("casefile"));
-    dialog.show();
-    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
-    EXPECT_FALSE(dialog.LoginSucceeded());
-    EXPECT_FALSE(dialog.isVisible());
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "store/forms/frmMaintenance.h"
 #include "platform/core/AppError.h"
 #include "platform/db/Ado.h"
 #include "platform/db/Dao.h"
@@ -6,7 +7,6 @@
 #include "store/CMain.h"
 #include "store/CUtility.h"
 #include "store/CaseMaintenance.h"
-#include "store/forms/frmMaintenance.h"
 
 #include "store/RecordsTestSupport.h"
 #include "store/TempCurrentFolder.h"
@@ -51,8 +51,8 @@ protected:
     {
         const QString path = cases.createSample(name);
         auto db = dao::DBEngine::OpenDatabase(path);
-        db->Execute(QStringLiteral("insert into Bookmarks (CodeID, Description) values (1, '")
-                    + QString(4000, QLatin1Char('x')) + QStringLiteral("')"));
+        db->Execute(QStringLiteral("insert into Bookmarks (CodeID, Description) values (1, '") +
+                    QString(4000, QLatin1Char('x')) + QStringLiteral("')"));
         db->Execute(QStringLiteral("delete from Bookmarks where codeid = 1"));
         db->Close();
         return path;
@@ -60,8 +60,8 @@ protected:
 
     QStringList leftovers() const
     {
-        return QDir(cases.folder()).entryList(QStringList{QStringLiteral("*.compact-*")},
-                                              QDir::Files | QDir::Hidden);
+        return QDir(cases.folder())
+            .entryList(QStringList{QStringLiteral("*.compact-*")}, QDir::Files | QDir::Hidden);
     }
 
     TempCurrentFolder current;
@@ -81,12 +81,13 @@ TEST_F(CaseMaintenanceTest, SuccessfulRunCompactsKeepsTheOriginalAsOldAndShutsDo
     EXPECT_TRUE(maintenance.run(QStringLiteral("  ") + path + QStringLiteral(" ")));
 
     EXPECT_EQ(fileBytes(path + QStringLiteral(".OLD")), original);
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from Issue")), 10);
-    EXPECT_EQ(count(path, QStringLiteral("select count(*) from Bookmarks")), 1);
+    EXPECT_EQ(rows(path, QStringLiteral("Issue")), 10);
+    EXPECT_EQ(rows(path, QStringLiteral("Bookmarks")), 1);
     EXPECT_LE(QFileInfo(path).size(), original.size());
     EXPECT_TRUE(leftovers().isEmpty());
-    EXPECT_EQ(prompt.messages(), (QStringList{QStringLiteral("System Maintenance has been successful."),
-                                             QStringLiteral("You must now restart Argovo 2003")}));
+    EXPECT_EQ(prompt.messages(),
+              (QStringList{QStringLiteral("System Maintenance has been successful."),
+                           QStringLiteral("You must now restart Argovo 2003")}));
     EXPECT_EQ(shell.quitCount, 1);
     EXPECT_FALSE(gDB);
 }
@@ -110,37 +111,32 @@ TEST_F(CaseMaintenanceTest, FailureIsReportedAndLeavesTheFileIntactWithNoTempora
     EXPECT_TRUE(gDB && gDB->isOpen());
 }
 
-TEST_F(CaseMaintenanceTest, OpenCaseReachedByAnotherNameIsRefused)
+TEST_F(CaseMaintenanceTest, OpenCaseIsRefusedByItsNameInAnotherFolderOrByAnotherPathToIt)
 {
-    const QString alias = cases.path(QStringLiteral("Alias.AGV"));
-    ASSERT_TRUE(QFile::link(openPath, alias));
-    const QByteArray before = fileBytes(openPath);
-
-    CaseMaintenance maintenance;
-    EXPECT_FALSE(maintenance.run(alias));
-
-    EXPECT_EQ(prompt.messages(), QStringList{kOpenCase});
-    EXPECT_EQ(fileBytes(openPath), before);
-    EXPECT_FALSE(QFileInfo::exists(alias + QStringLiteral(".OLD")));
-    EXPECT_FALSE(QFileInfo::exists(openPath + QStringLiteral(".OLD")));
-    EXPECT_EQ(shell.quitCount, 0);
-}
-
-TEST_F(CaseMaintenanceTest, CaseWithTheOpenCasesNameInAnotherFolderIsRefused)
-{
+    // The same file name in another folder, as chosen through the dialog.
     const QString sameName = closedCase(QStringLiteral("Open.AGV"));
     ASSERT_NE(QFileInfo(sameName).canonicalFilePath(), QFileInfo(openPath).canonicalFilePath());
     prompt.chooseFile(sameName);
+    CaseMaintenance byTitle;
+    EXPECT_EQ(byTitle.chooseFile(), sameName);
+    EXPECT_EQ(byTitle.fileTitle(), QStringLiteral("Open.AGV"));
+    EXPECT_FALSE(byTitle.run(sameName));
 
-    CaseMaintenance maintenance;
-    EXPECT_EQ(maintenance.chooseFile(), sameName);
-    EXPECT_EQ(maintenance.fileTitle(), QStringLiteral("Open.AGV"));
-    EXPECT_FALSE(maintenance.run(sameName));
-    EXPECT_EQ(prompt.messages(), QStringList{kOpenCase});
-    EXPECT_FALSE(QFileInfo::exists(sameName + QStringLiteral(".OLD")));
+    // The open case itself under another name.
+    const QString alias = cases.path(QStringLiteral("Alias.AGV"));
+    ASSERT_TRUE(QFile::link(openPath, alias));
+    const QByteArray before = fileBytes(openPath);
+    CaseMaintenance byFile;
+    EXPECT_FALSE(byFile.run(alias));
+
+    EXPECT_EQ(prompt.messages(), (QStringList{kOpenCase, kOpenCase}));
+    EXPECT_EQ(fileBytes(openPath), before);
+    for (const QString& file : {sameName, alias, openPath})
+        EXPECT_FALSE(QFileInfo::exists(file + QStringLiteral(".OLD"))) << file.toStdString();
+    EXPECT_EQ(shell.quitCount, 0);
 }
 
-TEST_F(CaseMaintenanceTest, GoWithoutAFileAsksForOneAndStillClosesTheDataLayer)
+TEST_F(CaseMaintenanceTest, GoWithoutAFileOrWithNoCaseOpenStopsButStillClosesTheDataLayer)
 {
     oDataLayer().setDataSource(openPath);
     ASSERT_EQ(oDataLayer().GetConnected(), 0);
@@ -148,20 +144,17 @@ TEST_F(CaseMaintenanceTest, GoWithoutAFileAsksForOneAndStillClosesTheDataLayer)
     CaseMaintenance maintenance;
     EXPECT_FALSE(maintenance.run(CaseMaintenance::kPlaceholder));
     EXPECT_FALSE(maintenance.run(QStringLiteral("   ")));
-
     EXPECT_EQ(prompt.messages(), (QStringList{kNoCase, kNoCase}));
     EXPECT_EQ(prompt.shown().front().icon, MsgIcon::Information);
     EXPECT_FALSE(oDataLayer().Connected());
     EXPECT_EQ(oDataLayer().Connection()->State(), ado::adStateClosed);
     EXPECT_TRUE(current.logLines().isEmpty());
-}
 
-TEST_F(CaseMaintenanceTest, NothingHappensWhenNoCaseIsOpen)
-{
+    // With no case open nothing happens, silently.
     oUtility().setCaseName(QString());
     const QString path = closedCase();
     const QByteArray before = fileBytes(path);
-    CaseMaintenance maintenance;
+    prompt.clear();
     EXPECT_FALSE(maintenance.run(path));
     EXPECT_TRUE(prompt.messages().isEmpty());
     EXPECT_EQ(fileBytes(path), before);
@@ -179,17 +172,19 @@ TEST_F(CaseMaintenanceTest, WindowShowsItsTextsUnderTheControlNames)
     EXPECT_EQ(frame->title(), QStringLiteral("Run Maintenance"));
     auto* warning = window.findChild<QLabel*>(QStringLiteral("lblWarning"));
     ASSERT_TRUE(warning);
-    EXPECT_TRUE(warning->text().startsWith(QStringLiteral("Warning!  Please read carefully.")));
+    EXPECT_EQ(warning->text(), CaseMaintenance::kWarning);
     auto* file = window.findChild<QLineEdit*>(QStringLiteral("txtFile"));
     ASSERT_TRUE(file);
     EXPECT_EQ(file->text(), CaseMaintenance::kPlaceholder);
-    for (const char* name : {"cmdOpen", "cmdGo", "cmdMore", "cmdCancel"})
-        EXPECT_TRUE(window.findChild<QPushButton*>(QString::fromLatin1(name))) << name;
-    EXPECT_EQ(window.findChild<QPushButton*>(QStringLiteral("cmdOpen"))->text(),
-              QStringLiteral("&Open"));
-    EXPECT_EQ(window.findChild<QPushButton*>(QStringLiteral("cmdGo"))->text(), QStringLiteral("&Go"));
-    EXPECT_EQ(window.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->text(),
-              QStringLiteral("&Cancel"));
+    const std::pair<const char*, const char*> buttons[] = {
+        {"cmdOpen", "&Open"}, {"cmdGo", "&Go"}, {"cmdMore", nullptr}, {"cmdCancel", "&Cancel"}};
+    for (const auto& [name, text] : buttons) {
+        auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name));
+        ASSERT_TRUE(button) << name;
+        if (text) {
+            EXPECT_EQ(button->text(), QLatin1String(text));
+        }
+    }
 }
 
 TEST_F(CaseMaintenanceTest, WindowButtonsChooseExplainAndRun)
