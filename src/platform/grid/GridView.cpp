@@ -56,6 +56,9 @@ GridView::GridView(QWidget* parent)
     horizontalHeader()->setSectionsMovable(true);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
+    // Header texts start at the left edge, as text cells do, so that a
+    // header wider than its column loses its end rather than both ends.
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed

@@ -81,54 +81,46 @@ TEST(GridCoreSubtotal, NoDataRowsGiveNoSubtotalRows)
     EXPECT_TRUE(subtotalRows(g).isEmpty());
 }
 
-TEST(GridCoreSubtotal, GroupWithOnlyEmptyRatingsCountsZeroSumsZeroAndLeavesTheRestEmpty)
+TEST(GridCoreSubtotal, StatisticsOfOneGroupLeaveOutEmptyCells)
 {
-    const QStringList empty{"", ""};
-    EXPECT_EQ(statistic(grid::SubtotalCount, empty), "0");
-    EXPECT_EQ(statistic(grid::SubtotalSum, empty), "0");
-    for (int function : {grid::SubtotalAverage, grid::SubtotalMax, grid::SubtotalMin,
-                         grid::SubtotalStdDev, grid::SubtotalVariance}) {
+    struct Case {
+        const char* what;
+        int function;
+        QStringList values;
+        QString text;     // the subtotal cell's text
+        double value;     // its value; 0 for an empty result
+    };
+    using namespace grid;
+    const QList<Case> cases{
+        {"all empty: count", SubtotalCount, {"", ""}, "0", 0},
+        {"all empty: sum", SubtotalSum, {"", ""}, "0", 0},
+        {"all empty: average", SubtotalAverage, {"", ""}, "", 0},
+        {"all empty: max", SubtotalMax, {"", ""}, "", 0},
+        {"all empty: min", SubtotalMin, {"", ""}, "", 0},
+        {"all empty: deviation", SubtotalStdDev, {"", ""}, "", 0},
+        {"all empty: variance", SubtotalVariance, {"", ""}, "", 0},
+        {"text and blanks: count", SubtotalCount, {"7", "", "n/a", "9"}, "2", 2},
+        {"blank: average", SubtotalAverage, {"7", "", "9"}, "8", 8},
+        {"blank: min", SubtotalMin, {"", "7", "9"}, "7", 7},
+        {"blank: max", SubtotalMax, {"", "7", "9"}, "9", 9},
+        {"single row: deviation", SubtotalStdDev, {"6"}, "", 0},
+        {"single row: variance", SubtotalVariance, {"6"}, "", 0},
+        {"single row: average", SubtotalAverage, {"6"}, "6", 6},
+        {"single row: count", SubtotalCount, {"6"}, "1", 1},
+        {"7 and 9: average", SubtotalAverage, {"7", "9"}, "8", 8},
+        {"7 and 9: variance", SubtotalVariance, {"7", "9"}, "2", 2},
+        {"7 and 9: deviation", SubtotalStdDev, {"7", "9"}, "1.4142135623731", std::sqrt(2.0)},
+        {"7 and 9: sum", SubtotalSum, {"7", "9"}, "16", 16},
+        // Not a tiny negative or a rounding speck.
+        {"constant: variance", SubtotalVariance, {"0.1", "0.1", "0.1"}, "0", 0},
+        {"constant: deviation", SubtotalStdDev, {"0.1", "0.1", "0.1"}, "0", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         double value = -1;
-        EXPECT_EQ(statistic(function, empty, &value), "") << "function " << function;
-        EXPECT_EQ(value, 0.0) << "function " << function;
+        EXPECT_EQ(statistic(c.function, c.values, &value), c.text);
+        EXPECT_DOUBLE_EQ(value, c.value);
     }
-}
-
-TEST(GridCoreSubtotal, EmptyAndNonNumericCellsAreLeftOutOfTheStatistics)
-{
-    EXPECT_EQ(statistic(grid::SubtotalCount, {"7", "", "n/a", "9"}), "2");
-    EXPECT_EQ(statistic(grid::SubtotalAverage, {"7", "", "9"}), "8");
-    EXPECT_EQ(statistic(grid::SubtotalMin, {"", "7", "9"}), "7");
-    EXPECT_EQ(statistic(grid::SubtotalMax, {"", "7", "9"}), "9");
-}
-
-TEST(GridCoreSubtotal, SingleRowGroupHasEmptyDeviationAndVariance)
-{
-    EXPECT_EQ(statistic(grid::SubtotalStdDev, {"6"}), "");
-    EXPECT_EQ(statistic(grid::SubtotalVariance, {"6"}), "");
-    EXPECT_EQ(statistic(grid::SubtotalAverage, {"6"}), "6");
-    EXPECT_EQ(statistic(grid::SubtotalCount, {"6"}), "1");
-}
-
-TEST(GridCoreSubtotal, SevenAndNineGiveAverageEightVarianceTwoDeviationRootTwo)
-{
-    double value = 0;
-    EXPECT_EQ(statistic(grid::SubtotalAverage, {"7", "9"}, &value), "8");
-    EXPECT_DOUBLE_EQ(value, 8.0);
-    EXPECT_EQ(statistic(grid::SubtotalVariance, {"7", "9"}, &value), "2");
-    EXPECT_DOUBLE_EQ(value, 2.0);
-    EXPECT_EQ(statistic(grid::SubtotalStdDev, {"7", "9"}, &value).left(7), "1.41421");
-    EXPECT_DOUBLE_EQ(value, std::sqrt(2.0));
-    EXPECT_EQ(statistic(grid::SubtotalSum, {"7", "9"}), "16");
-}
-
-TEST(GridCoreSubtotal, ConstantGroupHasZeroSpreadNotATinyNegative)
-{
-    double value = -1;
-    EXPECT_EQ(statistic(grid::SubtotalVariance, {"0.1", "0.1", "0.1"}, &value), "0");
-    EXPECT_EQ(value, 0.0);
-    EXPECT_EQ(statistic(grid::SubtotalStdDev, {"0.1", "0.1", "0.1"}, &value), "0");
-    EXPECT_EQ(value, 0.0);
 }
 
 TEST(GridCoreSubtotal, PercentIsTheGroupShareOfTheColumnAndEmptyWhenTheColumnSumsToZero)
@@ -160,7 +152,7 @@ TEST(GridCoreSubtotal, OneSubtotalRowBelowEachRunCarryingTheGroupText)
     EXPECT_EQ(subtotalRows(g), (QList<int>{3, 5, 7}));
 }
 
-TEST(GridCoreSubtotal, RowsAreReusedAcrossCallsWithTheSameGroupColumn)
+TEST(GridCoreSubtotal, RowsAreReusedAcrossColumnsAndCarryTheirOwnColourAndBold)
 {
     GridCore g;
     fill(g, {{"ID", "Key Group", "Rule", "Weight", "Success", "Jury", "Instructions", "Evidence", "Significance"},
@@ -173,27 +165,13 @@ TEST(GridCoreSubtotal, RowsAreReusedAcrossCallsWithTheSameGroupColumn)
 
     ASSERT_EQ(subtotalRows(g), (QList<int>{3, 5}));
     EXPECT_EQ(g.rows(), 6);
-    for (int c = 4; c <= 9; ++c)
-        EXPECT_EQ(g.textAt(5, c), "1") << "column " << c;
+    EXPECT_EQ(g.textAt(3, 1), "1");
     EXPECT_EQ(g.textAt(3, 4), "2");
     EXPECT_EQ(g.textAt(3, 8), "1");
-    EXPECT_EQ(g.textAt(3, 1), "1");
-}
-
-TEST(GridCoreSubtotal, SubtotalCellsCarryTheirOwnColourAndBold)
-{
-    GridCore g;
-    fill(g, {{"ID", "G", "R", "W", "S", "J", "I", "E", "Sg"},
-             {"1", "A", "x", "1", "2", "3", "4", "5", "6"}});
-    for (int c = 4; c <= 9; ++c)
-        g.subtotal(grid::SubtotalAverage, 1, c, QString(), std::nullopt,
-                   c == 4 ? grid::kRed : grid::kBlue, true);
-    ASSERT_TRUE(g.isSubtotal(2));
-    EXPECT_EQ(g.foreColorAt(2, 4), 255);
-    EXPECT_TRUE(g.boldAt(2, 4));
-    for (int c = 5; c <= 9; ++c) {
-        EXPECT_EQ(g.foreColorAt(2, c), 16711680) << "column " << c;
-        EXPECT_TRUE(g.boldAt(2, c));
+    for (int c = 4; c <= 9; ++c) {
+        EXPECT_EQ(g.textAt(5, c), "1") << "column " << c;
+        EXPECT_EQ(g.foreColorAt(3, c), c == 4 ? 255 : 16711680) << "column " << c;
+        EXPECT_TRUE(g.boldAt(3, c)) << "column " << c;
     }
     // Data cells keep the defaults.
     EXPECT_EQ(g.foreColorAt(1, 4), -1);
@@ -230,23 +208,14 @@ TEST(GridCoreSubtotal, AveragesShowOneCutDecimalWhileTheValueStaysExact)
     EXPECT_EQ(GridCore::formatNumber(8.0, "'.0"), "8");
 }
 
-TEST(GridCoreSort, NumbersSortByValueSoTenComesAfterNine)
+TEST(GridCoreSort, EmptyFirstThenNumbersByValueThenTextWithoutRegardToCase)
 {
     GridCore g;
-    fill(g, {{"Rating"}, {"10"}, {"9"}, {"100"}, {"2"}});
+    fill(g, {{"Rating"}, {"10"}, {"apple"}, {"9"}, {""}, {"Banana"}, {"100"}, {"2"}});
     g.setCol(0);
     g.setColSel(g.cols() - 1);
     g.sort(grid::SortGenericAscending);
-    EXPECT_EQ(column(g, 1), (QStringList{"2", "9", "10", "100"}));
-}
-
-TEST(GridCoreSort, TextSortsWithoutRegardToCaseAndEmptyFirst)
-{
-    GridCore g;
-    fill(g, {{"Name"}, {"beta"}, {"Alpha"}, {""}, {"alpha2"}});
-    g.setCol(1);
-    g.sort(grid::SortGenericAscending);
-    EXPECT_EQ(column(g, 1), (QStringList{"", "Alpha", "alpha2", "beta"}));
+    EXPECT_EQ(column(g, 1), (QStringList{"", "2", "9", "10", "100", "apple", "Banana"}));
 }
 
 TEST(GridCoreSort, SortIsStableAndKeyedOnSelectedColumnsLeftToRight)
@@ -281,28 +250,21 @@ TEST(GridCoreSort, SortingDropsSubtotalRowsThatNoLongerFit)
 TEST(GridCoreMerge, MergesNeverCrossTheHeaderOrSubtotalRowsNorJoinEmptyCells)
 {
     GridCore g;
-    fill(g, {{"A", "x"}, {"A", "x"}, {"A", ""}, {"A", ""}, {"B", "x"}});
+    fill(g, {{"A", "x", "7"}, {"A", "x", "7"}, {"A", "", "7"}, {"A", "", "7"}, {"B", "x", "7"}});
     g.setMergeCol(1, true);
     g.setMergeCol(2, true);
+    EXPECT_TRUE(g.mergeSpans().isEmpty());
     g.setMergeCells(grid::MergeCells);
     // Header "A" above data "A" and "x" above "x": the header stays apart.
+    // Column 3 is not flagged and does not merge.
     EXPECT_EQ(g.mergeSpans(), (QList<MergeSpan>{{1, 1, 3}}));
 
     g.subtotal(grid::SubtotalCount, 1, 2);
     ASSERT_EQ(subtotalRows(g), (QList<int>{4, 6}));
     // The subtotal row below group A carries "A" too but stays apart.
     EXPECT_EQ(g.mergeSpans(), (QList<MergeSpan>{{1, 1, 3}}));
-}
-
-TEST(GridCoreMerge, OnlyFlaggedColumnsMergeAndNothingWhileMergingIsOff)
-{
-    GridCore g;
-    fill(g, {{"G", "R"}, {"A", "7"}, {"A", "7"}, {"B", "7"}});
-    g.setMergeCol(1, true);
     g.setMergeCells(grid::MergeNone);
     EXPECT_TRUE(g.mergeSpans().isEmpty());
-    g.setMergeCells(grid::MergeCells);
-    EXPECT_EQ(g.mergeSpans(), (QList<MergeSpan>{{1, 1, 2}}));
 }
 
 TEST(GridCoreColumns, VisualMoveLeavesAddressingGroupingAndTotalsOnLogicalColumns)
@@ -327,33 +289,24 @@ TEST(GridCoreColumns, VisualMoveLeavesAddressingGroupingAndTotalsOnLogicalColumn
     EXPECT_EQ(g.visualOrder(), (QList<int>{0, 3, 2, 1}));
 }
 
-TEST(GridCoreCells, ValueIsTheNumberOfTheCellAndZeroForText)
+TEST(GridCoreCells, CurrentCellReadsTextAndValueAndSettingItCollapsesTheSelection)
 {
     GridCore g;
     fill(g, {{"Name", "Rating"}, {"Liability", " 7.5 "}});
-    g.setRow(1);
-    g.setCol(2);
-    EXPECT_DOUBLE_EQ(g.value(), 7.5);
-    EXPECT_DOUBLE_EQ(g.cell(grid::CellValue, 1, 2).toDouble(), 7.5);
-    g.setCol(1);
-    EXPECT_EQ(g.text(), "Liability");
-    EXPECT_EQ(g.value(), 0.0);
-    EXPECT_EQ(g.cell(grid::CellText, 1, 1).toString(), "Liability");
-    g.setCell(grid::CellText, 0, 1, "Key Group");
-    EXPECT_EQ(g.textAt(0, 1), "Key Group");
-}
-
-TEST(GridCoreCells, SettingTheCurrentCellCollapsesTheSelectionAndStaysInside)
-{
-    GridCore g;
-    fill(g, {{"a", "b"}, {"1", "2"}});
     g.setCol(0);
     g.setColSel(g.cols() - 1);
     EXPECT_EQ(g.colSel(), 2);
+    g.setRow(99);
+    g.setCol(2);
+    EXPECT_EQ(g.row(), 1);
+    EXPECT_DOUBLE_EQ(g.value(), 7.5);
+    EXPECT_DOUBLE_EQ(g.cell(grid::CellValue, 1, 2).toDouble(), 7.5);
     g.setCol(1);
     EXPECT_EQ(g.colSel(), 1);
-    g.setRow(99);
-    EXPECT_EQ(g.row(), 1);
+    EXPECT_EQ(g.text(), "Liability");
+    EXPECT_EQ(g.value(), 0.0);
+    g.setCell(grid::CellText, 0, 1, "Key Group");
+    EXPECT_EQ(g.cell(grid::CellText, 0, 1).toString(), "Key Group");
 }
 
 TEST(GridCoreCells, AddressingOutsideTheGridRaisesSubscriptOutOfRange)
