@@ -58,6 +58,7 @@ protected:
 struct BandCase {
     const char* label;
     QStringList names;
+    const char* message;   // the found/total message, blanks as they stand
 };
 
 // Names the case by its label in test listings.
@@ -79,17 +80,39 @@ TEST_P(LevelBandTest, BandHoldsTheItemsWhoseRealAverageLiesWithinIt)
     EXPECT_EQ(oUtility().RecordCount(), expected.size());
     // The item with an empty rating is in no band but in the total.
     EXPECT_EQ(oUtility().TotalCount(), 6);
+    EXPECT_EQ(oText().RecordsReturned(), QString::fromLatin1(GetParam().message));
+    // The found/total message first, then the study's own caption over it,
+    // with or without rows.
+    EXPECT_EQ(m_view.captions,
+              QStringList({GetParam().message,
+                           QStringLiteral("     Viewing %1 records returned, count is: %2 "
+                                          "records returned.  Double-click any Rule to see its "
+                                          "entirety.")
+                               .arg(GetParam().label)
+                               .arg(expected.size())}));
+    EXPECT_EQ(oReport().ReportType(), 1);
+    EXPECT_EQ(m_view.clears, 1);
+    EXPECT_EQ(m_view.resets, 1);
+    EXPECT_EQ(m_view.setMergeCalls, 1);
+    EXPECT_EQ(m_view.mergeSetting, 2);
+    EXPECT_TRUE(oReport().sqlReview().isEmpty());
 }
+
+const char* const kOneOfSix =
+    "   1 record found.  The item you see is 1 of those 6 records.  The % found is 16%.";
+const char* const kNoneOfSix = "  0 records found.  The % found is 0%.";
 
 INSTANTIATE_TEST_SUITE_P(
     Bands, LevelBandTest,
     ::testing::Values(
-        BandCase{"Level 9 - 10", {"Sum54", "Sum55", "Sum60"}},
-        BandCase{"Level 7 - 9", {"Sum54"}},
-        BandCase{"Level 5 - 7", {}},
-        BandCase{"Level 3 - 5", {}},
-        BandCase{"Level 1 - 3", {"Sum6"}},
-        BandCase{"Level 0", {"Sum5"}}),
+        BandCase{"Level 9 - 10", {"Sum54", "Sum55", "Sum60"},
+                 "  3 records found.  The items you see are 3 of those 6 records.  "
+                 "The % found is 50%."},
+        BandCase{"Level 7 - 9", {"Sum54"}, kOneOfSix},
+        BandCase{"Level 5 - 7", {}, kNoneOfSix},
+        BandCase{"Level 3 - 5", {}, kNoneOfSix},
+        BandCase{"Level 1 - 3", {"Sum6"}, kOneOfSix},
+        BandCase{"Level 0", {"Sum5"}, kOneOfSix}),
     [](const auto& info) {
         QString name = QString::fromLatin1(info.param.label);
         name.remove(QLatin1Char(' ')).replace(QLatin1Char('-'), QLatin1Char('_'));
@@ -130,59 +153,33 @@ TEST_F(CReportTest, LevelTextIsTrimmedButComparedCaseSensitively)
     }
 }
 
-TEST_F(CReportTest, FoundTotalMessagesKeepTheirExactBlanks)
+TEST_F(CReportTest, FoundTotalMessagesKeepTheirBlanksAndCutThePercentage)
 {
-    EXPECT_EQ(CReport::foundTotalMessage(1, 3),
-              "   1 record found.  The item you see is 1 of those 3 records.  "
-              "The % found is 33%.");
-    EXPECT_EQ(CReport::foundTotalMessage(2, 4),
-              "  2 records found.  The items you see are 2 of those 4 records.  "
-              "The % found is 50%.");
-    EXPECT_EQ(CReport::foundTotalMessage(5, 5),
-              "  5 records found.  The items you see are 5 of those 5 records.  "
-              "The % found is 100%.");
-    EXPECT_EQ(CReport::foundTotalMessage(0, 5), "  0 records found.  The % found is 0%.");
-    EXPECT_EQ(CReport::foundTotalMessage(0, 0), "No records returned.");
-    EXPECT_EQ(CReport::foundTotalMessage(3, 0), "No records returned.");
-}
-
-TEST_F(CReportTest, PercentFoundIsCutNotRounded)
-{
-    EXPECT_EQ(CReport::percentFound(1, 3), 33);
-    EXPECT_EQ(CReport::percentFound(2, 3), 66);
-    EXPECT_EQ(CReport::percentFound(1, 8), 12);
-    EXPECT_EQ(CReport::percentFound(1, 200), 0);
-    EXPECT_EQ(CReport::percentFound(32767, 32767), 100);
-}
-
-TEST_F(CReportTest, StudyShowsFoundTotalThenItsOwnCaption)
-{
-    openCase(bandCaseSql());
-    chooseLevel(kNineToTen);
-
-    const QString found = QStringLiteral(
-        "  3 records found.  The items you see are 3 of those 6 records.  The % found is 50%.");
-    EXPECT_EQ(oText().RecordsReturned(), found);
-    ASSERT_EQ(m_view.captions.size(), 2);
-    EXPECT_EQ(m_view.captions[0], found);
-    EXPECT_EQ(m_view.captions[1],
-              "     Viewing Level 9 - 10 records returned, count is: 3 records returned.  "
-              "Double-click any Rule to see its entirety.");
-    EXPECT_EQ(oReport().ReportType(), 1);
-    EXPECT_EQ(m_view.clears, 1);
-    EXPECT_EQ(m_view.resets, 1);
-    EXPECT_EQ(m_view.setMergeCalls, 1);
-    EXPECT_EQ(m_view.mergeSetting, 2);
-    EXPECT_TRUE(oReport().sqlReview().isEmpty());
-}
-
-TEST_F(CReportTest, SingleFoundUsesTheSingularMessage)
-{
-    openCase(bandCaseSql());
-    chooseLevel(QStringLiteral("Level 0"));
-    EXPECT_EQ(oText().RecordsReturned(),
-              "   1 record found.  The item you see is 1 of those 6 records.  "
-              "The % found is 16%.");
+    const auto several = [](int found, int total, int percent) {
+        return QStringLiteral("  %1 records found.  The items you see are %1 of those %2 records.  "
+                              "The % found is %3%.")
+            .arg(found)
+            .arg(total)
+            .arg(percent);
+    };
+    const struct {
+        int found, total;
+        QString message;
+    } cases[]{
+        {1, 3, "   1 record found.  The item you see is 1 of those 3 records.  The % found is 33%."},
+        {1, 200, "   1 record found.  The item you see is 1 of those 200 records.  The % found is 0%."},
+        {2, 3, several(2, 3, 66)},
+        {1, 8, "   1 record found.  The item you see is 1 of those 8 records.  The % found is 12%."},
+        {2, 4, several(2, 4, 50)},
+        {5, 5, several(5, 5, 100)},
+        {32767, 32767, several(32767, 32767, 100)},
+        {0, 5, "  0 records found.  The % found is 0%."},
+        {0, 0, "No records returned."},
+        {3, 0, "No records returned."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CReport::foundTotalMessage(c.found, c.total), c.message)
+            << c.found << " of " << c.total;
 }
 
 TEST_F(CReportTest, EmptyCaseReportsNoRecordsAndShowsACountOfZero)
@@ -227,51 +224,33 @@ TEST_F(CReportTest, FirstStudyWithRowsOpensNoAdvisoryWindowLaterOnesDo)
     EXPECT_EQ(oReport().LevelDescription(), seven->description);
 }
 
-TEST_F(CReportTest, StudyWithoutRowsLeavesTextsWindowAndFlagAlone)
+TEST_F(CReportTest, StudyWithoutRowsShowsItsCountButLeavesTextsWindowAndFlagAlone)
 {
     openCase(bandCaseSql());
     chooseLevel(kNineToTen);
     const QString problem = oReport().LevelProblem();
-
-    chooseLevel(QStringLiteral("Level 5 - 7"));
-    EXPECT_EQ(oText().RecordsReturned(), "  0 records found.  The % found is 0%.");
-    EXPECT_EQ(oReport().LevelProblem(), problem);
-    EXPECT_EQ(m_advisory.shows, 0);
-    EXPECT_TRUE(oReport().ShowFormReport());
-}
-
-TEST_F(CReportTest, ZeroFoundReplacesThePreviousCountInThePanel)
-{
-    openCase(bandCaseSql());
-    chooseLevel(kNineToTen);
     m_view.captions.clear();
 
     chooseLevel(QStringLiteral("Level 3 - 5"));
-    ASSERT_EQ(m_view.captions.size(), 2);
-    EXPECT_EQ(m_view.captions[0], "  0 records found.  The % found is 0%.");
-    EXPECT_EQ(m_view.captions[1],
-              "     Viewing Level 3 - 5 records returned, count is: 0 records returned.  "
-              "Double-click any Rule to see its entirety.");
+    // The panel never keeps the previous study's count over an empty grid.
+    EXPECT_EQ(m_view.captions,
+              QStringList({kNoneOfSix,
+                           "     Viewing Level 3 - 5 records returned, count is: 0 records "
+                           "returned.  Double-click any Rule to see its entirety."}));
     EXPECT_TRUE(m_view.boundNames.isEmpty());
+    EXPECT_EQ(oReport().LevelProblem(), problem);
+    EXPECT_EQ(m_advisory.shows, 0);
+    EXPECT_TRUE(oReport().ShowFormReport());
 
-    // A method or range study without rows reaches the panel the same way.
+    // Method and range studies reach the panel the same way, with or
+    // without rows, and never touch the level texts or the window.
     m_view.captions.clear();
     oReport().setReportType(3);
     oReport().FilterData(0, 6);
-    EXPECT_EQ(m_view.captions, QStringList{"  0 records found.  The % found is 0%."});
-}
-
-TEST_F(CReportTest, MethodStudyCountsWithoutLevelTextsOrWindow)
-{
-    openCase(bandCaseSql());
-    chooseLevel(kNineToTen);
-    const QString problem = oReport().LevelProblem();
-
-    oReport().setReportType(3);
     oReport().FilterData(2, 3);
-    EXPECT_EQ(m_view.caption(),
-              "  2 records found.  The items you see are 2 of those 3 records.  "
-              "The % found is 66%.");
+    EXPECT_EQ(m_view.captions,
+              QStringList({kNoneOfSix, "  2 records found.  The items you see are 2 of those 3 "
+                                       "records.  The % found is 66%."}));
     EXPECT_EQ(oReport().LevelProblem(), problem);
     EXPECT_EQ(m_advisory.shows, 0);
 }

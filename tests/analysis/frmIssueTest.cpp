@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTextEdit>
 
 #include <gtest/gtest.h>
@@ -46,6 +47,20 @@ QStringList itemsOf(const QComboBox* combo)
 void flushDeletes()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Grid columns 1..9 as a layout leaves them; merge and format read "y" or
+// "n" per column, as the layout tables give them.
+void expectLayout(const grid::GridCore& g, const QStringList& headers, const QList<int>& widths,
+                  const QString& merge, const QString& format)
+{
+    for (int c = 1; c <= 9; ++c) {
+        SCOPED_TRACE(c);
+        EXPECT_EQ(g.textAt(0, c), headers[c - 1]);
+        EXPECT_EQ(g.colWidth(c), widths[c - 1]);
+        EXPECT_EQ(g.mergeCol(c), merge[c - 1] == 'y');
+        EXPECT_EQ(g.colFormat(c), format[c - 1] == 'y' ? "'.0" : "");
+    }
 }
 
 class frmIssueTest : public ::testing::Test {
@@ -97,7 +112,7 @@ protected:
     QWidget m_pane;
 };
 
-TEST_F(frmIssueTest, LoadListsOnlyItemsThatHaveAParentBesideTheirParent)
+TEST_F(frmIssueTest, LoadListsItemsThatHaveAParentBesideItWithRedAndBlueCountsPerParent)
 {
     frmIssue& window = load();
     const grid::GridCore& g = window.grid();
@@ -113,50 +128,6 @@ TEST_F(frmIssueTest, LoadListsOnlyItemsThatHaveAParentBesideTheirParent)
                                              "Damages", "Damages", "Lost wages"}));
     EXPECT_EQ(window.pnlInfo()->text(), kAllCaption.arg(7));
     EXPECT_TRUE(m_prompt.messages().isEmpty()) << m_prompt.messages().join("|").toStdString();
-}
-
-TEST_F(frmIssueTest, LoadMarksTheWindowLoadedAndServesTheEngine)
-{
-    frmIssue& window = load();
-    EXPECT_TRUE(oUtility().FormIssueLoaded());
-    EXPECT_EQ(analysisHost(), &window);
-    EXPECT_EQ(analysisView(), &window);
-    EXPECT_EQ(analysisforms::issueWindow(), &window);
-    EXPECT_EQ(window.parentWidget(), &m_pane);
-    EXPECT_EQ(oUtility().sSQL(),
-              "SELECT Issue.ID as ID,Issue.Name as [Key Group], Issue_1.Name as Name, "
-              "Issue_1.Weight as Weight, Issue_1.Success as Success, Issue_1.Jury as Jury, "
-              "Issue_1.Substantive as Instructions, Issue_1.Procedural as Evidentiary, "
-              "Issue_1.Significance as Significance FROM Issue INNER JOIN Issue AS Issue_1 ON "
-              "Issue.ID = Issue_1.ParentID;");
-
-    analysisforms::unloadIssueWindow();
-    EXPECT_FALSE(oUtility().FormIssueLoaded());
-    EXPECT_EQ(analysisHost(), nullptr);
-    EXPECT_EQ(analysisView(), nullptr);
-    EXPECT_EQ(analysisforms::issueWindow(), nullptr);
-}
-
-TEST_F(frmIssueTest, LoadingAgainReadsTheCaseOpenNow)
-{
-    load();
-    const QString other = m_case.create(
-        QStringLiteral("Other.AGV"),
-        issueRow(1, 0, QStringLiteral("Top"), {5, 5, 5, 5, 5, 5})
-            + issueRow(2, 1, QStringLiteral("Child"), {6, 6, 6, 6, 6, 6}));
-    oMain().setStrFileName(other);
-
-    frmIssue& second = load();
-    EXPECT_EQ(dataColumn(second.grid(), 3), QStringList{"Child"});
-    EXPECT_EQ(second.pnlInfo()->text(), kAllCaption.arg(1));
-    flushDeletes();
-    EXPECT_EQ(m_pane.findChildren<frmIssue*>().size(), 1);
-}
-
-TEST_F(frmIssueTest, CountSubtotalsPerParentAreRedThenBlueAndBold)
-{
-    frmIssue& window = load();
-    const grid::GridCore& g = window.grid();
 
     QStringList counts;
     for (int r = 1; r < g.rows(); ++r) {
@@ -172,20 +143,45 @@ TEST_F(frmIssueTest, CountSubtotalsPerParentAreRedThenBlueAndBold)
     EXPECT_EQ(g.redraw(), grid::RedrawOn);
 }
 
-TEST_F(frmIssueTest, StandardLayoutHasItsHeadersWidthsAndFlags)
+TEST_F(frmIssueTest, LoadServesTheEngineAndLoadingAgainReadsTheCaseOpenNow)
+{
+    frmIssue& first = load();
+    EXPECT_TRUE(oUtility().FormIssueLoaded());
+    EXPECT_EQ(analysisHost(), &first);
+    EXPECT_EQ(analysisView(), &first);
+    EXPECT_EQ(first.parentWidget(), &m_pane);
+    EXPECT_EQ(oUtility().sSQL(),
+              "SELECT Issue.ID as ID,Issue.Name as [Key Group], Issue_1.Name as Name, "
+              "Issue_1.Weight as Weight, Issue_1.Success as Success, Issue_1.Jury as Jury, "
+              "Issue_1.Substantive as Instructions, Issue_1.Procedural as Evidentiary, "
+              "Issue_1.Significance as Significance FROM Issue INNER JOIN Issue AS Issue_1 ON "
+              "Issue.ID = Issue_1.ParentID;");
+
+    oMain().setStrFileName(m_case.create(
+        QStringLiteral("Other.AGV"), issueRow(1, 0, QStringLiteral("Top"), {5, 5, 5, 5, 5, 5})
+                                         + issueRow(2, 1, QStringLiteral("Child"), {6, 6, 6, 6, 6, 6})));
+    frmIssue& second = load();
+    EXPECT_EQ(dataColumn(second.grid(), 3), QStringList{"Child"});
+    EXPECT_EQ(second.pnlInfo()->text(), kAllCaption.arg(1));
+    EXPECT_EQ(analysisforms::issueWindow(), &second);
+    flushDeletes();
+    EXPECT_EQ(m_pane.findChildren<frmIssue*>().size(), 1);
+
+    analysisforms::unloadIssueWindow();
+    EXPECT_FALSE(oUtility().FormIssueLoaded());
+    EXPECT_EQ(analysisHost(), nullptr);
+    EXPECT_EQ(analysisView(), nullptr);
+    EXPECT_EQ(analysisforms::issueWindow(), nullptr);
+}
+
+TEST_F(frmIssueTest, LoadEndsInTheStandardLayoutWithMergingOn)
 {
     frmIssue& window = load();
     const grid::GridCore& g = window.grid();
 
-    const QStringList headers{"ID",           "Key Group", "Rule",     "Weight",      "Success",
-                              "Jury",         "Instructions", "Evidence", "Significance"};
-    const QList<int> widths{760, 1750, 2000, 760, 760, 660, 1060, 1060, 1060};
-    for (int c = 1; c <= 9; ++c) {
-        EXPECT_EQ(g.textAt(0, c), headers[c - 1]) << c;
-        EXPECT_EQ(g.colWidth(c), widths[c - 1]) << c;
-        EXPECT_TRUE(g.mergeCol(c)) << c;
-        EXPECT_EQ(g.colFormat(c), c >= 4 ? "'.0" : "") << c;
-    }
+    expectLayout(g, {"ID", "Key Group", "Rule", "Weight", "Success", "Jury", "Instructions",
+                     "Evidence", "Significance"},
+                 {760, 1750, 2000, 760, 760, 660, 1060, 1060, 1060}, "yyyyyyyyy", "nnnyyyyyy");
     EXPECT_EQ(g.mergeCells(), grid::MergeCells);
     EXPECT_EQ(g.displayOptionA(), 1);
     EXPECT_EQ(g.displayOptionB(), 3);
@@ -202,29 +198,29 @@ TEST_F(frmIssueTest, ControlsCarryTheirNamesCaptionsAndLists)
     EXPECT_EQ(frame->title(),
               "  Method            |         Levels                 |  Value                 |  "
               "   Range       |         Run          |   Refresh");
-    EXPECT_EQ(frame->title().size(), 130);
-    EXPECT_NE(window.findChild<QWidget*>("picButtons"), nullptr);
-    EXPECT_NE(window.findChild<QWidget*>("updown"), nullptr);
-    EXPECT_NE(window.findChild<grid::GridView*>("fg"), nullptr);
-    EXPECT_NE(window.findChild<QLabel*>("pnlInfo"), nullptr);
-
-    EXPECT_EQ(window.findChild<QPushButton*>("cmdAnalyze")->text(), "Run Study");
+    for (const char* name : {"picButtons", "updown", "fg", "pnlInfo"})
+        EXPECT_NE(window.findChild<QWidget*>(name), nullptr) << name;
+    const QList<QPair<const char*, const char*>> buttons{
+        {"cmdAnalyze", "Run Study"}, {"cmdReport", "Send to Report"}, {"cmdRefresh", "Refresh"}};
+    for (const auto& [name, caption] : buttons) {
+        auto* button = window.findChild<QPushButton*>(name);
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_EQ(button->text(), caption);
+    }
     EXPECT_FALSE(window.cmdAnalyze()->isEnabled());
-    EXPECT_EQ(window.findChild<QPushButton*>("cmdReport")->text(), "Send to Report");
-    EXPECT_EQ(window.findChild<QPushButton*>("cmdRefresh")->text(), "Refresh");
-    const auto merge = window.findChildren<QRadioButton*>("optMerge");
-    ASSERT_EQ(merge.size(), 2);
+    ASSERT_EQ(window.findChildren<QRadioButton*>("optMerge").size(), 2);
     EXPECT_EQ(window.optMerge(0)->text(), "Merge Cells");
     EXPECT_EQ(window.optMerge(1)->text(), "No Merge");
 
-    EXPECT_EQ(itemsOf(window.findChild<QComboBox*>("cboLevel")),
-              QStringList({"NONE", "Level 9 - 10", "Level 7 - 9", "Level 5 - 7", "Level 3 - 5",
-                           "Level 1 - 3", "Level 0"}));
-    EXPECT_EQ(itemsOf(window.findChild<QComboBox*>("cboMethod")),
-              QStringList({"NONE", "COUNT", "AVG", "MIN", "MAX", "STDEV", "VAR", "PERCENT"}));
-    EXPECT_EQ(itemsOf(window.findChild<QComboBox*>("cboRange")),
-              QStringList({"NONE", "<", ">", "=", "<=", ">=", "<>"}));
-    for (QComboBox* combo : {window.cboLevel(), window.cboMethod(), window.cboRange()}) {
+    const QList<QPair<const char*, QStringList>> lists{
+        {"cboLevel", {"NONE", "Level 9 - 10", "Level 7 - 9", "Level 5 - 7", "Level 3 - 5",
+                      "Level 1 - 3", "Level 0"}},
+        {"cboMethod", {"NONE", "COUNT", "AVG", "MIN", "MAX", "STDEV", "VAR", "PERCENT"}},
+        {"cboRange", {"NONE", "<", ">", "=", "<=", ">=", "<>"}}};
+    for (const auto& [name, items] : lists) {
+        auto* combo = window.findChild<QComboBox*>(name);
+        ASSERT_NE(combo, nullptr) << name;
+        EXPECT_EQ(itemsOf(combo), items);
         EXPECT_EQ(combo->currentText(), "NONE");
         EXPECT_TRUE(combo->isEnabled());
     }
@@ -232,14 +228,18 @@ TEST_F(frmIssueTest, ControlsCarryTheirNamesCaptionsAndLists)
     EXPECT_TRUE(window.dialRange()->isEnabled());
 }
 
-TEST_F(frmIssueTest, RefreshLeavesEachListWithItsItemsOnce)
+TEST_F(frmIssueTest, RefreshReturnsToAllRecordsWithEachListHoldingItsItemsOnce)
 {
     frmIssue& window = load();
     window.cboMethod()->setCurrentText(QStringLiteral("AVG"));
+    window.cboRange()->setCurrentText(QStringLiteral("<"));
     window.dialRange()->setText(QStringLiteral("4"));
     window.cmdReport()->setEnabled(false);
+    window.SetMerge();
+    ASSERT_EQ(window.grid().textAt(0, 1), "Method");
 
     window.cmdRefresh()->click();
+    EXPECT_EQ(window.grid().textAt(0, 1), "ID");
     EXPECT_EQ(window.cboLevel()->count(), 7);
     EXPECT_EQ(window.cboMethod()->count(), 8);
     EXPECT_EQ(window.cboRange()->count(), 7);
@@ -273,16 +273,31 @@ TEST_F(frmIssueTest, CaseThatCannotBeOpenedIsReportedOnceAndLoadCarriesOn)
     EXPECT_EQ(window.grid().textAt(0, 9), "Significance");
 }
 
-TEST_F(frmIssueTest, LevelTextSetByCodeRunsNoStudy)
+TEST_F(frmIssueTest, OnlyTheUsersChoiceOfARealLevelRunsAStudy)
 {
     frmIssue& window = load();
+    m_pane.show();
+    m_pane.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_pane));
     const QStringList before = dataColumn(window.grid(), 3);
 
     window.cboLevel()->setCurrentText(QStringLiteral("Level 7 - 9"));
     window.cboLevel()->setCurrentIndex(1);
+    chooseLevel(window, QStringLiteral("NONE"));
     EXPECT_EQ(oReport().ReportType(), 0);
+    EXPECT_FALSE(oReport().LevelInPlay());
     EXPECT_EQ(dataColumn(window.grid(), 3), before);
     EXPECT_EQ(window.pnlInfo()->text(), kAllCaption.arg(7));
+    EXPECT_TRUE(window.cboMethod()->isEnabled());
+
+    // From the keyboard: the next item is chosen, and the user stays in the
+    // list although it was disabled while the study ran.
+    window.cboLevel()->setFocus();
+    QTest::keyClick(window.cboLevel(), Qt::Key_Down);
+    EXPECT_EQ(oReport().ReportType(), 1);
+    EXPECT_EQ(oReport().Level(), "Level 9 - 10");
+    EXPECT_EQ(window.cboLevel()->currentText(), "NONE");
+    EXPECT_TRUE(window.cboLevel()->hasFocus());
 }
 
 TEST_F(frmIssueTest, ChoosingALevelRunsTheStudyInTheLevelLayout)
@@ -305,15 +320,9 @@ TEST_F(frmIssueTest, ChoosingALevelRunsTheStudyInTheLevelLayout)
               "  4 records found.  The items you see are 4 of those 10 records.  "
               "The % found is 40%.");
 
-    const QStringList headers{"Key Group", "Rule",     "",        "Weight",      "Success",
-                              "Jury",      "Instructions", "Evidence", "Significance"};
-    const QList<int> widths{1700, 2500, 0, 760, 760, 760, 660, 1060, 1060};
-    for (int c = 1; c <= 9; ++c) {
-        EXPECT_EQ(g.textAt(0, c), headers[c - 1]) << c;
-        EXPECT_EQ(g.colWidth(c), widths[c - 1]) << c;
-        EXPECT_EQ(g.mergeCol(c), c != 3) << c;
-        EXPECT_EQ(g.colFormat(c), c >= 5 ? "'.0" : "") << c;
-    }
+    expectLayout(g, {"Key Group", "Rule", "", "Weight", "Success", "Jury", "Instructions",
+                     "Evidence", "Significance"},
+                 {1700, 2500, 0, 760, 760, 760, 660, 1060, 1060}, "yynyyyyyy", "nnnnyyyyy");
     EXPECT_TRUE(window.fg()->isColumnHidden(3));
     EXPECT_EQ(g.mergeCells(), grid::MergeCells);
     for (QComboBox* combo : {window.cboLevel(), window.cboMethod(), window.cboRange()}) {
@@ -324,7 +333,7 @@ TEST_F(frmIssueTest, ChoosingALevelRunsTheStudyInTheLevelLayout)
     EXPECT_TRUE(window.dialRange()->isEnabled());
 }
 
-TEST_F(frmIssueTest, SecondLevelStudyWithRowsShowsItsTextsInTheAdvisoryWindow)
+TEST_F(frmIssueTest, SecondLevelStudyWithRowsShowsItsTextsInTheAdvisoryWindowUntilUnload)
 {
     frmIssue& window = load();
     chooseLevel(window, QStringLiteral("Level 9 - 10"));
@@ -343,16 +352,12 @@ TEST_F(frmIssueTest, SecondLevelStudyWithRowsShowsItsTextsInTheAdvisoryWindow)
     EXPECT_TRUE(texts->comment.endsWith(
         "fact that there were   3 records found.  The items you see are 3 of those 10 records.  "
         "The % found is 30%."));
-}
 
-TEST_F(frmIssueTest, NoneInTheLevelListRunsNothing)
-{
-    frmIssue& window = load();
-    chooseLevel(window, QStringLiteral("NONE"));
-    EXPECT_EQ(oReport().ReportType(), 0);
-    EXPECT_FALSE(oReport().LevelInPlay());
-    EXPECT_EQ(window.pnlInfo()->text(), kAllCaption.arg(7));
-    EXPECT_TRUE(window.cboMethod()->isEnabled());
+    // Unloading every analysis window closes the advisory window too.
+    analysisforms::unloadAnalysisWindows();
+    EXPECT_EQ(frmReport::loaded(), nullptr);
+    EXPECT_EQ(analysisforms::issueWindow(), nullptr);
+    EXPECT_FALSE(oUtility().FormIssueLoaded());
 }
 
 TEST_F(frmIssueTest, StandardLayoutOnceTheLevelIsNoLongerInPlay)
@@ -385,19 +390,6 @@ TEST_F(frmIssueTest, GridQueriesOfTheStudiesReachTheWindowThroughTheHost)
     EXPECT_EQ(window.pnlInfo()->text(),
               "  2 records found.  The items you see are 2 of those 10 records.  "
               "The % found is 20%.");
-}
-
-TEST_F(frmIssueTest, UnloadingEveryAnalysisWindowClosesTheAdvisoryWindowToo)
-{
-    frmIssue& window = load();
-    chooseLevel(window, QStringLiteral("Level 9 - 10"));
-    chooseLevel(window, QStringLiteral("Level 7 - 9"));
-    ASSERT_NE(frmReport::loaded(), nullptr);
-
-    analysisforms::unloadAnalysisWindows();
-    EXPECT_EQ(frmReport::loaded(), nullptr);
-    EXPECT_EQ(analysisforms::issueWindow(), nullptr);
-    EXPECT_FALSE(oUtility().FormIssueLoaded());
 }
 
 } // namespace

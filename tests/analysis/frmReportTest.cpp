@@ -47,39 +47,33 @@ TEST_F(frmReportTest, WriterFillsTheFourBoxesAsPlainTextAndShowsTheWindow)
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), "Argovo Case Analysis");
     EXPECT_EQ(window->txtProblem()->toPlainText(), "<b>Not bold</b>");
-    EXPECT_FALSE(window->txtProblem()->acceptRichText());
-    EXPECT_DOUBLE_EQ(window->txtProblem()->font().pointSizeF(), 8.5);
+    for (const char* box : {"txtProblem", "txtIssue", "txtComment", "txtDescription"}) {
+        auto* edit = window->findChild<QTextEdit*>(box);
+        ASSERT_NE(edit, nullptr) << box;
+        EXPECT_FALSE(edit->acceptRichText()) << box;
+        EXPECT_DOUBLE_EQ(edit->font().pointSizeF(), 8.5) << box;
+    }
+    const QList<QPair<const char*, const char*>> captions{
+        {"lblproblem", "Problem:"},
+        {"lblIssue", "Issue:"},
+        {"lblComment", "Comment:"},
+        {"lblDescription", "Description:"},
+        {"lblNote", "Note:  After you close this window, click individual values in the grid "
+                    "columns for more specific reporting."}};
+    for (const auto& [name, caption] : captions)
+        EXPECT_EQ(window->findChild<QLabel*>(name)->text(), caption) << name;
+    EXPECT_EQ(window->findChild<QPushButton*>("cmdHelp")->text(), "Help");
+    EXPECT_EQ(window->findChild<QPushButton*>("cmdClose")->text(), "Close");
 }
 
-TEST_F(frmReportTest, LabelsAndButtonsCarryTheirTexts)
-{
-    frmReport& window = frmReport::instance();
-    EXPECT_EQ(window.findChild<QLabel*>("lblproblem")->text(), "Problem:");
-    EXPECT_EQ(window.findChild<QLabel*>("lblIssue")->text(), "Issue:");
-    EXPECT_EQ(window.findChild<QLabel*>("lblComment")->text(), "Comment:");
-    EXPECT_EQ(window.findChild<QLabel*>("lblDescription")->text(), "Description:");
-    EXPECT_EQ(window.findChild<QLabel*>("lblNote")->text(),
-              "Note:  After you close this window, click individual values in the grid columns "
-              "for more specific reporting.");
-    EXPECT_EQ(window.findChild<QPushButton*>("cmdHelp")->text(), "Help");
-    EXPECT_EQ(window.findChild<QPushButton*>("cmdClose")->text(), "Close");
-    for (const char* box : {"txtProblem", "txtIssue", "txtComment", "txtDescription"})
-        EXPECT_NE(window.findChild<QTextEdit*>(box), nullptr) << box;
-}
-
-TEST_F(frmReportTest, SecondWriteReusesTheOpenWindow)
+TEST_F(frmReportTest, SecondWriteReusesTheOpenWindowAndAfterCloseTheNextLoadsItAgain)
 {
     write(QStringLiteral("first"));
     QPointer<frmReport> first = frmReport::loaded();
     write(QStringLiteral("second"));
     EXPECT_EQ(frmReport::loaded(), first.data());
     EXPECT_EQ(first->txtDescription()->toPlainText(), "second description");
-}
 
-TEST_F(frmReportTest, AfterCloseTheNextWriterLoadsTheWindowAgain)
-{
-    write(QStringLiteral("first"));
-    QPointer<frmReport> first = frmReport::loaded();
     first->findChild<QPushButton*>("cmdClose")->click();
     EXPECT_EQ(frmReport::loaded(), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -457,9 +457,13 @@ void frmIssue::cmdRefresh_Click()
         grid().clear();
     });
     line(p, 2, [&] {
-        m_cboLevel->clear();
-        m_cboMethod->clear();
-        m_cboRange->clear();
+        // Emptied lists still read "NONE": the reload below lays the grid out
+        // for all records, with column 1 headed by its field name, not as a
+        // method or range study left over from before.
+        for (QComboBox* list : {m_cboLevel, m_cboMethod, m_cboRange}) {
+            list->clear();
+            list->setCurrentText(kNone);
+        }
     });
     line(p, 3, [&] { m_dialRange->setText(QStringLiteral("0")); });
     line(p, 4, [&] { LoadData(); });
@@ -475,6 +479,9 @@ void frmIssue::cmdRefresh_Click()
 void frmIssue::cboLevel_Click()
 {
     const char* p = "cboLevel_Click";
+    // Disabling the list sends the focus on to the next input; a level
+    // chosen from the keyboard should leave the user in the list.
+    const bool hadFocus = m_cboLevel->hasFocus();
     line(p, 1, [&] { SetMethodCBOS(false); });
     const QString text = m_cboLevel->currentText();
     if (text != kNone) {
@@ -484,6 +491,8 @@ void frmIssue::cboLevel_Click()
         line(p, 5, [&] { oReport().RunAnalysis(); });
     }
     line(p, 6, [&] { SetMethodCBOS(true); });
+    if (hadFocus && m_cboLevel->isEnabled())
+        m_cboLevel->setFocus(Qt::OtherFocusReason);
 }
 
 // --- IAnalysisView ---------------------------------------------------------
