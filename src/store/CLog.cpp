@@ -9,11 +9,33 @@ void CLog::setClock(Clock clock)
     m_clock = std::move(clock);
 }
 
+namespace {
+
+// The locale's long time format without its time zone: the general date of
+// the log is short date and long time only ("3/5/03 4:05:06 PM").
+QString longTimeFormatWithoutZone(const QLocale& locale)
+{
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString kept;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (!quoted && c == QLatin1Char('t'))
+            continue;
+        kept.append(c);
+    }
+    return kept.simplified();
+}
+
+} // namespace
+
 QString CLog::formatTime(const QDateTime& time)
 {
-    const QLocale locale = QLocale::system();
+    // The default locale is the system's unless the program sets another.
+    const QLocale locale;
     return locale.toString(time.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-           locale.toString(time.time(), QLocale::LongFormat);
+           locale.toString(time.time(), longTimeFormatWithoutZone(locale));
 }
 
 void CLog::LogItem(const QString& caller, const QString& comment)

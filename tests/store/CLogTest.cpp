@@ -12,6 +12,8 @@
 namespace {
 
 const QDateTime kWhen(QDate(2003, 3, 5), QTime(16, 5, 6));
+// One entry of caller "X" and comment "y" at kWhen in the US locale.
+const QByteArray kLine("TIME: 3/5/03 4:05:06 PM    CALLING PROCEDURE: X    LOG COMMENT: y\r\n");
 
 QByteArray readAll(const QString& path)
 {
@@ -31,19 +33,15 @@ protected:
     void SetUp() override
     {
         resetAppState();
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         log.setFileName(QStringLiteral("Argovo 2003"));
         log.setMaxEntry(50000);
         log.setClock([] { return kWhen; });
     }
-    void TearDown() override { resetAppState(); }
-
-    QString expectedLine(const QString& caller, const QString& comment) const
+    void TearDown() override
     {
-        const QLocale system = QLocale::system();
-        return QStringLiteral("TIME: ") + system.toString(kWhen.date(), QLocale::ShortFormat) +
-               QLatin1Char(' ') + system.toString(kWhen.time(), QLocale::LongFormat) +
-               QStringLiteral("    CALLING PROCEDURE: ") + caller +
-               QStringLiteral("    LOG COMMENT: ") + comment + QStringLiteral("\r\n");
+        QLocale::setDefault(QLocale::system());
+        resetAppState();
     }
 
     TempCurrentFolder folder;
@@ -52,45 +50,41 @@ protected:
     QString oldPath = folder.path(QStringLiteral("Argovo 2003.OLD"));
 };
 
-TEST_F(CLogTest, EntriesAreAppendedInTheFixedLineFormat)
+TEST_F(CLogTest, EntriesAreAppendedInTheFixedLineFormatWithoutATimeZone)
 {
-    log.LogItem(QStringLiteral("COpen.NewCase"), QStringLiteral("first"));
+    log.LogItem(QStringLiteral("X"), QStringLiteral("y"));
     log.LogItem(QStringLiteral("oDataLayer.CloseConnection"), QString());
 
-    EXPECT_EQ(QString::fromUtf8(readAll(logPath)),
-              expectedLine(QStringLiteral("COpen.NewCase"), QStringLiteral("first")) +
-                  expectedLine(QStringLiteral("oDataLayer.CloseConnection"), QString()));
-    EXPECT_TRUE(QString::fromUtf8(readAll(logPath)).endsWith(QStringLiteral("LOG COMMENT: \r\n")));
+    EXPECT_EQ(readAll(logPath), kLine + "TIME: 3/5/03 4:05:06 PM    CALLING PROCEDURE: "
+                                        "oDataLayer.CloseConnection    LOG COMMENT: \r\n");
 }
 
-TEST_F(CLogTest, LogOfExactlyMaxEntryBytesStaysInPlace)
+// A log of exactly MaxEntry bytes after a write stays; one byte more and it
+// becomes the older generation, replacing the previous one.
+class CLogRollOverTest : public CLogTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CLogRollOverTest, LogPastMaxEntryBytesBecomesTheOldGeneration)
 {
-    const QByteArray line = expectedLine(QStringLiteral("X"), QStringLiteral("y")).toUtf8();
-    writeAll(logPath, QByteArray(50000 - line.size(), 'a'));
-    writeAll(oldPath, "previous generation");
-
-    log.LogItem(QStringLiteral("X"), QStringLiteral("y"));
-
-    EXPECT_EQ(QFileInfo(logPath).size(), 50000);
-    EXPECT_EQ(readAll(oldPath), QByteArray("previous generation"));
-}
-
-TEST_F(CLogTest, OneByteMoreRollsTheLogOverReplacingTheOldGeneration)
-{
-    const QByteArray line = expectedLine(QStringLiteral("X"), QStringLiteral("y")).toUtf8();
-    const QByteArray filler(50001 - line.size(), 'a');
+    const int sizeAfterWrite = GetParam();
+    const QByteArray filler(sizeAfterWrite - kLine.size(), 'a');
     writeAll(logPath, filler);
     writeAll(oldPath, "previous generation");
 
     log.LogItem(QStringLiteral("X"), QStringLiteral("y"));
 
+    if (sizeAfterWrite <= 50000) {
+        EXPECT_EQ(readAll(logPath), filler + kLine);
+        EXPECT_EQ(readAll(oldPath), QByteArray("previous generation"));
+        return;
+    }
     EXPECT_FALSE(QFileInfo::exists(logPath));
-    EXPECT_EQ(readAll(oldPath), filler + line);
-
+    EXPECT_EQ(readAll(oldPath), filler + kLine);
     // The next entry starts a new log.
     log.LogItem(QStringLiteral("X"), QStringLiteral("y"));
-    EXPECT_EQ(readAll(logPath), line);
+    EXPECT_EQ(readAll(logPath), kLine);
 }
+
+INSTANTIATE_TEST_SUITE_P(AtTheLimit, CLogRollOverTest, ::testing::Values(50000, 50001));
 
 TEST_F(CLogTest, UnwritableLogLosesTheEntrySilently)
 {
