@@ -1,5 +1,4 @@
 #include "store/CDataLayer.h"
-#include "platform/core/AppInfo.h"
 #include "store/AppState.h"
 
 #include "store/TempCurrentFolder.h"
@@ -79,78 +78,64 @@ TEST_F(CDataLayerTest, FailedOpenIsReportedAsFailureAndCreatesNoFile)
     EXPECT_TRUE(log.first().contains(QStringLiteral("CALLING PROCEDURE: oDataLayer.GetConnected")));
 }
 
+// The bare path is kept: a reconnect after a close, or a wrapped value stored
+// back, opens the same file instead of a doubly wrapped one.
 TEST_F(CDataLayerTest, ReconnectAfterCloseOpensTheSameFile)
 {
     const QString path = cases.create();
+    const QString wrapped = QStringLiteral("Data Source=") + path + QLatin1Char(';');
     CDataLayer& layer = oDataLayer();
     layer.setDataSource(path);
     ASSERT_EQ(layer.GetConnected(), 0);
-    EXPECT_EQ(layer.DataSource(), QStringLiteral("Data Source=") + path + QLatin1Char(';'));
+    EXPECT_EQ(layer.DataSource(), wrapped);
 
     ASSERT_EQ(layer.CloseConnection(), 0);
     EXPECT_FALSE(layer.Connected());
+    layer.setDataSource(layer.DataSource());
+    EXPECT_EQ(layer.DataSource(), path);
 
     EXPECT_EQ(layer.GetConnected(), 0);
     EXPECT_TRUE(layer.Connected());
     EXPECT_EQ(layer.Connection()->State(), ado::adStateOpen);
-    EXPECT_EQ(layer.DataSource(), QStringLiteral("Data Source=") + path + QLatin1Char(';'));
+    EXPECT_EQ(ado::dataSourceFromConnectionString(layer.Connection()->ConnectionString()), path);
+    EXPECT_EQ(layer.DataSource(), wrapped);
     EXPECT_EQ(prompt.count(QStringLiteral("message")), 0);
 }
 
-TEST_F(CDataLayerTest, WrappedDataSourceIsStoredOnlyOnce)
+TEST_F(CDataLayerTest, ConnectingWhenOpenAndClosingWhenClosedOnlySetConnected)
 {
-    const QString path = cases.create();
     CDataLayer& layer = oDataLayer();
-    layer.setDataSource(QStringLiteral("Data Source=") + path + QLatin1Char(';'));
-    EXPECT_EQ(layer.DataSource(), path);
+    layer.setConnected(true);
+    EXPECT_EQ(layer.CloseConnection(), 0);
+    EXPECT_FALSE(layer.Connected());
+
+    layer.setDataSource(cases.create());
+    ASSERT_EQ(layer.GetConnected(), 0);
+    const auto connection = layer.Connection();
+    layer.setConnected(false);
     EXPECT_EQ(layer.GetConnected(), 0);
-    EXPECT_EQ(ado::dataSourceFromConnectionString(layer.Connection()->ConnectionString()), path);
-}
-
-TEST_F(CDataLayerTest, GetConnectedOnAnOpenConnectionOnlySetsConnected)
-{
-    oDataLayer().setDataSource(cases.create());
-    ASSERT_EQ(oDataLayer().GetConnected(), 0);
-    const auto connection = oDataLayer().Connection();
-    oDataLayer().setConnected(false);
-
-    EXPECT_EQ(oDataLayer().GetConnected(), 0);
-    EXPECT_TRUE(oDataLayer().Connected());
-    EXPECT_EQ(oDataLayer().Connection(), connection);
+    EXPECT_TRUE(layer.Connected());
+    EXPECT_EQ(layer.Connection(), connection);
     EXPECT_EQ(connection->State(), ado::adStateOpen);
-}
-
-TEST_F(CDataLayerTest, CloseConnectionOnAClosedConnectionSucceedsQuietly)
-{
-    oDataLayer().setConnected(true);
-    EXPECT_EQ(oDataLayer().CloseConnection(), 0);
-    EXPECT_FALSE(oDataLayer().Connected());
     EXPECT_EQ(prompt.count(QStringLiteral("message")), 0);
     EXPECT_TRUE(folder.logLines().isEmpty());
 }
 
-TEST_F(CDataLayerTest, RunSQLConnectsOnDemandAndReturnsRows)
+TEST_F(CDataLayerTest, RunSQLConnectsOnDemandAndARejectedStatementLeavesTheRecordset)
 {
     oDataLayer().setDataSource(cases.createSample());
     std::shared_ptr<ado::Recordset> rs;
-
     EXPECT_EQ(oDataLayer().RunSQL(QStringLiteral("select * from Issue"), rs), 0);
     ASSERT_TRUE(rs);
-    EXPECT_GT(rs->RecordCount(), 0);
+    EXPECT_EQ(rs->RecordCount(), 10);
     EXPECT_TRUE(oDataLayer().Connected());
-}
 
-TEST_F(CDataLayerTest, RejectedStatementFailsAndLeavesTheRecordsetAsPassed)
-{
-    oDataLayer().setDataSource(cases.create());
-    ASSERT_EQ(oDataLayer().GetConnected(), 0);
     const auto passed = ado::Recordset::create();
-    std::shared_ptr<ado::Recordset> rs = passed;
-
-    EXPECT_EQ(oDataLayer().RunSQL(QStringLiteral("select * from NoSuchTable"), rs), 1);
-    EXPECT_EQ(rs, passed);
-    EXPECT_EQ(oDataLayer().RunSQL(QStringLiteral("selec Name fro Issue"), rs), 1);
-    EXPECT_EQ(rs, passed);
+    rs = passed;
+    for (const char* rejected : {"select * from NoSuchTable", "selec Name fro Issue"}) {
+        EXPECT_EQ(oDataLayer().RunSQL(QLatin1String(rejected), rs), 1) << rejected;
+        EXPECT_EQ(rs, passed) << rejected;
+    }
 }
 
 TEST_F(CDataLayerTest, RunSQLWithoutACaseFailsAfterOneRefusal)

@@ -68,25 +68,20 @@ protected:
     FakeAnalysisHost host;
 };
 
-TEST_F(CUtilityTest, GetRecordsetWithoutACaseRaisesTheClassFailure)
+// A failure at any step stops the sequence there and reaches the caller as
+// the class failure.
+TEST_F(CUtilityTest, GetRecordsetFailuresRaiseTheClassFailureAndStopAtTheFailingStep)
 {
     oUtility().setSSQL(QStringLiteral("select * from Issue"));
-    expectClassFailure("GetRecordset");
+    expectClassFailure("GetRecordset"); // no case: the open fails
     EXPECT_TRUE(host.calls.isEmpty());
-}
 
-TEST_F(CUtilityTest, GetRecordsetWithABadQueryStopsBeforeBinding)
-{
     oMain().setStrFileName(cases.create());
     oUtility().setSSQL(QStringLiteral("select * from NoSuchTable"));
     expectClassFailure("GetRecordset");
     EXPECT_EQ(host.calls, QStringList{QStringLiteral("reset")});
-}
 
-TEST_F(CUtilityTest, GetRecordsetWithoutTheAnalysisWindowRaisesTheClassFailure)
-{
     setAnalysisHost(nullptr);
-    oMain().setStrFileName(cases.createSample());
     oUtility().setSSQL(QStringLiteral("select * from Issue"));
     expectClassFailure("GetRecordset");
 }
@@ -106,21 +101,7 @@ TEST_F(CUtilityTest, QueryWithoutRowsStillBindsCountsAndFilters)
                                        QStringLiteral("count"), QStringLiteral("filter 0 12")}));
 }
 
-TEST_F(CUtilityTest, RowsAreCountedAndPassedOnAsFound)
-{
-    oMain().setStrFileName(cases.createSample());
-    oUtility().setSSQL(QStringLiteral("select * from Issue"));
-
-    oUtility().GetRecordset();
-
-    ASSERT_TRUE(host.bound);
-    const int rows = host.bound->RecordCount();
-    EXPECT_GT(rows, 0);
-    EXPECT_EQ(oUtility().RecordCount(), rows);
-    EXPECT_EQ(host.calls.last(), QStringLiteral("filter %1 12").arg(rows));
-}
-
-TEST_F(CUtilityTest, EachCallReplacesTheSharedConnection)
+TEST_F(CUtilityTest, EachCallCountsItsRowsOnANewSharedConnection)
 {
     oMain().setStrFileName(cases.createSample());
     oUtility().setSSQL(QStringLiteral("select * from Issue"));
@@ -129,6 +110,10 @@ TEST_F(CUtilityTest, EachCallReplacesTheSharedConnection)
     const std::shared_ptr<ado::Connection> first = gConnection;
     ASSERT_TRUE(first);
     EXPECT_EQ(first->State(), ado::adStateOpen);
+    ASSERT_TRUE(host.bound);
+    EXPECT_EQ(host.bound->RecordCount(), 10);
+    EXPECT_EQ(oUtility().RecordCount(), 10);
+    EXPECT_EQ(host.calls.last(), QStringLiteral("filter 10 12"));
 
     oUtility().GetRecordset();
     ASSERT_TRUE(gConnection);

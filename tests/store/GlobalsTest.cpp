@@ -20,42 +20,36 @@
 
 namespace {
 
-TEST(SQLStringCheckTest, DoublesEveryApostrophe)
+TEST(SQLTextTest, SQLStringCheckDoublesEveryApostrophe)
 {
-    EXPECT_EQ(SQLStringCheck(QStringLiteral("O'Brien")), QStringLiteral("O''Brien"));
-    EXPECT_EQ(SQLStringCheck(QStringLiteral("'")), QStringLiteral("''"));
-    EXPECT_EQ(SQLStringCheck(QString()), QString());
-    EXPECT_EQ(SQLStringCheck(QStringLiteral("Smiths'")), QStringLiteral("Smiths''"));
-    EXPECT_EQ(SQLStringCheck(QStringLiteral("it's 'x''")), QStringLiteral("it''s ''x''''"));
+    const std::pair<const char*, const char*> cases[] = {
+        {"O'Brien", "O''Brien"},        {"'", "''"}, {"", ""}, {"Smiths'", "Smiths''"},
+        {"it's 'x''", "it''s ''x''''"},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(SQLStringCheck(QString::fromUtf8(text)), QString::fromUtf8(expected)) << text;
 }
 
-TEST(FormatSQLValueTest, EmptyValueIsNullWhateverTheType)
+TEST(SQLTextTest, FormatSQLValueByType)
 {
-    for (const int type : {3, 200, 7, 0})
-        EXPECT_EQ(FormatSQLValue(QString(), type), QStringLiteral("NULL")) << type;
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"", 3, "NULL"},       {"", 200, "NULL"},
+        {"", 7, "NULL"},       {"42", 3, "42"},
+        {"-7", 3, "-7"},       {"O'Brien's memo.doc", 200, "'O''Brien''s memo.doc'"},
+        {"2003-03-05", 7, ""},
+    };
+    for (const auto& [value, type, expected] : cases)
+        EXPECT_EQ(FormatSQLValue(QString::fromUtf8(value), type), QString::fromUtf8(expected))
+            << value << " as " << type;
 }
 
-TEST(FormatSQLValueTest, TextIsQuotedWithApostrophesDoubled)
+// An integer that is not one never reaches the statement.
+TEST(SQLTextTest, FormatSQLValueRefusesAnIntegerThatIsNotOne)
 {
-    EXPECT_EQ(FormatSQLValue(QStringLiteral("O'Brien's memo.doc"), 200),
-              QStringLiteral("'O''Brien''s memo.doc'"));
-}
-
-TEST(FormatSQLValueTest, OtherTypesGiveNoText)
-{
-    EXPECT_EQ(FormatSQLValue(QStringLiteral("2003-03-05"), 7), QString());
-}
-
-TEST(FormatSQLValueTest, IntegerPassesOnlyWhenItIsAPlainInteger)
-{
-    EXPECT_EQ(FormatSQLValue(QStringLiteral("42"), 3), QStringLiteral("42"));
-    EXPECT_EQ(FormatSQLValue(QStringLiteral("-7"), 3), QStringLiteral("-7"));
-    for (const QString& bad :
-         {QStringLiteral("1; drop table Issue"), QStringLiteral("1 or 1=1"), QStringLiteral("4.5"),
-          QStringLiteral("abc"), QStringLiteral(" 1")}) {
+    for (const char* bad : {"1; drop table Issue", "1 or 1=1", "4.5", "abc", " 1"}) {
         try {
-            FormatSQLValue(bad, 3);
-            ADD_FAILURE() << "accepted " << bad.toStdString();
+            FormatSQLValue(QString::fromUtf8(bad), 3);
+            ADD_FAILURE() << "accepted " << bad;
         } catch (const AppError& e) {
             EXPECT_EQ(e.number(), jet::ConversionError);
         }

