@@ -27,27 +27,6 @@ AppError conversionError(const QString& fieldName, const QString& source)
             .arg(fieldName));
 }
 
-bool isNumeric(const QVariant& value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
 
 // A number from a value: numbers as they are, booleans as VB gives them
 // (True -1), texts parsed in the C locale. Nothing for anything else.
@@ -55,7 +34,7 @@ std::optional<double> numberFrom(const QVariant& value)
 {
     if (value.typeId() == QMetaType::Bool)
         return value.toBool() ? -1.0 : 0.0;
-    if (isNumeric(value))
+    if (isNumericValue(value))
         return value.toDouble();
     if (value.typeId() == QMetaType::QString || value.typeId() == QMetaType::QByteArray) {
         bool ok = false;
@@ -282,6 +261,32 @@ QVariant coerceForColumn(const QVariant& value, const DeclaredType& type, const 
         return dt ? QVariant(storedDateText(*dt)) : QVariant();
     }
     return value;
+}
+
+bool isIntegerValue(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isNumericValue(const QVariant& value)
+{
+    return isIntegerValue(value) || value.typeId() == QMetaType::Double
+           || value.typeId() == QMetaType::Float;
 }
 
 } // namespace db

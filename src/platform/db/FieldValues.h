@@ -22,6 +22,10 @@ struct DeclaredType {
 
 DeclaredType parseDeclaredType(const QString& declared);
 
+// Whether a value holds a whole number, or any number, by its type alone.
+bool isIntegerValue(const QVariant& value);
+bool isNumericValue(const QVariant& value);
+
 // The stored text form of a date and time ("yyyy-MM-ddTHH:mm:ss"), which
 // sorts in time order.
 QString storedDateText(const QDateTime& value);

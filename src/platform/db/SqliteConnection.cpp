@@ -1,4 +1,5 @@
 #include "SqliteConnection.h"
+#include "FieldValues.h"
 
 #include "platform/core/Statistics.h"
 
@@ -363,22 +364,13 @@ void bindValue(sqlite3_stmt* statement, int index, const QVariant& value)
         sqlite3_bind_null(statement, index);
         return;
     }
+    if (isIntegerValue(value)) {
+        sqlite3_bind_int64(statement, index, value.toLongLong());
+        return;
+    }
     switch (value.typeId()) {
     case QMetaType::Bool:
         sqlite3_bind_int64(statement, index, value.toBool() ? 1 : 0);
-        return;
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-        sqlite3_bind_int64(statement, index, value.toLongLong());
         return;
     case QMetaType::Double:
     case QMetaType::Float:
