@@ -27,7 +27,6 @@ AppError conversionError(const QString& fieldName, const QString& source)
             .arg(fieldName));
 }
 
-
 // A number from a value: numbers as they are, booleans as VB gives them
 // (True -1), texts parsed in the C locale. Nothing for anything else.
 std::optional<double> numberFrom(const QVariant& value)
@@ -285,8 +284,8 @@ bool isIntegerValue(const QVariant& value)
 
 bool isNumericValue(const QVariant& value)
 {
-    return isIntegerValue(value) || value.typeId() == QMetaType::Double
-           || value.typeId() == QMetaType::Float;
+    return isIntegerValue(value) || value.typeId() == QMetaType::Double ||
+           value.typeId() == QMetaType::Float;
 }
 
 } // namespace db
