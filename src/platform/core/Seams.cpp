@@ -1,5 +1,6 @@
 #include "platform/core/AppError.h"
 #include "platform/core/Prompt.h"
+#include "platform/core/ReportLauncher.h"
 #include "platform/core/Shell.h"
 
 namespace platform {
@@ -49,6 +50,15 @@ private:
     int m_pointer = 0;
 };
 
+class NoReports final : public ReportLauncher {
+public:
+    void show(const QString& reportName, int) override
+    {
+        msgBox(QStringLiteral("The report ") + reportName + QStringLiteral(" is not available."),
+               MsgButtons::OK, MsgIcon::Information);
+    }
+};
+
 MissingPrompt g_missingPrompt;
 NoShell g_noShell;
 NoLifetime g_noLifetime;
@@ -58,6 +68,8 @@ Prompt* g_prompt = nullptr;
 Shell* g_shell = nullptr;
 AppLifetime* g_lifetime = nullptr;
 Screen* g_screen = nullptr;
+NoReports g_noReports;
+ReportLauncher* g_reportLauncher = nullptr;
 
 } // namespace
 
@@ -100,6 +112,15 @@ Screen& screen()
 void setScreen(Screen* s)
 {
     g_screen = s;
+}
+
+ReportLauncher& reportLauncher()
+{
+    return g_reportLauncher ? *g_reportLauncher : g_noReports;
+}
+void setReportLauncher(ReportLauncher* l)
+{
+    g_reportLauncher = l;
 }
 
 } // namespace platform
