@@ -1466,3 +1466,10 @@ QString frmRedoZiv::statusPanelText() const
 {
     return m_statusPanel1->text();
 }
+
+// Tree editing: filled in by the tree-editing work.
+void frmRedoZiv::LinkerChecker() {}
+void frmRedoZiv::AddCode(const QString&) {}
+void frmRedoZiv::AddBookMark() {}
+void frmRedoZiv::RenameItem() {}
+void frmRedoZiv::DeleteCodeItem() {}

@@ -134,6 +134,14 @@ public:
     void mnuFileExit_Click();
     void mnuHelpContents_Click();
 
+    // Tree editing: insert under the selected issue, rename, delete a subtree,
+    // bookmark an issue.
+    void LinkerChecker();
+    void AddCode(const QString& itemType);
+    void AddBookMark();
+    void RenameItem();
+    void DeleteCodeItem();
+
     // What the case-file manager needs besides.
     void InitialiseBookmarks() override;
     void setCaseMenusEnabled(bool enable) override;
