@@ -1,0 +1,421 @@
+// Times the program's own code paths on generated cases of growing size and,
+// in the same run, the limit: the same reads and writes straight through
+// SQLite (or cp and sync for documents). Prints a table and writes
+// results.json. --quick runs the smallest case and a small document, so the
+// test suite keeps this program working; its figures are never judged there.
+
+#include "CaseGenerator.h"
+#include "Measure.h"
+#include "RawSqlite.h"
+
+#include "analysis/LevelTexts.h"
+#include "analysis/forms/IssueWindow.h"
+#include "analysis/forms/frmIssue.h"
+#include "platform/core/AppInfo.h"
+#include "platform/core/Prompt.h"
+#include "platform/grid/GridCore.h"
+#include "platform/widgets/QtSeams.h"
+#include "store/AppState.h"
+#include "store/CFileObject.h"
+#include "store/CIssue.h"
+#include "store/CMain.h"
+#include "store/ErrorReport.h"
+#include "store/forms/StoreWindows.h"
+#include "workspace/frmRedoZiv.h"
+
+#include <cstdio>
+#undef EOF // the engine's recordsets have an EOF member
+#include "platform/db/Dao.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+using bench::Result;
+
+// Answers the open dialog with the case chosen next; any message the
+// program shows means a path failed, and the run with it.
+class BenchPrompt final : public platform::Prompt {
+public:
+    QString nextFile;
+    QStringList messages;
+
+    platform::MsgAnswer message(const QString& text, platform::MsgButtons, platform::MsgIcon,
+                                const QString&) override
+    {
+        messages << text;
+        std::fprintf(stderr, "message shown: %s\n", qPrintable(text));
+        return platform::MsgAnswer::OK;
+    }
+    platform::FileDialogResult fileDialog(const platform::FileDialogRequest&) override
+    {
+        return {nextFile, QFileInfo(nextFile).fileName()};
+    }
+    std::optional<QString> input(const QString& text, const QString&, const QString&) override
+    {
+        messages << text;
+        return std::nullopt;
+    }
+    int showModal(const QString& windowName, const QVariantMap& values) override
+    {
+        messages << windowName + QLatin1Char(' ') +
+                        values.value(QStringLiteral("Description")).toString();
+        std::fprintf(stderr, "window shown: %s\n", qPrintable(messages.last()));
+        return 0;
+    }
+};
+
+BenchPrompt* gPrompt = nullptr;
+
+void settle()
+{
+    QCoreApplication::processEvents();
+}
+
+void require(bool condition, const char* what)
+{
+    if (!condition)
+        throw std::runtime_error(what);
+    if (!gPrompt->messages.isEmpty())
+        throw std::runtime_error("the program showed a message: " +
+                                 gPrompt->messages.join(QStringLiteral(" | ")).toStdString());
+}
+
+int countNodes(QTreeWidgetItem* node)
+{
+    int n = 1;
+    for (int i = 0; i < node->childCount(); ++i)
+        n += countNodes(node->child(i));
+    return n;
+}
+
+const QString kTreeSql =
+    QStringLiteral("select ParentID, ID, Name, ItemType from Issue order by parentid and id");
+const QString kJoin =
+    QStringLiteral(" FROM Issue INNER JOIN Issue AS Issue_1 ON Issue.ID = Issue_1.ParentID");
+const QString kGridSql =
+    QStringLiteral(
+        "SELECT Issue.ID as ID,Issue.Name as [Key Group], Issue_1.Name as Name, Issue_1.Weight as "
+        "Weight, Issue_1.Success as Success, Issue_1.Jury as Jury, Issue_1.Substantive as "
+        "Instructions, Issue_1.Procedural as Evidentiary, Issue_1.Significance as Significance") +
+    kJoin;
+const char* const kRatings[] = {"Weight",      "Success",    "Jury",
+                                "Substantive", "Procedural", "Significance"};
+
+// One statistic of every rating per parent, as the subtotal rows hold them.
+QString groupedSql(const QString& statistic)
+{
+    QStringList columns{QStringLiteral("Issue.ID")};
+    for (const char* rating : kRatings)
+        columns << QString(statistic).replace(QStringLiteral("%x"),
+                                              QStringLiteral("Issue_1.") + QLatin1String(rating));
+    return QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) + kJoin +
+           QStringLiteral(" GROUP BY Issue.ID ORDER BY Issue.ID");
+}
+
+void readAll(const QString& path, const QStringList& queries)
+{
+    bench::RawDb db(path);
+    for (const QString& sql : queries)
+        (void)bench::readAll(db, sql.toStdString());
+}
+
+void benchCase(const QString& casePath, int items, int repeats, std::vector<Result>& results)
+{
+    auto add = [&](const QString& work, bench::Sample product, bench::Sample limit) {
+        Result r;
+        r.work = work;
+        r.items = items;
+        r.product = product;
+        r.limit = limit;
+        results.push_back(r);
+        bench::printRow(r);
+    };
+
+    // Open to a filled tree, from a main window that has no case yet.
+    {
+        std::unique_ptr<frmRedoZiv> window;
+        const auto product = bench::measure(
+            repeats,
+            [&] {
+                window->mnuFileOpen_Click();
+                settle();
+            },
+            [&] {
+                window = std::make_unique<frmRedoZiv>();
+                window->show();
+                settle();
+                gPrompt->nextFile = casePath;
+            },
+            [&] {
+                QTreeWidget* tree = window->tvIssueItems();
+                require(tree->topLevelItemCount() == 1 &&
+                            countNodes(tree->topLevelItem(0)) == items + 1,
+                        "the tree does not hold every item");
+                window.reset();
+                settle();
+                resetAppState();
+            });
+        const auto limit = bench::measure(repeats, [&] {
+            readAll(casePath, {kTreeSql, QStringLiteral("select * from Bookmarks")});
+        });
+        add(QStringLiteral("open to a filled tree"), product, limit);
+    }
+
+    // The analysis grid and its studies, as the grid tab shows them.
+    oMain().setStrFileName(casePath);
+    QWidget pane;
+    pane.resize(1200, 800);
+    pane.show();
+    {
+        const auto product = bench::measure(
+            repeats,
+            [&] {
+                analysisforms::loadIssueWindow(&pane);
+                settle();
+            },
+            {},
+            [&] {
+                require(analysisforms::issueWindow()->grid().rows() > 1, "the grid is empty");
+                analysisforms::unloadIssueWindow();
+                settle();
+            });
+        const auto limit = bench::measure(repeats, [&] {
+            readAll(casePath, {kGridSql, groupedSql(QStringLiteral("count(%x)"))});
+        });
+        add(QStringLiteral("analysis grid load"), product, limit);
+    }
+
+    frmIssue* grid = analysisforms::loadIssueWindow(&pane);
+    require(grid != nullptr, "the grid window did not load");
+    struct Method {
+        const char* name;
+        int code;
+        const char* statistic;
+    };
+    const Method methods[] = {
+        {"COUNT", grid::SubtotalCount, "count(%x)"},
+        {"AVG", grid::SubtotalAverage, "avg(%x)"},
+        {"MIN", grid::SubtotalMin, "min(%x)"},
+        {"MAX", grid::SubtotalMax, "max(%x)"},
+        {"STDEV", grid::SubtotalStdDev,
+         "sqrt((sum(%x*%x) - sum(%x)*sum(%x)/count(%x)) / (count(%x) - 1))"},
+        {"VAR", grid::SubtotalVariance,
+         "(sum(%x*%x) - sum(%x)*sum(%x)/count(%x)) / (count(%x) - 1)"},
+        {"PERCENT", grid::SubtotalPercent,
+         "100.0 * sum(%x) / (SELECT sum(Issue_2.Weight) FROM Issue AS Issue_2)"},
+    };
+    for (const Method& m : methods) {
+        const auto product = bench::measure(repeats, [&] { grid->SortAndShow(m.code); });
+        require(grid->grid().rows() > 1, "the subtotals emptied the grid");
+        const auto limit = bench::measure(
+            repeats, [&] { readAll(casePath, {groupedSql(QLatin1String(m.statistic))}); });
+        add(QStringLiteral("sort and subtotal %1").arg(QLatin1String(m.name)), product, limit);
+    }
+
+    {
+        const QString band = QStringLiteral("Level 5 - 7");
+        QString condition;
+        for (const levels::Band& b : levels::bands())
+            if (b.label == band)
+                condition = b.condition;
+        const auto product = bench::measure(
+            repeats,
+            [&] {
+                grid->cboLevel_Click();
+                settle();
+            },
+            [&] { grid->cboLevel()->setCurrentText(band); },
+            [&] { require(grid->grid().rows() > 1, "the level study found nothing"); });
+        const auto limit = bench::measure(repeats, [&] {
+            readAll(casePath,
+                    {QStringLiteral("SELECT Name, Explanation,Question,Weight, Success, Jury, "
+                                    "Substantive, Procedural, Significance FROM Issue ") +
+                         condition,
+                     QStringLiteral("SELECT count(*) FROM Issue")});
+        });
+        add(QStringLiteral("level study"), product, limit);
+    }
+    analysisforms::unloadAnalysisWindows();
+    settle();
+
+    {
+        auto db = dao::DBEngine::OpenDatabase(casePath);
+        const QString key = QString::number(items / 2 + 1);
+        int round = 0;
+        const auto product = bench::measure(repeats, [&] {
+            CIssue item;
+            item.Initialise(db, key);
+            item.setExplanation(QStringLiteral("Edited by the program, round %1").arg(++round));
+            item.Commit();
+        });
+        bench::RawDb raw(casePath);
+        bench::RawStatement read(raw, "SELECT * FROM Issue WHERE ID = ?");
+        bench::RawStatement write(raw, "UPDATE Issue SET Explanation = ? WHERE ID = ?");
+        const auto limit = bench::measure(repeats, [&] {
+            read.bindInt(1, key.toLongLong());
+            while (read.step())
+                for (int c = 0; c < read.columns(); ++c)
+                    (void)read.text(c);
+            read.reset();
+            write.bindText(1, "Edited straight, round " + std::to_string(++round));
+            write.bindInt(2, key.toLongLong());
+            write.stepDone();
+        });
+        db->Close();
+        add(QStringLiteral("one edit and commit"), product, limit);
+    }
+    resetAppState();
+}
+
+// cp and sync: the fastest a file's bytes can be copied and made durable.
+void copyAndSync(const QString& from, const QString& to)
+{
+    const int code = QProcess::execute(
+        QStringLiteral("sh"),
+        {QStringLiteral("-c"), QStringLiteral("cp \"$0\" \"$1\" && sync \"$1\""), from, to});
+    if (code != 0)
+        throw std::runtime_error("cp and sync failed");
+}
+
+void benchDocuments(const QString& folder, const QString& casePath, qint64 bytes,
+                    std::vector<Result>& results)
+{
+    const QString source = QDir(folder).filePath(QStringLiteral("document.bin"));
+    const QString exported = QDir(folder).filePath(QStringLiteral("exported.bin"));
+    const QString copied = QDir(folder).filePath(QStringLiteral("copied.bin"));
+    bench::generateDocument(source, bytes);
+
+    auto db = dao::DBEngine::OpenDatabase(casePath);
+    QString key;
+    Result store;
+    store.work = QStringLiteral("store a document");
+    store.bytes = bytes;
+    store.product = bench::measureOnce([&] {
+        CFileObject doc;
+        doc.Initialise(db, QString());
+        doc.setCodeID(QStringLiteral("1"));
+        doc.setStoredFile(source);
+        doc.Commit();
+        key = doc.Key();
+    });
+    store.limit = bench::measureOnce([&] { copyAndSync(source, copied); });
+    results.push_back(store);
+    bench::printRow(store);
+    QFile::remove(copied);
+
+    Result exportDoc;
+    exportDoc.work = QStringLiteral("export a document");
+    exportDoc.bytes = bytes;
+    exportDoc.product = bench::measureOnce([&] {
+        CFileObject doc;
+        doc.Initialise(db, key);
+        doc.SaveToFile(exported);
+    });
+    exportDoc.limit = bench::measureOnce([&] { copyAndSync(source, copied); });
+    results.push_back(exportDoc);
+    bench::printRow(exportDoc);
+    if (QFileInfo(exported).size() != bytes)
+        throw std::runtime_error("the exported document differs in size");
+    db->Close();
+    for (const QString& f : {source, exported, copied})
+        QFile::remove(f);
+}
+
+// The case analysis report and the grid report to PDF belong here once the
+// report layer is part of the program.
+void benchReports(std::vector<Result>&)
+{
+    std::printf("reports to PDF: not measured, the program has no report layer yet\n");
+}
+
+} // namespace
+
+// The offscreen platform warns about every window it cannot size; noise here.
+void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (text.startsWith(QLatin1String("This plugin does not support")))
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+}
+
+int main(int argc, char** argv)
+{
+    qInstallMessageHandler(quietMessages);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const bool quick = args.contains(QStringLiteral("--quick"));
+    const int outAt = int(args.indexOf(QStringLiteral("--out")));
+    const QString out =
+        outAt > 0 && outAt + 1 < args.size() ? args.at(outAt + 1) : QDir::currentPath();
+    try {
+        QDir().mkpath(out);
+        const QString folder = QDir(out).filePath(QStringLiteral("bench-cases"));
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        // The program's settings and folders stay inside the benchmark's.
+        QTemporaryDir settings(QDir(out).filePath(QStringLiteral("settings-XXXXXX")));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+        appinfo::setProgramFolder(folder);
+        QDir(folder).mkpath(QStringLiteral("cases"));
+
+        platform::installQtSeams();
+        registerStoreWindows();
+        BenchPrompt prompt;
+        gPrompt = &prompt;
+        platform::setPrompt(&prompt);
+
+        QFile schemaFile(QStringLiteral(ARGOVO_SCHEMA_SQL));
+        if (!schemaFile.open(QIODevice::ReadOnly))
+            throw std::runtime_error("cannot read the blank-case script");
+        const QString schema = QString::fromUtf8(schemaFile.readAll());
+
+        std::vector<Result> results;
+        std::vector<int> sizes =
+            quick ? std::vector<int>{1000} : std::vector<int>{1000, 10000, 100000};
+        qint64 documentBytes = quick ? (qint64(64) << 20) : (qint64(1) << 30);
+        // For a look at one part: --items 10000,100000 and --document-mib 0 (none).
+        if (const int at = int(args.indexOf(QStringLiteral("--items")));
+            at > 0 && at + 1 < args.size()) {
+            sizes.clear();
+            for (const QString& n : args.at(at + 1).split(QLatin1Char(',')))
+                sizes.push_back(n.toInt());
+        }
+        if (const int at = int(args.indexOf(QStringLiteral("--document-mib")));
+            at > 0 && at + 1 < args.size())
+            documentBytes = args.at(at + 1).toLongLong() << 20;
+        QString smallest;
+        for (int items : sizes) {
+            const QString path = QDir(folder).filePath(QStringLiteral("Case %1.AGV").arg(items));
+            bench::generateCase(path, schema, items);
+            if (smallest.isEmpty())
+                smallest = path;
+            benchCase(path, items, 5, results);
+        }
+        if (documentBytes > 0)
+            benchDocuments(folder, smallest, documentBytes, results);
+        benchReports(results);
+
+        bench::printTable(results);
+        const QString json = QDir(out).filePath(QStringLiteral("results.json"));
+        bench::writeJson(results, json);
+        std::printf("figures written to %s\n", qPrintable(json));
+        QDir(folder).removeRecursively();
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "benchmark failed: %s\n", qPrintable(report::describe(e)));
+        return 1;
+    }
+}
