@@ -35,7 +35,7 @@ auto guarded(const char* member, Body&& body) -> decltype(body())
     }
 }
 
-// Counts travel as 16-bit integers; a value that does not fit is a failure.
+// The report type travels as a 16-bit integer; a value that does not fit is a failure.
 int16_t toInt16(int value)
 {
     if (value < std::numeric_limits<int16_t>::min() || value > std::numeric_limits<int16_t>::max())
@@ -184,14 +184,14 @@ void CReport::setReportType(int value)
     guarded("ReportType", [&] { m_reportType = toInt16(value); });
 }
 
-int16_t CReport::iRecordCount() const
+int32_t CReport::iRecordCount() const
 {
     return guarded("iRecordCount", [&] { return m_iRecordCount; });
 }
 
 void CReport::setiRecordCount(int value)
 {
-    guarded("iRecordCount", [&] { m_iRecordCount = toInt16(value); });
+    guarded("iRecordCount", [&] { m_iRecordCount = value; });
 }
 
 QString CReport::LevelDescription() const
@@ -246,7 +246,7 @@ void CReport::GetReviewData(const QString& /*sSQL*/, std::shared_ptr<ado::Record
         }
         rs->Open(m_sqlReview, gConnection, ado::adOpenStatic, ado::adLockOptimistic,
                  ado::adOptionUnspecified);
-        oUtility().setRecordCount(toInt16(rs->RecordCount()));
+        oUtility().setRecordCount(rs->RecordCount());
         GetCount();
         FilterData(oUtility().RecordCount(), oUtility().TotalCount());
     });
@@ -260,7 +260,7 @@ void CReport::GetCount()
         all->setCursorLocation(ado::adUseClient);
         all->Open(QStringLiteral("SELECT * from Issue"), gConnection, ado::adOpenForwardOnly,
                   ado::adLockReadOnly, ado::adOptionUnspecified);
-        oUtility().setTotalCount(toInt16(all->RecordCount()));
+        oUtility().setTotalCount(all->RecordCount());
     });
 }
 

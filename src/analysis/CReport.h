@@ -57,7 +57,7 @@ public:
     void setReportType(int value);
 
     // Number of case items, as counted by the case analysis report.
-    int16_t iRecordCount() const;
+    int32_t iRecordCount() const;
     void setiRecordCount(int value);
 
     QString LevelDescription() const;
@@ -101,7 +101,7 @@ private:
     QString m_shortReport;
     QString m_levelIssue;
     int16_t m_reportType = 0;
-    int16_t m_iRecordCount = 0;
+    int32_t m_iRecordCount = 0;
     QString m_levelDescription;
     QString m_levelComment;
     QString m_sWhat;

@@ -8,15 +8,19 @@
 #include "store/RecordSupport.h"
 
 #include <cmath>
+#include <limits>
 #include <optional>
+#include <type_traits>
 
 namespace {
 
 const QString kSelect = QStringLiteral("select * from Issue where id = ");
 
-// A column or key text as a 16-bit integer, rounding as the conversion of
-// the case file's numbers always has; nothing when it is no such number.
-std::optional<int16_t> toInt16(const QVariant& value)
+// A column or key text as an integer of the member's width, rounding as the
+// conversion of the case file's numbers always has; nothing when it is no
+// such number. Ratings are 16-bit; a parent's id is 32-bit, as a large case
+// has ids past 32,767.
+template <typename Int> std::optional<Int> toInteger(const QVariant& value)
 {
     if (value.isNull())
         return std::nullopt;
@@ -25,9 +29,10 @@ std::optional<int16_t> toInt16(const QVariant& value)
     if (!ok)
         return std::nullopt;
     const double rounded = std::nearbyint(d);
-    if (rounded < -32768.0 || rounded > 32767.0)
+    if (rounded < double(std::numeric_limits<Int>::min()) ||
+        rounded > double(std::numeric_limits<Int>::max()))
         return std::nullopt;
-    return static_cast<int16_t>(rounded);
+    return static_cast<Int>(rounded);
 }
 
 bool hasTypePrefix(const QString& key)
@@ -72,9 +77,11 @@ void CIssue::GetAttributes()
                 } catch (const AppError&) {
                 }
             };
-            auto readInt = [&](const char* column, int16_t& member) {
+            auto readInt = [&](const char* column, auto& member) {
+                using Int = std::remove_reference_t<decltype(member)>;
                 try {
-                    if (const auto v = toInt16(rs->Fields(QString::fromLatin1(column)).Value()))
+                    if (const auto v =
+                            toInteger<Int>(rs->Fields(QString::fromLatin1(column)).Value()))
                         member = *v;
                 } catch (const AppError&) {
                 }
@@ -220,7 +227,7 @@ void CIssue::setParentKey(const QString& key)
     }
     try {
         GetAttributes();
-        const auto parent = toInt16(QVariant(key));
+        const auto parent = toInteger<int32_t>(QVariant(key));
         if (!parent)
             throw AppError(13, QStringLiteral("Argovo"), QStringLiteral("Type mismatch"));
         m_parentId = *parent;

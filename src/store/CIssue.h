@@ -62,7 +62,7 @@ private:
 
     unsigned m_set = 0;
 
-    int16_t m_parentId = 0;
+    int32_t m_parentId = 0;
     QString m_name;
     QString m_explanation;
     QString m_question;

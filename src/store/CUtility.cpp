@@ -6,11 +6,7 @@
 #include "store/CMain.h"
 #include "store/IAnalysisHost.h"
 
-#include <limits>
-
 namespace {
-
-constexpr int kOverflow = 6;
 
 [[noreturn]] void classFailure(const char* member)
 {
@@ -26,13 +22,6 @@ template <typename F> auto trapped(const char* member, F&& body) -> decltype(bod
     } catch (...) {
         classFailure(member);
     }
-}
-
-int16_t toInt16(int value)
-{
-    if (value < std::numeric_limits<int16_t>::min() || value > std::numeric_limits<int16_t>::max())
-        throw AppError(kOverflow, QStringLiteral("CUtility"), QStringLiteral("Overflow"));
-    return static_cast<int16_t>(value);
 }
 
 } // namespace
@@ -77,11 +66,11 @@ void CUtility::setSelectedNode(const QString& value)
 {
     m_selectedNode = value;
 }
-int16_t CUtility::TotalCount() const
+int32_t CUtility::TotalCount() const
 {
     return m_totalCount;
 }
-void CUtility::setTotalCount(int16_t value)
+void CUtility::setTotalCount(int32_t value)
 {
     m_totalCount = value;
 }
@@ -133,11 +122,11 @@ void CUtility::setCaseDSN(const QString& value)
 {
     m_caseDSN = value;
 }
-int16_t CUtility::RecordCount() const
+int32_t CUtility::RecordCount() const
 {
     return m_recordCount;
 }
-void CUtility::setRecordCount(int16_t value)
+void CUtility::setRecordCount(int32_t value)
 {
     m_recordCount = value;
 }
@@ -164,7 +153,7 @@ void CUtility::GetRecordset()
 
         rs->Open(m_sql, gConnection, ado::adOpenDynamic, ado::adLockOptimistic,
                  ado::adOptionUnspecified);
-        m_recordCount = toInt16(rs->RecordCount());
+        m_recordCount = rs->RecordCount();
         host->BindGrid(rs);
         host->GetCount();
         host->FilterData(m_recordCount, m_totalCount);

@@ -19,8 +19,9 @@ public:
     void setDBCompactName(const QString& value);
     QString SelectedNode() const;
     void setSelectedNode(const QString& value);
-    int16_t TotalCount() const;
-    void setTotalCount(int16_t value);
+    // Counts of case items, which run past 32,767 in a large case.
+    int32_t TotalCount() const;
+    void setTotalCount(int32_t value);
     QString ClickText() const;
     void setClickText(const QString& value);
     QString CaseType() const;
@@ -33,8 +34,8 @@ public:
     void setSSQL(const QString& value);
     QString CaseDSN() const;
     void setCaseDSN(const QString& value);
-    int16_t RecordCount() const;
-    void setRecordCount(int16_t value);
+    int32_t RecordCount() const;
+    void setRecordCount(int32_t value);
 
     // Runs sSQL on a fresh gConnection to the open case and hands the result
     // to the analysis grid and engine (see IAnalysisHost).
@@ -46,12 +47,12 @@ private:
     QString m_importedFileName;
     QString m_dbCompactName;
     QString m_selectedNode;
-    int16_t m_totalCount = 0;
+    int32_t m_totalCount = 0;
     QString m_clickText;
     QString m_caseType;
     int16_t m_iretCode = 0;
     QString m_connectionString;
     QString m_sql;
     QString m_caseDSN;
-    int16_t m_recordCount = 0;
+    int32_t m_recordCount = 0;
 };

@@ -308,19 +308,22 @@ TEST_F(CReportTest, StudyRunsWithoutTheGridWindow)
     EXPECT_TRUE(m_view.captions.isEmpty());
 }
 
-TEST_F(CReportTest, TooManyItemsForTheCountRaiseTheClassFailure)
+TEST_F(CReportTest, LevelStudyPastThirtyTwoThousandItemsCountsAndPercentsEveryItem)
 {
-    openCase(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
-                            "WHERE i < 32768) INSERT INTO Issue (ParentID, Name) SELECT 0, "
-                            "'Item' FROM n;"));
-    try {
-        oReport().GetCount();
-        FAIL() << "32768 items do not fit the count";
-    } catch (const AppError& e) {
-        EXPECT_EQ(e.number(), kClassFailure);
-        EXPECT_EQ(e.source(), "Argovo.CReport.GetCount");
-        EXPECT_EQ(e.description(), "CReport component failure");
-    }
+    // 40,000 items; every third one (13,333) averages 8, the rest 1.
+    openCase(QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40000) "
+        "INSERT INTO Issue (ParentID, Name, Weight, Success, Jury, Substantive, Procedural, "
+        "Significance) SELECT 0, 'Item ' || i, r, r, r, r, r, r FROM "
+        "(SELECT i, CASE WHEN i % 3 = 0 THEN 8 ELSE 1 END AS r FROM n);"));
+    chooseLevel(kSevenToNine);
+
+    EXPECT_EQ(oUtility().RecordCount(), 13333);
+    EXPECT_EQ(oUtility().TotalCount(), 40000);
+    EXPECT_EQ(m_view.boundNames.size(), 13333);
+    EXPECT_EQ(oText().RecordsReturned(),
+              "  13333 records found.  The items you see are 13333 of those 40000 records.  The "
+              "% found is 33%.");
 }
 
 TEST_F(CReportTest, ReleasedEngineComesBackFresh)

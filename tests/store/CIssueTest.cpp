@@ -230,13 +230,30 @@ TEST_F(CIssueTest, ParentKeyMovesTheItemAndRefusesTypeLettersAndBadKeys)
     issue.Commit();
     expectIssue("8", {{"ParentID", 0}});
 
-    for (const char* bad : {"abc", "", "70000"}) {
+    for (const char* bad : {"abc", "", "5000000000"}) {
         const AppError e = raised([&] { issue.setParentKey(QString::fromLatin1(bad)); });
         EXPECT_EQ(e.number(), kClassFailure) << bad;
         EXPECT_EQ(e.source(), QStringLiteral("Argovo.CIssue.ParentKey"));
         EXPECT_EQ(e.description(), QStringLiteral("CIssue component failure"));
     }
     EXPECT_EQ(issue.ParentKey(), QStringLiteral("0"));
+}
+
+TEST_F(CIssueTest, ItemWithAnIdPastThirtyTwoThousandHoldsChildren)
+{
+    db->Execute(QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40000) "
+        "INSERT INTO Issue (ParentID, Name, ItemType) SELECT 0, 'Item ' || i, 'Issue' FROM n"));
+    CIssue child;
+    child.Initialise(db, QString());
+    child.setName(QStringLiteral("Late child"));
+    child.setParentKey(QStringLiteral("40000"));
+    child.Commit();
+    expectIssue(qPrintable(child.Key()), {{"ParentID", 40000}});
+
+    CIssue reread;
+    reread.Initialise(db, child.Key());
+    EXPECT_EQ(reread.ParentKey(), QStringLiteral("40000"));
 }
 
 // --- delete and the state errors --------------------------------------------

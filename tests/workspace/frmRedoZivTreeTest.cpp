@@ -104,6 +104,21 @@ TEST_F(CaseTree, OrphansGoUnderTheRootWithOneWarningAndTheFillFinishes)
     EXPECT_TRUE(w.tvIssueItems()->updatesEnabled());
 }
 
+TEST_F(CaseTree, ItemsWithIdsPastThirtyTwoThousandHoldTheirChildren)
+{
+    open(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                        "WHERE i < 40000) INSERT INTO Issue (ID, ParentID, Name, ItemType) "
+                        "SELECT i, 0, 'Item ' || i, 'Issue' FROM n;") +
+         rows({"(40001, 40000, 'Late witness', 'Witness')", "(40002, 40000, 'Late issue', 'Issue')",
+               "(40003, 40002, 'Deep question', 'Question')"}));
+    frmRedoZiv w;
+    EXPECT_EQ(parentKey(w, "CW40001"), QStringLiteral("C40000"));
+    EXPECT_EQ(parentKey(w, "C40002"), QStringLiteral("C40000"));
+    EXPECT_EQ(parentKey(w, "QS40003"), QStringLiteral("C40002"));
+    EXPECT_EQ(w.node(QStringLiteral("ROOT"))->childCount(), 40000);
+    EXPECT_TRUE(m_prompt.messages().isEmpty());
+}
+
 TEST_F(CaseTree, ALoopOfParentsDoesNotHangAndLosesNoItem)
 {
     open(
