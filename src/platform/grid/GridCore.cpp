@@ -80,15 +80,15 @@ std::optional<int> formatDecimals(const QString& format)
 }
 
 // Empty first, then numbers by value, then other text without regard to case:
-// one consistent order even for columns that mix numbers and words.
-int compareCells(const QString& a, const QString& b)
+// one consistent order even for columns that mix numbers and words. The
+// numbers are the texts' own, parsed once before a sort.
+int compareCells(const QString& a, const std::optional<double>& na, const QString& b,
+                 const std::optional<double>& nb)
 {
     const bool aEmpty = a.isEmpty();
     const bool bEmpty = b.isEmpty();
     if (aEmpty || bEmpty)
         return aEmpty == bEmpty ? 0 : (aEmpty ? -1 : 1);
-    const auto na = parseNumber(a);
-    const auto nb = parseNumber(b);
     if (na && nb)
         return *na < *nb ? -1 : (*nb < *na ? 1 : 0);
     if (na || nb)
@@ -545,15 +545,37 @@ void GridCore::sort(int setting)
     removeSubtotalRows();
     const int firstKey = std::min(m_col, m_colSel);
     const int lastKey = std::max(m_col, m_colSel);
-    std::stable_sort(m_rows.begin() + 1, m_rows.end(), [&](const Row& a, const Row& b) {
-        for (int c = firstKey; c <= lastKey; ++c) {
-            const int order = compareCells(a.cells[static_cast<std::size_t>(c)].text,
-                                           b.cells[static_cast<std::size_t>(c)].text);
-            if (order != 0)
-                return order < 0;
+    const std::size_t keys = static_cast<std::size_t>(lastKey - firstKey + 1);
+    const std::size_t count = m_rows.size() - 1;
+    // Each key text parsed once, not at every comparison; the rows are then
+    // moved once into their order.
+    std::vector<std::optional<double>> numbers(count * keys);
+    for (std::size_t i = 0; i < count; ++i) {
+        for (std::size_t k = 0; k < keys; ++k)
+            numbers[i * keys + k] =
+                parseNumber(m_rows[i + 1].cells[static_cast<std::size_t>(firstKey) + k].text);
+    }
+    std::vector<std::size_t> order(count);
+    for (std::size_t i = 0; i < count; ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const Row& rowA = m_rows[a + 1];
+        const Row& rowB = m_rows[b + 1];
+        for (std::size_t k = 0; k < keys; ++k) {
+            const std::size_t c = static_cast<std::size_t>(firstKey) + k;
+            const int compared = compareCells(rowA.cells[c].text, numbers[a * keys + k],
+                                              rowB.cells[c].text, numbers[b * keys + k]);
+            if (compared != 0)
+                return compared < 0;
         }
         return false;
     });
+    std::vector<Row> sorted;
+    sorted.reserve(m_rows.size());
+    sorted.push_back(std::move(m_rows.front()));
+    for (const std::size_t i : order)
+        sorted.push_back(std::move(m_rows[i + 1]));
+    m_rows = std::move(sorted);
     endStructureChange();
 }
 
@@ -595,34 +617,26 @@ std::vector<int> GridCore::ensureSubtotalRows(int groupCol)
         if (last)
             runEnds.push_back(r);
     }
+    // One pass that moves every row once, not one insertion per run.
+    std::vector<Row> rebuilt;
+    rebuilt.reserve(m_rows.size() + runEnds.size());
     std::vector<int> made;
     made.reserve(runEnds.size());
-    int inserted = 0;
-    for (const int end : runEnds) {
-        const int at = end + inserted + 1;
+    auto nextEnd = runEnds.begin();
+    for (int r = 0; r < rows(); ++r) {
+        rebuilt.push_back(std::move(m_rows[static_cast<std::size_t>(r)]));
+        if (nextEnd == runEnds.end() || *nextEnd != r)
+            continue;
+        ++nextEnd;
         Row subtotal = makeRow();
         subtotal.subtotalGroupCol = groupCol;
         subtotal.cells[static_cast<std::size_t>(groupCol)].text =
-            m_rows[static_cast<std::size_t>(at) - 1].cells[static_cast<std::size_t>(groupCol)].text;
-        m_rows.insert(m_rows.begin() + at, std::move(subtotal));
-        made.push_back(at);
-        ++inserted;
+            rebuilt.back().cells[static_cast<std::size_t>(groupCol)].text;
+        made.push_back(static_cast<int>(rebuilt.size()));
+        rebuilt.push_back(std::move(subtotal));
     }
+    m_rows = std::move(rebuilt);
     return made;
-}
-
-QList<int> GridCore::subtotalGroupRows(int subtotalRow) const
-{
-    const int groupCol = m_rows[static_cast<std::size_t>(subtotalRow)].subtotalGroupCol;
-    QList<int> group;
-    for (int r = subtotalRow - 1; r >= 1; --r) {
-        const int rowGroup = m_rows[static_cast<std::size_t>(r)].subtotalGroupCol;
-        if (rowGroup == groupCol)
-            break;
-        if (rowGroup < 0)
-            group.prepend(r);
-    }
-    return group;
 }
 
 void GridCore::subtotal(int function, int groupCol, int totalCol, const QString& format,
@@ -651,23 +665,33 @@ void GridCore::subtotal(int function, int groupCol, int totalCol, const QString&
         return;
 
     beginStructureChange();
-    double columnSum = 0.0;
-    if (function == SubtotalPercent) {
-        for (int r = 1; r < rows(); ++r) {
-            if (!isSubtotal(r) && isNumeric(r, totalCol))
-                columnSum += valueAt(r, totalCol);
-        }
-    }
     const QString textFormat = format.isEmpty()
         ? m_columns[static_cast<std::size_t>(totalCol)].format : format;
+    const std::vector<int> subtotalRows = ensureSubtotalRows(groupCol);
 
-    for (const int subtotalRow : ensureSubtotalRows(groupCol)) {
+    // The column's numbers, each cell parsed once; empty and non-numeric
+    // cells are no values at all.
+    std::vector<std::optional<double>> numbers(m_rows.size());
+    double columnSum = 0.0;
+    for (std::size_t r = 1; r < m_rows.size(); ++r) {
+        if (m_rows[r].subtotalGroupCol >= 0)
+            continue;
+        const Cell& cell = m_rows[r].cells[static_cast<std::size_t>(totalCol)];
+        numbers[r] = cell.value ? cell.value : parseNumber(cell.text);
+        if (numbers[r])
+            columnSum += *numbers[r];
+    }
+
+    // A subtotal row totals the data rows since the previous subtotal row of
+    // the same grouping.
+    std::size_t groupStart = 1;
+    for (const int subtotalRow : subtotalRows) {
         stats::Accumulator acc;
-        for (const int r : subtotalGroupRows(subtotalRow)) {
-            // Empty and non-numeric cells are no values at all.
-            if (isNumeric(r, totalCol))
-                acc.add(valueAt(r, totalCol));
+        for (std::size_t r = groupStart; r < static_cast<std::size_t>(subtotalRow); ++r) {
+            if (numbers[r])
+                acc.add(*numbers[r]);
         }
+        groupStart = static_cast<std::size_t>(subtotalRow) + 1;
         std::optional<double> result;
         switch (function) {
         case SubtotalSum:

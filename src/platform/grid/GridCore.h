@@ -212,7 +212,6 @@ private:
     void resizeColumns(int cols);
     void removeSubtotalRows();
     std::vector<int> ensureSubtotalRows(int groupCol);
-    QList<int> subtotalGroupRows(int subtotalRow) const;
 
     // Change notification that honours the redraw setting.
     void beginStructureChange();
