@@ -386,13 +386,18 @@ int main(int argc, char** argv)
         std::vector<int> sizes =
             quick ? std::vector<int>{1000} : std::vector<int>{1000, 10000, 100000};
         qint64 documentBytes = quick ? (qint64(64) << 20) : (qint64(1) << 30);
-        // For a look at one part: --items 10000,100000 and --document-mib 0 (none).
+        // For a look at one part: --items 10000,100000, --repeats 1 and --document-mib 0
+        // (no document).
         if (const int at = int(args.indexOf(QStringLiteral("--items")));
             at > 0 && at + 1 < args.size()) {
             sizes.clear();
             for (const QString& n : args.at(at + 1).split(QLatin1Char(',')))
                 sizes.push_back(n.toInt());
         }
+        int repeats = 5;
+        if (const int at = int(args.indexOf(QStringLiteral("--repeats")));
+            at > 0 && at + 1 < args.size())
+            repeats = std::max(1, args.at(at + 1).toInt());
         if (const int at = int(args.indexOf(QStringLiteral("--document-mib")));
             at > 0 && at + 1 < args.size())
             documentBytes = args.at(at + 1).toLongLong() << 20;
@@ -402,7 +407,7 @@ int main(int argc, char** argv)
             bench::generateCase(path, schema, items);
             if (smallest.isEmpty())
                 smallest = path;
-            benchCase(path, items, 5, results);
+            benchCase(path, items, repeats, results);
         }
         if (documentBytes > 0)
             benchDocuments(folder, smallest, documentBytes, results);

@@ -4,12 +4,16 @@
 
 #include "platform/db/Dao.h"
 
+#include <QRegularExpression>
+
+#include <algorithm>
+
 namespace casetables {
 namespace {
 
-QString fieldText(dao::Recordset& rs, const char* name)
+QString fieldText(const dao::Field& field)
 {
-    const QVariant v = rs.Fields(QString::fromLatin1(name)).Value();
+    const QVariant v = field.Value();
     return v.isNull() ? QString() : v.toString();
 }
 
@@ -81,13 +85,29 @@ void ensureCodeFilesTable(dao::Database& db)
     }
 }
 
+QString narrowToTreeColumns(const QString& sql)
+{
+    static const QRegularExpression selectAll(QStringLiteral("^\\s*select\\s+\\*\\s+from\\s"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = selectAll.match(sql);
+    if (!match.hasMatch())
+        return sql;
+    return QStringLiteral("select ParentID, ID, Name, ItemType from ") +
+           sql.mid(match.capturedEnd());
+}
+
 std::vector<treelogic::IssueRow> readIssueRows(dao::Database& db, const QString& sql)
 {
     std::vector<treelogic::IssueRow> rows;
-    auto rs = db.OpenRecordset(sql, dao::dbOpenSnapshot);
+    // The long texts of every item are not read only to be dropped.
+    auto rs = db.OpenRecordset(narrowToTreeColumns(sql), dao::dbOpenSnapshot);
+    rows.reserve(std::size_t(std::max(0, rs->RecordCount())));
+    const dao::Field parentId = rs->Fields(QStringLiteral("ParentID"));
+    const dao::Field id = rs->Fields(QStringLiteral("ID"));
+    const dao::Field name = rs->Fields(QStringLiteral("Name"));
+    const dao::Field itemType = rs->Fields(QStringLiteral("ItemType"));
     while (!rs->EOF()) {
-        rows.push_back({fieldText(*rs, "ParentID"), fieldText(*rs, "ID"), fieldText(*rs, "Name"),
-                        fieldText(*rs, "ItemType")});
+        rows.push_back({fieldText(parentId), fieldText(id), fieldText(name), fieldText(itemType)});
         rs->MoveNext();
     }
     rs->Close();

@@ -28,6 +28,9 @@ bool ensureVersionTable(dao::Database& db, const QString& version);
 // that exists is left as it is. Nothing is reported.
 void ensureCodeFilesTable(dao::Database& db);
 
+// A "select * from ..." names the four columns instead; other SQL is kept.
+QString narrowToTreeColumns(const QString& sql);
+
 // The four columns the tree reads of each row of sql, as text. Failures
 // pass to the caller.
 std::vector<treelogic::IssueRow> readIssueRows(dao::Database& db, const QString& sql);

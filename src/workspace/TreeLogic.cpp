@@ -63,17 +63,18 @@ TreeStructure buildTree(const std::vector<IssueRow>& rows)
 {
     TreeStructure tree;
     tree.nodes.reserve(rows.size() + 1);
-    tree.nodes.push_back(TreeNode{kRootKey, kRootText, kImageRoot, QString(), QString(), {}});
+    tree.nodes.push_back(TreeNode{kRootKey, kRootText, kImageRoot, QString(), QString(), {}, {}});
 
     QHash<QString, int> indexOf;
+    indexOf.reserve(qsizetype(rows.size()) + 1);
     indexOf.insert(kRootKey, 0);
     for (const IssueRow& row : rows) {
         const QString key = keyForRow(row.itemType, row.id);
         if (indexOf.contains(key))
             continue; // ids are unique in a sound file; a repeat adds nothing
         indexOf.insert(key, int(tree.nodes.size()));
-        tree.nodes.push_back(
-            TreeNode{key, row.name, imageForKey(key), kIssuePrefix + row.parentId, QString(), {}});
+        tree.nodes.push_back(TreeNode{key, row.name, imageForKey(key), kIssuePrefix + row.parentId,
+                                      QString(), {}, {}});
     }
 
     // A parent is the node whose key equals the tag; only issues can match,
@@ -127,17 +128,18 @@ TreeStructure buildTree(const std::vector<IssueRow>& rows)
 
     for (int i = 1; i < count; ++i) {
         tree.nodes[i].parentKey = tree.nodes[parent[i]].key;
-        tree.nodes[parent[i]].children.push_back(tree.nodes[i].key);
+        tree.nodes[parent[i]].childNodes.push_back(i);
     }
 
-    auto textOf = [&](const QString& key) -> const QString& {
-        return tree.nodes[indexOf.value(key)].text;
-    };
+    // Sorted by position, so a large case costs no key look-ups.
     for (TreeNode& node : tree.nodes) {
-        std::stable_sort(node.children.begin(), node.children.end(),
-                         [&](const QString& a, const QString& b) {
-                             return QString::compare(textOf(a), textOf(b), Qt::CaseInsensitive) < 0;
-                         });
+        std::stable_sort(node.childNodes.begin(), node.childNodes.end(), [&](int a, int b) {
+            return QString::compare(tree.nodes[a].text, tree.nodes[b].text, Qt::CaseInsensitive) <
+                   0;
+        });
+        node.children.reserve(node.childNodes.size());
+        for (int child : node.childNodes)
+            node.children.push_back(tree.nodes[child].key);
     }
     return tree;
 }

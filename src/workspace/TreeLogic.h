@@ -48,6 +48,8 @@ struct TreeNode {
     QString parentKey;
     // Keys of the children, sorted by their text.
     std::vector<QString> children;
+    // The same children as positions in TreeStructure::nodes.
+    std::vector<int> childNodes;
 };
 
 struct TreeStructure {

@@ -689,7 +689,7 @@ void frmRedoZiv::FillTree(const QString& sSQL)
         if (!gDB)
             throw AppError(91, QStringLiteral("frmRedoZiv"),
                            QStringLiteral("Object variable or With block variable not set"));
-        const std::vector<treelogic::IssueRow> rows = casetables::readIssueRows(*gDB, sSQL);
+        std::vector<treelogic::IssueRow> rows = casetables::readIssueRows(*gDB, sSQL);
 
         codemodule::TreeRedraw(m_tvIssueItems, false);
         m_tvIssueItems->clear();
@@ -697,9 +697,9 @@ void frmRedoZiv::FillTree(const QString& sSQL)
         m_selectedByMove = nullptr;
 
         const treelogic::TreeStructure tree = treelogic::buildTree(rows);
-        QHash<QString, const treelogic::TreeNode*> byKey;
-        for (const treelogic::TreeNode& n : tree.nodes)
-            byKey.insert(n.key, &n);
+        const bool anyRows = !rows.empty();
+        rows.clear();
+        rows.shrink_to_fit();
 
         auto makeItem = [this](const treelogic::TreeNode& n) {
             auto* item = new QTreeWidgetItem;
@@ -712,25 +712,31 @@ void frmRedoZiv::FillTree(const QString& sSQL)
             m_nodes.insert(n.key, item);
             return item;
         };
+        m_nodes.reserve(qsizetype(tree.nodes.size()));
         const treelogic::TreeNode& rootNode = tree.nodes.front();
         QTreeWidgetItem* root = makeItem(rootNode);
-        m_tvIssueItems->addTopLevelItem(root);
-        // Children in their sorted order, branch by branch.
+        // Children in their sorted order, branch by branch, built apart from
+        // the tree and handed to it at once: a large case is not announced
+        // to the view item by item.
         std::vector<std::pair<QTreeWidgetItem*, const treelogic::TreeNode*>> pending{
             {root, &rootNode}};
         while (!pending.empty()) {
             auto [parentItem, parentNode] = pending.back();
             pending.pop_back();
-            for (const QString& childKey : parentNode->children) {
-                const treelogic::TreeNode* child = byKey.value(childKey);
-                QTreeWidgetItem* item = makeItem(*child);
-                parentItem->addChild(item);
-                if (!child->children.empty())
-                    pending.emplace_back(item, child);
+            QList<QTreeWidgetItem*> children;
+            children.reserve(qsizetype(parentNode->childNodes.size()));
+            for (const int childAt : parentNode->childNodes) {
+                const treelogic::TreeNode& child = tree.nodes[std::size_t(childAt)];
+                QTreeWidgetItem* item = makeItem(child);
+                children.append(item);
+                if (!child.childNodes.empty())
+                    pending.emplace_back(item, &child);
             }
+            parentItem->addChildren(children);
         }
+        m_tvIssueItems->addTopLevelItem(root);
         BoldTreeNode(root);
-        if (!rows.empty())
+        if (anyRows)
             root->setExpanded(true);
         codemodule::TreeRedraw(m_tvIssueItems, true);
 
