@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace grid {
@@ -23,11 +24,32 @@ const QString kSource = QStringLiteral("GridCore");
 
 std::optional<double> parseNumber(const QString& text)
 {
-    const QString trimmed = text.trimmed();
+    const QStringView trimmed = QStringView(text).trimmed();
     if (trimmed.isEmpty())
         return std::nullopt;
+    // Words are no numbers: a number starts with a digit, a sign or a point.
+    const char16_t first = trimmed.front().unicode();
+    const bool digitFirst = first >= u'0' && first <= u'9';
+    if (!digitFirst && first != u'-' && first != u'+' && first != u'.')
+        return std::nullopt;
+    // Whole numbers, most of a grid, without the locale's conversion; up to
+    // fifteen digits a double holds exactly.
+    const qsizetype start = first == u'-' ? 1 : 0;
+    if (trimmed.size() > start && trimmed.size() <= 15) {
+        long long whole = 0;
+        qsizetype i = start;
+        for (; i < trimmed.size(); ++i) {
+            const char16_t c = trimmed.at(i).unicode();
+            if (c < u'0' || c > u'9')
+                break;
+            whole = whole * 10 + (c - u'0');
+        }
+        if (i == trimmed.size())
+            return start ? -double(whole) : double(whole);
+    }
+    static const QLocale c = QLocale::c();
     bool ok = false;
-    const double number = QLocale::c().toDouble(trimmed, &ok);
+    const double number = c.toDouble(trimmed, &ok);
     if (!ok || !std::isfinite(number))
         return std::nullopt;
     return number;
@@ -79,21 +101,29 @@ std::optional<int> formatDecimals(const QString& format)
     return decimals;
 }
 
+// A cell as a sort sees it, kept small as a large grid holds a million:
+// no text when it is empty, else its number, or NaN for a word (numbers are
+// finite).
+struct SortKey {
+    const QString* text = nullptr;
+    double number = 0.0;
+
+    int kind() const { return !text ? 0 : (std::isnan(number) ? 2 : 1); }
+};
+
 // Empty first, then numbers by value, then other text without regard to case:
-// one consistent order even for columns that mix numbers and words. The
-// numbers are the texts' own, parsed once before a sort.
-int compareCells(const QString& a, const std::optional<double>& na, const QString& b,
-                 const std::optional<double>& nb)
+// one consistent order even for columns that mix numbers and words.
+int compareKeys(const SortKey& a, const SortKey& b)
 {
-    const bool aEmpty = a.isEmpty();
-    const bool bEmpty = b.isEmpty();
-    if (aEmpty || bEmpty)
-        return aEmpty == bEmpty ? 0 : (aEmpty ? -1 : 1);
-    if (na && nb)
-        return *na < *nb ? -1 : (*nb < *na ? 1 : 0);
-    if (na || nb)
-        return na ? -1 : 1;
-    return QString::compare(a, b, Qt::CaseInsensitive);
+    const int kindA = a.kind();
+    const int kindB = b.kind();
+    if (kindA != kindB)
+        return kindA < kindB ? -1 : 1;
+    if (kindA == 0)
+        return 0;
+    if (kindA == 1)
+        return a.number < b.number ? -1 : (b.number < a.number ? 1 : 0);
+    return QString::compare(*a.text, *b.text, Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -547,24 +577,27 @@ void GridCore::sort(int setting)
     const int lastKey = std::max(m_col, m_colSel);
     const std::size_t keys = static_cast<std::size_t>(lastKey - firstKey + 1);
     const std::size_t count = m_rows.size() - 1;
-    // Each key text parsed once, not at every comparison; the rows are then
-    // moved once into their order.
-    std::vector<std::optional<double>> numbers(count * keys);
+    // Each key made once, side by side, not parsed at every comparison nor
+    // fetched from rows spread over memory; the rows then move once.
+    std::vector<SortKey> sortKeys(count * keys);
     for (std::size_t i = 0; i < count; ++i) {
-        for (std::size_t k = 0; k < keys; ++k)
-            numbers[i * keys + k] =
-                parseNumber(m_rows[i + 1].cells[static_cast<std::size_t>(firstKey) + k].text);
+        for (std::size_t k = 0; k < keys; ++k) {
+            const QString& text = m_rows[i + 1].cells[static_cast<std::size_t>(firstKey) + k].text;
+            if (text.isEmpty())
+                continue;
+            SortKey& key = sortKeys[i * keys + k];
+            key.text = &text;
+            key.number = parseNumber(text).value_or(std::numeric_limits<double>::quiet_NaN());
+        }
     }
     std::vector<std::size_t> order(count);
     for (std::size_t i = 0; i < count; ++i)
         order[i] = i;
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        const Row& rowA = m_rows[a + 1];
-        const Row& rowB = m_rows[b + 1];
+        const SortKey* keyA = &sortKeys[a * keys];
+        const SortKey* keyB = &sortKeys[b * keys];
         for (std::size_t k = 0; k < keys; ++k) {
-            const std::size_t c = static_cast<std::size_t>(firstKey) + k;
-            const int compared = compareCells(rowA.cells[c].text, numbers[a * keys + k],
-                                              rowB.cells[c].text, numbers[b * keys + k]);
+            const int compared = compareKeys(keyA[k], keyB[k]);
             if (compared != 0)
                 return compared < 0;
         }

@@ -114,7 +114,7 @@ void GridView::onCoreAboutToReset()
 void GridView::applyDisplay()
 {
     FlagGuard syncing(m_syncing);
-    m_inReset = false;
+    const bool wasReset = std::exchange(m_inReset, false);
 
     if (!m_core->fontName().isEmpty() || m_core->fontSize() > 0.0) {
         QFont f = font();
@@ -146,9 +146,15 @@ void GridView::applyDisplay()
             header->moveSection(visual, position);
     }
 
-    clearSpans();
-    for (const MergeSpan& span : m_core->mergeSpans())
-        setSpan(span.row - 1, span.col, span.rowCount, 1);
+    // Many display settings change one after another; the blocks are laid
+    // again only when they changed, as a large grid holds thousands of them.
+    QList<MergeSpan> spans = m_core->mergeSpans();
+    if (wasReset || spans != m_spans) {
+        clearSpans();
+        for (const MergeSpan& span : spans)
+            setSpan(span.row - 1, span.col, span.rowCount, 1);
+        m_spans = std::move(spans);
+    }
 
     const QModelIndex current = indexOfCell(m_core->row(), m_core->col());
     if (current.isValid() && current != currentIndex())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GridCore.h"
+
 #include <QTableView>
 
 namespace grid {
@@ -68,6 +70,7 @@ private:
     GridModel* m_model = nullptr;
     bool m_syncing = false;          // our own header and selection changes
     bool m_inReset = false;          // between a core reset and its redisplay
+    QList<MergeSpan> m_spans;        // the merge blocks the table shows
     QPersistentModelIndex m_editIndex;
     bool m_afterEditPending = false;
     int m_editRow = 0;

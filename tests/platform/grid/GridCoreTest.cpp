@@ -302,6 +302,31 @@ TEST(GridCoreCells, CurrentCellReadsTextAndValueAndSettingItCollapsesTheSelectio
     EXPECT_EQ(g.cell(grid::CellText, 0, 1).toString(), "Key Group");
 }
 
+TEST(GridCoreCells, NumbersAreReadWhateverTheirSignPointExponentOrBlanks)
+{
+    struct Case {
+        const char* text;
+        bool numeric;
+        double value;
+    };
+    const Case cases[] = {
+        {"12", true, 12},      {" 7 ", true, 7},    {"-3", true, -3},
+        {"+4", true, 4},       {"2.5", true, 2.5},  {".5", true, 0.5},
+        {"1e3", true, 1000},   {"-0.25", true, -0.25},
+        {"1234567890123456789", true, 1234567890123456789.0},
+        {"abc", false, 0},     {"-", false, 0},     {"12a", false, 0},
+        {"1 2", false, 0},     {"", false, 0},      {"inf", false, 0},
+    };
+    GridCore g;
+    g.setCols(2);
+    g.setRows(2);
+    for (const Case& c : cases) {
+        g.setTextAt(1, 1, QString::fromLatin1(c.text));
+        EXPECT_EQ(g.isNumeric(1, 1), c.numeric) << c.text;
+        EXPECT_DOUBLE_EQ(g.valueAt(1, 1), c.value) << c.text;
+    }
+}
+
 TEST(GridCoreCells, AddressingOutsideTheGridRaisesSubscriptOutOfRange)
 {
     GridCore g;
