@@ -286,4 +286,59 @@ TEST_F(CIssueTest, WritesAfterDeleteRaise513AndAfterItsCommit514)
     EXPECT_EQ(e.source(), QStringLiteral("CIssue::UpdateObject"));
 }
 
+// --- one delete, all or nothing ---------------------------------------------
+
+class CIssueDeleteTest : public CIssueTest {
+protected:
+    void SetUp() override
+    {
+        CIssueTest::SetUp();
+        db->Execute(QStringLiteral("insert into codefiles (CodeID, Description) values (3, 'a')"));
+    }
+    // Bookmarks and documents of item 3, and item 3 itself.
+    std::vector<int> counts()
+    {
+        return {issues("where id = 3"), rows(path, QStringLiteral("Bookmarks where codeid = 3")),
+                rows(path, QStringLiteral("codefiles where codeid = 3"))};
+    }
+    void deleteItem3()
+    {
+        CIssue issue;
+        issue.Initialise(db, QStringLiteral("3"));
+        issue.Delete();
+        issue.Commit();
+    }
+};
+
+TEST_F(CIssueDeleteTest, ADeleteFailingOnItsLastStatementLeavesAllThreeTables)
+{
+    db->Execute(QStringLiteral("create trigger refuse before delete on codefiles "
+                               "begin select raise(abort, 'refused'); end"));
+    EXPECT_THROW(deleteItem3(), AppError);
+    EXPECT_EQ(counts(), (std::vector<int>{1, 1, 1}));
+}
+
+TEST_F(CIssueDeleteTest, ADeleteInsideAnOuterTransactionFollowsIt)
+{
+    dao::DBEngine::BeginTrans();
+    deleteItem3();
+    dao::DBEngine::Rollback();
+    EXPECT_EQ(counts(), (std::vector<int>{1, 1, 1}));
+
+    dao::DBEngine::BeginTrans();
+    deleteItem3();
+    dao::DBEngine::CommitTrans();
+    EXPECT_EQ(counts(), (std::vector<int>{0, 0, 0}));
+}
+
+TEST_F(CIssueTest, AKeyThatIsNoIdIsRefusedBeforeAnySqlRuns)
+{
+    for (const char* key : {"0 or 1=1", "3;", "X", "3 ", "1e3", "W-"}) {
+        CIssue issue;
+        const AppError e = raised([&] { issue.Initialise(db, QLatin1String(key)); });
+        EXPECT_EQ(e.number(), jet::ConversionError) << key;
+    }
+    EXPECT_EQ(issues(), 10);
+}
+
 } // namespace

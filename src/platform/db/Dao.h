@@ -22,6 +22,7 @@
 
 namespace db {
 class SqliteConnection;
+class Savepoint;
 struct RecordsetData;
 } // namespace db
 
@@ -189,8 +190,24 @@ public:
 private:
     friend class DBEngine;
     friend class Recordset;
+    friend class Transaction;
     explicit Database(std::shared_ptr<db::SqliteConnection> connection);
     std::shared_ptr<db::SqliteConnection> m_connection;
+};
+
+// Several writes to one database as one change: rolled back when the guard
+// goes without commit(). Inside an open transaction (BeginTrans or another
+// guard) it joins it, so the outer rollback undoes it too.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    std::unique_ptr<db::Savepoint> m_savepoint;
 };
 
 // The process-wide engine (DBEngine / Workspaces(0)).
