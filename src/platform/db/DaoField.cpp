@@ -2,8 +2,6 @@
 
 #include "RecordsetData.h"
 
-#include <QDir>
-
 namespace dao {
 
 using db::EditMode;
@@ -11,7 +9,6 @@ using db::EditMode;
 namespace {
 
 const QString kSource = QStringLiteral("DAO.Field");
-constexpr qint64 kPiece = 64 * 1024;
 constexpr int kInvalidFieldType = 3259;
 
 AppError spoolError()
@@ -125,38 +122,20 @@ void Field::AppendChunk(const QByteArray& bytes)
     const bool wasPending = data.pending.count(m_index) != 0;
     db::PendingValue& pending = data.pending[m_index];
     if (!pending.spool) {
-        auto spool = std::make_unique<QTemporaryFile>(QDir::tempPath() +
-                                                      QStringLiteral("/argovo_chunk_XXXXXX"));
-        if (!spool->open())
-            throw spoolError();
-        qint64 size = 0;
         if (wasPending) {
             // A value set before the first chunk is where the chunks continue.
             const QByteArray start = pending.value.toByteArray();
-            if (!start.isEmpty() && spool->write(start) != start.size())
-                throw spoolError();
-            size = start.size();
+            pending.startSpool(kSource);
+            pending.appendToSpool(start, kSource);
         } else if (data.mode == EditMode::Edit) {
             // Chunks appended to an existing row continue its stored bytes
             // unless the field was first set to an empty value.
-            const db::RowData& row = data.currentRow();
-            const qint64 stored = data.storedBlobSize(row, m_index);
-            for (qint64 offset = 0; offset < stored; offset += kPiece) {
-                const QByteArray piece = data.readStoredBlob(row, m_index, offset, kPiece);
-                if (spool->write(piece) != piece.size())
-                    throw spoolError();
-            }
-            size = stored;
+            data.spoolStoredBlob(data.currentRow(), m_index, pending);
+        } else {
+            pending.startSpool(kSource);
         }
-        pending.spool = std::move(spool);
-        pending.spoolSize = size;
-        pending.value = QVariant();
     }
-    if (!pending.spool->seek(pending.spoolSize))
-        throw spoolError();
-    if (pending.spool->write(bytes) != bytes.size())
-        throw spoolError();
-    pending.spoolSize += bytes.size();
+    pending.appendToSpool(bytes, kSource);
 }
 
 QByteArray Field::GetChunk(qint64 offset, qint64 bytes) const
