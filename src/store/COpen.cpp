@@ -2,12 +2,14 @@
 
 #include "platform/core/AppError.h"
 #include "platform/core/AppInfo.h"
+#include "platform/core/DurableFile.h"
 #include "platform/core/Prompt.h"
 #include "platform/db/Ado.h"
 #include "platform/db/Dao.h"
 #include "store/AppState.h"
 #include "store/CDataLayer.h"
 #include "store/CError.h"
+#include "store/CLog.h"
 #include "store/CMain.h"
 #include "store/CUtility.h"
 #include "store/ICaseWindow.h"
@@ -32,16 +34,64 @@ constexpr int kOpenFlags = 0x201004;
 constexpr int kParkedLeft = 29999;
 constexpr int kShownLeft = 2999;
 
+const QString kCaseSuffix = QStringLiteral("AGV");
+
+// Only files ending in .AGV are offered when a case is opened: a new case
+// always gets the extension.
+QString withCaseExtension(const QString& name)
+{
+    if (name.isEmpty() || name.endsWith(QLatin1Char('.') + kCaseSuffix, Qt::CaseInsensitive))
+        return name;
+    return name + QLatin1Char('.') + kCaseSuffix;
+}
+
 [[noreturn]] void classFailure(const char* procedure)
 {
     throw AppError(kClassFailure, QStringLiteral("Argovo.COpen.") + QLatin1String(procedure),
                    QStringLiteral("COpen component failure"));
 }
 
+void logCause(const QString& caller, const QString& cause)
+{
+    oLog().setFileName(appinfo::kProductLabel);
+    oLog().setMaxEntry(50000);
+    oLog().LogItem(caller, cause);
+}
+
 void copyFailed(const QString& from, const QString& to)
 {
     throw AppError(75, QStringLiteral("Argovo"),
                    QStringLiteral("Could not copy %1 to %2").arg(from, to));
+}
+
+// The open case copied to path, complete or not at all: the copy is written
+// beside it and takes the name only once it is on the disk. The open database
+// copies itself consistently; a closed file is copied as it lies. The cause
+// of a failure goes to the log, as the caller sees only the class failure.
+void copyDurably(const QString& path)
+{
+    QString temp;
+    try {
+        temp = durable::freeNameBeside(path, QStringLiteral("saving"));
+        if (gDB && gDB->isOpen()) {
+            gDB->copyTo(temp);
+        } else {
+            const QString source = oMain().strFileName();
+            if (!QFile::copy(source, temp))
+                copyFailed(source, path);
+        }
+        durable::moveInto(temp, path, durable::Existing::Refuse,
+                          QStringLiteral("COpen.SaveAsCase"));
+    } catch (const AppError& e) {
+        if (!temp.isEmpty())
+            QFile::remove(temp);
+        logCause(QStringLiteral("COpen.SaveAsCase"), e.description());
+        throw;
+    } catch (...) {
+        if (!temp.isEmpty())
+            QFile::remove(temp);
+        throw;
+    }
 }
 
 bool dataLayerOpen()
@@ -94,6 +144,7 @@ int16_t COpen::NewCase(ICaseWindow& frm)
         request.title = kSaveTitle;
         request.filter = caseFilter();
         request.flags = kSaveFlags;
+        request.defaultSuffix = kCaseSuffix;
         request.initDir = newCaseFolder();
         platform::FileDialogResult choice = platform::prompt().fileDialog(request);
         if (choice.fileTitle.isEmpty()) {
@@ -103,14 +154,14 @@ int16_t COpen::NewCase(ICaseWindow& frm)
         }
 
         // Everything is checked before anything of the open case changes.
-        const QString path = choice.fileName;
+        const QString path = withCaseExtension(choice.fileName);
         if (path.isEmpty())
             return kFailed;
         if (QFileInfo::exists(path)) {
             oError().HandleError(
                 QStringLiteral("COpen.NewCase"),
-                QStringLiteral("This case already exists.  Please pick a case name not in use."),
-                0, false);
+                QStringLiteral("This case already exists.  Please pick a case name not in use."), 0,
+                false);
             return kFailed;
         }
         // QFile::copy never overwrites: a file that appeared meanwhile stays.
@@ -123,7 +174,7 @@ int16_t COpen::NewCase(ICaseWindow& frm)
         }
 
         oDataLayer().setDataSource(path);
-        oUtility().setCaseName(choice.fileTitle);
+        oUtility().setCaseName(withCaseExtension(choice.fileTitle));
         oMain().setStrFileName(path);
 
         if (frm.SetupDBConnection()) {
@@ -150,30 +201,23 @@ int16_t COpen::SaveAsCase(ICaseWindow& frm)
         request.title = kSaveTitle;
         request.filter = caseFilter();
         request.flags = kSaveFlags;
+        request.defaultSuffix = kCaseSuffix;
         request.initDir = saveAsFolder();
         const platform::FileDialogResult choice = platform::prompt().fileDialog(request);
 
         // A refusal leaves the data layer and the path on the open case.
-        const QString path = choice.fileName;
+        const QString path = withCaseExtension(choice.fileName);
         if (path.isEmpty())
             return kFailed;
         if (QFileInfo::exists(path)) {
             oError().HandleError(
                 QStringLiteral("COpen.SaveAsCase"),
-                QStringLiteral("This file already exists.  Please pick a file name not in use."),
-                0, false);
+                QStringLiteral("This file already exists.  Please pick a file name not in use."), 0,
+                false);
             return kFailed;
         }
 
-        // The open database copies itself consistently; a closed file is
-        // copied as it lies.
-        if (gDB && gDB->isOpen()) {
-            gDB->copyTo(path);
-        } else {
-            const QString source = oMain().strFileName();
-            if (!QFile::copy(source, path))
-                copyFailed(source, path);
-        }
+        copyDurably(path);
         if (dataLayerOpen() && oDataLayer().CloseConnection() != 0) {
             QFile::remove(path);
             oError().HandleError(QStringLiteral("COpen.SaveAsCase"), kUnableToSave, 0, true);
@@ -190,7 +234,7 @@ int16_t COpen::SaveAsCase(ICaseWindow& frm)
         // After the case close, which forgets the open case's names.
         oMain().setStrFileName(path);
         oUtility().setCaseDSN(path);
-        oUtility().setCaseName(choice.fileTitle);
+        oUtility().setCaseName(withCaseExtension(choice.fileTitle));
         oDataLayer().setDataSource(path);
 
         if (frm.SetupDBConnection()) {
@@ -239,8 +283,8 @@ int16_t COpen::GetDBName(ICaseWindow&)
         oError().HandleError(QStringLiteral("clsOpen.GetDBName"), e.description(), e.number(),
                              true);
     } catch (const std::exception& e) {
-        oError().HandleError(QStringLiteral("clsOpen.GetDBName"),
-                             QString::fromLocal8Bit(e.what()), kClassFailure, true);
+        oError().HandleError(QStringLiteral("clsOpen.GetDBName"), QString::fromLocal8Bit(e.what()),
+                             kClassFailure, true);
     }
     return 0;
 }
