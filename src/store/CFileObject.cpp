@@ -117,8 +117,9 @@ void CFileObject::GetAttributes()
     dao::DBEngine::Idle(dao::dbRefreshCache);
 }
 
-// Appends the source file to field "file" in pieces of at most kChunkSize
-// bytes: the remainder first, then whole chunks.
+// Stores the source file's bytes in field "file". The engine reads them from
+// the file at the update, in pieces: the document is never whole in memory
+// nor copied anywhere first.
 void CFileObject::StoreFileData(dao::Recordset& rs)
 {
     QFile source(m_sourcePath);
@@ -127,22 +128,8 @@ void CFileObject::StoreFileData(dao::Recordset& rs)
     if (!source.open(QIODevice::ReadOnly))
         fileError(75, QStringLiteral("Path/File access error"));
     m_sourceDate = QFileInfo(source).lastModified();
-
-    const qint64 length = source.size();
-    auto field = rs.Fields(QStringLiteral("file"));
-    field.setValue(QByteArray(""));
-    auto appendNext = [&](qint64 bytes) {
-        if (bytes <= 0)
-            return;
-        const QByteArray piece = source.read(bytes);
-        if (piece.size() != bytes)
-            fileError(62, QStringLiteral("Input past end of file"));
-        field.AppendChunk(piece);
-    };
-    appendNext(length % kChunkSize);
-    for (qint64 i = 0; i < length / kChunkSize; ++i)
-        appendNext(kChunkSize);
     source.close();
+    rs.Fields(QStringLiteral("file")).AppendFile(m_sourcePath);
 }
 
 void CFileObject::InsertObject()

@@ -74,6 +74,10 @@ public:
     // Long binary fields: bytes appended in order during AddNew/Edit are
     // stored at Update without ever holding the whole value in memory.
     void AppendChunk(const QByteArray& bytes);
+    // The field's new value is the whole of the file at path, as if appended
+    // chunk by chunk to an emptied field, read straight from the file at
+    // Update. 53 when the file cannot be read.
+    void AppendFile(const QString& path);
     QByteArray GetChunk(qint64 offset, qint64 bytes) const;
     qint64 FieldSize() const;
 

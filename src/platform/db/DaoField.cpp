@@ -77,7 +77,7 @@ QVariant Field::Value() const
         if (it != data.pending.end()) {
             if (!it->second.spool)
                 return it->second.value;
-            QTemporaryFile& spool = *it->second.spool;
+            QFile& spool = *it->second.spool;
             if (!spool.seek(0))
                 throw spoolError();
             return QVariant(spool.read(it->second.spoolSize));
@@ -103,6 +103,7 @@ void Field::setValue(const QVariant& value)
     db::PendingValue& pending = data.pending[m_index];
     pending.spool.reset();
     pending.spoolSize = 0;
+    pending.borrowed = false;
     pending.value = value;
 }
 
@@ -138,6 +139,21 @@ void Field::AppendChunk(const QByteArray& bytes)
     pending.appendToSpool(bytes, kSource);
 }
 
+void Field::AppendFile(const QString& path)
+{
+    db::RecordsetData& data = *m_owner->d;
+    data.ensureOpen();
+    if (data.mode == EditMode::None)
+        throw AppError(jet::UpdateWithoutEdit, kSource,
+                       QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+    const db::ColumnInfo& column = data.columns[static_cast<size_t>(m_index)];
+    if (!column.type.isBlob())
+        throw AppError(kInvalidFieldType, kSource,
+                       QStringLiteral("Invalid field data type. '%1' is not a long binary field.")
+                           .arg(column.name));
+    data.pending[m_index].borrowFile(path, kSource);
+}
+
 QByteArray Field::GetChunk(qint64 offset, qint64 bytes) const
 {
     const db::RecordsetData& data = *m_owner->d;
@@ -150,7 +166,7 @@ QByteArray Field::GetChunk(qint64 offset, qint64 bytes) const
             if (it->second.spool) {
                 if (offset >= it->second.spoolSize)
                     return QByteArray();
-                QTemporaryFile& spool = *it->second.spool;
+                QFile& spool = *it->second.spool;
                 if (!spool.seek(offset))
                     throw spoolError();
                 return spool.read(qMin(bytes, it->second.spoolSize - offset));

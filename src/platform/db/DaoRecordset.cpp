@@ -251,11 +251,42 @@ void PendingValue::startSpool(const QString& source)
                                       "chunks cannot be written."));
     spool = std::move(file);
     spoolSize = 0;
+    borrowed = false;
+    value = QVariant();
+}
+
+void PendingValue::borrowFile(const QString& path, const QString& source)
+{
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly))
+        throw AppError(53, source,
+                       QStringLiteral("File not found. '%1' cannot be read: %2")
+                           .arg(path, file->errorString()));
+    spoolSize = file->size();
+    spool = std::move(file);
+    borrowed = true;
     value = QVariant();
 }
 
 void PendingValue::appendToSpool(const QByteArray& bytes, const QString& source)
 {
+    if (borrowed) {
+        // More bytes after a file's: they continue in a spool of our own.
+        std::unique_ptr<QFile> file = std::move(spool);
+        const qint64 size = spoolSize;
+        startSpool(source);
+        if (!file->seek(0))
+            throw AppError(jet::DiskIo, source,
+                           QStringLiteral("Disk or network error. '%1' cannot be read.")
+                               .arg(file->fileName()));
+        for (qint64 copied = 0; copied < size;) {
+            const QByteArray piece = file->read(qMin<qint64>(1 << 20, size - copied));
+            if (piece.isEmpty())
+                throw AppError(62, source, QStringLiteral("Input past end of file"));
+            appendToSpool(piece, source);
+            copied += piece.size();
+        }
+    }
     if (!spool->seek(spoolSize) || spool->write(bytes) != bytes.size())
         throw AppError(jet::DiskIo, source,
                        QStringLiteral("Disk or network error. The temporary file for appended "
@@ -289,6 +320,8 @@ namespace {
 
 const QString kSource = QStringLiteral("DAO.Recordset");
 constexpr qint64 kPiece = 64 * 1024;
+// Larger pieces for the copy into the database: fewer calls, flat memory still.
+constexpr qint64 kCopyPiece = 1024 * 1024;
 
 AppError noCurrentRecord()
 {
@@ -317,6 +350,18 @@ bool sameStoredValue(const QVariant& value, const QVariant& stored, const db::De
         return value.typeId() == QMetaType::QString &&
                value.toString() == db::storedDateText(stored.toDateTime());
     return value.typeId() == stored.typeId() && value == stored;
+}
+
+// A long value beyond what the engine holds in one value is refused before
+// anything is written, with both sizes named.
+AppError tooLarge(const QString& field, qint64 size, qint64 limit)
+{
+    return AppError(jet::FieldTooSmall, kSource,
+                    QStringLiteral("The field '%1' is too small to accept the amount of data you "
+                                   "attempted to add: %2 bytes, of at most %3.")
+                        .arg(field)
+                        .arg(size)
+                        .arg(limit));
 }
 
 QByteArray bookmarkOf(int index)
@@ -545,11 +590,13 @@ void Recordset::Update()
             db::Statement statement = connection.prepare(sql, kSource);
             for (size_t i = 0; i < writes.size(); ++i) {
                 const int slot = static_cast<int>(i) + 1;
-                if (writes[i].spool)
-                    sqlite3_bind_zeroblob64(
-                        statement.get(), slot,
-                        static_cast<sqlite3_uint64>(writes[i].spool->spoolSize));
-                else
+                if (writes[i].spool) {
+                    const qint64 size = writes[i].spool->spoolSize;
+                    if (sqlite3_bind_zeroblob64(statement.get(), slot,
+                                                static_cast<sqlite3_uint64>(size)) != SQLITE_OK)
+                        throw tooLarge(d->columns[static_cast<size_t>(writes[i].column)].name, size,
+                                       sqlite3_limit(h, SQLITE_LIMIT_LENGTH, -1));
+                } else
                     db::bindValue(statement.get(), slot, writes[i].value);
             }
             if (!adding)
@@ -572,18 +619,20 @@ void Recordset::Update()
             db::BlobHandle blob(raw);
             if (rc != SQLITE_OK)
                 throw db::errorFromSqlite(h, rc, kSource);
-            QTemporaryFile& spool = *write.spool->spool;
+            QFile& spool = *write.spool->spool;
             if (!spool.seek(0))
                 throw AppError(
                     jet::DiskIo, kSource,
                     QStringLiteral("Disk or network error. The chunk spool cannot be read."));
             qint64 written = 0;
             while (written < write.spool->spoolSize) {
-                const QByteArray piece = spool.read(qMin(kPiece, write.spool->spoolSize - written));
+                const QByteArray piece =
+                    spool.read(qMin(kCopyPiece, write.spool->spoolSize - written));
+                // A borrowed file that shrank since it was named ends early.
                 if (piece.isEmpty())
-                    throw AppError(
-                        jet::DiskIo, kSource,
-                        QStringLiteral("Disk or network error. The chunk spool cannot be read."));
+                    throw AppError(62, kSource,
+                                   QStringLiteral("Input past end of file. '%1' ended early.")
+                                       .arg(spool.fileName()));
                 const int wrc =
                     sqlite3_blob_write(blob.get(), piece.constData(),
                                        static_cast<int>(piece.size()), static_cast<int>(written));

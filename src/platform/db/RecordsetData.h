@@ -33,14 +33,20 @@ struct RowData {
 // A value set between AddNew/Edit and Update.
 struct PendingValue {
     QVariant value;
-    // Bytes appended with AppendChunk wait here, never whole in memory.
-    std::unique_ptr<QTemporaryFile> spool;
+    // Bytes appended with AppendChunk wait here, never whole in memory: a
+    // temporary file, or the caller's own file when the value is one file's
+    // bytes (borrowed, never written).
+    std::unique_ptr<QFile> spool;
     qint64 spoolSize = 0;
+    bool borrowed = false;
 
     // Starts an empty spool; 3043 when no temporary file can be made.
     void startSpool(const QString& source);
     // Appends bytes to the spool; 3043 when they cannot be written.
     void appendToSpool(const QByteArray& bytes, const QString& source);
+    // The value becomes the bytes the file at path holds now, read from
+    // there at Update; 53 when it cannot be read.
+    void borrowFile(const QString& path, const QString& source);
 };
 
 enum class EditMode { None, AddNew, Edit };

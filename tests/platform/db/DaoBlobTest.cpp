@@ -244,6 +244,43 @@ TEST_F(DaoBlobTest, StoringEditingAndReadingALargeDocumentStaysInFlatMemory)
 }
 #endif
 
+TEST_F(DaoBlobTest, AFileNamedAsTheValueIsStoredAndChunksAppendedAfterItFollow)
+{
+    const QByteArray head = patternBytes(3 * kChunk + 5, 15);
+    const QString source = cases.path(QStringLiteral("head.bin"));
+    QFile file(source);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(head) == head.size());
+    file.close();
+
+    auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = 0"));
+    rs->AddNew();
+    rs->Fields(QStringLiteral("file")).AppendFile(source);
+    rs->Fields(QStringLiteral("file")).AppendChunk("tail");
+    rs->Update();
+    rs->setBookmark(rs->LastModified());
+    EXPECT_EQ(readDocument(rs->Fields(QStringLiteral("id")).Value().toLongLong()), head + "tail");
+    EXPECT_EQ(errorNumberOf([&] {
+                  rs->AddNew();
+                  rs->Fields(QStringLiteral("file")).AppendFile(cases.path(QStringLiteral("none")));
+              }),
+              53);
+}
+
+TEST_F(DaoBlobTest, ADocumentBeyondWhatTheEngineHoldsIsRefusedWithNothingWritten)
+{
+    // Sparse: a billion bytes that take no room on the disk.
+    const QString source = cases.path(QStringLiteral("huge.bin"));
+    QFile file(source);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(1000000001));
+    file.close();
+    auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = 0"));
+    rs->AddNew();
+    rs->Fields(QStringLiteral("description")).setValue(QStringLiteral("huge.bin"));
+    rs->Fields(QStringLiteral("file")).AppendFile(source);
+    EXPECT_EQ(errorNumberOf([&] { rs->Update(); }), jet::FieldTooSmall);
+    EXPECT_EQ(countRows(*db, QStringLiteral("codefiles")), 0);
+}
+
 TEST_F(DaoBlobTest, ChunkReadsAfterAWriteToTheRowSeeTheNewBytes)
 {
     const QByteArray first = patternBytes(3 * kChunk, 13);
