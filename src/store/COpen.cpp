@@ -18,6 +18,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <functional>
+
 namespace {
 
 const QString kTreeSql = QStringLiteral("select * from Issue order by parentid and id");
@@ -64,34 +66,37 @@ void copyFailed(const QString& from, const QString& to)
                    QStringLiteral("Could not copy %1 to %2").arg(from, to));
 }
 
-// The open case copied to path, complete or not at all: the copy is written
-// beside it and takes the name only once it is on the disk. The open database
-// copies itself consistently; a closed file is copied as it lies. The cause
-// of a failure goes to the log, as the caller sees only the class failure.
-void copyDurably(const QString& path)
+// A case file written to path complete or not at all: write fills a
+// temporary file beside path, which takes the name only once it is on the
+// disk. The cause of a failure goes to the log, as the caller sees only the
+// class failure.
+void writeDurably(const QString& path, const QString& caller,
+                  const std::function<void(const QString& temp)>& write)
 {
     QString temp;
+    const auto removeTemp = [&] {
+        if (!temp.isEmpty())
+            QFile::remove(temp);
+    };
     try {
         temp = durable::freeNameBeside(path, QStringLiteral("saving"));
-        if (gDB && gDB->isOpen()) {
-            gDB->copyTo(temp);
-        } else {
-            const QString source = oMain().strFileName();
-            if (!QFile::copy(source, temp))
-                copyFailed(source, path);
-        }
-        durable::moveInto(temp, path, durable::Existing::Refuse,
-                          QStringLiteral("COpen.SaveAsCase"));
+        write(temp);
+        durable::moveInto(temp, path, durable::Existing::Refuse, caller);
     } catch (const AppError& e) {
-        if (!temp.isEmpty())
-            QFile::remove(temp);
-        logCause(QStringLiteral("COpen.SaveAsCase"), e.description());
+        removeTemp();
+        logCause(caller, e.description());
         throw;
     } catch (...) {
-        if (!temp.isEmpty())
-            QFile::remove(temp);
+        removeTemp();
         throw;
     }
+}
+
+void copyFile(const QString& from, const QString& temp, const QString& to)
+{
+    // QFile::copy never overwrites: a file that appeared meanwhile stays.
+    if (!QFile::copy(from, temp))
+        copyFailed(from, to);
 }
 
 bool dataLayerOpen()
@@ -164,9 +169,8 @@ int16_t COpen::NewCase(ICaseWindow& frm)
                 false);
             return kFailed;
         }
-        // QFile::copy never overwrites: a file that appeared meanwhile stays.
-        if (!QFile::copy(templatePath(), path))
-            copyFailed(templatePath(), path);
+        writeDurably(path, QStringLiteral("COpen.NewCase"),
+                     [&](const QString& temp) { copyFile(templatePath(), temp, path); });
         if (oDataLayer().Connected() && oDataLayer().CloseConnection() != 0) {
             QFile::remove(path);
             oError().HandleError(QStringLiteral("COpen.NewCase"), kUnableToSave, 0, true);
@@ -217,7 +221,14 @@ int16_t COpen::SaveAsCase(ICaseWindow& frm)
             return kFailed;
         }
 
-        copyDurably(path);
+        // The open database copies itself consistently; a closed file is
+        // copied as it lies.
+        writeDurably(path, QStringLiteral("COpen.SaveAsCase"), [&](const QString& temp) {
+            if (gDB && gDB->isOpen())
+                gDB->copyTo(temp);
+            else
+                copyFile(oMain().strFileName(), temp, path);
+        });
         if (dataLayerOpen() && oDataLayer().CloseConnection() != 0) {
             QFile::remove(path);
             oError().HandleError(QStringLiteral("COpen.SaveAsCase"), kUnableToSave, 0, true);
