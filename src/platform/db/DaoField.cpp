@@ -107,19 +107,29 @@ void Field::setValue(const QVariant& value)
     pending.value = value;
 }
 
-void Field::AppendChunk(const QByteArray& bytes)
+namespace {
+
+// The recordset of a long binary field that is being edited; 3020 outside
+// AddNew/Edit, 3259 for a field of another type.
+db::RecordsetData& editedLongBinary(db::RecordsetData& data, int index)
 {
-    db::RecordsetData& data = *m_owner->d;
     data.ensureOpen();
     if (data.mode == EditMode::None)
         throw AppError(jet::UpdateWithoutEdit, kSource,
                        QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
-    const db::ColumnInfo& column = data.columns[static_cast<size_t>(m_index)];
+    const db::ColumnInfo& column = data.columns[static_cast<size_t>(index)];
     if (!column.type.isBlob())
         throw AppError(kInvalidFieldType, kSource,
                        QStringLiteral("Invalid field data type. '%1' is not a long binary field.")
                            .arg(column.name));
+    return data;
+}
 
+} // namespace
+
+void Field::AppendChunk(const QByteArray& bytes)
+{
+    db::RecordsetData& data = editedLongBinary(*m_owner->d, m_index);
     const bool wasPending = data.pending.count(m_index) != 0;
     db::PendingValue& pending = data.pending[m_index];
     if (!pending.spool) {
@@ -141,17 +151,7 @@ void Field::AppendChunk(const QByteArray& bytes)
 
 void Field::AppendFile(const QString& path)
 {
-    db::RecordsetData& data = *m_owner->d;
-    data.ensureOpen();
-    if (data.mode == EditMode::None)
-        throw AppError(jet::UpdateWithoutEdit, kSource,
-                       QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
-    const db::ColumnInfo& column = data.columns[static_cast<size_t>(m_index)];
-    if (!column.type.isBlob())
-        throw AppError(kInvalidFieldType, kSource,
-                       QStringLiteral("Invalid field data type. '%1' is not a long binary field.")
-                           .arg(column.name));
-    data.pending[m_index].borrowFile(path, kSource);
+    editedLongBinary(*m_owner->d, m_index).pending[m_index].borrowFile(path, kSource);
 }
 
 QByteArray Field::GetChunk(qint64 offset, qint64 bytes) const
