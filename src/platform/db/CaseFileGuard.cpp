@@ -169,15 +169,20 @@ void hardenConnection(sqlite3* handle)
 void checkCaseContent(sqlite3* handle, const QString& path, const QString& source)
 {
     try {
+        // Reading the schema is the first real read of the file.
+        runStep(handle, QStringLiteral("PRAGMA schema_version"), source, path);
         refuseForeignObjects(handle, path, source);
         quickCheck(handle, path, source);
     } catch (const Finding& finding) {
         throw finding.error;
     } catch (const AppError& error) {
-        // The engine could not read the schema or the tables it checks.
-        if (error.number() == kDamaged || error.number() == jet::UnrecognizedFormat)
-            throw damaged(path, source, QString::fromUtf8(sqlite3_errmsg(handle))).error;
-        throw;
+        // No database at all, or a file busy elsewhere, is told as such;
+        // whatever else keeps the engine from reading the schema or the
+        // checked tables is damage.
+        if (error.number() == jet::UnrecognizedFormat || error.number() == jet::RecordLocked ||
+            error.number() == jet::DiskIo)
+            throw;
+        throw damaged(path, source, QString::fromUtf8(sqlite3_errmsg(handle))).error;
     }
 }
 

@@ -225,8 +225,6 @@ void SqliteConnection::configure(Mode mode, const QString& source)
     sqlite3_extended_result_codes(h, 1);
     sqlite3_busy_timeout(h, kBusyTimeoutMs);
     hardenConnection(h);
-    // Reading the schema is the first real read: a file that is not a
-    // database fails here, before anything could be written to it.
     const auto check = [&](const char* sql) {
         char* error = nullptr;
         const int rc = sqlite3_exec(h, sql, nullptr, nullptr, &error);
@@ -234,8 +232,8 @@ void SqliteConnection::configure(Mode mode, const QString& source)
         if (rc != SQLITE_OK)
             throw errorFromSqlite(h, rc, source, QString::fromUtf8(sql), m_path);
     };
-    check("PRAGMA schema_version");
-    // Before the first write: a refused file is left as it came.
+    // The schema and the item tables are read before anything could be
+    // written: a file that is no database, or is refused, is left as it came.
     checkCaseContent(h, m_path, source);
     if (mode == Mode::ReadWrite) {
         // One self-contained file: no write-ahead log beside it.
