@@ -239,11 +239,11 @@ void SqliteConnection::configure(Mode mode, const QString& source)
         // One self-contained file: no write-ahead log beside it.
         const QString journal = QStringLiteral("PRAGMA journal_mode = DELETE");
         Statement statement = prepare(journal, source);
-        const QString mode = stepStatement(statement.get(), source, journal)
-                                 ? QString::fromUtf8(reinterpret_cast<const char*>(
-                                       sqlite3_column_text(statement.get(), 0)))
-                                 : QString();
-        if (mode.compare(QLatin1String("delete"), Qt::CaseInsensitive) != 0)
+        const QString journalMode = stepStatement(statement.get(), source, journal)
+                                        ? QString::fromUtf8(reinterpret_cast<const char*>(
+                                              sqlite3_column_text(statement.get(), 0)))
+                                        : QString();
+        if (journalMode.compare(QLatin1String("delete"), Qt::CaseInsensitive) != 0)
             throw AppError(jet::RecordLocked, source,
                            QStringLiteral("The case file %1 is kept in write-ahead mode and could "
                                           "not be returned to one self-contained file; close "
