@@ -206,6 +206,35 @@ TEST_F(DaoRecordsetTest, FailuresCarryTheJetNumbersCallersTest)
                              "correctly."));
 }
 
+// The same numbers written out: a slip in a named constant changes what
+// every caller compares against, and only literal values notice.
+TEST_F(DaoRecordsetTest, TheNumbersCallersRelyOnHaveTheirJetValues)
+{
+    auto none = open(QStringLiteral("select * from Issue where id = 999"));
+    auto closed = open(QStringLiteral("select * from Issue"));
+    closed->Close();
+    auto adding = open(QStringLiteral("select * from codefiles where id = 0"));
+    adding->AddNew();
+    const std::pair<int, std::function<void()>> cases[] = {
+        {3078, [&] { open(QStringLiteral("Witnesses")); }},
+        {3704, [&] { closed->MoveNext(); }},
+        {3021, [&] { none->Edit(); }},
+        {3163,
+         [&] {
+             adding->Fields(QStringLiteral("description")).setValue(QString(51, QLatin1Char('d')));
+             adding->Update();
+         }},
+        {3421,
+         [&] {
+             adding->Fields(QStringLiteral("description")).setValue(QStringLiteral("fits"));
+             adding->Fields(QStringLiteral("codeid")).setValue(QStringLiteral("abc"));
+             adding->Update();
+         }},
+    };
+    for (const auto& [number, operation] : cases)
+        EXPECT_EQ(errorNumberOf(operation), number);
+}
+
 TEST_F(DaoRecordsetTest, ClosedObjectsRaise3704)
 {
     auto rs = open(QStringLiteral("select * from Issue"));
