@@ -3,7 +3,9 @@
 #include "workspace/BrowserPane.h"
 #include "workspace/CaseTables.h"
 #include "workspace/CodeModule.h"
+#include "workspace/CommandTable.h"
 #include "workspace/ExplanationPage.h"
+#include "workspace/InstallSettings.h"
 #include "workspace/RatingText.h"
 #include "workspace/StartPage.h"
 #include "workspace/TreeImages.h"
@@ -66,8 +68,6 @@ const QString kSelectTitle = QStringLiteral("Select a Argovo Database");
 // Both spellings: file names on this system are case-sensitive.
 const QString kCaseFilter = QStringLiteral("Argovo Files|*.AGV;*.agv");
 const QString kAllFilesFilter = QStringLiteral("All Files|*.*");
-// The maker's web address; an installation setting of the start page.
-const QString kMakerAddress = QStringLiteral("https://www.argovo.example");
 
 const char* const kTabKeys[] = {"EXPLANATION", "GRID", "FILES"};
 const char* const kTabCaptions[] = {"Explanation", "Grid", "Files"};
@@ -173,6 +173,7 @@ frmRedoZiv::frmRedoZiv(QWidget* parent)
     setWindowTitle(QStringLiteral("Argovo"));
     buildWindow();
     buildMenus();
+    buildCommands();
     connectControls();
     setShutdownHost(this);
     Form_Load();
@@ -269,7 +270,7 @@ void frmRedoZiv::buildWindow()
     m_ssSplitter->setStretchFactor(2, 0);
 
     // Laid over the splitter, placed by their lefts.
-    m_pnlStart = new StartPage(kMakerAddress, m_central);
+    m_pnlStart = new StartPage(installsettings::makerHome(), m_central);
     m_pnlStart->setObjectName(QStringLiteral("pnlStart"));
     m_webBrowser = new BrowserPane(m_central);
     m_webBrowser->setObjectName(QStringLiteral("webBrowser"));
@@ -973,16 +974,6 @@ bool frmRedoZiv::progressShown() const
 int frmRedoZiv::progressPercent() const
 {
     return m_statusProgress->value();
-}
-
-void frmRedoZiv::CheckOnline()
-{
-    attempt("CheckOnline", 10, [this] {
-        setTreePaneWidth(kTreePane);
-        setPnlStartLeft(kStartPageLeft);
-        setWebBrowserLeft(0);
-        m_webBrowser->Navigate(kMakerAddress + QStringLiteral("/download.htm"));
-    });
 }
 
 // ---------------------------------------------------------------------------

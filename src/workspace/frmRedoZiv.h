@@ -5,15 +5,18 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
 class BrowserPane;
 class CIssue;
+class CommandTable;
 class ctlBookmarks;
 class ctlFileDetails;
 class ExplanationPage;
 class QAction;
+class QDialog;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -134,6 +137,35 @@ public:
     void mnuFileExit_Click();
     void mnuHelpContents_Click();
 
+    // Toolbar, menus and the commands they reach (frmRedoZivCommands.cpp).
+    void tbTools_ButtonClick(const QString& key);
+    QToolBar* tbTools() const { return m_tbTools; }
+    // Also the tree's right-click menu.
+    QMenu* mnuInsert() const { return m_mnuInsert; }
+    void mnuInsertNewIssue_Click();
+    void mnuInsertNewExhibit_Click();
+    void mnuInsertNewWitness_Click();
+    void mnuInsertNewQuestion_Click();
+    void mnuInsertDelete_Click();
+    void mnuInsertRename_Click();
+    void mnuInsertBookmark_Click();
+    void mnuViewIssue_Click();
+    void mnuViewBookmarks_Click();
+    void mnuViewMaintenance_Click();
+    void mnuReportsGrid_Click();
+    void mnuReportIssue_Click();
+    void mnuReportExhibit_Click();
+    void mnuReportWitness_Click();
+    void mnuReportAnalysis_Click();
+    void mnuHelpEmail_Click();
+    void mnuHelpUpdates_Click();
+    void mnuAbout_Click();
+    void WitnessListReport();
+    void ExhibitListReport();
+    void GridDisplayReport();
+    void CaseAnalysisReport();
+    void IssueListReport();
+
     // Tree editing: insert under the selected issue, rename, delete a subtree,
     // bookmark an issue.
     void LinkerChecker();
@@ -183,6 +215,12 @@ protected:
 private:
     void buildWindow();
     void buildMenus();
+    void buildCommands();
+    void addToolbarCommands();
+    void showWebPage(const QString& address);
+    void showMaintenance();
+    void selectNeighbour(bool next);
+    void launchReport(const QString& reportName, int zoom);
     void connectControls();
     void layoutOverlays();
     void showBookmarkPane();
@@ -238,6 +276,8 @@ private:
     QAction* m_mnuFileClose = nullptr;
     QAction* m_mnuFileExit = nullptr;
     QAction* m_mnuHelpContents = nullptr;
+    std::unique_ptr<CommandTable> m_toolbarCommands;
+    QPointer<QDialog> m_frmMaintenance;
 
     QHash<QString, QTreeWidgetItem*> m_nodes;
     int m_countedNodes = 0;
