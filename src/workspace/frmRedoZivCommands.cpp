@@ -357,7 +357,11 @@ void frmRedoZiv::selectNeighbour(bool next)
         return;
     {
         QScopedValueRollback<bool> inCode(m_selectingInCode, true);
+        // The tree selects only a node the user can see.
+        for (QTreeWidgetItem* up = to->parent(); up; up = up->parent())
+            up->setExpanded(true);
         m_tvIssueItems->setCurrentItem(to);
+        m_tvIssueItems->scrollToItem(to);
     }
     SelectCodeItem(to->data(0, kKeyRole).toString());
 }
