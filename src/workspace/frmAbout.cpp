@@ -30,7 +30,7 @@ public:
     explicit ScalesPicture(QWidget* parent)
         : QWidget(parent)
     {
-        setFixedSize(96, 96);
+        setFixedSize(112, 100);
         auto* timer = new QTimer(this);
         timer->setInterval(50);
         connect(timer, &QTimer::timeout, this, [this] {
@@ -45,6 +45,7 @@ protected:
     {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
+        p.translate(8, 2);
         const double t = m_tick / 20.0;
         const double tilt = 14.0 * std::exp(-t / 2.5) * std::sin(t * 2.4);
         const QColor gold(0xc9, 0xa2, 0x27);
