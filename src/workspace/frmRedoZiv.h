@@ -220,7 +220,7 @@ private:
     void showWebPage(const QString& address);
     void showMaintenance();
     void selectNeighbour(bool next);
-    void launchReport(const QString& reportName, int zoom);
+    void launchReport(const char* procedure, const QString& reportName, int zoom);
     void connectControls();
     void layoutOverlays();
     void showBookmarkPane();

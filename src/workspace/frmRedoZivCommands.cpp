@@ -71,6 +71,13 @@ void reportNumbered(const std::exception& e, const QString& place)
     }
 }
 
+// The item type the insert gives the new item, then the insert itself.
+void insertNew(frmRedoZiv& window, const QString& itemType)
+{
+    oTypes().setItemType(itemType);
+    window.LinkerChecker();
+}
+
 struct MenuItem {
     const char* name;
     const char* caption; // "-" is a separator
@@ -208,34 +215,22 @@ void frmRedoZiv::tbTools_ButtonClick(const QString& key)
 
 void frmRedoZiv::mnuInsertNewIssue_Click()
 {
-    guarded("mnuInsertNewIssue_Click", [this] {
-        oTypes().setItemType(QStringLiteral("Issue"));
-        LinkerChecker();
-    });
+    guarded("mnuInsertNewIssue_Click", [this] { insertNew(*this, QStringLiteral("Issue")); });
 }
 
 void frmRedoZiv::mnuInsertNewExhibit_Click()
 {
-    guarded("mnuInsertNewExhibit_Click", [this] {
-        oTypes().setItemType(QStringLiteral("Exhibit"));
-        LinkerChecker();
-    });
+    guarded("mnuInsertNewExhibit_Click", [this] { insertNew(*this, QStringLiteral("Exhibit")); });
 }
 
 void frmRedoZiv::mnuInsertNewWitness_Click()
 {
-    guarded("mnuInsertNewWitness_Click", [this] {
-        oTypes().setItemType(QStringLiteral("Witness"));
-        LinkerChecker();
-    });
+    guarded("mnuInsertNewWitness_Click", [this] { insertNew(*this, QStringLiteral("Witness")); });
 }
 
 void frmRedoZiv::mnuInsertNewQuestion_Click()
 {
-    guarded("mnuInsertNewQuestion_Click", [this] {
-        oTypes().setItemType(QStringLiteral("Question"));
-        LinkerChecker();
-    });
+    guarded("mnuInsertNewQuestion_Click", [this] { insertNew(*this, QStringLiteral("Question")); });
 }
 
 void frmRedoZiv::mnuInsertDelete_Click()
@@ -307,42 +302,39 @@ void frmRedoZiv::mnuReportAnalysis_Click()
 
 void frmRedoZiv::WitnessListReport()
 {
-    guarded("WitnessListReport",
-            [this] { launchReport(platform::reportname::kWitnesses, kReportZoom); });
+    launchReport("WitnessListReport", platform::reportname::kWitnesses, kReportZoom);
 }
 
 void frmRedoZiv::ExhibitListReport()
 {
-    guarded("ExhibitListReport",
-            [this] { launchReport(platform::reportname::kExhibits, kReportZoom); });
+    launchReport("ExhibitListReport", platform::reportname::kExhibits, kReportZoom);
 }
 
 void frmRedoZiv::GridDisplayReport()
 {
-    guarded("GridDisplayReport",
-            [this] { launchReport(platform::reportname::kGrid, kReportZoom); });
+    launchReport("GridDisplayReport", platform::reportname::kGrid, kReportZoom);
 }
 
 void frmRedoZiv::CaseAnalysisReport()
 {
-    guarded("CaseAnalysisReport",
-            [this] { launchReport(platform::reportname::kCaseAnalysis, kCaseAnalysisZoom); });
+    launchReport("CaseAnalysisReport", platform::reportname::kCaseAnalysis, kCaseAnalysisZoom);
 }
 
 void frmRedoZiv::IssueListReport()
 {
-    guarded("IssueListReport",
-            [this] { launchReport(platform::reportname::kIssues, kReportZoom); });
+    launchReport("IssueListReport", platform::reportname::kIssues, kReportZoom);
 }
 
 // The detail area shows the grid (loading the analysis window, which the
 // grid report prints) before the preview opens.
-void frmRedoZiv::launchReport(const QString& reportName, int zoom)
+void frmRedoZiv::launchReport(const char* procedure, const QString& reportName, int zoom)
 {
-    selectTab(kTabGrid);
-    if (reportName == platform::reportname::kGrid)
-        showAnalysisWindow();
-    platform::reportLauncher().show(reportName, zoom);
+    guarded(procedure, [&] {
+        selectTab(kTabGrid);
+        if (reportName == platform::reportname::kGrid)
+            showAnalysisWindow();
+        platform::reportLauncher().show(reportName, zoom);
+    });
 }
 
 // ---------------------------------------------------------------------------
