@@ -111,8 +111,8 @@ int16_t COpen::NewCase(ICaseWindow& frm)
         if (QFileInfo::exists(path)) {
             oError().HandleError(
                 QStringLiteral("COpen.NewCase"),
-                QStringLiteral("This case already exists.  Please pick a case name not in use."),
-                0, false);
+                QStringLiteral("This case already exists.  Please pick a case name not in use."), 0,
+                false);
             return kFailed;
         }
         // QFile::copy never overwrites: a file that appeared meanwhile stays.
@@ -164,8 +164,8 @@ int16_t COpen::SaveAsCase(ICaseWindow& frm)
         if (QFileInfo::exists(path)) {
             oError().HandleError(
                 QStringLiteral("COpen.SaveAsCase"),
-                QStringLiteral("This file already exists.  Please pick a file name not in use."),
-                0, false);
+                QStringLiteral("This file already exists.  Please pick a file name not in use."), 0,
+                false);
             return kFailed;
         }
 
@@ -243,8 +243,8 @@ int16_t COpen::GetDBName(ICaseWindow&)
         oError().HandleError(QStringLiteral("clsOpen.GetDBName"), e.description(), e.number(),
                              true);
     } catch (const std::exception& e) {
-        oError().HandleError(QStringLiteral("clsOpen.GetDBName"),
-                             QString::fromLocal8Bit(e.what()), kClassFailure, true);
+        oError().HandleError(QStringLiteral("clsOpen.GetDBName"), QString::fromLocal8Bit(e.what()),
+                             kClassFailure, true);
     }
     return 0;
 }

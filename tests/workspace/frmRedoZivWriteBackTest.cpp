@@ -13,11 +13,11 @@
 #include <QAction>
 #include <QCryptographicHash>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTreeWidgetItem>
-#include <QLabel>
 
 #include <functional>
 
@@ -213,13 +213,15 @@ using ForeignValues = WriteBack;
 
 TEST_F(ForeignValues, AHugeNameIsShownCutAndKeptWholeInTheFile)
 {
-    execIn(m_path, QStringLiteral("UPDATE Issue SET Name = printf('%.*c', 1000000, 'n') WHERE ID = 6"));
+    execIn(m_path,
+           QStringLiteral("UPDATE Issue SET Name = printf('%.*c', 1000000, 'n') WHERE ID = 6"));
     auto w = openWindow();
     clickNode(*w, QStringLiteral("C6"));
     EXPECT_LE(w->node(QStringLiteral("C6"))->text(0).size(), 256);
     EXPECT_LE(w->statusPanelText().size(), 256);
     EXPECT_LE(w->lblMain()->text().size(), 258);
     w->DoCaseClose();
-    EXPECT_EQ(valueIn(m_path, QStringLiteral("select length(Name) from Issue where ID = 6")).toInt(),
-              1000000);
+    EXPECT_EQ(
+        valueIn(m_path, QStringLiteral("select length(Name) from Issue where ID = 6")).toInt(),
+        1000000);
 }
