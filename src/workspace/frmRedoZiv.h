@@ -125,6 +125,12 @@ public:
     void OnTxtSpinLostFocus(int iIndex);
     void updown_Change(int index);
     void txtExplanation_LostFocus();
+    // Every way out of a case (close, exit, the close box, another case, New,
+    // Save As) first writes back what the detail tabs hold.
+    void WritePendingEdits() override;
+    // The open case could not be written when it was opened: it is shown,
+    // but nothing is typed into it.
+    bool caseReadOnly() const { return m_readOnly; }
 
     // Case close, commands.
     void DoCaseClose() override;
@@ -242,6 +248,10 @@ private:
     void parkStartPage();
 
     void writeRating(int index, const QString& place, int line);
+    bool takeRating(int index, const QString& place, int line);
+    void commitCurrent(const QString& place, int line);
+    void showUnsaved(bool unsaved);
+    void applyReadOnly();
     CIssue& requireCurrentItem() const;
     void onTreeCurrentItemChanged(QTreeWidgetItem* current);
     void onTreeItemClicked(QTreeWidgetItem* item);
@@ -300,5 +310,9 @@ private:
     // follows the same press is then not a second selection.
     const QTreeWidgetItem* m_selectedByMove = nullptr;
     bool m_writingBack = false;
+    // Set from the first write-back that failed until the next one that
+    // succeeds: the user hears of a failure once, not at every keystroke.
+    bool m_unsavedRun = false;
+    bool m_readOnly = false;
     bool m_shuttingDown = false;
 };
