@@ -149,15 +149,8 @@ TEST_F(CDataLayerTest, RunSQLWithoutACaseFailsAfterOneRefusal)
               QStringList{QStringLiteral("Select a case if you want to proceed.")});
 }
 
-class CDataLayerRefusalTest : public ::testing::TestWithParam<foreigncase::Refused> {
-protected:
-    void SetUp() override { resetAppState(); }
-    void TearDown() override { resetAppState(); }
-
-    TempCurrentFolder folder;
-    ScriptedPrompt prompt;
-    TempCase cases;
-};
+class CDataLayerRefusalTest : public CDataLayerTest,
+                              public ::testing::WithParamInterface<foreigncase::Refused> {};
 
 TEST_P(CDataLayerRefusalTest, CaseThatCouldActOnItsOwnIsRefusedWithWhatWasFound)
 {
