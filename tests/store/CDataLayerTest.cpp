@@ -187,6 +187,7 @@ TEST_F(CDataLayerTest, ForeignTableAndWriteAheadCasesOpenAndStayOneFileHoldingTh
         EXPECT_EQ(oDataLayer().CloseConnection(), 0);
         EXPECT_FALSE(QFileInfo::exists(path + "-wal"));
         EXPECT_FALSE(QFileInfo::exists(path + "-shm"));
+        EXPECT_EQ(foreigncase::fileBytes(path).at(18), 1); // the rollback journal's mark
     }
     std::shared_ptr<ado::Recordset> rs;
     oDataLayer().setDataSource(cases.path(QStringLiteral("Extra.AGV")));
@@ -197,6 +198,7 @@ TEST_F(CDataLayerTest, ForeignTableAndWriteAheadCasesOpenAndStayOneFileHoldingTh
 
 TEST_F(CDataLayerTest, SchemaFunctionWithSideEffectsStaysInert)
 {
+    // The default runs on every new item; the engine refuses to call it.
     const QString path = cases.create(
         QStringLiteral("Loader.AGV"),
         QStringLiteral("ALTER TABLE Issue ADD COLUMN Audit TEXT DEFAULT (load_extension('%1'));")

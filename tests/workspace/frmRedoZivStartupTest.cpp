@@ -224,6 +224,7 @@ TEST_F(StartUp, ForeignTableAndWriteAheadCasesOpenInTheWindowAndStayOneFile)
         resetAppState();
         EXPECT_FALSE(QFileInfo::exists(path + "-wal"));
         EXPECT_FALSE(QFileInfo::exists(path + "-shm"));
+        EXPECT_EQ(bytesOf(path).at(18), 1); // the rollback journal's mark
     }
     EXPECT_EQ(valueIn(m_cases.path(QStringLiteral("Extra.AGV")),
                       QStringLiteral("select Peer from SyncState"))
