@@ -194,19 +194,22 @@ void copyCaseTables(const SqliteConnection& from, const QString& target, const Q
     if (QFileInfo::exists(target))
         throw targetExistsError(target, source);
 
-    int pageSize = 0;
-    {
-        Statement statement =
-            prepared(fromHandle, QStringLiteral("PRAGMA page_size"), source, from.path());
-        if (stepStatement(statement.get(), source, QString()))
-            pageSize = sqlite3_column_int(statement.get(), 0);
+    // The copy is laid out as the case is; an attached file must share the
+    // text encoding of the connection's own.
+    QStringList layout;
+    for (const char* setting : {"page_size", "encoding"}) {
+        const QString sql = QStringLiteral("PRAGMA %1").arg(QLatin1String(setting));
+        Statement statement = prepared(fromHandle, sql, source, from.path());
+        if (stepStatement(statement.get(), source, sql))
+            layout << QStringLiteral("PRAGMA %1 = %2")
+                          .arg(QLatin1String(setting), quotedLiteral(text(statement.get(), 0)));
     }
 
     try {
         auto copy = SqliteConnection::create(target, source);
         sqlite3* h = copy->handle(source);
-        if (pageSize > 0)
-            runStep(h, QStringLiteral("PRAGMA page_size = %1").arg(pageSize), source, target);
+        for (const QString& setting : layout)
+            runStep(h, setting, source, target);
 
         sqlite3_limit(h, SQLITE_LIMIT_ATTACHED, 1);
         {
@@ -217,8 +220,9 @@ void copyCaseTables(const SqliteConnection& from, const QString& target, const Q
             stepStatement(statement.get(), source, attach);
         }
 
-        // One read of the case and one write of the copy.
-        runStep(h, QStringLiteral("BEGIN IMMEDIATE"), source, target);
+        // One read of the case and one write of the copy; the case itself
+        // is never locked for writing, so a read-only case copies too.
+        runStep(h, QStringLiteral("BEGIN"), source, target);
         const QString tablesSql =
             QStringLiteral("SELECT name, sql FROM %1.sqlite_master WHERE type = 'table' AND "
                            "lower(name) IN (%2) ORDER BY rowid")

@@ -1,11 +1,10 @@
 #include "DbTestHelpers.h"
 
-#include "support/ForeignCase.h"
+#include "platform/db/CaseFileBuilder.h"
+
 #include "support/TempCase.h"
 
 #include <QFileInfo>
-
-using namespace foreigncase;
 
 namespace {
 
@@ -30,7 +29,11 @@ TEST_F(ForeignCaseTest, NoStatementRewritesTheSchemaOrReachesAnotherFile)
 
 TEST_F(ForeignCaseTest, CopiesHoldTheCaseTablesOnlyAndKeepTheirIdCounters)
 {
-    const QString path = withExtraTable(cases);
+    // Another tool's table, and pages larger than the engine's own.
+    const QString path = cases.path(QStringLiteral("Wide.AGV"));
+    db::createDatabaseFromScript(path, QStringLiteral("PRAGMA page_size = 8192;\n") +
+                                           TempCase::schemaSql() + TempCase::sampleSql() +
+                                           QStringLiteral("CREATE TABLE SyncState (Peer TEXT);"));
     auto db = dao::DBEngine::OpenDatabase(path);
     db->Execute(QStringLiteral("CREATE VIEW Names AS SELECT Name FROM Issue"));
     const int lastId = countRows(*db, QStringLiteral("select * from Issue"));
@@ -51,6 +54,9 @@ TEST_F(ForeignCaseTest, CopiesHoldTheCaseTablesOnlyAndKeepTheirIdCounters)
 
     for (const QString& copy : {compacted, saved}) {
         auto opened = dao::DBEngine::OpenDatabase(copy);
+        auto pageSize =
+            opened->OpenRecordset(QStringLiteral("PRAGMA page_size"), dao::dbOpenSnapshot);
+        EXPECT_EQ(pageSize->Fields(0).Value().toInt(), 8192);
         EXPECT_EQ(countRows(*opened, QStringLiteral("select * from Issue")), items);
         EXPECT_EQ(countRows(*opened, QStringLiteral("select * from Bookmarks")), bookmarks);
         auto names = opened->OpenRecordset(QStringLiteral("select name from sqlite_master where "
