@@ -1,0 +1,20 @@
+#include "reports/ReportBench.h"
+
+#include "reports/arCaseAnalysis.h"
+#include "store/AppState.h"
+#include "store/CDataLayer.h"
+#include "store/CMain.h"
+
+namespace reports {
+
+void renderCaseAnalysisPdf(const QString& casePath, const QString& pdfPath)
+{
+    oMain().setStrFileName(casePath);
+    oDataLayer().CloseConnection();
+    oDataLayer().setDataSource(casePath);
+    oDataLayer().GetConnected();
+    arCaseAnalysis report;
+    report.run().writePdf(pdfPath);
+}
+
+} // namespace reports
