@@ -102,7 +102,7 @@ arCaseAnalysis::~arCaseAnalysis() = default;
 void arCaseAnalysis::buildLayout()
 {
     constexpr int kWidth = kPageWidth - 2 * kMargin;
-    constexpr int kLabel = 1700; // width of the label column
+    constexpr int kLabel = 1900; // width of the label column
     constexpr int kValue = 1000;
     constexpr int kRow = 280;
 
