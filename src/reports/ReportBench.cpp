@@ -1,5 +1,6 @@
 #include "reports/ReportBench.h"
 
+#include "reports/adHocGeneral.h"
 #include "reports/arCaseAnalysis.h"
 #include "store/AppState.h"
 #include "store/CDataLayer.h"
@@ -14,7 +15,14 @@ void renderCaseAnalysisPdf(const QString& casePath, const QString& pdfPath)
     oDataLayer().setDataSource(casePath);
     oDataLayer().GetConnected();
     arCaseAnalysis report;
-    report.run().writePdf(pdfPath);
+    report.writePdf(pdfPath);
+}
+
+void renderGridReportPdf(grid::GridCore& grid, const QString& pdfPath)
+{
+    adHocGeneral& report = gridReport();
+    report.setGrid(&grid);
+    report.writePdf(pdfPath);
 }
 
 } // namespace reports

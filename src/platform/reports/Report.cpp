@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <optional>
 
 namespace rpt {
@@ -43,23 +44,28 @@ struct Metrics {
 // taller than a page or holds a page break.
 class Composer {
 public:
-    Composer(Report& report, Document& document)
+    // Each finished page goes to done; the composer keeps only the current one.
+    Composer(Report& report, double pageHeight, std::function<void(Page&&)> done)
         : m_report(report)
-        , m_document(document)
+        , m_done(std::move(done))
     {
-        const QSizeF size = document.pageSizeTwips();
-        m_pageHeight = size.height();
-        m_bottom = m_pageHeight - Report::kMargin - report.pageFooter().height();
+        m_bottom = pageHeight - Report::kMargin - report.pageFooter().height();
     }
 
     void begin() { startPage(true); }
     void detail() { place(band(m_report.detail())); }
-    void end() { place(band(m_report.reportFooter())); }
+    void end()
+    {
+        place(band(m_report.reportFooter()));
+        m_done(std::move(m_page));
+    }
 
 private:
     void startPage(bool first = false)
     {
-        m_page = &m_document.addPage();
+        if (!first)
+            m_done(std::move(m_page));
+        m_page = Page();
         m_cursor = m_bottom;
         placeFixed(band(m_report.pageFooter()));
         m_cursor = Report::kMargin;
@@ -74,9 +80,9 @@ private:
         if (item.text) {
             PageText text = *item.text;
             text.rect.translate(Report::kMargin, offset);
-            m_page->texts.push_back(std::move(text));
+            m_page.texts.push_back(std::move(text));
         } else if (item.line) {
-            m_page->lines.push_back(item.line->translated(Report::kMargin, offset));
+            m_page.lines.push_back(item.line->translated(Report::kMargin, offset));
         }
     }
 
@@ -248,9 +254,8 @@ private:
     }
 
     Report& m_report;
-    Document& m_document;
-    Page* m_page = nullptr;
-    double m_pageHeight = 0;
+    std::function<void(Page&&)> m_done;
+    Page m_page;
     double m_bottom = 0;
     double m_cursor = 0;
     double m_bodyTop = 0;
@@ -262,14 +267,41 @@ private:
 Report::Report() = default;
 Report::~Report() = default;
 
+QPageLayout::Orientation Report::orientation() const
+{
+    return m_printWidth > kPageWidth - 2 * kMargin ? QPageLayout::Landscape : QPageLayout::Portrait;
+}
+
 Document Report::run()
+{
+    Document document(orientation(), m_caption);
+    compose([&document](Page&& page) { document.addPage() = std::move(page); });
+    return document;
+}
+
+void Report::render(QPagedPaintDevice& device)
+{
+    // The events run before the device is taken, as they do for run().
+    std::unique_ptr<PagePainter> painter;
+    compose([&](Page&& page) {
+        if (!painter)
+            painter = std::make_unique<PagePainter>(device, orientation());
+        painter->paint(page);
+    });
+}
+
+void Report::writePdf(const QString& path)
+{
+    writePdfFile(path, m_caption, [this](QPagedPaintDevice& device) { render(device); });
+}
+
+void Report::compose(const std::function<void(Page&&)>& done)
 {
     dataInitialize();
     reportStart();
 
-    const bool landscape = m_printWidth > kPageWidth - 2 * kMargin;
-    Document document(landscape ? QPageLayout::Landscape : QPageLayout::Portrait, m_caption);
-    Composer composer(*this, document);
+    const double pageHeight = orientation() == QPageLayout::Landscape ? kPageWidth : kPageHeight;
+    Composer composer(*this, pageHeight, done);
 
     if (!m_dataControl.source.isEmpty()) {
         auto connection = ado::Connection::create();
@@ -301,7 +333,6 @@ Document Report::run()
         composer.detail();
     }
     composer.end();
-    return document;
 }
 
 } // namespace rpt

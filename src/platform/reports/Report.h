@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace rpt {
 
 // Where a bound report's rows come from: a connection string naming the case
@@ -51,6 +53,12 @@ public:
 
     // Raises AppError when the bound query fails.
     Document run();
+    // The same run, painting each page as it is laid out and keeping none,
+    // so a long report needs no more memory than its longest page.
+    void render(QPagedPaintDevice& device);
+    void writePdf(const QString& path);
+    // Landscape when the print width does not fit a portrait page.
+    QPageLayout::Orientation orientation() const;
 
     static constexpr int kMargin = 1080;     // twips, every side
     static constexpr int kPageWidth = 12240; // letter, portrait
@@ -63,6 +71,8 @@ protected:
     virtual void fetchData(bool& eof) { (void)eof; }
 
 private:
+    void compose(const std::function<void(Page&&)>& done);
+
     Section m_reportHeader{QStringLiteral("ReportHeader")};
     Section m_pageHeader{QStringLiteral("PageHeader")};
     Section m_detail{QStringLiteral("Detail")};

@@ -49,7 +49,12 @@ QSizeF Document::pageSizeTwips() const
 
 QPageLayout Document::pageLayout() const
 {
-    return QPageLayout(QPageSize(QPageSize::Letter), m_orientation, QMarginsF(0, 0, 0, 0));
+    return letterLayout(m_orientation);
+}
+
+QPageLayout letterLayout(QPageLayout::Orientation orientation)
+{
+    return QPageLayout(QPageSize(QPageSize::Letter), orientation, QMarginsF(0, 0, 0, 0));
 }
 
 QStringList Document::pageTexts(int index) const
@@ -70,7 +75,11 @@ QStringList Document::pageTexts(int index) const
 
 void Document::paintPage(QPainter& painter, int index) const
 {
-    const Page& p = page(index);
+    paintPage(painter, page(index));
+}
+
+void Document::paintPage(QPainter& painter, const Page& p)
+{
     painter.save();
     painter.setPen(QPen(Qt::black, kLineWidth));
     for (const QLineF& line : p.lines)
@@ -88,25 +97,45 @@ void Document::paintPage(QPainter& painter, int index) const
 
 void Document::render(QPagedPaintDevice& device) const
 {
-    device.setPageLayout(pageLayout());
-    QPainter painter;
-    if (!painter.begin(&device))
-        throw AppError(jet::DiskIo, QStringLiteral("rpt.Document.render"),
-                       QStringLiteral("The report could not be printed."));
-    const double sx = device.logicalDpiX() / kTwipsPerInch;
-    const double sy = device.logicalDpiY() / kTwipsPerInch;
-    for (int i = 0; i < pageCount(); ++i) {
-        if (i > 0)
-            device.newPage();
-        painter.save();
-        painter.scale(sx, sy);
-        paintPage(painter, i);
-        painter.restore();
-    }
-    painter.end();
+    PagePainter painter(device, m_orientation);
+    for (const Page& page : m_pages)
+        painter.paint(page);
 }
 
 void Document::writePdf(const QString& path) const
+{
+    writePdfFile(path, m_title, [this](QPagedPaintDevice& device) { render(device); });
+}
+
+PagePainter::PagePainter(QPagedPaintDevice& device, QPageLayout::Orientation orientation)
+    : m_device(device)
+    , m_painter(std::make_unique<QPainter>())
+{
+    device.setPageLayout(letterLayout(orientation));
+    if (!m_painter->begin(&device))
+        throw AppError(jet::DiskIo, QStringLiteral("rpt.PagePainter"),
+                       QStringLiteral("The report could not be printed."));
+}
+
+PagePainter::~PagePainter()
+{
+    m_painter->end();
+}
+
+void PagePainter::paint(const Page& page)
+{
+    if (!m_first)
+        m_device.newPage();
+    m_first = false;
+    m_painter->save();
+    m_painter->scale(m_device.logicalDpiX() / kTwipsPerInch,
+                     m_device.logicalDpiY() / kTwipsPerInch);
+    Document::paintPage(*m_painter, page);
+    m_painter->restore();
+}
+
+void writePdfFile(const QString& path, const QString& title,
+                  const std::function<void(QPagedPaintDevice&)>& render)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -114,7 +143,7 @@ void Document::writePdf(const QString& path) const
     {
         QPdfWriter writer(&file);
         writer.setResolution(1200);
-        writer.setTitle(m_title);
+        writer.setTitle(title);
         writer.setCreator(appinfo::kProductLabel);
         render(writer);
     }

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <memory>
 #include <vector>
 
 class QPainter;
@@ -50,6 +52,7 @@ public:
 
     // Paints one page; the painter's coordinates must be twips.
     void paintPage(QPainter& painter, int index) const;
+    static void paintPage(QPainter& painter, const Page& page);
     // Paints every page onto a printer or PDF writer, whole page, no margins
     // of the device's own.
     void render(QPagedPaintDevice& device) const;
@@ -63,5 +66,32 @@ private:
     QString m_title;
     std::vector<Page> m_pages;
 };
+
+// Paints pages one after another onto a printer or PDF writer, whole page,
+// no margins of the device's own; pages need not all exist at once.
+class PagePainter final {
+public:
+    // Raises AppError when the device cannot be painted on.
+    PagePainter(QPagedPaintDevice& device, QPageLayout::Orientation orientation);
+    ~PagePainter();
+    PagePainter(const PagePainter&) = delete;
+    PagePainter& operator=(const PagePainter&) = delete;
+
+    void paint(const Page& page);
+
+private:
+    QPagedPaintDevice& m_device;
+    std::unique_ptr<QPainter> m_painter;
+    bool m_first = true;
+};
+
+// Letter paper, turned for landscape.
+QPageLayout letterLayout(QPageLayout::Orientation orientation);
+
+// Writes a PDF through a temporary file renamed into place, so a failed
+// write never leaves a half file; render paints the pages onto the writer.
+// Raises AppError on failure.
+void writePdfFile(const QString& path, const QString& title,
+                  const std::function<void(QPagedPaintDevice&)>& render);
 
 } // namespace rpt

@@ -150,6 +150,17 @@ TEST(ReportTest, LongReportsPageWithTheHeaderOnEveryPageAndNothingBelowTheMargin
         }
     }
     EXPECT_EQ(printed, 200 + document.pageCount());
+
+    // Painted page by page as it is laid out, the PDF has the same pages.
+    RecordingReport again;
+    again.setFetching(true);
+    again.values = report.values;
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("long.pdf"));
+    again.writePdf(pdf);
+    const QString text = pdfText(pdf);
+    EXPECT_EQ(text.count(QLatin1Char('\f')), document.pageCount());
+    EXPECT_TRUE(text.contains(QStringLiteral("199")));
 }
 
 TEST(ReportTest, GrowingTextPushesLaterControlsDownAndPageBreaksStartNewPages)
