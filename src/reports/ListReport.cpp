@@ -1,11 +1,11 @@
 #include "reports/ListReport.h"
 
+#include "reports/ReportLine.h"
+
 #include "store/AppState.h"
 #include "store/CMain.h"
-#include "store/ErrorReport.h"
 
 #include <algorithm>
-#include <exception>
 
 namespace {
 
@@ -110,10 +110,8 @@ ListReport::ListReport(const Design& design)
 
 void ListReport::reportStart()
 {
-    try {
+    reports::line(m_designName + QStringLiteral(".ActiveReport_ReportStart"), 1, [&] {
         dataControl().connectionString =
             QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + oMain().strFileName();
-    } catch (const std::exception& e) {
-        report::windowError(e, m_designName + QStringLiteral(".ActiveReport_ReportStart"), 1);
-    }
+    });
 }

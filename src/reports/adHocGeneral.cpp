@@ -1,24 +1,18 @@
 #include "reports/adHocGeneral.h"
 
-#include "platform/grid/GridCore.h"
-#include "store/ErrorReport.h"
+#include "reports/ReportLine.h"
 
-#include <exception>
+#include "platform/grid/GridCore.h"
+
+#include <functional>
 
 namespace {
 
 constexpr int kRowHeight = 200; // twips, one line of Verdana 7
 
-template <typename Body> void line(const char* procedure, int number, Body&& body)
+void line(const char* procedure, int number, const std::function<void()>& body)
 {
-    const QString place = QStringLiteral("adHocGeneral.") + QLatin1String(procedure);
-    try {
-        body();
-    } catch (const std::exception& e) {
-        report::windowError(e, place, number);
-    } catch (...) {
-        report::windowError(QStringLiteral("Unknown error"), place, number);
-    }
+    reports::line(QStringLiteral("adHocGeneral.") + QLatin1String(procedure), number, body);
 }
 
 rpt::ReportFont gridFont()

@@ -1,5 +1,7 @@
 #include "reports/arCaseAnalysis.h"
 
+#include "reports/ReportLine.h"
+
 #include "analysis/AnalysisState.h"
 #include "analysis/CReport.h"
 #include "analysis/LevelTexts.h"
@@ -7,13 +9,12 @@
 #include "reports/CaseStatistics.h"
 #include "store/AppState.h"
 #include "store/CDataLayer.h"
-#include "store/ErrorReport.h"
 #include <cstdio>
 #undef EOF // the engine's recordsets have an EOF member
 #include "platform/db/Ado.h"
 
 #include <array>
-#include <exception>
+#include <functional>
 #include <limits>
 #include <optional>
 
@@ -25,18 +26,9 @@ const QString kNoLevelData = QStringLiteral("There is no level data on which to 
 const char* const kRatings[6] = {"Weight",      "Success",    "Jury",
                                  "Substantive", "Procedural", "Significance"};
 
-// One line of a report procedure: a failure is told with the procedure's
-// place and line, and the procedure goes on with its next line.
-template <typename Body> void line(const char* procedure, int number, Body&& body)
+void line(const char* procedure, int number, const std::function<void()>& body)
 {
-    const QString place = QStringLiteral("arCaseAnalysis.") + QLatin1String(procedure);
-    try {
-        body();
-    } catch (const std::exception& e) {
-        report::windowError(e, place, number);
-    } catch (...) {
-        report::windowError(QStringLiteral("Unknown error"), place, number);
-    }
+    reports::line(QStringLiteral("arCaseAnalysis.") + QLatin1String(procedure), number, body);
 }
 
 bool hasRow(const std::shared_ptr<ado::Recordset>& rs)
