@@ -1,3 +1,4 @@
+#include "workspace/WorkspaceWindows.h"
 #include "workspace/frmRedoZiv.h"
 
 #include "platform/core/AppInfo.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv)
     try {
         platform::installQtSeams();
         registerStoreWindows();
+        registerWorkspaceWindows();
         ReportPreviews previews;
         platform::setReportLauncher(&previews);
         frmRedoZiv window;
