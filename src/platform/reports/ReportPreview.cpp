@@ -10,6 +10,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -128,7 +129,11 @@ ReportPreview::ReportPreview(Document document, int zoomPercent, QWidget* parent
 
     m_view->fit();
     updateControls();
-    resize(std::min(m_view->width() + 60, 1100), 900);
+    // Wide enough for the page, within the screen.
+    QSize size(m_view->width() + 60, 900);
+    if (const QScreen* screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() * 0.9);
+    resize(size);
 }
 
 ReportPreview::~ReportPreview() = default;
