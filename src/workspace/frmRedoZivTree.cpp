@@ -323,6 +323,7 @@ void frmRedoZiv::AddCode(const QString&)
             treeediting::createItem(gDB, treeediting::parentIdUnder(parentKey));
         setNodeImage(parent, treelogic::kImageIssue);
         Initialise(gDB, item);
+        m_lblMain->setText(QStringLiteral("  ") + item->Name());
 
         auto* node = new QTreeWidgetItem;
         const QString key = kind->prefix + item->Key();
@@ -456,7 +457,10 @@ void frmRedoZiv::DeleteCodeItem()
             delete parent->takeChild(parent->indexOfChild(node));
         }
         InitialiseBookmarks();
-        SelectCodeItem(keyOf(m_tvIssueItems->currentItem()));
+        QTreeWidgetItem* shown = m_tvIssueItems->currentItem();
+        SelectCodeItem(keyOf(shown));
+        if (shown && m_currentIssue)
+            m_lblMain->setText(QStringLiteral("  ") + shown->text(0));
         if (parent->childCount() == 0) {
             parent->setExpanded(false);
             if (keyOf(parent) != treelogic::kRootKey)

@@ -122,6 +122,7 @@ TEST_F(TreeEditing, InsertingEachTypeUnderAnIssueAndUnderTheRootStoresAndShowsIt
         EXPECT_EQ(w->tvIssueItems()->currentItem(), node);
         EXPECT_EQ(node->parent(), w->node(QLatin1String(c.under)));
         EXPECT_EQ(node->text(0), QStringLiteral("New Case Item"));
+        EXPECT_EQ(w->lblMain()->text(), QStringLiteral("  New Case Item"));
         EXPECT_EQ(imageOf(*w, key), QLatin1String(c.image));
         EXPECT_EQ(issueColumn("ParentID", id).toString(), QLatin1String(c.parentId));
         EXPECT_EQ(issueColumn("ItemType", id).toString(), QLatin1String(c.type));
@@ -331,6 +332,7 @@ TEST_F(TreeEditing, DeletingTheLastChildCollapsesItsIssue)
     EXPECT_FALSE(parent->isExpanded());
     EXPECT_EQ(imageOf(*w, QStringLiteral("C8")), QStringLiteral("ISSUE"));
     EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("8"));
+    EXPECT_EQ(w->lblMain()->text(), QStringLiteral("  Lost wages"));
 }
 
 TEST_F(TreeEditing, DropsMoveOnlyUnderIssuesOrIssuesToTheTop)
