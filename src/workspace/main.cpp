@@ -1,3 +1,4 @@
+#include "workspace/WorkspaceWindows.h"
 #include "workspace/frmRedoZiv.h"
 
 #include "platform/core/AppInfo.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv)
     try {
         platform::installQtSeams();
         registerStoreWindows();
+        registerWorkspaceWindows();
         frmRedoZiv window;
         window.show();
         return app.exec();
