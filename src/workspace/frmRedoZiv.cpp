@@ -1412,6 +1412,13 @@ void frmRedoZiv::WritePendingEdits()
 void frmRedoZiv::applyReadOnly()
 {
     m_explanationPage->setReadOnly(m_readOnly);
+    if (!m_readOnly)
+        return; // the case menus follow the case being open
+    // Commands that change the case are off; reading, reports and views stay.
+    m_mnuInsert->setEnabled(false);
+    m_mnuInsert->menuAction()->setEnabled(false);
+    if (auto* remove = m_tbTools->findChild<QAction*>(QStringLiteral("tbTools_delete")))
+        remove->setEnabled(false);
 }
 
 // ---------------------------------------------------------------------------

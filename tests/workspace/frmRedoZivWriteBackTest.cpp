@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTreeWidgetItem>
@@ -190,6 +191,9 @@ TEST_F(WriteBack, ACaseThatCannotBeWrittenOpensReadOnlyAndIsLeftAsItWas)
     EXPECT_TRUE(w->txtQuestions()->isReadOnly());
     EXPECT_TRUE(w->txtSpin(0)->isReadOnly());
     EXPECT_FALSE(w->updown(0)->isEnabled());
+    EXPECT_FALSE(w->mnuInsert()->isEnabled());
+    EXPECT_FALSE(w->findChild<QAction*>(QStringLiteral("tbTools_delete"))->isEnabled());
+    EXPECT_TRUE(w->findChild<QAction*>(QStringLiteral("tbTools_caseanalysis"))->isEnabled());
     w->mnuFileExit_Click();
     EXPECT_EQ(digest(m_path), before);
 }
