@@ -282,6 +282,7 @@ private:
     void onTreeCurrentItemChanged(QTreeWidgetItem* current);
     void onTreeItemClicked(QTreeWidgetItem* item);
     void connectTreeEditing();
+    bool treeEditable() const;
     void startLabelEdit(QTreeWidgetItem* node);
     void showDropHighlight(const QString& key);
     void moveNode(QTreeWidgetItem* node, QTreeWidgetItem* target);

@@ -403,8 +403,16 @@ void frmRedoZiv::tvIssueItems_AfterLabelEdit(QTreeWidgetItem* node, bool& cancel
     }
 }
 
+// The Insert menu is on while the open case may be changed.
+bool frmRedoZiv::treeEditable() const
+{
+    return m_mnuInsert->isEnabled();
+}
+
 void frmRedoZiv::tvIssueItems_KeyUp(int keyCode)
 {
+    if (!treeEditable())
+        return;
     orReport("tvIssueItems_KeyUp", 10, [this, keyCode] {
         if (keyCode == Qt::Key_Delete) {
             if (keyOf(m_tvIssueItems->currentItem()) != treelogic::kRootKey)
@@ -504,7 +512,7 @@ bool frmRedoZiv::tvIssueItems_MouseMove(Qt::MouseButtons buttons)
     orReport("tvIssueItems_MouseMove", 10, [&] {
         if (m_drag->dragKey().isEmpty())
             return;
-        if (buttons != Qt::LeftButton) {
+        if (buttons != Qt::LeftButton || !treeEditable()) {
             m_drag->clearCandidate();
             return;
         }
@@ -526,7 +534,7 @@ void frmRedoZiv::tvIssueItems_MouseUp(Qt::MouseButton button, const QPoint& glob
     if (button != Qt::RightButton)
         return;
     orReport("tvIssueItems_MouseUp", 10, [this, globalPos] {
-        if (!m_mnuInsert->actions().isEmpty())
+        if (treeEditable() && !m_mnuInsert->actions().isEmpty())
             m_mnuInsert->popup(globalPos);
     });
 }

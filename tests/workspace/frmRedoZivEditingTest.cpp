@@ -1,9 +1,11 @@
 #include "WorkspaceFixture.h"
 
+#include "workspace/CaseTables.h"
 #include "workspace/TreeDragDrop.h"
 #include "workspace/TreeLogic.h"
 #include "workspace/frmRedoZiv.h"
 
+#include "platform/db/Dao.h"
 #include "store/CIssue.h"
 #include "store/CMain.h"
 #include "store/CTypes.h"
@@ -419,4 +421,21 @@ TEST_F(TreeEditing, ARightClickOpensTheInsertMenu)
     w->tvIssueItems_MouseUp(Qt::RightButton, w->mapToGlobal(QPoint(40, 80)));
     EXPECT_TRUE(insert->isVisible());
     insert->close();
+}
+
+TEST_F(TreeEditing, AReadOnlyCaseTakesNoTreeEditsFromKeysMouseOrDrag)
+{
+    m_path = m_cases.createSample();
+    casetables::setWriteCheck([](dao::Database&) { return false; });
+    auto w = openWindow();
+    casetables::setWriteCheck({});
+    choose(*w, QStringLiteral("C3"));
+    w->tvIssueItems_KeyUp(Qt::Key_Delete);
+    w->tvIssueItems_KeyUp(Qt::Key_Insert);
+    w->tvIssueItems_MouseDown(w->node(QStringLiteral("C3")));
+    EXPECT_FALSE(w->tvIssueItems_MouseMove(Qt::LeftButton));
+    w->tvIssueItems_MouseUp(Qt::RightButton, QPoint(40, 80));
+    EXPECT_FALSE(w->mnuInsert()->isVisible());
+    EXPECT_TRUE(m_prompt.shown().isEmpty());
+    EXPECT_EQ(countIn(m_path, QStringLiteral("Issue")), 10);
 }
