@@ -9,6 +9,7 @@
 #include "workspace/RatingText.h"
 #include "workspace/ScreenText.h"
 #include "workspace/StartPage.h"
+#include "workspace/TreeDragDrop.h"
 #include "workspace/TreeImages.h"
 #include "workspace/TreeLogic.h"
 #include "workspace/UpDown.h"
@@ -342,6 +343,7 @@ void frmRedoZiv::connectControls()
         quietly([this] { OnQuestionsChange(); });
     });
     m_tvIssueItems->viewport()->installEventFilter(this);
+    connectTreeEditing();
     txtExplanation()->installEventFilter(this);
     for (int i = 0; i < ExplanationPage::kRatings; ++i) {
         txtSpin(i)->installEventFilter(this);
@@ -1553,8 +1555,4 @@ QString frmRedoZiv::statusPanelText() const
 }
 
 // Tree editing: filled in by the tree-editing work.
-void frmRedoZiv::LinkerChecker() {}
-void frmRedoZiv::AddCode(const QString&) {}
 void frmRedoZiv::AddBookMark() {}
-void frmRedoZiv::RenameItem() {}
-void frmRedoZiv::DeleteCodeItem() {}
