@@ -484,9 +484,18 @@ bool frmRedoZiv::SetupDBConnection()
                                               "Issue. The file was left as it is.")
                                    .arg(QDir::toNativeSeparators(path)));
             }
-            gDB = db;
             line = 45;
-            m_readOnly = !casetables::canWrite(*db);
+            try {
+                m_readOnly = !casetables::canWrite(*db);
+            } catch (const AppError& e) {
+                // Damage the quick check at open cannot see shows at the
+                // first write: the case is not taken.
+                db->Close();
+                throw AppError(e.number(), e.source(),
+                               QStringLiteral("The case file %1 cannot be opened: %2")
+                                   .arg(QDir::toNativeSeparators(path), e.description()));
+            }
+            gDB = db;
             if (m_readOnly) {
                 // Nothing is attempted that could only fail: the tables an
                 // older case lacks are not made, and no edit is taken.
