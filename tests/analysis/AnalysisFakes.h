@@ -90,5 +90,6 @@ inline QString issueRow(int id, int parent, const QString& name, std::initialize
                           "VALUES (%1, %2, '%3', 'About %3', 'Ask %3', %4, 'Issue');\n")
         .arg(id)
         .arg(parent)
-        .arg(name, values.join(QStringLiteral(", ")));
+        .arg(QString(name).replace(QLatin1Char('\''), QStringLiteral("''")),
+             values.join(QStringLiteral(", ")));
 }
