@@ -37,9 +37,10 @@ const std::vector<MethodTexts>& methods()
                            "all issues until it locates the lowest one and returns it to you."),
             QStringLiteral("The MIN method has returned the one lowest score of all issue scores."),
             QStringLiteral("The selected MIN value is of a "),
-            QStringLiteral("The MIN method simply helps you locate the issue with the lowest value. "
-                           " Once you have reworked that issue and re-adjusted its value, you can "
-                           "run the method again in order to find the next lowest value."),
+            QStringLiteral(
+                "The MIN method simply helps you locate the issue with the lowest value. "
+                " Once you have reworked that issue and re-adjusted its value, you can "
+                "run the method again in order to find the next lowest value."),
         },
         {
             QStringLiteral("MAX"),
@@ -132,10 +133,12 @@ const AverageProblem& averageProblem()
              QStringLiteral("for so many issues.")},
             {QStringLiteral("about 30%. This is a very poor score "),
              QStringLiteral("for so many issues.")},
-            {QStringLiteral("about 40%. This is a poor score "), QStringLiteral("for so many issues.")},
+            {QStringLiteral("about 40%. This is a poor score "),
+             QStringLiteral("for so many issues.")},
             {QStringLiteral("about 50%. This is a very low score "),
              QStringLiteral("for so many issues.")},
-            {QStringLiteral("about 60%. This is a low score "), QStringLiteral("for so many issues.")},
+            {QStringLiteral("about 60%. This is a low score "),
+             QStringLiteral("for so many issues.")},
             {QStringLiteral("about 70%. This is an average score "),
              QStringLiteral("for a group of issues.")},
             {QStringLiteral("about 80%. This is high-confidence low score "),
@@ -267,7 +270,8 @@ const std::vector<ColumnTexts>& columns()
 }
 
 namespace {
-const QString kInLight = QStringLiteral("You should consider this finding in light of the fact that ");
+const QString kInLight =
+    QStringLiteral("You should consider this finding in light of the fact that ");
 } // namespace
 
 const std::array<QString, 11>& levelIssueParagraphs()
@@ -275,55 +279,55 @@ const std::array<QString, 11>& levelIssueParagraphs()
     static const std::array<QString, 11> list{
         // 0
         QStringLiteral("If this is a key issue on which the case turns, a majority of attorneys "
-                       "would try to dismiss and hope to avoid costs and attorney's fees.  ")
-            + kInLight,
+                       "would try to dismiss and hope to avoid costs and attorney's fees.  ") +
+            kInLight,
         // 1
         QStringLiteral("If this is a key issue on which the case turns, a majority of attorneys "
                        "would probably try to dismiss and hope to avoid costs and attorney's "
-                       "fees.  ")
-            + kInLight,
+                       "fees.  ") +
+            kInLight,
         // 2
         QStringLiteral("If this is a key issue on which the case turns, a majority of attorneys "
                        "would probably try to dismiss and hope to avoid costs and attorney's "
-                       "fees.  ")
-            + kInLight,
+                       "fees.  ") +
+            kInLight,
         // 3
         QStringLiteral("If many other issues in the case are also at the 3 level, your adversary "
                        "will likely move for summary judgment and win.  Does keeping the case "
-                       "alive serve your client?  ")
-            + kInLight,
+                       "alive serve your client?  ") +
+            kInLight,
         // 4
         QStringLiteral("A 4 case is one to settle as best you can, and hopefully without having "
-                       "to pay costs.  ")
-            + kInLight,
+                       "to pay costs.  ") +
+            kInLight,
         // 5
         QStringLiteral("A 5 out of 10 level indicates you are equally divided on your chances of "
                        "winning on this issue.  An early settlement may keep your discovery costs "
-                       "down.  ")
-            + kInLight,
+                       "down.  ") +
+            kInLight,
         // 6
         QStringLiteral("You will most likely, at some point, regret having ever filed an "
-                       "'across-the-board' 6 out of 10 case.  Settlement should be your aim.  ")
-            + kInLight,
+                       "'across-the-board' 6 out of 10 case.  Settlement should be your aim.  ") +
+            kInLight,
         // 7
         QStringLiteral("A 7 out of 10 resembles the 'C' student.  It is a good issue for a fair "
-                       "settlement, but a dangerous one to try.  ")
-            + kInLight,
+                       "settlement, but a dangerous one to try.  ") +
+            kInLight,
         // 8
         QStringLiteral("8 of 10 is a strong issue, if a key issue, for an excellent settlement.  "
-                       "Has your client been told of the 20% reservation you hold on it?  ")
-            + kInLight,
+                       "Has your client been told of the 20% reservation you hold on it?  ") +
+            kInLight,
         // 9
         QStringLiteral("9 out of 10 is a sure thing, an issue that you believe would be difficult "
                        "to lose.  But why not a 10?  What is your reservation, and can the issue "
-                       "be strengthened to remove it?  ")
-            + kInLight,
+                       "be strengthened to remove it?  ") +
+            kInLight,
         // 10
         QStringLiteral("A 10 out of 10 level is significant in that it indicates an issue that "
                        "you clearly expect to win.  Make sure that no sub-issue or unexpected "
                        "twist has been missed, and consider probing your adversary with a "
-                       "'Request to Admit'.  ")
-            + kInLight,
+                       "'Request to Admit'.  ") +
+            kInLight,
     };
     return list;
 }

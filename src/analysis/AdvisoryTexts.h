@@ -12,10 +12,10 @@ namespace advisory {
 // The four method texts of one aggregate method. problem is empty for
 // "AVG", whose problem statement is put together from the pieces below.
 struct MethodTexts {
-    QString method;          // as the method list shows it, e.g. "STDEV"
+    QString method; // as the method list shows it, e.g. "STDEV"
     QString description;
     QString problem;
-    QString issueOpening;    // followed by the column, " object.  The value is " ...
+    QString issueOpening; // followed by the column, " object.  The value is " ...
     QString comment;
 };
 // "AVG", "MIN", "MAX", "STDEV", "VAR".
@@ -25,23 +25,23 @@ const std::vector<MethodTexts>& methods();
 struct AverageProblem {
     // The note on red and black values, in its two parts; left out for 4.
     QString noteStart;
-    QString noteMiddle;          // for 10 it begins with a blank
+    QString noteMiddle; // for 10 it begins with a blank
     QString noteEnd;
-    QString roundedA;            // "... rounded off.  A ", then v and a blank
-    QString roundedAn;           // for 8: "... rounded off.  An 8 "
+    QString roundedA;  // "... rounded off.  A ", then v and a blank
+    QString roundedAn; // for 8: "... rounded off.  An 8 "
     QString meaning;
     struct Grade {
         QString grade;
         QString ending;
     };
-    std::array<Grade, 11> grades;   // by value
+    std::array<Grade, 11> grades; // by value
 };
 const AverageProblem& averageProblem();
 
 // Texts keyed by the clicked rating column's field name.
 struct ColumnTexts {
-    QString field;               // "Weight" .. "Significance"
-    QString averageParagraph;    // follows the "AVG" issue statement's sentence
+    QString field;            // "Weight" .. "Significance"
+    QString averageParagraph; // follows the "AVG" issue statement's sentence
     QString levelDescription;
     QString levelComment;
 };

@@ -13,8 +13,7 @@ namespace {
 
 constexpr int kMethodStudy = 3;
 
-template <typename Body>
-auto guarded(const char* member, Body&& body) -> decltype(body())
+template <typename Body> auto guarded(const char* member, Body&& body) -> decltype(body())
 {
     try {
         return std::forward<Body>(body)();
@@ -54,8 +53,8 @@ QString averageProblemStatement(int value)
     const advisory::AverageProblem& p = advisory::averageProblem();
     QString text;
     if (value != 4)
-        text = p.noteStart + (value == 10 ? QStringLiteral(" ") : QString()) + p.noteMiddle
-               + p.noteEnd;
+        text = p.noteStart + (value == 10 ? QStringLiteral(" ") : QString()) + p.noteMiddle +
+               p.noteEnd;
     text += value == 8 ? p.roundedAn : p.roundedA + QString::number(value) + QLatin1Char(' ');
     const auto& grade = p.grades[static_cast<std::size_t>(value)];
     return text + p.meaning + grade.grade + grade.ending;
@@ -97,8 +96,8 @@ void CText::DisplayReport()
         if (oReport().ReportType() != kMethodStudy)
             return;
         const QString title = QStringLiteral("Popup Report Not Supported");
-        if (refusalKey == QLatin1String("NONE") || refusalKey == QLatin1String("COUNT")
-            || refusalKey == QLatin1String("PERCENT")) {
+        if (refusalKey == QLatin1String("NONE") || refusalKey == QLatin1String("COUNT") ||
+            refusalKey == QLatin1String("PERCENT")) {
             platform::msgBox(QStringLiteral("No Popup Report for Methods COUNT, NONE, or PERCENT.  "
                                             "For Grid Report, click 'Send To Report' button."),
                              platform::MsgButtons::OKCancel, platform::MsgIcon::None, title);
@@ -107,9 +106,9 @@ void CText::DisplayReport()
         // Only the five methods as the list offers them have texts; anything
         // else would show empty boxes or texts of an earlier click.
         if (!findMethod(method)) {
-            platform::msgBox(QStringLiteral("No Popup Report for Method ") + method.trimmed()
-                                 + QStringLiteral(".  For Grid Report, click 'Send To Report' "
-                                                  "button."),
+            platform::msgBox(QStringLiteral("No Popup Report for Method ") + method.trimmed() +
+                                 QStringLiteral(".  For Grid Report, click 'Send To Report' "
+                                                "button."),
                              platform::MsgButtons::OKCancel, platform::MsgIcon::None, title);
             return;
         }
@@ -165,9 +164,9 @@ QString CText::MethodIssueStatement()
             m_methodIssueStatement.clear();
             return m_methodIssueStatement;
         }
-        m_methodIssueStatement = texts->issueOpening + m_myColumnText
-                                 + QStringLiteral(" object.  The value is ")
-                                 + QString::number(m_myColumnVal) + QLatin1Char('.');
+        m_methodIssueStatement = texts->issueOpening + m_myColumnText +
+                                 QStringLiteral(" object.  The value is ") +
+                                 QString::number(m_myColumnVal) + QLatin1Char('.');
         if (texts->method == QLatin1String("AVG")) {
             if (const advisory::ColumnTexts* column = findColumn(m_myColumnText))
                 m_methodIssueStatement += column->averageParagraph;
@@ -238,8 +237,8 @@ QString CText::LevelIssueStatement()
     return guarded("LevelIssueStatement", [&] {
         m_levelIssueStatement =
             isTextValue(m_myColumnVal)
-                ? advisory::levelIssueParagraphs()[static_cast<std::size_t>(m_myColumnVal)]
-                      + m_recordsReturned
+                ? advisory::levelIssueParagraphs()[static_cast<std::size_t>(m_myColumnVal)] +
+                      m_recordsReturned
                 : QString();
         return m_levelIssueStatement;
     });

@@ -18,9 +18,9 @@ constexpr int kTypeMismatch = 13;
 const QString kSource = QStringLiteral("Argovo");
 
 const QString kMethodTail =
-    QStringLiteral("Issue_1.Weight, Issue_1.Success, Issue_1.Jury, Issue_1.Substantive, ")
-    + QStringLiteral("Issue_1.Procedural, Issue_1.Significance FROM Issue INNER JOIN Issue AS ")
-    + QStringLiteral("Issue_1 ON Issue.ID = Issue_1.ParentID;");
+    QStringLiteral("Issue_1.Weight, Issue_1.Success, Issue_1.Jury, Issue_1.Substantive, ") +
+    QStringLiteral("Issue_1.Procedural, Issue_1.Significance FROM Issue INNER JOIN Issue AS ") +
+    QStringLiteral("Issue_1 ON Issue.ID = Issue_1.ParentID;");
 const QString kMethodQueryA =
     QStringLiteral("SELECT Issue.ID, Issue.Name, Issue_1.Explanation, ") + kMethodTail;
 // Two blanks after SELECT, as these methods have always sent it.
@@ -47,8 +47,8 @@ const std::array<MethodRow, 8> kMethods{{
 
 const std::array<const char*, 6> kOperators{"<", ">", "=", "<=", ">=", "<>"};
 
-const std::array<const char*, 6> kRangeColumns{"Issue.Weight",      "Issue.Success",
-                                               "Issue.Jury",        "Issue.Substantive",
+const std::array<const char*, 6> kRangeColumns{"Issue.Weight",     "Issue.Success",
+                                               "Issue.Jury",       "Issue.Substantive",
                                                "Issue.Procedural", "Issue.Significance"};
 
 const std::array<const char*, 6> kRatingFields{"Weight",      "Success",    "Jury",
@@ -78,11 +78,11 @@ std::optional<QString> rangeQuery(const QString& op, int16_t value)
 {
     if (!isRangeOperator(op))
         return std::nullopt;
-    QString sql = QStringLiteral("SELECT Issue.ID, Issue.Name, ")
-                  + QStringLiteral("Issue.Explanation, Issue.Weight, ")
-                  + QStringLiteral("Issue.Success, Issue.Jury, ")
-                  + QStringLiteral("Issue.Substantive, Issue.Procedural, ")
-                  + QStringLiteral("Issue.Significance FROM Issue WHERE ");
+    QString sql = QStringLiteral("SELECT Issue.ID, Issue.Name, ") +
+                  QStringLiteral("Issue.Explanation, Issue.Weight, ") +
+                  QStringLiteral("Issue.Success, Issue.Jury, ") +
+                  QStringLiteral("Issue.Substantive, Issue.Procedural, ") +
+                  QStringLiteral("Issue.Significance FROM Issue WHERE ");
     const QString number = QString::number(value);
     for (std::size_t i = 0; i < kRangeColumns.size(); ++i) {
         if (i > 0)
@@ -96,8 +96,8 @@ int16_t roundToInt16(double value)
 {
     // nearbyint rounds in the default mode, to nearest with halves to even.
     const double rounded = std::nearbyint(value);
-    if (!std::isfinite(rounded) || rounded < std::numeric_limits<int16_t>::min()
-        || rounded > std::numeric_limits<int16_t>::max())
+    if (!std::isfinite(rounded) || rounded < std::numeric_limits<int16_t>::min() ||
+        rounded > std::numeric_limits<int16_t>::max())
         throw AppError(kOverflow, kSource, QStringLiteral("Overflow"));
     return static_cast<int16_t>(rounded);
 }
@@ -116,8 +116,8 @@ int16_t rangeValue(const QString& text)
 QString childQuery(const QString& groupName)
 {
     return QStringLiteral("SELECT Issue.Name, Issue.Explanation from Issue WHERE "
-                          "(Issue.ParentID IN (SELECT Issue.ID FROM Issue WHERE Issue.name ='")
-           + SQLStringCheck(groupName) + QStringLiteral("'));");
+                          "(Issue.ParentID IN (SELECT Issue.ID FROM Issue WHERE Issue.name ='") +
+           SQLStringCheck(groupName) + QStringLiteral("'));");
 }
 
 std::optional<QString> ratingField(int column)

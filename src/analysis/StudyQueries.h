@@ -12,7 +12,7 @@ namespace studies {
 
 struct MethodStudy {
     QString query;
-    int subtotalFunction;   // a grid subtotal code
+    int subtotalFunction; // a grid subtotal code
 };
 
 // The query and subtotal code of a method text, compared exactly as typed

@@ -26,8 +26,8 @@ const QString kAvgCommentEnd = QStringLiteral(
 const QString kJuryStart = QStringLiteral(
     "  Because this is an issue that indicates it is closely allied with how the jury will feel "
     "about your case, ");
-const QString kJuryEnd =
-    QStringLiteral("in order to assure a more favorable ruling, greater damages, or other outcome.");
+const QString kJuryEnd = QStringLiteral(
+    "in order to assure a more favorable ruling, greater damages, or other outcome.");
 const QString kRefusal = QStringLiteral(
     "No Popup Report for Methods COUNT, NONE, or PERCENT.  For Grid Report, click 'Send To "
     "Report' button.");
@@ -92,17 +92,25 @@ TEST_F(CTextTest, AverageProblemStatementForEachValue)
         "average means this group of issues when added together and divided by their total count "
         "scores ");
     const QStringList expected{
-        note + rounded + "A 0 " + meaning + "about 0%. This is the lowest possible score for a group of issues.",
+        note + rounded + "A 0 " + meaning +
+            "about 0%. This is the lowest possible score for a group of issues.",
         note + rounded + "A 1 " + meaning + "about 10%. This is a bottom score for so many issues.",
-        note + rounded + "A 2 " + meaning + "about 20%. This is a defeated score for so many issues.",
-        note + rounded + "A 3 " + meaning + "about 30%. This is a very poor score for so many issues.",
+        note + rounded + "A 2 " + meaning +
+            "about 20%. This is a defeated score for so many issues.",
+        note + rounded + "A 3 " + meaning +
+            "about 30%. This is a very poor score for so many issues.",
         rounded + "A 4 " + meaning + "about 40%. This is a poor score for so many issues.",
-        note + rounded + "A 5 " + meaning + "about 50%. This is a very low score for so many issues.",
+        note + rounded + "A 5 " + meaning +
+            "about 50%. This is a very low score for so many issues.",
         note + rounded + "A 6 " + meaning + "about 60%. This is a low score for so many issues.",
-        note + rounded + "A 7 " + meaning + "about 70%. This is an average score for a group of issues.",
-        note + rounded + "An 8 " + meaning + "about 80%. This is high-confidence low score for a group of issues.",
-        note + rounded + "A 9 " + meaning + "about 90%. This is an excellent score for a group of issues.",
-        tenNote + rounded + "A 10 " + meaning + "about 100%. This is the highest possible score for a group of issues.",
+        note + rounded + "A 7 " + meaning +
+            "about 70%. This is an average score for a group of issues.",
+        note + rounded + "An 8 " + meaning +
+            "about 80%. This is high-confidence low score for a group of issues.",
+        note + rounded + "A 9 " + meaning +
+            "about 90%. This is an excellent score for a group of issues.",
+        tenNote + rounded + "A 10 " + meaning +
+            "about 100%. This is the highest possible score for a group of issues.",
     };
     m_view.method = QStringLiteral("AVG");
     for (int v = 0; v <= 10; ++v) {
@@ -199,21 +207,25 @@ TEST_F(CTextTest, TextsGivenByTheirEndsKeepTheirGivenWords)
         {"Success", "'Success' is a value assigned on the basis of many thought processes.  ",
          "Do the rules of evidence allow for the admission of all the evidence necessary to "
          "prove (or defeat) the issue.  "},
-        {"Jury", "Cases having the greatest jury appeal are those cases that ignite human "
-                 "emotion.  ",
+        {"Jury",
+         "Cases having the greatest jury appeal are those cases that ignite human "
+         "emotion.  ",
          "Many attorneys like to keep in mind the human feeling side of the case when thinking "
          "of jury appeal, especially those cases dealing with children, the infirm, the aged, "
          "and the physically or mentally challenged.  "},
-        {"Substantive", "'Proof beyond a reasonable doubt means proof beyond all doubt.'  (This "
-                        "misstates the law, ",
+        {"Substantive",
+         "'Proof beyond a reasonable doubt means proof beyond all doubt.'  (This "
+         "misstates the law, ",
          "Also think of ways your adversary might try to distinguish your facts from the facts "
          "in those reported cases."},
-        {"Procedural", "'An admission by a party opponent is an exception to the hearsay rule.'  "
-                       "Are you certain you know what this language means?  ",
+        {"Procedural",
+         "'An admission by a party opponent is an exception to the hearsay rule.'  "
+         "Are you certain you know what this language means?  ",
          "If so, you are ready to assign a reliable procedural value to issues subject to such "
          "frailties."},
-        {"Significance", "If you were sitting on your jury, how strongly would you be moved by "
-                         "the issue now under consideration?  ",
+        {"Significance",
+         "If you were sitting on your jury, how strongly would you be moved by "
+         "the issue now under consideration?  ",
          "through an interrogatory or 'request for admission' so that you do not have to bore "
          "your jury."}};
     for (const auto& [column, start, end] : levelDescriptions) {
@@ -251,9 +263,9 @@ TEST_F(CTextTest, LevelIssueStatementOfOneAndTwoMatchAndZeroDiffersOnlyInProbabl
     oText().setMyColumnVal(2);
     EXPECT_EQ(oText().LevelIssueStatement(), one);
     oText().setMyColumnVal(0);
-    EXPECT_EQ(oText().LevelIssueStatement(),
-              QString(one).replace(QStringLiteral("would probably try"),
-                                   QStringLiteral("would try")));
+    EXPECT_EQ(
+        oText().LevelIssueStatement(),
+        QString(one).replace(QStringLiteral("would probably try"), QStringLiteral("would try")));
     EXPECT_TRUE(one.endsWith("You should consider this finding in light of the fact that RR"));
 }
 

@@ -42,9 +42,9 @@ protected:
     void SetUp() override
     {
         resetAppState();
-        QString sql = issueRow(1, 0, QStringLiteral("Alpha"), {5, 5, 5, 5, 5, 5})
-                      + issueRow(2, 0, QStringLiteral("Beta"), {5, 5, 5, 5, 5, 5})
-                      + issueRow(3, 0, QStringLiteral("O'Brien"), {5, 5, 5, 5, 5, 5});
+        QString sql = issueRow(1, 0, QStringLiteral("Alpha"), {5, 5, 5, 5, 5, 5}) +
+                      issueRow(2, 0, QStringLiteral("Beta"), {5, 5, 5, 5, 5, 5}) +
+                      issueRow(3, 0, QStringLiteral("O'Brien"), {5, 5, 5, 5, 5, 5});
         for (const RatedChild& child : kRatedChildren) {
             const auto& r = child.ratings;
             sql += issueRow(child.id, child.parent, QString::fromLatin1(child.name),

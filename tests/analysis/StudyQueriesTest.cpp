@@ -22,8 +22,8 @@ const QString kQueryB = QStringLiteral(
 TEST(StudyQueries, EachMethodSendsItsQueryTextAndSubtotalCode)
 {
     const QList<std::tuple<QString, const QString*, int>> methods{
-        {"COUNT", &kQueryA, 4}, {"AVG", &kQueryA, 5},   {"MIN", &kQueryB, 7},
-        {"MAX", &kQueryA, 6},   {"STDEV", &kQueryB, 8}, {"VAR", &kQueryB, 9},
+        {"COUNT", &kQueryA, 4},   {"AVG", &kQueryA, 5},   {"MIN", &kQueryB, 7},
+        {"MAX", &kQueryA, 6},     {"STDEV", &kQueryB, 8}, {"VAR", &kQueryB, 9},
         {"PERCENT", &kQueryA, 3}, {"SUM", &kQueryA, 2}};
     for (const auto& [text, query, code] : methods) {
         const auto study = studies::methodStudy(text);
@@ -57,13 +57,13 @@ TEST(StudyQueries, RangeQueryComparesEveryRatingAndRefusesOtherOperators)
 TEST(StudyQueries, TypedRangeRoundsHalvesToEvenAndRefusesWhatIsNoSixteenBitNumber)
 {
     const QList<QPair<const char*, int>> rounded{
-        {"2.5", 2}, {"3.5", 4}, {"-0.5", 0}, {"6.5", 6}, {"7.5", 8}, {" 4 ", 4},
-        {"-3", -3}, {"0", 0},   {"32767.4", 32767}, {"-32768.5", -32768}};
+        {"2.5", 2}, {"3.5", 4}, {"-0.5", 0}, {"6.5", 6},         {"7.5", 8},
+        {" 4 ", 4}, {"-3", -3}, {"0", 0},    {"32767.4", 32767}, {"-32768.5", -32768}};
     for (const auto& [text, value] : rounded)
         EXPECT_EQ(studies::rangeValue(QString::fromLatin1(text)), value) << text;
 
-    const QList<QPair<const char*, int>> refused{
-        {"32767.5", 6}, {"-32769", 6}, {"1e9", 6}, {"abc", 13}, {"4,5", 13}, {"nan", 13}};
+    const QList<QPair<const char*, int>> refused{{"32767.5", 6}, {"-32769", 6}, {"1e9", 6},
+                                                 {"abc", 13},    {"4,5", 13},   {"nan", 13}};
     for (const auto& [text, number] : refused) {
         try {
             studies::rangeValue(QString::fromLatin1(text));
@@ -84,8 +84,8 @@ TEST(StudyQueries, ChildQueryDoublesTheApostrophesOfTheClickedName)
 
 TEST(StudyQueries, RatingColumnsNameTheirFieldsNotTheirHeaders)
 {
-    const QStringList fields{"Weight", "Success", "Jury", "Substantive", "Procedural",
-                             "Significance"};
+    const QStringList fields{"Weight",      "Success",    "Jury",
+                             "Substantive", "Procedural", "Significance"};
     for (int col = 0; col <= 10; ++col) {
         const auto field = studies::ratingField(col);
         if (col >= 4 && col <= 9)

@@ -3,6 +3,7 @@
 #include "analysis/AnalysisState.h"
 #include "analysis/CReport.h"
 #include "analysis/CText.h"
+#include "platform/core/Twips.h"
 #include "platform/grid/GridView.h"
 #include "store/CUtility.h"
 
@@ -53,15 +54,14 @@ TEST_F(frmIssueGridEventsTest, ClickOnARatingAfterAMethodStudyShowsItsFieldAndRo
     choose(window().cboMethod(), QStringLiteral("AVG"));
     const int alpha = subtotalRowOf(QStringLiteral("1"));
     // Alpha's averages: Success 7.5, Jury 6.5, Instructions 4.33, Evidence 4.
-    const QList<QPair<int, const char*>> clicks{
-        {5, "Success object.  The value is 8."},
-        {6, "Jury object.  The value is 6."},
-        {7, "Substantive object.  The value is 4."},
-        {8, "Procedural object.  The value is 4."}};
+    const QList<QPair<int, const char*>> clicks{{5, "Success object.  The value is 8."},
+                                                {6, "Jury object.  The value is 6."},
+                                                {7, "Substantive object.  The value is 4."},
+                                                {8, "Procedural object.  The value is 4."}};
     for (const auto& [col, issue] : clicks) {
         clickCell(alpha, col);
-        EXPECT_TRUE(shownIssue().startsWith(QStringLiteral("The selected AVG value is of a ")
-                                            + QLatin1String(issue)))
+        EXPECT_TRUE(shownIssue().startsWith(QStringLiteral("The selected AVG value is of a ") +
+                                            QLatin1String(issue)))
             << col << ": " << shownIssue().toStdString();
     }
     EXPECT_TRUE(frmReport::loaded()->isVisible());
@@ -126,9 +126,9 @@ TEST_F(frmIssueGridEventsTest, EditsOfMergedTextColumnsAndSubtotalRowsAreRefused
         bool refused;
     };
     const QList<Edit> edits{
-        {data, 1, grid::MergeCells, true},  {data, 3, grid::MergeCells, true},
-        {data, 3, grid::MergeNone, false},  {data, 4, grid::MergeCells, false},
-        {data, 9, grid::MergeCells, false}, {subtotal, 5, grid::MergeCells, true},
+        {data, 1, grid::MergeCells, true},    {data, 3, grid::MergeCells, true},
+        {data, 3, grid::MergeNone, false},    {data, 4, grid::MergeCells, false},
+        {data, 9, grid::MergeCells, false},   {subtotal, 5, grid::MergeCells, true},
         {subtotal, 5, grid::MergeNone, true}, {subtotal, 2, grid::MergeNone, true}};
     for (const Edit& e : edits) {
         grid().setMergeCells(e.merge);
@@ -188,6 +188,12 @@ TEST_F(frmIssueGridEventsTest, DoubleClickShowsTheWholeKeyGroupOrRuleOnly)
     }
     EXPECT_EQ(m_prompt.messages(),
               QStringList({"Alpha", "A rule far longer than its narrow column"}));
+}
+
+TEST_F(frmIssueGridEventsTest, GridFillsAWiderTabAndKeepsItsColumnWidths)
+{
+    EXPECT_GT(window().fg()->width(), twips::toPixels(10400) + 100);
+    EXPECT_EQ(window().fg()->columnWidth(3), twips::toPixels(2000));
 }
 
 TEST_F(frmIssueGridEventsTest, MergeOptionsSwitchMergingOffAndOn)

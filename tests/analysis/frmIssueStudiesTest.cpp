@@ -100,7 +100,7 @@ TEST_F(frmIssueStudiesTest, EachMethodSubtotalsEveryGroupWithItsStatistic)
             std::map<int, Values> groups;
             double columnSum = 0;
             for (const RatedChild& child : kRatedChildren) {
-                groups[child.parent];   // a group whose ratings are all empty too
+                groups[child.parent]; // a group whose ratings are all empty too
                 const int rating = child.ratings[static_cast<std::size_t>(c - 4)];
                 if (rating >= 0) {
                     groups[child.parent].push_back(rating);

@@ -24,7 +24,7 @@ using analysisforms::line;
 namespace {
 
 constexpr int kMethodStudy = 3;
-constexpr int kFixedColumn = 4;   // never moves
+constexpr int kFixedColumn = 4; // never moves
 constexpr int kFirstRating = 4;
 
 } // namespace

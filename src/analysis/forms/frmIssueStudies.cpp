@@ -150,7 +150,6 @@ void frmIssue::GetRange()
 
 void frmIssue::cmdReport_Click()
 {
-    line("cmdReport_Click", 1, [&] {
-        platform::reportLauncher().show(platform::reportname::kGrid, 85);
-    });
+    line("cmdReport_Click", 1,
+         [&] { platform::reportLauncher().show(platform::reportname::kGrid, 85); });
 }
