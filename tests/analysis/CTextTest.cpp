@@ -143,25 +143,15 @@ TEST_F(CTextTest, ValuesAndMethodsWithoutTextsYieldEmptyTextsNotThePreviousClick
 
 TEST_F(CTextTest, OtherMethodsSayOneSentenceWhateverTheColumn)
 {
-    const QList<QPair<const char*, const char*>> methods{
-        {"MIN", "The MIN method has returned the one lowest score of all issue scores."},
-        {"MAX", "The MAX method has returned the one maximum score of all maximum scores."},
-        {"STDEV", "The following applies ONLY when you have clicked a value  that has been posted "
-                  "to the screen in red.  (The values in black are the actual values, not the "
-                  "STDEVs.)  "},
-        {"VAR", "The following applies ONLY when you have clicked a value  that has been posted "
-                "to the screen in red.  (The values in black are the actual values, not the "
-                "VARs.)  "}};
-    for (const auto& [method, problem] : methods) {
+    for (const char* method : {"MIN", "MAX", "STDEV", "VAR"}) {
         click(QString::fromLatin1(method), QStringLiteral("Significance"), 9);
         EXPECT_EQ(m_window.issue, QStringLiteral("The selected %1 value is of a Significance "
                                                  "object.  The value is 9.")
                                       .arg(method));
-        EXPECT_TRUE(m_window.problem.startsWith(QString::fromLatin1(problem))) << method;
-        EXPECT_FALSE(m_window.comment.isEmpty()) << method;
-        EXPECT_FALSE(m_window.description.isEmpty()) << method;
+        EXPECT_FALSE(m_window.problem.isEmpty() || m_window.comment.isEmpty() ||
+                     m_window.description.isEmpty())
+            << method;
     }
-    EXPECT_EQ(m_window.shows, 4);
 }
 
 TEST_F(CTextTest, TextsGivenByTheirEndsKeepTheirGivenWords)

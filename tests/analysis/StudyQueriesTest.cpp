@@ -82,17 +82,4 @@ TEST(StudyQueries, ChildQueryDoublesTheApostrophesOfTheClickedName)
               "Issue.ID FROM Issue WHERE Issue.name ='O''Brien''s car'));");
 }
 
-TEST(StudyQueries, RatingColumnsNameTheirFieldsNotTheirHeaders)
-{
-    const QStringList fields{"Weight",      "Success",    "Jury",
-                             "Substantive", "Procedural", "Significance"};
-    for (int col = 0; col <= 10; ++col) {
-        const auto field = studies::ratingField(col);
-        if (col >= 4 && col <= 9)
-            EXPECT_EQ(field, fields[col - 4]) << col;
-        else
-            EXPECT_FALSE(field) << col;
-    }
-}
-
 } // namespace
