@@ -143,6 +143,8 @@ QString COpen::caseFilter()
 int16_t COpen::NewCase(ICaseWindow& frm)
 {
     try {
+        // The case being left keeps what was typed into it.
+        frm.WritePendingEdits();
         platform::FileDialogRequest request;
         request.save = true;
         request.fileName = oMain().CaseName();
@@ -200,6 +202,8 @@ int16_t COpen::NewCase(ICaseWindow& frm)
 int16_t COpen::SaveAsCase(ICaseWindow& frm)
 {
     try {
+        // The copy holds what was typed last.
+        frm.WritePendingEdits();
         platform::FileDialogRequest request;
         request.save = true;
         request.title = kSaveTitle;
