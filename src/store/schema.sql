@@ -5,9 +5,6 @@
 -- Ids are never reused (AUTOINCREMENT): other rows keep referring to the
 -- ids of deleted items.
 
--- Pages of 16 KiB: a large document passes through a quarter of the pages
--- it would need at the engine's default size.
-PRAGMA page_size = 16384;
 PRAGMA journal_mode = DELETE;
 
 CREATE TABLE Issue (
