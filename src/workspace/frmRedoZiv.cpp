@@ -90,24 +90,11 @@ constexpr int kTabsViewTreePane = 4285;
 constexpr int kStartPageLeft = 3875;
 constexpr int kDefaultTreeWidth = 4285;
 
-QString describeUnknown()
-{
-    return QStringLiteral("Unknown error");
-}
-
 // The window's standard handling: the failure is reported with the
 // procedure and the line, and the caller goes on with its next statement.
 template <typename F> bool attempt(const char* procedure, int line, F&& body)
 {
-    try {
-        body();
-        return true;
-    } catch (const std::exception& e) {
-        report::windowError(e, kForm + QLatin1String(procedure), line);
-    } catch (...) {
-        report::windowError(describeUnknown(), kForm + QLatin1String(procedure), line);
-    }
-    return false;
+    return report::guarded(kForm + QLatin1String(procedure), line, std::forward<F>(body));
 }
 
 // Change and focus handlers skip whatever fails.

@@ -13,16 +13,8 @@ namespace analysisforms {
 // next line. Returns whether the line ran through.
 template <typename Body> bool line(const char* procedure, int number, Body&& body)
 {
-    const QString place = QStringLiteral("frmIssue.") + QLatin1String(procedure);
-    try {
-        body();
-        return true;
-    } catch (const std::exception& e) {
-        report::windowError(e, place, number);
-    } catch (...) {
-        report::windowError(QStringLiteral("Unknown error"), place, number);
-    }
-    return false;
+    return report::guarded(QStringLiteral("frmIssue.") + QLatin1String(procedure), number,
+                           std::forward<Body>(body));
 }
 
 } // namespace analysisforms
