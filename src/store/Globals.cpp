@@ -20,13 +20,7 @@ const QString kShutdownPlace = QStringLiteral("Globals.Shutdown");
 // line and the sequence goes on.
 template <typename F> void step(int line, F&& body)
 {
-    try {
-        body();
-    } catch (const std::exception& e) {
-        report::windowError(e, kShutdownPlace, line);
-    } catch (...) {
-        report::windowError(QStringLiteral("Unknown error"), kShutdownPlace, line);
-    }
+    report::guarded(kShutdownPlace, line, std::forward<F>(body));
 }
 
 } // namespace
@@ -35,6 +29,11 @@ void Shutdown()
 {
     IShutdownHost* host = shutdownHost();
 
+    // What the user typed last reaches the file while it is still open.
+    step(5, [&] {
+        if (host)
+            host->WritePendingEdits();
+    });
     step(10, [&] {
         if (host)
             host->TerminatePanes();

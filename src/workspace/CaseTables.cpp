@@ -17,7 +17,44 @@ QString fieldText(const dao::Field& field)
     return v.isNull() ? QString() : v.toString();
 }
 
+std::function<bool(dao::Database&)>& writeCheck()
+{
+    static std::function<bool(dao::Database&)> check;
+    return check;
+}
+
+// Jet numbers of the failures that mean the file cannot be written: read-only
+// file or file system, a journal that cannot be created, disk errors.
+bool meansReadOnly(int number)
+{
+    constexpr int kReadOnly = 3027;
+    return number == kReadOnly || number == jet::FileNotFound || number == jet::DiskIo;
+}
+
 } // namespace
+
+bool canWrite(dao::Database& db)
+{
+    if (writeCheck())
+        return writeCheck()(db);
+    dao::DBEngine::BeginTrans();
+    try {
+        // A new table writes the schema page, which needs the journal too.
+        db.Execute(QStringLiteral("create table ArgovoWriteCheck (x int)"));
+    } catch (const AppError& e) {
+        dao::DBEngine::Rollback();
+        if (meansReadOnly(e.number()))
+            return false;
+        throw;
+    }
+    dao::DBEngine::Rollback();
+    return true;
+}
+
+void setWriteCheck(std::function<bool(dao::Database&)> check)
+{
+    writeCheck() = std::move(check);
+}
 
 bool isCaseFile(const dao::Database& db)
 {
@@ -73,11 +110,12 @@ void ensureCodeFilesTable(dao::Database& db)
             id->setAttributes(dao::dbAutoIncrField);
             table->AppendField(table->CreateField(QStringLiteral("CodeID"), dao::dbLong));
             table->AppendField(table->CreateField(QStringLiteral("Description"), dao::dbText, 50));
-            table->AppendField(table->CreateField(QStringLiteral("File"), dao::dbLongBinary));
             table->AppendField(table->CreateField(QStringLiteral("OrigDateTime"), dao::dbDate));
             table->AppendField(table->CreateField(QStringLiteral("DateAdded"), dao::dbDate));
             // Long enough for any full path of a document's source file.
             table->AppendField(table->CreateField(QStringLiteral("Path"), dao::dbText, 4096));
+            // Last, so that a new document's bytes are stored in place.
+            table->AppendField(table->CreateField(QStringLiteral("File"), dao::dbLongBinary));
             db.AppendTableDef(*table);
         } catch (...) {
         }

@@ -5,27 +5,33 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
 class BrowserPane;
 class CIssue;
+class CommandTable;
 class ctlBookmarks;
 class ctlFileDetails;
 class ExplanationPage;
 class QAction;
+class QDialog;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMimeData;
 class QPlainTextEdit;
 class QProgressBar;
 class QSplitter;
 class QStatusBar;
 class QTabWidget;
+class QTimer;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 class StartPage;
+class TreeDragDrop;
 class UpDown;
 
 namespace dao {
@@ -122,6 +128,12 @@ public:
     void OnTxtSpinLostFocus(int iIndex);
     void updown_Change(int index);
     void txtExplanation_LostFocus();
+    // Every way out of a case (close, exit, the close box, another case, New,
+    // Save As) first writes back what the detail tabs hold.
+    void WritePendingEdits() override;
+    // The open case could not be written when it was opened: it is shown,
+    // but nothing is typed into it.
+    bool caseReadOnly() const { return m_readOnly; }
 
     // Case close, commands.
     void DoCaseClose() override;
@@ -134,6 +146,35 @@ public:
     void mnuFileExit_Click();
     void mnuHelpContents_Click();
 
+    // Toolbar, menus and the commands they reach (frmRedoZivCommands.cpp).
+    void tbTools_ButtonClick(const QString& key);
+    QToolBar* tbTools() const { return m_tbTools; }
+    // Also the tree's right-click menu.
+    QMenu* mnuInsert() const { return m_mnuInsert; }
+    void mnuInsertNewIssue_Click();
+    void mnuInsertNewExhibit_Click();
+    void mnuInsertNewWitness_Click();
+    void mnuInsertNewQuestion_Click();
+    void mnuInsertDelete_Click();
+    void mnuInsertRename_Click();
+    void mnuInsertBookmark_Click();
+    void mnuViewIssue_Click();
+    void mnuViewBookmarks_Click();
+    void mnuViewMaintenance_Click();
+    void mnuReportsGrid_Click();
+    void mnuReportIssue_Click();
+    void mnuReportExhibit_Click();
+    void mnuReportWitness_Click();
+    void mnuReportAnalysis_Click();
+    void mnuHelpEmail_Click();
+    void mnuHelpUpdates_Click();
+    void mnuAbout_Click();
+    void WitnessListReport();
+    void ExhibitListReport();
+    void GridDisplayReport();
+    void CaseAnalysisReport();
+    void IssueListReport();
+
     // Tree editing: insert under the selected issue, rename, delete a subtree,
     // bookmark an issue.
     void LinkerChecker();
@@ -141,6 +182,29 @@ public:
     void AddBookMark();
     void RenameItem();
     void DeleteCodeItem();
+    // Deletes the records of the node and of every node below it, all or none.
+    void RecursiveDeleteCode(QTreeWidgetItem* node);
+    // The in-place label editor of a node opens (the root's never does) and closes.
+    void tvIssueItems_BeforeLabelEdit(QTreeWidgetItem* node, QLineEdit* editor, bool& cancel);
+    void tvIssueItems_AfterLabelEdit(QTreeWidgetItem* node, bool& cancel, const QString& newString);
+    void tvIssueItems_KeyUp(int keyCode);
+
+    // Moving items by drag and drop within the tree; hit is the node under
+    // the mouse, y its vertical position in the tree's viewport.
+    void tvIssueItems_MouseDown(QTreeWidgetItem* hit);
+    // True when a drag starts: the platform's drag loop runs next.
+    bool tvIssueItems_MouseMove(Qt::MouseButtons buttons);
+    void tvIssueItems_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
+    // False when the data cannot be dropped there.
+    bool tvIssueItems_OLEDragOver(const QMimeData* data, QTreeWidgetItem* hit, int y);
+    void tvIssueItems_OLEDragDrop(const QMimeData* data);
+    void tvIssueItems_OLECompleteDrag();
+    void tvIssueItems_Collapse(QTreeWidgetItem* node);
+    void tmrDragTimer_Timer();
+    // The drag data of a node: its key in the tree's private format.
+    QMimeData* treeDragData(const QString& key) const;
+    const TreeDragDrop& dragState() const { return *m_drag; }
+    QTimer* tmrDragTimer() const { return m_tmrDragTimer; }
 
     // What the case-file manager needs besides.
     void InitialiseBookmarks() override;
@@ -183,6 +247,12 @@ protected:
 private:
     void buildWindow();
     void buildMenus();
+    void buildCommands();
+    void addToolbarCommands();
+    void showWebPage(const QString& address);
+    void showMaintenance();
+    void selectNeighbour(bool next);
+    void launchReport(const char* procedure, const QString& reportName, int zoom);
     void connectControls();
     void layoutOverlays();
     void showBookmarkPane();
@@ -204,9 +274,18 @@ private:
     void parkStartPage();
 
     void writeRating(int index, const QString& place, int line);
+    bool takeRating(int index, const QString& place, int line);
+    void commitCurrent(const QString& place, int line);
+    void showUnsaved(bool unsaved);
+    void applyReadOnly();
     CIssue& requireCurrentItem() const;
     void onTreeCurrentItemChanged(QTreeWidgetItem* current);
     void onTreeItemClicked(QTreeWidgetItem* item);
+    void connectTreeEditing();
+    bool treeEditable() const;
+    void startLabelEdit(QTreeWidgetItem* node);
+    void showDropHighlight(const QString& key);
+    void moveNode(QTreeWidgetItem* node, QTreeWidgetItem* target);
 
     QTreeWidget* m_tvIssueItems = nullptr;
     QSplitter* m_ssSplitter = nullptr;
@@ -238,8 +317,14 @@ private:
     QAction* m_mnuFileClose = nullptr;
     QAction* m_mnuFileExit = nullptr;
     QAction* m_mnuHelpContents = nullptr;
+    std::unique_ptr<CommandTable> m_toolbarCommands;
+    QPointer<QDialog> m_frmMaintenance;
 
     QHash<QString, QTreeWidgetItem*> m_nodes;
+    std::unique_ptr<TreeDragDrop> m_drag;
+    QTimer* m_tmrDragTimer = nullptr;
+    // The node shown as the drop target, by key.
+    QString m_dropHighlighted;
     int m_countedNodes = 0;
     QString m_treeClipboardFormat;
     // The item the details show: one record, used for its properties and
@@ -260,5 +345,9 @@ private:
     // follows the same press is then not a second selection.
     const QTreeWidgetItem* m_selectedByMove = nullptr;
     bool m_writingBack = false;
+    // Set from the first write-back that failed until the next one that
+    // succeeds: the user hears of a failure once, not at every keystroke.
+    bool m_unsavedRun = false;
+    bool m_readOnly = false;
     bool m_shuttingDown = false;
 };
