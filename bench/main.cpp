@@ -15,6 +15,7 @@
 #include "platform/core/Prompt.h"
 #include "platform/grid/GridCore.h"
 #include "platform/widgets/QtSeams.h"
+#include "reports/ReportBench.h"
 #include "store/AppState.h"
 #include "store/CFileObject.h"
 #include "store/CIssue.h"
@@ -224,6 +225,18 @@ void benchCase(const QString& casePath, int items, int repeats, std::vector<Resu
     }
 
     {
+        // The grid report of the grid as loaded, with its count subtotals.
+        grid->SortAndShow(grid::SubtotalCount);
+        const QString pdf = QDir(QFileInfo(casePath).path()).filePath(QStringLiteral("grid.pdf"));
+        const auto product = bench::measure(
+            repeats, [&] { reports::renderGridReportPdf(grid->grid(), pdf); }, {},
+            [&] { require(QFileInfo(pdf).size() > 0, "the grid report wrote no PDF"); });
+        const auto limit = bench::measure(repeats, [&] { readAll(casePath, {kGridSql}); });
+        add(QStringLiteral("grid report to PDF"), product, limit);
+        QFile::remove(pdf);
+    }
+
+    {
         const QString band = QStringLiteral("Level 5 - 7");
         QString condition;
         for (const levels::Band& b : levels::bands())
@@ -248,6 +261,37 @@ void benchCase(const QString& casePath, int items, int repeats, std::vector<Resu
     }
     analysisforms::unloadAnalysisWindows();
     settle();
+
+    {
+        const QString pdf =
+            QDir(QFileInfo(casePath).path()).filePath(QStringLiteral("analysis.pdf"));
+        const auto product = bench::measure(
+            repeats, [&] { reports::renderCaseAnalysisPdf(casePath, pdf); }, {},
+            [&] { require(QFileInfo(pdf).size() > 0, "the case analysis report wrote no PDF"); });
+        // Its reads: the averages, the deviations and the chosen band's count.
+        QStringList ratings;
+        QStringList deviations;
+        for (const char* r : kRatings) {
+            const QString x = QStringLiteral("Issue.") + QLatin1String(r);
+            ratings << QStringLiteral("avg(%1)").arg(x);
+            deviations << QStringLiteral("sqrt((sum(%1*%1) - sum(%1)*sum(%1)/count(%1)) / "
+                                         "(count(%1) - 1))")
+                              .arg(x);
+        }
+        QString condition;
+        for (const levels::Band& b : levels::bands())
+            if (b.label == QLatin1String("Level 5 - 7"))
+                condition = b.condition;
+        const auto limit = bench::measure(repeats, [&] {
+            readAll(casePath, {QStringLiteral("select count(Issue.ID), %1 from Issue")
+                                   .arg(ratings.join(QStringLiteral(", "))),
+                               QStringLiteral("select count(Issue.ID), %1 from Issue")
+                                   .arg(deviations.join(QStringLiteral(", "))),
+                               QStringLiteral("SELECT count(Issue.ID) FROM Issue ") + condition});
+        });
+        add(QStringLiteral("case analysis report to PDF"), product, limit);
+        QFile::remove(pdf);
+    }
 
     {
         auto db = dao::DBEngine::OpenDatabase(casePath);
@@ -334,13 +378,6 @@ void benchDocuments(const QString& folder, const QString& casePath, qint64 bytes
         QFile::remove(f);
 }
 
-// The case analysis report and the grid report to PDF belong here once the
-// report layer is part of the program.
-void benchReports(std::vector<Result>&)
-{
-    std::printf("reports to PDF: not measured, the program has no report layer yet\n");
-}
-
 } // namespace
 
 // The offscreen platform warns about every window it cannot size; noise here.
@@ -413,7 +450,6 @@ int main(int argc, char** argv)
         }
         if (documentBytes > 0)
             benchDocuments(folder, smallest, documentBytes, results);
-        benchReports(results);
 
         bench::printTable(results);
         const QString json = QDir(out).filePath(QStringLiteral("results.json"));
