@@ -70,9 +70,11 @@ TreeStructure buildTree(const std::vector<IssueRow>& rows)
     indexOf.insert(kRootKey, 0);
     for (const IssueRow& row : rows) {
         const QString key = keyForRow(row.itemType, row.id);
-        if (indexOf.contains(key))
+        // One look-up: a new key reads 0, which only the root holds.
+        int& slot = indexOf[key];
+        if (slot != 0)
             continue; // ids are unique in a sound file; a repeat adds nothing
-        indexOf.insert(key, int(tree.nodes.size()));
+        slot = int(tree.nodes.size());
         tree.nodes.push_back(TreeNode{key, row.name, imageForKey(key), kIssuePrefix + row.parentId,
                                       QString(), {}, {}});
     }
