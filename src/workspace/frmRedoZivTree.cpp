@@ -139,6 +139,7 @@ public:
     explicit TreeEvents(frmRedoZiv* window)
         : QObject(window)
         , m_window(window)
+        , m_tree(window->tvIssueItems())
     {
     }
 
@@ -154,7 +155,10 @@ public:
 private:
     bool handle(QObject* watched, QEvent* event)
     {
-        QTreeWidget* tree = m_window->tvIssueItems();
+        // The tree is held apart: while the window is being destroyed its
+        // closing still sends the tree events, and the window is no longer
+        // one to ask.
+        QTreeWidget* tree = m_tree;
         if (watched == tree) {
             if (event->type() == QEvent::KeyRelease) {
                 const auto* key = static_cast<QKeyEvent*>(event);
@@ -229,6 +233,7 @@ private:
     }
 
     frmRedoZiv* m_window;
+    QTreeWidget* m_tree;
     QPoint m_pressedAt;
 };
 

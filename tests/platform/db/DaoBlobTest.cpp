@@ -179,6 +179,11 @@ QByteArray changeCounter(const QString& path)
 
 TEST_F(DaoBlobTest, StoringEditingAndReadingALargeDocumentStaysInFlatMemory)
 {
+#if defined(__SANITIZE_ADDRESS__)
+    // The address checker holds freed memory back to catch late uses, so the
+    // resident size grows whatever the engine does; the plain run measures it.
+    GTEST_SKIP() << "resident size is not the engine's under AddressSanitizer";
+#endif
     constexpr qint64 kDocument = 64 * 1024 * 1024;
     constexpr qint64 kBound = 32 * 1024 * 1024;
     const QByteArray piece = patternBytes(kChunk, 9);
