@@ -398,6 +398,7 @@ int main(int argc, char** argv)
     const int outAt = int(args.indexOf(QStringLiteral("--out")));
     const QString out =
         outAt > 0 && outAt + 1 < args.size() ? args.at(outAt + 1) : QDir::currentPath();
+    std::vector<Result> results;
     try {
         QDir().mkpath(out);
         const QString folder = QDir(out).filePath(QStringLiteral("bench-cases"));
@@ -421,10 +422,11 @@ int main(int argc, char** argv)
             throw std::runtime_error("cannot read the blank-case script");
         const QString schema = QString::fromUtf8(schemaFile.readAll());
 
-        std::vector<Result> results;
         std::vector<int> sizes =
             quick ? std::vector<int>{1000} : std::vector<int>{1000, 10000, 100000};
-        qint64 documentBytes = quick ? (qint64(64) << 20) : (qint64(1) << 30);
+        // The largest round size under the billion bytes one stored value may
+        // hold, as near a gigabyte as a document can be.
+        qint64 documentBytes = quick ? (qint64(64) << 20) : (qint64(950) << 20);
         // For a look at one part: --items 10000,100000, --repeats 1 and --document-mib 0
         // (no document).
         if (const int at = int(args.indexOf(QStringLiteral("--items")));
@@ -459,6 +461,15 @@ int main(int argc, char** argv)
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "benchmark failed: %s\n", qPrintable(report::describe(e)));
+        // What was measured before the failure is kept.
+        if (!results.empty()) {
+            bench::printTable(results);
+            try {
+                bench::writeJson(results, QDir(out).filePath(QStringLiteral("results.json")));
+            } catch (const std::exception& inner) {
+                std::fprintf(stderr, "%s\n", inner.what());
+            }
+        }
         return 1;
     }
 }
