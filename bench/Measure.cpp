@@ -38,19 +38,19 @@ void restartPeak()
         refs.write("5");
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-}
-
 QString figure(double value, int decimals = 1)
 {
     return QString::number(value, 'f', decimals);
 }
 
 } // namespace
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
 
 double residentMiB()
 {

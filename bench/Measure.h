@@ -24,6 +24,7 @@ Sample measure(int repeats, const std::function<void()>& work,
                const std::function<void()>& before = {}, const std::function<void()>& after = {});
 
 double residentMiB();
+double median(std::vector<double> values);
 
 struct Result {
     QString work;
