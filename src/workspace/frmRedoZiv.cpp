@@ -2,6 +2,7 @@
 
 #include "workspace/BrowserPane.h"
 #include "workspace/CaseTables.h"
+#include "workspace/CaseTreeItem.h"
 #include "workspace/CodeModule.h"
 #include "workspace/CommandTable.h"
 #include "workspace/ExplanationPage.h"
@@ -727,12 +728,7 @@ void frmRedoZiv::FillTree(const QString& sSQL)
         rows.shrink_to_fit();
 
         auto makeItem = [this](const treelogic::TreeNode& n) {
-            auto* item = new QTreeWidgetItem;
-            item->setText(0, screentext::shown(n.text));
-            item->setData(0, kKeyRole, n.key);
-            if (!n.tag.isEmpty())
-                item->setData(0, kTagRole, n.tag);
-            item->setData(0, kImageRole, n.image);
+            auto* item = new CaseTreeItem(screentext::shown(n.text), n.key, n.tag, n.image);
             item->setIcon(0, treeimages::image(n.image));
             m_nodes.insert(n.key, item);
             return item;
