@@ -665,6 +665,10 @@ void frmRedoZiv::tvIssueItems_OLECompleteDrag()
 
 void frmRedoZiv::tvIssueItems_Collapse(QTreeWidgetItem* node)
 {
+    // Closing the whole tree reports leaves as collapsed too; a leaf has
+    // nothing to close and keeps its own picture.
+    if (!node || node->childCount() == 0)
+        return;
     orReport("tvIssueItems_Collapse", 10, [this, node] {
         if (keyOf(node) != treelogic::kRootKey)
             setNodeImage(node, treelogic::kImageIssue);

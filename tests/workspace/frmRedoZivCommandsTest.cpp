@@ -104,6 +104,12 @@ TEST_F(Commands, ExpandAndCollapseReachEveryBranchAndAnEmptyTreeIsLeftAlone)
     w->tbTools_ButtonClick(QStringLiteral("shut"));
     for (const char* branch : {"ROOT", "C1", "C3", "C6", "C8"})
         EXPECT_FALSE(w->node(QLatin1String(branch))->isExpanded()) << branch;
+    // Only a branch that closes takes the issue picture; leaves keep theirs.
+    for (const auto& [leaf, image] :
+         {std::pair{"CW4", "WITNESS"}, {"CX5", "EXHIBIT"}, {"QS9", "QUESTION"}, {"C10", "ISSUE"}})
+        EXPECT_EQ(w->node(QLatin1String(leaf))->data(0, frmRedoZiv::kImageRole).toString(),
+                  QLatin1String(image))
+            << leaf;
 
     w->DoCaseClose();
     m_prompt.clear();
