@@ -1221,8 +1221,9 @@ void frmRedoZiv::tbsTabs_Click()
             attempt("tbsTabs_Click", 10, [this] { showAnalysisWindow(); });
         return;
     }
+    // A case open read-only holds nothing to write back.
     attempt("tbsTabs_Click", 10, [&] {
-        if (key == QLatin1String("EXPLANATION")) {
+        if (key == QLatin1String("EXPLANATION") && !m_readOnly) {
             m_currentIssue->setExplanation(txtExplanation()->toPlainText());
             m_currentIssue->setQuestion(txtQuestions()->toPlainText());
         } else if (key == QLatin1String("GRID")) {
@@ -1231,7 +1232,8 @@ void frmRedoZiv::tbsTabs_Click()
             DisplayFiles();
         }
     });
-    attempt("tbsTabs_Click", 20, [this] { m_currentIssue->Commit(); });
+    if (!m_readOnly)
+        attempt("tbsTabs_Click", 20, [this] { m_currentIssue->Commit(); });
     attempt("tbsTabs_Click", 30, [this] {
         txtExplanation()->setEnabled(false);
         txtQuestions()->setEnabled(false);
@@ -1348,6 +1350,8 @@ bool frmRedoZiv::takeRating(int index, const QString& procedure, int line)
 // succeeds saves it and ends the run.
 void frmRedoZiv::commitCurrent(const QString& procedure, int line)
 {
+    if (m_readOnly)
+        return;
     try {
         requireCurrentItem().Commit();
     } catch (const std::exception& e) {
@@ -1373,7 +1377,7 @@ void frmRedoZiv::showUnsaved(bool unsaved)
 
 void frmRedoZiv::txtExplanation_LostFocus()
 {
-    if (!m_currentIssue)
+    if (!m_currentIssue || m_readOnly)
         return;
     FlagScope busy(m_writingBack);
     CIssue& item = *m_currentIssue;

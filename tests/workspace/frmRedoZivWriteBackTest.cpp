@@ -180,6 +180,9 @@ TEST_F(WriteBack, AFailingWriteIsToldOnceKeepsTheTextAndTheNextWriteSavesIt)
 TEST_F(WriteBack, ACaseThatCannotBeWrittenOpensReadOnlyAndIsLeftAsItWas)
 {
     casetables::setWriteCheck([](dao::Database&) { return false; });
+    // As on a read-only disk, any write of an item fails.
+    execIn(m_path, QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Issue BEGIN "
+                                  "SELECT RAISE(ABORT, 'read-only'); END"));
     const QByteArray before = digest(m_path);
     auto w = openWindow();
 
@@ -194,6 +197,15 @@ TEST_F(WriteBack, ACaseThatCannotBeWrittenOpensReadOnlyAndIsLeftAsItWas)
     EXPECT_FALSE(w->mnuInsert()->isEnabled());
     EXPECT_FALSE(w->findChild<QAction*>(QStringLiteral("tbTools_delete"))->isEnabled());
     EXPECT_TRUE(w->findChild<QAction*>(QStringLiteral("tbTools_caseanalysis"))->isEnabled());
+    // Passing through the boxes, the tabs and Save asks nothing of the file.
+    w->txtExplanation()->setFocus();
+    w->txtSpin(0)->setFocus();
+    w->tvIssueItems()->setFocus();
+    w->tbsTabs()->setCurrentIndex(1);
+    w->tbsTabs()->setCurrentIndex(0);
+    w->mnuFileSave_Click();
+    w->tbTools_ButtonClick(QStringLiteral("save"));
+    EXPECT_EQ(m_prompt.messages().size(), 1) << qPrintable(m_prompt.messages().join(" | "));
     w->mnuFileExit_Click();
     EXPECT_EQ(digest(m_path), before);
 }
