@@ -355,6 +355,8 @@ void frmRedoZiv::selectNeighbour(bool next)
         m_tvIssueItems->setCurrentItem(to);
         m_tvIssueItems->scrollToItem(to);
     }
+    // The caption over the details names the item moved to, as after a click.
+    m_lblMain->setText(QStringLiteral("  ") + to->text(0));
     SelectCodeItem(to->data(0, kKeyRole).toString());
 }
 

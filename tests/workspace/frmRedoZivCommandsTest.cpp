@@ -87,6 +87,10 @@ TEST_F(Commands, PreviousAndNextGoToASiblingElseToTheParentOrFirstChild)
         EXPECT_EQ(keyOf(current), QLatin1String(row.expected));
         for (QTreeWidgetItem* up = current ? current->parent() : nullptr; up; up = up->parent())
             EXPECT_TRUE(up->isExpanded()) << "the selected node is out of sight";
+        // The caption over the details names the node moved to, as a click does.
+        if (QLatin1String(row.from) != QLatin1String(row.expected)) {
+            EXPECT_EQ(w->lblMain()->text(), QStringLiteral("  ") + current->text(0));
+        }
         if (QLatin1String(row.expected) != QLatin1String("ROOT")) {
             ASSERT_NE(w->currentIssue(), nullptr);
             EXPECT_EQ(w->currentIssue()->Name(), w->node(QLatin1String(row.expected))->text(0));
