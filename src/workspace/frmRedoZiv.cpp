@@ -363,12 +363,12 @@ void frmRedoZiv::connectControls()
     connect(m_mnuFileExit, &QAction::triggered, this, [this] { mnuFileExit_Click(); });
     connect(m_mnuHelpContents, &QAction::triggered, this, [this] { mnuHelpContents_Click(); });
 
-    m_ctlFileDetails1->setFileNameRequest(
-        [this](const QString& title, const QString& proposed, int mode) {
-            QString fileName = proposed;
-            ctlFileDetails1_RequestFileName(title, fileName, mode);
-            return fileName;
-        });
+    connect(m_ctlFileDetails1, &ctlFileDetails::RequestFileName, this,
+            &frmRedoZiv::ctlFileDetails1_RequestFileName);
+    connect(m_ctlBookmarkList, &ctlBookmarks::ViewBookMark, this,
+            &frmRedoZiv::ctlBookMarkList_ViewBookMark);
+    connect(m_ctlBookmarkList, &ctlBookmarks::listClicked, this,
+            [this] { selectTab(kTabExplanation); });
 }
 
 // ---------------------------------------------------------------------------
@@ -1470,6 +1470,5 @@ QString frmRedoZiv::statusPanelText() const
 // Tree editing: filled in by the tree-editing work.
 void frmRedoZiv::LinkerChecker() {}
 void frmRedoZiv::AddCode(const QString&) {}
-void frmRedoZiv::AddBookMark() {}
 void frmRedoZiv::RenameItem() {}
 void frmRedoZiv::DeleteCodeItem() {}

@@ -1,3 +1,4 @@
+#include "workspace/frmAddBookmark.h"
 #include "workspace/frmRedoZiv.h"
 
 #include "platform/core/AppInfo.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv)
     try {
         platform::installQtSeams();
         registerStoreWindows();
+        frmAddBookmark::registerWindow();
         frmRedoZiv window;
         window.show();
         return app.exec();

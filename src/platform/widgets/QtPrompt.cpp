@@ -41,6 +41,8 @@ QMessageBox::StandardButtons qtButtons(MsgButtons buttons)
     switch (buttons) {
     case MsgButtons::OKCancel:
         return QMessageBox::Ok | QMessageBox::Cancel;
+    case MsgButtons::AbortRetryIgnore:
+        return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
     case MsgButtons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case MsgButtons::YesNo:
@@ -62,6 +64,12 @@ MsgAnswer answerOf(int button, MsgButtons buttons)
         return MsgAnswer::No;
     case QMessageBox::Cancel:
         return MsgAnswer::Cancel;
+    case QMessageBox::Abort:
+        return MsgAnswer::Abort;
+    case QMessageBox::Retry:
+        return MsgAnswer::Retry;
+    case QMessageBox::Ignore:
+        return MsgAnswer::Ignore;
     default:
         break;
     }
