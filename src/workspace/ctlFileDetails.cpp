@@ -28,6 +28,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -113,13 +114,12 @@ ctlFileDetails::ctlFileDetails(QWidget* parent)
     layout->addWidget(m_frame);
 
     m_hint = new QLabel(
-        QStringLiteral("No documents yet: add one with Add File on the right-click menu, "
-                       "or drop files here."),
+        QStringLiteral("No documents yet: add them from the right-click menu or drop files here."),
         m_list->viewport());
     m_hint->setObjectName(QStringLiteral("emptyHint"));
     m_hint->setEnabled(false);
+    m_hint->setWordWrap(true);
     m_hint->move(8, 8);
-    m_hint->adjustSize();
 
     m_popup = new QMenu(QStringLiteral("popup"), this);
     m_popup->setObjectName(QStringLiteral("mnuPopup"));
@@ -149,7 +149,6 @@ void ctlFileDetails::Initialise(std::shared_ptr<dao::Database> db, std::shared_p
     m_db = std::move(db);
     m_item = std::move(item);
     PopulateListView();
-    codemodule::AutoSizeListViewColumns(m_list, false);
 }
 
 void ctlFileDetails::Terminate()
@@ -197,7 +196,7 @@ QString ctlFileDetails::openCopyPath(const QString& id, const QString& descripti
     QString name = CFileObject::fileNameFromPath(description);
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         name = QStringLiteral("document");
-    const QString user = qEnvironmentVariable("USER");
+    const QString user = QDir::home().dirName();
     const QString folder = QStringLiteral("Argovo") +
                            (user.isEmpty() ? QString() : QLatin1Char('-') + user) +
                            QStringLiteral("/documents/") + id;
@@ -235,6 +234,8 @@ void ctlFileDetails::PopulateListView()
             // The list shows what could be read.
         }
     }
+    // Dates and names stay readable whatever was added since the last fill.
+    codemodule::AutoSizeListViewColumns(m_list, false);
     updateHint();
 }
 
@@ -390,7 +391,7 @@ void ctlFileDetails::DeleteFile()
         const QString id = row->data(0, kKeyRole).toString().mid(3);
         if (platform::msgBox(
                 QStringLiteral("Do you really want to delete this file from the database ?"),
-                platform::MsgButtons::YesNo, platform::MsgIcon::Question,
+                platform::MsgButtons::YesNoDefaultNo, platform::MsgIcon::Question,
                 QStringLiteral("Delete File from Database")) != platform::MsgAnswer::Yes)
             return;
         CFileObject document;
@@ -414,6 +415,10 @@ bool ctlFileDetails::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_list->viewport()) {
         switch (event->type()) {
+        case QEvent::Resize:
+            m_hint->setFixedWidth(std::max(40, m_list->viewport()->width() - 16));
+            m_hint->adjustSize();
+            break;
         case QEvent::DragEnter:
         case QEvent::DragMove: {
             auto* drag = static_cast<QDropEvent*>(event);

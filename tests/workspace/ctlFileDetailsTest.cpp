@@ -248,6 +248,7 @@ TEST_F(DocumentPane, DeleteAsksFirstAndNoChangesNothing)
     EXPECT_EQ(m_prompt.shown()[0].text,
               QStringLiteral("Do you really want to delete this file from the database ?"));
     EXPECT_EQ(m_prompt.shown()[0].title, QStringLiteral("Delete File from Database"));
+    EXPECT_EQ(m_prompt.shown()[0].buttons, platform::MsgButtons::YesNoDefaultNo);
     EXPECT_EQ(stored(), 1);
     EXPECT_EQ(list()->topLevelItemCount(), 1);
 

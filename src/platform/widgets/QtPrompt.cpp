@@ -46,6 +46,7 @@ QMessageBox::StandardButtons qtButtons(MsgButtons buttons)
     case MsgButtons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case MsgButtons::YesNo:
+    case MsgButtons::YesNoDefaultNo:
         return QMessageBox::Yes | QMessageBox::No;
     case MsgButtons::OK:
         break;
@@ -78,6 +79,7 @@ MsgAnswer answerOf(int button, MsgButtons buttons)
     case MsgButtons::OK:
         return MsgAnswer::OK;
     case MsgButtons::YesNo:
+    case MsgButtons::YesNoDefaultNo:
         return MsgAnswer::No;
     default:
         return MsgAnswer::Cancel;
@@ -91,6 +93,8 @@ MsgAnswer QtPrompt::message(const QString& text, MsgButtons buttons, MsgIcon ico
 {
     QMessageBox box(qtIcon(icon), titleOrDefault(title), text, qtButtons(buttons),
                     QApplication::activeWindow());
+    if (buttons == MsgButtons::YesNoDefaultNo)
+        box.setDefaultButton(QMessageBox::No);
     return answerOf(box.exec(), buttons);
 }
 
