@@ -88,6 +88,8 @@ QString COpen::caseFilter()
 int16_t COpen::NewCase(ICaseWindow& frm)
 {
     try {
+        // The case being left keeps what was typed into it.
+        frm.WritePendingEdits();
         platform::FileDialogRequest request;
         request.save = true;
         request.fileName = oMain().CaseName();
@@ -109,8 +111,8 @@ int16_t COpen::NewCase(ICaseWindow& frm)
         if (QFileInfo::exists(path)) {
             oError().HandleError(
                 QStringLiteral("COpen.NewCase"),
-                QStringLiteral("This case already exists.  Please pick a case name not in use."),
-                0, false);
+                QStringLiteral("This case already exists.  Please pick a case name not in use."), 0,
+                false);
             return kFailed;
         }
         // QFile::copy never overwrites: a file that appeared meanwhile stays.
@@ -145,6 +147,8 @@ int16_t COpen::NewCase(ICaseWindow& frm)
 int16_t COpen::SaveAsCase(ICaseWindow& frm)
 {
     try {
+        // The copy holds what was typed last.
+        frm.WritePendingEdits();
         platform::FileDialogRequest request;
         request.save = true;
         request.title = kSaveTitle;
@@ -160,8 +164,8 @@ int16_t COpen::SaveAsCase(ICaseWindow& frm)
         if (QFileInfo::exists(path)) {
             oError().HandleError(
                 QStringLiteral("COpen.SaveAsCase"),
-                QStringLiteral("This file already exists.  Please pick a file name not in use."),
-                0, false);
+                QStringLiteral("This file already exists.  Please pick a file name not in use."), 0,
+                false);
             return kFailed;
         }
 
@@ -239,8 +243,8 @@ int16_t COpen::GetDBName(ICaseWindow&)
         oError().HandleError(QStringLiteral("clsOpen.GetDBName"), e.description(), e.number(),
                              true);
     } catch (const std::exception& e) {
-        oError().HandleError(QStringLiteral("clsOpen.GetDBName"),
-                             QString::fromLocal8Bit(e.what()), kClassFailure, true);
+        oError().HandleError(QStringLiteral("clsOpen.GetDBName"), QString::fromLocal8Bit(e.what()),
+                             kClassFailure, true);
     }
     return 0;
 }

@@ -35,6 +35,11 @@ void Shutdown()
 {
     IShutdownHost* host = shutdownHost();
 
+    // What the user typed last reaches the file while it is still open.
+    step(5, [&] {
+        if (host)
+            host->WritePendingEdits();
+    });
     step(10, [&] {
         if (host)
             host->TerminatePanes();

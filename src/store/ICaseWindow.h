@@ -7,6 +7,9 @@
 class ICaseWindow {
 public:
     virtual ~ICaseWindow() = default;
+    // Writes back what the window holds of the current item before the case
+    // is copied or left; a failure is reported to the user.
+    virtual void WritePendingEdits() {}
     // Opens gDB on oMain().strFileName; true when the case database was opened.
     virtual bool SetupDBConnection() = 0;
     virtual void ClearTreeView() = 0;

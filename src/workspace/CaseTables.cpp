@@ -13,7 +13,44 @@ QString fieldText(dao::Recordset& rs, const char* name)
     return v.isNull() ? QString() : v.toString();
 }
 
+std::function<bool(dao::Database&)>& writeCheck()
+{
+    static std::function<bool(dao::Database&)> check;
+    return check;
+}
+
+// Jet numbers of the failures that mean the file cannot be written: read-only
+// file or file system, a journal that cannot be created, disk errors.
+bool meansReadOnly(int number)
+{
+    constexpr int kReadOnly = 3027;
+    return number == kReadOnly || number == jet::FileNotFound || number == jet::DiskIo;
+}
+
 } // namespace
+
+bool canWrite(dao::Database& db)
+{
+    if (writeCheck())
+        return writeCheck()(db);
+    dao::DBEngine::BeginTrans();
+    try {
+        // A new table writes the schema page, which needs the journal too.
+        db.Execute(QStringLiteral("create table ArgovoWriteCheck (x int)"));
+    } catch (const AppError& e) {
+        dao::DBEngine::Rollback();
+        if (meansReadOnly(e.number()))
+            return false;
+        throw;
+    }
+    dao::DBEngine::Rollback();
+    return true;
+}
+
+void setWriteCheck(std::function<bool(dao::Database&)> check)
+{
+    writeCheck() = std::move(check);
+}
 
 bool isCaseFile(const dao::Database& db)
 {

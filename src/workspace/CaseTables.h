@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace dao {
@@ -23,6 +24,16 @@ bool isCaseFile(const dao::Database& db);
 // value. False when the table could neither be read nor made; nothing is
 // reported.
 bool ensureVersionTable(dao::Database& db, const QString& version);
+
+// Whether writes to the case would reach the file: a write is tried inside a
+// transaction that is rolled back, so a read-only file, a folder where the
+// journal cannot be made or a read-only file system all show up here, at
+// open, rather than as a failure at the user's first edit. The file is left
+// as it was.
+bool canWrite(dao::Database& db);
+// Tests stand in a check of their own (a root user writes anywhere); an
+// empty function restores the real one.
+void setWriteCheck(std::function<bool(dao::Database&)> check);
 
 // Creates table CodeFiles with its seven fields when it is missing; a table
 // that exists is left as it is. Nothing is reported.

@@ -44,12 +44,7 @@ constexpr int kTreePane = 3750;
 void DoCaseClose(frmRedoZiv& frm)
 {
     // Pending edits of the item shown go to the file before it closes.
-    if (gDB && frm.currentIssue()) {
-        step("DoCaseClose", 10, [&] { frm.ExplanationOnChange(); });
-        step("DoCaseClose", 20, [&] { frm.OnQuestionsChange(); });
-        for (int i = 0; i < 6; ++i)
-            step("DoCaseClose", 30, [&, i] { frm.OnTxtSpinLostFocus(i); });
-    }
+    step("DoCaseClose", 10, [&] { frm.WritePendingEdits(); });
     // Nothing more is written to the closing case.
     step("DoCaseClose", 40, [&] { frm.releaseCurrentItem(); });
     step("DoCaseClose", 50, [] {
@@ -84,6 +79,8 @@ void DoCaseClose(frmRedoZiv& frm)
         frm.setWebBrowserLeft(twips::kHiddenLeft);
     });
     step("DoCaseClose", 120, [&] { frm.ctlFileDetails1()->Terminate(); });
+    // No case is open: the caption names none.
+    step("DoCaseClose", 130, [&] { frm.setWindowTitle(QStringLiteral("Argovo")); });
 }
 
 QString helpFilePath()

@@ -68,3 +68,13 @@ ExplanationPage::ExplanationPage(QWidget* parent)
     }
     layout->addWidget(m_valuesFrame, 0);
 }
+
+void ExplanationPage::setReadOnly(bool readOnly)
+{
+    m_explanation->setReadOnly(readOnly);
+    m_questions->setReadOnly(readOnly);
+    for (int i = 0; i < kRatings; ++i) {
+        m_spins[i]->setReadOnly(readOnly);
+        m_updowns[i]->setEnabled(!readOnly);
+    }
+}

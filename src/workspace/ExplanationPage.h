@@ -27,6 +27,9 @@ public:
     QLineEdit* txtSpin(int index) const { return m_spins.at(index); }
     UpDown* updown(int index) const { return m_updowns.at(index); }
 
+    // A case that cannot be written shows its item but takes no typing.
+    void setReadOnly(bool readOnly);
+
     // The captions above the rating boxes, by index.
     static QString ratingLabel(int index);
 

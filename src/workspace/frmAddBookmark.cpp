@@ -1,12 +1,9 @@
 #include "workspace/frmAddBookmark.h"
 
-#include "platform/widgets/QtSeams.h"
-#include "store/AppState.h"
 #include "store/CBookmark.h"
 #include "store/CIssue.h"
 #include "store/ErrorReport.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -113,16 +110,4 @@ void frmAddBookmark::cmdCancel_Click()
 void frmAddBookmark::reject()
 {
     cmdCancel_Click();
-}
-
-void frmAddBookmark::registerWindow()
-{
-    platform::registerModalWindow(kWindowName, [](const QVariantMap& values) {
-        frmAddBookmark window(QApplication::activeWindow());
-        auto item = std::make_shared<CIssue>();
-        item->Initialise(gDB, values.value(QStringLiteral("ID")).toString());
-        window.Initialise(gDB, item);
-        window.exec();
-        return window.Cancelled() ? int(QDialog::Rejected) : int(QDialog::Accepted);
-    });
 }

@@ -35,10 +35,6 @@ public:
     void cmdOK_Click();
     void cmdCancel_Click();
 
-    // Registers the window with the prompt: the values carry the issue's
-    // id as "ID"; the window works on the open case.
-    static void registerWindow();
-
 protected:
     void reject() override;
 

@@ -3,8 +3,11 @@
 #include "workspace/BrowserPane.h"
 #include "workspace/CaseTables.h"
 #include "workspace/CodeModule.h"
+#include "workspace/CommandTable.h"
 #include "workspace/ExplanationPage.h"
+#include "workspace/InstallSettings.h"
 #include "workspace/RatingText.h"
+#include "workspace/ScreenText.h"
 #include "workspace/StartPage.h"
 #include "workspace/TreeImages.h"
 #include "workspace/TreeLogic.h"
@@ -66,8 +69,6 @@ const QString kSelectTitle = QStringLiteral("Select a Argovo Database");
 // Both spellings: file names on this system are case-sensitive.
 const QString kCaseFilter = QStringLiteral("Argovo Files|*.AGV;*.agv");
 const QString kAllFilesFilter = QStringLiteral("All Files|*.*");
-// The maker's web address; an installation setting of the start page.
-const QString kMakerAddress = QStringLiteral("https://www.argovo.example");
 
 const char* const kTabKeys[] = {"EXPLANATION", "GRID", "FILES"};
 const char* const kTabCaptions[] = {"Explanation", "Grid", "Files"};
@@ -173,6 +174,7 @@ frmRedoZiv::frmRedoZiv(QWidget* parent)
     setWindowTitle(QStringLiteral("Argovo"));
     buildWindow();
     buildMenus();
+    buildCommands();
     connectControls();
     setShutdownHost(this);
     Form_Load();
@@ -269,7 +271,7 @@ void frmRedoZiv::buildWindow()
     m_ssSplitter->setStretchFactor(2, 0);
 
     // Laid over the splitter, placed by their lefts.
-    m_pnlStart = new StartPage(kMakerAddress, m_central);
+    m_pnlStart = new StartPage(installsettings::makerHome(), m_central);
     m_pnlStart->setObjectName(QStringLiteral("pnlStart"));
     m_webBrowser = new BrowserPane(m_central);
     m_webBrowser->setObjectName(QStringLiteral("webBrowser"));
@@ -453,10 +455,15 @@ bool frmRedoZiv::SetupDBConnection()
     int line = 10;
     try {
         if (gDB) {
+            // The case being left keeps what was typed into it, and no edit
+            // afterwards can reach it through an item of its own.
+            WritePendingEdits();
+            m_currentIssue.reset();
             auto db = std::move(gDB);
             gDB.reset();
             db->Close();
         }
+        m_readOnly = false;
         line = 20;
         if (oMain().strFileName().isEmpty()) {
             // The choice opens the case completely, this routine included;
@@ -476,10 +483,24 @@ bool frmRedoZiv::SetupDBConnection()
                                    .arg(QDir::toNativeSeparators(path)));
             }
             gDB = db;
-            line = 50;
-            CheckDBVersion();
-            line = 60;
-            EnsureCodeFilesTable();
+            line = 45;
+            m_readOnly = !casetables::canWrite(*db);
+            if (m_readOnly) {
+                // Nothing is attempted that could only fail: the tables an
+                // older case lacks are not made, and no edit is taken.
+                showCaseCaption();
+                platform::msgBox(
+                    QStringLiteral("The case file %1 cannot be written: the file, its folder or "
+                                   "its disk is read-only. The case is open read-only; no "
+                                   "changes can be made to it.")
+                        .arg(QDir::toNativeSeparators(path)),
+                    platform::MsgButtons::OK, platform::MsgIcon::Exclamation, appinfo::kAppTitle);
+            } else {
+                line = 50;
+                CheckDBVersion();
+                line = 60;
+                EnsureCodeFilesTable();
+            }
             result = true;
         }
     } catch (const std::exception& e) {
@@ -605,7 +626,11 @@ void frmRedoZiv::CheckDBVersion()
 void frmRedoZiv::showCaseCaption()
 {
     const QString path = oMain().strFileName();
-    setWindowTitle(QStringLiteral("Argovo (%1)").arg(path.left(std::max(0, int(path.size()) - 4))));
+    QString caption =
+        QStringLiteral("Argovo (%1)").arg(path.left(std::max(0, int(path.size()) - 4)));
+    if (m_readOnly)
+        caption += QStringLiteral(" - read-only");
+    setWindowTitle(caption);
 }
 
 void frmRedoZiv::EnsureCodeFilesTable()
@@ -624,6 +649,8 @@ void frmRedoZiv::EnableControls(bool bEnable)
         showBookmarkPane();
         line = 30;
         Initialise(bEnable ? gDB : nullptr, nullptr);
+        line = 40;
+        applyReadOnly();
     } catch (const std::exception& e) {
         report::windowError(e, kForm + QStringLiteral("EnableControls"), line);
     }
@@ -703,7 +730,7 @@ void frmRedoZiv::FillTree(const QString& sSQL)
 
         auto makeItem = [this](const treelogic::TreeNode& n) {
             auto* item = new QTreeWidgetItem;
-            item->setText(0, n.text);
+            item->setText(0, screentext::shown(n.text));
             item->setData(0, kKeyRole, n.key);
             if (!n.tag.isEmpty())
                 item->setData(0, kTagRole, n.tag);
@@ -975,16 +1002,6 @@ int frmRedoZiv::progressPercent() const
     return m_statusProgress->value();
 }
 
-void frmRedoZiv::CheckOnline()
-{
-    attempt("CheckOnline", 10, [this] {
-        setTreePaneWidth(kTreePane);
-        setPnlStartLeft(kStartPageLeft);
-        setWebBrowserLeft(0);
-        m_webBrowser->Navigate(kMakerAddress + QStringLiteral("/download.htm"));
-    });
-}
-
 // ---------------------------------------------------------------------------
 // Item selection and the detail tabs
 
@@ -1057,7 +1074,8 @@ void frmRedoZiv::SelectCodeItem(const QString& key)
         return; // the details keep showing the item they showed
     auto record = std::make_shared<CIssue>();
     attempt("SelectCodeItem", 10, [&] { record->Initialise(gDB, treelogic::nodeKeyToId(key)); });
-    attempt("SelectCodeItem", 20, [&] { m_statusPanel1->setText(record->Name()); });
+    attempt("SelectCodeItem", 20,
+            [&] { m_statusPanel1->setText(screentext::shown(record->Name())); });
     attempt("SelectCodeItem", 30, [&] { Initialise(gDB, record); });
     attempt("SelectCodeItem", 40, [this] {
         if (QTreeWidgetItem* selected = m_tvIssueItems->currentItem())
@@ -1267,7 +1285,7 @@ void frmRedoZiv::ExplanationOnChange()
         return;
     if (selectedTabKey() == QLatin1String("EXPLANATION"))
         requireCurrentItem().setExplanation(text);
-    requireCurrentItem().Commit();
+    commitCurrent(QStringLiteral("ExplanationOnChange"), 20);
 }
 
 void frmRedoZiv::OnQuestionsChange()
@@ -1277,7 +1295,7 @@ void frmRedoZiv::OnQuestionsChange()
         return;
     if (selectedTabKey() == QLatin1String("EXPLANATION"))
         requireCurrentItem().setQuestion(text);
-    requireCurrentItem().Commit();
+    commitCurrent(QStringLiteral("OnQuestionsChange"), 20);
 }
 
 void frmRedoZiv::OnTxtSpinLostFocus(int iIndex)
@@ -1294,26 +1312,61 @@ void frmRedoZiv::updown_Change(int index)
 // committed all the same.
 void frmRedoZiv::writeRating(int index, const QString& procedure, int line)
 {
-    const QString place = kForm + procedure;
-    if (index >= 0 && index < ExplanationPage::kRatings) {
-        try {
-            const int16_t value = ratingtext::toRating(txtSpin(index)->text());
-            ratingtext::setRatingOf(requireCurrentItem(), index, value);
-        } catch (const std::exception& e) {
-            report::windowError(e, place, line);
-            quietly([this, index] {
-                const int16_t kept = ratingtext::ratingOf(requireCurrentItem(), index);
-                FlagScope filling(m_displaying);
-                txtSpin(index)->setText(ratingtext::fromRating(kept));
-                updown(index)->setValue(kept);
-            });
-        }
+    takeRating(index, procedure, line);
+    commitCurrent(procedure, line + 10);
+}
+
+// Sets the item's rating from its box when the box says something else than
+// the item holds, so a rating never given (shown as 0) stays ungiven. A text
+// that is no rating is reported and the box shows the item's value again.
+bool frmRedoZiv::takeRating(int index, const QString& procedure, int line)
+{
+    if (index < 0 || index >= ExplanationPage::kRatings)
+        return false;
+    try {
+        CIssue& item = requireCurrentItem();
+        const int16_t value = ratingtext::toRating(txtSpin(index)->text());
+        if (value != ratingtext::ratingOf(item, index))
+            ratingtext::setRatingOf(item, index, value);
+        return true;
+    } catch (const std::exception& e) {
+        report::windowError(e, kForm + procedure, line);
+        quietly([this, index] {
+            const int16_t kept = ratingtext::ratingOf(requireCurrentItem(), index);
+            FlagScope filling(m_displaying);
+            txtSpin(index)->setText(ratingtext::fromRating(kept));
+            updown(index)->setValue(kept);
+        });
+        return false;
     }
+}
+
+// Writes the current item. A failure is told once per run of failures; what
+// was typed stays in the boxes and in the item, so the next write that
+// succeeds saves it and ends the run.
+void frmRedoZiv::commitCurrent(const QString& procedure, int line)
+{
     try {
         requireCurrentItem().Commit();
     } catch (const std::exception& e) {
-        report::windowError(e, place, line + 10);
+        if (!m_unsavedRun)
+            report::windowError(e, kForm + procedure, line);
+        showUnsaved(true);
+        return;
     }
+    showUnsaved(false);
+}
+
+void frmRedoZiv::showUnsaved(bool unsaved)
+{
+    if (unsaved == m_unsavedRun)
+        return;
+    m_unsavedRun = unsaved;
+    if (unsaved)
+        m_statusPanel1->setText(QStringLiteral("%1: not saved").arg(m_lblMain->text().trimmed()));
+    else
+        m_statusPanel1->setText(m_currentIssue ? screentext::shown(m_currentIssue->Name())
+                                               : QString());
 }
 
 void frmRedoZiv::txtExplanation_LostFocus()
@@ -1326,12 +1379,44 @@ void frmRedoZiv::txtExplanation_LostFocus()
         quietly([&] { item.setExplanation(txtExplanation()->toPlainText()); });
         quietly([&] { item.setQuestion(txtQuestions()->toPlainText()); });
         for (int i = 0; i < ExplanationPage::kRatings; ++i)
-            quietly([&, i] {
-                ratingtext::setRatingOf(item, i, ratingtext::toRating(txtSpin(i)->text()));
-            });
+            takeRating(i, QStringLiteral("txtExplanation_LostFocus"), 10);
         quietly([&] { item.setItemType(item.ItemType()); });
     }
-    quietly([&] { item.Commit(); });
+    commitCurrent(QStringLiteral("txtExplanation_LostFocus"), 20);
+}
+
+void frmRedoZiv::WritePendingEdits()
+{
+    if (!gDB || !m_currentIssue || m_readOnly)
+        return;
+    FlagScope busy(m_writingBack);
+    CIssue& item = *m_currentIssue;
+    attempt("WritePendingEdits", 10, [&] {
+        const QString explanation = txtExplanation()->toPlainText();
+        if (explanation != item.Explanation())
+            item.setExplanation(explanation);
+        const QString questions = txtQuestions()->toPlainText();
+        if (questions != item.Question())
+            item.setQuestion(questions);
+    });
+    for (int i = 0; i < ExplanationPage::kRatings; ++i)
+        takeRating(i, QStringLiteral("WritePendingEdits"), 20);
+    // Leaving the case is the last chance: a failure is told even when the
+    // user heard of the run already.
+    if (attempt("WritePendingEdits", 30, [&] { item.Commit(); }))
+        showUnsaved(false);
+}
+
+void frmRedoZiv::applyReadOnly()
+{
+    m_explanationPage->setReadOnly(m_readOnly);
+    if (!m_readOnly)
+        return; // the case menus follow the case being open
+    // Commands that change the case are off; reading, reports and views stay.
+    m_mnuInsert->setEnabled(false);
+    m_mnuInsert->menuAction()->setEnabled(false);
+    if (auto* remove = m_tbTools->findChild<QAction*>(QStringLiteral("tbTools_delete")))
+        remove->setEnabled(false);
 }
 
 // ---------------------------------------------------------------------------

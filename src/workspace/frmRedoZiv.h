@@ -5,15 +5,18 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
 class BrowserPane;
 class CIssue;
+class CommandTable;
 class ctlBookmarks;
 class ctlFileDetails;
 class ExplanationPage;
 class QAction;
+class QDialog;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -122,6 +125,12 @@ public:
     void OnTxtSpinLostFocus(int iIndex);
     void updown_Change(int index);
     void txtExplanation_LostFocus();
+    // Every way out of a case (close, exit, the close box, another case, New,
+    // Save As) first writes back what the detail tabs hold.
+    void WritePendingEdits() override;
+    // The open case could not be written when it was opened: it is shown,
+    // but nothing is typed into it.
+    bool caseReadOnly() const { return m_readOnly; }
 
     // Case close, commands.
     void DoCaseClose() override;
@@ -133,6 +142,35 @@ public:
     void mnuFileClose_Click();
     void mnuFileExit_Click();
     void mnuHelpContents_Click();
+
+    // Toolbar, menus and the commands they reach (frmRedoZivCommands.cpp).
+    void tbTools_ButtonClick(const QString& key);
+    QToolBar* tbTools() const { return m_tbTools; }
+    // Also the tree's right-click menu.
+    QMenu* mnuInsert() const { return m_mnuInsert; }
+    void mnuInsertNewIssue_Click();
+    void mnuInsertNewExhibit_Click();
+    void mnuInsertNewWitness_Click();
+    void mnuInsertNewQuestion_Click();
+    void mnuInsertDelete_Click();
+    void mnuInsertRename_Click();
+    void mnuInsertBookmark_Click();
+    void mnuViewIssue_Click();
+    void mnuViewBookmarks_Click();
+    void mnuViewMaintenance_Click();
+    void mnuReportsGrid_Click();
+    void mnuReportIssue_Click();
+    void mnuReportExhibit_Click();
+    void mnuReportWitness_Click();
+    void mnuReportAnalysis_Click();
+    void mnuHelpEmail_Click();
+    void mnuHelpUpdates_Click();
+    void mnuAbout_Click();
+    void WitnessListReport();
+    void ExhibitListReport();
+    void GridDisplayReport();
+    void CaseAnalysisReport();
+    void IssueListReport();
 
     // Tree editing: insert under the selected issue, rename, delete a subtree,
     // bookmark an issue.
@@ -183,6 +221,12 @@ protected:
 private:
     void buildWindow();
     void buildMenus();
+    void buildCommands();
+    void addToolbarCommands();
+    void showWebPage(const QString& address);
+    void showMaintenance();
+    void selectNeighbour(bool next);
+    void launchReport(const char* procedure, const QString& reportName, int zoom);
     void connectControls();
     void layoutOverlays();
     void showBookmarkPane();
@@ -204,6 +248,10 @@ private:
     void parkStartPage();
 
     void writeRating(int index, const QString& place, int line);
+    bool takeRating(int index, const QString& place, int line);
+    void commitCurrent(const QString& place, int line);
+    void showUnsaved(bool unsaved);
+    void applyReadOnly();
     CIssue& requireCurrentItem() const;
     void onTreeCurrentItemChanged(QTreeWidgetItem* current);
     void onTreeItemClicked(QTreeWidgetItem* item);
@@ -238,6 +286,8 @@ private:
     QAction* m_mnuFileClose = nullptr;
     QAction* m_mnuFileExit = nullptr;
     QAction* m_mnuHelpContents = nullptr;
+    std::unique_ptr<CommandTable> m_toolbarCommands;
+    QPointer<QDialog> m_frmMaintenance;
 
     QHash<QString, QTreeWidgetItem*> m_nodes;
     int m_countedNodes = 0;
@@ -260,5 +310,9 @@ private:
     // follows the same press is then not a second selection.
     const QTreeWidgetItem* m_selectedByMove = nullptr;
     bool m_writingBack = false;
+    // Set from the first write-back that failed until the next one that
+    // succeeds: the user hears of a failure once, not at every keystroke.
+    bool m_unsavedRun = false;
+    bool m_readOnly = false;
     bool m_shuttingDown = false;
 };

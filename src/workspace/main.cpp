@@ -1,4 +1,4 @@
-#include "workspace/frmAddBookmark.h"
+#include "workspace/WorkspaceWindows.h"
 #include "workspace/frmRedoZiv.h"
 
 #include "platform/core/AppInfo.h"
@@ -20,7 +20,7 @@ int main(int argc, char** argv)
     try {
         platform::installQtSeams();
         registerStoreWindows();
-        frmAddBookmark::registerWindow();
+        registerWorkspaceWindows();
         frmRedoZiv window;
         window.show();
         return app.exec();

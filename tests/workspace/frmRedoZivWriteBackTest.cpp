@@ -1,0 +1,231 @@
+#include "WorkspaceFixture.h"
+
+#include "workspace/CaseTables.h"
+#include "workspace/ExplanationPage.h"
+#include "workspace/UpDown.h"
+#include "workspace/frmRedoZiv.h"
+
+#include "platform/db/CaseFileBuilder.h"
+#include "platform/db/Dao.h"
+#include "store/CIssue.h"
+#include "store/CMain.h"
+
+#include <QAction>
+#include <QCryptographicHash>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTreeWidgetItem>
+
+#include <functional>
+
+// What the user typed reaches the case file on every way out of it, a write
+// that fails is told once and what was typed is kept, and a case that cannot
+// be written is recognised when it opens.
+class WriteBack : public WorkspaceTest {
+protected:
+    void SetUp() override
+    {
+        WorkspaceTest::SetUp();
+        m_path = m_cases.createSample();
+    }
+    void TearDown() override
+    {
+        casetables::setWriteCheck({});
+        WorkspaceTest::TearDown();
+    }
+
+    std::unique_ptr<frmRedoZiv> openWindow()
+    {
+        oMain().setStrFileName(m_path);
+        auto w = std::make_unique<frmRedoZiv>();
+        showAndWait(*w);
+        return w;
+    }
+
+    QVariant column(const QString& path, const char* name, int id) const
+    {
+        return valueIn(
+            path,
+            QStringLiteral("select %1 from Issue where ID = %2").arg(QLatin1String(name)).arg(id));
+    }
+
+    static QByteArray digest(const QString& path)
+    {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+    }
+
+    QString m_path;
+};
+
+struct WayOut {
+    const char* name;
+    // Leaves the case; returns the file that must hold the typed rating.
+    std::function<QString(WriteBack&, frmRedoZiv&, TempCase&, ScriptedPrompt&)> leave;
+};
+
+void PrintTo(const WayOut& way, std::ostream* os)
+{
+    *os << way.name;
+}
+
+class EveryWayOut : public WriteBack, public ::testing::WithParamInterface<WayOut> {};
+
+TEST_P(EveryWayOut, WritesTheRatingTypedButNotYetLeft)
+{
+    QDir(programFolder()).mkpath(QStringLiteral("cases/templates"));
+    db::createDatabaseFromScript(
+        QDir(programFolder()).filePath(QStringLiteral("cases/templates/BLANK.AGV")),
+        TempCase::schemaSql());
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C1"));
+    w->txtSpin(0)->setFocus();
+    w->txtSpin(0)->setText(QStringLiteral("4")); // typed, the box not left
+
+    const QString holder = GetParam().leave(*this, *w, m_cases, m_prompt);
+    EXPECT_EQ(column(holder, "Weight", 1).toInt(), 4);
+    EXPECT_EQ(column(holder, "Success", 1).toInt(), 8);
+    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WriteBack, EveryWayOut,
+    ::testing::Values(
+        WayOut{"Exit",
+               [](WriteBack&, frmRedoZiv& w, TempCase&, ScriptedPrompt&) {
+                   const QString path = gDB->Name();
+                   w.mnuFileExit_Click();
+                   return path;
+               }},
+        WayOut{"CloseBox",
+               [](WriteBack&, frmRedoZiv& w, TempCase&, ScriptedPrompt&) {
+                   const QString path = gDB->Name();
+                   w.close();
+                   return path;
+               }},
+        WayOut{"CloseCase",
+               [](WriteBack&, frmRedoZiv& w, TempCase&, ScriptedPrompt&) {
+                   const QString path = gDB->Name();
+                   w.mnuFileClose_Click();
+                   return path;
+               }},
+        WayOut{"OpenAnother",
+               [](WriteBack&, frmRedoZiv& w, TempCase& cases, ScriptedPrompt& prompt) {
+                   const QString path = gDB->Name();
+                   prompt.chooseFile(cases.create(QStringLiteral("other.AGV")));
+                   w.mnuFileOpen_Click();
+                   return path;
+               }},
+        WayOut{"New",
+               [](WriteBack&, frmRedoZiv& w, TempCase& cases, ScriptedPrompt& prompt) {
+                   const QString path = gDB->Name();
+                   prompt.chooseFile(cases.path(QStringLiteral("fresh.AGV")));
+                   w.mnuFileNew_Click();
+                   return path;
+               }},
+        WayOut{"SaveAsCopy",
+               [](WriteBack&, frmRedoZiv& w, TempCase& cases, ScriptedPrompt& prompt) {
+                   const QString copy = cases.path(QStringLiteral("copy.AGV"));
+                   prompt.chooseFile(copy);
+                   w.mnuFileSaveAs_Click();
+                   return copy;
+               }}),
+    [](const ::testing::TestParamInfo<WayOut>& info) { return std::string(info.param.name); });
+
+TEST_F(WriteBack, LeavingTheExplanationKeepsRatingsNeverGivenUnset)
+{
+    execIn(m_path, QStringLiteral("UPDATE Issue SET Weight = NULL, Jury = NULL WHERE ID = 2"));
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C2"));
+    EXPECT_EQ(w->txtSpin(0)->text(), QStringLiteral("0"));
+    w->txtExplanation()->setFocus();
+    QTest::keyClicks(w->txtExplanation(), QStringLiteral("x"));
+    w->txtQuestions()->setFocus();
+    w->DoCaseClose();
+
+    EXPECT_TRUE(column(m_path, "Weight", 2).isNull());
+    EXPECT_TRUE(column(m_path, "Jury", 2).isNull());
+    EXPECT_FALSE(column(m_path, "Success", 2).isNull());
+}
+
+TEST_F(WriteBack, AFailingWriteIsToldOnceKeepsTheTextAndTheNextWriteSavesIt)
+{
+    execIn(m_path, QStringLiteral("UPDATE Issue SET Explanation = '' WHERE ID = 2"));
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C2"));
+    // Every write of the item fails, as on a full disk.
+    execIn(m_path, QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Issue BEGIN "
+                                  "SELECT RAISE(ABORT, 'disk full'); END"));
+    w->txtExplanation()->setFocus();
+    QTest::keyClicks(w->txtExplanation(), QStringLiteral("abc"));
+
+    ASSERT_EQ(m_prompt.messages().size(), 1) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_TRUE(m_prompt.messages().at(0).contains(QStringLiteral("disk full")));
+    EXPECT_TRUE(w->statusPanelText().endsWith(QStringLiteral("not saved")));
+    EXPECT_EQ(w->txtExplanation()->toPlainText(), QStringLiteral("abc"));
+    EXPECT_EQ(column(m_path, "Explanation", 2).toString(), QString());
+
+    execIn(m_path, QStringLiteral("DROP TRIGGER refuse"));
+    QTest::keyClicks(w->txtExplanation(), QStringLiteral("d"));
+    EXPECT_EQ(column(m_path, "Explanation", 2).toString(), QStringLiteral("abcd"));
+    EXPECT_FALSE(w->statusPanelText().endsWith(QStringLiteral("not saved")));
+    EXPECT_EQ(m_prompt.messages().size(), 1);
+}
+
+TEST_F(WriteBack, ACaseThatCannotBeWrittenOpensReadOnlyAndIsLeftAsItWas)
+{
+    casetables::setWriteCheck([](dao::Database&) { return false; });
+    const QByteArray before = digest(m_path);
+    auto w = openWindow();
+
+    ASSERT_EQ(m_prompt.messages().size(), 1);
+    EXPECT_TRUE(m_prompt.messages().at(0).contains(QStringLiteral("open read-only")));
+    EXPECT_TRUE(w->windowTitle().endsWith(QStringLiteral("read-only")));
+    clickNode(*w, QStringLiteral("C1"));
+    EXPECT_TRUE(w->txtExplanation()->isReadOnly());
+    EXPECT_TRUE(w->txtQuestions()->isReadOnly());
+    EXPECT_TRUE(w->txtSpin(0)->isReadOnly());
+    EXPECT_FALSE(w->updown(0)->isEnabled());
+    EXPECT_FALSE(w->mnuInsert()->isEnabled());
+    EXPECT_FALSE(w->findChild<QAction*>(QStringLiteral("tbTools_delete"))->isEnabled());
+    EXPECT_TRUE(w->findChild<QAction*>(QStringLiteral("tbTools_caseanalysis"))->isEnabled());
+    w->mnuFileExit_Click();
+    EXPECT_EQ(digest(m_path), before);
+}
+
+TEST_F(WriteBack, TheWriteCheckLeavesAWritableCaseUnchanged)
+{
+    auto db = dao::DBEngine::OpenDatabase(m_path);
+    EXPECT_TRUE(casetables::canWrite(*db));
+    EXPECT_FALSE(db->tableExists(QStringLiteral("ArgovoWriteCheck")));
+}
+
+TEST_F(WriteBack, AfterCloseCaseTheCaptionNamesNoCase)
+{
+    auto w = openWindow();
+    ASSERT_TRUE(w->windowTitle().contains(QStringLiteral("Sample")));
+    w->mnuFileClose_Click();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Argovo"));
+}
+
+using ForeignValues = WriteBack;
+
+TEST_F(ForeignValues, AHugeNameIsShownCutAndKeptWholeInTheFile)
+{
+    execIn(m_path,
+           QStringLiteral("UPDATE Issue SET Name = printf('%.*c', 1000000, 'n') WHERE ID = 6"));
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C6"));
+    EXPECT_LE(w->node(QStringLiteral("C6"))->text(0).size(), 256);
+    EXPECT_LE(w->statusPanelText().size(), 256);
+    EXPECT_LE(w->lblMain()->text().size(), 258);
+    w->DoCaseClose();
+    EXPECT_EQ(
+        valueIn(m_path, QStringLiteral("select length(Name) from Issue where ID = 6")).toInt(),
+        1000000);
+}
