@@ -1262,8 +1262,12 @@ void frmRedoZiv::ctlBookMarkList_ViewBookMark(std::shared_ptr<CIssue> item)
     });
     quietly([&] { Initialise(gDB, item); });
     quietly([&] {
-        if (found)
-            m_statusPanel1->setText(found->text(0));
+        if (!found)
+            return;
+        m_statusPanel1->setText(found->text(0));
+        // The heading and the insert commands follow the item now shown.
+        m_lblMain->setText(QStringLiteral("  ") + found->text(0));
+        oUtility().setSelectedNode(found->data(0, kKeyRole).toString());
     });
 }
 

@@ -7,6 +7,7 @@
 #include "platform/db/Dao.h"
 #include "store/CIssue.h"
 #include "store/CMain.h"
+#include "store/CUtility.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -265,6 +266,8 @@ TEST_F(WorkspaceTest, BookmarkHereTakesOnlyIssuesAndARowClickJumpsToItsItem)
     EXPECT_EQ(w.tvIssueItems()->currentItem(), w.node(QStringLiteral("C3")));
     EXPECT_EQ(w.currentIssue()->Key(), QStringLiteral("3"));
     EXPECT_EQ(w.selectedTab(), frmRedoZiv::kTabExplanation);
+    EXPECT_EQ(w.lblMain()->text(), QStringLiteral("  Breach"));
+    EXPECT_EQ(oUtility().SelectedNode(), QStringLiteral("C3"));
 }
 
 } // namespace
