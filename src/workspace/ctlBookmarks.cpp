@@ -60,25 +60,6 @@ template <typename F> void handled(const char* procedure, int line, F&& body)
     }
 }
 
-class ListClickFilter final : public QObject {
-public:
-    ListClickFilter(ctlBookmarks* pane, QObject* parent)
-        : QObject(parent)
-        , m_pane(pane)
-    {
-    }
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::MouseButtonRelease &&
-            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-            emit m_pane->listClicked();
-        return false;
-    }
-
-private:
-    ctlBookmarks* m_pane;
-};
-
 } // namespace
 
 ctlBookmarks::ctlBookmarks(QWidget* parent)
@@ -109,7 +90,8 @@ ctlBookmarks::ctlBookmarks(QWidget* parent)
     m_remove = m_popup->addAction(QStringLiteral("&Remove Bookmark"));
     m_remove->setObjectName(QStringLiteral("mnuRemoveBookMark"));
 
-    m_list->viewport()->installEventFilter(new ListClickFilter(this, this));
+    m_list->viewport()->installEventFilter(this);
+    // Only a left click reaches itemClicked: the right button opens the popup.
     connect(m_list, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* row) { ViewSelectedBookmark(row); });
     connect(m_list->header(), &QHeaderView::sectionClicked, this, [this](int column) {
@@ -241,6 +223,15 @@ void ctlBookmarks::sortByColumn(int column)
     m_sortColumn = column;
     m_list->header()->setSortIndicatorShown(true);
     m_list->sortItems(column, Qt::AscendingOrder);
+}
+
+bool ctlBookmarks::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            emit listClicked();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ctlBookmarks::resizeEvent(QResizeEvent* event)

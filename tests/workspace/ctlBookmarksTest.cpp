@@ -143,6 +143,8 @@ TEST_F(Bookmarks, ClickingARowAsksTheOwnerToShowItsItem)
     QSignalSpy view(&m_pane, &ctlBookmarks::ViewBookMark);
     QSignalSpy clicked(&m_pane, &ctlBookmarks::listClicked);
     const QRect row = list()->visualItemRect(list()->topLevelItem(2));
+    QTest::mouseClick(list()->viewport(), Qt::RightButton, Qt::NoModifier, row.center());
+    EXPECT_EQ(view.size(), 0);
     QTest::mouseClick(list()->viewport(), Qt::LeftButton, Qt::NoModifier, row.center());
 
     ASSERT_EQ(view.size(), 1);
