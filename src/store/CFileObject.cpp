@@ -69,18 +69,6 @@ void CFileObject::setStoredFile(const QString& path)
     SetStateForLet();
 }
 
-QString CFileObject::Description()
-{
-    GetAttributes();
-    return m_description;
-}
-
-QString CFileObject::Path()
-{
-    GetAttributes();
-    return m_path;
-}
-
 int CFileObject::InstrLast(int start, const QString& text, const QString& find, int) const
 {
     return instrLast(start, text, find);

@@ -25,10 +25,6 @@ public:
     void setCodeID(const QVariant& itemKey);
     // Names the file whose bytes the next insert or update stores.
     void setStoredFile(const QString& path);
-    // The document's name and the path it was added from, as its row holds
-    // them; both empty when the row is gone.
-    QString Description();
-    QString Path();
 
     // Position (from 1) of the last occurrence of find in text at or after
     // start; 0 when there is none. Always case-sensitive: compare is ignored.

@@ -29,6 +29,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -73,6 +74,29 @@ template <typename F> bool handled(const char* place, F&& body)
                       place);
     }
     return false;
+}
+
+// The stored name and the path a document was added from, read from its row
+// by id without its bytes; nothing when the row is gone.
+struct StoredDocument {
+    QString description;
+    QString path;
+};
+std::optional<StoredDocument> findDocument(dao::Database& db, const QString& id)
+{
+    bool numeric = false;
+    id.toLongLong(&numeric);
+    if (!numeric)
+        return std::nullopt;
+    auto rs =
+        db.OpenRecordset(QStringLiteral("select description, path from codefiles where id = ") + id,
+                         dao::dbOpenSnapshot);
+    std::optional<StoredDocument> found;
+    if (!rs->EOF())
+        found = StoredDocument{rs->Fields(QStringLiteral("description")).Value().toString(),
+                               rs->Fields(QStringLiteral("path")).Value().toString()};
+    rs->Close();
+    return found;
 }
 
 void cannotLocate()
@@ -239,6 +263,14 @@ void ctlFileDetails::PopulateListView()
     updateHint();
 }
 
+dao::Database& ctlFileDetails::database() const
+{
+    if (!m_db)
+        throw AppError(91, QStringLiteral("Argovo"),
+                       QStringLiteral("Object variable or With block variable not set"));
+    return *m_db;
+}
+
 QTreeWidgetItem* ctlFileDetails::selectedRow() const
 {
     const QList<QTreeWidgetItem*> rows = m_list->selectedItems();
@@ -320,21 +352,21 @@ void ctlFileDetails::OpenFile()
             return;
         }
         const QString id = row->data(0, kKeyRole).toString().mid(3);
-        CFileObject document;
-        document.Initialise(m_db, id);
-        const QString description = document.Description();
-        if (description.isEmpty()) {
+        const auto stored = findDocument(database(), id);
+        if (!stored) {
             cannotLocate();
             return;
         }
         // The file it was added from opens while it is still there; otherwise
         // the stored copy does.
-        target = document.Path();
-        if (!QFileInfo(target).isFile()) {
-            target = openCopyPath(id, description);
+        target = stored->path;
+        if (target.isEmpty() || !QFileInfo(target).isFile()) {
+            target = openCopyPath(id, stored->description);
             if (!QDir().mkpath(QFileInfo(target).absolutePath()))
                 throw AppError(75, QStringLiteral("Argovo"),
                                QStringLiteral("Path/File access error"));
+            CFileObject document;
+            document.Initialise(m_db, id);
             document.SaveToFile(target);
         }
     });
@@ -363,13 +395,13 @@ void ctlFileDetails::ExportFile()
         emit RequestFileName(QStringLiteral("Save File As : "), fileName, kChooseSaveTarget);
         if (fileName.isEmpty())
             return;
-        CFileObject document;
-        document.Initialise(m_db, id);
-        if (document.Description().isEmpty()) {
+        if (!findDocument(database(), id)) {
             cannotLocate();
             fileName.clear();
             return;
         }
+        CFileObject document;
+        document.Initialise(m_db, id);
         document.SaveToFile(fileName);
     });
     // Success is reported only once the last byte is in place.

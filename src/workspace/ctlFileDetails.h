@@ -83,6 +83,8 @@ private:
     // Stores one file for the current item; a failure is reported.
     void AddCodeFile(const QString& path);
     QTreeWidgetItem* selectedRow() const;
+    // The open case; failing when there is none.
+    dao::Database& database() const;
     void updateHint();
 
     QGroupBox* m_frame = nullptr;

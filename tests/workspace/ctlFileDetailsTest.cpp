@@ -304,6 +304,23 @@ TEST_F(DocumentPane, EachDocumentOpensWithItsOwnBytesEvenWhenNamesAreShared)
     EXPECT_EQ(launched(), again);
 }
 
+TEST_F(DocumentPane, ADocumentDeletedMeanwhileIsReportedMissingAndNothingIsWritten)
+{
+    addByMenu(source(QStringLiteral("brief.doc"), "brief"));
+    QFile::remove(m_sources.filePath(QStringLiteral("brief.doc")));
+    execIn(m_path, QStringLiteral("delete from codefiles"));
+    const QString target = m_sources.filePath(QStringLiteral("out.doc"));
+    m_answers.push_back(target);
+    select(0);
+    m_pane.ExportFile();
+    m_pane.OpenFile();
+
+    EXPECT_FALSE(QFileInfo::exists(target));
+    EXPECT_TRUE(m_shell.executed.isEmpty());
+    EXPECT_EQ(m_prompt.messages(), QStringList(2, QStringLiteral("File cannot be located.")));
+    EXPECT_EQ(m_prompt.shown()[0].title, QStringLiteral("Cannot Locate File"));
+}
+
 TEST_F(DocumentPane, ANameLongerThanTheCaseKeepsIsRefusedWithNothingStored)
 {
     const QString fifty = QString(46, QLatin1Char('n')) + QStringLiteral(".txt");
