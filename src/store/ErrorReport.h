@@ -26,4 +26,19 @@ void numberedError(const AppError& error, const QString& place);
 // The description of any exception, for reports.
 QString describe(const std::exception& error);
 
+// Runs body; a failure is reported as a window error at place and line and
+// false returned, so that the caller goes on with its next statement.
+template <typename F> bool attempted(const QString& place, int line, F&& body)
+{
+    try {
+        body();
+        return true;
+    } catch (const std::exception& e) {
+        windowError(e, place, line);
+    } catch (...) {
+        windowError(QStringLiteral("Unknown error"), place, line);
+    }
+    return false;
+}
+
 } // namespace report

@@ -50,14 +50,7 @@ public:
 // A handler reports its failure and ends; the list stays as it was.
 template <typename F> void handled(const char* procedure, int line, F&& body)
 {
-    try {
-        body();
-    } catch (const std::exception& e) {
-        report::windowError(e, kPane + QLatin1String(procedure), line);
-    } catch (...) {
-        report::windowError(QStringLiteral("Unknown error"), kPane + QLatin1String(procedure),
-                            line);
-    }
+    report::attempted(kPane + QLatin1String(procedure), line, std::forward<F>(body));
 }
 
 } // namespace

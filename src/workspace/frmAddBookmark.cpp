@@ -18,16 +18,7 @@ const QString kForm = QStringLiteral("frmAddBookmark.");
 
 template <typename F> bool attempt(const char* procedure, int line, F&& body)
 {
-    try {
-        body();
-        return true;
-    } catch (const std::exception& e) {
-        report::windowError(e, kForm + QLatin1String(procedure), line);
-    } catch (...) {
-        report::windowError(QStringLiteral("Unknown error"), kForm + QLatin1String(procedure),
-                            line);
-    }
-    return false;
+    return report::attempted(kForm + QLatin1String(procedure), line, std::forward<F>(body));
 }
 
 } // namespace
