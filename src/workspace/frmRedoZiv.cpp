@@ -9,6 +9,7 @@
 #include "workspace/RatingText.h"
 #include "workspace/ScreenText.h"
 #include "workspace/StartPage.h"
+#include "workspace/TreeDragDrop.h"
 #include "workspace/TreeImages.h"
 #include "workspace/TreeLogic.h"
 #include "workspace/UpDown.h"
@@ -342,6 +343,7 @@ void frmRedoZiv::connectControls()
         quietly([this] { OnQuestionsChange(); });
     });
     m_tvIssueItems->viewport()->installEventFilter(this);
+    connectTreeEditing();
     txtExplanation()->installEventFilter(this);
     for (int i = 0; i < ExplanationPage::kRatings; ++i) {
         txtSpin(i)->installEventFilter(this);
@@ -1555,9 +1557,3 @@ QString frmRedoZiv::statusPanelText() const
 {
     return m_statusPanel1->text();
 }
-
-// Tree editing: filled in by the tree-editing work.
-void frmRedoZiv::LinkerChecker() {}
-void frmRedoZiv::AddCode(const QString&) {}
-void frmRedoZiv::RenameItem() {}
-void frmRedoZiv::DeleteCodeItem() {}

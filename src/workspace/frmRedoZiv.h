@@ -20,15 +20,18 @@ class QDialog;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMimeData;
 class QPlainTextEdit;
 class QProgressBar;
 class QSplitter;
 class QStatusBar;
 class QTabWidget;
+class QTimer;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 class StartPage;
+class TreeDragDrop;
 class UpDown;
 
 namespace dao {
@@ -179,6 +182,29 @@ public:
     void AddBookMark();
     void RenameItem();
     void DeleteCodeItem();
+    // Deletes the records of the node and of every node below it, all or none.
+    void RecursiveDeleteCode(QTreeWidgetItem* node);
+    // The in-place label editor of a node opens (the root's never does) and closes.
+    void tvIssueItems_BeforeLabelEdit(QTreeWidgetItem* node, QLineEdit* editor, bool& cancel);
+    void tvIssueItems_AfterLabelEdit(QTreeWidgetItem* node, bool& cancel, const QString& newString);
+    void tvIssueItems_KeyUp(int keyCode);
+
+    // Moving items by drag and drop within the tree; hit is the node under
+    // the mouse, y its vertical position in the tree's viewport.
+    void tvIssueItems_MouseDown(QTreeWidgetItem* hit);
+    // True when a drag starts: the platform's drag loop runs next.
+    bool tvIssueItems_MouseMove(Qt::MouseButtons buttons);
+    void tvIssueItems_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
+    // False when the data cannot be dropped there.
+    bool tvIssueItems_OLEDragOver(const QMimeData* data, QTreeWidgetItem* hit, int y);
+    void tvIssueItems_OLEDragDrop(const QMimeData* data);
+    void tvIssueItems_OLECompleteDrag();
+    void tvIssueItems_Collapse(QTreeWidgetItem* node);
+    void tmrDragTimer_Timer();
+    // The drag data of a node: its key in the tree's private format.
+    QMimeData* treeDragData(const QString& key) const;
+    const TreeDragDrop& dragState() const { return *m_drag; }
+    QTimer* tmrDragTimer() const { return m_tmrDragTimer; }
 
     // What the case-file manager needs besides.
     void InitialiseBookmarks() override;
@@ -255,6 +281,11 @@ private:
     CIssue& requireCurrentItem() const;
     void onTreeCurrentItemChanged(QTreeWidgetItem* current);
     void onTreeItemClicked(QTreeWidgetItem* item);
+    void connectTreeEditing();
+    bool treeEditable() const;
+    void startLabelEdit(QTreeWidgetItem* node);
+    void showDropHighlight(const QString& key);
+    void moveNode(QTreeWidgetItem* node, QTreeWidgetItem* target);
 
     QTreeWidget* m_tvIssueItems = nullptr;
     QSplitter* m_ssSplitter = nullptr;
@@ -290,6 +321,10 @@ private:
     QPointer<QDialog> m_frmMaintenance;
 
     QHash<QString, QTreeWidgetItem*> m_nodes;
+    std::unique_ptr<TreeDragDrop> m_drag;
+    QTimer* m_tmrDragTimer = nullptr;
+    // The node shown as the drop target, by key.
+    QString m_dropHighlighted;
     int m_countedNodes = 0;
     QString m_treeClipboardFormat;
     // The item the details show: one record, used for its properties and

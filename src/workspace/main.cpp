@@ -3,6 +3,7 @@
 
 #include "platform/core/AppInfo.h"
 #include "platform/widgets/QtSeams.h"
+#include "reports/ReportPreviews.h"
 #include "store/ErrorReport.h"
 #include "store/forms/StoreWindows.h"
 
@@ -21,9 +22,13 @@ int main(int argc, char** argv)
         platform::installQtSeams();
         registerStoreWindows();
         registerWorkspaceWindows();
+        ReportPreviews previews;
+        platform::setReportLauncher(&previews);
         frmRedoZiv window;
         window.show();
-        return app.exec();
+        const int result = app.exec();
+        platform::setReportLauncher(nullptr);
+        return result;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "Argovo stopped: %s\n", qPrintable(report::describe(e)));
         return 1;

@@ -1,0 +1,129 @@
+#include "workspace/TreeEditing.h"
+
+#include "workspace/TreeLogic.h"
+
+#include "platform/db/Dao.h"
+#include "store/AppState.h"
+#include "store/CIssue.h"
+#include "store/CTypes.h"
+
+namespace treeediting {
+namespace {
+
+const QString kNewItemName = QStringLiteral("New Case Item");
+constexpr int16_t kNewItemRating = 1;
+
+// The record behind a node key, in the form the record takes it: the key
+// less its first letter (an exhibit, witness or question keeps its type
+// letter, which the record drops).
+QString recordKey(const QString& nodeKey)
+{
+    return nodeKey.mid(1);
+}
+
+} // namespace
+
+std::optional<ItemKind> kindOf(const QString& typeWord)
+{
+    static const ItemKind kinds[] = {
+        {QStringLiteral("Issue"), QStringLiteral("C"), treelogic::kImageIssue},
+        {QStringLiteral("Exhibit"), QStringLiteral("CX"), treelogic::kImageExhibit},
+        {QStringLiteral("Witness"), QStringLiteral("CW"), treelogic::kImageWitness},
+        {QStringLiteral("Question"), QStringLiteral("QS"), treelogic::kImageQuestion},
+    };
+    for (const ItemKind& kind : kinds)
+        if (kind.word == typeWord)
+            return kind;
+    return std::nullopt;
+}
+
+QString refusalForType(const QString& typeWord)
+{
+    if (typeWord == QLatin1String("Exhibit"))
+        return QStringLiteral("Cannot link to exhibits--only to issues.");
+    if (typeWord == QLatin1String("Witness"))
+        return QStringLiteral("Cannot link to witnesses--only to issues.");
+    if (typeWord == QLatin1String("Question"))
+        return QStringLiteral("Cannot link to questions--only to issues.");
+    return QString();
+}
+
+QString refusalForKey(const QString& nodeKey)
+{
+    const QString image = treelogic::imageForKey(nodeKey);
+    if (image == treelogic::kImageExhibit)
+        return refusalForType(QStringLiteral("Exhibit"));
+    if (image == treelogic::kImageWitness)
+        return refusalForType(QStringLiteral("Witness"));
+    if (image == treelogic::kImageQuestion)
+        return refusalForType(QStringLiteral("Question"));
+    return QString();
+}
+
+QString parentIdUnder(const QString& nodeKey)
+{
+    return nodeKey == treelogic::kRootKey ? QStringLiteral("0") : recordKey(nodeKey);
+}
+
+QString deleteQuestion(bool hasChildren)
+{
+    return QStringLiteral("Delete selected Item ") +
+           (hasChildren ? QStringLiteral("and all child records?") : QStringLiteral("?"));
+}
+
+QString acceptedLabel(const QString& typed)
+{
+    return typed.left(kLabelLimit);
+}
+
+std::shared_ptr<CIssue> createItem(const std::shared_ptr<dao::Database>& db,
+                                   const QString& parentId)
+{
+    auto item = std::make_shared<CIssue>();
+    item->Initialise(db, QString());
+    item->setName(kNewItemName);
+    item->setExplanation(QString());
+    item->setQuestion(QString());
+    item->setWeight(kNewItemRating);
+    item->setSUCCESS(kNewItemRating);
+    item->setJury(kNewItemRating);
+    item->setSubstantive(kNewItemRating);
+    item->setProcedural(kNewItemRating);
+    item->setSignificance(kNewItemRating);
+    item->setParentKey(parentId);
+    item->setItemType(oTypes().ItemType());
+    item->Commit();
+    return item;
+}
+
+void renameItem(const std::shared_ptr<dao::Database>& db, const QString& nodeKey,
+                const QString& name)
+{
+    CIssue item;
+    item.Initialise(db, recordKey(nodeKey));
+    item.setName(name);
+    item.Commit();
+}
+
+void deleteItems(const std::shared_ptr<dao::Database>& db, const QStringList& nodeKeys)
+{
+    dao::DBEngine::BeginTrans();
+    try {
+        for (const QString& key : nodeKeys) {
+            CIssue item;
+            item.Initialise(db, recordKey(key));
+            item.Delete();
+            item.Commit();
+        }
+        dao::DBEngine::CommitTrans();
+    } catch (...) {
+        try {
+            dao::DBEngine::Rollback();
+        } catch (...) {
+            // The delete's own failure is the one the user needs to see.
+        }
+        throw;
+    }
+}
+
+} // namespace treeediting

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+class CIssue;
+
+namespace dao {
+class Database;
+}
+
+// What inserting, renaming and deleting case items decide and write, free of
+// the tree widget: the window asks these and then shows the result.
+namespace treeediting {
+
+// The longest name the tree's label editor takes.
+constexpr int kLabelLimit = 50;
+
+// Per type word: the key prefix and the image of its nodes.
+struct ItemKind {
+    QString word;
+    QString prefix;
+    QString image;
+};
+// The kind of an exact type word ("Issue", "Exhibit", "Witness", "Question").
+std::optional<ItemKind> kindOf(const QString& typeWord);
+
+// The message that refuses a child under an item of this type word, empty
+// when an item of that type may hold children ("Issue") or is of no known type.
+QString refusalForType(const QString& typeWord);
+// The same decided from a node key: the root and issues may hold children.
+QString refusalForKey(const QString& nodeKey);
+
+// The ParentID a new child of the node receives: "0" under the root, else
+// the issue's id.
+QString parentIdUnder(const QString& nodeKey);
+
+// "Delete selected Item " and the ending for a node with or without children.
+QString deleteQuestion(bool hasChildren);
+
+// The name a label edit stores: cut to the label limit.
+QString acceptedLabel(const QString& typed);
+
+// Inserts a new item of the item-type holder's type under the parent id
+// with the new-item defaults and returns its committed record, which knows
+// its id.
+std::shared_ptr<CIssue> createItem(const std::shared_ptr<dao::Database>& db,
+                                   const QString& parentId);
+
+// Stores the new name of the item behind the node key.
+void renameItem(const std::shared_ptr<dao::Database>& db, const QString& nodeKey,
+                const QString& name);
+
+// Deletes the items behind the node keys, each with its bookmarks and stored
+// documents, in one storage transaction: either every row goes or, when one
+// delete fails, none does and the failure passes to the caller.
+void deleteItems(const std::shared_ptr<dao::Database>& db, const QStringList& nodeKeys);
+
+} // namespace treeediting

@@ -1,0 +1,688 @@
+// The main window's tree editing and drag and drop: the tree's events turned
+// into calls on the plain rules of TreeEditing and TreeDragDrop.
+
+#include "workspace/frmRedoZiv.h"
+
+#include "workspace/TreeDragDrop.h"
+#include "workspace/TreeEditing.h"
+#include "workspace/TreeImages.h"
+#include "workspace/TreeLogic.h"
+
+#include "platform/core/AppError.h"
+#include "platform/core/AppInfo.h"
+#include "platform/core/Prompt.h"
+#include "platform/core/Shell.h"
+#include "platform/core/Twips.h"
+#include "platform/db/Ado.h"
+#include "store/AppState.h"
+#include "store/CDataLayer.h"
+#include "store/CIssue.h"
+#include "store/CTypes.h"
+#include "store/CUtility.h"
+#include "store/CWaitCursor.h"
+#include "store/ErrorReport.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QDragMoveEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QScopedValueRollback>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QStyledItemDelegate>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace {
+
+const QString kIssueWord = QStringLiteral("Issue");
+
+QString keyOf(const QTreeWidgetItem* node)
+{
+    return node ? node->data(0, frmRedoZiv::kKeyRole).toString() : QString();
+}
+
+AppError asAppError(const std::exception& e)
+{
+    if (const auto* app = dynamic_cast<const AppError*>(&e))
+        return *app;
+    return AppError(0, QStringLiteral("Argovo"), report::describe(e));
+}
+
+// The window's standard report; the handler goes on with its next statement.
+template <typename F> void orReport(const char* procedure, int line, F&& body)
+{
+    try {
+        body();
+    } catch (const std::exception& e) {
+        report::windowError(e, QStringLiteral("frmRedoZiv.") + QLatin1String(procedure), line);
+    } catch (...) {
+        report::windowError(QStringLiteral("Unknown error"),
+                            QStringLiteral("frmRedoZiv.") + QLatin1String(procedure), line);
+    }
+}
+
+void setNodeImage(QTreeWidgetItem* node, const QString& image)
+{
+    node->setData(0, frmRedoZiv::kImageRole, image);
+    node->setIcon(0, treeimages::image(image));
+}
+
+void keysBelow(const QTreeWidgetItem* node, QStringList& keys)
+{
+    keys << keyOf(node);
+    for (int i = 0; i < node->childCount(); ++i)
+        keysBelow(node->child(i), keys);
+}
+
+void expandedBelow(QTreeWidgetItem* node, QList<QTreeWidgetItem*>& expanded)
+{
+    if (node->isExpanded())
+        expanded << node;
+    for (int i = 0; i < node->childCount(); ++i)
+        expandedBelow(node->child(i), expanded);
+}
+
+// The tree's in-place label editor: the window decides whether it opens and
+// what its closing stores; Escape closes it without either.
+class LabelDelegate final : public QStyledItemDelegate {
+public:
+    explicit LabelDelegate(frmRedoZiv* window)
+        : QStyledItemDelegate(window->tvIssueItems())
+        , m_window(window)
+    {
+    }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override
+    {
+        auto* editor =
+            qobject_cast<QLineEdit*>(QStyledItemDelegate::createEditor(parent, option, index));
+        bool cancel = !editor;
+        if (editor)
+            m_window->tvIssueItems_BeforeLabelEdit(nodeAt(index), editor, cancel);
+        if (cancel) {
+            delete editor;
+            return nullptr;
+        }
+        return editor;
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override
+    {
+        const auto* line = qobject_cast<QLineEdit*>(editor);
+        // A message shown while the name is stored takes the focus from the
+        // editor, which would store it a second time.
+        if (!line || m_storing)
+            return;
+        QScopedValueRollback storing(m_storing, true);
+        bool cancel = false;
+        m_window->tvIssueItems_AfterLabelEdit(nodeAt(index), cancel, line->text());
+        if (!cancel)
+            model->setData(index, treeediting::acceptedLabel(line->text()), Qt::EditRole);
+    }
+
+private:
+    QTreeWidgetItem* nodeAt(const QModelIndex& index) const
+    {
+        return m_window->node(index.data(frmRedoZiv::kKeyRole).toString());
+    }
+
+    frmRedoZiv* m_window;
+    mutable bool m_storing = false;
+};
+
+// Mouse, key and drag events of the tree, handed to the window's handlers.
+// The platform's drag loop runs here, between the start the window allows and
+// the completion it is told of.
+class TreeEvents final : public QObject {
+public:
+    explicit TreeEvents(frmRedoZiv* window)
+        : QObject(window)
+        , m_window(window)
+    {
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        try {
+            return handle(watched, event);
+        } catch (...) {
+            return false;
+        }
+    }
+
+private:
+    bool handle(QObject* watched, QEvent* event)
+    {
+        QTreeWidget* tree = m_window->tvIssueItems();
+        if (watched == tree) {
+            if (event->type() == QEvent::KeyRelease) {
+                const auto* key = static_cast<QKeyEvent*>(event);
+                // Keys typed into the label editor are the editor's.
+                if (!key->isAutoRepeat() && QApplication::focusWidget() == tree)
+                    m_window->tvIssueItems_KeyUp(key->key());
+            }
+            return false;
+        }
+        switch (event->type()) {
+        case QEvent::MouseButtonPress: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            m_pressedAt = mouse->position().toPoint();
+            m_window->tvIssueItems_MouseDown(tree->itemAt(m_pressedAt));
+            return false;
+        }
+        case QEvent::MouseMove: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (m_window->dragState().dragKey().isEmpty())
+                return false;
+            // A short move is still a click; meanwhile the press does not
+            // drag the selection along.
+            if (mouse->buttons() == Qt::LeftButton &&
+                (mouse->position().toPoint() - m_pressedAt).manhattanLength() <
+                    QApplication::startDragDistance())
+                return m_window->dragState().dragKey() != treelogic::kRootKey;
+            const QString key = m_window->dragState().dragKey();
+            if (!m_window->tvIssueItems_MouseMove(mouse->buttons()))
+                return false;
+            auto* drag = new QDrag(tree);
+            drag->setMimeData(m_window->treeDragData(key));
+            drag->exec(Qt::MoveAction);
+            m_window->tvIssueItems_OLECompleteDrag();
+            return true;
+        }
+        case QEvent::MouseButtonRelease: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            m_window->tvIssueItems_MouseUp(mouse->button(), mouse->globalPosition().toPoint());
+            return false;
+        }
+        case QEvent::DragEnter: {
+            auto* drag = static_cast<QDragEnterEvent*>(event);
+            if (drag->mimeData()->hasFormat(m_window->treeClipboardFormat()))
+                drag->acceptProposedAction();
+            else
+                drag->ignore();
+            return true;
+        }
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDragMoveEvent*>(event);
+            const QPoint at = drag->position().toPoint();
+            if (m_window->tvIssueItems_OLEDragOver(drag->mimeData(), tree->itemAt(at), at.y())) {
+                drag->setDropAction(Qt::MoveAction);
+                drag->accept();
+            } else {
+                drag->ignore();
+            }
+            return true;
+        }
+        case QEvent::DragLeave:
+            return true;
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            drop->setDropAction(Qt::MoveAction);
+            drop->accept();
+            m_window->tvIssueItems_OLEDragDrop(drop->mimeData());
+            return true;
+        }
+        default:
+            return false;
+        }
+    }
+
+    frmRedoZiv* m_window;
+    QPoint m_pressedAt;
+};
+
+} // namespace
+
+void frmRedoZiv::connectTreeEditing()
+{
+    m_drag = std::make_unique<TreeDragDrop>();
+    m_tmrDragTimer = new QTimer(this);
+    m_tmrDragTimer->setObjectName(QStringLiteral("tmrDragTimer"));
+    m_tmrDragTimer->setInterval(TreeDragDrop::kTickInterval);
+    connect(m_tmrDragTimer, &QTimer::timeout, this, [this] { tmrDragTimer_Timer(); });
+
+    m_tvIssueItems->setItemDelegate(new LabelDelegate(this));
+    // The drag timer opens and scrolls the tree during a drag, not the view.
+    m_tvIssueItems->setAutoScroll(false);
+    m_tvIssueItems->setAutoExpandDelay(-1);
+    m_tvIssueItems->setAcceptDrops(true);
+    m_tvIssueItems->viewport()->setAcceptDrops(true);
+    m_tvIssueItems->setContextMenuPolicy(Qt::PreventContextMenu);
+    auto* events = new TreeEvents(this);
+    m_tvIssueItems->installEventFilter(events);
+    m_tvIssueItems->viewport()->installEventFilter(events);
+    connect(m_tvIssueItems, &QTreeWidget::itemCollapsed, this,
+            [this](QTreeWidgetItem* node) { tvIssueItems_Collapse(node); });
+}
+
+// ---------------------------------------------------------------------------
+// Inserting
+
+// The insert commands check the node the insert goes under: the tree's
+// selected node, once some node was clicked.
+void frmRedoZiv::LinkerChecker()
+{
+    orReport("LinkerChecker", 10, [this] {
+        if (oUtility().SelectedNode().isEmpty()) {
+            platform::msgBox(QStringLiteral("Select an issue, witness or exhibit first."),
+                             platform::MsgButtons::OK, platform::MsgIcon::Critical,
+                             QStringLiteral("No Selection"));
+            return;
+        }
+        const QString key = keyOf(m_tvIssueItems->currentItem());
+        if (key.isEmpty() || key.startsWith(QLatin1Char('R'))) {
+            AddCode(oTypes().ItemType());
+            return;
+        }
+        std::shared_ptr<ado::Recordset> rs;
+        if (oDataLayer().RunSQL(QStringLiteral("SELECT * FROM Issue WHERE Issue.ID=") +
+                                    treelogic::nodeKeyToId(key),
+                                rs, QStringLiteral("frmRedoZiv.LinkerChecker")) != 0 ||
+            !rs)
+            return;
+        const QString itemType = rs->Fields(QStringLiteral("ItemType")).Value().toString();
+        const QString refusal = treeediting::refusalForType(itemType);
+        if (!refusal.isEmpty())
+            platform::msgBox(refusal, platform::MsgButtons::OK, platform::MsgIcon::Critical,
+                             QStringLiteral("Not Supported"));
+        else if (itemType == kIssueWord)
+            AddCode(itemType);
+    });
+}
+
+// The type comes from the item-type holder; the argument is the callers' word.
+void frmRedoZiv::AddCode(const QString&)
+{
+    QTreeWidgetItem* parent = m_tvIssueItems->currentItem();
+    if (!parent || parent->text(0).isEmpty()) {
+        platform::msgBox(
+            QStringLiteral("Select issue, exhibit, or witness to link to in the tree."),
+            platform::MsgButtons::OK, platform::MsgIcon::None, appinfo::kAppTitle);
+        return;
+    }
+    const QString parentKey = keyOf(parent);
+    // Only the root and issues hold children: refused before anything is made.
+    const QString refusal = treeediting::refusalForKey(parentKey);
+    if (!refusal.isEmpty()) {
+        platform::msgBox(refusal, platform::MsgButtons::OK, platform::MsgIcon::Critical,
+                         QStringLiteral("Not Supported"));
+        return;
+    }
+    const auto kind = treeediting::kindOf(oTypes().ItemType());
+    if (!kind)
+        return;
+    try {
+        std::shared_ptr<CIssue> item =
+            treeediting::createItem(gDB, treeediting::parentIdUnder(parentKey));
+        setNodeImage(parent, treelogic::kImageIssue);
+        Initialise(gDB, item);
+        m_lblMain->setText(QStringLiteral("  ") + item->Name());
+
+        auto* node = new QTreeWidgetItem;
+        const QString key = kind->prefix + item->Key();
+        node->setText(0, item->Name());
+        node->setData(0, kKeyRole, key);
+        node->setData(0, kTagRole, QStringLiteral("C") + treeediting::parentIdUnder(parentKey));
+        setNodeImage(node, kind->image);
+        parent->addChild(node);
+        m_nodes.insert(key, node);
+        {
+            QScopedValueRollback inCode(m_selectingInCode, true);
+            m_tvIssueItems->setCurrentItem(node);
+        }
+        m_tvIssueItems->scrollToItem(node);
+        startLabelEdit(node);
+    } catch (const std::exception& e) {
+        report::numberedError(asAppError(e), QStringLiteral(" frmRedoZiv::AddCode"));
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Renaming
+
+void frmRedoZiv::RenameItem()
+{
+    orReport("RenameItem", 10, [this] { startLabelEdit(m_tvIssueItems->currentItem()); });
+}
+
+void frmRedoZiv::startLabelEdit(QTreeWidgetItem* node)
+{
+    if (!node || keyOf(node) == treelogic::kRootKey)
+        return;
+    node->setFlags(node->flags() | Qt::ItemIsEditable);
+    m_tvIssueItems->setFocus();
+    m_tvIssueItems->editItem(node);
+}
+
+void frmRedoZiv::tvIssueItems_BeforeLabelEdit(QTreeWidgetItem* node, QLineEdit* editor,
+                                              bool& cancel)
+{
+    // The root has no row to hold a name.
+    if (!node || keyOf(node) == treelogic::kRootKey) {
+        cancel = true;
+        return;
+    }
+    orReport("tvIssueItems_BeforeLabelEdit", 10, [editor] {
+        if (editor)
+            editor->setMaxLength(treeediting::kLabelLimit);
+    });
+}
+
+void frmRedoZiv::tvIssueItems_AfterLabelEdit(QTreeWidgetItem* node, bool& cancel,
+                                             const QString& newString)
+{
+    if (newString.isEmpty()) {
+        platform::msgBox(QStringLiteral("You must enter some text for an explanation."),
+                         platform::MsgButtons::OK, platform::MsgIcon::Information,
+                         appinfo::kAppTitle);
+        cancel = true;
+        return;
+    }
+    if (!node) {
+        cancel = true;
+        return;
+    }
+    try {
+        const QString name = treeediting::acceptedLabel(newString);
+        treeediting::renameItem(gDB, keyOf(node), name);
+        m_statusPanel1->setText(name);
+        m_lblMain->setText(QStringLiteral("  ") + name);
+        SelectCodeItem(keyOf(m_tvIssueItems->currentItem()));
+    } catch (const std::exception& e) {
+        // The node keeps the name the file keeps.
+        cancel = true;
+        report::numberedError(asAppError(e),
+                              QStringLiteral("frmRedoZiv::tvIssueItems_AfterLabelEdit"));
+    }
+}
+
+// The Insert menu is on while the open case may be changed.
+bool frmRedoZiv::treeEditable() const
+{
+    return m_mnuInsert->isEnabled();
+}
+
+void frmRedoZiv::tvIssueItems_KeyUp(int keyCode)
+{
+    if (!treeEditable())
+        return;
+    orReport("tvIssueItems_KeyUp", 10, [this, keyCode] {
+        if (keyCode == Qt::Key_Delete) {
+            if (keyOf(m_tvIssueItems->currentItem()) != treelogic::kRootKey)
+                DeleteCodeItem();
+        } else if (keyCode == Qt::Key_Insert) {
+            oTypes().setItemType(kIssueWord);
+            AddCode(kIssueWord);
+        }
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Deleting
+
+void frmRedoZiv::DeleteCodeItem()
+{
+    QTreeWidgetItem* node = m_tvIssueItems->currentItem();
+    if (!node) {
+        platform::msgBox(QStringLiteral("No Selected Record"), platform::MsgButtons::OK,
+                         platform::MsgIcon::None, appinfo::kAppTitle);
+        return;
+    }
+    if (keyOf(node) == treelogic::kRootKey)
+        return;
+    try {
+        if (platform::msgBox(treeediting::deleteQuestion(node->childCount() > 0),
+                             platform::MsgButtons::YesNo, platform::MsgIcon::Exclamation,
+                             QStringLiteral("Delete Case Item?")) != platform::MsgAnswer::Yes)
+            return;
+        QTreeWidgetItem* parent = node->parent();
+        CWaitCursor wait;
+        wait.SetCursor(CWaitCursor::kHourglass);
+        // All or nothing: a failure leaves the file and the tree as they were.
+        RecursiveDeleteCode(node);
+
+        QStringList deleted;
+        keysBelow(node, deleted);
+        if (m_currentIssue) {
+            for (const QString& key : deleted)
+                if (treelogic::nodeKeyToId(key) == m_currentIssue->Key()) {
+                    Initialise(gDB, nullptr);
+                    break;
+                }
+        }
+        {
+            QScopedValueRollback inCode(m_selectingInCode, true);
+            for (const QString& key : deleted)
+                m_nodes.remove(key);
+            m_selectedByMove = nullptr;
+            delete parent->takeChild(parent->indexOfChild(node));
+        }
+        InitialiseBookmarks();
+        QTreeWidgetItem* shown = m_tvIssueItems->currentItem();
+        SelectCodeItem(keyOf(shown));
+        if (shown && m_currentIssue)
+            m_lblMain->setText(QStringLiteral("  ") + shown->text(0));
+        if (parent->childCount() == 0) {
+            parent->setExpanded(false);
+            if (keyOf(parent) != treelogic::kRootKey)
+                setNodeImage(parent, treelogic::imageForKey(keyOf(parent)));
+        }
+    } catch (const std::exception& e) {
+        report::numberedError(asAppError(e), QStringLiteral(" frmRedoZiv::DeleteCodeItem"));
+    }
+}
+
+void frmRedoZiv::RecursiveDeleteCode(QTreeWidgetItem* node)
+{
+    QStringList keys;
+    keysBelow(node, keys);
+    treeediting::deleteItems(gDB, keys);
+}
+
+// ---------------------------------------------------------------------------
+// Drag and drop
+
+QMimeData* frmRedoZiv::treeDragData(const QString& key) const
+{
+    auto* data = new QMimeData;
+    QByteArray bytes;
+    for (const QChar c : key) {
+        bytes.append(char(c.unicode() & 0xff));
+        bytes.append(char(c.unicode() >> 8));
+    }
+    data->setData(m_treeClipboardFormat, bytes);
+    return data;
+}
+
+void frmRedoZiv::tvIssueItems_MouseDown(QTreeWidgetItem* hit)
+{
+    orReport("tvIssueItems_MouseDown", 10, [this, hit] { m_drag->mouseDown(keyOf(hit)); });
+}
+
+bool frmRedoZiv::tvIssueItems_MouseMove(Qt::MouseButtons buttons)
+{
+    bool starts = false;
+    orReport("tvIssueItems_MouseMove", 10, [&] {
+        if (m_drag->dragKey().isEmpty())
+            return;
+        if (buttons != Qt::LeftButton || !treeEditable()) {
+            m_drag->clearCandidate();
+            return;
+        }
+        if (!m_drag->beginDrag())
+            return;
+        showDropHighlight(QString());
+        if (QTreeWidgetItem* node = m_nodes.value(m_drag->dragKey())) {
+            QScopedValueRollback inCode(m_selectingInCode, true);
+            m_tvIssueItems->setCurrentItem(node);
+        }
+        m_tmrDragTimer->start();
+        starts = true;
+    });
+    return starts;
+}
+
+void frmRedoZiv::tvIssueItems_MouseUp(Qt::MouseButton button, const QPoint& globalPos)
+{
+    if (button != Qt::RightButton)
+        return;
+    orReport("tvIssueItems_MouseUp", 10, [this, globalPos] {
+        if (treeEditable() && !m_mnuInsert->actions().isEmpty())
+            m_mnuInsert->popup(globalPos);
+    });
+}
+
+bool frmRedoZiv::tvIssueItems_OLEDragOver(const QMimeData* data, QTreeWidgetItem* hit, int y)
+{
+    try {
+        if (!data || !data->hasFormat(m_treeClipboardFormat))
+            return false;
+        const bool allowed =
+            m_drag->dragOver(keyOf(hit), twips::fromPixels(y),
+                             twips::fromPixels(m_tvIssueItems->viewport()->height()));
+        showDropHighlight(m_drag->dropHighlight());
+        return allowed;
+    } catch (...) {
+        return false;
+    }
+}
+
+void frmRedoZiv::tmrDragTimer_Timer()
+{
+    try {
+        const TreeDragDrop::Tick tick = m_drag->tick();
+        if (tick.stopTimer) {
+            m_tmrDragTimer->stop();
+            return;
+        }
+        if (QTreeWidgetItem* node = m_nodes.value(tick.expand); node && !node->isExpanded())
+            node->setExpanded(true);
+        if (tick.scroll != 0)
+            m_tvIssueItems->verticalScrollBar()->triggerAction(
+                tick.scroll < 0 ? QAbstractSlider::SliderSingleStepSub
+                                : QAbstractSlider::SliderSingleStepAdd);
+    } catch (...) {
+    }
+}
+
+void frmRedoZiv::tvIssueItems_OLEDragDrop(const QMimeData* data)
+{
+    const bool ours = data && data->hasFormat(m_treeClipboardFormat);
+    const QString draggedKey = m_drag->dragKey();
+    QTreeWidgetItem* target = m_nodes.value(m_drag->dropHighlight());
+    QStringList ancestors;
+    for (QTreeWidgetItem* up = target ? target->parent() : nullptr; up; up = up->parent())
+        ancestors << keyOf(up);
+    const TreeDragDrop::Drop drop = m_drag->drop(ancestors);
+    // Whatever the drop does, the drag is over.
+    m_drag->endDrag();
+    showDropHighlight(QString());
+    m_tmrDragTimer->stop();
+    if (!ours)
+        return;
+    try {
+        switch (drop.outcome) {
+        case TreeDragDrop::Outcome::Nothing:
+        case TreeDragDrop::Outcome::Ignored:
+            return;
+        case TreeDragDrop::Outcome::RefusedAtRoot:
+            platform::msgBox(TreeDragDrop::kRefusedAtRootText, platform::MsgButtons::OK,
+                             platform::MsgIcon::Critical, TreeDragDrop::kRefusedAtRootTitle);
+            return;
+        case TreeDragDrop::Outcome::RefusedUnderItself:
+            platform::msgBox(TreeDragDrop::kRefusedUnderItselfText, platform::MsgButtons::OK,
+                             platform::MsgIcon::None, appinfo::kAppTitle);
+            return;
+        case TreeDragDrop::Outcome::Move:
+            break;
+        }
+        QTreeWidgetItem* dragged = m_nodes.value(draggedKey);
+        if (!dragged || !target)
+            return;
+        // The file first: a refused write leaves the tree as it was.
+        gTreeChanged = true;
+        CIssue moved;
+        moved.Initialise(gDB, draggedKey.mid(1));
+        moved.setParentKey(drop.newParentId);
+        moved.Commit();
+
+        QTreeWidgetItem* oldParent = dragged->parent();
+        moveNode(dragged, target);
+        if (keyOf(target) != treelogic::kRootKey)
+            setNodeImage(target, treelogic::kImageIssue);
+        if (oldParent && oldParent != target && oldParent->childCount() < 2 &&
+            keyOf(oldParent) != treelogic::kRootKey)
+            setNodeImage(oldParent, treelogic::kImageIssue);
+        // The item shown holds the parent it was read with; it is read again
+        // so that its next commit does not put the old one back.
+        const QString id = treelogic::nodeKeyToId(draggedKey);
+        if (m_currentIssue && m_currentIssue->Key() == id) {
+            auto fresh = std::make_shared<CIssue>();
+            fresh->Initialise(gDB, id);
+            Initialise(gDB, fresh);
+        }
+    } catch (const std::exception& e) {
+        platform::msgBox(report::describe(e), platform::MsgButtons::OK, platform::MsgIcon::None,
+                         appinfo::kAppTitle);
+    }
+}
+
+// The node with its subtree becomes the target's last child; the branches
+// that were open stay open.
+void frmRedoZiv::moveNode(QTreeWidgetItem* node, QTreeWidgetItem* target)
+{
+    QScopedValueRollback inCode(m_selectingInCode, true);
+    QList<QTreeWidgetItem*> expanded;
+    expandedBelow(node, expanded);
+    QTreeWidgetItem* oldParent = node->parent();
+    oldParent->takeChild(oldParent->indexOfChild(node));
+    target->addChild(node);
+    node->setData(0, kTagRole, QStringLiteral("C") + treeediting::parentIdUnder(keyOf(target)));
+    target->setExpanded(true);
+    for (QTreeWidgetItem* open : expanded)
+        open->setExpanded(true);
+    m_tvIssueItems->setCurrentItem(node);
+    m_tvIssueItems->scrollToItem(node);
+}
+
+void frmRedoZiv::tvIssueItems_OLECompleteDrag()
+{
+    orReport("tvIssueItems_OLECompleteDrag", 10, [this] {
+        platform::screen().setMousePointer(0);
+        m_tmrDragTimer->stop();
+        // A drag that ended without a drop leaves no highlight behind.
+        m_drag->endDrag();
+        showDropHighlight(QString());
+    });
+}
+
+void frmRedoZiv::tvIssueItems_Collapse(QTreeWidgetItem* node)
+{
+    orReport("tvIssueItems_Collapse", 10, [this, node] {
+        if (keyOf(node) != treelogic::kRootKey)
+            setNodeImage(node, treelogic::kImageIssue);
+        m_statusPanel1->setText(node->text(0));
+    });
+}
+
+void frmRedoZiv::showDropHighlight(const QString& key)
+{
+    if (key == m_dropHighlighted)
+        return;
+    if (QTreeWidgetItem* old = m_nodes.value(m_dropHighlighted)) {
+        old->setData(0, Qt::BackgroundRole, QVariant());
+        old->setData(0, Qt::ForegroundRole, QVariant());
+    }
+    m_dropHighlighted = key;
+    if (QTreeWidgetItem* now = m_nodes.value(key)) {
+        now->setBackground(0, m_tvIssueItems->palette().highlight());
+        now->setForeground(0, m_tvIssueItems->palette().highlightedText());
+    }
+}

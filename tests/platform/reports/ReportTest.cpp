@@ -1,0 +1,262 @@
+#include "support/PdfText.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TempCase.h"
+
+#include "platform/core/AppError.h"
+#include "platform/reports/Report.h"
+#include "platform/reports/ReportPreview.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using rpt::ControlKind;
+
+namespace {
+
+// A design that records its events and prints one text box bound to "Value"
+// per record it is fed.
+class RecordingReport final : public rpt::Report {
+public:
+    QStringList events;
+    QList<QVariant> values;
+
+    RecordingReport()
+    {
+        setCaption(QStringLiteral("Recording"));
+        pageHeader().setHeight(300);
+        rpt::Control& title = pageHeader().add(ControlKind::Label, QStringLiteral("lblTitle"));
+        title.width = 4000;
+        title.height = 300;
+        title.text = QStringLiteral("Header");
+        detail().setHeight(300);
+        rpt::Control& box = detail().add(ControlKind::TextBox, QStringLiteral("txtValue"));
+        box.width = 4000;
+        box.height = 300;
+        box.dataField = QStringLiteral("value"); // any case
+    }
+
+protected:
+    void dataInitialize() override
+    {
+        events << QStringLiteral("DataInitialize");
+        fields().add(QStringLiteral("Value"));
+    }
+    void reportStart() override { events << QStringLiteral("ReportStart"); }
+    void fetchData(bool& eof) override
+    {
+        events << QStringLiteral("FetchData");
+        if (m_next >= values.size())
+            return;
+        fields().setValue(QStringLiteral("VALUE"), values[m_next++]);
+        eof = false;
+    }
+
+private:
+    int m_next = 0;
+};
+
+QStringList detailTexts(const rpt::Document& document)
+{
+    QStringList texts;
+    for (int i = 0; i < document.pageCount(); ++i) {
+        QStringList page = document.pageTexts(i);
+        page.removeAll(QStringLiteral("Header"));
+        texts << page;
+    }
+    return texts;
+}
+
+} // namespace
+
+TEST(ReportTest, EventsRunInOrderAndFetchingStopsAtEndOfData)
+{
+    RecordingReport report;
+    report.setFetching(true);
+    report.values = {QStringLiteral("a"), QStringLiteral("b")};
+    const rpt::Document document = report.run();
+    EXPECT_EQ(report.events, (QStringList{"DataInitialize", "ReportStart", "FetchData", "FetchData",
+                                          "FetchData"}));
+    EXPECT_EQ(detailTexts(document), (QStringList{"a", "b"}));
+}
+
+TEST(ReportTest, UnboundReportPrintsItsDetailOnce)
+{
+    RecordingReport report;
+    const rpt::Document document = report.run();
+    EXPECT_EQ(report.events, (QStringList{"DataInitialize", "ReportStart"}));
+    EXPECT_EQ(document.pageCount(), 1);
+    EXPECT_EQ(document.pageTexts(0), QStringList{"Header"});
+}
+
+TEST(ReportTest, FieldValuesPrintNullEmptyAndNumbersInGeneralFormat)
+{
+    const std::vector<std::pair<QVariant, QString>> cases{
+        {QVariant(), QString()},
+        {QVariant(QMetaType(QMetaType::Double)), QString()},
+        {7.0, "7"},
+        {6.83, "6.83"},
+        {1.0 / 3.0, "0.333333333333333"},
+        {-0.0, "0"},
+        {42, "42"},
+        {QStringLiteral("Smith & Jones"), "Smith & Jones"},
+    };
+    for (const auto& [value, printed] : cases)
+        EXPECT_EQ(rpt::printedText(value), printed) << value.toString().toStdString();
+
+    rpt::Fields fields;
+    fields.add(QStringLiteral("AVGWeight"));
+    fields.setValue(QStringLiteral("avgweight"), 6.5);
+    EXPECT_EQ(fields.text(QStringLiteral("AvgWeight")), QStringLiteral("6.5"));
+    try {
+        fields.setValue(QStringLiteral("Missing"), 1);
+        ADD_FAILURE() << "an unknown field was set";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), jet::ItemNotFound);
+    }
+}
+
+TEST(ReportTest, BoundReportPrintsOneDetailPerRowOfItsQuery)
+{
+    TempCase cases;
+    const QString path = cases.createSample();
+    RecordingReport report;
+    report.dataControl().connectionString =
+        QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path;
+    report.dataControl().source =
+        QStringLiteral("select Name as Value from Issue where ParentID = 6 order by ID");
+    const rpt::Document document = report.run();
+    EXPECT_EQ(detailTexts(document), (QStringList{"Medical costs", "Lost wages"}));
+}
+
+TEST(ReportTest, LongReportsPageWithTheHeaderOnEveryPageAndNothingBelowTheMargin)
+{
+    RecordingReport report;
+    report.setFetching(true);
+    for (int i = 0; i < 200; ++i)
+        report.values << i;
+    const rpt::Document document = report.run();
+    ASSERT_GT(document.pageCount(), 3);
+    int printed = 0;
+    for (int p = 0; p < document.pageCount(); ++p) {
+        EXPECT_EQ(document.pageTexts(p).first(), QStringLiteral("Header")) << p;
+        for (const rpt::PageText& text : document.page(p).texts) {
+            EXPECT_LE(text.rect.bottom(), rpt::Report::kPageHeight - rpt::Report::kMargin);
+            ++printed;
+        }
+    }
+    EXPECT_EQ(printed, 200 + document.pageCount());
+
+    // Painted page by page as it is laid out, the PDF has the same pages.
+    RecordingReport again;
+    again.setFetching(true);
+    again.values = report.values;
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("long.pdf"));
+    again.writePdf(pdf);
+    const QString text = pdfText(pdf);
+    EXPECT_EQ(text.count(QLatin1Char('\f')), document.pageCount());
+    EXPECT_TRUE(text.contains(QStringLiteral("199")));
+}
+
+TEST(ReportTest, GrowingTextPushesLaterControlsDownAndPageBreaksStartNewPages)
+{
+    RecordingReport report;
+    rpt::Control& box = *report.detail().control(QStringLiteral("txtValue"));
+    box.width = 1500;
+    rpt::Control& below = report.detail().add(ControlKind::Label, QStringLiteral("lblBelow"));
+    below.top = 400;
+    below.width = 3000;
+    below.height = 300;
+    below.text = QStringLiteral("Below");
+    rpt::Control& fixed = report.detail().add(ControlKind::Label, QStringLiteral("lblFixed"));
+    fixed.left = 5000;
+    fixed.top = 100; // beside the growing box: stays where it is
+    fixed.width = 2000;
+    fixed.height = 300;
+    fixed.text = QStringLiteral("Beside");
+    report.detail().add(ControlKind::PageBreak).top = 800;
+    rpt::Control& after = report.detail().add(ControlKind::Label, QStringLiteral("lblAfter"));
+    after.top = 900;
+    after.width = 3000;
+    after.height = 300;
+    after.text = QStringLiteral("After the break");
+    report.setFetching(true);
+    report.values = {QStringLiteral("many words that wrap over several lines in a narrow box")};
+
+    const rpt::Document document = report.run();
+    ASSERT_EQ(document.pageCount(), 2);
+    double boxBottom = 0;
+    double belowTop = 0;
+    double fixedTop = 0;
+    for (const rpt::PageText& t : document.page(0).texts) {
+        if (t.text == QLatin1String("Below"))
+            belowTop = t.rect.top();
+        else if (t.text == QLatin1String("Beside"))
+            fixedTop = t.rect.top();
+        else if (t.rect.left() == rpt::Report::kMargin && t.text != QLatin1String("Header"))
+            boxBottom = std::max(boxBottom, t.rect.bottom());
+    }
+    EXPECT_GE(belowTop, boxBottom);
+    EXPECT_LT(fixedTop, belowTop);
+    EXPECT_EQ(document.pageTexts(1), (QStringList{"Header", "After the break"}));
+}
+
+TEST(ReportTest, PdfHoldsTextLiterallyAndFallsBackFromMissingFonts)
+{
+    RecordingReport report;
+    report.detail().control(QStringLiteral("txtValue"))->font.family =
+        QStringLiteral("No Such Font Family");
+    report.setFetching(true);
+    report.values = {QStringLiteral("Smith & Jones"), QStringLiteral("&Exhibit")};
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
+    report.run().writePdf(pdf);
+    const QString text = pdfText(pdf);
+    EXPECT_TRUE(text.contains(QStringLiteral("Smith & Jones"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("&Exhibit"))) << text.toStdString();
+}
+
+TEST(ReportTest, FailedPdfWriteRaisesAndLeavesNoFile)
+{
+    RecordingReport report;
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("missing/folder/out.pdf"));
+    EXPECT_THROW(report.run().writePdf(pdf), AppError);
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
+TEST(ReportPreviewTest, OpensAtItsZoomPagesAndSavesThroughTheFileDialog)
+{
+    ScriptedPrompt prompt;
+    RecordingReport report;
+    report.setFetching(true);
+    for (int i = 0; i < 120; ++i)
+        report.values << i;
+    rpt::ReportPreview preview(report.run(), 85);
+    const int pages = preview.document().pageCount();
+    ASSERT_GT(pages, 1);
+    auto* zoom = preview.findChild<QComboBox*>(QStringLiteral("zoomComboBox"));
+    auto* label = preview.findChild<QLabel*>(QStringLiteral("pageLabel"));
+    EXPECT_EQ(zoom->currentText(), QStringLiteral("85%"));
+    EXPECT_EQ(label->text(), QStringLiteral("Page 1 of %1").arg(pages));
+
+    preview.findChild<QPushButton*>(QStringLiteral("lastPageButton"))->click();
+    EXPECT_EQ(preview.currentPage(), pages - 1);
+    EXPECT_FALSE(preview.findChild<QPushButton*>(QStringLiteral("nextPageButton"))->isEnabled());
+    preview.findChild<QPushButton*>(QStringLiteral("previousPageButton"))->click();
+    EXPECT_EQ(label->text(), QStringLiteral("Page %1 of %2").arg(pages - 1).arg(pages));
+    EXPECT_FALSE(preview.grab().isNull());
+
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("saved.pdf"));
+    prompt.chooseFile(pdf);
+    preview.findChild<QPushButton*>(QStringLiteral("savePdfButton"))->click();
+    ASSERT_EQ(prompt.shown().size(), 1);
+    EXPECT_EQ(prompt.shown().first().text, QStringLiteral("Save as PDF"));
+    EXPECT_TRUE(pdfText(pdf).contains(QStringLiteral("119")));
+}

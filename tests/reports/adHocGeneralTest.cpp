@@ -1,0 +1,111 @@
+#include "support/PdfText.h"
+#include "support/ScriptedPrompt.h"
+
+#include "platform/grid/GridCore.h"
+#include "reports/adHocGeneral.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A grid of a title row and rows of (group, name, rating).
+void fill(grid::GridCore& g, const std::vector<std::array<const char*, 3>>& rows)
+{
+    g.setCols(4);
+    g.setRows(static_cast<int>(rows.size()));
+    for (int r = 0; r < g.rows(); ++r)
+        for (int c = 0; c < 3; ++c)
+            g.setTextAt(r, c + 1,
+                        QLatin1String(rows[static_cast<size_t>(r)][static_cast<size_t>(c)]));
+}
+
+QStringList detailLines(const rpt::Document& document)
+{
+    QStringList lines;
+    for (int p = 0; p < document.pageCount(); ++p) {
+        QStringList page = document.pageTexts(p);
+        page.removeAll(QStringLiteral("Grid Display"));
+        page.removeAll(QStringLiteral("Display Grid Values"));
+        lines << page;
+    }
+    return lines;
+}
+
+} // namespace
+
+TEST(adHocGeneralTest, FieldsSitBesideEachOtherByColumnWidth)
+{
+    ScriptedPrompt prompt;
+    grid::GridCore g;
+    g.setCols(3);
+    g.setColWidth(0, 1000);
+    g.setColWidth(1, 2000);
+    g.setColWidth(2, 500);
+    adHocGeneral report;
+    report.setGrid(&g);
+    const auto& fields = report.detail().controls();
+    ASSERT_EQ(fields.size(), 3u);
+    const int lefts[] = {0, 1294, 3588};
+    const int widths[] = {1150, 2150, 650};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(fields[i]->left, lefts[i]);
+        EXPECT_EQ(fields[i]->width, widths[i]);
+        EXPECT_EQ(fields[i]->tag, static_cast<int>(i));
+        EXPECT_EQ(fields[i]->dataField, fields[i]->name);
+    }
+    EXPECT_EQ(report.printWidth(), 4382);
+    EXPECT_EQ(report.fields().count(), 3);
+    EXPECT_EQ(g.fontName(), QStringLiteral("Verdana"));
+    EXPECT_EQ(g.fontSize(), 7);
+}
+
+TEST(adHocGeneralTest, ShownTwiceItPrintsTheWholeGridEachTimeWithoutPiledUpFields)
+{
+    ScriptedPrompt prompt;
+    grid::GridCore g;
+    fill(g, {{"Key Group", "Name", "Weight"}, {"Liability", "Breach", "8"}});
+    adHocGeneral report;
+    for (int run = 0; run < 2; ++run) {
+        report.setGrid(&g);
+        EXPECT_EQ(report.fields().count(), 4);
+        EXPECT_EQ(report.detail().controls().size(), 4u);
+        const rpt::Document document = report.run();
+        EXPECT_EQ(detailLines(document),
+                  (QStringList{"Key Group", "Name", "Weight", "Liability", "Breach", "8"}))
+            << run;
+        EXPECT_EQ(report.zoom(), 85);
+    }
+    // A run without a new grid starts from the title row again.
+    EXPECT_EQ(detailLines(report.run()).size(), 6);
+    EXPECT_EQ(prompt.count(QStringLiteral("message")), 0);
+}
+
+TEST(adHocGeneralTest, SubtotalRowsAndAmpersandsPrintAsTheGridShowsThem)
+{
+    ScriptedPrompt prompt;
+    grid::GridCore g;
+    fill(g, {{"Key Group", "Name", "Weight"},
+             {"Smith & Jones", "Contract", "8"},
+             {"Smith & Jones", "Tort", "6"},
+             {"Damages", "Wages", "5"}});
+    g.subtotal(grid::SubtotalAverage, 1, 3);
+    ASSERT_GT(g.rows(), 4);
+    QStringList subtotalTexts;
+    for (int r = 0; r < g.rows(); ++r)
+        if (g.isSubtotal(r))
+            subtotalTexts << g.textAt(r, 3);
+    ASSERT_EQ(subtotalTexts.size(), 2);
+
+    adHocGeneral report;
+    report.setGrid(&g);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("grid.pdf"));
+    report.run().writePdf(pdf);
+    const QString text = pdfText(pdf);
+    EXPECT_TRUE(text.contains(QStringLiteral("Grid Display")));
+    EXPECT_GE(text.count(QStringLiteral("Smith & Jones")), 2);
+    for (const QString& value : subtotalTexts)
+        EXPECT_TRUE(text.contains(value)) << value.toStdString();
+}

@@ -1,0 +1,444 @@
+#include "WorkspaceFixture.h"
+
+#include "workspace/CaseTables.h"
+#include "workspace/TreeDragDrop.h"
+#include "workspace/TreeLogic.h"
+#include "workspace/frmRedoZiv.h"
+
+#include "platform/db/Dao.h"
+#include "store/CIssue.h"
+#include "store/CMain.h"
+#include "store/CTypes.h"
+#include "store/CUtility.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+// The sample case: 1 "Liability" holds 2 "Duty of care" and 3 "Breach", which
+// holds witness 4 and exhibit 5; 6 "Damages" holds 7 and 8, which holds
+// question 9; 10 "Comparative fault". Item 3 has a bookmark.
+class TreeEditing : public WorkspaceTest {
+protected:
+    std::unique_ptr<frmRedoZiv> openSample(const QString& name = QStringLiteral("Sample.AGV"))
+    {
+        m_path = m_cases.createSample(name);
+        return openWindow();
+    }
+    std::unique_ptr<frmRedoZiv> openWindow()
+    {
+        oMain().setStrFileName(m_path);
+        auto w = std::make_unique<frmRedoZiv>();
+        m_prompt.clear();
+        return w;
+    }
+
+    // The user's click on a node.
+    static void choose(frmRedoZiv& w, const QString& key)
+    {
+        QTreeWidgetItem* node = w.node(key);
+        ASSERT_NE(node, nullptr) << qPrintable(key);
+        w.tvIssueItems()->setCurrentItem(node);
+        w.tvIssueItems_NodeClick(node);
+    }
+
+    QVariant issueColumn(const char* column, const QString& id) const
+    {
+        return valueIn(
+            m_path,
+            QStringLiteral("select %1 from Issue where ID = %2").arg(QLatin1String(column), id));
+    }
+    int rowsFor(const char* table, const char* ids) const
+    {
+        const QString column = QLatin1String(table) == QLatin1String("Issue")
+                                   ? QStringLiteral("ID")
+                                   : QStringLiteral("CodeID");
+        return valueIn(m_path, QStringLiteral("select count(*) from %1 where %2 in (%3)")
+                                   .arg(QLatin1String(table), column, QLatin1String(ids)))
+            .toInt();
+    }
+    static QString parentOf(frmRedoZiv& w, const char* key)
+    {
+        QTreeWidgetItem* node = w.node(QLatin1String(key));
+        if (!node)
+            return QStringLiteral("<no node>");
+        return node->parent()->data(0, frmRedoZiv::kKeyRole).toString();
+    }
+    static QString imageOf(frmRedoZiv& w, const QString& key)
+    {
+        return w.node(key)->data(0, frmRedoZiv::kImageRole).toString();
+    }
+    static QLineEdit* labelEditor(frmRedoZiv& w)
+    {
+        // An editor that closed is gone.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return w.tvIssueItems()->viewport()->findChild<QLineEdit*>();
+    }
+    // A drag of one node to another, as the drag loop hands it to the window.
+    static void dragAndDrop(frmRedoZiv& w, const char* dragged, const char* target)
+    {
+        w.tvIssueItems_MouseDown(w.node(QLatin1String(dragged)));
+        ASSERT_TRUE(w.tvIssueItems_MouseMove(Qt::LeftButton));
+        std::unique_ptr<QMimeData> data(w.treeDragData(QLatin1String(dragged)));
+        const int middle = w.tvIssueItems()->viewport()->height() / 2;
+        w.tvIssueItems_OLEDragOver(data.get(), w.node(QLatin1String(target)), middle);
+        w.tvIssueItems_OLEDragDrop(data.get());
+        w.tvIssueItems_OLECompleteDrag();
+    }
+
+    QString m_path;
+};
+
+TEST_F(TreeEditing, InsertingEachTypeUnderAnIssueAndUnderTheRootStoresAndShowsIt)
+{
+    auto w = openSample();
+    struct Case {
+        const char* type;
+        const char* under;
+        const char* prefix;
+        const char* image;
+        const char* parentId;
+    };
+    const Case cases[] = {
+        {"Witness", "ROOT", "CW", "WITNESS", "0"}, {"Issue", "ROOT", "C", "ISSUE", "0"},
+        {"Exhibit", "ROOT", "CX", "EXHIBIT", "0"}, {"Question", "ROOT", "QS", "QUESTION", "0"},
+        {"Issue", "C6", "C", "ISSUE", "6"},        {"Exhibit", "C6", "CX", "EXHIBIT", "6"},
+        {"Witness", "C2", "CW", "WITNESS", "2"},   {"Question", "C2", "QS", "QUESTION", "2"},
+    };
+    int rows = countIn(m_path, QStringLiteral("Issue"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.type) + " under " + c.under);
+        choose(*w, QLatin1String(c.under));
+        oTypes().setItemType(QLatin1String(c.type));
+        w->LinkerChecker();
+        ASSERT_EQ(countIn(m_path, QStringLiteral("Issue")), ++rows);
+        const QString id = w->currentIssue()->Key();
+        const QString key = QLatin1String(c.prefix) + id;
+        QTreeWidgetItem* node = w->node(key);
+        ASSERT_NE(node, nullptr) << qPrintable(key);
+        EXPECT_EQ(w->tvIssueItems()->currentItem(), node);
+        EXPECT_EQ(node->parent(), w->node(QLatin1String(c.under)));
+        EXPECT_EQ(node->text(0), QStringLiteral("New Case Item"));
+        EXPECT_EQ(w->lblMain()->text(), QStringLiteral("  New Case Item"));
+        EXPECT_EQ(imageOf(*w, key), QLatin1String(c.image));
+        EXPECT_EQ(issueColumn("ParentID", id).toString(), QLatin1String(c.parentId));
+        EXPECT_EQ(issueColumn("ItemType", id).toString(), QLatin1String(c.type));
+        EXPECT_EQ(issueColumn("Name", id).toString(), QStringLiteral("New Case Item"));
+        EXPECT_EQ(
+            issueColumn("Weight + Success + Jury + Substantive + Procedural + Significance", id)
+                .toInt(),
+            6);
+        // The name is typed at once, in place.
+        ASSERT_NE(labelEditor(*w), nullptr);
+        EXPECT_EQ(labelEditor(*w)->maxLength(), 50);
+    }
+    EXPECT_EQ(imageOf(*w, QStringLiteral("ROOT")), QStringLiteral("ISSUE"));
+    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+}
+
+TEST_F(TreeEditing, InsertsUnderAnythingButTheRootOrAnIssueAreRefusedBeforeAnythingIsMade)
+{
+    auto w = openSample();
+    const int rows = countIn(m_path, QStringLiteral("Issue"));
+
+    // Nothing clicked yet.
+    oTypes().setItemType(QStringLiteral("Issue"));
+    w->LinkerChecker();
+    ASSERT_EQ(m_prompt.shown().size(), 1);
+    EXPECT_EQ(m_prompt.shown().last().text,
+              QStringLiteral("Select an issue, witness or exhibit first."));
+    EXPECT_EQ(m_prompt.shown().last().title, QStringLiteral("No Selection"));
+
+    const std::pair<const char*, const char*> cases[] = {
+        {"CX5", "Cannot link to exhibits--only to issues."},
+        {"CW4", "Cannot link to witnesses--only to issues."},
+        {"QS9", "Cannot link to questions--only to issues."},
+    };
+    for (const auto& [key, text] : cases) {
+        SCOPED_TRACE(key);
+        choose(*w, QLatin1String(key));
+        const int childCount = w->node(QLatin1String(key))->childCount();
+        m_prompt.clear();
+        w->LinkerChecker();
+        // The Insert key skips the menu's check; the insert refuses all the same.
+        w->tvIssueItems_KeyUp(Qt::Key_Insert);
+        ASSERT_EQ(m_prompt.messages(), (QStringList{QLatin1String(text), QLatin1String(text)}));
+        EXPECT_EQ(m_prompt.shown().first().title, QStringLiteral("Not Supported"));
+        EXPECT_EQ(m_prompt.shown().first().icon, platform::MsgIcon::Critical);
+        EXPECT_EQ(w->node(QLatin1String(key))->childCount(), childCount);
+        EXPECT_EQ(imageOf(*w, QLatin1String(key)), treelogic::imageForKey(QLatin1String(key)));
+    }
+    EXPECT_EQ(countIn(m_path, QStringLiteral("Issue")), rows);
+}
+
+TEST_F(TreeEditing, TheInsertChecksTheNodeItGoesUnderNotAnEarlierClick)
+{
+    auto w = openSample();
+    choose(*w, QStringLiteral("C3"));
+    oTypes().setItemType(QStringLiteral("Witness"));
+    w->LinkerChecker();
+    const QString witness = QStringLiteral("CW") + w->currentIssue()->Key();
+    ASSERT_EQ(w->tvIssueItems()->currentItem(), w->node(witness));
+    ASSERT_EQ(oUtility().SelectedNode(), QStringLiteral("C3"));
+    const int rows = countIn(m_path, QStringLiteral("Issue"));
+
+    // The last click was on an issue, but the insert would go under the new witness.
+    oTypes().setItemType(QStringLiteral("Issue"));
+    w->LinkerChecker();
+    EXPECT_EQ(m_prompt.messages(),
+              QStringList{QStringLiteral("Cannot link to witnesses--only to issues.")});
+    EXPECT_EQ(countIn(m_path, QStringLiteral("Issue")), rows);
+    EXPECT_EQ(w->node(witness)->childCount(), 0);
+}
+
+TEST_F(TreeEditing, RenamingInPlaceStoresTheNameAsTypedUpToFiftyCharacters)
+{
+    auto w = openSample();
+    showAndWait(*w);
+    const QString fifty = QString(50, QLatin1Char('n'));
+    struct Case {
+        QString typed;
+        QString stored;
+        QString message;
+    };
+    const Case cases[] = {
+        {QString(), QStringLiteral("Breach"),
+         QStringLiteral("You must enter some text for an explanation.")},
+        {fifty + QLatin1Char('x'), fifty, QString()},
+        {QStringLiteral("O'Brien's brief — Zürich 証言"),
+         QStringLiteral("O'Brien's brief — Zürich 証言"), QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        choose(*w, QStringLiteral("C3"));
+        m_prompt.clear();
+        w->RenameItem();
+        QLineEdit* editor = labelEditor(*w);
+        ASSERT_NE(editor, nullptr);
+        editor->clear();
+        editor->insert(c.typed);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents(); // the editor closes after the key
+        EXPECT_EQ(issueColumn("Name", QStringLiteral("3")).toString(), c.stored);
+        EXPECT_EQ(w->node(QStringLiteral("C3"))->text(0), c.stored);
+        EXPECT_EQ(m_prompt.messages().join(QLatin1Char('|')), c.message);
+        EXPECT_EQ(w->lblMain()->text(), QStringLiteral("  ") + c.stored);
+        EXPECT_EQ(w->currentIssue()->Name(), c.stored);
+    }
+}
+
+TEST_F(TreeEditing, EscapeEndsARenameSilentlyAndTheRootIsNeverRenamed)
+{
+    auto w = openSample();
+    showAndWait(*w);
+    choose(*w, QStringLiteral("C6"));
+    w->RenameItem();
+    ASSERT_NE(labelEditor(*w), nullptr);
+    QTest::keyClicks(labelEditor(*w), QStringLiteral("Other"));
+    QTest::keyClick(labelEditor(*w), Qt::Key_Escape);
+    EXPECT_EQ(issueColumn("Name", QStringLiteral("6")).toString(), QStringLiteral("Damages"));
+    EXPECT_EQ(w->node(QStringLiteral("C6"))->text(0), QStringLiteral("Damages"));
+
+    choose(*w, QStringLiteral("ROOT"));
+    w->RenameItem();
+    EXPECT_EQ(labelEditor(*w), nullptr);
+    EXPECT_TRUE(m_prompt.messages().isEmpty());
+}
+
+TEST_F(TreeEditing, TheDeleteQuestionNamesChildRecordsOnlyForABranchAndNoKeepsEverything)
+{
+    auto w = openSample();
+    const int rows = countIn(m_path, QStringLiteral("Issue"));
+    const std::pair<const char*, const char*> cases[] = {
+        {"CW4", "Delete selected Item ?"},
+        {"C3", "Delete selected Item and all child records?"},
+    };
+    for (const auto& [key, question] : cases) {
+        choose(*w, QLatin1String(key));
+        m_prompt.clear();
+        m_prompt.answer(platform::MsgAnswer::No);
+        w->tvIssueItems_KeyUp(Qt::Key_Delete);
+        ASSERT_EQ(m_prompt.shown().size(), 1) << key;
+        EXPECT_EQ(m_prompt.shown().first().text, QLatin1String(question));
+        EXPECT_EQ(m_prompt.shown().first().title, QStringLiteral("Delete Case Item?"));
+        EXPECT_EQ(m_prompt.shown().first().buttons, platform::MsgButtons::YesNo);
+        EXPECT_NE(w->node(QLatin1String(key)), nullptr);
+    }
+    EXPECT_EQ(countIn(m_path, QStringLiteral("Issue")), rows);
+}
+
+TEST_F(TreeEditing, DeletingABranchRemovesItsRowsBookmarksAndDocumentsAndClearsTheDetails)
+{
+    m_path = m_cases.create(
+        QStringLiteral("Branch.AGV"),
+        QStringLiteral(
+            "INSERT INTO Issue (ID, ParentID, Name, ItemType) VALUES "
+            "(1, 0, 'Only issue', 'Issue'), (2, 1, 'Sub-issue', 'Issue'), "
+            "(3, 2, 'Witness', 'Witness');"
+            "INSERT INTO Bookmarks (CodeID, Description) VALUES (2, 'b'), (9, 'kept');"
+            "INSERT INTO CodeFiles (CodeID, Description) VALUES (3, 'd'), (9, 'kept');"));
+    auto w = openWindow();
+    choose(*w, QStringLiteral("C1"));
+    m_prompt.answer(platform::MsgAnswer::Yes);
+    w->DeleteCodeItem();
+
+    EXPECT_EQ(rowsFor("Issue", "1, 2, 3"), 0);
+    EXPECT_EQ(rowsFor("Bookmarks", "1, 2, 3"), 0);
+    EXPECT_EQ(rowsFor("CodeFiles", "1, 2, 3"), 0);
+    EXPECT_EQ(rowsFor("Bookmarks", "9") + rowsFor("CodeFiles", "9"), 2);
+    for (const char* key : {"C1", "C2", "CW3"})
+        EXPECT_EQ(w->node(QLatin1String(key)), nullptr) << key;
+    // The root is left selected: the deleted item is no longer the one the
+    // details show.
+    EXPECT_EQ(w->currentIssue(), nullptr);
+    EXPECT_TRUE(w->lblMain()->text().isEmpty());
+    EXPECT_FALSE(w->tbsTabs()->isEnabled());
+    EXPECT_EQ(m_prompt.messages().size(), 1);
+}
+
+TEST_F(TreeEditing, AFailedBranchDeleteLeavesFileAndTreeAsTheyWereAndIsReportedOnce)
+{
+    m_path = m_cases.createSample();
+    // The documents of the witness under "Breach" cannot be deleted.
+    execIn(m_path, QStringLiteral("INSERT INTO CodeFiles (CodeID, Description) VALUES (4, 'd')"));
+    auto w = openWindow();
+    // Through the window's own connection: a file holding a trigger is not
+    // opened at all.
+    gDB->Execute(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON CodeFiles "
+                                "WHEN old.CodeID = 4 BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    choose(*w, QStringLiteral("C3"));
+    m_prompt.answer(platform::MsgAnswer::Yes);
+    w->DeleteCodeItem();
+    gDB->Execute(QStringLiteral("DROP TRIGGER refuse"));
+
+    ASSERT_EQ(m_prompt.messages().size(), 2);
+    EXPECT_TRUE(m_prompt.messages().last().endsWith(QStringLiteral(" frmRedoZiv::DeleteCodeItem")))
+        << qPrintable(m_prompt.messages().last());
+    EXPECT_EQ(rowsFor("Issue", "3, 4, 5"), 3);
+    EXPECT_EQ(rowsFor("Bookmarks", "3"), 1);
+    EXPECT_EQ(rowsFor("CodeFiles", "4"), 1);
+    EXPECT_EQ(w->node(QStringLiteral("C3"))->childCount(), 2);
+    EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("3"));
+}
+
+TEST_F(TreeEditing, DeletingTheLastChildCollapsesItsIssue)
+{
+    auto w = openSample();
+    choose(*w, QStringLiteral("QS9"));
+    m_prompt.answer(platform::MsgAnswer::Yes);
+    w->DeleteCodeItem();
+    QTreeWidgetItem* parent = w->node(QStringLiteral("C8"));
+    EXPECT_EQ(parent->childCount(), 0);
+    EXPECT_FALSE(parent->isExpanded());
+    EXPECT_EQ(imageOf(*w, QStringLiteral("C8")), QStringLiteral("ISSUE"));
+    EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("8"));
+    EXPECT_EQ(w->lblMain()->text(), QStringLiteral("  Lost wages"));
+}
+
+TEST_F(TreeEditing, DropsMoveOnlyUnderIssuesOrIssuesToTheTop)
+{
+    struct Case {
+        const char* dragged;
+        const char* target;
+        const char* message;
+        const char* parentId; // of the dragged row afterwards
+        const char* parentNode;
+    };
+    const Case cases[] = {
+        {"CW4", "C6", "", "6", "C6"},
+        {"CW4", "ROOT",
+         "Cannot link exhibit to witness or question or witness to exhibit or question.  Only "
+         "link to issues.",
+         "3", "C3"},
+        {"C3", "ROOT", "", "0", "ROOT"},
+        {"C10", "CX5", "", "0", "ROOT"},
+        {"C1", "C3", "An item cannot be moved under itself or under one of its own sub-items.", "0",
+         "ROOT"},
+        {"C1", "C1", "", "0", "ROOT"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.dragged) + " on " + c.target);
+        m_path = m_cases.createSample(QStringLiteral("Drop%1.AGV").arg(++n));
+        auto w = openWindow();
+        dragAndDrop(*w, c.dragged, c.target);
+        EXPECT_EQ(m_prompt.messages().join(QLatin1Char('|')), QLatin1String(c.message));
+        EXPECT_EQ(
+            issueColumn("ParentID", treelogic::nodeKeyToId(QLatin1String(c.dragged))).toString(),
+            QLatin1String(c.parentId));
+        EXPECT_EQ(parentOf(*w, c.dragged), QLatin1String(c.parentNode));
+        EXPECT_TRUE(w->dragState().dragKey().isEmpty());
+        EXPECT_FALSE(w->tmrDragTimer()->isActive());
+    }
+}
+
+TEST_F(TreeEditing, ADroppedCurrentItemKeepsItsNewParentThroughItsNextCommit)
+{
+    auto w = openSample();
+    choose(*w, QStringLiteral("C3"));
+    dragAndDrop(*w, "C3", "C6");
+    ASSERT_EQ(issueColumn("ParentID", QStringLiteral("3")).toInt(), 6);
+    EXPECT_EQ(w->currentIssue()->ParentKey(), QStringLiteral("6"));
+
+    w->txtSpin(0)->setText(QStringLiteral("2"));
+    w->OnTxtSpinLostFocus(0);
+    EXPECT_EQ(issueColumn("Weight", QStringLiteral("3")).toInt(), 2);
+    EXPECT_EQ(issueColumn("ParentID", QStringLiteral("3")).toInt(), 6);
+    EXPECT_EQ(parentOf(*w, "C3"), QStringLiteral("C6"));
+    // The branch moved whole: its children still hang on it.
+    EXPECT_EQ(parentOf(*w, "CW4"), QStringLiteral("C3"));
+    EXPECT_EQ(issueColumn("ParentID", QStringLiteral("4")).toInt(), 3);
+}
+
+TEST_F(TreeEditing, AnIssueHoveredForElevenTicksOpens)
+{
+    auto w = openSample();
+    QTreeWidgetItem* damages = w->node(QStringLiteral("C6"));
+    ASSERT_FALSE(damages->isExpanded());
+    w->tvIssueItems_MouseDown(w->node(QStringLiteral("C10")));
+    ASSERT_TRUE(w->tvIssueItems_MouseMove(Qt::LeftButton));
+    EXPECT_TRUE(w->tmrDragTimer()->isActive());
+    EXPECT_EQ(w->tmrDragTimer()->interval(), 100);
+    std::unique_ptr<QMimeData> data(w->treeDragData(QStringLiteral("C10")));
+    EXPECT_EQ(data->data(QStringLiteral("application/x-VBRedoZivTree")),
+              QByteArray("C\0001\0000\0", 6));
+    w->tvIssueItems_OLEDragOver(data.get(), damages, w->tvIssueItems()->viewport()->height() / 2);
+    for (int i = 0; i < 10; ++i)
+        w->tmrDragTimer_Timer();
+    EXPECT_FALSE(damages->isExpanded());
+    w->tmrDragTimer_Timer();
+    EXPECT_TRUE(damages->isExpanded());
+}
+
+TEST_F(TreeEditing, ARightClickOpensTheInsertMenu)
+{
+    auto w = openSample();
+    showAndWait(*w);
+    QMenu* insert = w->mnuInsert();
+    ASSERT_FALSE(insert->actions().isEmpty());
+    w->tvIssueItems_MouseUp(Qt::RightButton, w->mapToGlobal(QPoint(40, 80)));
+    EXPECT_TRUE(insert->isVisible());
+    insert->close();
+}
+
+TEST_F(TreeEditing, AReadOnlyCaseTakesNoTreeEditsFromKeysMouseOrDrag)
+{
+    m_path = m_cases.createSample();
+    casetables::setWriteCheck([](dao::Database&) { return false; });
+    auto w = openWindow();
+    casetables::setWriteCheck({});
+    choose(*w, QStringLiteral("C3"));
+    w->tvIssueItems_KeyUp(Qt::Key_Delete);
+    w->tvIssueItems_KeyUp(Qt::Key_Insert);
+    w->tvIssueItems_MouseDown(w->node(QStringLiteral("C3")));
+    EXPECT_FALSE(w->tvIssueItems_MouseMove(Qt::LeftButton));
+    w->tvIssueItems_MouseUp(Qt::RightButton, QPoint(40, 80));
+    EXPECT_FALSE(w->mnuInsert()->isVisible());
+    EXPECT_TRUE(m_prompt.shown().isEmpty());
+    EXPECT_EQ(countIn(m_path, QStringLiteral("Issue")), 10);
+}
