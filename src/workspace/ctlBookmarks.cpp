@@ -145,6 +145,11 @@ void ctlBookmarks::Terminate()
     m_db.reset();
 }
 
+void ctlBookmarks::setReadOnly(bool readOnly)
+{
+    m_remove->setEnabled(!readOnly);
+}
+
 void ctlBookmarks::FindBookmark(const QString& text)
 {
     if (text.isEmpty())
@@ -187,7 +192,7 @@ void ctlBookmarks::ViewSelectedBookmark(QTreeWidgetItem* row)
 void ctlBookmarks::mnuRemoveBookMark_Click()
 {
     QTreeWidgetItem* row = m_list->currentItem();
-    if (!row || !row->isSelected())
+    if (!row || !row->isSelected() || !m_remove->isEnabled())
         return;
     handled("mnuRemoveBookMark_Click", 10, [&] {
         const QString bookmarkId = row->data(0, kKeyRole).toString().mid(1);

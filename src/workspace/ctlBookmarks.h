@@ -31,6 +31,8 @@ public:
     void Initialise(std::shared_ptr<dao::Database> db);
     // Empties the list and lets go of the database.
     void Terminate();
+    // A case that cannot be written: bookmarks show and jump, none is removed.
+    void setReadOnly(bool readOnly);
     // Selects and scrolls to the first row, in list order, whose item name is
     // text (case ignored); with no such row, or no text, the selection stays.
     void FindBookmark(const QString& text);

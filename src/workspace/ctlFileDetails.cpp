@@ -137,9 +137,7 @@ ctlFileDetails::ctlFileDetails(QWidget* parent)
     inner->addWidget(m_list);
     layout->addWidget(m_frame);
 
-    m_hint = new QLabel(
-        QStringLiteral("No documents yet: add them from the right-click menu or drop files here."),
-        m_list->viewport());
+    m_hint = new QLabel(m_list->viewport());
     m_hint->setObjectName(QStringLiteral("emptyHint"));
     m_hint->setEnabled(false);
     m_hint->setWordWrap(true);
@@ -164,6 +162,7 @@ ctlFileDetails::ctlFileDetails(QWidget* parent)
         if (row && row->isSelected())
             ExportFile();
     });
+    setReadOnly(false);
     updateHint();
 }
 
@@ -181,6 +180,15 @@ void ctlFileDetails::Terminate()
     m_db.reset();
     m_item.reset();
     updateHint();
+}
+
+void ctlFileDetails::setReadOnly(bool readOnly)
+{
+    m_readOnly = readOnly;
+    m_hint->setText(readOnly ? QStringLiteral("No documents in this case.")
+                             : QStringLiteral("No documents yet: add them from the right-click "
+                                              "menu or drop files here."));
+    m_hint->adjustSize();
 }
 
 QString ctlFileDetails::iconKey(const QString& description)
@@ -279,6 +287,8 @@ QTreeWidgetItem* ctlFileDetails::selectedRow() const
 
 void ctlFileDetails::AddFile()
 {
+    if (m_readOnly)
+        return;
     handled("::ctlFileDetails_AddFile", [this] {
         QString fileName;
         emit RequestFileName(QStringLiteral("Select A File To Add"), fileName, kChooseFileToAdd);
@@ -316,6 +326,8 @@ void ctlFileDetails::AddCodeFile(const QString& path)
 
 void ctlFileDetails::DropFiles(const QMimeData& data)
 {
+    if (m_readOnly)
+        return;
     handled("::lvFiles_OLEDragDrop", [&] {
         QStringList skipped;
         for (const QUrl& url : data.urls()) {
@@ -417,7 +429,7 @@ void ctlFileDetails::ExportFile()
 void ctlFileDetails::DeleteFile()
 {
     QTreeWidgetItem* row = selectedRow();
-    if (!row)
+    if (!row || m_readOnly)
         return;
     handled("::ctlFileDetails_DeleteFile", [&] {
         const QString id = row->data(0, kKeyRole).toString().mid(3);
@@ -438,8 +450,8 @@ void ctlFileDetails::DeleteFile()
 void ctlFileDetails::showPopup(const QPoint& pos)
 {
     const bool onRow = m_list->itemAt(pos) != nullptr;
-    m_add->setEnabled(true);
-    m_delete->setEnabled(onRow);
+    m_add->setEnabled(!m_readOnly);
+    m_delete->setEnabled(onRow && !m_readOnly);
     m_popup->popup(m_list->viewport()->mapToGlobal(pos));
 }
 
@@ -454,7 +466,7 @@ bool ctlFileDetails::eventFilter(QObject* watched, QEvent* event)
         case QEvent::DragEnter:
         case QEvent::DragMove: {
             auto* drag = static_cast<QDropEvent*>(event);
-            if (drag->mimeData()->hasUrls())
+            if (drag->mimeData()->hasUrls() && !m_readOnly)
                 drag->acceptProposedAction();
             else
                 drag->ignore();

@@ -43,6 +43,9 @@ public:
     void Initialise(std::shared_ptr<dao::Database> db, std::shared_ptr<CIssue> item);
     // Empties the list and lets go of the database and the item.
     void Terminate();
+    // A case that cannot be written: documents open and export, but none is
+    // added or deleted.
+    void setReadOnly(bool readOnly);
 
     // The commands of the popup menu, the double click and the keys.
     void AddFile();
@@ -96,4 +99,5 @@ private:
     QAction* m_delete = nullptr;
     std::shared_ptr<dao::Database> m_db;
     std::shared_ptr<CIssue> m_item;
+    bool m_readOnly = false;
 };

@@ -1416,6 +1416,8 @@ void frmRedoZiv::WritePendingEdits()
 void frmRedoZiv::applyReadOnly()
 {
     m_explanationPage->setReadOnly(m_readOnly);
+    m_ctlFileDetails1->setReadOnly(m_readOnly);
+    m_ctlBookmarkList->setReadOnly(m_readOnly);
     if (!m_readOnly)
         return; // the case menus follow the case being open
     // Commands that change the case are off; reading, reports and views stay.

@@ -1,6 +1,8 @@
 #include "WorkspaceFixture.h"
 
+#include "workspace/CaseTables.h"
 #include "workspace/ctlBookmarks.h"
+#include "workspace/ctlFileDetails.h"
 #include "workspace/frmAddBookmark.h"
 #include "workspace/frmRedoZiv.h"
 
@@ -10,13 +12,18 @@
 #include "store/CUtility.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDragEnterEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUrl>
 
 namespace {
 
@@ -270,6 +277,38 @@ TEST_F(WorkspaceTest, BookmarkHereTakesOnlyIssuesAndARowClickJumpsToItsItem)
     EXPECT_EQ(w.selectedTab(), frmRedoZiv::kTabExplanation);
     EXPECT_EQ(w.lblMain()->text(), QStringLiteral("  Breach"));
     EXPECT_EQ(oUtility().SelectedNode(), QStringLiteral("C3"));
+}
+
+TEST_F(WorkspaceTest, AReadOnlyCaseShowsBothPanesButChangesNothingThroughThem)
+{
+    const QString path = m_cases.createSample();
+    const QString source = m_cases.path(QStringLiteral("brief.doc"));
+    QFile(source).open(QIODevice::WriteOnly);
+    casetables::setWriteCheck([](dao::Database&) { return false; });
+    oMain().setStrFileName(path);
+    frmRedoZiv w;
+    showAndWait(w);
+    casetables::setWriteCheck({});
+    clickNode(w, QStringLiteral("C1"));
+    w.selectTab(frmRedoZiv::kTabFiles);
+
+    ctlFileDetails* documents = w.ctlFileDetails1();
+    documents->showPopup(QPoint(5, 5));
+    EXPECT_FALSE(documents->mnuAddFile()->isEnabled());
+    EXPECT_TRUE(documents->mnuOpenFile()->isEnabled());
+    documents->mnuPopup()->hide();
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(source)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(documents->lvFiles()->viewport(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
+
+    ctlBookmarks* bookmarks = w.ctlBookmarkList();
+    bookmarks->lvBookMarks()->setCurrentItem(bookmarks->lvBookMarks()->topLevelItem(0));
+    EXPECT_FALSE(bookmarks->mnuRemoveBookMark()->isEnabled());
+    bookmarks->mnuRemoveBookMark_Click();
+    EXPECT_EQ(bookmarks->lvBookMarks()->topLevelItemCount(), 1);
+    EXPECT_EQ(countIn(path, QStringLiteral("Bookmarks")), 1);
 }
 
 } // namespace
