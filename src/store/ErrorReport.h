@@ -26,9 +26,10 @@ void numberedError(const AppError& error, const QString& place);
 // The description of any exception, for reports.
 QString describe(const std::exception& error);
 
-// Runs body; a failure is reported as a window error at place and line and
-// false returned, so that the caller goes on with its next statement.
-template <typename F> bool attempted(const QString& place, int line, F&& body)
+// Runs one step of a handler or procedure: a failure is reported as a window
+// error with the place and line, and the caller goes on with its next step.
+// Returns whether the step ran through.
+template <typename Body> bool guarded(const QString& place, int line, Body&& body)
 {
     try {
         body();

@@ -50,7 +50,7 @@ public:
 // A handler reports its failure and ends; the list stays as it was.
 template <typename F> void handled(const char* procedure, int line, F&& body)
 {
-    report::attempted(kPane + QLatin1String(procedure), line, std::forward<F>(body));
+    report::guarded(kPane + QLatin1String(procedure), line, std::forward<F>(body));
 }
 
 } // namespace

@@ -18,7 +18,7 @@ const QString kForm = QStringLiteral("frmAddBookmark.");
 
 template <typename F> bool attempt(const char* procedure, int line, F&& body)
 {
-    return report::attempted(kForm + QLatin1String(procedure), line, std::forward<F>(body));
+    return report::guarded(kForm + QLatin1String(procedure), line, std::forward<F>(body));
 }
 
 } // namespace

@@ -90,24 +90,11 @@ constexpr int kTabsViewTreePane = 4285;
 constexpr int kStartPageLeft = 3875;
 constexpr int kDefaultTreeWidth = 4285;
 
-QString describeUnknown()
-{
-    return QStringLiteral("Unknown error");
-}
-
 // The window's standard handling: the failure is reported with the
 // procedure and the line, and the caller goes on with its next statement.
 template <typename F> bool attempt(const char* procedure, int line, F&& body)
 {
-    try {
-        body();
-        return true;
-    } catch (const std::exception& e) {
-        report::windowError(e, kForm + QLatin1String(procedure), line);
-    } catch (...) {
-        report::windowError(describeUnknown(), kForm + QLatin1String(procedure), line);
-    }
-    return false;
+    return report::guarded(kForm + QLatin1String(procedure), line, std::forward<F>(body));
 }
 
 // Change and focus handlers skip whatever fails.
@@ -484,9 +471,18 @@ bool frmRedoZiv::SetupDBConnection()
                                               "Issue. The file was left as it is.")
                                    .arg(QDir::toNativeSeparators(path)));
             }
-            gDB = db;
             line = 45;
-            m_readOnly = !casetables::canWrite(*db);
+            try {
+                m_readOnly = !casetables::canWrite(*db);
+            } catch (const AppError& e) {
+                // Damage the quick check at open cannot see shows at the
+                // first write: the case is not taken.
+                db->Close();
+                throw AppError(e.number(), e.source(),
+                               QStringLiteral("The case file %1 cannot be opened: %2")
+                                   .arg(QDir::toNativeSeparators(path), e.description()));
+            }
+            gDB = db;
             if (m_readOnly) {
                 // Nothing is attempted that could only fail: the tables an
                 // older case lacks are not made, and no edit is taken.
