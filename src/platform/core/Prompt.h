@@ -26,10 +26,11 @@ enum class MsgAnswer { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes
 struct FileDialogRequest {
     bool save = false; // save dialog when true, open dialog otherwise
     QString title;
-    QString fileName; // proposed name
-    QString filter;   // "Description|*.ext|Description|*.ext"
-    QString initDir;  // start folder; empty = the program folder
-    int flags = 0;    // the dialog flags the caller asked for
+    QString fileName;      // proposed name
+    QString filter;        // "Description|*.ext|Description|*.ext"
+    QString initDir;       // start folder; empty = the program folder
+    int flags = 0;         // the dialog flags the caller asked for
+    QString defaultSuffix; // added to a typed name without an extension ("AGV")
 };
 
 struct FileDialogResult {

@@ -130,6 +130,8 @@ FileDialogResult QtPrompt::fileDialog(const FileDialogRequest& request)
     }
     if (request.flags & fileflags::ReadOnly)
         dialog.setOption(QFileDialog::ReadOnly, true);
+    if (!request.defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.fileName.isEmpty())
         dialog.selectFile(QFileInfo(request.fileName).isAbsolute()
                               ? request.fileName
