@@ -1,5 +1,7 @@
 #include "workspace/DocumentIcons.h"
 
+#include "workspace/PaintedIcon.h"
+
 #include <QColor>
 #include <QFont>
 #include <QHash>
@@ -40,12 +42,7 @@ Look lookOf(const QString& key)
 // A page with a folded corner and a coloured band carrying the type's letter.
 QIcon paint(const Look& look)
 {
-    QIcon icon;
-    for (int size : {16, 24, 32}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
+    return paintedicon::make({16, 24, 32}, [&](QPainter& painter, int size) {
         const qreal left = size * 0.15, right = size * 0.85, fold = size * 0.28;
         QPainterPath page;
         page.moveTo(left, 0.5);
@@ -61,16 +58,9 @@ QIcon paint(const Look& look)
         painter.setPen(Qt::NoPen);
         painter.setBrush(look.colour);
         painter.drawRoundedRect(band, size / 10.0, size / 10.0);
-        QFont font;
-        font.setBold(true);
-        font.setPixelSize(std::max(7, size * 7 / 16));
-        painter.setFont(font);
-        painter.setPen(Qt::white);
-        painter.drawText(band, Qt::AlignCenter, QString::fromLatin1(look.letter));
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+        paintedicon::label(painter, band, QString::fromLatin1(look.letter),
+                           std::max(7, size * 7 / 16));
+    });
 }
 
 } // namespace

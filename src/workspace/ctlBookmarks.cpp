@@ -1,6 +1,7 @@
 #include "workspace/ctlBookmarks.h"
 
 #include "workspace/CodeModule.h"
+#include "workspace/ScreenText.h"
 
 #include "platform/core/Prompt.h"
 #include "platform/db/Dao.h"
@@ -118,8 +119,8 @@ void ctlBookmarks::Initialise(std::shared_ptr<dao::Database> db)
                 codemodule::ReplaceAll(description, QStringLiteral("\r\n"), QStringLiteral(" "),
                                        false);
                 auto* row = new BookmarkRow;
-                row->setText(0, text(*rs, "Name"));
-                row->setText(1, description);
+                row->setText(0, screentext::shown(text(*rs, "Name")));
+                row->setText(1, screentext::shown(description));
                 row->setData(0, kKeyRole, QStringLiteral("B") + text(*rs, "ID"));
                 row->setData(0, kTagRole, QStringLiteral("C") + text(*rs, "CodeID"));
                 rows.push_back(row);

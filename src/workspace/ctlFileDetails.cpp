@@ -2,6 +2,7 @@
 
 #include "workspace/CodeModule.h"
 #include "workspace/DocumentIcons.h"
+#include "workspace/ScreenText.h"
 
 #include "platform/core/AppError.h"
 #include "platform/core/AppInfo.h"
@@ -252,7 +253,7 @@ void ctlFileDetails::PopulateListView()
                              QStringLiteral("ID=") +
                                  rs->Fields(QStringLiteral("id")).Value().toString());
                 row->setData(0, kIconKeyRole, key);
-                row->setText(0, description);
+                row->setText(0, screentext::shown(description));
                 row->setIcon(0, documenticons::icon(key));
                 row->setText(1, dateText(rs->Fields(QStringLiteral("origdatetime")).Value()));
                 row->setText(2, dateText(rs->Fields(QStringLiteral("dateadded")).Value()));
