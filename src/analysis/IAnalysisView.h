@@ -19,6 +19,8 @@ public:
 
     // The text of the level list (cboLevel).
     virtual QString levelText() const = 0;
+    // The text of the method list (cboMethod), as typed or chosen.
+    virtual QString methodText() const { return QString(); }
     // The caption of the status panel (pnlInfo).
     virtual void setInfoCaption(const QString& caption) = 0;
 

@@ -13,13 +13,7 @@ namespace reports {
 // goes on with its next line.
 template <typename Body> void line(const QString& place, int number, Body&& body)
 {
-    try {
-        body();
-    } catch (const std::exception& e) {
-        report::windowError(e, place, number);
-    } catch (...) {
-        report::windowError(QStringLiteral("Unknown error"), place, number);
-    }
+    report::guarded(place, number, std::forward<Body>(body));
 }
 
 } // namespace reports

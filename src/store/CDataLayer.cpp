@@ -11,6 +11,7 @@ namespace {
 
 const QString kProvider = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;");
 const QString kDataSourceKey = QStringLiteral("Data Source=");
+constexpr int kDamaged = 3049;
 
 QString wrapped(const QString& path)
 {
@@ -93,10 +94,13 @@ int16_t CDataLayer::GetConnected()
             // than at its first use.
             m_connected = false;
             const Failure f = failureOf(e);
+            // A file refused for what it holds is told as it is, not as a
+            // technical error: the user can do something about it.
+            const bool refusedFile = f.number == jet::UnrecognizedFormat || f.number == kDamaged;
             oError().HandleError(QStringLiteral("oDataLayer.GetConnected"),
                                  QStringLiteral("The case file could not be opened. ") +
                                      f.description,
-                                 f.number, true);
+                                 refusedFile ? 0 : f.number, true);
             return 1;
         }
     }

@@ -26,4 +26,20 @@ void numberedError(const AppError& error, const QString& place);
 // The description of any exception, for reports.
 QString describe(const std::exception& error);
 
+// Runs one step of a handler or procedure: a failure is reported as a window
+// error with the place and line, and the caller goes on with its next step.
+// Returns whether the step ran through.
+template <typename Body> bool guarded(const QString& place, int line, Body&& body)
+{
+    try {
+        body();
+        return true;
+    } catch (const std::exception& e) {
+        windowError(e, place, line);
+    } catch (...) {
+        windowError(QStringLiteral("Unknown error"), place, line);
+    }
+    return false;
+}
+
 } // namespace report

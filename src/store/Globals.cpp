@@ -20,13 +20,7 @@ const QString kShutdownPlace = QStringLiteral("Globals.Shutdown");
 // line and the sequence goes on.
 template <typename F> void step(int line, F&& body)
 {
-    try {
-        body();
-    } catch (const std::exception& e) {
-        report::windowError(e, kShutdownPlace, line);
-    } catch (...) {
-        report::windowError(QStringLiteral("Unknown error"), kShutdownPlace, line);
-    }
+    report::guarded(kShutdownPlace, line, std::forward<F>(body));
 }
 
 } // namespace

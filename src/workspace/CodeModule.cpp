@@ -26,14 +26,8 @@ namespace {
 // Each step that fails is reported with its line; the procedure goes on.
 template <typename F> void step(const char* procedure, int line, F&& body)
 {
-    const QString place = QStringLiteral("CodeModule.") + QLatin1String(procedure);
-    try {
-        body();
-    } catch (const std::exception& e) {
-        report::windowError(e, place, line);
-    } catch (...) {
-        report::windowError(QStringLiteral("Unknown error"), place, line);
-    }
+    report::guarded(QStringLiteral("CodeModule.") + QLatin1String(procedure), line,
+                    std::forward<F>(body));
 }
 
 constexpr int kStartPageLeft = 3875;

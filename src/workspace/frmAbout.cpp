@@ -96,13 +96,7 @@ QLabel* linkLabel(const QString& name, const QString& text, QWidget* parent)
 // Each handler reports its own failure and the window stays usable.
 template <typename F> void handled(const char* handler, int line, F&& body)
 {
-    try {
-        body();
-    } catch (const std::exception& e) {
-        report::windowError(e, kForm + QLatin1String(handler), line);
-    } catch (...) {
-        report::windowError(QStringLiteral("Unknown error"), kForm + QLatin1String(handler), line);
-    }
+    report::guarded(kForm + QLatin1String(handler), line, std::forward<F>(body));
 }
 
 } // namespace

@@ -90,24 +90,11 @@ constexpr int kTabsViewTreePane = 4285;
 constexpr int kStartPageLeft = 3875;
 constexpr int kDefaultTreeWidth = 4285;
 
-QString describeUnknown()
-{
-    return QStringLiteral("Unknown error");
-}
-
 // The window's standard handling: the failure is reported with the
 // procedure and the line, and the caller goes on with its next statement.
 template <typename F> bool attempt(const char* procedure, int line, F&& body)
 {
-    try {
-        body();
-        return true;
-    } catch (const std::exception& e) {
-        report::windowError(e, kForm + QLatin1String(procedure), line);
-    } catch (...) {
-        report::windowError(describeUnknown(), kForm + QLatin1String(procedure), line);
-    }
-    return false;
+    return report::guarded(kForm + QLatin1String(procedure), line, std::forward<F>(body));
 }
 
 // Change and focus handlers skip whatever fails.
@@ -367,12 +354,12 @@ void frmRedoZiv::connectControls()
     connect(m_mnuFileExit, &QAction::triggered, this, [this] { mnuFileExit_Click(); });
     connect(m_mnuHelpContents, &QAction::triggered, this, [this] { mnuHelpContents_Click(); });
 
-    m_ctlFileDetails1->setFileNameRequest(
-        [this](const QString& title, const QString& proposed, int mode) {
-            QString fileName = proposed;
-            ctlFileDetails1_RequestFileName(title, fileName, mode);
-            return fileName;
-        });
+    connect(m_ctlFileDetails1, &ctlFileDetails::RequestFileName, this,
+            &frmRedoZiv::ctlFileDetails1_RequestFileName);
+    connect(m_ctlBookmarkList, &ctlBookmarks::ViewBookMark, this,
+            &frmRedoZiv::ctlBookMarkList_ViewBookMark);
+    connect(m_ctlBookmarkList, &ctlBookmarks::listClicked, this,
+            [this] { selectTab(kTabExplanation); });
 }
 
 // ---------------------------------------------------------------------------
@@ -484,9 +471,18 @@ bool frmRedoZiv::SetupDBConnection()
                                               "Issue. The file was left as it is.")
                                    .arg(QDir::toNativeSeparators(path)));
             }
-            gDB = db;
             line = 45;
-            m_readOnly = !casetables::canWrite(*db);
+            try {
+                m_readOnly = !casetables::canWrite(*db);
+            } catch (const AppError& e) {
+                // Damage the quick check at open cannot see shows at the
+                // first write: the case is not taken.
+                db->Close();
+                throw AppError(e.number(), e.source(),
+                               QStringLiteral("The case file %1 cannot be opened: %2")
+                                   .arg(QDir::toNativeSeparators(path), e.description()));
+            }
+            gDB = db;
             if (m_readOnly) {
                 // Nothing is attempted that could only fail: the tables an
                 // older case lacks are not made, and no edit is taken.
@@ -1266,8 +1262,12 @@ void frmRedoZiv::ctlBookMarkList_ViewBookMark(std::shared_ptr<CIssue> item)
     });
     quietly([&] { Initialise(gDB, item); });
     quietly([&] {
-        if (found)
-            m_statusPanel1->setText(found->text(0));
+        if (!found)
+            return;
+        m_statusPanel1->setText(found->text(0));
+        // The heading and the insert commands follow the item now shown.
+        m_lblMain->setText(QStringLiteral("  ") + found->text(0));
+        oUtility().setSelectedNode(found->data(0, kKeyRole).toString());
     });
 }
 
@@ -1416,6 +1416,8 @@ void frmRedoZiv::WritePendingEdits()
 void frmRedoZiv::applyReadOnly()
 {
     m_explanationPage->setReadOnly(m_readOnly);
+    m_ctlFileDetails1->setReadOnly(m_readOnly);
+    m_ctlBookmarkList->setReadOnly(m_readOnly);
     if (!m_readOnly)
         return; // the case menus follow the case being open
     // Commands that change the case are off; reading, reports and views stay.
@@ -1557,6 +1559,3 @@ QString frmRedoZiv::statusPanelText() const
 {
     return m_statusPanel1->text();
 }
-
-// Tree editing: filled in by the tree-editing work.
-void frmRedoZiv::AddBookMark() {}

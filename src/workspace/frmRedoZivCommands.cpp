@@ -50,14 +50,8 @@ constexpr int kLaunchShowMode = 10;
 // Menu callbacks and commands report with the window's convention and stop.
 template <typename F> void guarded(const char* procedure, F&& body)
 {
-    try {
-        body();
-    } catch (const std::exception& e) {
-        report::windowError(e, QStringLiteral("frmRedoZiv.") + QLatin1String(procedure), 10);
-    } catch (...) {
-        report::windowError(QStringLiteral("Unknown error"),
-                            QStringLiteral("frmRedoZiv.") + QLatin1String(procedure), 10);
-    }
+    report::guarded(QStringLiteral("frmRedoZiv.") + QLatin1String(procedure), 10,
+                    std::forward<F>(body));
 }
 
 // The toolbar and the About command report number, description, source and place.

@@ -56,14 +56,8 @@ AppError asAppError(const std::exception& e)
 // The window's standard report; the handler goes on with its next statement.
 template <typename F> void orReport(const char* procedure, int line, F&& body)
 {
-    try {
-        body();
-    } catch (const std::exception& e) {
-        report::windowError(e, QStringLiteral("frmRedoZiv.") + QLatin1String(procedure), line);
-    } catch (...) {
-        report::windowError(QStringLiteral("Unknown error"),
-                            QStringLiteral("frmRedoZiv.") + QLatin1String(procedure), line);
-    }
+    report::guarded(QStringLiteral("frmRedoZiv.") + QLatin1String(procedure), line,
+                    std::forward<F>(body));
 }
 
 void setNodeImage(QTreeWidgetItem* node, const QString& image)

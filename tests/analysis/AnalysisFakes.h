@@ -22,6 +22,7 @@ public:
     }
 
     QString level;
+    QString method;
     QStringList captions;
     int resets = 0;
     int clears = 0;
@@ -33,6 +34,7 @@ public:
     QString caption() const { return captions.isEmpty() ? QString() : captions.last(); }
 
     QString levelText() const override { return level; }
+    QString methodText() const override { return method; }
     void setInfoCaption(const QString& text) override { captions << text; }
     void resetGridBindingSetting() override { ++resets; }
     void clearGrid() override
@@ -88,5 +90,6 @@ inline QString issueRow(int id, int parent, const QString& name, std::initialize
                           "VALUES (%1, %2, '%3', 'About %3', 'Ask %3', %4, 'Issue');\n")
         .arg(id)
         .arg(parent)
-        .arg(name, values.join(QStringLiteral(", ")));
+        .arg(QString(name).replace(QLatin1Char('\''), QStringLiteral("''")),
+             values.join(QStringLiteral(", ")));
 }

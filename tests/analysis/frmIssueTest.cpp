@@ -231,9 +231,9 @@ TEST_F(frmIssueTest, ControlsCarryTheirNamesCaptionsAndLists)
 TEST_F(frmIssueTest, RefreshReturnsToAllRecordsWithEachListHoldingItsItemsOnce)
 {
     frmIssue& window = load();
+    window.dialRange()->setText(QStringLiteral("4"));
     window.cboMethod()->setCurrentText(QStringLiteral("AVG"));
     window.cboRange()->setCurrentText(QStringLiteral("<"));
-    window.dialRange()->setText(QStringLiteral("4"));
     window.cmdReport()->setEnabled(false);
     window.SetMerge();
     ASSERT_EQ(window.grid().textAt(0, 1), "Method");

@@ -2,11 +2,13 @@
 #include "store/AppState.h"
 
 #include "store/TempCurrentFolder.h"
+#include "support/ForeignCase.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempCase.h"
 
 #include "platform/db/Ado.h"
 #include <QFileInfo>
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
@@ -145,6 +147,67 @@ TEST_F(CDataLayerTest, RunSQLWithoutACaseFailsAfterOneRefusal)
     EXPECT_FALSE(rs);
     EXPECT_EQ(prompt.messages(),
               QStringList{QStringLiteral("Select a case if you want to proceed.")});
+}
+
+class CDataLayerRefusalTest : public CDataLayerTest,
+                              public ::testing::WithParamInterface<foreigncase::Refused> {};
+
+TEST_P(CDataLayerRefusalTest, CaseThatCouldActOnItsOwnIsRefusedWithWhatWasFound)
+{
+    const QString path = GetParam().make(cases);
+    const QByteArray before = foreigncase::fileBytes(path);
+    oDataLayer().setDataSource(path);
+
+    EXPECT_EQ(oDataLayer().GetConnected(), 1);
+    EXPECT_FALSE(oDataLayer().Connected());
+    ASSERT_EQ(prompt.messages().size(), 1);
+    const QString shown = prompt.messages().first();
+    EXPECT_TRUE(shown.startsWith(
+        QStringLiteral("The case file could not be opened. The case file ") + path))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QLatin1String(GetParam().found))) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("The case was not opened and the file was left as it "
+                                              "is.")) ||
+                shown.endsWith(QStringLiteral("open a backup copy of the case.")));
+    EXPECT_EQ(foreigncase::fileBytes(path), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Foreign, CDataLayerRefusalTest,
+                         ::testing::ValuesIn(foreigncase::refusedCases()),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(CDataLayerTest, ForeignTableAndWriteAheadCasesOpenAndStayOneFileHoldingTheirRows)
+{
+    for (const QString& path :
+         {foreigncase::withExtraTable(cases), foreigncase::writeAhead(cases)}) {
+        oDataLayer().setDataSource(path);
+        std::shared_ptr<ado::Recordset> rs;
+        ASSERT_EQ(oDataLayer().RunSQL(QStringLiteral("select * from Issue"), rs), 0);
+        EXPECT_EQ(rs->RecordCount(), 10);
+        EXPECT_EQ(oDataLayer().CloseConnection(), 0);
+        EXPECT_FALSE(QFileInfo::exists(path + "-wal"));
+        EXPECT_FALSE(QFileInfo::exists(path + "-shm"));
+        EXPECT_EQ(foreigncase::fileBytes(path).at(18), 1); // the rollback journal's mark
+    }
+    std::shared_ptr<ado::Recordset> rs;
+    oDataLayer().setDataSource(cases.path(QStringLiteral("Extra.AGV")));
+    ASSERT_EQ(oDataLayer().RunSQL(QStringLiteral("select Peer from SyncState"), rs), 0);
+    EXPECT_EQ(rs->Fields(QStringLiteral("Peer")).Value().toString(), QStringLiteral("laptop"));
+    EXPECT_TRUE(prompt.messages().isEmpty());
+}
+
+TEST_F(CDataLayerTest, SchemaFunctionWithSideEffectsStaysInert)
+{
+    // The default runs on every new item; the engine refuses to call it.
+    const QString path = cases.create(
+        QStringLiteral("Loader.AGV"),
+        QStringLiteral("ALTER TABLE Issue ADD COLUMN Audit TEXT DEFAULT (load_extension('%1'));")
+            .arg(cases.path(QStringLiteral("payload.so"))));
+    oDataLayer().setDataSource(path);
+    std::shared_ptr<ado::Recordset> rs;
+    EXPECT_EQ(oDataLayer().RunSQL(QStringLiteral("insert into Issue (Name) values ('x')"), rs), 1);
+    ASSERT_EQ(oDataLayer().RunSQL(QStringLiteral("select * from Issue"), rs), 0);
+    EXPECT_EQ(rs->RecordCount(), 0);
 }
 
 } // namespace

@@ -2,9 +2,14 @@
 #include "platform/core/AppInfo.h"
 #include "platform/core/Prompt.h"
 #include "store/AppState.h"
+#include "store/CLog.h"
 
 #include "store/TempCurrentFolder.h"
 #include "support/ScriptedPrompt.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -95,6 +100,31 @@ TEST_F(CErrorTest, ReporterNeverRaisesAndStillLogsWhenNoPromptAnswers)
     EXPECT_NO_THROW(
         oError().HandleError(QStringLiteral("Globals.Test"), QStringLiteral("lost box"), 7, true));
     EXPECT_EQ(folder.logLines().size(), 1);
+}
+
+TEST_F(CErrorTest, LoggedErrorsRollTheLogOverPastFiftyThousandBytes)
+{
+    oLog().setClock([] { return QDateTime(QDate(2003, 3, 5), QTime(16, 5, 6)); });
+    const auto report = [] {
+        oError().HandleError(QStringLiteral("Globals.Test"), QStringLiteral("logged"), 0, true);
+    };
+    const QString logPath = folder.path(QStringLiteral("Argovo 2003.LOG"));
+    const QString oldPath = folder.path(QStringLiteral("Argovo 2003.OLD"));
+    report();
+    const qint64 line = QFileInfo(logPath).size();
+    ASSERT_GT(line, 0);
+
+    for (const qint64 after : {qint64(50000), qint64(50001)}) {
+        SCOPED_TRACE(after);
+        QFile::remove(oldPath);
+        QFile log(logPath);
+        ASSERT_TRUE(log.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        log.write(QByteArray(after - line, 'a'));
+        log.close();
+        report();
+        EXPECT_EQ(QFileInfo::exists(logPath), after == 50000);
+        EXPECT_EQ(QFileInfo(oldPath).size(), after == 50000 ? 0 : after);
+    }
 }
 
 } // namespace

@@ -13,7 +13,7 @@ namespace {
 
 using CExhibitTest = RecordTest;
 
-TEST_F(CExhibitTest, WritesCarryTheResetValues)
+TEST_F(CExhibitTest, InsertCarriesTheResetValuesAndUpdateKeepsTheRow)
 {
     CExhibit exhibit;
     exhibit.Initialise(db, QString());
@@ -26,14 +26,19 @@ TEST_F(CExhibitTest, WritesCarryTheResetValues)
     expectRow(path, QStringLiteral("Issue"), exhibit.Key(),
               {{"parentid", 0}, {"name", QString()}, {"ItemType", QString()}, {"Weight", {}}});
 
-    // The update writes Weight and Success of 1, the other ratings 0, and
-    // never the item type.
+    // The update writes the row back as it was read, never blanks over it.
+    db->Execute(QStringLiteral("update Issue set Explanation = 'kept', Weight = 7, Jury = NULL "
+                               "where id = 5"));
+    const QVariant name = stored(path, QStringLiteral("Issue"), QStringLiteral("Name"), "5");
     CExhibit existing;
     existing.Initialise(db, QStringLiteral("5"));
     existing.Commit();
-    expectRow(
-        path, QStringLiteral("Issue"), QStringLiteral("5"),
-        {{"Weight", 1}, {"Success", 1}, {"Jury", 0}, {"ItemType", QStringLiteral("Exhibit")}});
+    expectRow(path, QStringLiteral("Issue"), QStringLiteral("5"),
+              {{"Name", name},
+               {"Explanation", QStringLiteral("kept")},
+               {"Weight", 7},
+               {"Jury", {}},
+               {"ItemType", QStringLiteral("Exhibit")}});
 }
 
 TEST_F(CExhibitTest, DeleteRemovesTheItemItsBookmarksAndDocuments)

@@ -1,5 +1,6 @@
 #include "store/CFileObject.h"
 #include "platform/core/AppError.h"
+#include "platform/core/DurableFile.h"
 #include "platform/db/Dao.h"
 #include "store/AppState.h"
 #include "store/CIssue.h"
@@ -103,6 +104,33 @@ TEST_F(CFileObjectTest, ExportOfADeletedRowWritesNothingAndAFailedWriteNamesTheE
     const QString target = cases.path(QStringLiteral("never.txt"));
     EXPECT_NO_THROW(doc.SaveToFile(target));
     EXPECT_FALSE(QFileInfo::exists(target));
+}
+
+TEST_F(CFileObjectTest, AnExportFailingBeforeItsEndLeavesTheTargetAsItWas)
+{
+    const QString key =
+        add(QStringLiteral("3"), source(QStringLiteral("a.bin"), patternBytes(40000)));
+    const QString target = source(QStringLiteral("existing.bin"), "old content");
+    durable::setBeforeMoveHook([](const QString&, const QString&) {
+        throw AppError(61, QStringLiteral("Argovo"), QStringLiteral("Disk full"));
+    });
+    const AppError e = raised([&] { exported(key, target); });
+    durable::setBeforeMoveHook({});
+    EXPECT_EQ(e.number(), 61);
+    EXPECT_EQ(fileBytes(target), QByteArray("old content"));
+    EXPECT_EQ(QDir(cases.folder()).entryList({QStringLiteral("existing.bin*")}, QDir::Files),
+              QStringList{QStringLiteral("existing.bin")});
+}
+
+TEST_F(CFileObjectTest, ADocumentWithoutDatesOrPathStillExportsItsBytes)
+{
+    for (const char* cleared : {"OrigDateTime", "DateAdded", "Path"}) {
+        const QString key = add(QStringLiteral("3"), source(QStringLiteral("a.bin"), "bytes"));
+        db->Execute(QStringLiteral("update codefiles set %1 = NULL where id = %2")
+                        .arg(QLatin1String(cleared), key));
+        EXPECT_EQ(exported(key, cases.path(QStringLiteral("out.bin"))), QByteArray("bytes"))
+            << cleared;
+    }
 }
 
 // --- the row ------------------------------------------------------------------

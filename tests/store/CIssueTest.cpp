@@ -286,4 +286,67 @@ TEST_F(CIssueTest, WritesAfterDeleteRaise513AndAfterItsCommit514)
     EXPECT_EQ(e.source(), QStringLiteral("CIssue::UpdateObject"));
 }
 
+// --- one delete, all or nothing ---------------------------------------------
+
+class CIssueDeleteTest : public CIssueTest {
+protected:
+    void SetUp() override
+    {
+        CIssueTest::SetUp();
+        db->Execute(QStringLiteral("insert into codefiles (CodeID, Description) values (3, 'a')"));
+    }
+    // Item 3, its bookmarks and its documents, read through the test's own
+    // connection (the refusing trigger keeps other opens out).
+    std::vector<int> counts()
+    {
+        std::vector<int> found;
+        for (const char* where :
+             {"Issue where id = 3", "Bookmarks where codeid = 3", "codefiles where codeid = 3"}) {
+            auto rs =
+                db->OpenRecordset(QStringLiteral("select count(*) from ") + QLatin1String(where),
+                                  dao::dbOpenSnapshot);
+            found.push_back(rs->Fields(0).Value().toInt());
+        }
+        return found;
+    }
+    void deleteItem3()
+    {
+        CIssue issue;
+        issue.Initialise(db, QStringLiteral("3"));
+        issue.Delete();
+        issue.Commit();
+    }
+};
+
+TEST_F(CIssueDeleteTest, ADeleteFailingOnItsLastStatementLeavesAllThreeTables)
+{
+    db->Execute(QStringLiteral("create trigger refuse before delete on codefiles "
+                               "begin select raise(abort, 'refused'); end"));
+    EXPECT_THROW(deleteItem3(), AppError);
+    EXPECT_EQ(counts(), (std::vector<int>{1, 1, 1}));
+}
+
+TEST_F(CIssueDeleteTest, ADeleteInsideAnOuterTransactionFollowsIt)
+{
+    dao::DBEngine::BeginTrans();
+    deleteItem3();
+    dao::DBEngine::Rollback();
+    EXPECT_EQ(counts(), (std::vector<int>{1, 1, 1}));
+
+    dao::DBEngine::BeginTrans();
+    deleteItem3();
+    dao::DBEngine::CommitTrans();
+    EXPECT_EQ(counts(), (std::vector<int>{0, 0, 0}));
+}
+
+TEST_F(CIssueTest, AKeyThatIsNoIdIsRefusedBeforeAnySqlRuns)
+{
+    for (const char* key : {"0 or 1=1", "3;", "X", "3 ", "1e3", "W-"}) {
+        CIssue issue;
+        const AppError e = raised([&] { issue.Initialise(db, QLatin1String(key)); });
+        EXPECT_EQ(e.number(), jet::ConversionError) << key;
+    }
+    EXPECT_EQ(issues(), 10);
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "store/TempCurrentFolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -85,6 +86,16 @@ TEST_P(CLogRollOverTest, LogPastMaxEntryBytesBecomesTheOldGeneration)
 }
 
 INSTANTIATE_TEST_SUITE_P(AtTheLimit, CLogRollOverTest, ::testing::Values(50000, 50001));
+
+TEST_F(CLogTest, ALogThatCannotBecomeTheOldGenerationIsKept)
+{
+    // A folder in the older generation's place cannot be replaced.
+    ASSERT_TRUE(QDir(folder.path(QString())).mkpath(QStringLiteral("Argovo 2003.OLD/busy")));
+    const QByteArray filler(50001, 'a');
+    writeAll(logPath, filler);
+    log.LogItem(QStringLiteral("X"), QStringLiteral("y"));
+    EXPECT_EQ(readAll(logPath), filler + kLine);
+}
 
 TEST_F(CLogTest, UnwritableLogLosesTheEntrySilently)
 {

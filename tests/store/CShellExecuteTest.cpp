@@ -4,6 +4,7 @@
 #include "store/AppState.h"
 
 #include "store/RecordsTestSupport.h"
+#include "store/TempCurrentFolder.h"
 #include "support/ScriptedPrompt.h"
 #include "support/ScriptedShell.h"
 #include "support/TempCase.h"
@@ -58,6 +59,20 @@ TEST_F(CShellExecuteTest, DocumentLaunchMapsTheShellsAnswer)
         2);
     EXPECT_EQ(shell.executed.size(), 2);
     EXPECT_EQ(prompt.count(QStringLiteral("message")), 0);
+}
+
+TEST_F(CShellExecuteTest, ARelativeDocumentPathIsLookedForInTheWorkingFolder)
+{
+    writeFile(folder.path(QStringLiteral("notes.txt")), "n");
+    TempCurrentFolder current;
+    writeFile(current.path(QStringLiteral("other.txt")), "only in the current folder");
+    CShellExecute launcher;
+    EXPECT_EQ(launcher.LaunchDocument(0, QStringLiteral("notes.txt"), folder.folder(), kShowNormal),
+              -1);
+    EXPECT_EQ(launcher.LaunchDocument(0, QStringLiteral("other.txt"), folder.folder(), kShowNormal),
+              2);
+    EXPECT_EQ(shell.executed,
+              QStringList{QStringLiteral("open|notes.txt|%1|1").arg(folder.folder())});
 }
 
 TEST_F(CShellExecuteTest, DocumentPathExpandsEnvironmentReferences)

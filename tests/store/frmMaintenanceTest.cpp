@@ -111,6 +111,26 @@ TEST_F(CaseMaintenanceTest, FailureIsReportedAndLeavesTheFileIntactWithNoTempora
     EXPECT_TRUE(gDB && gDB->isOpen());
 }
 
+TEST_F(CaseMaintenanceTest, ACaseInAFolderNamedInOtherLettersIsCompactedAndCrashLeftoversGo)
+{
+    const QString folderName = QStringLiteral("F\u00e4lle \u03a9\u03bc\u03ad\u03b3\u03b1");
+    ASSERT_TRUE(QDir(cases.folder()).mkpath(folderName));
+    const QString path = closedCase(folderName + QStringLiteral("/M\u00fcller.AGV"));
+    const QString crashed = path + QStringLiteral(".compact-Ab12Cd");
+    writeFile(crashed, "half a compacted copy");
+    const QByteArray original = fileBytes(path);
+
+    CaseMaintenance::compactWithBackup(path);
+
+    EXPECT_EQ(rows(path, QStringLiteral("Issue")), 10);
+    EXPECT_EQ(rows(path, QStringLiteral("Bookmarks")), 1);
+    EXPECT_LE(QFileInfo(path).size(), original.size());
+    EXPECT_EQ(fileBytes(path + QStringLiteral(".OLD")), original);
+    EXPECT_EQ(
+        QDir(cases.path(folderName)).entryList(QDir::Files),
+        (QStringList{QStringLiteral("M\u00fcller.AGV"), QStringLiteral("M\u00fcller.AGV.OLD")}));
+}
+
 TEST_F(CaseMaintenanceTest, OpenCaseIsRefusedByItsNameInAnotherFolderOrByAnotherPathToIt)
 {
     // The same file name in another folder, as chosen through the dialog.

@@ -306,12 +306,15 @@ TEST_F(TreeEditing, AFailedBranchDeleteLeavesFileAndTreeAsTheyWereAndIsReportedO
     m_path = m_cases.createSample();
     // The documents of the witness under "Breach" cannot be deleted.
     execIn(m_path, QStringLiteral("INSERT INTO CodeFiles (CodeID, Description) VALUES (4, 'd')"));
-    execIn(m_path, QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON CodeFiles "
-                                  "WHEN old.CodeID = 4 BEGIN SELECT RAISE(ABORT, 'refused'); END"));
     auto w = openWindow();
+    // Through the window's own connection: a file holding a trigger is not
+    // opened at all.
+    gDB->Execute(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON CodeFiles "
+                                "WHEN old.CodeID = 4 BEGIN SELECT RAISE(ABORT, 'refused'); END"));
     choose(*w, QStringLiteral("C3"));
     m_prompt.answer(platform::MsgAnswer::Yes);
     w->DeleteCodeItem();
+    gDB->Execute(QStringLiteral("DROP TRIGGER refuse"));
 
     ASSERT_EQ(m_prompt.messages().size(), 2);
     EXPECT_TRUE(m_prompt.messages().last().endsWith(QStringLiteral(" frmRedoZiv::DeleteCodeItem")))

@@ -12,9 +12,11 @@
 
 #include "platform/db/Ado.h"
 #include "platform/db/Dao.h"
+#include "support/ForeignCase.h"
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QTabWidget>
 #include <QToolBar>
@@ -118,10 +120,10 @@ TEST_F(StartUp, MissingCodeFilesIsCreatedWithItsSevenColumnsAndLeftAloneOnTheNex
             {QStringLiteral("ID"), dao::dbLong},
             {QStringLiteral("CodeID"), dao::dbLong},
             {QStringLiteral("Description"), dao::dbText},
-            {QStringLiteral("File"), dao::dbLongBinary},
             {QStringLiteral("OrigDateTime"), dao::dbDate},
             {QStringLiteral("DateAdded"), dao::dbDate},
-            {QStringLiteral("Path"), dao::dbText}};
+            {QStringLiteral("Path"), dao::dbText},
+            {QStringLiteral("File"), dao::dbLongBinary}};
         ASSERT_EQ(rs->FieldCount(), int(expected.size()));
         for (int i = 0; i < rs->FieldCount(); ++i) {
             EXPECT_EQ(rs->Fields(i).Name(), expected[i].first) << i;
@@ -182,6 +184,52 @@ TEST_F(StartUp, AFileThatIsNoCaseIsRefusedAndLeftUnchanged)
     EXPECT_EQ(gDB, nullptr);
     EXPECT_FALSE(w.tvIssueItems()->isEnabled());
     EXPECT_NE(oDataLayer().Connection()->State(), ado::adStateOpen);
+}
+
+TEST_F(StartUp, ACaseThatCouldActOnItsOwnIsRefusedWithWhatWasFoundAndLeftUnchanged)
+{
+    for (const auto& refused : foreigncase::refusedCases()) {
+        SCOPED_TRACE(refused.label);
+        resetAppState();
+        m_prompt.clear();
+        const QString path = refused.make(m_cases);
+        const QByteArray before = bytesOf(path);
+        m_prompt.chooseFile(path);
+        frmRedoZiv w;
+
+        ASSERT_EQ(m_prompt.messages().size(), 1) << qPrintable(m_prompt.messages().join(" | "));
+        const QString shown = m_prompt.messages().first();
+        EXPECT_TRUE(shown.startsWith(QStringLiteral("The case file ") + path));
+        EXPECT_TRUE(shown.contains(QLatin1String(refused.found))) << qPrintable(shown);
+        EXPECT_EQ(bytesOf(path), before);
+        EXPECT_EQ(gDB, nullptr);
+        EXPECT_FALSE(w.tvIssueItems()->isEnabled());
+        EXPECT_NE(oDataLayer().Connection()->State(), ado::adStateOpen);
+    }
+}
+
+TEST_F(StartUp, ForeignTableAndWriteAheadCasesOpenInTheWindowAndStayOneFile)
+{
+    for (const QString& path :
+         {foreigncase::withExtraTable(m_cases), foreigncase::writeAhead(m_cases)}) {
+        resetAppState();
+        m_prompt.chooseFile(path);
+        {
+            frmRedoZiv w;
+            ASSERT_NE(gDB, nullptr);
+            EXPECT_EQ(w.node(QStringLiteral("ROOT"))->childCount(), 3);
+            EXPECT_TRUE(m_prompt.messages().isEmpty())
+                << qPrintable(m_prompt.messages().join(" | "));
+        }
+        resetAppState();
+        EXPECT_FALSE(QFileInfo::exists(path + "-wal"));
+        EXPECT_FALSE(QFileInfo::exists(path + "-shm"));
+        EXPECT_EQ(bytesOf(path).at(18), 1); // the rollback journal's mark
+    }
+    EXPECT_EQ(valueIn(m_cases.path(QStringLiteral("Extra.AGV")),
+                      QStringLiteral("select Peer from SyncState"))
+                  .toString(),
+              QStringLiteral("laptop"));
 }
 
 TEST_F(StartUp, OpeningASecondCaseReconnectsTheDataLayerAndACancelKeepsIt)

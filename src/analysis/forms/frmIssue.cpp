@@ -2,6 +2,7 @@
 
 #include "analysis/AnalysisState.h"
 #include "analysis/CReport.h"
+#include "analysis/forms/WindowLine.h"
 #include "analysis/forms/frmReport.h"
 #include "platform/core/Shell.h"
 #include "platform/core/Twips.h"
@@ -13,7 +14,6 @@
 #include "store/AppState.h"
 #include "store/CMain.h"
 #include "store/CUtility.h"
-#include "store/ErrorReport.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -39,21 +39,7 @@ const QString kLoadSql = QStringLiteral(
     "Issue INNER JOIN Issue AS Issue_1 ON Issue.ID = Issue_1.ParentID;");
 const QString kRatingFormat = QStringLiteral("'.0");
 
-// One line of a window procedure: a failure is reported with the
-// procedure's place and the line, and the procedure goes on with its next
-// line.
-template <typename Body>
-void line(const char* procedure, int number, Body&& body)
-{
-    const QString place = QStringLiteral("frmIssue.") + QLatin1String(procedure);
-    try {
-        body();
-    } catch (const std::exception& e) {
-        report::windowError(e, place, number);
-    } catch (...) {
-        report::windowError(QStringLiteral("Unknown error"), place, number);
-    }
-}
+using analysisforms::line;
 
 struct ColumnLayout {
     int col;
@@ -195,11 +181,14 @@ void frmIssue::buildControls()
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_picButtons);
     layout->addWidget(m_pnlInfo);
-    layout->addWidget(m_fg, 1, Qt::AlignLeft);
+    // The grid is at least as wide as SetupForm makes it and fills the rest.
+    layout->addWidget(m_fg, 1);
 
     connect(m_cmdRefresh, &QPushButton::clicked, this, &frmIssue::cmdRefresh_Click);
-    // Only the user's choice runs a level study; texts set by code do not.
+    // Only the user's choice runs a study; texts set by code do not.
     connect(m_cboLevel, &QComboBox::activated, this, &frmIssue::cboLevel_Click);
+    connectStudies();
+    connectGridEvents();
 }
 
 void frmIssue::stepUpDown(int delta)
@@ -316,6 +305,9 @@ void frmIssue::SortAndShow(int lFunction)
     grid::GridCore& g = grid();
     int row = 0;
     int col = 0;
+    // Edits and column moves subtotal again with the function of the study
+    // on show.
+    m_studyFunction = lFunction;
     line(p, 1, [&] {
         g.setRedraw(grid::RedrawOff);
         row = g.row();
@@ -502,6 +494,11 @@ QString frmIssue::levelText() const
     return m_cboLevel->currentText();
 }
 
+QString frmIssue::methodText() const
+{
+    return m_cboMethod->currentText();
+}
+
 void frmIssue::setInfoCaption(const QString& caption)
 {
     m_pnlInfo->setText(caption);
@@ -519,6 +516,8 @@ void frmIssue::clearGrid()
 
 void frmIssue::bindGrid(const std::shared_ptr<ado::Recordset>& recordset)
 {
+    // Fresh rows carry no subtotals until a study adds them; edits count.
+    m_studyFunction = grid::SubtotalCount;
     grid().setDataSource(*recordset);
 }
 

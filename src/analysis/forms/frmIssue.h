@@ -58,6 +58,24 @@ public:
     void cmdRefresh_Click();
     void cboLevel_Click();
 
+    // Method and range studies, and the grid report (frmIssueStudies.cpp).
+    void cboMethod_Click();
+    void GetMethod();
+    void cboRange_Click();
+    void dialRange_Change();
+    void cmdAnalyze_Click();
+    void GetRange();
+    void cmdReport_Click();
+
+    // Grid events and the drill-down (frmIssueGridEvents.cpp).
+    void fg_Click();
+    void fg_DblClick();
+    void fg_BeforeEdit(int row, int col, bool* cancel);
+    void fg_AfterEdit(int row, int col);
+    void fg_BeforeMoveColumn(int col, int* position);
+    void fg_AfterMoveColumn(int col, int position);
+    void optMerge_Click(int index);
+
     std::shared_ptr<ado::Recordset> rsFlexgrid() const { return m_rsFlexgrid; }
     void setRsFlexgrid(std::shared_ptr<ado::Recordset> recordset);
 
@@ -75,6 +93,7 @@ public:
 
     // IAnalysisView
     QString levelText() const override;
+    QString methodText() const override;
     void setInfoCaption(const QString& caption) override;
     void resetGridBindingSetting() override;
     void clearGrid() override;
@@ -89,6 +108,8 @@ public:
 
 private:
     void buildControls();
+    void connectStudies();
+    void connectGridEvents();
     void stepUpDown(int delta);
 
     grid::GridView* m_fg = nullptr;
@@ -105,6 +126,8 @@ private:
     QPushButton* m_cmdRefresh = nullptr;
     QRadioButton* m_optMerge[2] = {nullptr, nullptr};
     int m_updownValue = 0;
+    // The subtotal function of the study the grid shows.
+    int m_studyFunction = 4;
 
     // The recordset the grid was loaded from, and the connection that lives
     // as long as it.

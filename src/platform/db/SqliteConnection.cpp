@@ -1,8 +1,10 @@
 #include "SqliteConnection.h"
+#include "CaseFileGuard.h"
 #include "FieldValues.h"
 
 #include "platform/core/Statistics.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -222,8 +224,7 @@ void SqliteConnection::configure(Mode mode, const QString& source)
     sqlite3* h = m_handle.get();
     sqlite3_extended_result_codes(h, 1);
     sqlite3_busy_timeout(h, kBusyTimeoutMs);
-    // Reading the schema is the first real read: a file that is not a
-    // database fails here, before anything could be written to it.
+    hardenConnection(h);
     const auto check = [&](const char* sql) {
         char* error = nullptr;
         const int rc = sqlite3_exec(h, sql, nullptr, nullptr, &error);
@@ -231,10 +232,23 @@ void SqliteConnection::configure(Mode mode, const QString& source)
         if (rc != SQLITE_OK)
             throw errorFromSqlite(h, rc, source, QString::fromUtf8(sql), m_path);
     };
-    check("PRAGMA schema_version");
+    // The schema and the item tables are read before anything could be
+    // written: a file that is no database, or is refused, is left as it came.
+    checkCaseContent(h, m_path, source);
     if (mode == Mode::ReadWrite) {
         // One self-contained file: no write-ahead log beside it.
-        check("PRAGMA journal_mode = DELETE");
+        const QString journal = QStringLiteral("PRAGMA journal_mode = DELETE");
+        Statement statement = prepare(journal, source);
+        const QString journalMode = stepStatement(statement.get(), source, journal)
+                                        ? QString::fromUtf8(reinterpret_cast<const char*>(
+                                              sqlite3_column_text(statement.get(), 0)))
+                                        : QString();
+        if (journalMode.compare(QLatin1String("delete"), Qt::CaseInsensitive) != 0)
+            throw AppError(jet::RecordLocked, source,
+                           QStringLiteral("The case file %1 is kept in write-ahead mode and could "
+                                          "not be returned to one self-contained file; close "
+                                          "every other program that has it open and try again.")
+                               .arg(QDir::toNativeSeparators(m_path)));
         check("PRAGMA synchronous = FULL");
     }
     registerJetFunctions(h);
@@ -326,17 +340,8 @@ void SqliteConnection::vacuumInto(const QString& target, const QString& source)
         throw missingFileError(target, source);
     if (QFileInfo::exists(target))
         throw targetExistsError(target, source);
-    const QString sql = QStringLiteral("VACUUM INTO ?1");
-    try {
-        Statement statement = prepare(sql, source);
-        bindValue(statement.get(), 1, target);
-        stepStatement(statement.get(), source, sql);
-    } catch (...) {
-        // The target did not exist before: whatever is there now is ours.
-        QFile::remove(target);
-        QFile::remove(target + QStringLiteral("-journal"));
-        throw;
-    }
+    // Only the case's own tables travel into the copy.
+    copyCaseTables(*this, target, source);
     Q_UNUSED(h);
 }
 

@@ -80,7 +80,8 @@ public:
     int recordsAffected() const { return m_recordsAffected; }
     void setRecordsAffected(int count) { m_recordsAffected = count; }
 
-    // Writes a consistent, compacted copy of the open file to a new file;
+    // Writes a consistent, compacted copy of the case tables of the open file
+    // (nothing else it holds) to a new file;
     // 3204 when target exists. A failed copy leaves no file behind.
     void vacuumInto(const QString& target, const QString& source);
 

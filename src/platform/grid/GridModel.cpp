@@ -142,7 +142,8 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
 {
     if (!m_core)
         return QVariant();
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
+    // The tooltip shows the whole title a narrow column cuts.
+    if (orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::ToolTipRole)) {
         if (section < 0 || section >= m_core->cols())
             return QVariant();
         return m_core->textAt(0, section);

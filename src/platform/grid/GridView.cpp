@@ -86,7 +86,9 @@ int GridView::widthTwips() const
 
 void GridView::setWidthTwips(int twips)
 {
-    setFixedWidth(twips::toPixels(twips));
+    // At least this wide; a wider container gives the grid area the rest,
+    // right of the last column, rather than leaving a band beside it.
+    setMinimumWidth(twips::toPixels(twips));
 }
 
 int GridView::heightTwips() const

@@ -2,6 +2,7 @@
 
 #include "support/TempCase.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -145,6 +146,157 @@ TEST_F(DaoBlobTest, ListingDocumentsDoesNotReadTheirBytes)
     }
     EXPECT_EQ(snapshot->Fields(QStringLiteral("file")).GetChunk(kDocument - 10, kChunk),
               bytes.right(10));
+}
+
+#ifdef Q_OS_LINUX
+// The peak resident size since the last resetPeak(), from the kernel.
+qint64 peakBytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+    }
+    return -1;
+}
+
+bool resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
+// The case file's change counter: it moves with every committed write.
+QByteArray changeCounter(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.read(28).mid(24);
+}
+
+TEST_F(DaoBlobTest, StoringEditingAndReadingALargeDocumentStaysInFlatMemory)
+{
+    constexpr qint64 kDocument = 64 * 1024 * 1024;
+    constexpr qint64 kBound = 32 * 1024 * 1024;
+    const QByteArray piece = patternBytes(kChunk, 9);
+    if (!resetPeak())
+        GTEST_SKIP() << "the peak resident size cannot be reset here";
+    const auto growthOf = [&](const std::function<void()>& step) {
+        resetPeak();
+        const qint64 before = peakBytes();
+        step();
+        return peakBytes() - before;
+    };
+
+    qint64 id = 0;
+    EXPECT_LT(growthOf([&] {
+                  auto rs =
+                      db->OpenRecordset(QStringLiteral("select * from codefiles where id = 0"));
+                  rs->AddNew();
+                  rs->Fields(QStringLiteral("description")).setValue(QStringLiteral("big.iso"));
+                  rs->Fields(QStringLiteral("path")).setValue(QStringLiteral("/tmp/big.iso"));
+                  rs->Fields(QStringLiteral("dateadded")).setValue(QDateTime::currentDateTime());
+                  for (qint64 k = 0; k < kDocument / kChunk; ++k)
+                      rs->Fields(QStringLiteral("file")).AppendChunk(piece);
+                  rs->Update();
+                  rs->setBookmark(rs->LastModified());
+                  id = rs->Fields(QStringLiteral("id")).Value().toLongLong();
+              }),
+              kBound);
+
+    const QString row = QStringLiteral("select * from codefiles where id = %1").arg(id);
+    EXPECT_LT(growthOf([&] {
+                  auto rs = db->OpenRecordset(row);
+                  rs->Edit();
+                  rs->Fields(QStringLiteral("description")).setValue(QStringLiteral("renamed"));
+                  rs->Update();
+              }),
+              kBound);
+
+    // Written back unchanged: nothing reaches the file.
+    const QByteArray counter = changeCounter(db->Name());
+    EXPECT_LT(growthOf([&] {
+                  auto rs = db->OpenRecordset(row);
+                  rs->Edit();
+                  for (const char* column : {"codeid", "description", "path", "dateadded"}) {
+                      dao::Field field = rs->Fields(QLatin1String(column));
+                      field.setValue(field.Value());
+                  }
+                  rs->Update();
+              }),
+              kBound);
+    EXPECT_EQ(changeCounter(db->Name()), counter);
+
+    bool same = true;
+    EXPECT_LT(growthOf([&] {
+                  auto rs = db->OpenRecordset(row);
+                  dao::Field file = rs->Fields(QStringLiteral("file"));
+                  ASSERT_EQ(file.FieldSize(), kDocument);
+                  for (qint64 k = 0; k < kDocument / kChunk; ++k)
+                      same = same && file.GetChunk(k * kChunk, kChunk) == piece;
+              }),
+              kBound);
+    EXPECT_TRUE(same);
+    EXPECT_EQ(countRows(*db, row + QStringLiteral(" and description = 'renamed'")), 1);
+}
+#endif
+
+TEST_F(DaoBlobTest, AFileNamedAsTheValueIsStoredAndChunksAppendedAfterItFollow)
+{
+    const QByteArray head = patternBytes(3 * kChunk + 5, 15);
+    const QString source = cases.path(QStringLiteral("head.bin"));
+    QFile file(source);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(head) == head.size());
+    file.close();
+
+    auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = 0"));
+    rs->AddNew();
+    rs->Fields(QStringLiteral("file")).AppendFile(source);
+    rs->Fields(QStringLiteral("file")).AppendChunk("tail");
+    rs->Update();
+    rs->setBookmark(rs->LastModified());
+    EXPECT_EQ(readDocument(rs->Fields(QStringLiteral("id")).Value().toLongLong()), head + "tail");
+    EXPECT_EQ(errorNumberOf([&] {
+                  rs->AddNew();
+                  rs->Fields(QStringLiteral("file")).AppendFile(cases.path(QStringLiteral("none")));
+              }),
+              53);
+}
+
+TEST_F(DaoBlobTest, ADocumentBeyondWhatTheEngineHoldsIsRefusedWithNothingWritten)
+{
+    // Sparse: a billion bytes that take no room on the disk.
+    const QString source = cases.path(QStringLiteral("huge.bin"));
+    QFile file(source);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(1000000001));
+    file.close();
+    auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = 0"));
+    rs->AddNew();
+    rs->Fields(QStringLiteral("description")).setValue(QStringLiteral("huge.bin"));
+    rs->Fields(QStringLiteral("file")).AppendFile(source);
+    EXPECT_EQ(errorNumberOf([&] { rs->Update(); }), jet::FieldTooSmall);
+    EXPECT_EQ(countRows(*db, QStringLiteral("codefiles")), 0);
+}
+
+TEST_F(DaoBlobTest, ChunkReadsAfterAWriteToTheRowSeeTheNewBytes)
+{
+    const QByteArray first = patternBytes(3 * kChunk, 13);
+    const qint64 id = storeDocument(first);
+    const QString row = QStringLiteral("select * from codefiles where id = ") + QString::number(id);
+    auto reader = db->OpenRecordset(row);
+    dao::Field file = reader->Fields(QStringLiteral("file"));
+    EXPECT_EQ(file.GetChunk(0, kChunk), first.left(kChunk));
+
+    const QByteArray second = patternBytes(3 * kChunk, 14);
+    auto writer = db->OpenRecordset(row);
+    writer->Edit();
+    writer->Fields(QStringLiteral("file")).setValue(QByteArray());
+    writer->Fields(QStringLiteral("file")).AppendChunk(second);
+    writer->Update();
+    EXPECT_EQ(file.GetChunk(kChunk, kChunk), second.mid(kChunk, kChunk));
 }
 
 } // namespace

@@ -41,6 +41,19 @@ TEST_F(DaoRecordsetTest, NewRowBecomesCurrentThroughLastModifiedAndIdsAreNeverRe
     EXPECT_EQ(addIssue(QStringLiteral("Second")), 12);
 }
 
+TEST_F(DaoRecordsetTest, AnUpdateFailingAfterItsRowWasInsertedLeavesNoRow)
+{
+    // The engine will not write the bytes of an indexed column: the insert
+    // succeeds, then writing the document fails.
+    db->Execute(QStringLiteral("CREATE INDEX DocumentBytes ON codefiles (File)"));
+    auto rs = open(QStringLiteral("select * from codefiles where id = 0"));
+    rs->AddNew();
+    rs->Fields(QStringLiteral("description")).setValue(QStringLiteral("brief.docx"));
+    rs->Fields(QStringLiteral("file")).AppendChunk(QByteArray(100, 'x'));
+    EXPECT_NE(errorNumberOf([&] { rs->Update(); }), 0);
+    EXPECT_EQ(countRows(*db, QStringLiteral("select * from codefiles")), 0);
+}
+
 TEST_F(DaoRecordsetTest, AnEditIsStoredAtUpdateAndDroppedByCancelUpdate)
 {
     auto rs = open(QStringLiteral("select * from Issue where id = 3"));
@@ -191,6 +204,35 @@ TEST_F(DaoRecordsetTest, FailuresCarryTheJetNumbersCallersTest)
               QStringLiteral("The database engine cannot find the input table or query "
                              "'Witnesses'. Make sure it exists and that its name is spelled "
                              "correctly."));
+}
+
+// The same numbers written out: a slip in a named constant changes what
+// every caller compares against, and only literal values notice.
+TEST_F(DaoRecordsetTest, TheNumbersCallersRelyOnHaveTheirJetValues)
+{
+    auto none = open(QStringLiteral("select * from Issue where id = 999"));
+    auto closed = open(QStringLiteral("select * from Issue"));
+    closed->Close();
+    auto adding = open(QStringLiteral("select * from codefiles where id = 0"));
+    adding->AddNew();
+    const std::pair<int, std::function<void()>> cases[] = {
+        {3078, [&] { open(QStringLiteral("Witnesses")); }},
+        {3704, [&] { closed->MoveNext(); }},
+        {3021, [&] { none->Edit(); }},
+        {3163,
+         [&] {
+             adding->Fields(QStringLiteral("description")).setValue(QString(51, QLatin1Char('d')));
+             adding->Update();
+         }},
+        {3421,
+         [&] {
+             adding->Fields(QStringLiteral("description")).setValue(QStringLiteral("fits"));
+             adding->Fields(QStringLiteral("codeid")).setValue(QStringLiteral("abc"));
+             adding->Update();
+         }},
+    };
+    for (const auto& [number, operation] : cases)
+        EXPECT_EQ(errorNumberOf(operation), number);
 }
 
 TEST_F(DaoRecordsetTest, ClosedObjectsRaise3704)

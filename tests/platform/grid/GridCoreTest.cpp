@@ -142,6 +142,17 @@ TEST(GridCoreSubtotal, PercentIsTheGroupShareOfTheColumnAndEmptyWhenTheColumnSum
     }
 }
 
+TEST(GridCoreSubtotal, PercentAfterASumOnTheSameColumnSharesTheDataRowsTotalOnly)
+{
+    GridCore g;
+    fillGroups(g, {{"A", "10"}, {"A", "15"}, {"B", "75"}});
+    g.subtotal(grid::SubtotalSum, 1, 2);
+    g.subtotal(grid::SubtotalPercent, 1, 2);
+    ASSERT_EQ(subtotalRows(g), (QList<int>{3, 5}));
+    EXPECT_DOUBLE_EQ(g.valueAt(3, 2), 25.0);
+    EXPECT_DOUBLE_EQ(g.valueAt(5, 2), 75.0);
+}
+
 TEST(GridCoreSubtotal, OneSubtotalRowBelowEachRunCarryingTheGroupTextUntilCleared)
 {
     GridCore g;
@@ -226,6 +237,26 @@ TEST(GridCoreSort, SortIsStableAndKeyedOnSelectedColumnsLeftToRight)
     g.setColSel(2);
     g.sort(grid::SortGenericAscending);
     EXPECT_EQ(column(g, 3), (QStringList{"5", "2", "4", "3", "1"}));
+}
+
+TEST(GridCoreSort, SixtyRowsOfFewKeysKeepTheirOrderWithinEachKey)
+{
+    // Beyond the few rows an unstable sort happens to leave in order.
+    QList<QStringList> table{{"Key", "Order"}};
+    for (int i = 0; i < 60; ++i)
+        table.append({QString::number((i * 7) % 3), QString::number(i)});
+    GridCore g;
+    fill(g, table);
+    g.setCol(1);
+    g.sort(grid::SortGenericAscending);
+    QStringList expected;
+    for (int key = 0; key < 3; ++key) {
+        for (int i = 0; i < 60; ++i) {
+            if ((i * 7) % 3 == key)
+                expected.append(QString::number(i));
+        }
+    }
+    EXPECT_EQ(column(g, 2), expected);
 }
 
 TEST(GridCoreSort, SortingDropsSubtotalRowsThatNoLongerFit)

@@ -237,6 +237,11 @@ TEST(GridView, WidthsInTwipsBecomePixelsZeroHidesAndTheCoreFontIsShown)
     EXPECT_TRUE(view.isColumnHidden(3));
     view.setWidthTwips(10400);
     EXPECT_EQ(view.width(), 693);
+    view.resize(900, 300);
+    EXPECT_EQ(view.width(), 900);
+    EXPECT_EQ(view.columnWidth(2), 100);
+    // A header cut by its narrow column shows its whole text as a tooltip.
+    EXPECT_EQ(view.model()->headerData(9, Qt::Horizontal, Qt::ToolTipRole), "Significance");
     // A header wider than its column loses its end, not its start.
     EXPECT_EQ(view.horizontalHeader()->defaultAlignment(), Qt::AlignLeft | Qt::AlignVCenter);
 

@@ -1,0 +1,207 @@
+#include "IssueWindowFixture.h"
+
+#include "analysis/AnalysisState.h"
+#include "analysis/CReport.h"
+#include "analysis/CText.h"
+#include "platform/core/Twips.h"
+#include "platform/grid/GridView.h"
+#include "store/CUtility.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextEdit>
+
+namespace {
+
+class frmIssueGridEventsTest : public IssueWindowFixture {
+protected:
+    void SetUp() override
+    {
+        IssueWindowFixture::SetUp();
+        m_pane.resize(1400, 700);
+        m_pane.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_pane));
+    }
+
+    void clickCell(int row, int col)
+    {
+        grid::GridView* view = window().fg();
+        const QRect rect = view->visualRect(view->indexOfCell(row, col));
+        ASSERT_TRUE(rect.isValid()) << row << "," << col;
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+
+    QString shownIssue()
+    {
+        frmReport* report = frmReport::loaded();
+        return report ? report->txtIssue()->toPlainText() : QString();
+    }
+
+    int dataRowNamed(const QString& name, int nameCol)
+    {
+        for (int r = 1; r < grid().rows(); ++r)
+            if (!grid().isSubtotal(r) && grid().textAt(r, nameCol) == name)
+                return r;
+        return -1;
+    }
+};
+
+TEST_F(frmIssueGridEventsTest, ClickOnARatingAfterAMethodStudyShowsItsFieldAndRoundedValue)
+{
+    choose(window().cboMethod(), QStringLiteral("AVG"));
+    const int alpha = subtotalRowOf(QStringLiteral("1"));
+    // Alpha's averages: Success 7.5, Jury 6.5, Instructions 4.33, Evidence 4.
+    const QList<QPair<int, const char*>> clicks{{5, "Success object.  The value is 8."},
+                                                {6, "Jury object.  The value is 6."},
+                                                {7, "Substantive object.  The value is 4."},
+                                                {8, "Procedural object.  The value is 4."}};
+    for (const auto& [col, issue] : clicks) {
+        clickCell(alpha, col);
+        EXPECT_TRUE(shownIssue().startsWith(QStringLiteral("The selected AVG value is of a ") +
+                                            QLatin1String(issue)))
+            << col << ": " << shownIssue().toStdString();
+    }
+    EXPECT_TRUE(frmReport::loaded()->isVisible());
+    EXPECT_TRUE(m_prompt.messages().isEmpty()) << m_prompt.messages().join("|").toStdString();
+}
+
+TEST_F(frmIssueGridEventsTest, ClicksOutsideAMethodStudyOrOffTheRatingsOpenNothing)
+{
+    clickCell(1, 5);
+    EXPECT_EQ(oUtility().ClickText(), grid().textAt(1, 5));
+    choose(window().cboMethod(), QStringLiteral("MAX"));
+    clickCell(1, 3);
+    oReport().setReportType(1);
+    clickCell(subtotalRowOf(QStringLiteral("1")), 5);
+    EXPECT_EQ(frmReport::loaded(), nullptr);
+    EXPECT_TRUE(m_prompt.messages().isEmpty());
+
+    oReport().setReportType(3);
+    choose(window().cboMethod(), QStringLiteral("COUNT"));
+    clickCell(subtotalRowOf(QStringLiteral("1")), 5);
+    EXPECT_EQ(m_prompt.shown().size(), 1);
+    EXPECT_EQ(frmReport::loaded(), nullptr);
+}
+
+TEST_F(frmIssueGridEventsTest, ClickedGroupNameWithAnApostropheGivesAChildQueryThatRuns)
+{
+    choose(window().cboMethod(), QStringLiteral("AVG"));
+    const int row = dataRowNamed(QStringLiteral("O'Brien"), 2);
+    ASSERT_GT(row, 0);
+    clickCell(row, 2);
+    EXPECT_EQ(oUtility().ClickText(), "O'Brien");
+    EXPECT_TRUE(oUtility().sSQL().endsWith("Issue.name ='O''Brien'));"));
+
+    oUtility().GetRecordset();
+    EXPECT_EQ(dataColumn(1), QStringList({"C1", "C2"}));
+    EXPECT_TRUE(m_prompt.messages().isEmpty()) << m_prompt.messages().join("|").toStdString();
+}
+
+TEST_F(frmIssueGridEventsTest, ValueBeyondSixteenBitsIsReportedAndNoAdviceIsShown)
+{
+    choose(window().cboMethod(), QStringLiteral("MAX"));
+    clickCell(subtotalRowOf(QStringLiteral("1")), 6);
+    const QString before = shownIssue();
+    ASSERT_FALSE(before.isEmpty());
+
+    const int row = dataRowNamed(QStringLiteral("About A2"), 3);
+    grid().setTextAt(row, 6, QStringLiteral("32767.5"));
+    clickCell(row, 6);
+    EXPECT_EQ(m_prompt.messages(), QStringList{"Overflow\nin Argovo.frmIssue.fg_Click at line 6"});
+    EXPECT_EQ(shownIssue(), before);
+}
+
+TEST_F(frmIssueGridEventsTest, EditsOfMergedTextColumnsAndSubtotalRowsAreRefused)
+{
+    choose(window().cboMethod(), QStringLiteral("AVG"));
+    const int data = dataRowNamed(QStringLiteral("About A1"), 3);
+    const int subtotal = subtotalRowOf(QStringLiteral("1"));
+    struct Edit {
+        int row;
+        int col;
+        int merge;
+        bool refused;
+    };
+    const QList<Edit> edits{
+        {data, 1, grid::MergeCells, true},    {data, 3, grid::MergeCells, true},
+        {data, 3, grid::MergeNone, false},    {data, 4, grid::MergeCells, false},
+        {data, 9, grid::MergeCells, false},   {subtotal, 5, grid::MergeCells, true},
+        {subtotal, 5, grid::MergeNone, true}, {subtotal, 2, grid::MergeNone, true}};
+    for (const Edit& e : edits) {
+        grid().setMergeCells(e.merge);
+        bool cancel = false;
+        window().fg_BeforeEdit(e.row, e.col, &cancel);
+        EXPECT_EQ(cancel, e.refused) << e.row << "," << e.col << " merge " << e.merge;
+    }
+}
+
+TEST_F(frmIssueGridEventsTest, EditDuringAMethodStudySubtotalsAgainWithThatMethodAndStaysInTheGrid)
+{
+    choose(window().cboMethod(), QStringLiteral("AVG"));
+    // A method study shows each child's explanation beside its group.
+    const int a1 = dataRowNamed(QStringLiteral("About A1"), 3);
+    grid().setTextAt(a1, 4, QStringLiteral("8"));
+    window().fg_AfterEdit(a1, 4);
+
+    // Weights 8, 5 and 9: still an average, not a count of 3.
+    EXPECT_NEAR(grid().valueAt(subtotalRowOf(QStringLiteral("1")), 4), 22.0 / 3.0, 1e-9);
+    EXPECT_EQ(window().cboMethod()->currentText(), "AVG");
+
+    window().cmdRefresh()->click();
+    EXPECT_EQ(grid().textAt(dataRowNamed(QStringLiteral("A1"), 3), 4), "2");
+}
+
+TEST_F(frmIssueGridEventsTest, ColumnMovedBeforeTheGroupColumnKeepsGroupingAndDrillDown)
+{
+    choose(window().cboMethod(), QStringLiteral("AVG"));
+    QHeaderView* header = window().fg()->horizontalHeader();
+    header->moveSection(header->visualIndex(6), 1);
+    EXPECT_EQ(grid().colPosition(6), 1);
+    header->moveSection(header->visualIndex(4), 7);
+    EXPECT_EQ(header->visualIndex(4), grid().colPosition(4));
+    EXPECT_EQ(grid().colPosition(4), 5);
+
+    for (const char* group : {"1", "2", "3"})
+        EXPECT_GT(subtotalRowOf(QString::fromLatin1(group)), 0) << group;
+    const int alpha = subtotalRowOf(QStringLiteral("1"));
+    EXPECT_NEAR(grid().valueAt(alpha, 6), 6.5, 1e-9);
+    EXPECT_EQ(dataColumn(3).size(), 6);
+
+    clickCell(alpha, 6);
+    EXPECT_TRUE(shownIssue().startsWith("The selected AVG value is of a Jury object.  The value "
+                                        "is 6."))
+        << shownIssue().toStdString();
+}
+
+TEST_F(frmIssueGridEventsTest, DoubleClickShowsTheWholeKeyGroupOrRuleOnly)
+{
+    choose(window().cboMethod(), QStringLiteral("AVG"));
+    const int row = dataRowNamed(QStringLiteral("About A1"), 3);
+    grid().setTextAt(row, 3, QStringLiteral("A rule far longer than its narrow column"));
+    for (int col : {1, 2, 3, 4}) {
+        grid().setRow(row);
+        grid().setCol(col);
+        window().fg_DblClick();
+    }
+    EXPECT_EQ(m_prompt.messages(),
+              QStringList({"Alpha", "A rule far longer than its narrow column"}));
+}
+
+TEST_F(frmIssueGridEventsTest, GridFillsAWiderTabAndKeepsItsColumnWidths)
+{
+    EXPECT_GT(window().fg()->width(), twips::toPixels(10400) + 100);
+    EXPECT_EQ(window().fg()->columnWidth(3), twips::toPixels(2000));
+}
+
+TEST_F(frmIssueGridEventsTest, MergeOptionsSwitchMergingOffAndOn)
+{
+    window().optMerge(1)->click();
+    EXPECT_EQ(grid().mergeCells(), grid::MergeNone);
+    window().optMerge(0)->click();
+    EXPECT_EQ(grid().mergeCells(), grid::MergeCells);
+}
+
+} // namespace

@@ -1,0 +1,74 @@
+#include "DbTestHelpers.h"
+
+#include "platform/db/CaseFileBuilder.h"
+
+#include "support/TempCase.h"
+
+#include <QFileInfo>
+
+namespace {
+
+class ForeignCaseTest : public ::testing::Test {
+protected:
+    TempCase cases;
+};
+
+TEST_F(ForeignCaseTest, NoStatementRewritesTheSchemaOrReachesAnotherFile)
+{
+    auto db = dao::DBEngine::OpenDatabase(cases.createSample());
+    db->Execute(QStringLiteral("PRAGMA writable_schema = ON"));
+    EXPECT_NE(errorNumberOf([&] {
+                  db->Execute(QStringLiteral("UPDATE sqlite_master SET sql = 'x' WHERE 0"));
+              }),
+              0);
+    const QString other = cases.path(QStringLiteral("other.db"));
+    EXPECT_NE(
+        errorNumberOf([&] { db->Execute(QStringLiteral("ATTACH '%1' AS other").arg(other)); }), 0);
+    EXPECT_FALSE(QFileInfo::exists(other));
+}
+
+TEST_F(ForeignCaseTest, CopiesHoldTheCaseTablesOnlyAndKeepTheirIdCounters)
+{
+    // Another tool's table, and pages larger than the engine's own.
+    const QString path = cases.path(QStringLiteral("Wide.AGV"));
+    db::createDatabaseFromScript(path, QStringLiteral("PRAGMA page_size = 8192;\n") +
+                                           TempCase::schemaSql() + TempCase::sampleSql() +
+                                           QStringLiteral("CREATE TABLE SyncState (Peer TEXT);"));
+    auto db = dao::DBEngine::OpenDatabase(path);
+    db->Execute(QStringLiteral("CREATE VIEW Names AS SELECT Name FROM Issue"));
+    const int lastId = countRows(*db, QStringLiteral("select * from Issue"));
+    db->Execute(QStringLiteral("delete from Issue where ID = %1").arg(lastId));
+    const int items = countRows(*db, QStringLiteral("select * from Issue"));
+    const int bookmarks = countRows(*db, QStringLiteral("select * from Bookmarks"));
+    db->Close();
+
+    const QString compacted = cases.path(QStringLiteral("Compacted.AGV"));
+    dao::DBEngine::CompactDatabase(path, compacted);
+    // A trigger made while the case is open, which the open could not see.
+    db = dao::DBEngine::OpenDatabase(path);
+    db->Execute(QStringLiteral("CREATE TRIGGER wipe AFTER UPDATE ON Issue BEGIN DELETE FROM "
+                               "Bookmarks; END"));
+    const QString saved = cases.path(QStringLiteral("Saved.AGV"));
+    db->copyTo(saved);
+    db->Close();
+
+    for (const QString& copy : {compacted, saved}) {
+        auto opened = dao::DBEngine::OpenDatabase(copy);
+        auto pageSize =
+            opened->OpenRecordset(QStringLiteral("PRAGMA page_size"), dao::dbOpenSnapshot);
+        EXPECT_EQ(pageSize->Fields(0).Value().toInt(), 8192);
+        EXPECT_EQ(countRows(*opened, QStringLiteral("select * from Issue")), items);
+        EXPECT_EQ(countRows(*opened, QStringLiteral("select * from Bookmarks")), bookmarks);
+        auto names = opened->OpenRecordset(QStringLiteral("select name from sqlite_master where "
+                                                          "name not like 'sqlite%' order by name"),
+                                           dao::dbOpenSnapshot);
+        EXPECT_EQ(columnTexts(*names, QStringLiteral("name")),
+                  (QStringList{"Bookmarks", "CodeDBVersion", "CodeFiles", "Issue"}));
+        opened->Execute(QStringLiteral("insert into Issue (Name) values ('After the copy')"));
+        auto added =
+            opened->OpenRecordset(QStringLiteral("select max(ID) from Issue"), dao::dbOpenSnapshot);
+        EXPECT_EQ(added->Fields(0).Value().toInt(), lastId + 1) << copy.toStdString();
+    }
+}
+
+} // namespace
