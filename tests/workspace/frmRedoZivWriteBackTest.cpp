@@ -188,9 +188,6 @@ TEST_F(WriteBack, AFailingWriteIsToldOnceKeepsTheTextAndTheNextWriteSavesIt)
 TEST_F(WriteBack, ACaseThatCannotBeWrittenOpensReadOnlyAndIsLeftAsItWas)
 {
     casetables::setWriteCheck([](dao::Database&) { return false; });
-    // As on a read-only disk, any write of an item fails.
-    execIn(m_path, QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Issue BEGIN "
-                                  "SELECT RAISE(ABORT, 'read-only'); END"));
     const QByteArray before = digest(m_path);
     auto w = openWindow();
 
@@ -205,17 +202,28 @@ TEST_F(WriteBack, ACaseThatCannotBeWrittenOpensReadOnlyAndIsLeftAsItWas)
     EXPECT_FALSE(w->mnuInsert()->isEnabled());
     EXPECT_FALSE(w->findChild<QAction*>(QStringLiteral("tbTools_delete"))->isEnabled());
     EXPECT_TRUE(w->findChild<QAction*>(QStringLiteral("tbTools_caseanalysis"))->isEnabled());
-    // Passing through the boxes, the tabs and Save asks nothing of the file.
+    w->mnuFileExit_Click();
+    EXPECT_EQ(digest(m_path), before);
+}
+
+TEST_F(WriteBack, InACaseOpenReadOnlyLeavingBoxesTabsAndSaveWriteNothing)
+{
+    casetables::setWriteCheck([](dao::Database&) { return false; });
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C1"));
+    // As on a read-only disk, any write of an item would fail and be told.
+    gDB->Execute(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Issue BEGIN "
+                                "SELECT RAISE(ABORT, 'read-only'); END"));
     w->txtExplanation()->setFocus();
     w->txtSpin(0)->setFocus();
     w->tvIssueItems()->setFocus();
-    w->tbsTabs()->setCurrentIndex(1);
+    w->tbsTabs()->setCurrentIndex(2);
     w->tbsTabs()->setCurrentIndex(0);
     w->mnuFileSave_Click();
     w->tbTools_ButtonClick(QStringLiteral("save"));
-    EXPECT_EQ(m_prompt.messages().size(), 1) << qPrintable(m_prompt.messages().join(" | "));
     w->mnuFileExit_Click();
-    EXPECT_EQ(digest(m_path), before);
+    // Only the notice given at the open.
+    EXPECT_EQ(m_prompt.messages().size(), 1) << qPrintable(m_prompt.messages().join(" | "));
 }
 
 TEST_F(WriteBack, TheWriteCheckLeavesAWritableCaseUnchanged)
