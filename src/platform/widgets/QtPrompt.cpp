@@ -86,6 +86,19 @@ MsgAnswer answerOf(int button, MsgButtons buttons)
     }
 }
 
+// A start folder that does not exist would have the dialog show its last part
+// as the proposed file name; the nearest folder above it that exists is shown.
+QString existingFolder(QString folder)
+{
+    while (!QFileInfo(folder).isDir()) {
+        const QString parent = QFileInfo(folder).absolutePath();
+        if (parent == folder)
+            break;
+        folder = parent;
+    }
+    return folder;
+}
+
 } // namespace
 
 MsgAnswer QtPrompt::message(const QString& text, MsgButtons buttons, MsgIcon icon,
@@ -114,7 +127,8 @@ QString QtPrompt::qtFilter(const QString& dialogFilter)
 
 FileDialogResult QtPrompt::fileDialog(const FileDialogRequest& request)
 {
-    const QString folder = request.initDir.isEmpty() ? appinfo::programFolder() : request.initDir;
+    const QString folder =
+        existingFolder(request.initDir.isEmpty() ? appinfo::programFolder() : request.initDir);
 
     QFileDialog dialog(QApplication::activeWindow(), titleOrDefault(request.title), folder,
                        qtFilter(request.filter));
