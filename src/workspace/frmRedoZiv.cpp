@@ -1393,7 +1393,11 @@ void frmRedoZiv::txtExplanation_LostFocus()
 
 void frmRedoZiv::WritePendingEdits()
 {
-    if (!gDB || !m_currentIssue || m_readOnly)
+    if (!gDB || m_readOnly)
+        return;
+    // A name being typed in the tree goes first: storing it shows its item afresh.
+    finishLabelEdit();
+    if (!m_currentIssue)
         return;
     FlagScope busy(m_writingBack);
     CIssue& item = *m_currentIssue;

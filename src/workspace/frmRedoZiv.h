@@ -284,6 +284,8 @@ private:
     void connectTreeEditing();
     bool treeEditable() const;
     void startLabelEdit(QTreeWidgetItem* node);
+    // Stores a name typed in place and not yet entered, as leaving the editor does.
+    void finishLabelEdit();
     void showDropHighlight(const QString& key);
     void moveNode(QTreeWidgetItem* node, QTreeWidgetItem* target);
 

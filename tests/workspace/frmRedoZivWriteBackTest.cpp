@@ -75,14 +75,21 @@ void PrintTo(const WayOut& way, std::ostream* os)
     *os << way.name;
 }
 
-class EveryWayOut : public WriteBack, public ::testing::WithParamInterface<WayOut> {};
+class EveryWayOut : public WriteBack, public ::testing::WithParamInterface<WayOut> {
+protected:
+    void SetUp() override
+    {
+        WriteBack::SetUp();
+        // A new case is made from the blank template.
+        QDir(programFolder()).mkpath(QStringLiteral("cases/templates"));
+        db::createDatabaseFromScript(
+            QDir(programFolder()).filePath(QStringLiteral("cases/templates/BLANK.AGV")),
+            TempCase::schemaSql());
+    }
+};
 
 TEST_P(EveryWayOut, WritesTheRatingTypedButNotYetLeft)
 {
-    QDir(programFolder()).mkpath(QStringLiteral("cases/templates"));
-    db::createDatabaseFromScript(
-        QDir(programFolder()).filePath(QStringLiteral("cases/templates/BLANK.AGV")),
-        TempCase::schemaSql());
     auto w = openWindow();
     clickNode(*w, QStringLiteral("C1"));
     w->txtSpin(0)->setFocus();
@@ -91,6 +98,20 @@ TEST_P(EveryWayOut, WritesTheRatingTypedButNotYetLeft)
     const QString holder = GetParam().leave(*this, *w, m_cases, m_prompt);
     EXPECT_EQ(column(holder, "Weight", 1).toInt(), 4);
     EXPECT_EQ(column(holder, "Success", 1).toInt(), 8);
+    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+}
+
+TEST_P(EveryWayOut, WritesTheNameTypedInPlaceButNotYetEntered)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C1"));
+    w->RenameItem();
+    auto* editor = w->tvIssueItems()->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("Liability in full")); // typed, Return not pressed
+
+    const QString holder = GetParam().leave(*this, *w, m_cases, m_prompt);
+    EXPECT_EQ(column(holder, "Name", 1).toString(), QStringLiteral("Liability in full"));
     EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
 }
 
