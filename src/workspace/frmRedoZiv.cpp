@@ -714,6 +714,8 @@ void frmRedoZiv::FillTree(const QString& sSQL)
         if (!gDB)
             throw AppError(91, QStringLiteral("frmRedoZiv"),
                            QStringLiteral("Object variable or With block variable not set"));
+        // A name still being typed is stored first, so the fill reads it back.
+        finishLabelEdit();
         const std::vector<treelogic::IssueRow> rows = casetables::readIssueRows(*gDB, sSQL);
 
         codemodule::TreeRedraw(m_tvIssueItems, false);
