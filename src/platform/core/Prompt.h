@@ -33,6 +33,15 @@ struct FileDialogRequest {
     QString defaultSuffix; // added to a typed name without an extension ("AGV")
 };
 
+// Flags of the file dialog requests, as the callers pass them.
+namespace fileflags {
+constexpr int ReadOnly = 0x1;
+constexpr int OverwritePrompt = 0x2;
+constexpr int HideReadOnly = 0x4;
+constexpr int PathMustExist = 0x800;
+constexpr int FileMustExist = 0x1000;
+} // namespace fileflags
+
 struct FileDialogResult {
     QString fileName;  // full path; empty when cancelled
     QString fileTitle; // name without folder

@@ -258,5 +258,8 @@ TEST(ReportPreviewTest, OpensAtItsZoomPagesAndSavesThroughTheFileDialog)
     preview.findChild<QPushButton*>(QStringLiteral("savePdfButton"))->click();
     ASSERT_EQ(prompt.shown().size(), 1);
     EXPECT_EQ(prompt.shown().first().text, QStringLiteral("Save as PDF"));
+    // An existing file is replaced only when the user agrees; a bare name gets ".pdf".
+    EXPECT_TRUE(prompt.shown().first().file.flags & platform::fileflags::OverwritePrompt);
+    EXPECT_EQ(prompt.shown().first().file.defaultSuffix, QStringLiteral("pdf"));
     EXPECT_TRUE(pdfText(pdf).contains(QStringLiteral("119")));
 }
