@@ -1070,8 +1070,10 @@ void frmRedoZiv::tvIssueItems_NodeClick(QTreeWidgetItem* node)
 
 void frmRedoZiv::SelectCodeItem(const QString& key)
 {
-    if (key == treelogic::kRootKey)
-        return; // the details keep showing the item they showed
+    // No node, or the root: the details keep showing the item they showed. An
+    // empty key would make a new record, which the next commit adds as a row.
+    if (key.isEmpty() || key == treelogic::kRootKey)
+        return;
     auto record = std::make_shared<CIssue>();
     attempt("SelectCodeItem", 10, [&] { record->Initialise(gDB, treelogic::nodeKeyToId(key)); });
     attempt("SelectCodeItem", 20,
