@@ -61,7 +61,9 @@ void adHocGeneral::setGrid(grid::GridCore* grid)
         return;
     line("Grid", 2, [&] {
         int x = 0;
-        for (int c = 0; c < grid->cols(); ++c) {
+        // Left to right as the grid shows its columns, dragged ones included.
+        for (int position = 0; position < grid->cols(); ++position) {
+            const int c = grid->colAtPosition(position);
             rpt::Control& field = detail().add(rpt::ControlKind::Field);
             field.left = x;
             field.top = 0;
