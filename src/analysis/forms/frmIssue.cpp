@@ -205,6 +205,11 @@ void frmIssue::buildControls()
 void frmIssue::stepUpDown(int delta)
 {
     line("updown_Change", 1, [&] {
+        // The spinner steps from the number in the box, typed or not.
+        bool isNumber = false;
+        const int typed = m_dialRange->text().trimmed().toInt(&isNumber);
+        if (isNumber)
+            m_updownValue = typed;
         m_updownValue = std::clamp(m_updownValue + delta, 0, 10);
         m_dialRange->setText(QString::number(m_updownValue));
     });
