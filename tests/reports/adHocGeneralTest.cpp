@@ -102,6 +102,18 @@ TEST(adHocGeneralTest, DraggedColumnsPrintInTheOrderTheGridShowsThem)
     EXPECT_EQ(fields[2]->left, fields[1]->left + 650 + 144);
 }
 
+TEST(adHocGeneralTest, HiddenColumnKeepsItsPlaceButPrintsNothing)
+{
+    ScriptedPrompt prompt;
+    grid::GridCore g;
+    fill(g, {{"Key Group", "Question", "Weight"}, {"Liability", "Is the duty disputed?", "9"}});
+    g.setColWidth(2, 0);
+    adHocGeneral report;
+    report.setGrid(&g);
+    EXPECT_EQ(report.detail().controls().at(2)->width, 150);
+    EXPECT_EQ(detailLines(report.run()), (QStringList{"Key Group", "Weight", "Liability", "9"}));
+}
+
 TEST(adHocGeneralTest, SubtotalRowsAndAmpersandsPrintAsTheGridShowsThem)
 {
     ScriptedPrompt prompt;
