@@ -27,20 +27,6 @@ protected:
     TempCase cases;
 };
 
-TEST_F(CDataLayerTest, LowerCaseExtensionConnectsWithThePathUnchanged)
-{
-    const QString path = cases.create(QStringLiteral("lower.agv"));
-    CDataLayer& layer = oDataLayer();
-    layer.setDataSource(path);
-
-    EXPECT_EQ(layer.GetConnected(), 0);
-    EXPECT_TRUE(layer.Connected());
-    EXPECT_EQ(layer.Connection()->State(), ado::adStateOpen);
-    EXPECT_EQ(ado::dataSourceFromConnectionString(layer.Connection()->ConnectionString()), path);
-    EXPECT_EQ(layer.Provider(), QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;"));
-    EXPECT_EQ(prompt.count(QStringLiteral("message")), 0);
-}
-
 TEST_F(CDataLayerTest, MissingOrNonCaseDataSourceIsRefusedWithTheBox)
 {
     CDataLayer& layer = oDataLayer();
@@ -81,15 +67,18 @@ TEST_F(CDataLayerTest, FailedOpenIsReportedAsFailureAndCreatesNoFile)
 }
 
 // The bare path is kept: a reconnect after a close, or a wrapped value stored
-// back, opens the same file instead of a doubly wrapped one.
-TEST_F(CDataLayerTest, ReconnectAfterCloseOpensTheSameFile)
+// back, opens the same file instead of a doubly wrapped one. A lower-case
+// extension is a case file too.
+TEST_F(CDataLayerTest, ConnectAndReconnectAfterCloseOpenTheSameFile)
 {
-    const QString path = cases.create();
+    const QString path = cases.create(QStringLiteral("lower.agv"));
     const QString wrapped = QStringLiteral("Data Source=") + path + QLatin1Char(';');
     CDataLayer& layer = oDataLayer();
     layer.setDataSource(path);
     ASSERT_EQ(layer.GetConnected(), 0);
     EXPECT_EQ(layer.DataSource(), wrapped);
+    EXPECT_EQ(layer.Provider(), QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;"));
+    EXPECT_EQ(ado::dataSourceFromConnectionString(layer.Connection()->ConnectionString()), path);
 
     ASSERT_EQ(layer.CloseConnection(), 0);
     EXPECT_FALSE(layer.Connected());

@@ -9,9 +9,8 @@
 #include "store/AppState.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempCase.h"
+#include "support/TestFiles.h"
 
-#include <QByteArray>
-#include <QFile>
 #include <QString>
 #include <QVariant>
 
@@ -66,48 +65,6 @@ inline void expectRow(const QString& path, const QString& table, const QString& 
             EXPECT_EQ(v.toString(), c.value.toString()) << c.name << " of " << id.toStdString();
         }
     }
-}
-
-inline QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return f.readAll();
-}
-
-inline void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw AppError(75, QStringLiteral("test"), QStringLiteral("cannot write ") + path);
-    f.write(bytes);
-}
-
-// Bytes that differ from position to position, so that a chunk out of place
-// or a missing tail shows.
-inline QByteArray patternBytes(qint64 size, unsigned seed = 7)
-{
-    QByteArray bytes;
-    bytes.resize(size);
-    unsigned x = seed;
-    for (qint64 i = 0; i < size; ++i) {
-        x = x * 1103515245u + 12345u;
-        bytes[i] = static_cast<char>((x >> 16) & 0xff);
-    }
-    return bytes;
-}
-
-// Runs body and returns the AppError it raised; fails the test when none.
-template <typename F> AppError raised(F&& body)
-{
-    try {
-        body();
-    } catch (const AppError& e) {
-        return e;
-    }
-    ADD_FAILURE() << "no error was raised";
-    return AppError(0, QString(), QString());
 }
 
 // A fresh copy of the sample case, open, with the shared state reset before
