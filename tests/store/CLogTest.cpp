@@ -44,7 +44,7 @@ TEST_F(CLogTest, EntriesAreAppendedInTheFixedLineFormatWithoutATimeZone)
     log.LogItem(QStringLiteral("oDataLayer.CloseConnection"), QString());
 
     EXPECT_EQ(fileBytes(logPath), kLine + "TIME: 3/5/03 4:05:06 PM    CALLING PROCEDURE: "
-                                        "oDataLayer.CloseConnection    LOG COMMENT: \r\n");
+                                          "oDataLayer.CloseConnection    LOG COMMENT: \r\n");
 }
 
 // A log of exactly MaxEntry bytes after a write stays; one byte more and it

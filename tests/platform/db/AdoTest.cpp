@@ -95,8 +95,7 @@ TEST_F(AdoTest, ClosedConnectionsAndRecordsetsRaise3704)
     };
     for (size_t i = 0; i < std::size(onClosed); ++i)
         EXPECT_EQ(errorNumberOf(onClosed[i]), jet::ObjectClosed) << "call " << i;
-    EXPECT_EQ(raised([&] { connection->Execute(sql); }).source(),
-              QStringLiteral("ADO.Connection"));
+    EXPECT_EQ(raised([&] { connection->Execute(sql); }).source(), QStringLiteral("ADO.Connection"));
 }
 
 TEST_F(AdoTest, DaoWriteIsSeenByAConnectionOpenedEarlier)
