@@ -1,7 +1,4 @@
 #include "store/CBookmark.h"
-#include "platform/core/AppError.h"
-#include "platform/db/Dao.h"
-#include "store/AppState.h"
 #include "store/CIssue.h"
 
 #include "store/RecordsTestSupport.h"

@@ -1,9 +1,7 @@
 #include "store/CDataLayer.h"
-#include "store/AppState.h"
 
 #include "store/TempCurrentFolder.h"
 #include "support/ForeignCase.h"
-#include "support/ScriptedPrompt.h"
 #include "support/TempCase.h"
 
 #include "platform/db/Ado.h"
@@ -17,13 +15,8 @@ using platform::MsgIcon;
 
 namespace {
 
-class CDataLayerTest : public ::testing::Test {
+class CDataLayerTest : public StoreTest {
 protected:
-    void SetUp() override { resetAppState(); }
-    void TearDown() override { resetAppState(); }
-
-    TempCurrentFolder folder;
-    ScriptedPrompt prompt;
     TempCase cases;
 };
 

@@ -1,7 +1,4 @@
 #include "store/CExhibit.h"
-#include "platform/core/AppError.h"
-#include "platform/db/Dao.h"
-#include "store/AppState.h"
 
 #include "store/RecordsTestSupport.h"
 

@@ -1,8 +1,5 @@
 #include "store/CFileObject.h"
-#include "platform/core/AppError.h"
 #include "platform/core/DurableFile.h"
-#include "platform/db/Dao.h"
-#include "store/AppState.h"
 #include "store/CIssue.h"
 
 #include "store/RecordsTestSupport.h"

@@ -1,7 +1,4 @@
 #include "store/CIssue.h"
-#include "platform/core/AppError.h"
-#include "platform/db/Dao.h"
-#include "store/AppState.h"
 #include "store/CTypes.h"
 
 #include "store/RecordsTestSupport.h"

@@ -1,5 +1,4 @@
 #include "store/CLog.h"
-#include "store/AppState.h"
 
 #include "store/TempCurrentFolder.h"
 #include "support/TestFiles.h"

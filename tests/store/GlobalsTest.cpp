@@ -1,6 +1,5 @@
 #include "store/Globals.h"
 #include "platform/core/AppError.h"
-#include "store/AppState.h"
 #include "store/CDataLayer.h"
 #include "store/CMain.h"
 #include "store/CTypes.h"
@@ -8,7 +7,6 @@
 #include "store/IShutdownHost.h"
 
 #include "store/TempCurrentFolder.h"
-#include "support/ScriptedPrompt.h"
 #include "support/ScriptedShell.h"
 #include "support/TempCase.h"
 #include "support/TestFiles.h"
@@ -80,18 +78,15 @@ public:
     void UnloadAllWindows() override { calls << QStringLiteral("UnloadAllWindows"); }
 };
 
-class ShutdownTest : public ::testing::Test {
+class ShutdownTest : public StoreTest {
 protected:
-    void SetUp() override { resetAppState(); }
     void TearDown() override
     {
         registerSharedInstanceRelease("oReport", {});
         registerSharedInstanceRelease("oText", {});
-        resetAppState();
+        StoreTest::TearDown();
     }
 
-    TempCurrentFolder folder;
-    ScriptedPrompt prompt;
     ScriptedShell shell;
     TempCase cases;
     QStringList calls;

@@ -7,7 +7,7 @@
 #include "platform/core/AppError.h"
 #include "platform/db/Dao.h"
 #include "store/AppState.h"
-#include "support/ScriptedPrompt.h"
+#include "store/TempCurrentFolder.h"
 #include "support/TempCase.h"
 #include "support/TestFiles.h"
 
@@ -67,23 +67,21 @@ inline void expectRow(const QString& path, const QString& table, const QString& 
     }
 }
 
-// A fresh copy of the sample case, open, with the shared state reset before
-// and after and every question answered by the script.
-class RecordTest : public ::testing::Test {
+// A fresh copy of the sample case, open.
+class RecordTest : public StoreTest {
 protected:
     void SetUp() override
     {
-        resetAppState();
+        StoreTest::SetUp();
         path = cases.createSample();
         db = dao::DBEngine::OpenDatabase(path);
     }
     void TearDown() override
     {
         db.reset();
-        resetAppState();
+        StoreTest::TearDown();
     }
 
-    ScriptedPrompt prompt;
     TempCase cases;
     QString path;
     std::shared_ptr<dao::Database> db;

@@ -1,18 +1,12 @@
 #include "store/forms/frmMaintenance.h"
-#include "platform/core/AppError.h"
 #include "platform/db/Ado.h"
-#include "platform/db/Dao.h"
-#include "store/AppState.h"
 #include "store/CDataLayer.h"
 #include "store/CMain.h"
 #include "store/CUtility.h"
 #include "store/CaseMaintenance.h"
 
 #include "store/RecordsTestSupport.h"
-#include "store/TempCurrentFolder.h"
-#include "support/ScriptedPrompt.h"
 #include "support/ScriptedShell.h"
-#include "support/TempCase.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,18 +27,17 @@ const QString kNoCase = QStringLiteral("No case selected.  Select a case to main
 const QString kOpenCase =
     QStringLiteral("Cannot maintain the open case.  Select another case to maintain.");
 
-class CaseMaintenanceTest : public ::testing::Test {
+class CaseMaintenanceTest : public StoreTest {
 protected:
     void SetUp() override
     {
-        resetAppState();
+        StoreTest::SetUp();
         QDir(cases.folder()).mkpath(QStringLiteral("open"));
         openPath = cases.createSample(QStringLiteral("open/Open.AGV"));
         oMain().setStrFileName(openPath);
         oUtility().setCaseName(QStringLiteral("Open.AGV"));
         gDB = dao::DBEngine::OpenDatabase(openPath);
     }
-    void TearDown() override { resetAppState(); }
 
     // A closed case with free space left by deleted rows.
     QString closedCase(const QString& name = QStringLiteral("Other.AGV"))
@@ -64,8 +57,6 @@ protected:
             .entryList(QStringList{QStringLiteral("*.compact-*")}, QDir::Files | QDir::Hidden);
     }
 
-    TempCurrentFolder current;
-    ScriptedPrompt prompt;
     ScriptedShell shell;
     TempCase cases;
     QString openPath;
@@ -112,7 +103,7 @@ TEST_F(CaseMaintenanceTest, FailureIsReportedAndLeavesTheFileIntactWithNoTempora
     EXPECT_EQ(shell.quitCount, 0);
     ASSERT_EQ(prompt.count(QStringLiteral("message")), 1);
     EXPECT_TRUE(prompt.messages().front().startsWith(QStringLiteral("A technical Error")));
-    const QStringList log = current.logLines();
+    const QStringList log = folder.logLines();
     ASSERT_EQ(log.size(), 1);
     EXPECT_TRUE(log.front().contains(QStringLiteral("CALLING PROCEDURE: frmMaintenance.cmdGo ")));
     EXPECT_TRUE(gDB && gDB->isOpen());
@@ -155,7 +146,7 @@ TEST_F(CaseMaintenanceTest, GoWithoutAFileOrWithNoCaseOpenStopsButStillClosesThe
     EXPECT_EQ(prompt.shown().front().icon, MsgIcon::Information);
     EXPECT_FALSE(oDataLayer().Connected());
     EXPECT_EQ(oDataLayer().Connection()->State(), ado::adStateClosed);
-    EXPECT_TRUE(current.logLines().isEmpty());
+    EXPECT_TRUE(folder.logLines().isEmpty());
 
     // With no case open nothing happens, silently.
     oUtility().setCaseName(QString());
