@@ -22,6 +22,12 @@
 
 namespace recordstest {
 
+// The file helpers, under the names other folders' tests know them by.
+using ::fileBytes;
+using ::patternBytes;
+using ::raised;
+using ::writeFile;
+
 // The first column of the first row of sql; nothing when there is no row.
 inline std::optional<QVariant> cell(const QString& path, const QString& sql)
 {
