@@ -23,6 +23,11 @@ void CExhibit::Initialise(std::shared_ptr<dao::Database> db, const QString& key)
 {
     try {
         CRecord::Initialise(std::move(db), key);
+    } catch (const AppError& e) {
+        // A key that is no id is refused as it is, not hidden in the class failure.
+        if (e.number() == jet::ConversionError)
+            throw;
+        classFailure("IDataObject_Initialise");
     } catch (...) {
         classFailure("IDataObject_Initialise");
     }
@@ -39,16 +44,13 @@ void CExhibit::UpdateObject()
         auto rs = records::database(m_db).OpenRecordset(
             QStringLiteral("select * from Issue where id = ") + m_key);
         rs->Edit();
-        rs->Fields(QStringLiteral("name")).setValue(m_name);
-        rs->Fields(QStringLiteral("explanation")).setValue(m_explanation);
-        rs->Fields(QStringLiteral("question")).setValue(m_question);
-        rs->Fields(QStringLiteral("Weight")).setValue(int(m_weight));
-        rs->Fields(QStringLiteral("success")).setValue(int(m_success));
-        rs->Fields(QStringLiteral("jury")).setValue(int(m_jury));
-        rs->Fields(QStringLiteral("substantive")).setValue(int(m_substantive));
-        rs->Fields(QStringLiteral("procedural")).setValue(int(m_procedural));
-        rs->Fields(QStringLiteral("significance")).setValue(int(m_significance));
-        rs->Fields(QStringLiteral("parentid")).setValue(m_parentId);
+        // The record has no values of its own to give: the row is written
+        // back as it was read, never with the reset values over it.
+        for (const char* column : {"name", "explanation", "question", "Weight", "success", "jury",
+                                   "substantive", "procedural", "significance", "parentid"}) {
+            const QString name = QString::fromLatin1(column);
+            rs->Fields(name).setValue(rs->Fields(name).Value());
+        }
         rs->Update();
         rs->Close();
         dao::DBEngine::Idle(dao::dbRefreshCache);

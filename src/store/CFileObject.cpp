@@ -1,6 +1,7 @@
 #include "store/CFileObject.h"
 
 #include "platform/core/AppError.h"
+#include "platform/core/DurableFile.h"
 #include "platform/db/Dao.h"
 #include "store/AppState.h"
 #include "store/RecordSupport.h"
@@ -116,8 +117,9 @@ void CFileObject::GetAttributes()
     dao::DBEngine::Idle(dao::dbRefreshCache);
 }
 
-// Appends the source file to field "file" in pieces of at most kChunkSize
-// bytes: the remainder first, then whole chunks.
+// Stores the source file's bytes in field "file". The engine reads them from
+// the file at the update, in pieces: the document is never whole in memory
+// nor copied anywhere first.
 void CFileObject::StoreFileData(dao::Recordset& rs)
 {
     QFile source(m_sourcePath);
@@ -126,22 +128,8 @@ void CFileObject::StoreFileData(dao::Recordset& rs)
     if (!source.open(QIODevice::ReadOnly))
         fileError(75, QStringLiteral("Path/File access error"));
     m_sourceDate = QFileInfo(source).lastModified();
-
-    const qint64 length = source.size();
-    auto field = rs.Fields(QStringLiteral("file"));
-    field.setValue(QByteArray(""));
-    auto appendNext = [&](qint64 bytes) {
-        if (bytes <= 0)
-            return;
-        const QByteArray piece = source.read(bytes);
-        if (piece.size() != bytes)
-            fileError(62, QStringLiteral("Input past end of file"));
-        field.AppendChunk(piece);
-    };
-    appendNext(length % kChunkSize);
-    for (qint64 i = 0; i < length / kChunkSize; ++i)
-        appendNext(kChunkSize);
     source.close();
+    rs.Fields(QStringLiteral("file")).AppendFile(m_sourcePath);
 }
 
 void CFileObject::InsertObject()
@@ -204,14 +192,18 @@ void CFileObject::DeleteObject()
 
 void CFileObject::SaveToFile(const QString& target)
 {
+    QString temp;
     try {
-        GetAttributes();
+        // Only the bytes are needed: a row whose other columns another
+        // program left empty still exports.
         auto rs = records::database(m_db).OpenRecordset(
             QStringLiteral("select file from codefiles where id = ") + m_key);
         if (!rs->BOF() && !rs->EOF()) {
-            QFile out(target);
-            // Truncate: a longer file already there must not keep its tail.
-            if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            // The bytes go beside the target and replace it only once all are
+            // on the disk: a failure part-way leaves the target as it was.
+            temp = durable::freeNameBeside(target, QStringLiteral("export"));
+            QFile out(temp);
+            if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
                 fileError(75, QStringLiteral("Path/File access error"));
             auto field = rs->Fields(QStringLiteral("file"));
             const qint64 size = field.FieldSize();
@@ -219,18 +211,27 @@ void CFileObject::SaveToFile(const QString& target)
                 if (bytes <= 0)
                     return;
                 const QByteArray piece = field.GetChunk(offset, bytes);
+                if (piece.size() != bytes)
+                    fileError(62, QStringLiteral("Input past end of file"));
                 if (out.write(piece) != piece.size())
                     fileError(61, QStringLiteral("Disk full"));
             };
             for (qint64 k = 1; k <= size / kChunkSize; ++k)
                 writePiece((k - 1) * kChunkSize, kChunkSize);
             writePiece((size / kChunkSize) * kChunkSize, size % kChunkSize);
+            if (!out.flush())
+                fileError(61, QStringLiteral("Disk full"));
             out.close();
             if (out.error() != QFileDevice::NoError)
                 fileError(75, QStringLiteral("Path/File access error"));
+            durable::moveInto(temp, target, durable::Existing::Replace, kRuntime);
+            temp.clear();
         }
         rs->Close();
+        dao::DBEngine::Idle(dao::dbRefreshCache);
     } catch (...) {
+        if (!temp.isEmpty())
+            QFile::remove(temp);
         records::reraiseExtended(QStringLiteral("::CFileObject_SaveToFile"));
     }
 }

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <cstdio>
+
 void CLog::setClock(Clock clock)
 {
     m_clock = std::move(clock);
@@ -62,9 +64,9 @@ void CLog::CheckLogSize()
         const QFileInfo info(log);
         if (!info.exists() || info.size() <= m_maxEntry)
             return;
-        QFile::remove(old);
-        QFile::copy(log, old);
-        QFile::remove(log);
+        // One rename replaces the older generation; when it cannot, the log
+        // stays as it is and grows on rather than being lost.
+        std::rename(QFile::encodeName(log).constData(), QFile::encodeName(old).constData());
     } catch (...) {
     }
 }

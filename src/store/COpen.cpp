@@ -2,12 +2,14 @@
 
 #include "platform/core/AppError.h"
 #include "platform/core/AppInfo.h"
+#include "platform/core/DurableFile.h"
 #include "platform/core/Prompt.h"
 #include "platform/db/Ado.h"
 #include "platform/db/Dao.h"
 #include "store/AppState.h"
 #include "store/CDataLayer.h"
 #include "store/CError.h"
+#include "store/CLog.h"
 #include "store/CMain.h"
 #include "store/CUtility.h"
 #include "store/ICaseWindow.h"
@@ -15,6 +17,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <functional>
 
 namespace {
 
@@ -32,16 +36,67 @@ constexpr int kOpenFlags = 0x201004;
 constexpr int kParkedLeft = 29999;
 constexpr int kShownLeft = 2999;
 
+const QString kCaseSuffix = QStringLiteral("AGV");
+
+// Only files ending in .AGV are offered when a case is opened: a new case
+// always gets the extension.
+QString withCaseExtension(const QString& name)
+{
+    if (name.isEmpty() || name.endsWith(QLatin1Char('.') + kCaseSuffix, Qt::CaseInsensitive))
+        return name;
+    return name + QLatin1Char('.') + kCaseSuffix;
+}
+
 [[noreturn]] void classFailure(const char* procedure)
 {
     throw AppError(kClassFailure, QStringLiteral("Argovo.COpen.") + QLatin1String(procedure),
                    QStringLiteral("COpen component failure"));
 }
 
+void logCause(const QString& caller, const QString& cause)
+{
+    oLog().setFileName(appinfo::kProductLabel);
+    oLog().setMaxEntry(50000);
+    oLog().LogItem(caller, cause);
+}
+
 void copyFailed(const QString& from, const QString& to)
 {
     throw AppError(75, QStringLiteral("Argovo"),
                    QStringLiteral("Could not copy %1 to %2").arg(from, to));
+}
+
+// A case file written to path complete or not at all: write fills a
+// temporary file beside path, which takes the name only once it is on the
+// disk. The cause of a failure goes to the log, as the caller sees only the
+// class failure.
+void writeDurably(const QString& path, const QString& caller,
+                  const std::function<void(const QString& temp)>& write)
+{
+    QString temp;
+    const auto removeTemp = [&] {
+        if (!temp.isEmpty())
+            QFile::remove(temp);
+    };
+    try {
+        temp = durable::freeNameBeside(path, QStringLiteral("saving"));
+        write(temp);
+        durable::moveInto(temp, path, durable::Existing::Refuse, caller);
+    } catch (const AppError& e) {
+        removeTemp();
+        logCause(caller, e.description());
+        throw;
+    } catch (...) {
+        removeTemp();
+        throw;
+    }
+}
+
+void copyFile(const QString& from, const QString& temp, const QString& to)
+{
+    // QFile::copy never overwrites: a file that appeared meanwhile stays.
+    if (!QFile::copy(from, temp))
+        copyFailed(from, to);
 }
 
 bool dataLayerOpen()
@@ -96,6 +151,7 @@ int16_t COpen::NewCase(ICaseWindow& frm)
         request.title = kSaveTitle;
         request.filter = caseFilter();
         request.flags = kSaveFlags;
+        request.defaultSuffix = kCaseSuffix;
         request.initDir = newCaseFolder();
         platform::FileDialogResult choice = platform::prompt().fileDialog(request);
         if (choice.fileTitle.isEmpty()) {
@@ -105,7 +161,7 @@ int16_t COpen::NewCase(ICaseWindow& frm)
         }
 
         // Everything is checked before anything of the open case changes.
-        const QString path = choice.fileName;
+        const QString path = withCaseExtension(choice.fileName);
         if (path.isEmpty())
             return kFailed;
         if (QFileInfo::exists(path)) {
@@ -115,9 +171,8 @@ int16_t COpen::NewCase(ICaseWindow& frm)
                 false);
             return kFailed;
         }
-        // QFile::copy never overwrites: a file that appeared meanwhile stays.
-        if (!QFile::copy(templatePath(), path))
-            copyFailed(templatePath(), path);
+        writeDurably(path, QStringLiteral("COpen.NewCase"),
+                     [&](const QString& temp) { copyFile(templatePath(), temp, path); });
         if (oDataLayer().Connected() && oDataLayer().CloseConnection() != 0) {
             QFile::remove(path);
             oError().HandleError(QStringLiteral("COpen.NewCase"), kUnableToSave, 0, true);
@@ -125,7 +180,7 @@ int16_t COpen::NewCase(ICaseWindow& frm)
         }
 
         oDataLayer().setDataSource(path);
-        oUtility().setCaseName(choice.fileTitle);
+        oUtility().setCaseName(withCaseExtension(choice.fileTitle));
         oMain().setStrFileName(path);
 
         if (frm.SetupDBConnection()) {
@@ -154,11 +209,12 @@ int16_t COpen::SaveAsCase(ICaseWindow& frm)
         request.title = kSaveTitle;
         request.filter = caseFilter();
         request.flags = kSaveFlags;
+        request.defaultSuffix = kCaseSuffix;
         request.initDir = saveAsFolder();
         const platform::FileDialogResult choice = platform::prompt().fileDialog(request);
 
         // A refusal leaves the data layer and the path on the open case.
-        const QString path = choice.fileName;
+        const QString path = withCaseExtension(choice.fileName);
         if (path.isEmpty())
             return kFailed;
         if (QFileInfo::exists(path)) {
@@ -171,13 +227,12 @@ int16_t COpen::SaveAsCase(ICaseWindow& frm)
 
         // The open database copies itself consistently; a closed file is
         // copied as it lies.
-        if (gDB && gDB->isOpen()) {
-            gDB->copyTo(path);
-        } else {
-            const QString source = oMain().strFileName();
-            if (!QFile::copy(source, path))
-                copyFailed(source, path);
-        }
+        writeDurably(path, QStringLiteral("COpen.SaveAsCase"), [&](const QString& temp) {
+            if (gDB && gDB->isOpen())
+                gDB->copyTo(temp);
+            else
+                copyFile(oMain().strFileName(), temp, path);
+        });
         if (dataLayerOpen() && oDataLayer().CloseConnection() != 0) {
             QFile::remove(path);
             oError().HandleError(QStringLiteral("COpen.SaveAsCase"), kUnableToSave, 0, true);
@@ -194,7 +249,7 @@ int16_t COpen::SaveAsCase(ICaseWindow& frm)
         // After the case close, which forgets the open case's names.
         oMain().setStrFileName(path);
         oUtility().setCaseDSN(path);
-        oUtility().setCaseName(choice.fileTitle);
+        oUtility().setCaseName(withCaseExtension(choice.fileTitle));
         oDataLayer().setDataSource(path);
 
         if (frm.SetupDBConnection()) {

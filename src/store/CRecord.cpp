@@ -1,7 +1,10 @@
 #include "store/CRecord.h"
 
+#include "platform/core/AppError.h"
 #include "platform/db/Dao.h"
 #include "store/RecordSupport.h"
+
+#include <QRegularExpression>
 
 CRecord::CRecord(QString className)
     : m_className(std::move(className))
@@ -17,6 +20,13 @@ QString CRecord::Key() const
 
 void CRecord::Initialise(std::shared_ptr<dao::Database> db, const QString& key)
 {
+    // Keys go into the records' SQL as written: only an id, with the tree's
+    // type letter at most, is let through.
+    static const QRegularExpression keyPattern(QStringLiteral("^[XWS]?-?[0-9]{1,18}$"));
+    if (!key.isEmpty() && !keyPattern.match(key).hasMatch())
+        throw AppError(
+            jet::ConversionError, m_className + QStringLiteral("::Initialise"),
+            QStringLiteral("Data type conversion error. '%1' is not a record key.").arg(key));
     m_state = stUnchanged;
     m_key.clear();
     m_loaded = false;

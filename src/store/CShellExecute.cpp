@@ -5,6 +5,7 @@
 #include "platform/core/Shell.h"
 #include "store/ErrorReport.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -68,13 +69,17 @@ int32_t CShellExecute::LaunchDocument(quintptr, const QString& file, const QStri
     m_instance = 0;
     m_process = 0;
     const QString path = expandEnvironment(file);
-    // A missing document is reported as the shell reports it, without asking it.
-    if (!QFileInfo::exists(path)) {
+    const QString workingFolder = expandEnvironment(folder);
+    // A missing document is reported as the shell reports it, without asking
+    // it; a relative path names a file in the working folder, as for the shell.
+    const QString located = QFileInfo(path).isRelative() && !workingFolder.isEmpty()
+                                ? QDir(workingFolder).filePath(path)
+                                : path;
+    if (!QFileInfo::exists(located)) {
         m_instance = platform::shellresult::FileNotFound;
         return m_instance;
     }
-    return launch("LaunchDocument", QStringLiteral("open"), path, expandEnvironment(folder),
-                  showCommand);
+    return launch("LaunchDocument", QStringLiteral("open"), path, workingFolder, showCommand);
 }
 
 int32_t CShellExecute::LaunchURL(quintptr, const QString& address, int showCommand)

@@ -1,6 +1,7 @@
 #include "store/CaseMaintenance.h"
 
 #include "platform/core/AppError.h"
+#include "platform/core/DurableFile.h"
 #include "platform/core/Prompt.h"
 #include "platform/db/Dao.h"
 #include "store/AppState.h"
@@ -11,16 +12,13 @@
 #include "store/CUtility.h"
 #include "store/Globals.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
-
-#include <filesystem>
-#include <system_error>
 
 const QString CaseMaintenance::kCaption = QStringLiteral("Argovo 2003 System Maintenance");
-const QString CaseMaintenance::kPlaceholder = QStringLiteral(
-    "You cannot maintain the open case.  Select a closed case to maintain.");
+const QString CaseMaintenance::kPlaceholder =
+    QStringLiteral("You cannot maintain the open case.  Select a closed case to maintain.");
 const QString CaseMaintenance::kWarning = QStringLiteral(
     "Warning!  Please read carefully.  Running this command will compact and repair problems "
     "with your case file.  This command will run on the file listed below.  Normally, it does "
@@ -39,18 +37,24 @@ const QString kGoCaller = QStringLiteral("frmMaintenance.cmdGo_Click");
     throw AppError(75, QStringLiteral("Argovo"), description);
 }
 
-// A free name beside the case for the compacted copy.
-QString compactionTarget(const QString& path)
+const QString kCompactTag = QStringLiteral("compact");
+const QString kBackupTag = QStringLiteral("copy");
+
+// Temporary files a run interrupted by a crash left beside the case: they
+// are never the case and go before the next run writes its own.
+void removeLeftovers(const QString& path)
 {
-    QTemporaryFile reserve(path + QStringLiteral(".compact-XXXXXX"));
-    reserve.setAutoRemove(false);
-    if (!reserve.open())
-        fileError(QStringLiteral("Cannot write beside %1").arg(path));
-    const QString name = reserve.fileName();
-    reserve.close();
-    // The engine writes only to a name that does not exist yet.
-    QFile::remove(name);
-    return name;
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    const QStringList prefixes = {name + QLatin1Char('.') + kCompactTag + QLatin1Char('-'),
+                                  name + QStringLiteral(".OLD.") + kBackupTag + QLatin1Char('-')};
+    QDir folder = info.absoluteDir();
+    for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden)) {
+        for (const QString& prefix : prefixes) {
+            if (entry.startsWith(prefix) && entry.size() == prefix.size() + 6)
+                folder.remove(entry);
+        }
+    }
 }
 
 } // namespace
@@ -110,9 +114,9 @@ bool CaseMaintenance::run(const QString& fileText)
         if (oDataLayer().Connected() && oDataLayer().CloseConnection() != 0)
             return false;
         if (fileText == kPlaceholder || path.isEmpty()) {
-            oError().HandleError(kGoCaller,
-                                 QStringLiteral("No case selected.  Select a case to maintain first."),
-                                 0, false);
+            oError().HandleError(
+                kGoCaller, QStringLiteral("No case selected.  Select a case to maintain first."), 0,
+                false);
             return false;
         }
         if (oUtility().CaseName().isEmpty())
@@ -144,27 +148,30 @@ bool CaseMaintenance::run(const QString& fileText)
 
 void CaseMaintenance::compactWithBackup(const QString& path)
 {
-    const QString target = compactionTarget(path);
+    const QString source = QStringLiteral("CaseMaintenance");
+    removeLeftovers(path);
+    const QString target = durable::freeNameBeside(path, kCompactTag);
+    const QString backup = path + QStringLiteral(".OLD");
+    QString backupCopy;
     try {
         dao::DBEngine::CompactDatabase(path, target);
         // Only a copy that opens as a case database replaces the case.
         dao::DBEngine::OpenDatabase(target)->Close();
 
-        const QString backup = path + QStringLiteral(".OLD");
-        if (QFileInfo::exists(backup) && !QFile::remove(backup))
-            fileError(QStringLiteral("Cannot replace %1").arg(backup));
-        if (!QFile::copy(path, backup))
+        // The backup replaces the older one whole, and is on the disk before
+        // the case changes.
+        backupCopy = durable::freeNameBeside(backup, kBackupTag);
+        if (!QFile::copy(path, backupCopy))
             fileError(QStringLiteral("Cannot copy %1 to %2").arg(path, backup));
+        durable::moveInto(backupCopy, backup, durable::Existing::Replace, source);
+        backupCopy.clear();
 
         // One rename: the case is either the old file or the compacted one.
-        std::error_code ec;
-        std::filesystem::rename(std::filesystem::path(target.toStdWString()),
-                                std::filesystem::path(path.toStdWString()), ec);
-        if (ec)
-            fileError(QStringLiteral("Cannot replace %1: %2")
-                          .arg(path, QString::fromLocal8Bit(ec.message().c_str())));
+        durable::moveInto(target, path, durable::Existing::Replace, source);
     } catch (...) {
         QFile::remove(target);
+        if (!backupCopy.isEmpty())
+            QFile::remove(backupCopy);
         throw;
     }
 }

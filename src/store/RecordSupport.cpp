@@ -76,9 +76,13 @@ void classFailure(const QString& source, const QString& description)
 
 void deleteItemRows(dao::Database& db, const QString& key)
 {
+    // All three or none: a crash between them would leave bookmarks and
+    // document bytes that belong to no item.
+    dao::Transaction transaction(db);
     db.Execute(QStringLiteral("delete from Issue where id = ") + key);
     db.Execute(QStringLiteral("delete from bookmarks where codeid = ") + key);
     db.Execute(QStringLiteral("delete from codefiles where codeid = ") + key);
+    transaction.commit();
 }
 
 QString textOrFail(const QVariant& value)

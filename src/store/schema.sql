@@ -28,14 +28,16 @@ CREATE TABLE Bookmarks (
     Description TEXT COLLATE NOCASE
 );
 
+-- File comes last: the engine then stores a new document's bytes in place,
+-- never building the whole row in memory. Columns are read by name.
 CREATE TABLE CodeFiles (
     ID INTEGER PRIMARY KEY AUTOINCREMENT,
     CodeID INTEGER,
     Description VARCHAR(50) COLLATE NOCASE,
-    File BLOB,
     OrigDateTime DATETIME,
     DateAdded DATETIME,
-    Path VARCHAR(255) COLLATE NOCASE
+    Path VARCHAR(255) COLLATE NOCASE,
+    File BLOB
 );
 
 CREATE TABLE CodeDBVersion (

@@ -106,11 +106,12 @@ void ensureCodeFilesTable(dao::Database& db)
             id->setAttributes(dao::dbAutoIncrField);
             table->AppendField(table->CreateField(QStringLiteral("CodeID"), dao::dbLong));
             table->AppendField(table->CreateField(QStringLiteral("Description"), dao::dbText, 50));
-            table->AppendField(table->CreateField(QStringLiteral("File"), dao::dbLongBinary));
             table->AppendField(table->CreateField(QStringLiteral("OrigDateTime"), dao::dbDate));
             table->AppendField(table->CreateField(QStringLiteral("DateAdded"), dao::dbDate));
             // Long enough for any full path of a document's source file.
             table->AppendField(table->CreateField(QStringLiteral("Path"), dao::dbText, 4096));
+            // Last, so that a new document's bytes are stored in place.
+            table->AppendField(table->CreateField(QStringLiteral("File"), dao::dbLongBinary));
             db.AppendTableDef(*table);
         } catch (...) {
         }

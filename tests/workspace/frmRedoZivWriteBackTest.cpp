@@ -3,6 +3,7 @@
 #include "workspace/CaseTables.h"
 #include "workspace/ExplanationPage.h"
 #include "workspace/UpDown.h"
+#include "workspace/ctlBookmarks.h"
 #include "workspace/frmRedoZiv.h"
 
 #include "platform/db/CaseFileBuilder.h"
@@ -226,9 +227,15 @@ TEST_F(ForeignValues, AHugeNameIsShownCutAndKeptWholeInTheFile)
 {
     execIn(m_path,
            QStringLiteral("UPDATE Issue SET Name = printf('%.*c', 1000000, 'n') WHERE ID = 6"));
+    execIn(m_path, QStringLiteral("INSERT INTO Bookmarks (CodeID, Description) "
+                                  "VALUES (6, printf('%.*c', 100000, 'd'))"));
     auto w = openWindow();
     clickNode(*w, QStringLiteral("C6"));
     EXPECT_LE(w->node(QStringLiteral("C6"))->text(0).size(), 256);
+    const QTreeWidget* bookmarks = w->ctlBookmarkList()->lvBookMarks();
+    for (int row = 0; row < bookmarks->topLevelItemCount(); ++row)
+        for (int column : {0, 1})
+            EXPECT_LE(bookmarks->topLevelItem(row)->text(column).size(), 256);
     EXPECT_LE(w->statusPanelText().size(), 256);
     EXPECT_LE(w->lblMain()->text().size(), 258);
     w->DoCaseClose();

@@ -22,6 +22,7 @@
 
 namespace db {
 class SqliteConnection;
+class Savepoint;
 struct RecordsetData;
 } // namespace db
 
@@ -73,6 +74,10 @@ public:
     // Long binary fields: bytes appended in order during AddNew/Edit are
     // stored at Update without ever holding the whole value in memory.
     void AppendChunk(const QByteArray& bytes);
+    // The field's new value is the whole of the file at path, as if appended
+    // chunk by chunk to an emptied field, read straight from the file at
+    // Update. 53 when the file cannot be read.
+    void AppendFile(const QString& path);
     QByteArray GetChunk(qint64 offset, qint64 bytes) const;
     qint64 FieldSize() const;
 
@@ -189,8 +194,24 @@ public:
 private:
     friend class DBEngine;
     friend class Recordset;
+    friend class Transaction;
     explicit Database(std::shared_ptr<db::SqliteConnection> connection);
     std::shared_ptr<db::SqliteConnection> m_connection;
+};
+
+// Several writes to one database as one change: rolled back when the guard
+// goes without commit(). Inside an open transaction (BeginTrans or another
+// guard) it joins it, so the outer rollback undoes it too.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    std::unique_ptr<db::Savepoint> m_savepoint;
 };
 
 // The process-wide engine (DBEngine / Workspaces(0)).

@@ -188,6 +188,18 @@ bool Database::isOpen() const
     return m_connection && m_connection->isOpen();
 }
 
+Transaction::Transaction(Database& db)
+    : m_savepoint(std::make_unique<db::Savepoint>(openConnection(db.m_connection), kSource))
+{
+}
+
+Transaction::~Transaction() = default;
+
+void Transaction::commit()
+{
+    m_savepoint->commit();
+}
+
 void Database::copyTo(const QString& targetPath) const
 {
     openConnection(m_connection).vacuumInto(targetPath, kSource);

@@ -2,8 +2,6 @@
 
 #include "RecordsetData.h"
 
-#include <QDir>
-
 namespace dao {
 
 using db::EditMode;
@@ -11,7 +9,6 @@ using db::EditMode;
 namespace {
 
 const QString kSource = QStringLiteral("DAO.Field");
-constexpr qint64 kPiece = 64 * 1024;
 constexpr int kInvalidFieldType = 3259;
 
 AppError spoolError()
@@ -80,7 +77,7 @@ QVariant Field::Value() const
         if (it != data.pending.end()) {
             if (!it->second.spool)
                 return it->second.value;
-            QTemporaryFile& spool = *it->second.spool;
+            QFile& spool = *it->second.spool;
             if (!spool.seek(0))
                 throw spoolError();
             return QVariant(spool.read(it->second.spoolSize));
@@ -106,57 +103,55 @@ void Field::setValue(const QVariant& value)
     db::PendingValue& pending = data.pending[m_index];
     pending.spool.reset();
     pending.spoolSize = 0;
+    pending.borrowed = false;
     pending.value = value;
 }
 
-void Field::AppendChunk(const QByteArray& bytes)
+namespace {
+
+// The recordset of a long binary field that is being edited; 3020 outside
+// AddNew/Edit, 3259 for a field of another type.
+db::RecordsetData& editedLongBinary(db::RecordsetData& data, int index)
 {
-    db::RecordsetData& data = *m_owner->d;
     data.ensureOpen();
     if (data.mode == EditMode::None)
         throw AppError(jet::UpdateWithoutEdit, kSource,
                        QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
-    const db::ColumnInfo& column = data.columns[static_cast<size_t>(m_index)];
+    const db::ColumnInfo& column = data.columns[static_cast<size_t>(index)];
     if (!column.type.isBlob())
         throw AppError(kInvalidFieldType, kSource,
                        QStringLiteral("Invalid field data type. '%1' is not a long binary field.")
                            .arg(column.name));
+    return data;
+}
 
+} // namespace
+
+void Field::AppendChunk(const QByteArray& bytes)
+{
+    db::RecordsetData& data = editedLongBinary(*m_owner->d, m_index);
     const bool wasPending = data.pending.count(m_index) != 0;
     db::PendingValue& pending = data.pending[m_index];
     if (!pending.spool) {
-        auto spool = std::make_unique<QTemporaryFile>(QDir::tempPath() +
-                                                      QStringLiteral("/argovo_chunk_XXXXXX"));
-        if (!spool->open())
-            throw spoolError();
-        qint64 size = 0;
         if (wasPending) {
             // A value set before the first chunk is where the chunks continue.
             const QByteArray start = pending.value.toByteArray();
-            if (!start.isEmpty() && spool->write(start) != start.size())
-                throw spoolError();
-            size = start.size();
+            pending.startSpool(kSource);
+            pending.appendToSpool(start, kSource);
         } else if (data.mode == EditMode::Edit) {
             // Chunks appended to an existing row continue its stored bytes
             // unless the field was first set to an empty value.
-            const db::RowData& row = data.currentRow();
-            const qint64 stored = data.storedBlobSize(row, m_index);
-            for (qint64 offset = 0; offset < stored; offset += kPiece) {
-                const QByteArray piece = data.readStoredBlob(row, m_index, offset, kPiece);
-                if (spool->write(piece) != piece.size())
-                    throw spoolError();
-            }
-            size = stored;
+            data.spoolStoredBlob(data.currentRow(), m_index, pending);
+        } else {
+            pending.startSpool(kSource);
         }
-        pending.spool = std::move(spool);
-        pending.spoolSize = size;
-        pending.value = QVariant();
     }
-    if (!pending.spool->seek(pending.spoolSize))
-        throw spoolError();
-    if (pending.spool->write(bytes) != bytes.size())
-        throw spoolError();
-    pending.spoolSize += bytes.size();
+    pending.appendToSpool(bytes, kSource);
+}
+
+void Field::AppendFile(const QString& path)
+{
+    editedLongBinary(*m_owner->d, m_index).pending[m_index].borrowFile(path, kSource);
 }
 
 QByteArray Field::GetChunk(qint64 offset, qint64 bytes) const
@@ -171,7 +166,7 @@ QByteArray Field::GetChunk(qint64 offset, qint64 bytes) const
             if (it->second.spool) {
                 if (offset >= it->second.spoolSize)
                     return QByteArray();
-                QTemporaryFile& spool = *it->second.spool;
+                QFile& spool = *it->second.spool;
                 if (!spool.seek(offset))
                     throw spoolError();
                 return spool.read(qMin(bytes, it->second.spoolSize - offset));

@@ -148,6 +148,7 @@ void RecordsetData::checkColumn(int index) const
 
 void RecordsetData::cancelEdit()
 {
+    releaseBlob();
     mode = EditMode::None;
     pending.clear();
 }
@@ -180,26 +181,117 @@ QByteArray RecordsetData::readStoredBlob(const RowData& row, int column, qint64 
         return bytes.mid(offset, length);
     }
     sqlite3* h = connection->handle(kSource);
-    sqlite3_blob* raw = nullptr;
-    const int rc = sqlite3_blob_open(h, "main", table.toUtf8().constData(),
-                                     info.origin.toUtf8().constData(), row.rowid, 0, &raw);
-    BlobHandle blob(raw);
-    if (rc != SQLITE_OK) {
-        // The row went away since the recordset was read.
-        if (QString::fromUtf8(sqlite3_errmsg(h)).startsWith(QLatin1String("no such rowid")))
-            throw AppError(kRecordDeleted, kSource, QStringLiteral("Record is deleted."));
-        throw errorFromSqlite(h, rc, kSource);
+    const auto openBlob = [&] {
+        releaseBlob();
+        sqlite3_blob* raw = nullptr;
+        const int rc = sqlite3_blob_open(h, "main", table.toUtf8().constData(),
+                                         info.origin.toUtf8().constData(), row.rowid, 0, &raw);
+        BlobHandle blob(raw);
+        if (rc != SQLITE_OK) {
+            // The row went away since the recordset was read.
+            if (QString::fromUtf8(sqlite3_errmsg(h)).startsWith(QLatin1String("no such rowid")))
+                throw AppError(kRecordDeleted, kSource, QStringLiteral("Record is deleted."));
+            throw errorFromSqlite(h, rc, kSource);
+        }
+        readBlob = std::move(blob);
+        readBlobRow = row.rowid;
+        readBlobColumn = column;
+    };
+    if (!readBlob || readBlobRow != row.rowid || readBlobColumn != column)
+        openBlob();
+    const auto readFrom = [&](QByteArray& bytes) {
+        const qint64 available = sqlite3_blob_bytes(readBlob.get());
+        if (offset >= available) {
+            bytes.clear();
+            return SQLITE_OK;
+        }
+        bytes.resize(qMin(length, available - offset));
+        return sqlite3_blob_read(readBlob.get(), bytes.data(), static_cast<int>(bytes.size()),
+                                 static_cast<int>(offset));
+    };
+    QByteArray bytes;
+    int readRc = readFrom(bytes);
+    if (readRc == SQLITE_ABORT) {
+        // The row was written since the handle opened: read it afresh.
+        openBlob();
+        readRc = readFrom(bytes);
     }
-    const qint64 available = sqlite3_blob_bytes(blob.get());
-    if (offset >= available)
-        return QByteArray();
-    length = qMin(length, available - offset);
-    QByteArray bytes(length, Qt::Uninitialized);
-    const int readRc = sqlite3_blob_read(blob.get(), bytes.data(), static_cast<int>(length),
-                                         static_cast<int>(offset));
-    if (readRc != SQLITE_OK)
+    if (readRc != SQLITE_OK) {
+        releaseBlob();
         throw errorFromSqlite(h, readRc, kSource);
+    }
+    // The last piece ends the read: no handle outlives it.
+    if (offset + bytes.size() >= sqlite3_blob_bytes(readBlob.get()))
+        releaseBlob();
     return bytes;
+}
+
+void RecordsetData::releaseBlob() const
+{
+    readBlob.reset();
+    readBlobColumn = -1;
+}
+
+void RecordsetData::spoolStoredBlob(const RowData& row, int column, PendingValue& pending) const
+{
+    constexpr qint64 kPiece = 64 * 1024;
+    pending.startSpool(kSource);
+    const qint64 stored = storedBlobSize(row, column);
+    for (qint64 offset = 0; offset < stored; offset += kPiece)
+        pending.appendToSpool(readStoredBlob(row, column, offset, kPiece), kSource);
+}
+
+void PendingValue::startSpool(const QString& source)
+{
+    auto file =
+        std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/argovo_chunk_XXXXXX"));
+    if (!file->open())
+        throw AppError(jet::DiskIo, source,
+                       QStringLiteral("Disk or network error. The temporary file for appended "
+                                      "chunks cannot be written."));
+    spool = std::move(file);
+    spoolSize = 0;
+    borrowed = false;
+    value = QVariant();
+}
+
+void PendingValue::borrowFile(const QString& path, const QString& source)
+{
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly))
+        throw AppError(53, source,
+                       QStringLiteral("File not found. '%1' cannot be read: %2")
+                           .arg(path, file->errorString()));
+    spoolSize = file->size();
+    spool = std::move(file);
+    borrowed = true;
+    value = QVariant();
+}
+
+void PendingValue::appendToSpool(const QByteArray& bytes, const QString& source)
+{
+    if (borrowed) {
+        // More bytes after a file's: they continue in a spool of our own.
+        std::unique_ptr<QFile> file = std::move(spool);
+        const qint64 size = spoolSize;
+        startSpool(source);
+        if (!file->seek(0))
+            throw AppError(jet::DiskIo, source,
+                           QStringLiteral("Disk or network error. '%1' cannot be read.")
+                               .arg(file->fileName()));
+        for (qint64 copied = 0; copied < size;) {
+            const QByteArray piece = file->read(qMin<qint64>(1 << 20, size - copied));
+            if (piece.isEmpty())
+                throw AppError(62, source, QStringLiteral("Input past end of file"));
+            appendToSpool(piece, source);
+            copied += piece.size();
+        }
+    }
+    if (!spool->seek(spoolSize) || spool->write(bytes) != bytes.size())
+        throw AppError(jet::DiskIo, source,
+                       QStringLiteral("Disk or network error. The temporary file for appended "
+                                      "chunks cannot be written."));
+    spoolSize += bytes.size();
 }
 
 RowData RecordsetData::readRow(qint64 rowid) const
@@ -228,6 +320,8 @@ namespace {
 
 const QString kSource = QStringLiteral("DAO.Recordset");
 constexpr qint64 kPiece = 64 * 1024;
+// Larger pieces for the copy into the database: fewer calls, flat memory still.
+constexpr qint64 kCopyPiece = 1024 * 1024;
 
 AppError noCurrentRecord()
 {
@@ -244,6 +338,30 @@ AppError readOnly()
 {
     return AppError(3027, kSource,
                     QStringLiteral("Cannot update. Database or object is read-only."));
+}
+
+// Whether a coerced value is what the column already holds (dates are read
+// as date-times and written as their stored text).
+bool sameStoredValue(const QVariant& value, const QVariant& stored, const db::DeclaredType& type)
+{
+    if (value.isNull() || stored.isNull())
+        return value.isNull() && stored.isNull();
+    if (type.isDate() && stored.typeId() == QMetaType::QDateTime)
+        return value.typeId() == QMetaType::QString &&
+               value.toString() == db::storedDateText(stored.toDateTime());
+    return value.typeId() == stored.typeId() && value == stored;
+}
+
+// A long value beyond what the engine holds in one value is refused before
+// anything is written, with both sizes named.
+AppError tooLarge(const QString& field, qint64 size, qint64 limit)
+{
+    return AppError(jet::FieldTooSmall, kSource,
+                    QStringLiteral("The field '%1' is too small to accept the amount of data you "
+                                   "attempted to add: %2 bytes, of at most %3.")
+                        .arg(field)
+                        .arg(size)
+                        .arg(limit));
 }
 
 QByteArray bookmarkOf(int index)
@@ -408,7 +526,26 @@ void Recordset::Update()
                 throw AppError(3164, kSource,
                                QStringLiteral("Field '%1' cannot be updated.").arg(info.name));
         }
+        // A value equal to the stored one is not written: a commit of an
+        // unchanged row leaves the file untouched.
+        if (!adding && !info.lazyBlob &&
+            sameStoredValue(value, current->values[static_cast<size_t>(column)], info.type))
+            continue;
         writes.push_back({column, value, nullptr});
+    }
+    // Rewriting a row makes the engine read every column it keeps into
+    // memory; a long value kept as it is goes out to a spool and back in
+    // pieces instead.
+    if (!adding && !writes.empty()) {
+        for (size_t column = 0; column < d->columns.size(); ++column) {
+            const int index = static_cast<int>(column);
+            if (!d->columns[column].lazyBlob || d->pending.count(index) != 0 ||
+                d->storedBlobSize(*current, index) < kPiece)
+                continue;
+            db::PendingValue& kept = d->pending[index];
+            d->spoolStoredBlob(*current, index, kept);
+            writes.push_back({index, QVariant(), &kept});
+        }
     }
 
     db::SqliteConnection& connection = *d->connection;
@@ -439,17 +576,27 @@ void Recordset::Update()
     }
 
     qint64 rowid = adding ? 0 : current->rowid;
+    d->releaseBlob();
+    if (!adding && writes.empty()) {
+        // Nothing to write; the row must still be there, as after a write.
+        d->rows[static_cast<size_t>(d->position)] = d->readRow(rowid);
+        d->lastModified = d->position;
+        d->cancelEdit();
+        return;
+    }
     {
         db::Savepoint savepoint(connection, kSource);
         if (!sql.isEmpty()) {
             db::Statement statement = connection.prepare(sql, kSource);
             for (size_t i = 0; i < writes.size(); ++i) {
                 const int slot = static_cast<int>(i) + 1;
-                if (writes[i].spool)
-                    sqlite3_bind_zeroblob64(
-                        statement.get(), slot,
-                        static_cast<sqlite3_uint64>(writes[i].spool->spoolSize));
-                else
+                if (writes[i].spool) {
+                    const qint64 size = writes[i].spool->spoolSize;
+                    if (sqlite3_bind_zeroblob64(statement.get(), slot,
+                                                static_cast<sqlite3_uint64>(size)) != SQLITE_OK)
+                        throw tooLarge(d->columns[static_cast<size_t>(writes[i].column)].name, size,
+                                       sqlite3_limit(h, SQLITE_LIMIT_LENGTH, -1));
+                } else
                     db::bindValue(statement.get(), slot, writes[i].value);
             }
             if (!adding)
@@ -472,18 +619,20 @@ void Recordset::Update()
             db::BlobHandle blob(raw);
             if (rc != SQLITE_OK)
                 throw db::errorFromSqlite(h, rc, kSource);
-            QTemporaryFile& spool = *write.spool->spool;
+            QFile& spool = *write.spool->spool;
             if (!spool.seek(0))
                 throw AppError(
                     jet::DiskIo, kSource,
                     QStringLiteral("Disk or network error. The chunk spool cannot be read."));
             qint64 written = 0;
             while (written < write.spool->spoolSize) {
-                const QByteArray piece = spool.read(qMin(kPiece, write.spool->spoolSize - written));
+                const QByteArray piece =
+                    spool.read(qMin(kCopyPiece, write.spool->spoolSize - written));
+                // A borrowed file that shrank since it was named ends early.
                 if (piece.isEmpty())
-                    throw AppError(
-                        jet::DiskIo, kSource,
-                        QStringLiteral("Disk or network error. The chunk spool cannot be read."));
+                    throw AppError(62, kSource,
+                                   QStringLiteral("Input past end of file. '%1' ended early.")
+                                       .arg(spool.fileName()));
                 const int wrc =
                     sqlite3_blob_write(blob.get(), piece.constData(),
                                        static_cast<int>(piece.size()), static_cast<int>(written));

@@ -33,9 +33,20 @@ struct RowData {
 // A value set between AddNew/Edit and Update.
 struct PendingValue {
     QVariant value;
-    // Bytes appended with AppendChunk wait here, never whole in memory.
-    std::unique_ptr<QTemporaryFile> spool;
+    // Bytes appended with AppendChunk wait here, never whole in memory: a
+    // temporary file, or the caller's own file when the value is one file's
+    // bytes (borrowed, never written).
+    std::unique_ptr<QFile> spool;
     qint64 spoolSize = 0;
+    bool borrowed = false;
+
+    // Starts an empty spool; 3043 when no temporary file can be made.
+    void startSpool(const QString& source);
+    // Appends bytes to the spool; 3043 when they cannot be written.
+    void appendToSpool(const QByteArray& bytes, const QString& source);
+    // The value becomes the bytes the file at path holds now, read from
+    // there at Update; 53 when it cannot be read.
+    void borrowFile(const QString& path, const QString& source);
 };
 
 enum class EditMode { None, AddNew, Edit };
@@ -54,10 +65,15 @@ struct RecordsetData {
     int columnIndex(const QString& name) const;
     void checkColumn(int index) const;
     void cancelEdit();
+    // Ends the blob handle kept open between chunk reads.
+    void releaseBlob() const;
 
     qint64 storedBlobSize(const RowData& row, int column) const;
     QByteArray readStoredBlob(const RowData& row, int column, qint64 offset, qint64 length) const;
     RowData readRow(qint64 rowid) const;
+    // Copies the stored bytes of a long binary column into pending's spool,
+    // piece by piece.
+    void spoolStoredBlob(const RowData& row, int column, PendingValue& pending) const;
 
     std::shared_ptr<SqliteConnection> connection;
     int type = 0;
@@ -72,6 +88,12 @@ struct RecordsetData {
     EditMode mode = EditMode::None;
     std::map<int, PendingValue> pending;
     std::optional<int> lastModified;
+
+    // One handle serves the chunk reads of one field in turn, so reading a
+    // long value walks its pages once instead of once per chunk.
+    mutable BlobHandle readBlob;
+    mutable qint64 readBlobRow = 0;
+    mutable int readBlobColumn = -1;
 };
 
 } // namespace db

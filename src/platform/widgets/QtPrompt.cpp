@@ -41,9 +41,12 @@ QMessageBox::StandardButtons qtButtons(MsgButtons buttons)
     switch (buttons) {
     case MsgButtons::OKCancel:
         return QMessageBox::Ok | QMessageBox::Cancel;
+    case MsgButtons::AbortRetryIgnore:
+        return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
     case MsgButtons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case MsgButtons::YesNo:
+    case MsgButtons::YesNoDefaultNo:
         return QMessageBox::Yes | QMessageBox::No;
     case MsgButtons::OK:
         break;
@@ -62,6 +65,12 @@ MsgAnswer answerOf(int button, MsgButtons buttons)
         return MsgAnswer::No;
     case QMessageBox::Cancel:
         return MsgAnswer::Cancel;
+    case QMessageBox::Abort:
+        return MsgAnswer::Abort;
+    case QMessageBox::Retry:
+        return MsgAnswer::Retry;
+    case QMessageBox::Ignore:
+        return MsgAnswer::Ignore;
     default:
         break;
     }
@@ -70,6 +79,7 @@ MsgAnswer answerOf(int button, MsgButtons buttons)
     case MsgButtons::OK:
         return MsgAnswer::OK;
     case MsgButtons::YesNo:
+    case MsgButtons::YesNoDefaultNo:
         return MsgAnswer::No;
     default:
         return MsgAnswer::Cancel;
@@ -83,6 +93,8 @@ MsgAnswer QtPrompt::message(const QString& text, MsgButtons buttons, MsgIcon ico
 {
     QMessageBox box(qtIcon(icon), titleOrDefault(title), text, qtButtons(buttons),
                     QApplication::activeWindow());
+    if (buttons == MsgButtons::YesNoDefaultNo)
+        box.setDefaultButton(QMessageBox::No);
     return answerOf(box.exec(), buttons);
 }
 
@@ -118,6 +130,8 @@ FileDialogResult QtPrompt::fileDialog(const FileDialogRequest& request)
     }
     if (request.flags & fileflags::ReadOnly)
         dialog.setOption(QFileDialog::ReadOnly, true);
+    if (!request.defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.fileName.isEmpty())
         dialog.selectFile(QFileInfo(request.fileName).isAbsolute()
                               ? request.fileName

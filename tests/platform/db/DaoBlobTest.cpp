@@ -2,21 +2,12 @@
 
 #include "support/TempCase.h"
 
+#include <QDateTime>
 #include <QFile>
-#include <QRandomGenerator>
 
 namespace {
 
 constexpr qint64 kChunk = 16384;
-
-QByteArray patternBytes(qint64 size, quint32 seed)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    QRandomGenerator generator(seed);
-    for (qint64 i = 0; i < size; ++i)
-        bytes[i] = static_cast<char>(generator.generate() & 0xff);
-    return bytes;
-}
 
 class DaoBlobTest : public ::testing::Test {
 protected:
@@ -84,28 +75,25 @@ INSTANTIATE_TEST_SUITE_P(DocumentSizes, ChunkSizeTest,
                          ::testing::Values(qint64(0), qint64(1), kChunk - 1, kChunk, kChunk + 1,
                                            3 * kChunk, qint64(40000)));
 
-TEST_F(DaoBlobTest, EmptyingTheFieldBeforeAppendingReplacesTheStoredBytes)
+// A reader opened before the write sees the new, shorter bytes.
+TEST_F(DaoBlobTest, EmptyingTheFieldBeforeAppendingReplacesTheBytesForEveryReader)
 {
-    const qint64 id = storeDocument(patternBytes(50000, 3));
-    const QByteArray replacement = patternBytes(100, 4);
-    auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = ") +
-                                QString::number(id));
-    rs->Edit();
-    rs->Fields(QStringLiteral("file")).setValue(QByteArray());
-    rs->Fields(QStringLiteral("file")).AppendChunk(replacement);
-    rs->Update();
-    EXPECT_EQ(rs->Fields(QStringLiteral("file")).FieldSize(), 100);
-    EXPECT_EQ(readDocument(id), replacement);
-}
+    const QByteArray first = patternBytes(3 * kChunk, 13);
+    const qint64 id = storeDocument(first);
+    const QString row = QStringLiteral("select * from codefiles where id = ") + QString::number(id);
+    auto reader = db->OpenRecordset(row);
+    dao::Field file = reader->Fields(QStringLiteral("file"));
+    EXPECT_EQ(file.GetChunk(kChunk, kChunk), first.mid(kChunk, kChunk));
 
-TEST_F(DaoBlobTest, AFailedUpdateStoresNoBytes)
-{
-    auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = 0"));
-    rs->AddNew();
-    rs->Fields(QStringLiteral("description")).setValue(QString(60, QLatin1Char('x')));
-    rs->Fields(QStringLiteral("file")).AppendChunk(patternBytes(kChunk, 5));
-    EXPECT_EQ(errorNumberOf([&] { rs->Update(); }), jet::FieldTooSmall);
-    EXPECT_EQ(countRows(*db, QStringLiteral("codefiles")), 0);
+    const QByteArray replacement = patternBytes(kChunk + 100, 14);
+    auto writer = db->OpenRecordset(row);
+    writer->Edit();
+    writer->Fields(QStringLiteral("file")).setValue(QByteArray());
+    writer->Fields(QStringLiteral("file")).AppendChunk(replacement);
+    writer->Update();
+    EXPECT_EQ(writer->Fields(QStringLiteral("file")).FieldSize(), kChunk + 100);
+    EXPECT_EQ(file.GetChunk(kChunk, kChunk), replacement.mid(kChunk));
+    EXPECT_EQ(readDocument(id), replacement);
 }
 
 #ifdef Q_OS_LINUX
@@ -145,6 +133,137 @@ TEST_F(DaoBlobTest, ListingDocumentsDoesNotReadTheirBytes)
     }
     EXPECT_EQ(snapshot->Fields(QStringLiteral("file")).GetChunk(kDocument - 10, kChunk),
               bytes.right(10));
+}
+
+#ifdef Q_OS_LINUX
+// The peak resident size since the last resetPeak(), from the kernel.
+qint64 peakBytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+    }
+    return -1;
+}
+
+bool resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
+// The case file's change counter: it moves with every committed write.
+QByteArray changeCounter(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.read(28).mid(24);
+}
+
+TEST_F(DaoBlobTest, StoringEditingAndReadingALargeDocumentStaysInFlatMemory)
+{
+    constexpr qint64 kDocument = 64 * 1024 * 1024;
+    constexpr qint64 kBound = 32 * 1024 * 1024;
+    const QByteArray piece = patternBytes(kChunk, 9);
+    if (!resetPeak())
+        GTEST_SKIP() << "the peak resident size cannot be reset here";
+    const auto growthOf = [&](const std::function<void()>& step) {
+        resetPeak();
+        const qint64 before = peakBytes();
+        step();
+        return peakBytes() - before;
+    };
+
+    qint64 id = 0;
+    EXPECT_LT(growthOf([&] {
+                  auto rs =
+                      db->OpenRecordset(QStringLiteral("select * from codefiles where id = 0"));
+                  rs->AddNew();
+                  rs->Fields(QStringLiteral("description")).setValue(QStringLiteral("big.iso"));
+                  rs->Fields(QStringLiteral("path")).setValue(QStringLiteral("/tmp/big.iso"));
+                  rs->Fields(QStringLiteral("dateadded")).setValue(QDateTime::currentDateTime());
+                  for (qint64 k = 0; k < kDocument / kChunk; ++k)
+                      rs->Fields(QStringLiteral("file")).AppendChunk(piece);
+                  rs->Update();
+                  rs->setBookmark(rs->LastModified());
+                  id = rs->Fields(QStringLiteral("id")).Value().toLongLong();
+              }),
+              kBound);
+
+    const QString row = QStringLiteral("select * from codefiles where id = %1").arg(id);
+    EXPECT_LT(growthOf([&] {
+                  auto rs = db->OpenRecordset(row);
+                  rs->Edit();
+                  rs->Fields(QStringLiteral("description")).setValue(QStringLiteral("renamed"));
+                  rs->Update();
+              }),
+              kBound);
+
+    // Written back unchanged: nothing reaches the file.
+    const QByteArray counter = changeCounter(db->Name());
+    EXPECT_LT(growthOf([&] {
+                  auto rs = db->OpenRecordset(row);
+                  rs->Edit();
+                  for (const char* column : {"codeid", "description", "path", "dateadded"}) {
+                      dao::Field field = rs->Fields(QLatin1String(column));
+                      field.setValue(field.Value());
+                  }
+                  rs->Update();
+              }),
+              kBound);
+    EXPECT_EQ(changeCounter(db->Name()), counter);
+
+    bool same = true;
+    EXPECT_LT(growthOf([&] {
+                  auto rs = db->OpenRecordset(row);
+                  dao::Field file = rs->Fields(QStringLiteral("file"));
+                  ASSERT_EQ(file.FieldSize(), kDocument);
+                  for (qint64 k = 0; k < kDocument / kChunk; ++k)
+                      same = same && file.GetChunk(k * kChunk, kChunk) == piece;
+              }),
+              kBound);
+    EXPECT_TRUE(same);
+    EXPECT_EQ(countRows(*db, row + QStringLiteral(" and description = 'renamed'")), 1);
+}
+#endif
+
+TEST_F(DaoBlobTest, AFileNamedAsTheValueIsStoredAndChunksAppendedAfterItFollow)
+{
+    const QByteArray head = patternBytes(3 * kChunk + 5, 15);
+    const QString source = cases.path(QStringLiteral("head.bin"));
+    writeFile(source, head);
+
+    auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = 0"));
+    rs->AddNew();
+    rs->Fields(QStringLiteral("file")).AppendFile(source);
+    rs->Fields(QStringLiteral("file")).AppendChunk("tail");
+    rs->Update();
+    rs->setBookmark(rs->LastModified());
+    EXPECT_EQ(readDocument(rs->Fields(QStringLiteral("id")).Value().toLongLong()), head + "tail");
+    EXPECT_EQ(errorNumberOf([&] {
+                  rs->AddNew();
+                  rs->Fields(QStringLiteral("file")).AppendFile(cases.path(QStringLiteral("none")));
+              }),
+              53);
+}
+
+TEST_F(DaoBlobTest, ADocumentBeyondWhatTheEngineHoldsIsRefusedWithNothingWritten)
+{
+    // Sparse: a billion bytes that take no room on the disk.
+    const QString source = cases.path(QStringLiteral("huge.bin"));
+    QFile file(source);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(1000000001));
+    file.close();
+    auto rs = db->OpenRecordset(QStringLiteral("select * from codefiles where id = 0"));
+    rs->AddNew();
+    rs->Fields(QStringLiteral("description")).setValue(QStringLiteral("huge.bin"));
+    rs->Fields(QStringLiteral("file")).AppendFile(source);
+    EXPECT_EQ(errorNumberOf([&] { rs->Update(); }), jet::FieldTooSmall);
+    EXPECT_EQ(countRows(*db, QStringLiteral("codefiles")), 0);
 }
 
 } // namespace

@@ -1,0 +1,117 @@
+#include "platform/core/DurableFile.h"
+
+#include "platform/core/AppError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace durable {
+
+namespace {
+
+constexpr int kFileAccess = 75;
+
+BeforeMoveHook& beforeMoveHook()
+{
+    static BeforeMoveHook hook;
+    return hook;
+}
+
+[[noreturn]] void systemError(const QString& what, const QString& path, int error,
+                              const QString& source)
+{
+    throw AppError(kFileAccess, source,
+                   QStringLiteral("Path/File access error. %1 '%2': %3")
+                       .arg(what, path, QString::fromLocal8Bit(std::strerror(error))));
+}
+
+void syncPath(const QString& path, int flags, const QString& what, const QString& source)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC);
+    if (fd < 0)
+        systemError(what, path, errno, source);
+    const int rc = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    // A folder that cannot be flushed on this file system is not an error.
+    if (rc != 0 && !(flags & O_DIRECTORY && (error == EINVAL || error == EROFS)))
+        systemError(what, path, error, source);
+}
+
+} // namespace
+
+QString freeNameBeside(const QString& target, const QString& tag)
+{
+    QTemporaryFile reserve(target + QLatin1Char('.') + tag + QStringLiteral("-XXXXXX"));
+    reserve.setAutoRemove(false);
+    if (!reserve.open())
+        throw AppError(kFileAccess, QStringLiteral("Argovo"),
+                       QStringLiteral("Path/File access error. Cannot write beside '%1': %2")
+                           .arg(target, reserve.errorString()));
+    const QString name = reserve.fileName();
+    reserve.close();
+    // Writers here create their file themselves and refuse an existing one.
+    QFile::remove(name);
+    return name;
+}
+
+void syncFile(const QString& path, const QString& source)
+{
+    syncPath(path, O_RDONLY, QStringLiteral("Cannot flush"), source);
+}
+
+void syncFolderOf(const QString& path, const QString& source)
+{
+    syncPath(QFileInfo(path).absolutePath(), O_RDONLY | O_DIRECTORY,
+             QStringLiteral("Cannot flush the folder of"), source);
+}
+
+void moveInto(const QString& temp, const QString& target, Existing existing, const QString& source)
+{
+    syncFile(temp, source);
+    if (beforeMoveHook())
+        beforeMoveHook()(temp, target);
+    const QByteArray from = QFile::encodeName(temp);
+    const QByteArray to = QFile::encodeName(target);
+    if (existing == Existing::Refuse) {
+        // A hard link never replaces a file; the temporary name then goes.
+        // Where the file system has no links, the name is checked first.
+        const auto refuse = [&] {
+            throw AppError(
+                jet::DatabaseExists, source,
+                QStringLiteral("'%1' already exists; it is never overwritten.").arg(target));
+        };
+        if (::link(from.constData(), to.constData()) == 0) {
+            ::unlink(from.constData());
+        } else {
+            const int error = errno;
+            if (error == EEXIST)
+                refuse();
+            if (error != EPERM && error != EOPNOTSUPP && error != ENOSYS && error != EMLINK)
+                systemError(QStringLiteral("Cannot create"), target, error, source);
+            if (QFileInfo::exists(target))
+                refuse();
+            if (::rename(from.constData(), to.constData()) != 0)
+                systemError(QStringLiteral("Cannot create"), target, errno, source);
+        }
+    } else if (::rename(from.constData(), to.constData()) != 0) {
+        systemError(QStringLiteral("Cannot replace"), target, errno, source);
+    }
+    syncFolderOf(target, source);
+}
+
+void setBeforeMoveHook(BeforeMoveHook hook)
+{
+    beforeMoveHook() = std::move(hook);
+}
+
+} // namespace durable

@@ -1,0 +1,36 @@
+#pragma once
+
+// Replacing a file so that a crash or a failure at any point leaves either
+// the old file or the complete new one: the new bytes go to a temporary file
+// beside the target, are flushed to the disk, renamed over the target, and
+// the rename itself is flushed with the folder. Paths pass to the system in
+// its own 8-bit encoding, whatever letters they hold.
+
+#include <QString>
+
+#include <functional>
+
+namespace durable {
+
+// A name beside target that no file has yet: "<target>.<tag>-XXXXXX". It
+// never ends in the target's extension, so it is never taken for one.
+// Raises 75 when nothing can be written in the folder.
+QString freeNameBeside(const QString& target, const QString& tag);
+
+enum class Existing { Replace, Refuse };
+
+// Makes temp durable and renames it to target, then makes the folder
+// durable. With Existing::Refuse a file at target is never replaced (3204).
+// Raises 75 with the system's reason; temp is left for the caller to remove.
+void moveInto(const QString& temp, const QString& target, Existing existing, const QString& source);
+
+// Flushes a file's or a folder's contents to the disk; raises 75 with the reason.
+void syncFile(const QString& path, const QString& source);
+void syncFolderOf(const QString& path, const QString& source);
+
+// For tests: called with temp and target just before every rename; a hook
+// that raises stands for a failure or an interruption at that point.
+using BeforeMoveHook = std::function<void(const QString& temp, const QString& target)>;
+void setBeforeMoveHook(BeforeMoveHook hook);
+
+} // namespace durable
