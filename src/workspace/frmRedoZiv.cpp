@@ -894,19 +894,27 @@ void frmRedoZiv::setWebBrowserLeft(int left)
 
 // The start page and the browser lie over the splitter from their left edge
 // to the right; at the hidden left they are out of the way entirely.
+void frmRedoZiv::setPnlStartWidth(int width)
+{
+    m_pnlStartWidth = std::max(0, width);
+    layoutOverlays();
+}
+
 void frmRedoZiv::layoutOverlays()
 {
-    auto place = [this](QWidget* overlay, int left) {
+    auto place = [this](QWidget* overlay, int left, int width = 0) {
         if (left >= twips::kHiddenLeft) {
             overlay->hide();
             return;
         }
         const int x = std::max(0, twips::toPixels(left));
-        overlay->setGeometry(x, 0, std::max(0, m_central->width() - x), m_central->height());
+        const int toEdge = std::max(0, m_central->width() - x);
+        overlay->setGeometry(x, 0, width > 0 ? std::min(toEdge, twips::toPixels(width)) : toEdge,
+                             m_central->height());
         overlay->show();
         overlay->raise();
     };
-    place(m_pnlStart, m_pnlStartLeft);
+    place(m_pnlStart, m_pnlStartLeft, m_pnlStartWidth);
     place(m_webBrowser, m_webBrowserLeft);
 }
 
