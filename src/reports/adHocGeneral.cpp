@@ -61,7 +61,9 @@ void adHocGeneral::setGrid(grid::GridCore* grid)
         return;
     line("Grid", 2, [&] {
         int x = 0;
-        for (int c = 0; c < grid->cols(); ++c) {
+        // Left to right as the grid shows its columns, dragged ones included.
+        for (int position = 0; position < grid->cols(); ++position) {
+            const int c = grid->colAtPosition(position);
             rpt::Control& field = detail().add(rpt::ControlKind::Field);
             field.left = x;
             field.top = 0;
@@ -99,8 +101,12 @@ void adHocGeneral::fetchData(bool& eof)
         if (!m_grid || m_row >= m_grid->rows())
             return;
         // Read by cell: the grid's current cell, the user's, stays put.
+        // A hidden column (the level study's question) keeps its narrow
+        // place but prints none of its text, as the grid shows none.
         for (const auto& control : detail().controls())
-            fields().setValue(control->name, m_grid->textAt(m_row, control->tag));
+            fields().setValue(control->name, m_grid->colWidth(control->tag) > 0
+                                                 ? m_grid->textAt(m_row, control->tag)
+                                                 : QString());
         ++m_row;
         eof = false;
     });

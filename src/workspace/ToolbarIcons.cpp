@@ -1,5 +1,7 @@
 #include "workspace/ToolbarIcons.h"
 
+#include "workspace/PaintedIcon.h"
+
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
@@ -228,18 +230,11 @@ void draw(QPainter& p, const QString& key)
 
 QIcon paint(const QString& key)
 {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
+    // Drawn on a 24-pixel grid and scaled to each size.
+    return paintedicon::make({16, 24, 32, 48}, [&](QPainter& painter, int size) {
         painter.scale(size / 24.0, size / 24.0);
         draw(painter, key);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    });
 }
 
 } // namespace

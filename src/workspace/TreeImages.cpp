@@ -1,5 +1,6 @@
 #include "workspace/TreeImages.h"
 
+#include "workspace/PaintedIcon.h"
 #include "workspace/TreeLogic.h"
 
 #include <QColor>
@@ -31,25 +32,12 @@ Look lookOf(const QString& key)
 
 QIcon paint(const Look& look)
 {
-    QIcon icon;
-    for (int size : {16, 24, 32}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
+    return paintedicon::make({16, 24, 32}, [&](QPainter& painter, int size) {
         painter.setPen(Qt::NoPen);
         painter.setBrush(look.colour);
         painter.drawRoundedRect(QRectF(0.5, 0.5, size - 1.0, size - 1.0), size / 5.0, size / 5.0);
-        QFont font;
-        font.setBold(true);
-        font.setPixelSize(size * 11 / 16);
-        painter.setFont(font);
-        painter.setPen(Qt::white);
-        painter.drawText(QRect(0, 0, size, size), Qt::AlignCenter, QString(look.letter));
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+        paintedicon::label(painter, QRectF(0, 0, size, size), QString(look.letter), size * 11 / 16);
+    });
 }
 
 } // namespace

@@ -1,19 +1,31 @@
 #include "workspace/ctlBookmarks.h"
 
 #include "workspace/CodeModule.h"
+#include "workspace/ScreenText.h"
 
+#include "platform/core/Prompt.h"
 #include "platform/db/Dao.h"
+#include "store/CBookmark.h"
+#include "store/CIssue.h"
+#include "store/ErrorReport.h"
 
+#include <QAction>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <vector>
 
 namespace {
 
 const QString kQuery = QStringLiteral("SELECT Bookmarks.ID, Bookmarks.CodeID, Issue.Name, ") +
                        QStringLiteral("Bookmarks.Description FROM Bookmarks INNER JOIN ") +
                        QStringLiteral("Issue ON Bookmarks.codeID = Issue.ID");
+const QString kPane = QStringLiteral("ctlBookmarks.");
 
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kTagRole = Qt::UserRole + 1;
@@ -22,6 +34,24 @@ QString text(dao::Recordset& rs, const char* field)
 {
     const QVariant v = rs.Fields(QString::fromLatin1(field)).Value();
     return v.isNull() ? QString() : v.toString();
+}
+
+// Rows sort by their text without regard to case, as names are compared
+// everywhere else in the case.
+class BookmarkRow final : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem& other) const override
+    {
+        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+        return QString::compare(text(column), other.text(column), Qt::CaseInsensitive) < 0;
+    }
+};
+
+// A handler reports its failure and ends; the list stays as it was.
+template <typename F> void handled(const char* procedure, int line, F&& body)
+{
+    report::guarded(kPane + QLatin1String(procedure), line, std::forward<F>(body));
 }
 
 } // namespace
@@ -42,38 +72,71 @@ ctlBookmarks::ctlBookmarks(QWidget* parent)
     m_list->setHeaderLabels({QStringLiteral("Case Item"), QStringLiteral("Bookmark Description")});
     m_list->setRootIsDecorated(false);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setAllColumnsShowFocus(true);
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_list->header()->setSectionsClickable(true);
     layout->addWidget(m_list, 1);
+
+    m_popup = new QMenu(QStringLiteral("mnuPopup"), this);
+    m_popup->setObjectName(QStringLiteral("mnuPopup"));
+    m_remove = m_popup->addAction(QStringLiteral("&Remove Bookmark"));
+    m_remove->setObjectName(QStringLiteral("mnuRemoveBookMark"));
+
+    m_list->viewport()->installEventFilter(this);
+    // Only a left click reaches itemClicked: the right button opens the popup.
+    connect(m_list, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* row) { ViewSelectedBookmark(row); });
+    connect(m_list->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        handled("lvBookMarks_ColumnClick", 10, [&] { sortByColumn(column); });
+    });
+    connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        handled("lvBookMarks_MouseUp", 10, [&] { showPopup(pos); });
+    });
+    connect(m_remove, &QAction::triggered, this, [this] { mnuRemoveBookMark_Click(); });
 }
 
 void ctlBookmarks::Initialise(std::shared_ptr<dao::Database> db)
 {
     codemodule::TreeRedraw(m_list, false);
-    m_list->clear();
-    m_db = std::move(db);
     struct RedrawOn {
         QTreeWidget* list;
         ~RedrawOn() { codemodule::TreeRedraw(list, true); }
     } redrawOn{m_list};
+    m_list->clear();
+    m_db = std::move(db);
     if (!m_db)
         return;
 
-    auto rs = m_db->OpenRecordset(kQuery, dao::dbOpenSnapshot);
-    if (!(rs->BOF() && rs->EOF())) {
-        rs->MoveFirst();
-        while (!rs->EOF()) {
-            QString description = text(*rs, "Description");
-            codemodule::ReplaceAll(description, QStringLiteral("\r\n"), QStringLiteral(" "), false);
-            auto* row = new QTreeWidgetItem(m_list);
-            row->setText(0, text(*rs, "Name"));
-            row->setText(1, description);
-            row->setData(0, kKeyRole, QStringLiteral("B") + text(*rs, "ID"));
-            row->setData(0, kTagRole, QStringLiteral("C") + text(*rs, "CodeID"));
-            rs->MoveNext();
+    std::vector<QTreeWidgetItem*> rows;
+    try {
+        auto rs = m_db->OpenRecordset(kQuery, dao::dbOpenSnapshot);
+        if (!(rs->BOF() && rs->EOF())) {
+            rs->MoveFirst();
+            while (!rs->EOF()) {
+                QString description = text(*rs, "Description");
+                codemodule::ReplaceAll(description, QStringLiteral("\r\n"), QStringLiteral(" "),
+                                       false);
+                auto* row = new BookmarkRow;
+                row->setText(0, screentext::shown(text(*rs, "Name")));
+                row->setText(1, screentext::shown(description));
+                row->setData(0, kKeyRole, QStringLiteral("B") + text(*rs, "ID"));
+                row->setData(0, kTagRole, QStringLiteral("C") + text(*rs, "CodeID"));
+                rows.push_back(row);
+                rs->MoveNext();
+            }
         }
+        rs->Close();
+    } catch (...) {
+        qDeleteAll(rows);
+        throw;
     }
-    rs->Close();
+    for (QTreeWidgetItem* row : rows)
+        m_list->addTopLevelItem(row);
+    // A sorted list stays sorted when it is filled again.
+    if (m_sortColumn >= 0)
+        m_list->sortItems(m_sortColumn, Qt::AscendingOrder);
     codemodule::AutoSizeListViewColumns(m_list, true);
 }
 
@@ -83,8 +146,15 @@ void ctlBookmarks::Terminate()
     m_db.reset();
 }
 
+void ctlBookmarks::setReadOnly(bool readOnly)
+{
+    m_remove->setEnabled(!readOnly);
+}
+
 void ctlBookmarks::FindBookmark(const QString& text)
 {
+    if (text.isEmpty())
+        return;
     for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
         QTreeWidgetItem* row = m_list->topLevelItem(i);
         if (QString::compare(row->text(0), text, Qt::CaseInsensitive) == 0) {
@@ -93,4 +163,86 @@ void ctlBookmarks::FindBookmark(const QString& text)
             return;
         }
     }
+}
+
+void ctlBookmarks::RemoveBookMark(const QString& sKey)
+{
+    const QString tag = QStringLiteral("C") + sKey;
+    for (int i = m_list->topLevelItemCount() - 1; i >= 0; --i) {
+        if (m_list->topLevelItem(i)->data(0, kTagRole).toString() == tag)
+            delete m_list->takeTopLevelItem(i);
+    }
+}
+
+void ctlBookmarks::ViewSelectedBookmark(QTreeWidgetItem* row)
+{
+    if (!row)
+        return;
+    handled("ViewSelectedBookmark", 10, [&] {
+        const QString itemId = row->data(0, kTagRole).toString().mid(1);
+        if (itemId.isEmpty()) {
+            platform::msgBox(QStringLiteral("No Related Item!"));
+            return;
+        }
+        auto item = std::make_shared<CIssue>();
+        item->Initialise(m_db, itemId);
+        emit ViewBookMark(item);
+    });
+}
+
+void ctlBookmarks::mnuRemoveBookMark_Click()
+{
+    QTreeWidgetItem* row = m_list->currentItem();
+    if (!row || !row->isSelected() || !m_remove->isEnabled())
+        return;
+    handled("mnuRemoveBookMark_Click", 10, [&] {
+        const QString bookmarkId = row->data(0, kKeyRole).toString().mid(1);
+        const QString itemId = row->data(0, kTagRole).toString().mid(1);
+        CBookmark bookmark;
+        bookmark.Initialise(m_db, bookmarkId);
+        bookmark.Delete();
+        bookmark.Commit();
+        // The row goes only once its bookmark is gone.
+        delete row;
+        emit BookMarkRemoved(itemId);
+    });
+}
+
+bool ctlBookmarks::showPopup(const QPoint& pos)
+{
+    if (m_list->topLevelItemCount() == 0)
+        return false;
+    m_popup->popup(m_list->viewport()->mapToGlobal(pos));
+    return true;
+}
+
+void ctlBookmarks::sortByColumn(int column)
+{
+    // A second click on the same header sorts the same way again.
+    m_sortColumn = column;
+    m_list->header()->setSortIndicatorShown(true);
+    m_list->sortItems(column, Qt::AscendingOrder);
+}
+
+bool ctlBookmarks::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            emit listClicked();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ctlBookmarks::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (m_inLayout)
+        return;
+    m_inLayout = true;
+    try {
+        codemodule::AutoSizeLastColumn(m_list);
+    } catch (...) {
+        // A pane too small for its columns keeps the widths it had.
+    }
+    m_inLayout = false;
 }

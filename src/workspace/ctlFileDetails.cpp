@@ -1,18 +1,45 @@
 #include "workspace/ctlFileDetails.h"
 
 #include "workspace/CodeModule.h"
+#include "workspace/DocumentIcons.h"
+#include "workspace/ScreenText.h"
 
-#include "store/CIssue.h"
-
+#include "platform/core/AppError.h"
+#include "platform/core/AppInfo.h"
+#include "platform/core/Prompt.h"
 #include "platform/db/Dao.h"
+#include "store/CFileObject.h"
+#include "store/CIssue.h"
+#include "store/CShellExecute.h"
+#include "store/ErrorReport.h"
 
+#include <QAction>
 #include <QDateTime>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLocale>
+#include <QMenu>
+#include <QMimeData>
 #include <QTreeWidget>
+#include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <optional>
+#include <vector>
+
 namespace {
+
+const QString kListSql =
+    QStringLiteral("select id, description, origdatetime, dateadded, length(file) as bytes "
+                   "from codefiles order by origdatetime");
+constexpr int kShowDefault = 10;
+constexpr int32_t kLaunched = -1;
 
 QString dateText(const QVariant& value)
 {
@@ -20,6 +47,64 @@ QString dateText(const QVariant& value)
         return QString();
     const QDateTime when = value.toDateTime();
     return when.isValid() ? QLocale().toString(when, QLocale::ShortFormat) : value.toString();
+}
+
+// The pane's report: number, description and source, then the place.
+void reportFailure(const std::exception& error, const char* place)
+{
+    const auto* app = dynamic_cast<const AppError*>(&error);
+    const QString text =
+        app ? QStringLiteral("%1 %2 %3").arg(app->number()).arg(app->description(), app->source())
+            : QStringLiteral("0 %1 Argovo").arg(report::describe(error));
+    try {
+        platform::msgBox(text + QLatin1String(place), platform::MsgButtons::OK,
+                         platform::MsgIcon::None, appinfo::kAppTitle);
+    } catch (...) {
+    }
+}
+
+template <typename F> bool handled(const char* place, F&& body)
+{
+    try {
+        body();
+        return true;
+    } catch (const std::exception& e) {
+        reportFailure(e, place);
+    } catch (...) {
+        reportFailure(AppError(0, QStringLiteral("Argovo"), QStringLiteral("Unknown error")),
+                      place);
+    }
+    return false;
+}
+
+// The stored name and the path a document was added from, read from its row
+// by id without its bytes; nothing when the row is gone.
+struct StoredDocument {
+    QString description;
+    QString path;
+};
+std::optional<StoredDocument> findDocument(dao::Database& db, const QString& id)
+{
+    bool numeric = false;
+    id.toLongLong(&numeric);
+    if (!numeric)
+        return std::nullopt;
+    auto rs =
+        db.OpenRecordset(QStringLiteral("select description, path from codefiles where id = ") + id,
+                         dao::dbOpenSnapshot);
+    std::optional<StoredDocument> found;
+    if (!rs->EOF())
+        found = StoredDocument{rs->Fields(QStringLiteral("description")).Value().toString(),
+                               rs->Fields(QStringLiteral("path")).Value().toString()};
+    rs->Close();
+    return found;
+}
+
+void cannotLocate()
+{
+    platform::msgBox(QStringLiteral("File cannot be located."),
+                     platform::MsgButtons::AbortRetryIgnore, platform::MsgIcon::None,
+                     QStringLiteral("Cannot Locate File"));
 }
 
 } // namespace
@@ -38,11 +123,48 @@ ctlFileDetails::ctlFileDetails(QWidget* parent)
     m_list->setHeaderLabels({QStringLiteral("Original File Name              "),
                              QStringLiteral("File Date/Time"), QStringLiteral("Date Added"),
                              QStringLiteral("Size (KB)")});
+    for (int column = 1; column <= 3; ++column)
+        m_list->headerItem()->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
     m_list->setRootIsDecorated(false);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_list->setAcceptDrops(true);
+    m_list->viewport()->setAcceptDrops(true);
+    m_list->viewport()->installEventFilter(this);
+    m_list->installEventFilter(this);
     inner->addWidget(m_list);
     layout->addWidget(m_frame);
+
+    m_hint = new QLabel(m_list->viewport());
+    m_hint->setObjectName(QStringLiteral("emptyHint"));
+    m_hint->setEnabled(false);
+    m_hint->setWordWrap(true);
+    m_hint->move(8, 8);
+
+    m_popup = new QMenu(QStringLiteral("popup"), this);
+    m_popup->setObjectName(QStringLiteral("mnuPopup"));
+    m_open = m_popup->addAction(QStringLiteral("Open File"));
+    m_open->setObjectName(QStringLiteral("mnuOpenFile"));
+    m_add = m_popup->addAction(QStringLiteral("Add File"));
+    m_add->setObjectName(QStringLiteral("mnuAddFile"));
+    m_delete = m_popup->addAction(QStringLiteral("Delete File"));
+    m_delete->setObjectName(QStringLiteral("mnuDeleteFile"));
+    m_popup->setDefaultAction(m_open);
+
+    connect(m_open, &QAction::triggered, this, [this] { OpenFile(); });
+    connect(m_add, &QAction::triggered, this, [this] { AddFile(); });
+    connect(m_delete, &QAction::triggered, this, [this] { DeleteFile(); });
+    connect(m_list, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { showPopup(pos); });
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* row) {
+        if (row && row->isSelected())
+            ExportFile();
+    });
+    setReadOnly(false);
+    updateHint();
 }
 
 void ctlFileDetails::Initialise(std::shared_ptr<dao::Database> db, std::shared_ptr<CIssue> item)
@@ -51,7 +173,6 @@ void ctlFileDetails::Initialise(std::shared_ptr<dao::Database> db, std::shared_p
     m_db = std::move(db);
     m_item = std::move(item);
     PopulateListView();
-    codemodule::AutoSizeListViewColumns(m_list, false);
 }
 
 void ctlFileDetails::Terminate()
@@ -59,34 +180,327 @@ void ctlFileDetails::Terminate()
     m_list->clear();
     m_db.reset();
     m_item.reset();
+    updateHint();
 }
 
-// Every document of the case, oldest source-file date first; a failing
-// read leaves the list as far as it got.
+void ctlFileDetails::setReadOnly(bool readOnly)
+{
+    m_readOnly = readOnly;
+    m_hint->setText(readOnly ? QStringLiteral("No documents in this case.")
+                             : QStringLiteral("No documents yet: add them from the right-click "
+                                              "menu or drop files here."));
+    m_hint->adjustSize();
+}
+
+QString ctlFileDetails::iconKey(const QString& description)
+{
+    const QString last = description.right(3).toUpper();
+    if (last == QLatin1String("DOC"))
+        return QStringLiteral("WORD");
+    if (last == QLatin1String("XLS"))
+        return QStringLiteral("EXCEL");
+    if (last == QLatin1String("HTM") || description.right(4).toUpper() == QLatin1String("HTML"))
+        return QStringLiteral("IE");
+    if (last == QLatin1String("PPT"))
+        return QStringLiteral("POWERPOINT");
+    if (last == QLatin1String("TXT"))
+        return QStringLiteral("TEXT");
+    if (last == QLatin1String("MDB"))
+        return QStringLiteral("ACCESS");
+    if (last == QLatin1String("JPG") || last == QLatin1String("GIF") ||
+        last == QLatin1String("ICO") || last == QLatin1String("BMP"))
+        return QStringLiteral("JPEG");
+    return QStringLiteral("OTHER");
+}
+
+QString ctlFileDetails::sizeText(qint64 bytes)
+{
+    if (bytes <= 0)
+        return QString();
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
+    return locale.toString((bytes + 1023) / 1024);
+}
+
+QString ctlFileDetails::openCopyPath(const QString& id, const QString& description)
+{
+    // The stored name picks the application; it must stay a bare file name
+    // inside the document's own folder, whatever the case file holds.
+    QString name = CFileObject::fileNameFromPath(description);
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        name = QStringLiteral("document");
+    const QString user = QDir::home().dirName();
+    const QString folder = QStringLiteral("Argovo") +
+                           (user.isEmpty() ? QString() : QLatin1Char('-') + user) +
+                           QStringLiteral("/documents/") + id;
+    return QDir(QDir::tempPath()).filePath(folder + QLatin1Char('/') + name);
+}
+
+// Every document of the case, oldest source-file date first. The bytes stay
+// in the case file: only their length is read.
 void ctlFileDetails::PopulateListView()
 {
     m_list->clear();
+    if (m_db) {
+        try {
+            auto rs = m_db->OpenRecordset(kListSql, dao::dbOpenSnapshot);
+            while (!rs->EOF()) {
+                const QString description =
+                    rs->Fields(QStringLiteral("description")).Value().toString();
+                const QString key = iconKey(description);
+                auto* row = new QTreeWidgetItem(m_list);
+                row->setData(0, kKeyRole,
+                             QStringLiteral("ID=") +
+                                 rs->Fields(QStringLiteral("id")).Value().toString());
+                row->setData(0, kIconKeyRole, key);
+                row->setText(0, screentext::shown(description));
+                row->setIcon(0, documenticons::icon(key));
+                row->setText(1, dateText(rs->Fields(QStringLiteral("origdatetime")).Value()));
+                row->setText(2, dateText(rs->Fields(QStringLiteral("dateadded")).Value()));
+                row->setText(3, sizeText(rs->Fields(QStringLiteral("bytes")).Value().toLongLong()));
+                for (int column = 1; column <= 3; ++column)
+                    row->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+                rs->MoveNext();
+            }
+            rs->Close();
+        } catch (const std::exception&) {
+            // The list shows what could be read.
+        }
+    }
+    // Dates and names stay readable whatever was added since the last fill.
+    codemodule::AutoSizeListViewColumns(m_list, false);
+    updateHint();
+}
+
+dao::Database& ctlFileDetails::database() const
+{
     if (!m_db)
+        throw AppError(91, QStringLiteral("Argovo"),
+                       QStringLiteral("Object variable or With block variable not set"));
+    return *m_db;
+}
+
+QTreeWidgetItem* ctlFileDetails::selectedRow() const
+{
+    const QList<QTreeWidgetItem*> rows = m_list->selectedItems();
+    return rows.isEmpty() ? nullptr : rows.constFirst();
+}
+
+void ctlFileDetails::AddFile()
+{
+    if (m_readOnly)
+        return;
+    handled("::ctlFileDetails_AddFile", [this] {
+        QString fileName;
+        emit RequestFileName(QStringLiteral("Select A File To Add"), fileName, kChooseFileToAdd);
+        if (fileName.isEmpty())
+            return;
+        AddCodeFile(fileName);
+        PopulateListView();
+    });
+}
+
+void ctlFileDetails::AddCodeFile(const QString& path)
+{
+    handled("::ctlFileDetails_AddCodeFile", [&] {
+        const QString name = CFileObject::fileNameFromPath(path);
+        if (name.size() > kMaxNameLength) {
+            platform::msgBox(QStringLiteral("\"%1\" was not added: its name has %2 characters, "
+                                            "and a document's name can have at most %3. Rename "
+                                            "the file and add it again.")
+                                 .arg(name)
+                                 .arg(name.size())
+                                 .arg(kMaxNameLength),
+                             platform::MsgButtons::OK, platform::MsgIcon::Exclamation);
+            return;
+        }
+        if (!m_item)
+            throw AppError(91, QStringLiteral("Argovo"),
+                           QStringLiteral("Object variable or With block variable not set"));
+        CFileObject document;
+        document.Initialise(m_db, QString());
+        document.setCodeID(m_item->Key());
+        document.setStoredFile(path);
+        document.Commit();
+    });
+}
+
+void ctlFileDetails::DropFiles(const QMimeData& data)
+{
+    if (m_readOnly)
+        return;
+    handled("::lvFiles_OLEDragDrop", [&] {
+        QStringList skipped;
+        for (const QUrl& url : data.urls()) {
+            const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
+            if (path.isEmpty() || !QFileInfo(path).isFile()) {
+                skipped << (url.isLocalFile() ? QDir::toNativeSeparators(path)
+                                              : url.toDisplayString());
+                continue;
+            }
+            AddCodeFile(path);
+        }
+        PopulateListView();
+        if (!skipped.isEmpty())
+            platform::msgBox(QStringLiteral("Only files on this computer can be added; folders "
+                                            "and web addresses are left out. Not added:\n") +
+                                 skipped.join(QLatin1Char('\n')),
+                             platform::MsgButtons::OK, platform::MsgIcon::Information);
+    });
+}
+
+void ctlFileDetails::OpenFile()
+{
+    QString target;
+    const bool found = handled("::ctlFileDetails_ExportFile", [&] {
+        if (m_list->topLevelItemCount() == 0) {
+            platform::msgBox(QStringLiteral("No files to open."), platform::MsgButtons::OK,
+                             platform::MsgIcon::Information, QStringLiteral("No Files To Open"));
+            return;
+        }
+        QTreeWidgetItem* row = selectedRow();
+        if (!row || row->text(0).isEmpty()) {
+            platform::msgBox(QStringLiteral("Select file to open."), platform::MsgButtons::OK,
+                             platform::MsgIcon::Critical, QStringLiteral("No File Selected"));
+            return;
+        }
+        const QString id = row->data(0, kKeyRole).toString().mid(3);
+        const auto stored = findDocument(database(), id);
+        if (!stored) {
+            cannotLocate();
+            return;
+        }
+        // The file it was added from opens while it is still there; otherwise
+        // the stored copy does.
+        target = stored->path;
+        if (target.isEmpty() || !QFileInfo(target).isFile()) {
+            target = openCopyPath(id, stored->description);
+            if (!QDir().mkpath(QFileInfo(target).absolutePath()))
+                throw AppError(75, QStringLiteral("Argovo"),
+                               QStringLiteral("Path/File access error"));
+            CFileObject document;
+            document.Initialise(m_db, id);
+            document.SaveToFile(target);
+        }
+    });
+    if (!found || target.isEmpty())
         return;
     try {
-        auto rs = m_db->OpenRecordset(
-            QStringLiteral("select id, description, origdatetime, dateadded from codefiles "
-                           "order by origdatetime"),
-            dao::dbOpenSnapshot);
-        while (!rs->EOF()) {
-            auto* row = new QTreeWidgetItem(m_list);
-            row->setData(0, Qt::UserRole,
-                         QStringLiteral("ID=") +
-                             rs->Fields(QStringLiteral("id")).Value().toString());
-            row->setText(0, rs->Fields(QStringLiteral("description")).Value().toString());
-            row->setText(1, dateText(rs->Fields(QStringLiteral("origdatetime")).Value()));
-            row->setText(2, dateText(rs->Fields(QStringLiteral("dateadded")).Value()));
-            row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-            row->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
-            rs->MoveNext();
-        }
-        rs->Close();
-    } catch (const std::exception&) {
-        // The list shows what could be read.
+        CShellExecute launcher;
+        const int32_t result =
+            launcher.LaunchDocument(0, target, QDir::currentPath(), kShowDefault);
+        if (result != kLaunched)
+            platform::msgBox(QStringLiteral("Error on Open Document: ") + QString::number(result));
+    } catch (...) {
+        // The launcher reports its own failures.
     }
+}
+
+void ctlFileDetails::ExportFile()
+{
+    QTreeWidgetItem* row = selectedRow();
+    if (!row)
+        return;
+    QString fileName;
+    const bool written = handled("::ctlFileDetails_ExportFile", [&] {
+        const QString id = row->data(0, kKeyRole).toString().mid(3);
+        fileName = row->text(0);
+        emit RequestFileName(QStringLiteral("Save File As : "), fileName, kChooseSaveTarget);
+        if (fileName.isEmpty())
+            return;
+        if (!findDocument(database(), id)) {
+            cannotLocate();
+            fileName.clear();
+            return;
+        }
+        CFileObject document;
+        document.Initialise(m_db, id);
+        document.SaveToFile(fileName);
+    });
+    // Success is reported only once the last byte is in place.
+    if (!written || fileName.isEmpty())
+        return;
+    try {
+        platform::msgBox(QStringLiteral("File Exported to ") + fileName, platform::MsgButtons::OK,
+                         platform::MsgIcon::Information, QStringLiteral("Argovo "));
+    } catch (...) {
+    }
+}
+
+void ctlFileDetails::DeleteFile()
+{
+    QTreeWidgetItem* row = selectedRow();
+    if (!row || m_readOnly)
+        return;
+    handled("::ctlFileDetails_DeleteFile", [&] {
+        const QString id = row->data(0, kKeyRole).toString().mid(3);
+        if (platform::msgBox(
+                QStringLiteral("Do you really want to delete this file from the database ?"),
+                platform::MsgButtons::YesNoDefaultNo, platform::MsgIcon::Question,
+                QStringLiteral("Delete File from Database")) != platform::MsgAnswer::Yes)
+            return;
+        CFileObject document;
+        document.Initialise(m_db, id);
+        document.Delete();
+        document.Commit();
+        delete row;
+        updateHint();
+    });
+}
+
+void ctlFileDetails::showPopup(const QPoint& pos)
+{
+    const bool onRow = m_list->itemAt(pos) != nullptr;
+    m_add->setEnabled(!m_readOnly);
+    m_delete->setEnabled(onRow && !m_readOnly);
+    m_popup->popup(m_list->viewport()->mapToGlobal(pos));
+}
+
+bool ctlFileDetails::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_list->viewport()) {
+        switch (event->type()) {
+        case QEvent::Resize:
+            m_hint->setFixedWidth(std::max(40, m_list->viewport()->width() - 16));
+            m_hint->adjustSize();
+            break;
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDropEvent*>(event);
+            if (drag->mimeData()->hasUrls() && !m_readOnly)
+                drag->acceptProposedAction();
+            else
+                drag->ignore();
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            drop->acceptProposedAction();
+            DropFiles(*drop->mimeData());
+            return true;
+        }
+        default:
+            break;
+        }
+    } else if (watched == m_list && event->type() == QEvent::KeyRelease) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Backspace || key == Qt::Key_Delete)
+            DeleteFile();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ctlFileDetails::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    try {
+        codemodule::AutoSizeLastColumn(m_list);
+    } catch (...) {
+        // A pane too small for its columns keeps the widths it had.
+    }
+}
+
+void ctlFileDetails::updateHint()
+{
+    m_hint->setVisible(m_list->topLevelItemCount() == 0);
 }

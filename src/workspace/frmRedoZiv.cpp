@@ -355,12 +355,12 @@ void frmRedoZiv::connectControls()
     connect(m_mnuFileExit, &QAction::triggered, this, [this] { mnuFileExit_Click(); });
     connect(m_mnuHelpContents, &QAction::triggered, this, [this] { mnuHelpContents_Click(); });
 
-    m_ctlFileDetails1->setFileNameRequest(
-        [this](const QString& title, const QString& proposed, int mode) {
-            QString fileName = proposed;
-            ctlFileDetails1_RequestFileName(title, fileName, mode);
-            return fileName;
-        });
+    connect(m_ctlFileDetails1, &ctlFileDetails::RequestFileName, this,
+            &frmRedoZiv::ctlFileDetails1_RequestFileName);
+    connect(m_ctlBookmarkList, &ctlBookmarks::ViewBookMark, this,
+            &frmRedoZiv::ctlBookMarkList_ViewBookMark);
+    connect(m_ctlBookmarkList, &ctlBookmarks::listClicked, this,
+            [this] { selectTab(kTabExplanation); });
 }
 
 // ---------------------------------------------------------------------------
@@ -715,6 +715,8 @@ void frmRedoZiv::FillTree(const QString& sSQL)
         if (!gDB)
             throw AppError(91, QStringLiteral("frmRedoZiv"),
                            QStringLiteral("Object variable or With block variable not set"));
+        // A name still being typed is stored first, so the fill reads it back.
+        finishLabelEdit();
         std::vector<treelogic::IssueRow> rows = casetables::readIssueRows(*gDB, sSQL);
 
         codemodule::TreeRedraw(m_tvIssueItems, false);
@@ -894,19 +896,27 @@ void frmRedoZiv::setWebBrowserLeft(int left)
 
 // The start page and the browser lie over the splitter from their left edge
 // to the right; at the hidden left they are out of the way entirely.
+void frmRedoZiv::setPnlStartWidth(int width)
+{
+    m_pnlStartWidth = std::max(0, width);
+    layoutOverlays();
+}
+
 void frmRedoZiv::layoutOverlays()
 {
-    auto place = [this](QWidget* overlay, int left) {
+    auto place = [this](QWidget* overlay, int left, int width = 0) {
         if (left >= twips::kHiddenLeft) {
             overlay->hide();
             return;
         }
         const int x = std::max(0, twips::toPixels(left));
-        overlay->setGeometry(x, 0, std::max(0, m_central->width() - x), m_central->height());
+        const int toEdge = std::max(0, m_central->width() - x);
+        overlay->setGeometry(x, 0, width > 0 ? std::min(toEdge, twips::toPixels(width)) : toEdge,
+                             m_central->height());
         overlay->show();
         overlay->raise();
     };
-    place(m_pnlStart, m_pnlStartLeft);
+    place(m_pnlStart, m_pnlStartLeft, m_pnlStartWidth);
     place(m_webBrowser, m_webBrowserLeft);
 }
 
@@ -1070,8 +1080,10 @@ void frmRedoZiv::tvIssueItems_NodeClick(QTreeWidgetItem* node)
 
 void frmRedoZiv::SelectCodeItem(const QString& key)
 {
-    if (key == treelogic::kRootKey)
-        return; // the details keep showing the item they showed
+    // No node, or the root: the details keep showing the item they showed. An
+    // empty key would make a new record, which the next commit adds as a row.
+    if (key.isEmpty() || key == treelogic::kRootKey)
+        return;
     auto record = std::make_shared<CIssue>();
     attempt("SelectCodeItem", 10, [&] { record->Initialise(gDB, treelogic::nodeKeyToId(key)); });
     attempt("SelectCodeItem", 20,
@@ -1219,8 +1231,9 @@ void frmRedoZiv::tbsTabs_Click()
             attempt("tbsTabs_Click", 10, [this] { showAnalysisWindow(); });
         return;
     }
+    // A case open read-only holds nothing to write back.
     attempt("tbsTabs_Click", 10, [&] {
-        if (key == QLatin1String("EXPLANATION")) {
+        if (key == QLatin1String("EXPLANATION") && !m_readOnly) {
             m_currentIssue->setExplanation(txtExplanation()->toPlainText());
             m_currentIssue->setQuestion(txtQuestions()->toPlainText());
         } else if (key == QLatin1String("GRID")) {
@@ -1229,7 +1242,8 @@ void frmRedoZiv::tbsTabs_Click()
             DisplayFiles();
         }
     });
-    attempt("tbsTabs_Click", 20, [this] { m_currentIssue->Commit(); });
+    if (!m_readOnly)
+        attempt("tbsTabs_Click", 20, [this] { m_currentIssue->Commit(); });
     attempt("tbsTabs_Click", 30, [this] {
         txtExplanation()->setEnabled(false);
         txtQuestions()->setEnabled(false);
@@ -1262,8 +1276,12 @@ void frmRedoZiv::ctlBookMarkList_ViewBookMark(std::shared_ptr<CIssue> item)
     });
     quietly([&] { Initialise(gDB, item); });
     quietly([&] {
-        if (found)
-            m_statusPanel1->setText(found->text(0));
+        if (!found)
+            return;
+        m_statusPanel1->setText(found->text(0));
+        // The heading and the insert commands follow the item now shown.
+        m_lblMain->setText(QStringLiteral("  ") + found->text(0));
+        oUtility().setSelectedNode(found->data(0, kKeyRole).toString());
     });
 }
 
@@ -1346,6 +1364,8 @@ bool frmRedoZiv::takeRating(int index, const QString& procedure, int line)
 // succeeds saves it and ends the run.
 void frmRedoZiv::commitCurrent(const QString& procedure, int line)
 {
+    if (m_readOnly)
+        return;
     try {
         requireCurrentItem().Commit();
     } catch (const std::exception& e) {
@@ -1371,7 +1391,7 @@ void frmRedoZiv::showUnsaved(bool unsaved)
 
 void frmRedoZiv::txtExplanation_LostFocus()
 {
-    if (!m_currentIssue)
+    if (!m_currentIssue || m_readOnly)
         return;
     FlagScope busy(m_writingBack);
     CIssue& item = *m_currentIssue;
@@ -1387,7 +1407,11 @@ void frmRedoZiv::txtExplanation_LostFocus()
 
 void frmRedoZiv::WritePendingEdits()
 {
-    if (!gDB || !m_currentIssue || m_readOnly)
+    if (!gDB || m_readOnly)
+        return;
+    // A name being typed in the tree goes first: storing it shows its item afresh.
+    finishLabelEdit();
+    if (!m_currentIssue)
         return;
     FlagScope busy(m_writingBack);
     CIssue& item = *m_currentIssue;
@@ -1410,6 +1434,8 @@ void frmRedoZiv::WritePendingEdits()
 void frmRedoZiv::applyReadOnly()
 {
     m_explanationPage->setReadOnly(m_readOnly);
+    m_ctlFileDetails1->setReadOnly(m_readOnly);
+    m_ctlBookmarkList->setReadOnly(m_readOnly);
     if (!m_readOnly)
         return; // the case menus follow the case being open
     // Commands that change the case are off; reading, reports and views stay.
@@ -1551,6 +1577,3 @@ QString frmRedoZiv::statusPanelText() const
 {
     return m_statusPanel1->text();
 }
-
-// Tree editing: filled in by the tree-editing work.
-void frmRedoZiv::AddBookMark() {}

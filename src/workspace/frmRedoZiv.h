@@ -105,6 +105,9 @@ public:
     void CheckOnline();
     int pnlStartLeft() const override { return m_pnlStartLeft; }
     void setPnlStartLeft(int left) override;
+    // 0 (as built) reaches the window's right edge.
+    int pnlStartWidth() const { return m_pnlStartWidth; }
+    void setPnlStartWidth(int width);
     int webBrowserLeft() const { return m_webBrowserLeft; }
     void setWebBrowserLeft(int left);
     int treePaneWidth() const;
@@ -284,6 +287,8 @@ private:
     void connectTreeEditing();
     bool treeEditable() const;
     void startLabelEdit(QTreeWidgetItem* node);
+    // Stores a name typed in place and not yet entered, as leaving the editor does.
+    void finishLabelEdit();
     void showDropHighlight(const QString& key);
     void moveNode(QTreeWidgetItem* node, QTreeWidgetItem* target);
 
@@ -332,6 +337,7 @@ private:
     std::shared_ptr<CIssue> m_currentIssue;
 
     int m_pnlStartLeft = 3875;
+    int m_pnlStartWidth = 0;
     int m_webBrowserLeft = 29999;
     int m_treePaneWidth = 4285;
     int m_bookmarkPaneWidth = 3600;

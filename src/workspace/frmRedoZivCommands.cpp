@@ -14,6 +14,7 @@
 #include "platform/core/AppError.h"
 #include "platform/core/Prompt.h"
 #include "platform/core/ReportLauncher.h"
+#include "platform/core/Twips.h"
 #include "store/AppState.h"
 #include "store/CIssue.h"
 #include "store/COpen.h"
@@ -30,6 +31,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScopedValueRollback>
+#include <QSplitter>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -175,7 +177,12 @@ void frmRedoZiv::addToolbarCommands()
         m_lblMain->setText(kRefreshCaption);
     });
     t.add(QStringLiteral("home"), [this] { showWebPage(installsettings::makerHome()); });
-    t.add(QStringLiteral("overlay"), [this] { mnuViewOverlay_Click(); });
+    // The toolbar's overlay keeps the start page to the detail pane, so the
+    // bookmark pane stays in sight.
+    t.add(QStringLiteral("overlay"), [this] {
+        mnuViewOverlay_Click();
+        setPnlStartWidth(twips::fromPixels(m_ssSplitter->sizes().value(1)));
+    });
     t.add(QStringLiteral("tabs"), [this] { mnuViewTabs_Click(); });
     t.add(QStringLiteral("internet"),
           [this] { showWebPage(installsettings::makerPage(QStringLiteral("/download.htm"))); });
@@ -349,6 +356,8 @@ void frmRedoZiv::selectNeighbour(bool next)
         m_tvIssueItems->setCurrentItem(to);
         m_tvIssueItems->scrollToItem(to);
     }
+    // The caption over the details names the item moved to, as after a click.
+    m_lblMain->setText(QStringLiteral("  ") + to->text(0));
     SelectCodeItem(to->data(0, kKeyRole).toString());
 }
 

@@ -121,6 +121,13 @@ public:
             model->setData(index, treeediting::acceptedLabel(line->text()), Qt::EditRole);
     }
 
+    // Stores and closes an open editor, as leaving it does.
+    void finish(QWidget* editor)
+    {
+        emit commitData(editor);
+        emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+
 private:
     QTreeWidgetItem* nodeAt(const QModelIndex& index) const
     {
@@ -358,6 +365,15 @@ void frmRedoZiv::startLabelEdit(QTreeWidgetItem* node)
     node->setFlags(node->flags() | Qt::ItemIsEditable);
     m_tvIssueItems->setFocus();
     m_tvIssueItems->editItem(node);
+}
+
+void frmRedoZiv::finishLabelEdit()
+{
+    QTreeWidgetItem* node = m_tvIssueItems->currentItem();
+    auto* delegate = dynamic_cast<LabelDelegate*>(m_tvIssueItems->itemDelegate());
+    QWidget* editor = node ? m_tvIssueItems->itemWidget(node, 0) : nullptr;
+    if (delegate && editor)
+        delegate->finish(editor);
 }
 
 void frmRedoZiv::tvIssueItems_BeforeLabelEdit(QTreeWidgetItem* node, QLineEdit* editor,
@@ -664,6 +680,10 @@ void frmRedoZiv::tvIssueItems_OLECompleteDrag()
 
 void frmRedoZiv::tvIssueItems_Collapse(QTreeWidgetItem* node)
 {
+    // Closing the whole tree reports leaves as collapsed too; a leaf has
+    // nothing to close and keeps its own picture.
+    if (!node || node->childCount() == 0)
+        return;
     orReport("tvIssueItems_Collapse", 10, [this, node] {
         if (keyOf(node) != treelogic::kRootKey)
             setNodeImage(node, treelogic::kImageIssue);

@@ -70,8 +70,12 @@ protected:
     // The user's choice of an item, or Enter on a typed text.
     static void choose(QComboBox* combo, const QString& text)
     {
-        combo->setCurrentText(text);
-        emit combo->activated(combo->findText(text));
+        const int index = combo->findText(text);
+        if (index >= 0)
+            combo->setCurrentIndex(index);
+        else
+            combo->setCurrentText(text);
+        emit combo->activated(index);
     }
 
     // The subtotal row of the group with this id, or -1.

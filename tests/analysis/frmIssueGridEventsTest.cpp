@@ -8,6 +8,7 @@
 #include "store/CUtility.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -174,6 +175,54 @@ TEST_F(frmIssueGridEventsTest, ColumnMovedBeforeTheGroupColumnKeepsGroupingAndDr
     EXPECT_TRUE(shownIssue().startsWith("The selected AVG value is of a Jury object.  The value "
                                         "is 6."))
         << shownIssue().toStdString();
+}
+
+TEST_F(frmIssueGridEventsTest, RefreshAndEveryNewStudyShowTheirFieldsInFieldOrderAgain)
+{
+    QHeaderView* header = window().fg()->horizontalHeader();
+    auto drag = [&] {
+        header->moveSection(header->visualIndex(1), 5);
+        header->moveSection(header->visualIndex(6), 8);
+        ASSERT_EQ(grid().colPosition(1), 5);
+    };
+    auto expectFieldOrder = [&](const char* after) {
+        for (int c = 0; c < grid().cols(); ++c) {
+            EXPECT_EQ(grid().colPosition(c), c) << after;
+            EXPECT_EQ(header->visualIndex(c), c) << after;
+        }
+    };
+    drag();
+    window().cmdRefresh()->click();
+    expectFieldOrder("Refresh");
+
+    drag();
+    choose(window().cboMethod(), QStringLiteral("MIN"));
+    expectFieldOrder("method study");
+
+    drag();
+    choose(window().cboLevel(), QStringLiteral("Level 3 - 5"));
+    expectFieldOrder("level study");
+}
+
+TEST_F(frmIssueGridEventsTest, ListsResetToNoneRunNothingWhenTheFocusPassesThrough)
+{
+    choose(window().cboMethod(), QStringLiteral("AVG"));
+    choose(window().cboRange(), QStringLiteral("<"));
+    choose(window().cboLevel(), QStringLiteral("Level 3 - 5"));
+    const QString caption = window().pnlInfo()->text();
+    ASSERT_TRUE(caption.startsWith(QStringLiteral("     Viewing Level 3 - 5")))
+        << caption.toStdString();
+    const int rows = grid().rows();
+    for (QComboBox* list : {window().cboMethod(), window().cboRange(), window().cboLevel()}) {
+        ASSERT_EQ(list->currentText(), "NONE");
+        list->setFocus();
+        QCoreApplication::processEvents();
+        window().fg()->setFocus();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window().pnlInfo()->text().toStdString(), caption.toStdString())
+            << list->objectName().toStdString();
+        EXPECT_EQ(grid().rows(), rows) << list->objectName().toStdString();
+    }
 }
 
 TEST_F(frmIssueGridEventsTest, DoubleClickShowsTheWholeKeyGroupOrRuleOnly)

@@ -7,6 +7,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 
 #include <cmath>
 #include <functional>
@@ -196,6 +197,31 @@ TEST_F(frmIssueStudiesTest, RangeThatCannotBeComparedIsReportedAndRunsNoStudy)
         EXPECT_EQ(grid().rows(), 1);
         EXPECT_FALSE(window().cmdAnalyze()->isEnabled());
     }
+}
+
+TEST_F(frmIssueStudiesTest, SpinnerStepsFromTheNumberInTheRangeBetweenZeroAndTen)
+{
+    const QList<QToolButton*> arrows =
+        window().findChild<QWidget*>(QStringLiteral("updown"))->findChildren<QToolButton*>();
+    ASSERT_EQ(arrows.size(), 2);
+    QToolButton* up = arrows[0];
+    QToolButton* down = arrows[1];
+    const struct {
+        const char* typed;
+        QToolButton* arrow;
+        const char* shown;
+    } steps[] = {
+        {"7", up, "8"}, {"10", up, "10"}, {"0", down, "0"}, {"4", down, "3"}, {"12", down, "10"},
+    };
+    for (const auto& step : steps) {
+        window().dialRange()->setText(QString::fromLatin1(step.typed));
+        step.arrow->click();
+        EXPECT_EQ(window().dialRange()->text(), step.shown) << step.typed;
+    }
+    // A text that is no number steps from the spinner's own last number.
+    window().dialRange()->setText(QStringLiteral("seven"));
+    up->click();
+    EXPECT_EQ(window().dialRange()->text(), "10");
 }
 
 TEST_F(frmIssueStudiesTest, RunStudyWhileAMethodIsChosenDoesNothing)

@@ -82,6 +82,38 @@ TEST(adHocGeneralTest, ShownTwiceItPrintsTheWholeGridEachTimeWithoutPiledUpField
     EXPECT_EQ(prompt.count(QStringLiteral("message")), 0);
 }
 
+TEST(adHocGeneralTest, DraggedColumnsPrintInTheOrderTheGridShowsThem)
+{
+    ScriptedPrompt prompt;
+    grid::GridCore g;
+    fill(g, {{"Key Group", "Name", "Weight"}, {"Liability", "Breach", "8"}});
+    g.setColWidth(1, 1000);
+    g.setColWidth(3, 500);
+    g.moveColumn(3, 1);
+    adHocGeneral report;
+    report.setGrid(&g);
+    EXPECT_EQ(detailLines(report.run()),
+              (QStringList{"Weight", "Key Group", "Name", "8", "Liability", "Breach"}));
+    // The dragged column sits where it shows, with its own width.
+    const auto& fields = report.detail().controls();
+    ASSERT_EQ(fields.size(), 4u);
+    EXPECT_EQ(fields[1]->tag, 3);
+    EXPECT_EQ(fields[1]->width, 650);
+    EXPECT_EQ(fields[2]->left, fields[1]->left + 650 + 144);
+}
+
+TEST(adHocGeneralTest, HiddenColumnKeepsItsPlaceButPrintsNothing)
+{
+    ScriptedPrompt prompt;
+    grid::GridCore g;
+    fill(g, {{"Key Group", "Question", "Weight"}, {"Liability", "Is the duty disputed?", "9"}});
+    g.setColWidth(2, 0);
+    adHocGeneral report;
+    report.setGrid(&g);
+    EXPECT_EQ(report.detail().controls().at(2)->width, 150);
+    EXPECT_EQ(detailLines(report.run()), (QStringList{"Key Group", "Weight", "Liability", "9"}));
+}
+
 TEST(adHocGeneralTest, SubtotalRowsAndAmpersandsPrintAsTheGridShowsThem)
 {
     ScriptedPrompt prompt;

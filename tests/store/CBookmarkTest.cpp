@@ -1,7 +1,4 @@
 #include "store/CBookmark.h"
-#include "platform/core/AppError.h"
-#include "platform/db/Dao.h"
-#include "store/AppState.h"
 #include "store/CIssue.h"
 
 #include "store/RecordsTestSupport.h"
@@ -66,32 +63,25 @@ TEST_F(CBookmarkTest, ChangedDescriptionIsWrittenAndTheItemKept)
                    QStringLiteral("Ask about the measurements\r\nand the camera"));
 }
 
-TEST_F(CBookmarkTest, UnchangedOrDeletedBookmarkCommitWritesNothing)
+TEST_F(CBookmarkTest, RemovingABookmarkLeavesItsItemAndLaterCommitsWriteNothing)
 {
     CBookmark unchanged;
     unchanged.Initialise(db, QStringLiteral("1"));
     EXPECT_NO_THROW(unchanged.Commit());
     EXPECT_EQ(unchanged.state(), stUnchanged);
 
+    // A removed bookmark is gone at its commit, and its item stays.
     CBookmark deleted;
     deleted.Initialise(db, QStringLiteral("1"));
     deleted.Delete();
+    EXPECT_EQ(bookmarks(), 1);
     deleted.Commit();
+    EXPECT_EQ(bookmarks(), 0);
+    EXPECT_EQ(rows(path, QStringLiteral("Issue where id = 3")), 1);
     db->Execute(QStringLiteral("insert into Bookmarks (ID, CodeID, Description) "
                                "values (1, 3, 'put back')"));
     EXPECT_NO_THROW(deleted.Commit());
     expectBookmark(QStringLiteral("1"), 3, QStringLiteral("put back"));
-}
-
-TEST_F(CBookmarkTest, RemovingABookmarkLeavesItsItem)
-{
-    CBookmark bookmark;
-    bookmark.Initialise(db, QStringLiteral("1"));
-    bookmark.Delete();
-    EXPECT_EQ(bookmarks(), 1);
-    bookmark.Commit();
-    EXPECT_EQ(bookmarks(), 0);
-    EXPECT_EQ(rows(path, QStringLiteral("Issue where id = 3")), 1);
 }
 
 TEST_F(CBookmarkTest, StateErrorsAndANullItemBecomeTheClassFailureOfTheProperty)

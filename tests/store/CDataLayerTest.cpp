@@ -1,9 +1,7 @@
 #include "store/CDataLayer.h"
-#include "store/AppState.h"
 
 #include "store/TempCurrentFolder.h"
 #include "support/ForeignCase.h"
-#include "support/ScriptedPrompt.h"
 #include "support/TempCase.h"
 
 #include "platform/db/Ado.h"
@@ -17,29 +15,10 @@ using platform::MsgIcon;
 
 namespace {
 
-class CDataLayerTest : public ::testing::Test {
+class CDataLayerTest : public StoreTest {
 protected:
-    void SetUp() override { resetAppState(); }
-    void TearDown() override { resetAppState(); }
-
-    TempCurrentFolder folder;
-    ScriptedPrompt prompt;
     TempCase cases;
 };
-
-TEST_F(CDataLayerTest, LowerCaseExtensionConnectsWithThePathUnchanged)
-{
-    const QString path = cases.create(QStringLiteral("lower.agv"));
-    CDataLayer& layer = oDataLayer();
-    layer.setDataSource(path);
-
-    EXPECT_EQ(layer.GetConnected(), 0);
-    EXPECT_TRUE(layer.Connected());
-    EXPECT_EQ(layer.Connection()->State(), ado::adStateOpen);
-    EXPECT_EQ(ado::dataSourceFromConnectionString(layer.Connection()->ConnectionString()), path);
-    EXPECT_EQ(layer.Provider(), QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;"));
-    EXPECT_EQ(prompt.count(QStringLiteral("message")), 0);
-}
 
 TEST_F(CDataLayerTest, MissingOrNonCaseDataSourceIsRefusedWithTheBox)
 {
@@ -81,15 +60,18 @@ TEST_F(CDataLayerTest, FailedOpenIsReportedAsFailureAndCreatesNoFile)
 }
 
 // The bare path is kept: a reconnect after a close, or a wrapped value stored
-// back, opens the same file instead of a doubly wrapped one.
-TEST_F(CDataLayerTest, ReconnectAfterCloseOpensTheSameFile)
+// back, opens the same file instead of a doubly wrapped one. A lower-case
+// extension is a case file too.
+TEST_F(CDataLayerTest, ConnectAndReconnectAfterCloseOpenTheSameFile)
 {
-    const QString path = cases.create();
+    const QString path = cases.create(QStringLiteral("lower.agv"));
     const QString wrapped = QStringLiteral("Data Source=") + path + QLatin1Char(';');
     CDataLayer& layer = oDataLayer();
     layer.setDataSource(path);
     ASSERT_EQ(layer.GetConnected(), 0);
     EXPECT_EQ(layer.DataSource(), wrapped);
+    EXPECT_EQ(layer.Provider(), QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;"));
+    EXPECT_EQ(ado::dataSourceFromConnectionString(layer.Connection()->ConnectionString()), path);
 
     ASSERT_EQ(layer.CloseConnection(), 0);
     EXPECT_FALSE(layer.Connected());
@@ -125,8 +107,14 @@ TEST_F(CDataLayerTest, ConnectingWhenOpenAndClosingWhenClosedOnlySetConnected)
 
 TEST_F(CDataLayerTest, RunSQLConnectsOnDemandAndARejectedStatementLeavesTheRecordset)
 {
-    oDataLayer().setDataSource(cases.createSample());
+    // Without a case: one refusal, and no recordset.
     std::shared_ptr<ado::Recordset> rs;
+    EXPECT_EQ(oDataLayer().RunSQL(QStringLiteral("select * from Issue"), rs), 1);
+    EXPECT_FALSE(rs);
+    EXPECT_EQ(prompt.messages(),
+              QStringList{QStringLiteral("Select a case if you want to proceed.")});
+
+    oDataLayer().setDataSource(cases.createSample());
     EXPECT_EQ(oDataLayer().RunSQL(QStringLiteral("select * from Issue"), rs), 0);
     ASSERT_TRUE(rs);
     EXPECT_EQ(rs->RecordCount(), 10);
@@ -138,15 +126,7 @@ TEST_F(CDataLayerTest, RunSQLConnectsOnDemandAndARejectedStatementLeavesTheRecor
         EXPECT_EQ(oDataLayer().RunSQL(QLatin1String(rejected), rs), 1) << rejected;
         EXPECT_EQ(rs, passed) << rejected;
     }
-}
-
-TEST_F(CDataLayerTest, RunSQLWithoutACaseFailsAfterOneRefusal)
-{
-    std::shared_ptr<ado::Recordset> rs;
-    EXPECT_EQ(oDataLayer().RunSQL(QStringLiteral("select * from Issue"), rs), 1);
-    EXPECT_FALSE(rs);
-    EXPECT_EQ(prompt.messages(),
-              QStringList{QStringLiteral("Select a case if you want to proceed.")});
+    EXPECT_EQ(prompt.messages().size(), 1);
 }
 
 class CDataLayerRefusalTest : public CDataLayerTest,

@@ -1,11 +1,9 @@
 #include "store/CError.h"
 #include "platform/core/AppInfo.h"
 #include "platform/core/Prompt.h"
-#include "store/AppState.h"
 #include "store/CLog.h"
 
 #include "store/TempCurrentFolder.h"
-#include "support/ScriptedPrompt.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,10 +1,9 @@
 #include "store/CLog.h"
-#include "store/AppState.h"
 
 #include "store/TempCurrentFolder.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 
@@ -15,19 +14,6 @@ namespace {
 const QDateTime kWhen(QDate(2003, 3, 5), QTime(16, 5, 6));
 // One entry of caller "X" and comment "y" at kWhen in the US locale.
 const QByteArray kLine("TIME: 3/5/03 4:05:06 PM    CALLING PROCEDURE: X    LOG COMMENT: y\r\n");
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 class CLogTest : public ::testing::Test {
 protected:
@@ -56,8 +42,8 @@ TEST_F(CLogTest, EntriesAreAppendedInTheFixedLineFormatWithoutATimeZone)
     log.LogItem(QStringLiteral("X"), QStringLiteral("y"));
     log.LogItem(QStringLiteral("oDataLayer.CloseConnection"), QString());
 
-    EXPECT_EQ(readAll(logPath), kLine + "TIME: 3/5/03 4:05:06 PM    CALLING PROCEDURE: "
-                                        "oDataLayer.CloseConnection    LOG COMMENT: \r\n");
+    EXPECT_EQ(fileBytes(logPath), kLine + "TIME: 3/5/03 4:05:06 PM    CALLING PROCEDURE: "
+                                          "oDataLayer.CloseConnection    LOG COMMENT: \r\n");
 }
 
 // A log of exactly MaxEntry bytes after a write stays; one byte more and it
@@ -68,21 +54,21 @@ TEST_P(CLogRollOverTest, LogPastMaxEntryBytesBecomesTheOldGeneration)
 {
     const int sizeAfterWrite = GetParam();
     const QByteArray filler(sizeAfterWrite - kLine.size(), 'a');
-    writeAll(logPath, filler);
-    writeAll(oldPath, "previous generation");
+    writeFile(logPath, filler);
+    writeFile(oldPath, "previous generation");
 
     log.LogItem(QStringLiteral("X"), QStringLiteral("y"));
 
     if (sizeAfterWrite <= 50000) {
-        EXPECT_EQ(readAll(logPath), filler + kLine);
-        EXPECT_EQ(readAll(oldPath), QByteArray("previous generation"));
+        EXPECT_EQ(fileBytes(logPath), filler + kLine);
+        EXPECT_EQ(fileBytes(oldPath), QByteArray("previous generation"));
         return;
     }
     EXPECT_FALSE(QFileInfo::exists(logPath));
-    EXPECT_EQ(readAll(oldPath), filler + kLine);
+    EXPECT_EQ(fileBytes(oldPath), filler + kLine);
     // The next entry starts a new log.
     log.LogItem(QStringLiteral("X"), QStringLiteral("y"));
-    EXPECT_EQ(readAll(logPath), kLine);
+    EXPECT_EQ(fileBytes(logPath), kLine);
 }
 
 INSTANTIATE_TEST_SUITE_P(AtTheLimit, CLogRollOverTest, ::testing::Values(50000, 50001));
@@ -92,9 +78,9 @@ TEST_F(CLogTest, ALogThatCannotBecomeTheOldGenerationIsKept)
     // A folder in the older generation's place cannot be replaced.
     ASSERT_TRUE(QDir(folder.path(QString())).mkpath(QStringLiteral("Argovo 2003.OLD/busy")));
     const QByteArray filler(50001, 'a');
-    writeAll(logPath, filler);
+    writeFile(logPath, filler);
     log.LogItem(QStringLiteral("X"), QStringLiteral("y"));
-    EXPECT_EQ(readAll(logPath), filler + kLine);
+    EXPECT_EQ(fileBytes(logPath), filler + kLine);
 }
 
 TEST_F(CLogTest, UnwritableLogLosesTheEntrySilently)

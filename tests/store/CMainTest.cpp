@@ -1,8 +1,6 @@
 #include "store/CMain.h"
-#include "store/AppState.h"
 
 #include "store/TempCurrentFolder.h"
-#include "support/ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
 
@@ -10,14 +8,7 @@ using platform::MsgAnswer;
 
 namespace {
 
-class CMainTest : public ::testing::Test {
-protected:
-    void SetUp() override { resetAppState(); }
-    void TearDown() override { resetAppState(); }
-
-    TempCurrentFolder folder;
-    ScriptedPrompt prompt;
-};
+using CMainTest = StoreTest;
 
 TEST_F(CMainTest, CheckExitAsksWithOkCancelAndStopsOnlyOnCancel)
 {

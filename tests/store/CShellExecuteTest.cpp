@@ -1,13 +1,8 @@
 #include "store/CShellExecute.h"
-#include "platform/core/AppError.h"
 #include "platform/core/Shell.h"
-#include "store/AppState.h"
 
 #include "store/RecordsTestSupport.h"
-#include "store/TempCurrentFolder.h"
-#include "support/ScriptedPrompt.h"
 #include "support/ScriptedShell.h"
-#include "support/TempCase.h"
 
 #include <gtest/gtest.h>
 
@@ -17,14 +12,11 @@ namespace {
 
 constexpr int kShowNormal = 1;
 
-class CShellExecuteTest : public ::testing::Test {
+// The documents lie in files; the test runs in its own current folder.
+class CShellExecuteTest : public StoreTest {
 protected:
-    void SetUp() override { resetAppState(); }
-    void TearDown() override { resetAppState(); }
-
-    ScriptedPrompt prompt;
     ScriptedShell shell;
-    TempCase folder;
+    TempCase files;
 };
 
 // A shell whose call itself fails.
@@ -41,12 +33,12 @@ public:
 
 TEST_F(CShellExecuteTest, DocumentLaunchMapsTheShellsAnswer)
 {
-    const QString file = folder.path(QStringLiteral("brief.docx"));
+    const QString file = files.path(QStringLiteral("brief.docx"));
     writeFile(file, "text");
     CShellExecute launcher;
-    EXPECT_EQ(launcher.LaunchDocument(0, file, folder.folder(), kShowNormal), -1);
+    EXPECT_EQ(launcher.LaunchDocument(0, file, files.folder(), kShowNormal), -1);
     ASSERT_EQ(shell.executed.size(), 1);
-    EXPECT_EQ(shell.executed.front(), QStringLiteral("open|%1|%2|1").arg(file, folder.folder()));
+    EXPECT_EQ(shell.executed.front(), QStringLiteral("open|%1|%2|1").arg(file, files.folder()));
 
     // No program registered for it: the shell's code, and no message.
     shell.result = platform::shellresult::NoAssociation;
@@ -55,7 +47,7 @@ TEST_F(CShellExecuteTest, DocumentLaunchMapsTheShellsAnswer)
 
     // A missing file is reported as the shell would, without asking it.
     EXPECT_EQ(
-        launcher.LaunchDocument(0, folder.path(QStringLiteral("gone.pdf")), QString(), kShowNormal),
+        launcher.LaunchDocument(0, files.path(QStringLiteral("gone.pdf")), QString(), kShowNormal),
         2);
     EXPECT_EQ(shell.executed.size(), 2);
     EXPECT_EQ(prompt.count(QStringLiteral("message")), 0);
@@ -63,29 +55,28 @@ TEST_F(CShellExecuteTest, DocumentLaunchMapsTheShellsAnswer)
 
 TEST_F(CShellExecuteTest, ARelativeDocumentPathIsLookedForInTheWorkingFolder)
 {
-    writeFile(folder.path(QStringLiteral("notes.txt")), "n");
-    TempCurrentFolder current;
-    writeFile(current.path(QStringLiteral("other.txt")), "only in the current folder");
+    writeFile(files.path(QStringLiteral("notes.txt")), "n");
+    writeFile(folder.path(QStringLiteral("other.txt")), "only in the current folder");
     CShellExecute launcher;
-    EXPECT_EQ(launcher.LaunchDocument(0, QStringLiteral("notes.txt"), folder.folder(), kShowNormal),
+    EXPECT_EQ(launcher.LaunchDocument(0, QStringLiteral("notes.txt"), files.folder(), kShowNormal),
               -1);
-    EXPECT_EQ(launcher.LaunchDocument(0, QStringLiteral("other.txt"), folder.folder(), kShowNormal),
+    EXPECT_EQ(launcher.LaunchDocument(0, QStringLiteral("other.txt"), files.folder(), kShowNormal),
               2);
     EXPECT_EQ(shell.executed,
-              QStringList{QStringLiteral("open|notes.txt|%1|1").arg(folder.folder())});
+              QStringList{QStringLiteral("open|notes.txt|%1|1").arg(files.folder())});
 }
 
 TEST_F(CShellExecuteTest, DocumentPathExpandsEnvironmentReferences)
 {
-    writeFile(folder.path(QStringLiteral("env.txt")), "e");
-    qputenv("ARGOVO_TEST_FOLDER", folder.folder().toLocal8Bit());
+    writeFile(files.path(QStringLiteral("env.txt")), "e");
+    qputenv("ARGOVO_TEST_FOLDER", files.folder().toLocal8Bit());
     CShellExecute launcher;
     EXPECT_EQ(launcher.LaunchDocument(0, QStringLiteral("%ARGOVO_TEST_FOLDER%/env.txt"), QString(),
                                       kShowNormal),
               -1);
     qunsetenv("ARGOVO_TEST_FOLDER");
     ASSERT_EQ(shell.executed.size(), 1);
-    EXPECT_TRUE(shell.executed.front().contains(folder.path(QStringLiteral("env.txt"))));
+    EXPECT_TRUE(shell.executed.front().contains(files.path(QStringLiteral("env.txt"))));
 }
 
 TEST_F(CShellExecuteTest, AddressesAndMailUseTheDefaultActionAndAbove32IsSuccess)

@@ -1,12 +1,11 @@
 #include "store/CUtility.h"
 #include "platform/core/AppError.h"
-#include "store/AppState.h"
 #include "store/CMain.h"
 #include "store/IAnalysisHost.h"
 
 #include "store/TempCurrentFolder.h"
-#include "support/ScriptedPrompt.h"
 #include "support/TempCase.h"
+#include "support/TestFiles.h"
 
 #include "platform/db/Ado.h"
 #include <QStringList>
@@ -40,30 +39,23 @@ public:
     }
 };
 
-class CUtilityTest : public ::testing::Test {
+class CUtilityTest : public StoreTest {
 protected:
     void SetUp() override
     {
-        resetAppState();
+        StoreTest::SetUp();
         setAnalysisHost(&host);
     }
-    void TearDown() override { resetAppState(); }
 
-    void expectClassFailure(const char* member)
+    static void expectClassFailure(const char* member)
     {
-        try {
-            oUtility().GetRecordset();
-            FAIL() << "no error raised";
-        } catch (const AppError& e) {
-            EXPECT_EQ(e.number(), kClassFailure);
-            EXPECT_EQ(e.number(), -2147221404);
-            EXPECT_EQ(e.source(), QStringLiteral("Argovo.CUtility.") + QLatin1String(member));
-            EXPECT_EQ(e.description(), QStringLiteral("CUtility component failure"));
-        }
+        const AppError e = raised([] { oUtility().GetRecordset(); });
+        EXPECT_EQ(e.number(), kClassFailure);
+        EXPECT_EQ(e.number(), -2147221404);
+        EXPECT_EQ(e.source(), QStringLiteral("Argovo.CUtility.") + QLatin1String(member));
+        EXPECT_EQ(e.description(), QStringLiteral("CUtility component failure"));
     }
 
-    TempCurrentFolder folder;
-    ScriptedPrompt prompt;
     TempCase cases;
     FakeAnalysisHost host;
 };

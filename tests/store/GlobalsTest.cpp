@@ -1,6 +1,5 @@
 #include "store/Globals.h"
 #include "platform/core/AppError.h"
-#include "store/AppState.h"
 #include "store/CDataLayer.h"
 #include "store/CMain.h"
 #include "store/CTypes.h"
@@ -8,9 +7,9 @@
 #include "store/IShutdownHost.h"
 
 #include "store/TempCurrentFolder.h"
-#include "support/ScriptedPrompt.h"
 #include "support/ScriptedShell.h"
 #include "support/TempCase.h"
+#include "support/TestFiles.h"
 
 #include "platform/db/Ado.h"
 #include "platform/db/Dao.h"
@@ -46,14 +45,10 @@ TEST(SQLTextTest, FormatSQLValueByType)
 // An integer that is not one never reaches the statement.
 TEST(SQLTextTest, FormatSQLValueRefusesAnIntegerThatIsNotOne)
 {
-    for (const char* bad : {"1; drop table Issue", "1 or 1=1", "4.5", "abc", " 1"}) {
-        try {
-            FormatSQLValue(QString::fromUtf8(bad), 3);
-            ADD_FAILURE() << "accepted " << bad;
-        } catch (const AppError& e) {
-            EXPECT_EQ(e.number(), jet::ConversionError);
-        }
-    }
+    for (const char* bad : {"1; drop table Issue", "1 or 1=1", "4.5", "abc", " 1"})
+        EXPECT_EQ(raised([&] { FormatSQLValue(QString::fromUtf8(bad), 3); }).number(),
+                  jet::ConversionError)
+            << bad;
 }
 
 // Records the window side of the stop sequence; a step can be made to fail.
@@ -83,41 +78,22 @@ public:
     void UnloadAllWindows() override { calls << QStringLiteral("UnloadAllWindows"); }
 };
 
-class ShutdownTest : public ::testing::Test {
+class ShutdownTest : public StoreTest {
 protected:
-    void SetUp() override { resetAppState(); }
     void TearDown() override
     {
         registerSharedInstanceRelease("oReport", {});
         registerSharedInstanceRelease("oText", {});
-        resetAppState();
+        StoreTest::TearDown();
     }
 
-    TempCurrentFolder folder;
-    ScriptedPrompt prompt;
     ScriptedShell shell;
     TempCase cases;
     QStringList calls;
     FakeShutdownHost host{calls};
 };
 
-TEST_F(ShutdownTest, WithNoCaseAndNoWindowItReachesTheEndAndLeavesFreshInstances)
-{
-    oMain().setStrFileName(QStringLiteral("C:/cases/Old.AGV"));
-    oUtility().setSelectedNode(QStringLiteral("C4"));
-    oTypes().setItemType(QStringLiteral("Witness"));
-
-    Shutdown();
-
-    EXPECT_EQ(shell.quitCount, 1);
-    EXPECT_EQ(shell.lastExitCode, 0);
-    EXPECT_EQ(prompt.count(QStringLiteral("message")), 0);
-    EXPECT_TRUE(oMain().strFileName().isEmpty());
-    EXPECT_TRUE(oUtility().SelectedNode().isEmpty());
-    EXPECT_TRUE(oTypes().ItemType().isEmpty());
-}
-
-TEST_F(ShutdownTest, ReleasesTheOpenCaseAndClosesBothConnections)
+TEST_F(ShutdownTest, ReleasesTheOpenCaseClosesBothConnectionsAndLeavesFreshInstances)
 {
     const QString path = cases.createSample();
     gDB = dao::DBEngine::OpenDatabase(path);
@@ -127,6 +103,9 @@ TEST_F(ShutdownTest, ReleasesTheOpenCaseAndClosesBothConnections)
     oDataLayer().setDataSource(path);
     ASSERT_EQ(oDataLayer().GetConnected(), 0);
     const auto layerConnection = oDataLayer().Connection();
+    oMain().setStrFileName(path);
+    oUtility().setSelectedNode(QStringLiteral("C4"));
+    oTypes().setItemType(QStringLiteral("Witness"));
 
     Shutdown();
 
@@ -135,7 +114,11 @@ TEST_F(ShutdownTest, ReleasesTheOpenCaseAndClosesBothConnections)
     EXPECT_FALSE(gConnection);
     EXPECT_EQ(layerConnection->State(), ado::adStateClosed);
     EXPECT_TRUE(oDataLayer().DataSource().isEmpty());
+    EXPECT_TRUE(oMain().strFileName().isEmpty());
+    EXPECT_TRUE(oUtility().SelectedNode().isEmpty());
+    EXPECT_TRUE(oTypes().ItemType().isEmpty());
     EXPECT_EQ(shell.quitCount, 1);
+    EXPECT_EQ(shell.lastExitCode, 0);
     EXPECT_EQ(prompt.count(QStringLiteral("message")), 0);
 }
 

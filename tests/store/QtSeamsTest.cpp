@@ -3,7 +3,11 @@
 #include "platform/widgets/QtPrompt.h"
 #include "platform/widgets/QtShell.h"
 
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +22,31 @@ TEST(QtPromptTest, DialogFiltersBecomeQtFilters)
     EXPECT_EQ(QtPrompt::qtFilter(QStringLiteral("Documents|*.doc;*.txt")),
               QStringLiteral("Documents (*.doc *.txt)"));
     EXPECT_EQ(QtPrompt::qtFilter(QString()), QString());
+}
+
+TEST(QtPromptTest, AStartFolderThatIsMissingOpensItsParentWithNoNameProposed)
+{
+    QTemporaryDir dir;
+    QtPrompt prompt;
+    QString shownFolder;
+    QString proposedName = QStringLiteral("<no dialog>");
+    // The dialog is looked at and closed as soon as it runs.
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        shownFolder = dialog->directory().absolutePath();
+        if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            proposedName = name->text();
+        dialog->reject();
+    });
+    platform::FileDialogRequest request;
+    request.save = true;
+    request.initDir = dir.filePath(QStringLiteral("My Cases/2003"));
+
+    EXPECT_TRUE(prompt.fileDialog(request).cancelled());
+    EXPECT_EQ(shownFolder, QDir(dir.path()).absolutePath());
+    EXPECT_EQ(proposedName, QString());
 }
 
 TEST(QtPromptTest, ModalWindowsOpenByTheirRegisteredName)

@@ -1,10 +1,15 @@
 #pragma once
 
+#include "store/AppState.h"
+#include "support/ScriptedPrompt.h"
+
 #include <QDir>
 #include <QFile>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 // Makes a fresh temporary folder the process's current folder for the life
 // of the object, so that the log the reporter writes there stays out of the
@@ -37,4 +42,15 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_previous;
+};
+
+// The store's shared instances fresh before and after each test, which runs
+// in a folder of its own with every question answered by the script.
+class StoreTest : public ::testing::Test {
+protected:
+    void SetUp() override { resetAppState(); }
+    void TearDown() override { resetAppState(); }
+
+    TempCurrentFolder folder;
+    ScriptedPrompt prompt;
 };

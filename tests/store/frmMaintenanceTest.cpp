@@ -1,18 +1,12 @@
 #include "store/forms/frmMaintenance.h"
-#include "platform/core/AppError.h"
 #include "platform/db/Ado.h"
-#include "platform/db/Dao.h"
-#include "store/AppState.h"
 #include "store/CDataLayer.h"
 #include "store/CMain.h"
 #include "store/CUtility.h"
 #include "store/CaseMaintenance.h"
 
 #include "store/RecordsTestSupport.h"
-#include "store/TempCurrentFolder.h"
-#include "support/ScriptedPrompt.h"
 #include "support/ScriptedShell.h"
-#include "support/TempCase.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,18 +27,17 @@ const QString kNoCase = QStringLiteral("No case selected.  Select a case to main
 const QString kOpenCase =
     QStringLiteral("Cannot maintain the open case.  Select another case to maintain.");
 
-class CaseMaintenanceTest : public ::testing::Test {
+class CaseMaintenanceTest : public StoreTest {
 protected:
     void SetUp() override
     {
-        resetAppState();
+        StoreTest::SetUp();
         QDir(cases.folder()).mkpath(QStringLiteral("open"));
         openPath = cases.createSample(QStringLiteral("open/Open.AGV"));
         oMain().setStrFileName(openPath);
         oUtility().setCaseName(QStringLiteral("Open.AGV"));
         gDB = dao::DBEngine::OpenDatabase(openPath);
     }
-    void TearDown() override { resetAppState(); }
 
     // A closed case with free space left by deleted rows.
     QString closedCase(const QString& name = QStringLiteral("Other.AGV"))
@@ -64,17 +57,20 @@ protected:
             .entryList(QStringList{QStringLiteral("*.compact-*")}, QDir::Files | QDir::Hidden);
     }
 
-    TempCurrentFolder current;
-    ScriptedPrompt prompt;
     ScriptedShell shell;
     TempCase cases;
     QString openPath;
 };
 
+// In a folder named in other letters, with an older backup and the
+// temporary copy of a crashed run beside the case.
 TEST_F(CaseMaintenanceTest, SuccessfulRunCompactsKeepsTheOriginalAsOldAndShutsDown)
 {
-    const QString path = closedCase();
+    const QString folderName = QStringLiteral("F\u00e4lle \u03a9\u03bc\u03ad\u03b3\u03b1");
+    ASSERT_TRUE(QDir(cases.folder()).mkpath(folderName));
+    const QString path = closedCase(folderName + QStringLiteral("/M\u00fcller.AGV"));
     writeFile(path + QStringLiteral(".OLD"), "an older backup");
+    writeFile(path + QStringLiteral(".compact-Ab12Cd"), "half a compacted copy");
     const QByteArray original = fileBytes(path);
 
     CaseMaintenance maintenance;
@@ -84,7 +80,9 @@ TEST_F(CaseMaintenanceTest, SuccessfulRunCompactsKeepsTheOriginalAsOldAndShutsDo
     EXPECT_EQ(rows(path, QStringLiteral("Issue")), 10);
     EXPECT_EQ(rows(path, QStringLiteral("Bookmarks")), 1);
     EXPECT_LE(QFileInfo(path).size(), original.size());
-    EXPECT_TRUE(leftovers().isEmpty());
+    EXPECT_EQ(
+        QDir(cases.path(folderName)).entryList(QDir::Files | QDir::Hidden),
+        (QStringList{QStringLiteral("M\u00fcller.AGV"), QStringLiteral("M\u00fcller.AGV.OLD")}));
     EXPECT_EQ(prompt.messages(),
               (QStringList{QStringLiteral("System Maintenance has been successful."),
                            QStringLiteral("You must now restart Argovo 2003")}));
@@ -105,30 +103,10 @@ TEST_F(CaseMaintenanceTest, FailureIsReportedAndLeavesTheFileIntactWithNoTempora
     EXPECT_EQ(shell.quitCount, 0);
     ASSERT_EQ(prompt.count(QStringLiteral("message")), 1);
     EXPECT_TRUE(prompt.messages().front().startsWith(QStringLiteral("A technical Error")));
-    const QStringList log = current.logLines();
+    const QStringList log = folder.logLines();
     ASSERT_EQ(log.size(), 1);
     EXPECT_TRUE(log.front().contains(QStringLiteral("CALLING PROCEDURE: frmMaintenance.cmdGo ")));
     EXPECT_TRUE(gDB && gDB->isOpen());
-}
-
-TEST_F(CaseMaintenanceTest, ACaseInAFolderNamedInOtherLettersIsCompactedAndCrashLeftoversGo)
-{
-    const QString folderName = QStringLiteral("F\u00e4lle \u03a9\u03bc\u03ad\u03b3\u03b1");
-    ASSERT_TRUE(QDir(cases.folder()).mkpath(folderName));
-    const QString path = closedCase(folderName + QStringLiteral("/M\u00fcller.AGV"));
-    const QString crashed = path + QStringLiteral(".compact-Ab12Cd");
-    writeFile(crashed, "half a compacted copy");
-    const QByteArray original = fileBytes(path);
-
-    CaseMaintenance::compactWithBackup(path);
-
-    EXPECT_EQ(rows(path, QStringLiteral("Issue")), 10);
-    EXPECT_EQ(rows(path, QStringLiteral("Bookmarks")), 1);
-    EXPECT_LE(QFileInfo(path).size(), original.size());
-    EXPECT_EQ(fileBytes(path + QStringLiteral(".OLD")), original);
-    EXPECT_EQ(
-        QDir(cases.path(folderName)).entryList(QDir::Files),
-        (QStringList{QStringLiteral("M\u00fcller.AGV"), QStringLiteral("M\u00fcller.AGV.OLD")}));
 }
 
 TEST_F(CaseMaintenanceTest, OpenCaseIsRefusedByItsNameInAnotherFolderOrByAnotherPathToIt)
@@ -168,7 +146,7 @@ TEST_F(CaseMaintenanceTest, GoWithoutAFileOrWithNoCaseOpenStopsButStillClosesThe
     EXPECT_EQ(prompt.shown().front().icon, MsgIcon::Information);
     EXPECT_FALSE(oDataLayer().Connected());
     EXPECT_EQ(oDataLayer().Connection()->State(), ado::adStateClosed);
-    EXPECT_TRUE(current.logLines().isEmpty());
+    EXPECT_TRUE(folder.logLines().isEmpty());
 
     // With no case open nothing happens, silently.
     oUtility().setCaseName(QString());

@@ -47,8 +47,10 @@ MsgAnswer ScriptedPrompt::message(const QString& text, MsgButtons buttons, MsgIc
         m_answers.pop_front();
         return a;
     }
-    return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::No
-                                                                               : MsgAnswer::OK;
+    return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoDefaultNo ||
+                   buttons == MsgButtons::YesNoCancel
+               ? MsgAnswer::No
+               : MsgAnswer::OK;
 }
 
 FileDialogResult ScriptedPrompt::fileDialog(const FileDialogRequest& request)

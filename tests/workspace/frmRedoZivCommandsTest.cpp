@@ -87,6 +87,10 @@ TEST_F(Commands, PreviousAndNextGoToASiblingElseToTheParentOrFirstChild)
         EXPECT_EQ(keyOf(current), QLatin1String(row.expected));
         for (QTreeWidgetItem* up = current ? current->parent() : nullptr; up; up = up->parent())
             EXPECT_TRUE(up->isExpanded()) << "the selected node is out of sight";
+        // The caption over the details names the node moved to, as a click does.
+        if (QLatin1String(row.from) != QLatin1String(row.expected)) {
+            EXPECT_EQ(w->lblMain()->text(), QStringLiteral("  ") + current->text(0));
+        }
         if (QLatin1String(row.expected) != QLatin1String("ROOT")) {
             ASSERT_NE(w->currentIssue(), nullptr);
             EXPECT_EQ(w->currentIssue()->Name(), w->node(QLatin1String(row.expected))->text(0));
@@ -104,6 +108,12 @@ TEST_F(Commands, ExpandAndCollapseReachEveryBranchAndAnEmptyTreeIsLeftAlone)
     w->tbTools_ButtonClick(QStringLiteral("shut"));
     for (const char* branch : {"ROOT", "C1", "C3", "C6", "C8"})
         EXPECT_FALSE(w->node(QLatin1String(branch))->isExpanded()) << branch;
+    // Only a branch that closes takes the issue picture; leaves keep theirs.
+    for (const auto& [leaf, image] :
+         {std::pair{"CW4", "WITNESS"}, {"CX5", "EXHIBIT"}, {"QS9", "QUESTION"}, {"C10", "ISSUE"}})
+        EXPECT_EQ(w->node(QLatin1String(leaf))->data(0, frmRedoZiv::kImageRole).toString(),
+                  QLatin1String(image))
+            << leaf;
 
     w->DoCaseClose();
     m_prompt.clear();

@@ -86,6 +86,18 @@ TEST_F(Details, ClickingAnItemShowsItAndClickingTheRootKeepsIt)
     EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
 }
 
+TEST_F(Details, SelectingNoNodeKeepsTheItemShownAndAddsNoRow)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C1"));
+    const int rows = countIn(m_path, QStringLiteral("Issue"));
+    w->SelectCodeItem(QString()); // as when the tree has no selected node
+    ASSERT_NE(w->currentIssue(), nullptr);
+    EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("1"));
+    w->DoCaseClose();
+    EXPECT_EQ(countIn(m_path, QStringLiteral("Issue")), rows);
+}
+
 TEST_F(Details, KeyboardMovesSelectLikeAClickAndEachSelectionReadsTheRowAfresh)
 {
     auto w = openWindow();

@@ -232,6 +232,21 @@ TEST_F(TreeEditing, RenamingInPlaceStoresTheNameAsTypedUpToFiftyCharacters)
     }
 }
 
+TEST_F(TreeEditing, ARefreshDuringARenameStoresAndShowsTheNameTyped)
+{
+    auto w = openSample();
+    showAndWait(*w);
+    choose(*w, QStringLiteral("C6"));
+    w->RenameItem();
+    ASSERT_NE(labelEditor(*w), nullptr);
+    labelEditor(*w)->setText(QStringLiteral("Damages in full")); // Return not pressed
+    w->tbTools_ButtonClick(QStringLiteral("refresh"));
+    EXPECT_EQ(issueColumn("Name", QStringLiteral("6")).toString(),
+              QStringLiteral("Damages in full"));
+    EXPECT_EQ(w->node(QStringLiteral("C6"))->text(0), QStringLiteral("Damages in full"));
+    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+}
+
 TEST_F(TreeEditing, EscapeEndsARenameSilentlyAndTheRootIsNeverRenamed)
 {
     auto w = openSample();

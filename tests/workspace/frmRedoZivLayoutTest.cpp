@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -116,6 +117,10 @@ TEST_F(Layout, ViewsPlaceTheStartPageAndEveryResizeResetsTheTreePane)
     EXPECT_EQ(
         w->pnlStart()->geometry(),
         QRect(twips::toPixels(3875), 0, area->width() - twips::toPixels(3875), area->height()));
+    // The toolbar's variant keeps it to the detail pane.
+    w->tbTools_ButtonClick(QStringLiteral("overlay"));
+    EXPECT_EQ(w->pnlStart()->geometry().right() + 1,
+              twips::toPixels(3875) + w->ssSplitter()->sizes().value(1));
     // A splitter drag puts it out of the way.
     w->ssSplitter_SplitterStartDrag();
     EXPECT_EQ(w->pnlStartLeft(), twips::kHiddenLeft);

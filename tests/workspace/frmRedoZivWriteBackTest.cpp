@@ -3,6 +3,7 @@
 #include "workspace/CaseTables.h"
 #include "workspace/ExplanationPage.h"
 #include "workspace/UpDown.h"
+#include "workspace/ctlBookmarks.h"
 #include "workspace/frmRedoZiv.h"
 
 #include "platform/db/CaseFileBuilder.h"
@@ -74,14 +75,21 @@ void PrintTo(const WayOut& way, std::ostream* os)
     *os << way.name;
 }
 
-class EveryWayOut : public WriteBack, public ::testing::WithParamInterface<WayOut> {};
+class EveryWayOut : public WriteBack, public ::testing::WithParamInterface<WayOut> {
+protected:
+    void SetUp() override
+    {
+        WriteBack::SetUp();
+        // A new case is made from the blank template.
+        QDir(programFolder()).mkpath(QStringLiteral("cases/templates"));
+        db::createDatabaseFromScript(
+            QDir(programFolder()).filePath(QStringLiteral("cases/templates/BLANK.AGV")),
+            TempCase::schemaSql());
+    }
+};
 
 TEST_P(EveryWayOut, WritesTheRatingTypedButNotYetLeft)
 {
-    QDir(programFolder()).mkpath(QStringLiteral("cases/templates"));
-    db::createDatabaseFromScript(
-        QDir(programFolder()).filePath(QStringLiteral("cases/templates/BLANK.AGV")),
-        TempCase::schemaSql());
     auto w = openWindow();
     clickNode(*w, QStringLiteral("C1"));
     w->txtSpin(0)->setFocus();
@@ -90,6 +98,20 @@ TEST_P(EveryWayOut, WritesTheRatingTypedButNotYetLeft)
     const QString holder = GetParam().leave(*this, *w, m_cases, m_prompt);
     EXPECT_EQ(column(holder, "Weight", 1).toInt(), 4);
     EXPECT_EQ(column(holder, "Success", 1).toInt(), 8);
+    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+}
+
+TEST_P(EveryWayOut, WritesTheNameTypedInPlaceButNotYetEntered)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C1"));
+    w->RenameItem();
+    auto* editor = w->tvIssueItems()->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("Liability in full")); // typed, Return not pressed
+
+    const QString holder = GetParam().leave(*this, *w, m_cases, m_prompt);
+    EXPECT_EQ(column(holder, "Name", 1).toString(), QStringLiteral("Liability in full"));
     EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
 }
 
@@ -205,6 +227,26 @@ TEST_F(WriteBack, ACaseThatCannotBeWrittenOpensReadOnlyAndIsLeftAsItWas)
     EXPECT_EQ(digest(m_path), before);
 }
 
+TEST_F(WriteBack, InACaseOpenReadOnlyLeavingBoxesTabsAndSaveWriteNothing)
+{
+    casetables::setWriteCheck([](dao::Database&) { return false; });
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C1"));
+    // As on a read-only disk, any write of an item would fail and be told.
+    gDB->Execute(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Issue BEGIN "
+                                "SELECT RAISE(ABORT, 'read-only'); END"));
+    w->txtExplanation()->setFocus();
+    w->txtSpin(0)->setFocus();
+    w->tvIssueItems()->setFocus();
+    w->tbsTabs()->setCurrentIndex(2);
+    w->tbsTabs()->setCurrentIndex(0);
+    w->mnuFileSave_Click();
+    w->tbTools_ButtonClick(QStringLiteral("save"));
+    w->mnuFileExit_Click();
+    // Only the notice given at the open.
+    EXPECT_EQ(m_prompt.messages().size(), 1) << qPrintable(m_prompt.messages().join(" | "));
+}
+
 TEST_F(WriteBack, TheWriteCheckLeavesAWritableCaseUnchanged)
 {
     auto db = dao::DBEngine::OpenDatabase(m_path);
@@ -226,9 +268,15 @@ TEST_F(ForeignValues, AHugeNameIsShownCutAndKeptWholeInTheFile)
 {
     execIn(m_path,
            QStringLiteral("UPDATE Issue SET Name = printf('%.*c', 1000000, 'n') WHERE ID = 6"));
+    execIn(m_path, QStringLiteral("INSERT INTO Bookmarks (CodeID, Description) "
+                                  "VALUES (6, printf('%.*c', 100000, 'd'))"));
     auto w = openWindow();
     clickNode(*w, QStringLiteral("C6"));
     EXPECT_LE(w->node(QStringLiteral("C6"))->text(0).size(), 256);
+    const QTreeWidget* bookmarks = w->ctlBookmarkList()->lvBookMarks();
+    for (int row = 0; row < bookmarks->topLevelItemCount(); ++row)
+        for (int column : {0, 1})
+            EXPECT_LE(bookmarks->topLevelItem(row)->text(column).size(), 256);
     EXPECT_LE(w->statusPanelText().size(), 256);
     EXPECT_LE(w->lblMain()->text().size(), 258);
     w->DoCaseClose();

@@ -2,6 +2,7 @@
 
 #include "analysis/AnalysisState.h"
 #include "analysis/CReport.h"
+#include "analysis/forms/ListText.h"
 #include "analysis/forms/WindowLine.h"
 #include "analysis/forms/frmReport.h"
 #include "platform/core/Shell.h"
@@ -40,11 +41,12 @@ const QString kLoadSql = QStringLiteral(
 const QString kRatingFormat = QStringLiteral("'.0");
 
 using analysisforms::line;
+using analysisforms::setListText;
 
 struct ColumnLayout {
     int col;
     const char* header;
-    int width;   // twips
+    int width; // twips
     bool merge;
     bool format;
 };
@@ -75,6 +77,15 @@ constexpr std::array<ColumnLayout, 9> kStandardLayout{{
 }};
 
 constexpr int kLastGridColumn = 9;
+
+// A new binding shows its fields in field order: columns dragged for one
+// study mean something else in the next, and Refresh is the way back.
+void bindInFieldOrder(grid::GridCore& g, const ado::Recordset& recordset)
+{
+    g.setDataSource(recordset);
+    for (int c = 0; c < g.cols(); ++c)
+        g.moveColumn(c, c);
+}
 
 } // namespace
 
@@ -194,6 +205,11 @@ void frmIssue::buildControls()
 void frmIssue::stepUpDown(int delta)
 {
     line("updown_Change", 1, [&] {
+        // The spinner steps from the number in the box, typed or not.
+        bool isNumber = false;
+        const int typed = m_dialRange->text().trimmed().toInt(&isNumber);
+        if (isNumber)
+            m_updownValue = typed;
         m_updownValue = std::clamp(m_updownValue + delta, 0, 10);
         m_dialRange->setText(QString::number(m_updownValue));
     });
@@ -274,14 +290,14 @@ void frmIssue::LoadData()
     const bool opened = m_rsFlexgrid && m_rsFlexgrid->State() == ado::adStateOpen;
     line(p, 5, [&] {
         if (opened)
-            grid().setDataSource(*m_rsFlexgrid);
+            bindInFieldOrder(grid(), *m_rsFlexgrid);
     });
     line(p, 6, [&] {
         const int n = opened ? m_rsFlexgrid->RecordCount() : 0;
-        m_pnlInfo->setText(QStringLiteral("     Viewing all records, count is: ")
-                           + QString::number(n)
-                           + QStringLiteral(" records returned.  Double-click any Key-Group or "
-                                            "Rule to view its entirety."));
+        m_pnlInfo->setText(QStringLiteral("     Viewing all records, count is: ") +
+                           QString::number(n) +
+                           QStringLiteral(" records returned.  Double-click any Key-Group or "
+                                          "Rule to view its entirety."));
     });
     line(p, 7, [&] {
         ShowOnLoad();
@@ -324,8 +340,8 @@ void frmIssue::SortAndShow(int lFunction)
         // nothing to total in the missing ones.
         const int last = std::min(kLastGridColumn, g.cols() - 1);
         for (int c = 4; c <= last; ++c)
-            g.subtotal(lFunction, 1, c, QString(), std::nullopt,
-                       c == 4 ? grid::kRed : grid::kBlue, true);
+            g.subtotal(lFunction, 1, c, QString(), std::nullopt, c == 4 ? grid::kRed : grid::kBlue,
+                       true);
     });
     line(p, 6, [&] {
         g.setRow(std::min(row, g.rows() - 1));
@@ -350,9 +366,8 @@ void frmIssue::SetMerge()
     };
 
     bool levelLayout = false;
-    line(p, 2, [&] {
-        levelLayout = m_cboLevel->currentText() != kNone && oReport().LevelInPlay();
-    });
+    line(p, 2,
+         [&] { levelLayout = m_cboLevel->currentText() != kNone && oReport().LevelInPlay(); });
     if (levelLayout) {
         line(p, 3, [&] {
             for (const ColumnLayout& c : kLevelLayout) {
@@ -361,9 +376,9 @@ void frmIssue::SetMerge()
             }
         });
         line(p, 4, [&] {
-            m_cboLevel->setCurrentText(kNone);
-            m_cboMethod->setCurrentText(kNone);
-            m_cboRange->setCurrentText(kNone);
+            setListText(m_cboLevel, kNone);
+            setListText(m_cboMethod, kNone);
+            setListText(m_cboRange, kNone);
         });
         line(p, 5, [&] { oReport().setLevelInPlay(false); });
         return;
@@ -401,7 +416,7 @@ void frmIssue::InitializeCBOLevel()
         m_cboLevel->addItems({kNone, QStringLiteral("Level 9 - 10"), QStringLiteral("Level 7 - 9"),
                               QStringLiteral("Level 5 - 7"), QStringLiteral("Level 3 - 5"),
                               QStringLiteral("Level 1 - 3"), QStringLiteral("Level 0")});
-        m_cboLevel->setCurrentText(kNone);
+        setListText(m_cboLevel, kNone);
         m_cboLevel->setEnabled(true);
     });
 }
@@ -413,7 +428,7 @@ void frmIssue::InitializeCBOMethod()
                                QStringLiteral("MIN"), QStringLiteral("MAX"),
                                QStringLiteral("STDEV"), QStringLiteral("VAR"),
                                QStringLiteral("PERCENT")});
-        m_cboMethod->setCurrentText(kNone);
+        setListText(m_cboMethod, kNone);
         m_cboMethod->setEnabled(true);
     });
 }
@@ -423,7 +438,7 @@ void frmIssue::InitializeCBORange()
     line("InitializeCBORange", 1, [&] {
         m_cboRange->addItems({kNone, QStringLiteral("<"), QStringLiteral(">"), QStringLiteral("="),
                               QStringLiteral("<="), QStringLiteral(">="), QStringLiteral("<>")});
-        m_cboRange->setCurrentText(kNone);
+        setListText(m_cboRange, kNone);
         m_cboRange->setEnabled(true);
     });
 }
@@ -518,7 +533,7 @@ void frmIssue::bindGrid(const std::shared_ptr<ado::Recordset>& recordset)
 {
     // Fresh rows carry no subtotals until a study adds them; edits count.
     m_studyFunction = grid::SubtotalCount;
-    grid().setDataSource(*recordset);
+    bindInFieldOrder(grid(), *recordset);
 }
 
 void frmIssue::setGridMergeSetting(int setting)

@@ -5,6 +5,7 @@
 #include "analysis/AnalysisState.h"
 #include "analysis/CReport.h"
 #include "analysis/StudyQueries.h"
+#include "analysis/forms/ListText.h"
 #include "analysis/forms/WindowLine.h"
 #include "platform/core/Prompt.h"
 #include "platform/core/ReportLauncher.h"
@@ -19,6 +20,7 @@
 #include <optional>
 
 using analysisforms::line;
+using analysisforms::setListText;
 
 namespace {
 
@@ -90,8 +92,8 @@ void frmIssue::dialRange_Change()
 {
     line("dialRange_Change", 1, [&] {
         m_cboRange->setEnabled(true);
-        m_cboMethod->setCurrentText(kNone);
-        m_cboLevel->setCurrentText(kNone);
+        setListText(m_cboMethod, kNone);
+        setListText(m_cboLevel, kNone);
     });
 }
 
@@ -104,7 +106,7 @@ void frmIssue::cmdAnalyze_Click()
     line(p, 2, [&] { SetMerge(); });
     line(p, 3, [&] {
         m_cmdAnalyze->setEnabled(false);
-        m_cboRange->setCurrentText(kNone);
+        setListText(m_cboRange, kNone);
         m_dialRange->setText(QStringLiteral("0"));
     });
 }

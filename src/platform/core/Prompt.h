@@ -12,8 +12,16 @@ namespace platform {
 
 // Values as the message-box calls of the windows pack them.
 enum class MsgIcon { None = 0, Critical = 16, Question = 32, Exclamation = 48, Information = 64 };
-enum class MsgButtons { OK = 0, OKCancel = 1, YesNoCancel = 3, YesNo = 4 };
-enum class MsgAnswer { OK = 1, Cancel = 2, Yes = 6, No = 7 };
+// YesNoDefaultNo makes No the default button, for questions before a deletion.
+enum class MsgButtons {
+    OK = 0,
+    OKCancel = 1,
+    AbortRetryIgnore = 2,
+    YesNoCancel = 3,
+    YesNo = 4,
+    YesNoDefaultNo = 4 + 256
+};
+enum class MsgAnswer { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
 
 struct FileDialogRequest {
     bool save = false; // save dialog when true, open dialog otherwise
@@ -24,6 +32,15 @@ struct FileDialogRequest {
     int flags = 0;         // the dialog flags the caller asked for
     QString defaultSuffix; // added to a typed name without an extension ("AGV")
 };
+
+// Flags of the file dialog requests, as the callers pass them.
+namespace fileflags {
+constexpr int ReadOnly = 0x1;
+constexpr int OverwritePrompt = 0x2;
+constexpr int HideReadOnly = 0x4;
+constexpr int PathMustExist = 0x800;
+constexpr int FileMustExist = 0x1000;
+} // namespace fileflags
 
 struct FileDialogResult {
     QString fileName;  // full path; empty when cancelled

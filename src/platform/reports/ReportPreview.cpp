@@ -166,6 +166,8 @@ void ReportPreview::saveAsPdf()
     request.title = QStringLiteral("Save as PDF");
     request.fileName = m_document.title() + QStringLiteral(".pdf");
     request.filter = QStringLiteral("PDF Files (*.pdf)|*.pdf");
+    request.flags = platform::fileflags::OverwritePrompt;
+    request.defaultSuffix = QStringLiteral("pdf");
     const platform::FileDialogResult chosen = platform::prompt().fileDialog(request);
     if (chosen.cancelled())
         return;

@@ -41,9 +41,12 @@ QMessageBox::StandardButtons qtButtons(MsgButtons buttons)
     switch (buttons) {
     case MsgButtons::OKCancel:
         return QMessageBox::Ok | QMessageBox::Cancel;
+    case MsgButtons::AbortRetryIgnore:
+        return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
     case MsgButtons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case MsgButtons::YesNo:
+    case MsgButtons::YesNoDefaultNo:
         return QMessageBox::Yes | QMessageBox::No;
     case MsgButtons::OK:
         break;
@@ -62,6 +65,12 @@ MsgAnswer answerOf(int button, MsgButtons buttons)
         return MsgAnswer::No;
     case QMessageBox::Cancel:
         return MsgAnswer::Cancel;
+    case QMessageBox::Abort:
+        return MsgAnswer::Abort;
+    case QMessageBox::Retry:
+        return MsgAnswer::Retry;
+    case QMessageBox::Ignore:
+        return MsgAnswer::Ignore;
     default:
         break;
     }
@@ -70,10 +79,24 @@ MsgAnswer answerOf(int button, MsgButtons buttons)
     case MsgButtons::OK:
         return MsgAnswer::OK;
     case MsgButtons::YesNo:
+    case MsgButtons::YesNoDefaultNo:
         return MsgAnswer::No;
     default:
         return MsgAnswer::Cancel;
     }
+}
+
+// A start folder that does not exist would have the dialog show its last part
+// as the proposed file name; the nearest folder above it that exists is shown.
+QString existingFolder(QString folder)
+{
+    while (!QFileInfo(folder).isDir()) {
+        const QString parent = QFileInfo(folder).absolutePath();
+        if (parent == folder)
+            break;
+        folder = parent;
+    }
+    return folder;
 }
 
 } // namespace
@@ -83,6 +106,8 @@ MsgAnswer QtPrompt::message(const QString& text, MsgButtons buttons, MsgIcon ico
 {
     QMessageBox box(qtIcon(icon), titleOrDefault(title), text, qtButtons(buttons),
                     QApplication::activeWindow());
+    if (buttons == MsgButtons::YesNoDefaultNo)
+        box.setDefaultButton(QMessageBox::No);
     return answerOf(box.exec(), buttons);
 }
 
@@ -102,7 +127,8 @@ QString QtPrompt::qtFilter(const QString& dialogFilter)
 
 FileDialogResult QtPrompt::fileDialog(const FileDialogRequest& request)
 {
-    const QString folder = request.initDir.isEmpty() ? appinfo::programFolder() : request.initDir;
+    const QString folder =
+        existingFolder(request.initDir.isEmpty() ? appinfo::programFolder() : request.initDir);
 
     QFileDialog dialog(QApplication::activeWindow(), titleOrDefault(request.title), folder,
                        qtFilter(request.filter));

@@ -19,13 +19,4 @@ public:
     static QString qtFilter(const QString& dialogFilter);
 };
 
-// Flags of the file dialog requests, as the callers pass them.
-namespace fileflags {
-constexpr int ReadOnly = 0x1;
-constexpr int OverwritePrompt = 0x2;
-constexpr int HideReadOnly = 0x4;
-constexpr int PathMustExist = 0x800;
-constexpr int FileMustExist = 0x1000;
-} // namespace fileflags
-
 } // namespace platform

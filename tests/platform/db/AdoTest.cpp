@@ -71,7 +71,7 @@ TEST_F(AdoTest, CommandsRunActionStatementsAndRejectedOnesRaise)
               QStringLiteral("Issue"));
 
     command.CommandText = QStringLiteral("select from where");
-    const AppError error = errorOf([&] { command.Execute(); });
+    const AppError error = raised([&] { command.Execute(); });
     EXPECT_EQ(error.number(), jet::SyntaxError);
     EXPECT_EQ(error.source(), QStringLiteral("ADO.Command"));
     EXPECT_EQ(errorNumberOf([&] { connection->Execute(QStringLiteral("select * from Exhibits")); }),
@@ -95,8 +95,7 @@ TEST_F(AdoTest, ClosedConnectionsAndRecordsetsRaise3704)
     };
     for (size_t i = 0; i < std::size(onClosed); ++i)
         EXPECT_EQ(errorNumberOf(onClosed[i]), jet::ObjectClosed) << "call " << i;
-    EXPECT_EQ(errorOf([&] { connection->Execute(sql); }).source(),
-              QStringLiteral("ADO.Connection"));
+    EXPECT_EQ(raised([&] { connection->Execute(sql); }).source(), QStringLiteral("ADO.Connection"));
 }
 
 TEST_F(AdoTest, DaoWriteIsSeenByAConnectionOpenedEarlier)

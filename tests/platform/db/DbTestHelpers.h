@@ -6,6 +6,8 @@
 #include "platform/db/Ado.h"
 #include "platform/db/Dao.h"
 
+#include "support/TestFiles.h"
+
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -21,16 +23,6 @@ inline int errorNumberOf(const std::function<void()>& operation)
         return error.number();
     }
     return 0;
-}
-
-inline AppError errorOf(const std::function<void()>& operation)
-{
-    try {
-        operation();
-    } catch (const AppError& error) {
-        return error;
-    }
-    return AppError(0, QString(), QStringLiteral("nothing raised"));
 }
 
 // One column of every row of a DAO recordset, as text.
@@ -56,4 +48,30 @@ inline std::shared_ptr<ado::Connection> openAdo(const QString& path)
     connection->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path +
                      QLatin1Char(';'));
     return connection;
+}
+
+// Every row of a table, column by column, as one text per row.
+inline QStringList dumpTable(const QString& path, const QString& table)
+{
+    auto rs = openAdo(path)->Execute(QStringLiteral("select * from ") + table +
+                                     QStringLiteral(" order by 1"));
+    QStringList rows;
+    for (int row = 0; row < rs->RecordCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < rs->FieldCount(); ++column)
+            cells << rs->value(row, column).toString();
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+// The rows of the case's own tables, each prefixed with its table.
+inline QStringList dumpCase(const QString& path)
+{
+    QStringList rows;
+    for (const char* table : {"Issue", "Bookmarks", "CodeDBVersion", "CodeFiles"}) {
+        for (const QString& row : dumpTable(path, QLatin1String(table)))
+            rows << QLatin1String(table) + QLatin1Char(':') + row;
+    }
+    return rows;
 }

@@ -18,6 +18,17 @@ using rpt::ControlKind;
 
 namespace {
 
+void addLabel(rpt::Section& section, const char* name, int left, int top, int width,
+              const char* text)
+{
+    rpt::Control& label = section.add(ControlKind::Label, QLatin1String(name));
+    label.left = left;
+    label.top = top;
+    label.width = width;
+    label.height = 300;
+    label.text = QLatin1String(text);
+}
+
 // A design that records its events and prints one text box bound to "Value"
 // per record it is fed.
 class RecordingReport final : public rpt::Report {
@@ -29,10 +40,7 @@ public:
     {
         setCaption(QStringLiteral("Recording"));
         pageHeader().setHeight(300);
-        rpt::Control& title = pageHeader().add(ControlKind::Label, QStringLiteral("lblTitle"));
-        title.width = 4000;
-        title.height = 300;
-        title.text = QStringLiteral("Header");
+        addLabel(pageHeader(), "lblTitle", 0, 0, 4000, "Header");
         detail().setHeight(300);
         rpt::Control& box = detail().add(ControlKind::TextBox, QStringLiteral("txtValue"));
         box.width = 4000;
@@ -73,22 +81,18 @@ QStringList detailTexts(const rpt::Document& document)
 
 } // namespace
 
-TEST(ReportTest, EventsRunInOrderAndFetchingStopsAtEndOfData)
+TEST(ReportTest, EventsRunInOrderAndFetchingStopsAtEndOfDataOrPrintsNoDetailUnbound)
 {
     RecordingReport report;
     report.setFetching(true);
     report.values = {QStringLiteral("a"), QStringLiteral("b")};
-    const rpt::Document document = report.run();
+    EXPECT_EQ(detailTexts(report.run()), (QStringList{"a", "b"}));
     EXPECT_EQ(report.events, (QStringList{"DataInitialize", "ReportStart", "FetchData", "FetchData",
                                           "FetchData"}));
-    EXPECT_EQ(detailTexts(document), (QStringList{"a", "b"}));
-}
 
-TEST(ReportTest, UnboundReportPrintsItsDetailOnce)
-{
-    RecordingReport report;
-    const rpt::Document document = report.run();
-    EXPECT_EQ(report.events, (QStringList{"DataInitialize", "ReportStart"}));
+    RecordingReport unbound;
+    const rpt::Document document = unbound.run();
+    EXPECT_EQ(unbound.events, (QStringList{"DataInitialize", "ReportStart"}));
     EXPECT_EQ(document.pageCount(), 1);
     EXPECT_EQ(document.pageTexts(0), QStringList{"Header"});
 }
@@ -168,23 +172,11 @@ TEST(ReportTest, GrowingTextPushesLaterControlsDownAndPageBreaksStartNewPages)
     RecordingReport report;
     rpt::Control& box = *report.detail().control(QStringLiteral("txtValue"));
     box.width = 1500;
-    rpt::Control& below = report.detail().add(ControlKind::Label, QStringLiteral("lblBelow"));
-    below.top = 400;
-    below.width = 3000;
-    below.height = 300;
-    below.text = QStringLiteral("Below");
-    rpt::Control& fixed = report.detail().add(ControlKind::Label, QStringLiteral("lblFixed"));
-    fixed.left = 5000;
-    fixed.top = 100; // beside the growing box: stays where it is
-    fixed.width = 2000;
-    fixed.height = 300;
-    fixed.text = QStringLiteral("Beside");
+    addLabel(report.detail(), "lblBelow", 0, 400, 3000, "Below");
+    // Beside the growing box: stays where it is.
+    addLabel(report.detail(), "lblFixed", 5000, 100, 2000, "Beside");
     report.detail().add(ControlKind::PageBreak).top = 800;
-    rpt::Control& after = report.detail().add(ControlKind::Label, QStringLiteral("lblAfter"));
-    after.top = 900;
-    after.width = 3000;
-    after.height = 300;
-    after.text = QStringLiteral("After the break");
+    addLabel(report.detail(), "lblAfter", 0, 900, 3000, "After the break");
     report.setFetching(true);
     report.values = {QStringLiteral("many words that wrap over several lines in a narrow box")};
 
@@ -258,5 +250,8 @@ TEST(ReportPreviewTest, OpensAtItsZoomPagesAndSavesThroughTheFileDialog)
     preview.findChild<QPushButton*>(QStringLiteral("savePdfButton"))->click();
     ASSERT_EQ(prompt.shown().size(), 1);
     EXPECT_EQ(prompt.shown().first().text, QStringLiteral("Save as PDF"));
+    // An existing file is replaced only when the user agrees; a bare name gets ".pdf".
+    EXPECT_TRUE(prompt.shown().first().file.flags & platform::fileflags::OverwritePrompt);
+    EXPECT_EQ(prompt.shown().first().file.defaultSuffix, QStringLiteral("pdf"));
     EXPECT_TRUE(pdfText(pdf).contains(QStringLiteral("119")));
 }

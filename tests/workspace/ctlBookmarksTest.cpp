@@ -1,0 +1,296 @@
+#include "WorkspaceFixture.h"
+
+#include "workspace/CaseTables.h"
+#include "workspace/ctlBookmarks.h"
+#include "workspace/ctlFileDetails.h"
+#include "workspace/frmAddBookmark.h"
+#include "workspace/frmRedoZiv.h"
+
+#include "platform/db/Dao.h"
+#include "store/CIssue.h"
+#include "store/CMain.h"
+#include "store/CUtility.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+// Items 1 "Liability", 2 "breach", 3 "Damages"; bookmarks 1 to 4 on items
+// 3, 1, 2 and 1, and bookmark 5 on item 9, which no longer exists.
+const QString kRows = QStringLiteral(
+    "INSERT INTO Issue (ID, ParentID, Name, ItemType) VALUES (1, 0, 'Liability', 'Issue'), "
+    "(2, 1, 'breach', 'Issue'), (3, 0, 'Damages', 'Issue');"
+    "INSERT INTO Bookmarks (ID, CodeID, Description) VALUES (1, 3, 'invoices'), "
+    "(2, 1, 'ask about' || char(13) || char(10) || 'the speed'), (3, 2, 'Skid marks'), "
+    "(4, 1, 'deposition'), (5, 9, 'orphan');");
+
+class Bookmarks : public WorkspaceTest {
+protected:
+    void SetUp() override
+    {
+        WorkspaceTest::SetUp();
+        m_path = m_cases.create(QStringLiteral("Case.AGV"), kRows);
+        m_db = dao::DBEngine::OpenDatabase(m_path);
+        m_pane.Initialise(m_db);
+    }
+    void TearDown() override
+    {
+        m_pane.Terminate();
+        m_db->Close();
+        WorkspaceTest::TearDown();
+    }
+
+    QTreeWidget* list() const { return m_pane.lvBookMarks(); }
+    QStringList column(int c) const
+    {
+        QStringList texts;
+        for (int i = 0; i < list()->topLevelItemCount(); ++i)
+            texts << list()->topLevelItem(i)->text(c);
+        return texts;
+    }
+    void clickHeader(int section)
+    {
+        QHeaderView* header = list()->header();
+        QTest::mouseClick(
+            header->viewport(), Qt::LeftButton, Qt::NoModifier,
+            QPoint(header->sectionViewportPosition(section) + 5, header->height() / 2));
+    }
+    QTreeWidgetItem* current() const { return list()->currentItem(); }
+
+    QString m_path;
+    std::shared_ptr<dao::Database> m_db;
+    ctlBookmarks m_pane;
+};
+
+TEST_F(Bookmarks, EachBookmarkOfAnExistingItemIsListedWithItsLineBreaksAsBlanks)
+{
+    EXPECT_EQ(column(0), (QStringList{"Damages", "Liability", "breach", "Liability"}));
+    EXPECT_EQ(column(1),
+              (QStringList{"invoices", "ask about the speed", "Skid marks", "deposition"}));
+}
+
+TEST_F(Bookmarks, AHeaderSortsAscendingOnEveryClickAndAfterARefill)
+{
+    m_pane.resize(500, 300);
+    m_pane.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_pane));
+    const QStringList byName{"breach", "Damages", "Liability", "Liability"};
+    clickHeader(0);
+    EXPECT_EQ(column(0), byName);
+    clickHeader(0);
+    EXPECT_EQ(column(0), byName);
+    m_pane.Initialise(m_db);
+    EXPECT_EQ(column(0), byName);
+    clickHeader(1);
+    EXPECT_EQ(column(1),
+              (QStringList{"ask about the speed", "deposition", "invoices", "Skid marks"}));
+}
+
+TEST_F(Bookmarks, RemoveDeletesExactlyTheSelectedBookmarkAndNamesItsItem)
+{
+    QSignalSpy removed(&m_pane, &ctlBookmarks::BookMarkRemoved);
+    list()->setCurrentItem(list()->topLevelItem(2)); // "breach": bookmark 3 on item 2
+    m_pane.mnuRemoveBookMark()->trigger();
+
+    EXPECT_EQ(column(1), (QStringList{"invoices", "ask about the speed", "deposition"}));
+    EXPECT_EQ(countIn(m_path, QStringLiteral("Bookmarks where ID = 3")), 0);
+    EXPECT_EQ(countIn(m_path, QStringLiteral("Bookmarks")), 4);
+    ASSERT_EQ(removed.size(), 1);
+    EXPECT_EQ(removed[0][0].toString(), QStringLiteral("2"));
+    EXPECT_TRUE(m_prompt.shown().isEmpty());
+}
+
+TEST_F(Bookmarks, AFailingRemoveIsReportedAndTheListKept)
+{
+    QSignalSpy removed(&m_pane, &ctlBookmarks::BookMarkRemoved);
+    m_db->Close();
+    list()->setCurrentItem(list()->topLevelItem(0));
+    m_pane.mnuRemoveBookMark()->trigger();
+
+    EXPECT_EQ(list()->topLevelItemCount(), 4);
+    EXPECT_EQ(removed.size(), 0);
+    ASSERT_EQ(m_prompt.messages().size(), 1);
+    EXPECT_TRUE(m_prompt.messages()[0].endsWith(
+        QStringLiteral("\nin Argovo.ctlBookmarks.mnuRemoveBookMark_Click at line 10")));
+    m_db = dao::DBEngine::OpenDatabase(m_path);
+}
+
+TEST_F(Bookmarks, FindSelectsTheFirstMatchingRowAndOtherwiseLeavesTheSelection)
+{
+    m_pane.FindBookmark(QStringLiteral("liability"));
+    EXPECT_EQ(current(), list()->topLevelItem(1));
+    for (const QString& text : {QStringLiteral("Witnesses"), QString()}) {
+        m_pane.FindBookmark(text);
+        EXPECT_EQ(current(), list()->topLevelItem(1)) << qPrintable(text);
+    }
+    m_pane.Terminate();
+    m_pane.FindBookmark(QString());
+    EXPECT_EQ(current(), nullptr);
+}
+
+TEST_F(Bookmarks, ClickingARowAsksTheOwnerToShowItsItem)
+{
+    m_pane.resize(500, 300);
+    m_pane.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_pane));
+    QSignalSpy view(&m_pane, &ctlBookmarks::ViewBookMark);
+    QSignalSpy clicked(&m_pane, &ctlBookmarks::listClicked);
+    const QRect row = list()->visualItemRect(list()->topLevelItem(2));
+    QTest::mouseClick(list()->viewport(), Qt::RightButton, Qt::NoModifier, row.center());
+    EXPECT_EQ(view.size(), 0);
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, Qt::NoModifier, row.center());
+
+    ASSERT_EQ(view.size(), 1);
+    EXPECT_EQ(view[0][0].value<std::shared_ptr<CIssue>>()->Name(), QStringLiteral("breach"));
+    EXPECT_EQ(clicked.size(), 1);
+}
+
+// --- the add-bookmark window -------------------------------------------------
+
+class AddBookmarkWindow : public Bookmarks {
+protected:
+    void open(const QString& id)
+    {
+        auto item = std::make_shared<CIssue>();
+        item->Initialise(m_db, id);
+        m_window.Initialise(m_db, item);
+        m_window.show();
+    }
+    void click(const char* button)
+    {
+        QTest::mouseClick(m_window.findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
+    }
+    QLineEdit* text() const
+    {
+        return m_window.findChild<QLineEdit*>(QStringLiteral("txtBookmark"));
+    }
+    int bookmarksOf(int id) const
+    {
+        return countIn(m_path, QStringLiteral("Bookmarks where CodeID = %1").arg(id));
+    }
+
+    frmAddBookmark m_window;
+};
+
+TEST_F(AddBookmarkWindow, OkStoresTheDescriptionAsTypedEvenWhenEmpty)
+{
+    for (const QString& typed : {QStringLiteral("Check the photographs"), QString()}) {
+        open(QStringLiteral("3"));
+        EXPECT_EQ(m_window.findChild<QLabel*>(QStringLiteral("lblCodeItem"))->text(),
+                  QStringLiteral("Damages "));
+        text()->setText(typed);
+        click("cmdOk");
+        EXPECT_FALSE(m_window.Cancelled());
+        EXPECT_FALSE(m_window.isVisible());
+        EXPECT_EQ(
+            valueIn(m_path, QStringLiteral("select Description from Bookmarks where CodeID = 3 "
+                                           "order by ID desc"))
+                .toString(),
+            typed);
+    }
+    EXPECT_EQ(bookmarksOf(3), 3);
+}
+
+TEST_F(AddBookmarkWindow, CancelAndTheCloseBoxStoreNothing)
+{
+    for (bool closeBox : {false, true}) {
+        open(QStringLiteral("2"));
+        text()->setText(QStringLiteral("not wanted"));
+        closeBox ? void(m_window.close()) : click("cmdCancel");
+        EXPECT_TRUE(m_window.Cancelled());
+    }
+    EXPECT_EQ(bookmarksOf(2), 1);
+}
+
+TEST_F(AddBookmarkWindow, AFailedStoreKeepsTheWindowOpenWithTheTypedText)
+{
+    open(QStringLiteral("2"));
+    m_db->Close();
+    text()->setText(QStringLiteral("keep me"));
+    click("cmdOk");
+
+    ASSERT_EQ(m_prompt.messages().size(), 1);
+    EXPECT_TRUE(m_prompt.messages()[0].endsWith(
+        QStringLiteral("\nin Argovo.frmAddBookmark.cmdOK_Click at line 10")));
+    EXPECT_TRUE(m_window.isVisible());
+    EXPECT_EQ(text()->text(), QStringLiteral("keep me"));
+    m_db = dao::DBEngine::OpenDatabase(m_path);
+    EXPECT_EQ(bookmarksOf(2), 1);
+}
+
+// --- Insert > Bookmark Here --------------------------------------------------
+
+TEST_F(WorkspaceTest, BookmarkHereTakesOnlyIssuesAndARowClickJumpsToItsItem)
+{
+    const QString path = m_cases.createSample();
+    oMain().setStrFileName(path);
+    frmRedoZiv w;
+    showAndWait(w);
+
+    clickNode(w, QStringLiteral("CX5"));
+    w.AddBookMark();
+    EXPECT_EQ(m_prompt.messages(), QStringList{QStringLiteral("Can only bookmark issues.")});
+
+    m_prompt.clear();
+    clickNode(w, QStringLiteral("C6"));
+    w.AddBookMark(); // cancelled
+    execIn(path, QStringLiteral("INSERT INTO Bookmarks (CodeID, Description) VALUES (6, 'pay')"));
+    m_prompt.modalResult(QDialog::Accepted);
+    w.AddBookMark();
+
+    ASSERT_EQ(m_prompt.count(QStringLiteral("modal")), 2);
+    EXPECT_EQ(m_prompt.shown()[0].text, QStringLiteral("frmAddBookmark"));
+    EXPECT_EQ(m_prompt.shown()[0].values.value(QStringLiteral("ID")).toString(),
+              QStringLiteral("6"));
+    QTreeWidget* list = w.ctlBookmarkList()->lvBookMarks();
+    EXPECT_EQ(list->topLevelItemCount(), 2);
+    ASSERT_TRUE(list->currentItem());
+    EXPECT_EQ(list->currentItem()->text(0), QStringLiteral("Damages"));
+
+    // A click on the other bookmark jumps to its item and its explanation.
+    w.selectTab(frmRedoZiv::kTabFiles);
+    QTreeWidgetItem* breach = list->findItems(QStringLiteral("Breach"), Qt::MatchExactly).value(0);
+    ASSERT_TRUE(breach);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualItemRect(breach).center());
+    EXPECT_EQ(w.tvIssueItems()->currentItem(), w.node(QStringLiteral("C3")));
+    EXPECT_EQ(w.currentIssue()->Key(), QStringLiteral("3"));
+    EXPECT_EQ(w.selectedTab(), frmRedoZiv::kTabExplanation);
+    EXPECT_EQ(w.lblMain()->text(), QStringLiteral("  Breach"));
+    EXPECT_EQ(oUtility().SelectedNode(), QStringLiteral("C3"));
+}
+
+TEST_F(WorkspaceTest, AReadOnlyCaseShowsBothPanesButChangesNothingThroughThem)
+{
+    const QString path = m_cases.createSample();
+    casetables::setWriteCheck([](dao::Database&) { return false; });
+    oMain().setStrFileName(path);
+    frmRedoZiv w;
+    showAndWait(w);
+    casetables::setWriteCheck({});
+    clickNode(w, QStringLiteral("C1"));
+    w.selectTab(frmRedoZiv::kTabFiles);
+
+    ctlFileDetails* documents = w.ctlFileDetails1();
+    documents->showPopup(QPoint(5, 5));
+    EXPECT_FALSE(documents->mnuAddFile()->isEnabled());
+    EXPECT_TRUE(documents->mnuOpenFile()->isEnabled());
+    documents->mnuPopup()->hide();
+
+    ctlBookmarks* bookmarks = w.ctlBookmarkList();
+    bookmarks->lvBookMarks()->setCurrentItem(bookmarks->lvBookMarks()->topLevelItem(0));
+    EXPECT_FALSE(bookmarks->mnuRemoveBookMark()->isEnabled());
+    bookmarks->mnuRemoveBookMark_Click();
+    EXPECT_EQ(bookmarks->lvBookMarks()->topLevelItemCount(), 1);
+    EXPECT_EQ(countIn(path, QStringLiteral("Bookmarks")), 1);
+}
+
+} // namespace
