@@ -137,7 +137,8 @@ void ctlBookmarks::Initialise(std::shared_ptr<dao::Database> db)
     // A sorted list stays sorted when it is filled again.
     if (m_sortColumn >= 0)
         m_list->sortItems(m_sortColumn, Qt::AscendingOrder);
-    codemodule::AutoSizeListViewColumns(m_list, true);
+    codemodule::AutoSizeListViewColumns(m_list, false);
+    fitColumns();
 }
 
 void ctlBookmarks::Terminate()
@@ -148,6 +149,7 @@ void ctlBookmarks::Terminate()
 
 void ctlBookmarks::setReadOnly(bool readOnly)
 {
+    m_readOnly = readOnly;
     m_remove->setEnabled(!readOnly);
 }
 
@@ -212,6 +214,9 @@ bool ctlBookmarks::showPopup(const QPoint& pos)
 {
     if (m_list->topLevelItemCount() == 0)
         return false;
+    // Blank space keeps the selection: Remove then must not take a bookmark
+    // the user did not point at.
+    m_remove->setEnabled(!m_readOnly && m_list->itemAt(pos) != nullptr);
     m_popup->popup(m_list->viewport()->mapToGlobal(pos));
     return true;
 }
@@ -224,11 +229,31 @@ void ctlBookmarks::sortByColumn(int column)
     m_list->sortItems(column, Qt::AscendingOrder);
 }
 
+// A long item name keeps at most half the list, so the description stays in
+// sight; the description takes the rest.
+void ctlBookmarks::fitColumns()
+{
+    const int half = m_list->viewport()->width() / 2;
+    if (half > 0 && m_list->columnWidth(0) > half)
+        m_list->setColumnWidth(0, half);
+    codemodule::AutoSizeLastColumn(m_list);
+}
+
 bool ctlBookmarks::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonRelease) {
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
             emit listClicked();
+    }
+    if (watched == m_list->viewport() && event->type() == QEvent::Resize && !m_inLayout) {
+        m_inLayout = true;
+        try {
+            m_list->resizeColumnToContents(0);
+            fitColumns();
+        } catch (...) {
+            // A pane too small for its columns keeps the widths it had.
+        }
+        m_inLayout = false;
     }
     return QWidget::eventFilter(watched, event);
 }

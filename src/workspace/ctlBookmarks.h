@@ -64,6 +64,7 @@ protected:
 
 private:
     void sortByColumn(int column);
+    void fitColumns();
 
     QLabel* m_label = nullptr;
     QTreeWidget* m_list = nullptr;
@@ -73,4 +74,5 @@ private:
     // The column of the last header click; -1 while the list is unsorted.
     int m_sortColumn = -1;
     bool m_inLayout = false;
+    bool m_readOnly = false;
 };

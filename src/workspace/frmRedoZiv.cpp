@@ -1436,13 +1436,15 @@ void frmRedoZiv::applyReadOnly()
     m_explanationPage->setReadOnly(m_readOnly);
     m_ctlFileDetails1->setReadOnly(m_readOnly);
     m_ctlBookmarkList->setReadOnly(m_readOnly);
+    // The toolbar is switched as a whole with the case; its delete button
+    // alone follows the case's write access.
+    if (auto* remove = m_tbTools->findChild<QAction*>(QStringLiteral("tbTools_delete")))
+        remove->setEnabled(!m_readOnly);
     if (!m_readOnly)
         return; // the case menus follow the case being open
     // Commands that change the case are off; reading, reports and views stay.
     m_mnuInsert->setEnabled(false);
     m_mnuInsert->menuAction()->setEnabled(false);
-    if (auto* remove = m_tbTools->findChild<QAction*>(QStringLiteral("tbTools_delete")))
-        remove->setEnabled(false);
 }
 
 // ---------------------------------------------------------------------------

@@ -407,6 +407,8 @@ void frmRedoZiv::tvIssueItems_AfterLabelEdit(QTreeWidgetItem* node, bool& cancel
     try {
         const QString name = treeediting::acceptedLabel(newString);
         treeediting::renameItem(gDB, keyOf(node), name);
+        // The pane names bookmarked items by their stored name.
+        InitialiseBookmarks();
         m_statusPanel1->setText(name);
         m_lblMain->setText(QStringLiteral("  ") + name);
         SelectCodeItem(keyOf(m_tvIssueItems->currentItem()));

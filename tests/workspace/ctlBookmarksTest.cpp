@@ -108,6 +108,43 @@ TEST_F(Bookmarks, RemoveDeletesExactlyTheSelectedBookmarkAndNamesItsItem)
     EXPECT_TRUE(m_prompt.shown().isEmpty());
 }
 
+TEST_F(Bookmarks, ARightClickOnBlankSpaceOffersNoRemoveForTheRowSelectedBefore)
+{
+    m_pane.resize(500, 300);
+    m_pane.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_pane));
+    list()->setCurrentItem(list()->topLevelItem(0));
+    ASSERT_TRUE(m_pane.showPopup(QPoint(20, list()->viewport()->height() - 5)));
+    EXPECT_FALSE(m_pane.mnuRemoveBookMark()->isEnabled());
+    m_pane.mnuRemoveBookMark_Click();
+    m_pane.mnuPopup()->hide();
+    EXPECT_EQ(list()->topLevelItemCount(), 4);
+    EXPECT_EQ(countIn(m_path, QStringLiteral("Bookmarks")), 5);
+
+    ASSERT_TRUE(m_pane.showPopup(list()->visualItemRect(list()->topLevelItem(2)).center()));
+    EXPECT_TRUE(m_pane.mnuRemoveBookMark()->isEnabled());
+    m_pane.mnuPopup()->hide();
+}
+
+TEST_F(Bookmarks, ALongItemNameLeavesTheDescriptionInSight)
+{
+    execIn(m_path, QStringLiteral("UPDATE Issue SET Name = '%1' WHERE ID = 1")
+                       .arg(QString(50, QLatin1Char('W'))));
+    m_pane.resize(240, 300);
+    m_pane.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_pane));
+    m_pane.Initialise(m_db);
+    const int width = list()->viewport()->width();
+    EXPECT_LE(list()->columnWidth(0), width / 2);
+    EXPECT_GT(list()->columnWidth(1), 0);
+    EXPECT_LT(list()->header()->sectionViewportPosition(1), width);
+
+    m_pane.resize(1600, 300); // room enough: the names show whole again
+    QCoreApplication::processEvents();
+    EXPECT_GT(list()->columnWidth(0),
+              list()->fontMetrics().horizontalAdvance(QString(50, QLatin1Char('W'))));
+}
+
 TEST_F(Bookmarks, AFailingRemoveIsReportedAndTheListKept)
 {
     QSignalSpy removed(&m_pane, &ctlBookmarks::BookMarkRemoved);

@@ -3,6 +3,7 @@
 #include "workspace/CaseTables.h"
 #include "workspace/TreeDragDrop.h"
 #include "workspace/TreeLogic.h"
+#include "workspace/ctlBookmarks.h"
 #include "workspace/frmRedoZiv.h"
 
 #include "platform/db/Dao.h"
@@ -11,6 +12,7 @@
 #include "store/CTypes.h"
 #include "store/CUtility.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -229,6 +231,8 @@ TEST_F(TreeEditing, RenamingInPlaceStoresTheNameAsTypedUpToFiftyCharacters)
         EXPECT_EQ(m_prompt.messages().join(QLatin1Char('|')), c.message);
         EXPECT_EQ(w->lblMain()->text(), QStringLiteral("  ") + c.stored);
         EXPECT_EQ(w->currentIssue()->Name(), c.stored);
+        // The bookmark pane names the item as the tree does.
+        EXPECT_EQ(w->ctlBookmarkList()->lvBookMarks()->topLevelItem(0)->text(0), c.stored);
     }
 }
 
@@ -456,4 +460,20 @@ TEST_F(TreeEditing, AReadOnlyCaseTakesNoTreeEditsFromKeysMouseOrDrag)
     EXPECT_FALSE(w->mnuInsert()->isVisible());
     EXPECT_TRUE(m_prompt.shown().isEmpty());
     EXPECT_EQ(countIn(m_path, QStringLiteral("Issue")), 10);
+}
+
+TEST_F(TreeEditing, AWritableCaseOpenedAfterAReadOnlyOneCanBeEditedAgain)
+{
+    m_path = m_cases.createSample();
+    casetables::setWriteCheck([](dao::Database&) { return false; });
+    auto w = openWindow();
+    casetables::setWriteCheck({});
+    auto* remove = w->findChild<QAction*>(QStringLiteral("tbTools_delete"));
+    ASSERT_NE(remove, nullptr);
+    EXPECT_FALSE(remove->isEnabled());
+
+    m_prompt.chooseFile(m_cases.createSample(QStringLiteral("Other.AGV")));
+    w->mnuFileOpen_Click();
+    EXPECT_TRUE(remove->isEnabled());
+    EXPECT_TRUE(w->mnuInsert()->isEnabled());
 }
