@@ -128,6 +128,23 @@ int compareKeys(const SortKey& a, const SortKey& b)
 
 } // namespace
 
+void GridCore::Cell::setText(const QString& newText)
+{
+    text = newText;
+    const std::optional<double> parsed = parseNumber(text);
+    number = parsed.value_or(0.0);
+    numeric = parsed.has_value();
+    computed = false;
+}
+
+void GridCore::Cell::setComputed(std::optional<double> value, const QString& shown)
+{
+    text = shown;
+    number = value.value_or(0.0);
+    numeric = value.has_value();
+    computed = value.has_value();
+}
+
 GridCore::GridCore(QObject* parent)
     : QObject(parent)
 {
@@ -284,15 +301,13 @@ void GridCore::setDataSource(const ado::Recordset& recordset)
     Row header;
     header.cells.resize(static_cast<std::size_t>(fields) + 1);
     for (int f = 0; f < fields; ++f)
-        header.cells[static_cast<std::size_t>(f) + 1].text = names.at(f);
+        header.cells[static_cast<std::size_t>(f) + 1].setText(names.at(f));
     copied.push_back(std::move(header));
     for (int r = 0; r < records; ++r) {
         Row row;
         row.cells.resize(static_cast<std::size_t>(fields) + 1);
         for (int f = 0; f < fields; ++f) {
-            const QVariant value = recordset.value(r, f);
-            Cell& cell = row.cells[static_cast<std::size_t>(f) + 1];
-            cell.text = variantText(value);
+            row.cells[static_cast<std::size_t>(f) + 1].setText(variantText(recordset.value(r, f)));
         }
         copied.push_back(std::move(row));
     }
@@ -326,27 +341,23 @@ QString GridCore::textAt(int row, int col) const
 bool GridCore::isNumeric(int row, int col) const
 {
     checkCell(row, col);
-    const Cell& cell = m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(col)];
-    return cell.value.has_value() || parseNumber(cell.text).has_value();
+    return m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(col)].numeric;
 }
 
 double GridCore::valueAt(int row, int col) const
 {
     checkCell(row, col);
     const Cell& cell = m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(col)];
-    if (cell.value)
-        return *cell.value;
-    return parseNumber(cell.text).value_or(0.0);
+    return cell.numeric ? cell.number : 0.0;
 }
 
 void GridCore::setTextAt(int row, int col, const QString& text)
 {
     checkCell(row, col);
     Cell& cell = m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(col)];
-    if (cell.text == text && !cell.value)
+    if (cell.text == text && !cell.computed)
         return;
-    cell.text = text;
-    cell.value.reset();
+    cell.setText(text);
     notifyCells(row, col, row, col);
 }
 
@@ -577,23 +588,20 @@ void GridCore::sort(int setting)
     const int lastKey = std::max(m_col, m_colSel);
     const std::size_t keys = static_cast<std::size_t>(lastKey - firstKey + 1);
     const std::size_t count = m_rows.size() - 1;
-    // Each key made once, side by side, not parsed at every comparison nor
-    // fetched from rows spread over memory; the rows then move once.
+    // Each key taken once, side by side, not fetched from rows spread over
+    // memory at every comparison; the rows then move once.
     std::vector<SortKey> sortKeys(count * keys);
     for (std::size_t i = 0; i < count; ++i) {
         for (std::size_t k = 0; k < keys; ++k) {
-            const QString& text = m_rows[i + 1].cells[static_cast<std::size_t>(firstKey) + k].text;
-            if (text.isEmpty())
+            const Cell& cell = m_rows[i + 1].cells[static_cast<std::size_t>(firstKey) + k];
+            if (cell.text.isEmpty())
                 continue;
             SortKey& key = sortKeys[i * keys + k];
-            key.text = &text;
-            key.number = parseNumber(text).value_or(std::numeric_limits<double>::quiet_NaN());
+            key.text = &cell.text;
+            key.number = cell.numeric ? cell.number : std::numeric_limits<double>::quiet_NaN();
         }
     }
-    std::vector<std::size_t> order(count);
-    for (std::size_t i = 0; i < count; ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    const auto before = [&](std::size_t a, std::size_t b) {
         const SortKey* keyA = &sortKeys[a * keys];
         const SortKey* keyB = &sortKeys[b * keys];
         for (std::size_t k = 0; k < keys; ++k) {
@@ -602,7 +610,20 @@ void GridCore::sort(int setting)
                 return compared < 0;
         }
         return false;
-    });
+    };
+    // Every study sorts the grid again on the same keys: rows already in
+    // order cost one look along them, not a sort.
+    bool inOrder = true;
+    for (std::size_t i = 1; i < count && inOrder; ++i)
+        inOrder = !before(i, i - 1);
+    if (inOrder) {
+        endStructureChange();
+        return;
+    }
+    std::vector<std::size_t> order(count);
+    for (std::size_t i = 0; i < count; ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), before);
     std::vector<Row> sorted;
     sorted.reserve(m_rows.size());
     sorted.push_back(std::move(m_rows.front()));
@@ -663,8 +684,8 @@ std::vector<int> GridCore::ensureSubtotalRows(int groupCol)
         ++nextEnd;
         Row subtotal = makeRow();
         subtotal.subtotalGroupCol = groupCol;
-        subtotal.cells[static_cast<std::size_t>(groupCol)].text =
-            rebuilt.back().cells[static_cast<std::size_t>(groupCol)].text;
+        subtotal.cells[static_cast<std::size_t>(groupCol)].setText(
+            rebuilt.back().cells[static_cast<std::size_t>(groupCol)].text);
         made.push_back(static_cast<int>(rebuilt.size()));
         rebuilt.push_back(std::move(subtotal));
     }
@@ -702,17 +723,20 @@ void GridCore::subtotal(int function, int groupCol, int totalCol, const QString&
         ? m_columns[static_cast<std::size_t>(totalCol)].format : format;
     const std::vector<int> subtotalRows = ensureSubtotalRows(groupCol);
 
-    // The column's numbers, each cell parsed once; empty and non-numeric
-    // cells are no values at all.
-    std::vector<std::optional<double>> numbers(m_rows.size());
+    // Empty and non-numeric cells are no values at all.
+    const auto numberAt = [&](std::size_t r) -> const Cell* {
+        const Row& row = m_rows[r];
+        if (row.subtotalGroupCol >= 0)
+            return nullptr;
+        const Cell& cell = row.cells[static_cast<std::size_t>(totalCol)];
+        return cell.numeric ? &cell : nullptr;
+    };
     double columnSum = 0.0;
-    for (std::size_t r = 1; r < m_rows.size(); ++r) {
-        if (m_rows[r].subtotalGroupCol >= 0)
-            continue;
-        const Cell& cell = m_rows[r].cells[static_cast<std::size_t>(totalCol)];
-        numbers[r] = cell.value ? cell.value : parseNumber(cell.text);
-        if (numbers[r])
-            columnSum += *numbers[r];
+    if (function == SubtotalPercent) {
+        for (std::size_t r = 1; r < m_rows.size(); ++r) {
+            if (const Cell* cell = numberAt(r))
+                columnSum += cell->number;
+        }
     }
 
     // A subtotal row totals the data rows since the previous subtotal row of
@@ -721,8 +745,8 @@ void GridCore::subtotal(int function, int groupCol, int totalCol, const QString&
     for (const int subtotalRow : subtotalRows) {
         stats::Accumulator acc;
         for (std::size_t r = groupStart; r < static_cast<std::size_t>(subtotalRow); ++r) {
-            if (numbers[r])
-                acc.add(*numbers[r]);
+            if (const Cell* cell = numberAt(r))
+                acc.add(cell->number);
         }
         groupStart = static_cast<std::size_t>(subtotalRow) + 1;
         std::optional<double> result;
@@ -756,10 +780,9 @@ void GridCore::subtotal(int function, int groupCol, int totalCol, const QString&
             break;
         }
         Cell& cell = m_rows[static_cast<std::size_t>(subtotalRow)].cells[static_cast<std::size_t>(totalCol)];
-        cell.value = result;
-        cell.text = result ? (textFormat.isEmpty() ? plainNumber(*result)
-                                                   : formatNumber(*result, textFormat))
-                           : QString();
+        cell.setComputed(result, result ? (textFormat.isEmpty() ? plainNumber(*result)
+                                                                : formatNumber(*result, textFormat))
+                                        : QString());
         cell.foreColor = foreColor.value_or(-1);
         cell.backColor = backColor.value_or(-1);
         cell.bold = bold;

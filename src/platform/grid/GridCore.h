@@ -189,12 +189,19 @@ signals:
     void displayChanged();
 
 private:
+    // The number a text stands for is worked out once, when the text is set:
+    // sorting, totalling and drawing a large grid read it many times.
     struct Cell {
         QString text;
-        std::optional<double> value;   // exact number behind a computed text
+        double number = 0.0;
         int foreColor = -1;
         int backColor = -1;
+        bool numeric = false;          // number holds a value
+        bool computed = false;         // number is the exact value behind a computed text
         bool bold = false;
+
+        void setText(const QString& newText);
+        void setComputed(std::optional<double> value, const QString& shown);
     };
     struct Row {
         std::vector<Cell> cells;

@@ -271,6 +271,33 @@ TEST(GridCoreSort, SortingDropsSubtotalRowsThatNoLongerFit)
     EXPECT_EQ(column(g, 1), (QStringList{"A", "B"}));
 }
 
+TEST(GridCoreSort, RowsAlreadyInOrderLoseTheirSubtotalsAndTotalEditedNumbersAnew)
+{
+    GridCore g;
+    fillGroups(g, {{"A", "1"}, {"A", "2"}, {"B", "4"}});
+    g.setColFormat(2, "'.0");
+    g.subtotal(grid::SubtotalAverage, 1, 2);
+    // Typing over a computed cell keeps what was typed, not the exact value.
+    g.setTextAt(3, 2, "1.5");
+    EXPECT_DOUBLE_EQ(g.valueAt(3, 2), 1.5);
+    g.setTextAt(3, 2, "1.5");
+    EXPECT_EQ(g.displayText(3, 2), "1.5");
+
+    g.setCol(0);
+    g.setColSel(2);
+    g.sort(grid::SortGenericAscending);
+    EXPECT_TRUE(subtotalRows(g).isEmpty());
+    EXPECT_EQ(column(g, 2), (QStringList{"1", "2", "4"}));
+
+    g.setTextAt(2, 2, "word");
+    g.setTextAt(3, 2, "6");
+    g.subtotal(grid::SubtotalSum, 1, 2);
+    EXPECT_EQ(subtotalRows(g), (QList<int>{3, 5}));
+    EXPECT_EQ(g.textAt(3, 2), "1");
+    EXPECT_EQ(g.textAt(5, 2), "6");
+    EXPECT_FALSE(g.isNumeric(2, 2));
+}
+
 TEST(GridCoreMerge, MergesNeverCrossTheHeaderOrSubtotalRowsNorJoinEmptyCells)
 {
     GridCore g;
