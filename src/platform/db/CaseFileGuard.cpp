@@ -166,13 +166,15 @@ void hardenConnection(sqlite3* handle)
     sqlite3_limit(handle, SQLITE_LIMIT_ATTACHED, 0);
 }
 
-void checkCaseContent(sqlite3* handle, const QString& path, const QString& source)
+void checkCaseContent(sqlite3* handle, const QString& path, const QString& source,
+                      bool readItemTables)
 {
     try {
         // Reading the schema is the first real read of the file.
         runStep(handle, QStringLiteral("PRAGMA schema_version"), source, path);
         refuseForeignObjects(handle, path, source);
-        quickCheck(handle, path, source);
+        if (readItemTables)
+            quickCheck(handle, path, source);
     } catch (const Finding& finding) {
         throw finding.error;
     } catch (const AppError& error) {

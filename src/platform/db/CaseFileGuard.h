@@ -23,8 +23,10 @@ void hardenConnection(sqlite3* handle);
 
 // Refuses (AppError) a file holding a trigger, or a view where a case table
 // belongs, and a file whose item and bookmark tables fail the engine's quick
-// check. Reads only.
-void checkCaseContent(sqlite3* handle, const QString& path, const QString& source);
+// check (left out with readItemTables false, when an open connection of this
+// process has just read them). Reads only.
+void checkCaseContent(sqlite3* handle, const QString& path, const QString& source,
+                      bool readItemTables = true);
 
 // Writes a new file at target holding the case tables of from's file, their
 // declarations and rows as they stand, and nothing else. 3204 when target

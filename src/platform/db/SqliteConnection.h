@@ -53,6 +53,7 @@ public:
     // Creates a new file; 3204 when one exists at path.
     static std::shared_ptr<SqliteConnection> create(const QString& path, const QString& source);
 
+    ~SqliteConnection();
     SqliteConnection(const SqliteConnection&) = delete;
     SqliteConnection& operator=(const SqliteConnection&) = delete;
 
@@ -91,6 +92,8 @@ private:
 
     SqliteHandle m_handle;
     QString m_path;
+    // Set while this connection counts among those that found the file sound.
+    QString m_soundKey;
     int m_savepointCounter = 0;
     int m_recordsAffected = 0;
 };
