@@ -123,6 +123,10 @@ int compareKeys(const SortKey& a, const SortKey& b)
         return 0;
     if (kindA == 1)
         return a.number < b.number ? -1 : (b.number < a.number ? 1 : 0);
+    // Rows of one group share their group texts: equal texts are told apart
+    // from the rest without folding their case letter by letter.
+    if (*a.text == *b.text)
+        return 0;
     return QString::compare(*a.text, *b.text, Qt::CaseInsensitive);
 }
 

@@ -116,7 +116,7 @@ void GridView::onCoreAboutToReset()
 void GridView::applyDisplay()
 {
     FlagGuard syncing(m_syncing);
-    const bool wasReset = std::exchange(m_inReset, false);
+    m_inReset = false;
 
     if (!m_core->fontName().isEmpty() || m_core->fontSize() > 0.0) {
         QFont f = font();
@@ -148,10 +148,11 @@ void GridView::applyDisplay()
             header->moveSection(visual, position);
     }
 
-    // Many display settings change one after another; the blocks are laid
-    // again only when they changed, as a large grid holds thousands of them.
+    // Many display settings change one after another, and every study
+    // rebuilds the rows; the blocks are laid again only when they changed,
+    // as a large grid holds thousands of them.
     QList<MergeSpan> spans = m_core->mergeSpans();
-    if (wasReset || spans != m_spans) {
+    if (spans != m_spans) {
         clearSpans();
         for (const MergeSpan& span : spans)
             setSpan(span.row - 1, span.col, span.rowCount, 1);

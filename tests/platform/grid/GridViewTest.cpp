@@ -222,6 +222,11 @@ TEST(GridView, SpansFollowTheMergeBlocksAndMergeSetting)
     EXPECT_EQ(view.rowSpan(0, 2), 2);
     EXPECT_EQ(view.rowSpan(2, 2), 1);
     EXPECT_EQ(view.rowSpan(3, 2), 2);
+    // A re-sort that leaves the blocks where they were keeps them shown.
+    sortAndShow(g, grid::SubtotalAverage);
+    EXPECT_EQ(view.rowSpan(0, 2), 2);
+    EXPECT_EQ(view.rowSpan(2, 2), 1);
+    EXPECT_EQ(view.rowSpan(3, 2), 2);
     g.setMergeCells(grid::MergeNone);
     EXPECT_EQ(view.rowSpan(0, 2), 1);
 }
