@@ -77,6 +77,13 @@ public:
 };
 
 BenchPrompt* gPrompt = nullptr;
+// --only: the works whose names hold this text; all when empty.
+QString gOnly;
+
+bool wanted(const QString& work)
+{
+    return gOnly.isEmpty() || work.contains(gOnly, Qt::CaseInsensitive);
+}
 
 void settle()
 {
@@ -144,7 +151,7 @@ void benchCase(const QString& casePath, int items, int repeats, std::vector<Resu
     };
 
     // Open to a filled tree, from a main window that has no case yet.
-    {
+    if (wanted(QStringLiteral("open to a filled tree"))) {
         std::unique_ptr<frmRedoZiv> window;
         const auto product = bench::measure(
             repeats,
@@ -178,7 +185,7 @@ void benchCase(const QString& casePath, int items, int repeats, std::vector<Resu
     QWidget pane;
     pane.resize(1200, 800);
     pane.show();
-    {
+    if (wanted(QStringLiteral("analysis grid load"))) {
         const auto product = bench::measure(
             repeats,
             [&] {
@@ -217,6 +224,8 @@ void benchCase(const QString& casePath, int items, int repeats, std::vector<Resu
          "100.0 * sum(%x) / (SELECT sum(Issue_2.Weight) FROM Issue AS Issue_2)"},
     };
     for (const Method& m : methods) {
+        if (!wanted(QStringLiteral("sort and subtotal %1").arg(QLatin1String(m.name))))
+            continue;
         const auto product = bench::measure(repeats, [&] { grid->SortAndShow(m.code); });
         require(grid->grid().rows() > 1, "the subtotals emptied the grid");
         const auto limit = bench::measure(
@@ -224,7 +233,7 @@ void benchCase(const QString& casePath, int items, int repeats, std::vector<Resu
         add(QStringLiteral("sort and subtotal %1").arg(QLatin1String(m.name)), product, limit);
     }
 
-    {
+    if (wanted(QStringLiteral("grid report to PDF"))) {
         // The grid report of the grid as loaded, with its count subtotals.
         grid->SortAndShow(grid::SubtotalCount);
         const QString pdf = QDir(QFileInfo(casePath).path()).filePath(QStringLiteral("grid.pdf"));
@@ -236,7 +245,7 @@ void benchCase(const QString& casePath, int items, int repeats, std::vector<Resu
         QFile::remove(pdf);
     }
 
-    {
+    if (wanted(QStringLiteral("level study"))) {
         const QString band = QStringLiteral("Level 5 - 7");
         QString condition;
         for (const levels::Band& b : levels::bands())
@@ -262,7 +271,7 @@ void benchCase(const QString& casePath, int items, int repeats, std::vector<Resu
     analysisforms::unloadAnalysisWindows();
     settle();
 
-    {
+    if (wanted(QStringLiteral("case analysis report to PDF"))) {
         const QString pdf =
             QDir(QFileInfo(casePath).path()).filePath(QStringLiteral("analysis.pdf"));
         const auto product = bench::measure(
@@ -293,7 +302,7 @@ void benchCase(const QString& casePath, int items, int repeats, std::vector<Resu
         QFile::remove(pdf);
     }
 
-    {
+    if (wanted(QStringLiteral("one edit and commit"))) {
         auto db = dao::DBEngine::OpenDatabase(casePath);
         const QString key = QString::number(items / 2 + 1);
         int round = 0;
@@ -447,14 +456,17 @@ int main(int argc, char** argv)
         // The largest round size under the billion bytes one stored value may
         // hold, as near a gigabyte as a document can be.
         qint64 documentBytes = quick ? (qint64(64) << 20) : (qint64(950) << 20);
-        // For a look at one part: --items 10000,100000, --repeats 1 and --document-mib 0
-        // (no document).
+        // For a look at one part: --items 10000,100000, --repeats 1, --document-mib 0
+        // (no document) and --only "sort and subtotal" (the works so named).
         if (const int at = int(args.indexOf(QStringLiteral("--items")));
             at > 0 && at + 1 < args.size()) {
             sizes.clear();
             for (const QString& n : args.at(at + 1).split(QLatin1Char(',')))
                 sizes.push_back(n.toInt());
         }
+        if (const int at = int(args.indexOf(QStringLiteral("--only")));
+            at > 0 && at + 1 < args.size())
+            gOnly = args.at(at + 1);
         int repeats = 5;
         if (const int at = int(args.indexOf(QStringLiteral("--repeats")));
             at > 0 && at + 1 < args.size())
@@ -470,7 +482,8 @@ int main(int argc, char** argv)
                 smallest = path;
             benchCase(path, items, repeats, results);
         }
-        if (documentBytes > 0)
+        if (documentBytes > 0 && (wanted(QStringLiteral("store a document")) ||
+                                  wanted(QStringLiteral("export a document"))))
             benchDocuments(folder, smallest, documentBytes, results);
 
         bench::printTable(results);

@@ -111,6 +111,12 @@ struct SortKey {
     int kind() const { return !text ? 0 : (std::isnan(number) ? 2 : 1); }
 };
 
+// Texts that share their storage are equal without a look at their letters.
+bool sameText(const QString& a, const QString& b)
+{
+    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+}
+
 // Empty first, then numbers by value, then other text without regard to case:
 // one consistent order even for columns that mix numbers and words.
 int compareKeys(const SortKey& a, const SortKey& b)
@@ -125,7 +131,7 @@ int compareKeys(const SortKey& a, const SortKey& b)
         return a.number < b.number ? -1 : (b.number < a.number ? 1 : 0);
     // Rows of one group share their group texts: equal texts are told apart
     // from the rest without folding their case letter by letter.
-    if (*a.text == *b.text)
+    if (sameText(*a.text, *b.text))
         return 0;
     return QString::compare(*a.text, *b.text, Qt::CaseInsensitive);
 }
@@ -567,7 +573,7 @@ QList<MergeSpan> GridCore::mergeSpans() const
             int end = r + 1;
             while (end < rows()) {
                 const Row& next = m_rows[static_cast<std::size_t>(end)];
-                if (next.subtotalGroupCol >= 0 || next.cells[static_cast<std::size_t>(c)].text != text)
+                if (next.subtotalGroupCol >= 0 || !sameText(next.cells[static_cast<std::size_t>(c)].text, text))
                     break;
                 ++end;
             }
@@ -592,18 +598,41 @@ void GridCore::sort(int setting)
     const int lastKey = std::max(m_col, m_colSel);
     const std::size_t keys = static_cast<std::size_t>(lastKey - firstKey + 1);
     const std::size_t count = m_rows.size() - 1;
+    const auto keyOf = [](const Cell& cell) {
+        SortKey key;
+        if (!cell.text.isEmpty()) {
+            key.text = &cell.text;
+            key.number = cell.numeric ? cell.number : std::numeric_limits<double>::quiet_NaN();
+        }
+        return key;
+    };
+    // Every study sorts the grid again on the same keys: rows already in
+    // order cost one look along them, each pair compared up to its first
+    // differing column, not a sort.
+    bool inOrder = true;
+    for (std::size_t i = 2; i <= count && inOrder; ++i) {
+        const std::vector<Cell>& above = m_rows[i - 1].cells;
+        const std::vector<Cell>& below = m_rows[i].cells;
+        for (int c = firstKey; c <= lastKey; ++c) {
+            const int compared = compareKeys(keyOf(above[static_cast<std::size_t>(c)]),
+                                             keyOf(below[static_cast<std::size_t>(c)]));
+            if (compared != 0) {
+                inOrder = compared < 0;
+                break;
+            }
+        }
+    }
+    if (inOrder) {
+        endStructureChange();
+        return;
+    }
     // Each key taken once, side by side, not fetched from rows spread over
     // memory at every comparison; the rows then move once.
     std::vector<SortKey> sortKeys(count * keys);
     for (std::size_t i = 0; i < count; ++i) {
-        for (std::size_t k = 0; k < keys; ++k) {
-            const Cell& cell = m_rows[i + 1].cells[static_cast<std::size_t>(firstKey) + k];
-            if (cell.text.isEmpty())
-                continue;
-            SortKey& key = sortKeys[i * keys + k];
-            key.text = &cell.text;
-            key.number = cell.numeric ? cell.number : std::numeric_limits<double>::quiet_NaN();
-        }
+        for (std::size_t k = 0; k < keys; ++k)
+            sortKeys[i * keys + k] =
+                keyOf(m_rows[i + 1].cells[static_cast<std::size_t>(firstKey) + k]);
     }
     const auto before = [&](std::size_t a, std::size_t b) {
         const SortKey* keyA = &sortKeys[a * keys];
@@ -615,24 +644,30 @@ void GridCore::sort(int setting)
         }
         return false;
     };
-    // Every study sorts the grid again on the same keys: rows already in
-    // order cost one look along them, not a sort.
-    bool inOrder = true;
-    for (std::size_t i = 1; i < count && inOrder; ++i)
-        inOrder = !before(i, i - 1);
-    if (inOrder) {
-        endStructureChange();
-        return;
-    }
     std::vector<std::size_t> order(count);
     for (std::size_t i = 0; i < count; ++i)
         order[i] = i;
     std::stable_sort(order.begin(), order.end(), before);
+    // The rows are laid out again in their new order, side by side in memory,
+    // and a text equal to the one above it shares its storage: the passes
+    // that follow (subtotals, merge blocks, the next sort) read the grid
+    // from top to bottom and compare neighbours.
     std::vector<Row> sorted;
     sorted.reserve(m_rows.size());
     sorted.push_back(std::move(m_rows.front()));
-    for (const std::size_t i : order)
-        sorted.push_back(std::move(m_rows[i + 1]));
+    for (const std::size_t i : order) {
+        Row& from = m_rows[i + 1];
+        Row row;
+        row.subtotalGroupCol = from.subtotalGroupCol;
+        row.cells.reserve(from.cells.size());
+        const Row* above = sorted.size() > 1 ? &sorted.back() : nullptr;
+        for (std::size_t c = 0; c < from.cells.size(); ++c) {
+            row.cells.push_back(std::move(from.cells[c]));
+            if (above && sameText(above->cells[c].text, row.cells.back().text))
+                row.cells.back().text = above->cells[c].text;
+        }
+        sorted.push_back(std::move(row));
+    }
     m_rows = std::move(sorted);
     endStructureChange();
 }
@@ -670,8 +705,8 @@ std::vector<int> GridCore::ensureSubtotalRows(int groupCol)
             continue;
         const bool last = r + 1 >= rows()
             || m_rows[static_cast<std::size_t>(r) + 1].subtotalGroupCol >= 0
-            || m_rows[static_cast<std::size_t>(r) + 1].cells[static_cast<std::size_t>(groupCol)].text
-                != row.cells[static_cast<std::size_t>(groupCol)].text;
+            || !sameText(m_rows[static_cast<std::size_t>(r) + 1].cells[static_cast<std::size_t>(groupCol)].text,
+                         row.cells[static_cast<std::size_t>(groupCol)].text);
         if (last)
             runEnds.push_back(r);
     }
