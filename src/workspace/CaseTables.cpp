@@ -7,15 +7,10 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <array>
 
 namespace casetables {
 namespace {
-
-QString fieldText(const dao::Field& field)
-{
-    const QVariant v = field.Value();
-    return v.isNull() ? QString() : v.toString();
-}
 
 std::function<bool(dao::Database&)>& writeCheck()
 {
@@ -137,18 +132,32 @@ QString narrowToTreeColumns(const QString& sql)
 std::vector<treelogic::IssueRow> readIssueRows(dao::Database& db, const QString& sql)
 {
     std::vector<treelogic::IssueRow> rows;
-    // The long texts of every item are not read only to be dropped.
-    auto rs = db.OpenRecordset(narrowToTreeColumns(sql), dao::dbOpenSnapshot);
-    rows.reserve(std::size_t(std::max(0, rs->RecordCount())));
-    const dao::Field parentId = rs->Fields(QStringLiteral("ParentID"));
-    const dao::Field id = rs->Fields(QStringLiteral("ID"));
-    const dao::Field name = rs->Fields(QStringLiteral("Name"));
-    const dao::Field itemType = rs->Fields(QStringLiteral("ItemType"));
-    while (!rs->EOF()) {
-        rows.push_back({fieldText(parentId), fieldText(id), fieldText(name), fieldText(itemType)});
-        rs->MoveNext();
-    }
-    rs->Close();
+    // The long texts of every item are not read only to be dropped, and the
+    // rows are not held twice: each is taken as it is read.
+    static const std::array<QString, 4> wanted{QStringLiteral("ParentID"), QStringLiteral("ID"),
+                                               QStringLiteral("Name"), QStringLiteral("ItemType")};
+    std::array<int, 4> at{-1, -1, -1, -1};
+    db.ReadEach(narrowToTreeColumns(sql), [&](const QStringList& names,
+                                              const std::vector<QVariant>& values) {
+        if (at[0] < 0) {
+            for (std::size_t i = 0; i < wanted.size(); ++i) {
+                at[i] = int(names.indexOf(wanted[i]));
+                for (int n = 0; at[i] < 0 && n < names.size(); ++n)
+                    if (names[n].compare(wanted[i], Qt::CaseInsensitive) == 0)
+                        at[i] = n;
+                if (at[i] < 0)
+                    throw AppError(jet::ItemNotFound, QStringLiteral("DAO.Recordset"),
+                                   QStringLiteral("Item not found in this collection. There is "
+                                                  "no field '%1'.")
+                                       .arg(wanted[i]));
+            }
+        }
+        const auto text = [&](std::size_t i) {
+            const QVariant& v = values[std::size_t(at[i])];
+            return v.isNull() ? QString() : v.toString();
+        };
+        rows.push_back({text(0), text(1), text(2), text(3)});
+    });
     return rows;
 }
 

@@ -10,6 +10,7 @@
 #include <QVariant>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 // Recordsets have an EOF() member, as callers know it; the C library's EOF
@@ -175,6 +176,13 @@ public:
     // A SQL text or a bare table name (meaning the whole table). Jet SQL is
     // accepted as the program writes it. 3078 when a table is missing.
     std::shared_ptr<Recordset> OpenRecordset(const QString& source, int type = dbOpenDynaset);
+    // Reads a select's rows one after another and hands each to row with the
+    // column names, the values as Fields give them, without holding the
+    // result: for a read of a whole large table that keeps little of it.
+    // row must not write to the database.
+    void ReadEach(const QString& sql,
+                  const std::function<void(const QStringList& names,
+                                           const std::vector<QVariant>& values)>& row);
     // Runs an action query (delete, update, insert, create).
     void Execute(const QString& sql);
     int RecordsAffected() const;

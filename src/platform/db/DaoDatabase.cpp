@@ -113,6 +113,35 @@ std::shared_ptr<Recordset> Database::OpenRecordset(const QString& source, int ty
         new Recordset(db::RecordsetData::load(m_connection, sql, type)));
 }
 
+void Database::ReadEach(
+    const QString& sql,
+    const std::function<void(const QStringList& names, const std::vector<QVariant>& values)>& row)
+{
+    db::SqliteConnection& connection = openConnection(m_connection);
+    const QString text = db::translateJetSql(db::withoutTrailingSemicolons(sql));
+    db::Statement statement = connection.prepare(text, kSource);
+    const int count = statement ? sqlite3_column_count(statement.get()) : 0;
+    if (count == 0)
+        throw AppError(
+            kInvalidStatement, kSource,
+            QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', "
+                           "'SELECT', or 'UPDATE'."));
+    QStringList names;
+    std::vector<db::DeclaredType> types;
+    for (int i = 0; i < count; ++i) {
+        names << QString::fromUtf8(sqlite3_column_name(statement.get(), i));
+        const char* declared = sqlite3_column_decltype(statement.get(), i);
+        types.push_back(db::parseDeclaredType(declared ? QString::fromUtf8(declared) : QString()));
+    }
+    std::vector<QVariant> values(static_cast<std::size_t>(count));
+    while (db::stepStatement(statement.get(), kSource, sql)) {
+        for (int i = 0; i < count; ++i)
+            values[static_cast<std::size_t>(i)] =
+                db::readColumn(statement.get(), i, types[static_cast<std::size_t>(i)]);
+        row(names, values);
+    }
+}
+
 void Database::Execute(const QString& sql)
 {
     db::SqliteConnection& connection = openConnection(m_connection);

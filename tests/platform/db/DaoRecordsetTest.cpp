@@ -261,3 +261,32 @@ TEST_F(DaoRecordsetTest, SnapshotsAndJoinsAreReadOnly)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DaoRecordsetTest, ReadEachHandsEveryRowAsFieldsReadItAndRefusesAnActionQuery)
+{
+    QStringList seenNames;
+    QList<QVariantList> seen;
+    db->ReadEach(QStringLiteral("select ID, Name, Weight from Issue where ID <= 2 order by ID"),
+                 [&](const QStringList& names, const std::vector<QVariant>& values) {
+                     seenNames = names;
+                     seen.append(QVariantList(values.begin(), values.end()));
+                 });
+    EXPECT_EQ(seenNames, (QStringList{"ID", "Name", "Weight"}));
+    auto rs = open(QStringLiteral("select ID, Name, Weight from Issue where ID <= 2 order by ID"));
+    ASSERT_EQ(seen.size(), 2);
+    for (const QVariantList& row : seen) {
+        for (int f = 0; f < 3; ++f)
+            EXPECT_EQ(row[f], rs->Fields(f).Value()) << f;
+        rs->MoveNext();
+    }
+    EXPECT_EQ(errorNumberOf([&] {
+                  db->ReadEach(QStringLiteral("delete from Issue"),
+                               [](const QStringList&, const std::vector<QVariant>&) {});
+              }),
+              3129);
+    EXPECT_EQ(countRows(*db, QStringLiteral("select * from Issue")), 10);
+}
+
+} // namespace
