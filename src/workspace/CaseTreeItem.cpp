@@ -1,16 +1,18 @@
 #include "workspace/CaseTreeItem.h"
 
+#include "workspace/TreeImages.h"
 #include "workspace/frmRedoZiv.h"
 
-CaseTreeItem::CaseTreeItem(const QString& text, const QString& key, const QString& tag,
-                           const QString& image)
+#include <QIcon>
+
+CaseTreeItem::CaseTreeItem(const QString& text, QString key, QString tag, QString image)
     : QTreeWidgetItem(QStringList{text})
-    , m_key(key)
-    , m_image(image)
+    , m_key(std::move(key))
+    , m_image(std::move(image))
 {
     // An item without a tag answers as one never given it.
     if (!tag.isEmpty())
-        m_tag = tag;
+        m_tag = std::move(tag);
 }
 
 QVariant* CaseTreeItem::held(int column, int role)
@@ -33,7 +35,11 @@ QVariant CaseTreeItem::data(int column, int role) const
 {
     if (const QVariant* value = const_cast<CaseTreeItem*>(this)->held(column, role))
         return *value;
-    return QTreeWidgetItem::data(column, role);
+    QVariant value = QTreeWidgetItem::data(column, role);
+    // Only drawn items need their icon: a large case does not hold one per node.
+    if (column == 0 && role == Qt::DecorationRole && !value.isValid() && m_image.isValid())
+        return treeimages::image(m_image.toString());
+    return value;
 }
 
 void CaseTreeItem::setData(int column, int role, const QVariant& value)

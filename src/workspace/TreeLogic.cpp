@@ -3,6 +3,8 @@
 #include <QHash>
 
 #include <algorithm>
+#include <array>
+#include <optional>
 
 namespace treelogic {
 namespace {
@@ -59,47 +61,131 @@ const TreeNode* TreeStructure::find(const QString& key) const
     return nullptr;
 }
 
-TreeStructure buildTree(const std::vector<IssueRow>& rows)
+QString TreeStructure::parentKey(const TreeNode& node) const
+{
+    return node.parent >= 0 ? nodes[std::size_t(node.parent)].key : QString();
+}
+
+std::vector<QString> TreeStructure::childKeys(const TreeNode& node) const
+{
+    std::vector<QString> keys;
+    keys.reserve(node.childNodes.size());
+    for (const int child : node.childNodes)
+        keys.push_back(nodes[std::size_t(child)].key);
+    return keys;
+}
+
+namespace {
+
+// The number a text is the plain form of ("12", "-3", not "012" nor "+3"
+// nor " 3"), as ids read from their integer column always are.
+std::optional<qint64> plainInteger(QStringView text)
+{
+    const qsizetype size = text.size();
+    const qsizetype start = size > 0 && text.front() == u'-' ? 1 : 0;
+    if (size == start || size - start > 18)
+        return std::nullopt;
+    if (text[start] == u'0' && (size - start > 1 || start == 1))
+        return std::nullopt;
+    qint64 value = 0;
+    for (qsizetype i = start; i < size; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + (c - u'0');
+    }
+    return start ? -value : value;
+}
+
+// Node positions by key. A key made of a prefix and a plain number is held
+// as the two, in tables of numbers that a case of a hundred thousand items
+// reads far faster than one of texts; any other key as its text.
+class NodeIndex {
+public:
+    explicit NodeIndex(qsizetype size) { m_numbers[0].reserve(size); }
+
+    // The slot of a key; 0 (the root's position) when the key is new.
+    int& slot(const QString& key)
+    {
+        const auto [prefix, number] = split(key);
+        if (number)
+            return m_numbers[prefix][*number];
+        return m_texts[key];
+    }
+    // The position of the node with this key; -1 when there is none.
+    int find(const QString& key) const
+    {
+        const auto [prefix, number] = split(key);
+        if (number)
+            return m_numbers[prefix].value(*number, -1);
+        return m_texts.value(key, -1);
+    }
+
+private:
+    // The prefix, as 0 for "C" and 1 to 3 for the two-letter ones, and the
+    // number after it when it is a plain one.
+    static std::pair<int, std::optional<qint64>> split(const QString& key)
+    {
+        int prefix = 0;
+        if (key.startsWith(kExhibitPrefix))
+            prefix = 1;
+        else if (key.startsWith(kWitnessPrefix))
+            prefix = 2;
+        else if (key.startsWith(kQuestionPrefix))
+            prefix = 3;
+        else if (!key.startsWith(kIssuePrefix))
+            return {0, std::nullopt};
+        return {prefix, plainInteger(QStringView(key).mid(prefix == 0 ? 1 : 2))};
+    }
+
+    std::array<QHash<qint64, int>, 4> m_numbers;
+    QHash<QString, int> m_texts;
+};
+
+} // namespace
+
+TreeStructure buildTree(std::vector<IssueRow> rows)
 {
     TreeStructure tree;
     tree.nodes.reserve(rows.size() + 1);
-    tree.nodes.push_back(TreeNode{kRootKey, kRootText, kImageRoot, QString(), QString(), {}, {}});
+    tree.nodes.push_back(TreeNode{kRootKey, kRootText, kImageRoot, QString(), -1, {}});
 
-    QHash<QString, int> indexOf;
-    indexOf.reserve(qsizetype(rows.size()) + 1);
-    indexOf.insert(kRootKey, 0);
-    for (const IssueRow& row : rows) {
-        const QString key = keyForRow(row.itemType, row.id);
+    NodeIndex index(qsizetype(rows.size()));
+    index.slot(kRootKey) = 0;
+    for (IssueRow& row : rows) {
+        QString key = keyForRow(row.itemType, row.id);
         // One look-up: a new key reads 0, which only the root holds.
-        int& slot = indexOf[key];
+        int& slot = index.slot(key);
         if (slot != 0)
             continue; // ids are unique in a sound file; a repeat adds nothing
         slot = int(tree.nodes.size());
-        tree.nodes.push_back(TreeNode{key, row.name, imageForKey(key), kIssuePrefix + row.parentId,
-                                      QString(), {}, {}});
+        QString image = imageForKey(key);
+        tree.nodes.push_back(TreeNode{std::move(key),
+                                      std::move(row.name),
+                                      std::move(image),
+                                      kIssuePrefix + row.parentId,
+                                      -1,
+                                      {}});
     }
+    rows.clear();
 
     // A parent is the node whose key equals the tag; only issues can match,
     // as the tag always carries the issue prefix.
     const int count = int(tree.nodes.size());
     std::vector<int> parent(count, -1);
     for (int i = 1; i < count; ++i) {
-        TreeNode& node = tree.nodes[i];
+        const TreeNode& node = tree.nodes[i];
         if (node.tag == QLatin1String("C0")) {
             parent[i] = 0;
             continue;
         }
-        const auto found = indexOf.constFind(node.tag);
-        if (found == indexOf.constEnd() || found.value() == i) {
-            // A row naming itself is a loop of one; counted with the loops.
-            if (found != indexOf.constEnd())
-                parent[i] = i;
-            else {
-                parent[i] = 0;
-                ++tree.orphans;
-            }
+        const int found = index.find(node.tag);
+        if (found < 0) {
+            parent[i] = 0;
+            ++tree.orphans;
         } else {
-            parent[i] = found.value();
+            // A row naming itself is a loop of one; counted with the loops.
+            parent[i] = found;
         }
     }
 
@@ -129,7 +215,7 @@ TreeStructure buildTree(const std::vector<IssueRow>& rows)
     }
 
     for (int i = 1; i < count; ++i) {
-        tree.nodes[i].parentKey = tree.nodes[parent[i]].key;
+        tree.nodes[i].parent = parent[i];
         tree.nodes[parent[i]].childNodes.push_back(i);
     }
 
@@ -139,9 +225,6 @@ TreeStructure buildTree(const std::vector<IssueRow>& rows)
             return QString::compare(tree.nodes[a].text, tree.nodes[b].text, Qt::CaseInsensitive) <
                    0;
         });
-        node.children.reserve(node.childNodes.size());
-        for (int child : node.childNodes)
-            node.children.push_back(tree.nodes[child].key);
     }
     return tree;
 }

@@ -44,11 +44,10 @@ struct TreeNode {
     // "C" followed by the row's ParentID: the key its parent has when the
     // parent is an issue. Empty for the root.
     QString tag;
-    // Where the node is placed: the root, or another node's key.
-    QString parentKey;
-    // Keys of the children, sorted by their text.
-    std::vector<QString> children;
-    // The same children as positions in TreeStructure::nodes.
+    // Where the node is placed, as a position in TreeStructure::nodes: the
+    // root's (0), or another node's; -1 for the root itself.
+    int parent = -1;
+    // The children as positions in TreeStructure::nodes, sorted by their text.
     std::vector<int> childNodes;
 };
 
@@ -62,11 +61,16 @@ struct TreeStructure {
     int cycleMembers = 0;
 
     const TreeNode* find(const QString& key) const;
+    // The key of the node a node is placed under; empty for the root.
+    QString parentKey(const TreeNode& node) const;
+    // The keys of a node's children, in their sorted order.
+    std::vector<QString> childKeys(const TreeNode& node) const;
 };
 
 // Places every row under its parent, whatever order the rows come in.
 // A row whose parent cannot hold it, or that sits on a loop of parents,
 // goes directly under the root, so that every row is shown exactly once.
-TreeStructure buildTree(const std::vector<IssueRow>& rows);
+// The rows' texts are taken over by the nodes.
+TreeStructure buildTree(std::vector<IssueRow> rows);
 
 } // namespace treelogic

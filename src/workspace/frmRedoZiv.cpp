@@ -724,19 +724,20 @@ void frmRedoZiv::FillTree(const QString& sSQL)
         m_nodes.clear();
         m_selectedByMove = nullptr;
 
-        const treelogic::TreeStructure tree = treelogic::buildTree(rows);
         const bool anyRows = !rows.empty();
-        rows.clear();
-        rows.shrink_to_fit();
+        treelogic::TreeStructure tree = treelogic::buildTree(std::move(rows));
 
-        auto makeItem = [this](const treelogic::TreeNode& n) {
-            auto* item = new CaseTreeItem(screentext::shown(n.text), n.key, n.tag, n.image);
-            item->setIcon(0, treeimages::image(n.image));
-            m_nodes.insert(n.key, item);
+        // The node's texts move into its item; the structure keeps only the
+        // order of the children.
+        auto makeItem = [this](treelogic::TreeNode& n) {
+            auto* item = new CaseTreeItem(screentext::shown(n.text), n.key, std::move(n.tag),
+                                          std::move(n.image));
+            m_nodes.insert(std::move(n.key), item);
+            n.text.clear();
             return item;
         };
         m_nodes.reserve(qsizetype(tree.nodes.size()));
-        const treelogic::TreeNode& rootNode = tree.nodes.front();
+        treelogic::TreeNode& rootNode = tree.nodes.front();
         QTreeWidgetItem* root = makeItem(rootNode);
         // Children in their sorted order, branch by branch, built apart from
         // the tree and handed to it at once: a large case is not announced
@@ -749,7 +750,7 @@ void frmRedoZiv::FillTree(const QString& sSQL)
             QList<QTreeWidgetItem*> children;
             children.reserve(qsizetype(parentNode->childNodes.size()));
             for (const int childAt : parentNode->childNodes) {
-                const treelogic::TreeNode& child = tree.nodes[std::size_t(childAt)];
+                treelogic::TreeNode& child = tree.nodes[std::size_t(childAt)];
                 QTreeWidgetItem* item = makeItem(child);
                 children.append(item);
                 if (!child.childNodes.empty())

@@ -1,5 +1,6 @@
 #include "workspace/CaseTreeItem.h"
 
+#include "workspace/TreeImages.h"
 #include "workspace/frmRedoZiv.h"
 
 #include <QSignalSpy>
@@ -27,6 +28,11 @@ TEST(CaseTreeItem, HeldRolesReadAndChangeLikeAnyRoleAndAnnounceTheChange)
     item->setData(0, frmRedoZiv::kTagRole, QStringLiteral("C3"));
     EXPECT_EQ(item->data(0, frmRedoZiv::kTagRole).toString(), QStringLiteral("C3"));
     EXPECT_EQ(changed.count(), 1);
+    // The icon is the image named, until one is set.
+    EXPECT_EQ(item->icon(0).cacheKey(), treeimages::image(QStringLiteral("ISSUE")).cacheKey());
+    const QIcon exhibit = treeimages::image(QStringLiteral("EXHIBIT"));
+    item->setIcon(0, exhibit);
+    EXPECT_EQ(item->icon(0).cacheKey(), exhibit.cacheKey());
 
     std::unique_ptr<QTreeWidgetItem> copy(item->clone());
     EXPECT_EQ(copy->data(0, frmRedoZiv::kKeyRole).toString(), QStringLiteral("C7"));

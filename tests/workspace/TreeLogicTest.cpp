@@ -17,7 +17,7 @@ IssueRow row(int parent, int id, const char* name, const char* type = "Issue")
 QString parentOf(const TreeStructure& tree, const char* key)
 {
     const TreeNode* node = tree.find(QLatin1String(key));
-    return node ? node->parentKey : QStringLiteral("<missing>");
+    return node ? tree.parentKey(*node) : QStringLiteral("<missing>");
 }
 
 std::vector<QString> keys(std::initializer_list<const char*> list)
@@ -98,7 +98,7 @@ TEST(TreeLogic, LoopOfParentsIsBrokenAndNoItemIsLost)
     for (const char* key : {"C1", "C2", "C3", "C5"})
         EXPECT_EQ(parentOf(tree, key), kRootKey) << key;
     EXPECT_EQ(parentOf(tree, "C4"), QStringLiteral("C3"));
-    EXPECT_EQ(tree.find(kRootKey)->children.size(), 4u);
+    EXPECT_EQ(tree.find(kRootKey)->childNodes.size(), 4u);
 }
 
 TEST(TreeLogic, BranchesAreSortedByTextWithoutRegardToCase)
@@ -106,6 +106,6 @@ TEST(TreeLogic, BranchesAreSortedByTextWithoutRegardToCase)
     const TreeStructure tree =
         buildTree({row(0, 1, "Zeta"), row(0, 2, "alpha"), row(0, 3, "Beta"), row(3, 4, "delta"),
                    row(3, 5, "Charlie"), row(3, 6, "bravo")});
-    EXPECT_EQ(tree.find(kRootKey)->children, keys({"C2", "C3", "C1"}));
-    EXPECT_EQ(tree.find(QStringLiteral("C3"))->children, keys({"C6", "C5", "C4"}));
+    EXPECT_EQ(tree.childKeys(*tree.find(kRootKey)), keys({"C2", "C3", "C1"}));
+    EXPECT_EQ(tree.childKeys(*tree.find(QStringLiteral("C3"))), keys({"C6", "C5", "C4"}));
 }
