@@ -17,6 +17,8 @@ struct EngineState {
     struct Member {
         std::weak_ptr<db::SqliteConnection> connection;
         QString savepoint;
+        // The savepoint began the connection's transaction.
+        bool outermost = false;
     };
     std::vector<std::vector<Member>> levels;
 };
@@ -69,8 +71,9 @@ void DBEngine::BeginTrans()
     try {
         for (const auto& connection : openDatabases()) {
             const QString name = connection->nextSavepointName();
+            const bool outermost = sqlite3_get_autocommit(connection->handle(kSource)) != 0;
             connection->execute(QStringLiteral("SAVEPOINT %1").arg(name), kSource);
-            level.push_back({connection, name});
+            level.push_back({connection, name, outermost});
         }
     } catch (...) {
         for (const auto& member : level) {
@@ -113,8 +116,14 @@ void DBEngine::Rollback()
         if (!connection || !connection->isOpen())
             continue;
         try {
-            connection->execute(QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(member.savepoint),
-                                kSource);
+            // Undoing the whole transaction writes nothing; rolling back to
+            // its first savepoint and releasing that would commit the
+            // emptied transaction and still rewrite the file's header.
+            if (member.outermost)
+                connection->execute(QStringLiteral("ROLLBACK"), kSource);
+            else
+                connection->execute(
+                    QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(member.savepoint), kSource);
         } catch (const AppError& error) {
             if (!failure)
                 failure = error;

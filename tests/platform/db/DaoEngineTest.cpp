@@ -42,6 +42,24 @@ TEST_F(DaoEngineTest, CommitKeepsAndRollbackUndoesTheDeletesOfABranch)
     EXPECT_EQ(errorNumberOf([] { dao::DBEngine::Rollback(); }), jet::NotInTransaction);
 }
 
+TEST_F(DaoEngineTest, RolledBackTransactionsLeaveTheFileAsItWasAndNestedOnesOnlyTheirPart)
+{
+    const QString path = cases.createSample();
+    auto db = dao::DBEngine::OpenDatabase(path);
+    const QByteArray before = fileBytes(path);
+    dao::DBEngine::BeginTrans();
+    db->Execute(QStringLiteral("create table Probe (x int)"));
+    dao::DBEngine::BeginTrans();
+    db->Execute(QStringLiteral("delete from Issue where id = 9"));
+    dao::DBEngine::Rollback();
+    EXPECT_EQ(countRows(*db, QStringLiteral("Issue")), 10);
+    EXPECT_TRUE(db->tableExists(QStringLiteral("Probe")));
+    dao::DBEngine::Rollback();
+    EXPECT_FALSE(db->tableExists(QStringLiteral("Probe")));
+    // Not even the header's count of changes moved.
+    EXPECT_EQ(fileBytes(path), before);
+}
+
 TEST_F(DaoEngineTest, AWriterBlockedByAnotherSessionGets3218)
 {
     const QString path = cases.createSample();
