@@ -129,9 +129,9 @@ QString narrowToTreeColumns(const QString& sql)
            sql.mid(match.capturedEnd());
 }
 
-std::vector<treelogic::IssueRow> readIssueRows(dao::Database& db, const QString& sql)
+treelogic::TreeStructure readIssueTree(dao::Database& db, const QString& sql)
 {
-    std::vector<treelogic::IssueRow> rows;
+    treelogic::TreeBuilder builder;
     // The long texts of every item are not read only to be dropped, and the
     // rows are not held twice: each is taken as it is read.
     static const std::array<QString, 4> wanted{QStringLiteral("ParentID"), QStringLiteral("ID"),
@@ -156,9 +156,9 @@ std::vector<treelogic::IssueRow> readIssueRows(dao::Database& db, const QString&
             const QVariant& v = values[std::size_t(at[i])];
             return v.isNull() ? QString() : v.toString();
         };
-        rows.push_back({text(0), text(1), text(2), text(3)});
+        builder.add(text(0), text(1), text(2), text(3));
     });
-    return rows;
+    return builder.finish();
 }
 
 } // namespace casetables

@@ -42,8 +42,8 @@ void ensureCodeFilesTable(dao::Database& db);
 // A "select * from ..." names the four columns instead; other SQL is kept.
 QString narrowToTreeColumns(const QString& sql);
 
-// The four columns the tree reads of each row of sql, as text. Failures
-// pass to the caller.
-std::vector<treelogic::IssueRow> readIssueRows(dao::Database& db, const QString& sql);
+// The case tree's structure from the four columns it reads of each row of
+// sql, taken as they are read. Failures pass to the caller.
+treelogic::TreeStructure readIssueTree(dao::Database& db, const QString& sql);
 
 } // namespace casetables

@@ -97,6 +97,8 @@ std::optional<qint64> plainInteger(QStringView text)
     return start ? -value : value;
 }
 
+} // namespace
+
 // Node positions by key. A key made of a prefix and a plain number is held
 // as the two, in tables of numbers that a case of a hundred thousand items
 // reads far faster than one of texts; any other key as its text.
@@ -142,32 +144,43 @@ private:
     QHash<QString, int> m_texts;
 };
 
-} // namespace
+TreeBuilder::TreeBuilder(std::size_t expected)
+    : m_index(std::make_unique<NodeIndex>(qsizetype(expected)))
+{
+    m_tree.nodes.reserve(expected + 1);
+    m_tree.nodes.push_back(TreeNode{kRootKey, kRootText, kImageRoot, QString(), -1, {}});
+    m_index->slot(kRootKey) = 0;
+}
+
+TreeBuilder::~TreeBuilder() = default;
+
+void TreeBuilder::add(const QString& parentId, const QString& id, QString name,
+                      const QString& itemType)
+{
+    QString key = keyForRow(itemType, id);
+    // One look-up: a new key reads 0, which only the root holds.
+    int& slot = m_index->slot(key);
+    if (slot != 0)
+        return; // ids are unique in a sound file; a repeat adds nothing
+    slot = int(m_tree.nodes.size());
+    QString image = imageForKey(key);
+    m_tree.nodes.push_back(TreeNode{
+        std::move(key), std::move(name), std::move(image), kIssuePrefix + parentId, -1, {}});
+}
 
 TreeStructure buildTree(std::vector<IssueRow> rows)
 {
-    TreeStructure tree;
-    tree.nodes.reserve(rows.size() + 1);
-    tree.nodes.push_back(TreeNode{kRootKey, kRootText, kImageRoot, QString(), -1, {}});
-
-    NodeIndex index(qsizetype(rows.size()));
-    index.slot(kRootKey) = 0;
-    for (IssueRow& row : rows) {
-        QString key = keyForRow(row.itemType, row.id);
-        // One look-up: a new key reads 0, which only the root holds.
-        int& slot = index.slot(key);
-        if (slot != 0)
-            continue; // ids are unique in a sound file; a repeat adds nothing
-        slot = int(tree.nodes.size());
-        QString image = imageForKey(key);
-        tree.nodes.push_back(TreeNode{std::move(key),
-                                      std::move(row.name),
-                                      std::move(image),
-                                      kIssuePrefix + row.parentId,
-                                      -1,
-                                      {}});
-    }
+    TreeBuilder builder(rows.size());
+    for (IssueRow& row : rows)
+        builder.add(row.parentId, row.id, std::move(row.name), row.itemType);
     rows.clear();
+    return builder.finish();
+}
+
+TreeStructure TreeBuilder::finish()
+{
+    TreeStructure tree = std::move(m_tree);
+    const NodeIndex& index = *m_index;
 
     // A parent is the node whose key equals the tag; only issues can match,
     // as the tag always carries the issue prefix.

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 // The case tree's key scheme and the building of its structure from the rows
@@ -65,6 +66,26 @@ struct TreeStructure {
     QString parentKey(const TreeNode& node) const;
     // The keys of a node's children, in their sorted order.
     std::vector<QString> childKeys(const TreeNode& node) const;
+};
+
+class NodeIndex;
+
+// Takes the rows one by one, as they are read, and places them once all are
+// in; buildTree below for rows already at hand.
+class TreeBuilder {
+public:
+    explicit TreeBuilder(std::size_t expected = 0);
+    ~TreeBuilder();
+    TreeBuilder(const TreeBuilder&) = delete;
+    TreeBuilder& operator=(const TreeBuilder&) = delete;
+
+    void add(const QString& parentId, const QString& id, QString name, const QString& itemType);
+    // The structure of every row added; the builder is spent.
+    TreeStructure finish();
+
+private:
+    TreeStructure m_tree;
+    std::unique_ptr<NodeIndex> m_index;
 };
 
 // Places every row under its parent, whatever order the rows come in.

@@ -717,22 +717,21 @@ void frmRedoZiv::FillTree(const QString& sSQL)
                            QStringLiteral("Object variable or With block variable not set"));
         // A name still being typed is stored first, so the fill reads it back.
         finishLabelEdit();
-        std::vector<treelogic::IssueRow> rows = casetables::readIssueRows(*gDB, sSQL);
+        treelogic::TreeStructure tree = casetables::readIssueTree(*gDB, sSQL);
 
         codemodule::TreeRedraw(m_tvIssueItems, false);
         m_tvIssueItems->clear();
         m_nodes.clear();
         m_selectedByMove = nullptr;
 
-        const bool anyRows = !rows.empty();
-        treelogic::TreeStructure tree = treelogic::buildTree(std::move(rows));
+        const bool anyRows = tree.nodes.size() > 1;
 
         // The node's texts move into its item; the structure keeps only the
         // order of the children.
         auto makeItem = [this](treelogic::TreeNode& n) {
             auto* item = new CaseTreeItem(screentext::shown(n.text), n.key, std::move(n.tag),
                                           std::move(n.image));
-            m_nodes.insert(std::move(n.key), item);
+            m_nodes.emplace(std::move(n.key), item);
             n.text.clear();
             return item;
         };
