@@ -184,6 +184,49 @@ void benchCase(const QString& casePath, int items, int repeats, std::vector<Resu
             readAll(casePath, {kTreeSql, QStringLiteral("select * from Bookmarks")});
         });
         add(QStringLiteral("open to a filled tree"), product, limit);
+
+        // Two floors inside the open that no change to the program's own
+        // code lowers: the tree widget's items themselves (as many, with a
+        // name each, handed over branch by branch) and the engine's check of
+        // the item and bookmark tables that refuses a damaged case.
+        std::unique_ptr<QTreeWidget> bare;
+        const auto widgetItems = bench::measure(
+            repeats,
+            [&] {
+                auto* root = new QTreeWidgetItem(QStringList{QStringLiteral("Legal Issues")});
+                std::vector<QTreeWidgetItem*> all{root};
+                std::vector<QList<QTreeWidgetItem*>> children(1);
+                all.reserve(std::size_t(items) + 1);
+                for (int i = 1; i <= items; ++i) {
+                    all.push_back(new QTreeWidgetItem(
+                        QStringList{QStringLiteral("Item number %1 of the case").arg(i)}));
+                    children.emplace_back();
+                    const int atRoot = std::max(1, items / 5);
+                    const int parent = i <= atRoot ? 0 : 1 + (i * 7919) % atRoot;
+                    children[std::size_t(parent)].append(all.back());
+                }
+                for (std::size_t i = 0; i < all.size(); ++i)
+                    all[i]->addChildren(children[i]);
+                bare->addTopLevelItem(root);
+                root->setExpanded(true);
+            },
+            [&] { bare = std::make_unique<QTreeWidget>(); },
+            [&] { bare.reset(); });
+        Result floor;
+        floor.work = QStringLiteral("  of it: tree widget items alone");
+        floor.items = items;
+        floor.product = widgetItems;
+        floor.hasLimit = false;
+        results.push_back(floor);
+        bench::printRow(floor);
+        Result check = floor;
+        check.work = QStringLiteral("  of it: damage check alone");
+        check.product = bench::measure(repeats, [&] {
+            readAll(casePath, {QStringLiteral("PRAGMA quick_check('Issue')"),
+                               QStringLiteral("PRAGMA quick_check('Bookmarks')")});
+        });
+        results.push_back(check);
+        bench::printRow(check);
     }
 
     // The analysis grid and its studies, as the grid tab shows them.
