@@ -1,6 +1,7 @@
 #include "ScriptedPrompt.h"
 
 #include <QFileInfo>
+#include <QPrinter>
 
 using namespace platform;
 
@@ -97,4 +98,19 @@ int ScriptedPrompt::showModal(const QString& windowName, const QVariantMap& valu
     const int code = m_modal.front();
     m_modal.pop_front();
     return code;
+}
+
+bool ScriptedPrompt::choosePrinter(QPrinter& printer, const QString& title)
+{
+    Shown s;
+    s.kind = QStringLiteral("print");
+    s.text = title;
+    m_shown.push_back(s);
+    if (m_prints.empty())
+        return false;
+    const auto [path, accept] = m_prints.front();
+    m_prints.pop_front();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    return accept;
 }
