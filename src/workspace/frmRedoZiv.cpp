@@ -54,6 +54,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -454,6 +455,7 @@ bool frmRedoZiv::SetupDBConnection()
             db->Close();
         }
         m_readOnly = false;
+        m_readOnlyNoticeDue = false;
         line = 20;
         if (oMain().strFileName().isEmpty()) {
             // The choice opens the case completely, this routine included;
@@ -488,12 +490,7 @@ bool frmRedoZiv::SetupDBConnection()
                 // Nothing is attempted that could only fail: the tables an
                 // older case lacks are not made, and no edit is taken.
                 showCaseCaption();
-                platform::msgBox(
-                    QStringLiteral("The case file %1 cannot be written: the file, its folder or "
-                                   "its disk is read-only. The case is open read-only; no "
-                                   "changes can be made to it.")
-                        .arg(QDir::toNativeSeparators(path)),
-                    platform::MsgButtons::OK, platform::MsgIcon::Exclamation, appinfo::kAppTitle);
+                m_readOnlyNoticeDue = true;
             } else {
                 line = 50;
                 CheckDBVersion();
@@ -632,6 +629,21 @@ void frmRedoZiv::showCaseCaption()
     setWindowTitle(caption);
 }
 
+void frmRedoZiv::tellReadOnly()
+{
+    if (!m_readOnlyNoticeDue || !gDB)
+        return;
+    // Before the window is first shown, the notice waits for it.
+    if (!isVisible())
+        return;
+    m_readOnlyNoticeDue = false;
+    platform::msgBox(QStringLiteral("The case file %1 cannot be written: the file, its folder or "
+                                    "its disk is read-only. The case is open read-only; no "
+                                    "changes can be made to it.")
+                         .arg(QDir::toNativeSeparators(oMain().strFileName())),
+                     platform::MsgButtons::OK, platform::MsgIcon::Exclamation, appinfo::kAppTitle);
+}
+
 void frmRedoZiv::EnsureCodeFilesTable()
 {
     casetables::ensureCodeFilesTable(*gDB);
@@ -650,6 +662,9 @@ void frmRedoZiv::EnableControls(bool bEnable)
         Initialise(bEnable ? gDB : nullptr, nullptr);
         line = 40;
         applyReadOnly();
+        // The case is in the window now, not the one before it.
+        if (bEnable)
+            tellReadOnly();
     } catch (const std::exception& e) {
         report::windowError(e, kForm + QStringLiteral("EnableControls"), line);
     }
@@ -1544,6 +1559,15 @@ void frmRedoZiv::UnloadAllWindows()
             window->close();
     }
     hide();
+}
+
+void frmRedoZiv::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Once the window is painted with the case.
+    if (m_readOnlyNoticeDue)
+        QTimer::singleShot(0, this,
+                           [this] { attempt("tellReadOnly", 10, [this] { tellReadOnly(); }); });
 }
 
 void frmRedoZiv::closeEvent(QCloseEvent* event)

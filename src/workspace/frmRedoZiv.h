@@ -245,6 +245,7 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -264,6 +265,8 @@ private:
     void showOpenedCase();
     void CheckDBVersion();
     void showCaseCaption();
+    // Tells that the case just opened is read-only, once it is on screen.
+    void tellReadOnly();
     void EnsureCodeFilesTable();
 
     void DisplayDefaults();
@@ -355,5 +358,6 @@ private:
     // succeeds: the user hears of a failure once, not at every keystroke.
     bool m_unsavedRun = false;
     bool m_readOnly = false;
+    bool m_readOnlyNoticeDue = false;
     bool m_shuttingDown = false;
 };

@@ -43,6 +43,8 @@ MsgAnswer ScriptedPrompt::message(const QString& text, MsgButtons buttons, MsgIc
     s.icon = icon;
     s.buttons = buttons;
     m_shown.push_back(s);
+    if (m_whileMessage)
+        m_whileMessage(text);
     if (!m_answers.empty()) {
         const MsgAnswer a = m_answers.front();
         m_answers.pop_front();

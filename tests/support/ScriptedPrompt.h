@@ -8,6 +8,7 @@
 #include <QVariantMap>
 
 #include <deque>
+#include <functional>
 #include <utility>
 
 // A prompt that answers from a script and records everything it was asked.
@@ -38,6 +39,11 @@ public:
     // The print dialog sends the print to a PDF file at path and is
     // accepted, or cancelled after that choice. Unscripted, it is cancelled
     // with nothing chosen.
+    // Runs while each message box is up, to look at what stands behind it.
+    void whileMessageShown(std::function<void(const QString& text)> look)
+    {
+        m_whileMessage = std::move(look);
+    }
     void printTo(const QString& path, bool accept = true) { m_prints.push_back({path, accept}); }
 
     const QList<Shown>& shown() const { return m_shown; }
@@ -61,4 +67,5 @@ private:
     std::deque<QString> m_inputs;
     std::deque<int> m_modal;
     std::deque<std::pair<QString, bool>> m_prints;
+    std::function<void(const QString&)> m_whileMessage;
 };

@@ -227,6 +227,26 @@ TEST_F(WriteBack, ACaseThatCannotBeWrittenOpensReadOnlyAndIsLeftAsItWas)
     EXPECT_EQ(digest(m_path), before);
 }
 
+TEST_F(WriteBack, TheReadOnlyNoticeIsShownWithTheNewCaseInTheWindow)
+{
+    auto w = openWindow();
+    const QString other = m_cases.createSample(QStringLiteral("Other.AGV"));
+    execIn(other, QStringLiteral("UPDATE Issue SET Name = 'Liability elsewhere' WHERE ID = 1"));
+    casetables::setWriteCheck([](dao::Database&) { return false; });
+    QStringList behind;
+    m_prompt.whileMessageShown([&](const QString&) {
+        for (const char* name : {"Liability", "Liability elsewhere"})
+            if (!w->tvIssueItems()->findItems(QLatin1String(name), Qt::MatchRecursive).isEmpty())
+                behind << QLatin1String(name);
+    });
+    m_prompt.chooseFile(other);
+    w->mnuFileOpen_Click();
+
+    ASSERT_EQ(m_prompt.messages().size(), 1) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_TRUE(m_prompt.messages().at(0).contains(QStringLiteral("open read-only")));
+    EXPECT_EQ(behind, QStringList{QStringLiteral("Liability elsewhere")});
+}
+
 TEST_F(WriteBack, InACaseOpenReadOnlyLeavingBoxesTabsAndSaveWriteNothing)
 {
     casetables::setWriteCheck([](dao::Database&) { return false; });
