@@ -521,6 +521,11 @@ void frmRedoZiv::SelectDataBase()
         line = 40;
         if (name.isEmpty())
             return;
+        line = 45;
+        // The case being left keeps what was typed into it, or the user
+        // chose to leave what could not be written.
+        if (!WritePendingEdits())
+            return;
         line = 50;
         oMain().setStrFileName(name);
         const bool opened = SetupDBConnection();
@@ -1420,14 +1425,14 @@ void frmRedoZiv::txtExplanation_LostFocus()
     commitCurrent(QStringLiteral("txtExplanation_LostFocus"), 20);
 }
 
-void frmRedoZiv::WritePendingEdits()
+bool frmRedoZiv::WritePendingEdits()
 {
     if (!gDB || m_readOnly)
-        return;
+        return true;
     // A name being typed in the tree goes first: storing it shows its item afresh.
     finishLabelEdit();
     if (!m_currentIssue)
-        return;
+        return true;
     FlagScope busy(m_writingBack);
     CIssue& item = *m_currentIssue;
     attempt("WritePendingEdits", 10, [&] {
@@ -1442,8 +1447,29 @@ void frmRedoZiv::WritePendingEdits()
         takeRating(i, QStringLiteral("WritePendingEdits"), 20);
     // Leaving the case is the last chance: a failure is told even when the
     // user heard of the run already.
-    if (attempt("WritePendingEdits", 30, [&] { item.Commit(); }))
-        showUnsaved(false);
+    if (!attempt("WritePendingEdits", 30, [&] { item.Commit(); }))
+        return leaveUnsaved();
+    showUnsaved(false);
+    return true;
+}
+
+// The way out of the case stops, with what was typed still in the boxes,
+// unless the user chooses to leave it unsaved.
+bool frmRedoZiv::leaveUnsaved()
+{
+    bool leave = false;
+    attempt("WritePendingEdits", 40, [this, &leave] {
+        leave =
+            platform::msgBox(QStringLiteral("What was typed for \"%1\" could not be saved. "
+                                            "Leave the case anyway and lose it?")
+                                 .arg(screentext::shown(m_currentIssue->Name())),
+                             platform::MsgButtons::YesNoDefaultNo, platform::MsgIcon::Exclamation,
+                             appinfo::kAppTitle) == platform::MsgAnswer::Yes;
+    });
+    // Nothing more of it is written on the way out.
+    if (leave)
+        m_currentIssue.reset();
+    return leave;
 }
 
 void frmRedoZiv::applyReadOnly()
@@ -1575,7 +1601,14 @@ void frmRedoZiv::closeEvent(QCloseEvent* event)
     // The title-bar button stops the program the same way File > Exit does.
     if (!m_shuttingDown) {
         m_shuttingDown = true;
-        attempt("Form_Unload", 10, [] { Shutdown(); });
+        bool stopped = true;
+        attempt("Form_Unload", 10, [&stopped] { stopped = Shutdown(); });
+        if (!stopped) {
+            // The user stays with what could not be written.
+            m_shuttingDown = false;
+            event->ignore();
+            return;
+        }
     }
     event->accept();
 }

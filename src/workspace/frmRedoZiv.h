@@ -133,7 +133,7 @@ public:
     void txtExplanation_LostFocus();
     // Every way out of a case (close, exit, the close box, another case, New,
     // Save As) first writes back what the detail tabs hold.
-    void WritePendingEdits() override;
+    bool WritePendingEdits() override;
     // The open case could not be written when it was opened: it is shown,
     // but nothing is typed into it.
     bool caseReadOnly() const { return m_readOnly; }
@@ -265,6 +265,7 @@ private:
     void showOpenedCase();
     void CheckDBVersion();
     void showCaseCaption();
+    bool leaveUnsaved();
     // Tells that the case just opened is read-only, once it is on screen.
     void tellReadOnly();
     void EnsureCodeFilesTable();
