@@ -34,7 +34,13 @@ QString NameOnlyIconProvider::type(const QFileInfo& info) const
 {
     if (!info.isFile())
         return QFileIconProvider::type(info);
-    const QMimeType mime = typeByName(info);
+    const QList<QMimeType> byName = QMimeDatabase().mimeTypesForFileName(info.fileName());
+    if (byName.isEmpty()) {
+        // A case file's extension is known to no one but the program.
+        return info.suffix().isEmpty() ? QStringLiteral("File")
+                                       : QStringLiteral("%1 File").arg(info.suffix().toUpper());
+    }
+    const QMimeType& mime = byName.constFirst();
     return mime.comment().isEmpty() ? mime.name() : mime.comment();
 }
 
