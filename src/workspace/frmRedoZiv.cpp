@@ -1,6 +1,7 @@
 #include "workspace/frmRedoZiv.h"
 
 #include "workspace/BrowserPane.h"
+#include "workspace/CaseNotices.h"
 #include "workspace/CaseTables.h"
 #include "workspace/CaseTreeItem.h"
 #include "workspace/CodeModule.h"
@@ -642,11 +643,7 @@ void frmRedoZiv::tellReadOnly()
     if (!isVisible())
         return;
     m_readOnlyNoticeDue = false;
-    platform::msgBox(QStringLiteral("The case file %1 cannot be written: the file, its folder or "
-                                    "its disk is read-only. The case is open read-only; no "
-                                    "changes can be made to it.")
-                         .arg(QDir::toNativeSeparators(oMain().strFileName())),
-                     platform::MsgButtons::OK, platform::MsgIcon::Exclamation, appinfo::kAppTitle);
+    casenotices::readOnly(oMain().strFileName());
 }
 
 void frmRedoZiv::EnsureCodeFilesTable()
@@ -1458,14 +1455,8 @@ bool frmRedoZiv::WritePendingEdits()
 bool frmRedoZiv::leaveUnsaved()
 {
     bool leave = false;
-    attempt("WritePendingEdits", 40, [this, &leave] {
-        leave =
-            platform::msgBox(QStringLiteral("What was typed for \"%1\" could not be saved. "
-                                            "Leave the case anyway and lose it?")
-                                 .arg(screentext::shown(m_currentIssue->Name())),
-                             platform::MsgButtons::YesNoDefaultNo, platform::MsgIcon::Exclamation,
-                             appinfo::kAppTitle) == platform::MsgAnswer::Yes;
-    });
+    attempt("WritePendingEdits", 40,
+            [this, &leave] { leave = casenotices::leaveUnsaved(m_currentIssue->Name()); });
     // Nothing more of it is written on the way out.
     if (leave)
         m_currentIssue.reset();
