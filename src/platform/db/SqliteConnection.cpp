@@ -234,7 +234,7 @@ void SqliteConnection::configure(Mode mode, const QString& source)
     };
     // The schema and the item tables are read before anything could be
     // written: a file that is no database, or is refused, is left as it came.
-    checkCaseContent(h, m_path, source);
+    m_checked = checkCaseContent(h, m_path, source);
     if (mode == Mode::ReadWrite) {
         // One self-contained file: no write-ahead log beside it.
         const QString journal = QStringLiteral("PRAGMA journal_mode = DELETE");
@@ -257,6 +257,7 @@ void SqliteConnection::configure(Mode mode, const QString& source)
 void SqliteConnection::close()
 {
     m_handle.reset();
+    m_checked.reset();
 }
 
 sqlite3* SqliteConnection::handle(const QString& source) const

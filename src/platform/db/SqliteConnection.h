@@ -91,6 +91,9 @@ private:
 
     SqliteHandle m_handle;
     QString m_path;
+    // Kept while open: later connections to the unchanged file skip the
+    // quick check it passed.
+    std::shared_ptr<const void> m_checked;
     int m_savepointCounter = 0;
     int m_recordsAffected = 0;
 };

@@ -20,9 +20,17 @@ protected:
     TempCase cases;
 };
 
+QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 TEST_F(DaoEngineTest, CommitKeepsAndRollbackUndoesTheDeletesOfABranch)
 {
-    auto db = dao::DBEngine::OpenDatabase(cases.createSample());
+    const QString path = cases.createSample();
+    auto db = dao::DBEngine::OpenDatabase(path);
+    const QByteArray before = bytesOf(path);
     const auto deleteBranch = [&] {
         dao::DBEngine::BeginTrans();
         for (int id : {3, 4, 5})
@@ -34,6 +42,8 @@ TEST_F(DaoEngineTest, CommitKeepsAndRollbackUndoesTheDeletesOfABranch)
     dao::DBEngine::Rollback();
     EXPECT_EQ(countRows(*db, QStringLiteral("Issue")), 10);
     EXPECT_EQ(countRows(*db, QStringLiteral("Bookmarks")), 1);
+    // Not even the header's change counter moves.
+    EXPECT_EQ(bytesOf(path), before);
 
     deleteBranch();
     dao::DBEngine::CommitTrans();
