@@ -74,6 +74,7 @@ public:
         std::fprintf(stderr, "window shown: %s\n", qPrintable(messages.last()));
         return 0;
     }
+    bool choosePrinter(QPrinter&, const QString&) override { return false; }
 };
 
 BenchPrompt* gPrompt = nullptr;

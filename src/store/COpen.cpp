@@ -143,8 +143,6 @@ QString COpen::caseFilter()
 int16_t COpen::NewCase(ICaseWindow& frm)
 {
     try {
-        // The case being left keeps what was typed into it.
-        frm.WritePendingEdits();
         platform::FileDialogRequest request;
         request.save = true;
         request.fileName = oMain().CaseName();
@@ -171,6 +169,10 @@ int16_t COpen::NewCase(ICaseWindow& frm)
                 false);
             return kFailed;
         }
+        // The case being left keeps what was typed into it, or the user
+        // chose to leave what could not be written.
+        if (!frm.WritePendingEdits())
+            return kFailed;
         writeDurably(path, QStringLiteral("COpen.NewCase"),
                      [&](const QString& temp) { copyFile(templatePath(), temp, path); });
         if (oDataLayer().Connected() && oDataLayer().CloseConnection() != 0) {
@@ -202,8 +204,6 @@ int16_t COpen::NewCase(ICaseWindow& frm)
 int16_t COpen::SaveAsCase(ICaseWindow& frm)
 {
     try {
-        // The copy holds what was typed last.
-        frm.WritePendingEdits();
         platform::FileDialogRequest request;
         request.save = true;
         request.title = kSaveTitle;
@@ -224,6 +224,10 @@ int16_t COpen::SaveAsCase(ICaseWindow& frm)
                 false);
             return kFailed;
         }
+        // The copy holds what was typed last, or the user chose to leave
+        // what could not be written.
+        if (!frm.WritePendingEdits())
+            return kFailed;
 
         // The open database copies itself consistently; a closed file is
         // copied as it lies.

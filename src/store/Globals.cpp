@@ -25,15 +25,18 @@ template <typename F> void step(int line, F&& body)
 
 } // namespace
 
-void Shutdown()
+bool Shutdown()
 {
     IShutdownHost* host = shutdownHost();
 
     // What the user typed last reaches the file while it is still open.
+    bool leave = true;
     step(5, [&] {
         if (host)
-            host->WritePendingEdits();
+            leave = host->WritePendingEdits();
     });
+    if (!leave)
+        return false;
     step(10, [&] {
         if (host)
             host->TerminatePanes();
@@ -70,6 +73,7 @@ void Shutdown()
             host->UnloadAllWindows();
     });
     step(90, [] { platform::lifetime().quit(0); });
+    return true;
 }
 
 QString SQLStringCheck(const QString& s)

@@ -7,7 +7,9 @@
 
 // Releases the open case and every shared instance, unloads the windows and
 // ends the program. Each failing step is reported and the sequence goes on.
-void Shutdown();
+// False, with nothing closed, when what the user typed could not be written
+// and the user chose to stay.
+bool Shutdown();
 
 // Doubles every apostrophe.
 QString SQLStringCheck(const QString& s);

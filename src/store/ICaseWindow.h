@@ -8,8 +8,9 @@ class ICaseWindow {
 public:
     virtual ~ICaseWindow() = default;
     // Writes back what the window holds of the current item before the case
-    // is copied or left; a failure is reported to the user.
-    virtual void WritePendingEdits() {}
+    // is copied or left; a failure is reported to the user. False when the
+    // write failed and the user chose to stay: the case is not left.
+    virtual bool WritePendingEdits() { return true; }
     // Opens gDB on oMain().strFileName; true when the case database was opened.
     virtual bool SetupDBConnection() = 0;
     virtual void ClearTreeView() = 0;

@@ -5,8 +5,9 @@ class IShutdownHost {
 public:
     virtual ~IShutdownHost() = default;
     // Writes back what the window holds of the current item, before anything
-    // is closed; a failure is reported to the user.
-    virtual void WritePendingEdits() {}
+    // is closed; a failure is reported to the user. False when the write
+    // failed and the user chose to stay with what was typed.
+    virtual bool WritePendingEdits() { return true; }
     // Terminate on the bookmark pane and the document pane.
     virtual void TerminatePanes() = 0;
     // The grid report's state; when it is 1 Shutdown calls StopGridReport.

@@ -38,7 +38,10 @@ constexpr int kTreePane = 3750;
 void DoCaseClose(frmRedoZiv& frm)
 {
     // Pending edits of the item shown go to the file before it closes.
-    step("DoCaseClose", 10, [&] { frm.WritePendingEdits(); });
+    bool leave = true;
+    step("DoCaseClose", 10, [&] { leave = frm.WritePendingEdits(); });
+    if (!leave)
+        return;
     // Nothing more is written to the closing case.
     step("DoCaseClose", 40, [&] { frm.releaseCurrentItem(); });
     step("DoCaseClose", 50, [] {

@@ -1,6 +1,7 @@
 #include "workspace/frmRedoZiv.h"
 
 #include "workspace/BrowserPane.h"
+#include "workspace/CaseNotices.h"
 #include "workspace/CaseTables.h"
 #include "workspace/CaseTreeItem.h"
 #include "workspace/CodeModule.h"
@@ -54,6 +55,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -454,6 +456,7 @@ bool frmRedoZiv::SetupDBConnection()
             db->Close();
         }
         m_readOnly = false;
+        m_readOnlyNoticeDue = false;
         line = 20;
         if (oMain().strFileName().isEmpty()) {
             // The choice opens the case completely, this routine included;
@@ -488,12 +491,7 @@ bool frmRedoZiv::SetupDBConnection()
                 // Nothing is attempted that could only fail: the tables an
                 // older case lacks are not made, and no edit is taken.
                 showCaseCaption();
-                platform::msgBox(
-                    QStringLiteral("The case file %1 cannot be written: the file, its folder or "
-                                   "its disk is read-only. The case is open read-only; no "
-                                   "changes can be made to it.")
-                        .arg(QDir::toNativeSeparators(path)),
-                    platform::MsgButtons::OK, platform::MsgIcon::Exclamation, appinfo::kAppTitle);
+                m_readOnlyNoticeDue = true;
             } else {
                 line = 50;
                 CheckDBVersion();
@@ -523,6 +521,11 @@ void frmRedoZiv::SelectDataBase()
         const QString name = GetFileName(false, fileName, kSelectTitle, filter);
         line = 40;
         if (name.isEmpty())
+            return;
+        line = 45;
+        // The case being left keeps what was typed into it, or the user
+        // chose to leave what could not be written.
+        if (!WritePendingEdits())
             return;
         line = 50;
         oMain().setStrFileName(name);
@@ -632,6 +635,17 @@ void frmRedoZiv::showCaseCaption()
     setWindowTitle(caption);
 }
 
+void frmRedoZiv::tellReadOnly()
+{
+    if (!m_readOnlyNoticeDue || !gDB)
+        return;
+    // Before the window is first shown, the notice waits for it.
+    if (!isVisible())
+        return;
+    m_readOnlyNoticeDue = false;
+    casenotices::readOnly(oMain().strFileName());
+}
+
 void frmRedoZiv::EnsureCodeFilesTable()
 {
     casetables::ensureCodeFilesTable(*gDB);
@@ -650,6 +664,9 @@ void frmRedoZiv::EnableControls(bool bEnable)
         Initialise(bEnable ? gDB : nullptr, nullptr);
         line = 40;
         applyReadOnly();
+        // The case is in the window now, not the one before it.
+        if (bEnable)
+            tellReadOnly();
     } catch (const std::exception& e) {
         report::windowError(e, kForm + QStringLiteral("EnableControls"), line);
     }
@@ -1405,14 +1422,14 @@ void frmRedoZiv::txtExplanation_LostFocus()
     commitCurrent(QStringLiteral("txtExplanation_LostFocus"), 20);
 }
 
-void frmRedoZiv::WritePendingEdits()
+bool frmRedoZiv::WritePendingEdits()
 {
     if (!gDB || m_readOnly)
-        return;
+        return true;
     // A name being typed in the tree goes first: storing it shows its item afresh.
     finishLabelEdit();
     if (!m_currentIssue)
-        return;
+        return true;
     FlagScope busy(m_writingBack);
     CIssue& item = *m_currentIssue;
     attempt("WritePendingEdits", 10, [&] {
@@ -1427,8 +1444,23 @@ void frmRedoZiv::WritePendingEdits()
         takeRating(i, QStringLiteral("WritePendingEdits"), 20);
     // Leaving the case is the last chance: a failure is told even when the
     // user heard of the run already.
-    if (attempt("WritePendingEdits", 30, [&] { item.Commit(); }))
-        showUnsaved(false);
+    if (!attempt("WritePendingEdits", 30, [&] { item.Commit(); }))
+        return leaveUnsaved();
+    showUnsaved(false);
+    return true;
+}
+
+// The way out of the case stops, with what was typed still in the boxes,
+// unless the user chooses to leave it unsaved.
+bool frmRedoZiv::leaveUnsaved()
+{
+    bool leave = false;
+    attempt("WritePendingEdits", 40,
+            [this, &leave] { leave = casenotices::leaveUnsaved(m_currentIssue->Name()); });
+    // Nothing more of it is written on the way out.
+    if (leave)
+        m_currentIssue.reset();
+    return leave;
 }
 
 void frmRedoZiv::applyReadOnly()
@@ -1546,12 +1578,28 @@ void frmRedoZiv::UnloadAllWindows()
     hide();
 }
 
+void frmRedoZiv::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Once the window is painted with the case.
+    if (m_readOnlyNoticeDue)
+        QTimer::singleShot(0, this,
+                           [this] { attempt("tellReadOnly", 10, [this] { tellReadOnly(); }); });
+}
+
 void frmRedoZiv::closeEvent(QCloseEvent* event)
 {
     // The title-bar button stops the program the same way File > Exit does.
     if (!m_shuttingDown) {
         m_shuttingDown = true;
-        attempt("Form_Unload", 10, [] { Shutdown(); });
+        bool stopped = true;
+        attempt("Form_Unload", 10, [&stopped] { stopped = Shutdown(); });
+        if (!stopped) {
+            // The user stays with what could not be written.
+            m_shuttingDown = false;
+            event->ignore();
+            return;
+        }
     }
     event->accept();
 }

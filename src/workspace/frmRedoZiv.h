@@ -133,7 +133,7 @@ public:
     void txtExplanation_LostFocus();
     // Every way out of a case (close, exit, the close box, another case, New,
     // Save As) first writes back what the detail tabs hold.
-    void WritePendingEdits() override;
+    bool WritePendingEdits() override;
     // The open case could not be written when it was opened: it is shown,
     // but nothing is typed into it.
     bool caseReadOnly() const { return m_readOnly; }
@@ -245,6 +245,7 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -264,6 +265,9 @@ private:
     void showOpenedCase();
     void CheckDBVersion();
     void showCaseCaption();
+    bool leaveUnsaved();
+    // Tells that the case just opened is read-only, once it is on screen.
+    void tellReadOnly();
     void EnsureCodeFilesTable();
 
     void DisplayDefaults();
@@ -355,5 +359,6 @@ private:
     // succeeds: the user hears of a failure once, not at every keystroke.
     bool m_unsavedRun = false;
     bool m_readOnly = false;
+    bool m_readOnlyNoticeDue = false;
     bool m_shuttingDown = false;
 };

@@ -3,8 +3,10 @@
 #include "platform/widgets/QtPrompt.h"
 #include "platform/widgets/QtShell.h"
 
+#include <QAbstractFileIconProvider>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -47,6 +49,39 @@ TEST(QtPromptTest, AStartFolderThatIsMissingOpensItsParentWithNoNameProposed)
     EXPECT_TRUE(prompt.fileDialog(request).cancelled());
     EXPECT_EQ(shownFolder, QDir(dir.path()).absolutePath());
     EXPECT_EQ(proposedName, QString());
+}
+
+TEST(QtPromptTest, TheFileDialogTellsFileTypesByNameWithoutReadingTheFiles)
+{
+    // In a folder like /proc a read may block; a file without an extension
+    // holding a PDF shows whether its bytes were looked at.
+    QTemporaryDir dir;
+    const QString pdfInside = dir.filePath(QStringLiteral("exhibit"));
+    const QString empty = dir.filePath(QStringLiteral("notes"));
+    for (const auto& [path, bytes] : {std::pair{pdfInside, QByteArray("%PDF-1.4\n%\xe2\xe3\n")},
+                                      std::pair{empty, QByteArray()}}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    ASSERT_NE(QFileIconProvider().type(QFileInfo(pdfInside)),
+              QFileIconProvider().type(QFileInfo(empty)));
+
+    QtPrompt prompt;
+    QString pdfType, emptyType;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        pdfType = dialog->iconProvider()->type(QFileInfo(pdfInside));
+        emptyType = dialog->iconProvider()->type(QFileInfo(empty));
+        dialog->reject();
+    });
+    platform::FileDialogRequest request;
+    request.initDir = dir.path();
+    EXPECT_TRUE(prompt.fileDialog(request).cancelled());
+    EXPECT_FALSE(pdfType.isEmpty());
+    EXPECT_EQ(pdfType.toStdString(), emptyType.toStdString());
 }
 
 TEST(QtPromptTest, ModalWindowsOpenByTheirRegisteredName)

@@ -1,6 +1,7 @@
 #include "ScriptedPrompt.h"
 
 #include <QFileInfo>
+#include <QPrinter>
 
 using namespace platform;
 
@@ -42,6 +43,8 @@ MsgAnswer ScriptedPrompt::message(const QString& text, MsgButtons buttons, MsgIc
     s.icon = icon;
     s.buttons = buttons;
     m_shown.push_back(s);
+    if (m_whileMessage)
+        m_whileMessage(text);
     if (!m_answers.empty()) {
         const MsgAnswer a = m_answers.front();
         m_answers.pop_front();
@@ -97,4 +100,19 @@ int ScriptedPrompt::showModal(const QString& windowName, const QVariantMap& valu
     const int code = m_modal.front();
     m_modal.pop_front();
     return code;
+}
+
+bool ScriptedPrompt::choosePrinter(QPrinter& printer, const QString& title)
+{
+    Shown s;
+    s.kind = QStringLiteral("print");
+    s.text = title;
+    m_shown.push_back(s);
+    if (m_prints.empty())
+        return false;
+    const auto [path, accept] = m_prints.front();
+    m_prints.pop_front();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    return accept;
 }

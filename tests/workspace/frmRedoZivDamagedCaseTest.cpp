@@ -3,6 +3,7 @@
 #include "workspace/frmRedoZiv.h"
 
 #include "platform/db/Ado.h"
+#include "platform/db/CaseFileGuard.h"
 #include "platform/db/Dao.h"
 #include "store/CDataLayer.h"
 #include "store/COpen.h"
@@ -136,6 +137,15 @@ TEST_F(DamagedCase, EveryDamagedFileIsOpenedOrRefusedWithAMessageAndARefusedOneI
     // The damage is real: both outcomes occur.
     EXPECT_GT(refused, 10);
     EXPECT_GT(opened, 3);
+}
+
+TEST_F(DamagedCase, OpeningACaseChecksItsFileOnce)
+{
+    m_prompt.chooseFile(m_cases.createSample());
+    const int before = db::quickChecksRun();
+    frmRedoZiv w;
+    ASSERT_TRUE(gDB);
+    EXPECT_EQ(db::quickChecksRun(), before + 1);
 }
 
 } // namespace

@@ -86,6 +86,17 @@ protected:
             QDir(programFolder()).filePath(QStringLiteral("cases/templates/BLANK.AGV")),
             TempCase::schemaSql());
     }
+
+    // Every write of the item fails from here on, as on a full disk, while a
+    // rating is typed and its box not left.
+    void failWritesWithARatingTyped(frmRedoZiv& w)
+    {
+        clickNode(w, QStringLiteral("C1"));
+        execIn(m_path, QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Issue BEGIN "
+                                      "SELECT RAISE(ABORT, 'disk full'); END"));
+        w.txtSpin(0)->setFocus();
+        w.txtSpin(0)->setText(QStringLiteral("4"));
+    }
 };
 
 TEST_P(EveryWayOut, WritesTheRatingTypedButNotYetLeft)
@@ -113,6 +124,43 @@ TEST_P(EveryWayOut, WritesTheNameTypedInPlaceButNotYetEntered)
     const QString holder = GetParam().leave(*this, *w, m_cases, m_prompt);
     EXPECT_EQ(column(holder, "Name", 1).toString(), QStringLiteral("Liability in full"));
     EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+}
+
+const QString kLeaveUnsaved = QStringLiteral(
+    "What was typed for \"Liability\" could not be saved. Leave the case anyway and lose it?");
+
+TEST_P(EveryWayOut, AFailedWriteLetsTheUserStayWithWhatWasTypedUntilItCanBeSaved)
+{
+    auto w = openWindow();
+    failWritesWithARatingTyped(*w);
+
+    const QString holder = GetParam().leave(*this, *w, m_cases, m_prompt); // answered No
+    ASSERT_EQ(m_prompt.messages().size(), 2) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_TRUE(m_prompt.messages().at(0).contains(QStringLiteral("disk full")));
+    EXPECT_EQ(m_prompt.messages().at(1), kLeaveUnsaved);
+    ASSERT_TRUE(gDB && gDB->isOpen());
+    EXPECT_EQ(gDB->Name(), m_path);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->txtSpin(0)->text(), QStringLiteral("4"));
+    if (holder != m_path) {
+        EXPECT_FALSE(QFileInfo::exists(holder));
+    }
+
+    gDB->Execute(QStringLiteral("DROP TRIGGER refuse"));
+    w->tvIssueItems()->setFocus();
+    EXPECT_EQ(column(m_path, "Weight", 1).toInt(), 4);
+}
+
+TEST_P(EveryWayOut, AFailedWriteLeftUnsavedByTheUsersChoiceLetsTheWayOutGoOn)
+{
+    auto w = openWindow();
+    failWritesWithARatingTyped(*w);
+    m_prompt.answer(platform::MsgAnswer::OK);
+    m_prompt.answer(platform::MsgAnswer::Yes);
+
+    GetParam().leave(*this, *w, m_cases, m_prompt);
+    EXPECT_EQ(m_prompt.messages().size(), 2) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_TRUE(!gDB || gDB->Name() != m_path);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -225,6 +273,26 @@ TEST_F(WriteBack, ACaseThatCannotBeWrittenOpensReadOnlyAndIsLeftAsItWas)
     EXPECT_TRUE(w->findChild<QAction*>(QStringLiteral("tbTools_caseanalysis"))->isEnabled());
     w->mnuFileExit_Click();
     EXPECT_EQ(digest(m_path), before);
+}
+
+TEST_F(WriteBack, TheReadOnlyNoticeIsShownWithTheNewCaseInTheWindow)
+{
+    auto w = openWindow();
+    const QString other = m_cases.createSample(QStringLiteral("Other.AGV"));
+    execIn(other, QStringLiteral("UPDATE Issue SET Name = 'Liability elsewhere' WHERE ID = 1"));
+    casetables::setWriteCheck([](dao::Database&) { return false; });
+    QStringList behind;
+    m_prompt.whileMessageShown([&](const QString&) {
+        for (const char* name : {"Liability", "Liability elsewhere"})
+            if (!w->tvIssueItems()->findItems(QLatin1String(name), Qt::MatchRecursive).isEmpty())
+                behind << QLatin1String(name);
+    });
+    m_prompt.chooseFile(other);
+    w->mnuFileOpen_Click();
+
+    ASSERT_EQ(m_prompt.messages().size(), 1) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_TRUE(m_prompt.messages().at(0).contains(QStringLiteral("open read-only")));
+    EXPECT_EQ(behind, QStringList{QStringLiteral("Liability elsewhere")});
 }
 
 TEST_F(WriteBack, InACaseOpenReadOnlyLeavingBoxesTabsAndSaveWriteNothing)

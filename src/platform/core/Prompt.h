@@ -5,6 +5,8 @@
 
 #include <optional>
 
+class QPrinter;
+
 // Every message box, question, input box, file dialog and modal window of the
 // program goes through this seam, so that tests can script the answers and
 // read back exactly what the user would have been shown.
@@ -61,6 +63,9 @@ public:
     // A named modal window (such as "frmError"), given the values it shows.
     // Returns the window's result code.
     virtual int showModal(const QString& windowName, const QVariantMap& values) = 0;
+    // The print dialog: the user chooses the printer and its settings, which
+    // are set on printer. False when the user cancelled.
+    virtual bool choosePrinter(QPrinter& printer, const QString& title) = 0;
 };
 
 // The process-wide prompt. Without one installed, every call fails loudly:

@@ -24,6 +24,7 @@ public:
         fail(text);
     }
     int showModal(const QString& name, const QVariantMap&) override { fail(name); }
+    bool choosePrinter(QPrinter&, const QString& title) override { fail(title); }
 };
 
 class NoShell final : public Shell {

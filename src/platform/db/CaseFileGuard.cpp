@@ -4,9 +4,14 @@
 
 #include "platform/core/AppError.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <atomic>
+#include <map>
+#include <mutex>
 
 namespace db {
 
@@ -98,8 +103,11 @@ void refuseForeignObjects(sqlite3* handle, const QString& path, const QString& s
         QStringLiteral("a view \"%1\" in place of the case's table of that name").arg(name));
 }
 
+std::atomic<int> gQuickChecks{0};
+
 void quickCheck(sqlite3* handle, const QString& path, const QString& source)
 {
+    ++gQuickChecks;
     const QString tablesSql =
         QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND lower(name) IN "
                        "('issue','bookmarks')");
@@ -149,6 +157,62 @@ QString quotedName(const QString& name)
 
 } // namespace
 
+// What a file looked like when it was checked: any write since changes its
+// times, a commit of the engine also its header's change counter.
+struct CheckedFile {
+    qint64 size = -1;
+    qint64 modified = 0;
+    qint64 changed = 0;
+    QByteArray header;
+
+    static CheckedFile of(const QString& path)
+    {
+        const QFileInfo info(path);
+        CheckedFile file;
+        file.size = info.size();
+        file.modified = info.lastModified().toMSecsSinceEpoch();
+        file.changed = info.metadataChangeTime().toMSecsSinceEpoch();
+        QFile bytes(path);
+        if (bytes.open(QIODevice::ReadOnly))
+            file.header = bytes.read(100);
+        return file;
+    }
+
+    bool operator==(const CheckedFile& other) const
+    {
+        return size == other.size && modified == other.modified && changed == other.changed &&
+               header == other.header;
+    }
+};
+
+namespace {
+
+// The marks of the open connections, by file.
+struct CheckedFiles {
+    std::mutex mutex;
+    std::map<QString, std::weak_ptr<const CheckedFile>> byPath;
+};
+
+CheckedFiles& checkedFiles()
+{
+    static CheckedFiles files;
+    return files;
+}
+
+QString fileKey(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
+} // namespace
+
+int quickChecksRun()
+{
+    return gQuickChecks;
+}
+
 const QStringList& caseTableNames()
 {
     static const QStringList names = {QStringLiteral("Issue"), QStringLiteral("Bookmarks"),
@@ -166,15 +230,30 @@ void hardenConnection(sqlite3* handle)
     sqlite3_limit(handle, SQLITE_LIMIT_ATTACHED, 0);
 }
 
-void checkCaseContent(sqlite3* handle, const QString& path, const QString& source,
-                      bool readItemTables)
+CheckMark checkCaseContent(sqlite3* handle, const QString& path, const QString& source)
 {
     try {
         // Reading the schema is the first real read of the file.
         runStep(handle, QStringLiteral("PRAGMA schema_version"), source, path);
         refuseForeignObjects(handle, path, source);
-        if (readItemTables)
-            quickCheck(handle, path, source);
+        // Taken before the check: a change while it runs is seen next time.
+        auto seen = std::make_shared<const CheckedFile>(CheckedFile::of(path));
+        const QString key = fileKey(path);
+        CheckedFiles& files = checkedFiles();
+        {
+            const std::lock_guard lock(files.mutex);
+            const auto found = files.byPath.find(key);
+            if (found != files.byPath.end()) {
+                if (CheckMark mark = found->second.lock(); mark && *mark == *seen)
+                    return mark;
+            }
+        }
+        quickCheck(handle, path, source);
+        const std::lock_guard lock(files.mutex);
+        for (auto it = files.byPath.begin(); it != files.byPath.end();)
+            it = it->second.expired() ? files.byPath.erase(it) : std::next(it);
+        files.byPath[key] = seen;
+        return seen;
     } catch (const Finding& finding) {
         throw finding.error;
     } catch (const AppError& error) {

@@ -10,6 +10,8 @@
 
 #include <sqlite3.h>
 
+#include <memory>
+
 namespace db {
 
 class SqliteConnection;
@@ -21,12 +23,21 @@ const QStringList& caseTableNames();
 // mode, an untrusted schema, no extension loading, no ATTACH.
 void hardenConnection(sqlite3* handle);
 
+// Held by a connection while it is open: the item and bookmark tables of its
+// file passed the quick check, and what the file looked like then.
+struct CheckedFile;
+using CheckMark = std::shared_ptr<const CheckedFile>;
+
 // Refuses (AppError) a file holding a trigger, or a view where a case table
 // belongs, and a file whose item and bookmark tables fail the engine's quick
-// check (left out with readItemTables false, when an open connection of this
-// process has just read them). Reads only.
-void checkCaseContent(sqlite3* handle, const QString& path, const QString& source,
-                      bool readItemTables = true);
+// check. Reads only. Opening a case opens several connections to its file
+// one after the other: while a connection that passed the quick check is
+// open and the file is unchanged since (size, times, header with its change
+// counter), the quick check is not run again.
+CheckMark checkCaseContent(sqlite3* handle, const QString& path, const QString& source);
+
+// How many quick checks this process has run.
+int quickChecksRun();
 
 // Writes a new file at target holding the case tables of from's file, their
 // declarations and rows as they stand, and nothing else. 3204 when target

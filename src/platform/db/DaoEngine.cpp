@@ -17,8 +17,7 @@ struct EngineState {
     struct Member {
         std::weak_ptr<db::SqliteConnection> connection;
         QString savepoint;
-        // The savepoint began the connection's transaction.
-        bool outermost = false;
+        bool beganTransaction = false; // the connection had none before
     };
     std::vector<std::vector<Member>> levels;
 };
@@ -43,6 +42,23 @@ std::vector<std::shared_ptr<db::SqliteConnection>> openDatabases()
                                    }),
                     databases.end());
     return open;
+}
+
+// Undoes a member's savepoint. One that began the connection's transaction
+// is undone with the transaction: releasing it would commit an empty
+// transaction, which still rewrites the file's header and its times. A read
+// still under way keeps the savepoint form, which leaves it running.
+void rollBack(db::SqliteConnection& connection, const EngineState::Member& member)
+{
+    sqlite3* handle = connection.handle(kSource);
+    bool reading = false;
+    for (sqlite3_stmt* s = sqlite3_next_stmt(handle, nullptr); s && !reading;
+         s = sqlite3_next_stmt(handle, s))
+        reading = sqlite3_stmt_busy(s) != 0;
+    connection.execute(member.beganTransaction && !reading
+                           ? QStringLiteral("ROLLBACK")
+                           : QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(member.savepoint),
+                       kSource);
 }
 
 AppError notInTransaction()
@@ -71,15 +87,14 @@ void DBEngine::BeginTrans()
     try {
         for (const auto& connection : openDatabases()) {
             const QString name = connection->nextSavepointName();
-            const bool outermost = sqlite3_get_autocommit(connection->handle(kSource)) != 0;
+            const bool began = sqlite3_get_autocommit(connection->handle(kSource)) != 0;
             connection->execute(QStringLiteral("SAVEPOINT %1").arg(name), kSource);
-            level.push_back({connection, name, outermost});
+            level.push_back({connection, name, began});
         }
     } catch (...) {
         for (const auto& member : level) {
             if (auto connection = member.connection.lock(); connection && connection->isOpen())
-                connection->execute(
-                    QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(member.savepoint), kSource);
+                rollBack(*connection, member);
         }
         throw;
     }
@@ -116,14 +131,7 @@ void DBEngine::Rollback()
         if (!connection || !connection->isOpen())
             continue;
         try {
-            // Undoing the whole transaction writes nothing; rolling back to
-            // its first savepoint and releasing that would commit the
-            // emptied transaction and still rewrite the file's header.
-            if (member.outermost)
-                connection->execute(QStringLiteral("ROLLBACK"), kSource);
-            else
-                connection->execute(
-                    QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(member.savepoint), kSource);
+            rollBack(*connection, member);
         } catch (const AppError& error) {
             if (!failure)
                 failure = error;

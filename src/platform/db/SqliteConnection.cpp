@@ -7,8 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <QMutex>
 #include <QRegularExpression>
 
 #include <new>
@@ -30,32 +28,6 @@ constexpr int kTrailingCharacters = 3142;
 constexpr int kRequiredValue = 3314;
 constexpr int kValidationRule = 3317;
 constexpr int kOutOfMemory = 7;
-
-// Case files this process holds open and has read through, by path, with
-// the header they had then. A case is opened through two connections; the
-// second needs no second full reading of the item tables while the first is
-// still open and the header, whose change counter every write moves, is the
-// same.
-struct SoundFile {
-    QByteArray header;
-    int connections = 0;
-};
-
-QMutex gSoundFilesMutex;
-
-QHash<QString, SoundFile>& soundFiles()
-{
-    static QHash<QString, SoundFile> files;
-    return files;
-}
-
-QByteArray fileHeader(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.read(100);
-}
 
 QString afterPrefix(const QString& message, const QString& prefix)
 {
@@ -262,23 +234,7 @@ void SqliteConnection::configure(Mode mode, const QString& source)
     };
     // The schema and the item tables are read before anything could be
     // written: a file that is no database, or is refused, is left as it came.
-    const QString soundKey = QFileInfo(m_path).canonicalFilePath();
-    const QByteArray header = fileHeader(m_path);
-    bool readBefore = false;
-    if (!soundKey.isEmpty() && header.size() == 100) {
-        QMutexLocker lock(&gSoundFilesMutex);
-        const auto known = soundFiles().constFind(soundKey);
-        readBefore =
-            known != soundFiles().constEnd() && known->connections > 0 && known->header == header;
-    }
-    checkCaseContent(h, m_path, source, !readBefore);
-    if (!soundKey.isEmpty() && header.size() == 100) {
-        QMutexLocker lock(&gSoundFilesMutex);
-        SoundFile& sound = soundFiles()[soundKey];
-        sound.header = header;
-        ++sound.connections;
-        m_soundKey = soundKey;
-    }
+    m_checked = checkCaseContent(h, m_path, source);
     if (mode == Mode::ReadWrite) {
         // One self-contained file: no write-ahead log beside it.
         const QString journal = QStringLiteral("PRAGMA journal_mode = DELETE");
@@ -298,21 +254,10 @@ void SqliteConnection::configure(Mode mode, const QString& source)
     registerJetFunctions(h);
 }
 
-SqliteConnection::~SqliteConnection()
-{
-    close();
-}
-
 void SqliteConnection::close()
 {
     m_handle.reset();
-    if (m_soundKey.isEmpty())
-        return;
-    QMutexLocker lock(&gSoundFilesMutex);
-    const auto it = soundFiles().find(m_soundKey);
-    if (it != soundFiles().end() && --it->connections <= 0)
-        soundFiles().erase(it);
-    m_soundKey.clear();
+    m_checked.reset();
 }
 
 sqlite3* SqliteConnection::handle(const QString& source) const

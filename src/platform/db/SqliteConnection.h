@@ -53,7 +53,6 @@ public:
     // Creates a new file; 3204 when one exists at path.
     static std::shared_ptr<SqliteConnection> create(const QString& path, const QString& source);
 
-    ~SqliteConnection();
     SqliteConnection(const SqliteConnection&) = delete;
     SqliteConnection& operator=(const SqliteConnection&) = delete;
 
@@ -92,8 +91,9 @@ private:
 
     SqliteHandle m_handle;
     QString m_path;
-    // Set while this connection counts among those that found the file sound.
-    QString m_soundKey;
+    // Kept while open: later connections to the unchanged file skip the
+    // quick check it passed.
+    std::shared_ptr<const void> m_checked;
     int m_savepointCounter = 0;
     int m_recordsAffected = 0;
 };

@@ -156,6 +156,10 @@ void Document::print(QPrinter& printer) const
     printer.setFullPage(true);
     printer.setDocName(m_title);
     render(printer);
+    // A printer that fails after the first page says so only in its state.
+    if (printer.printerState() == QPrinter::Error)
+        throw AppError(jet::DiskIo, QStringLiteral("rpt.Document"),
+                       QStringLiteral("The report could not be printed."));
 }
 
 } // namespace rpt

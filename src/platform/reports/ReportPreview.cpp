@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
@@ -177,9 +176,7 @@ void ReportPreview::saveAsPdf()
 void ReportPreview::print()
 {
     QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(QStringLiteral("Print ") + m_document.title());
-    if (dialog.exec() != QDialog::Accepted)
+    if (!platform::prompt().choosePrinter(printer, QStringLiteral("Print ") + m_document.title()))
         return;
     m_document.print(printer);
 }

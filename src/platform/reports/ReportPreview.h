@@ -14,8 +14,8 @@ namespace rpt {
 class PageView;
 
 // The modeless preview of a laid-out report: one page at a time at the
-// chosen zoom, page navigation, Print (through the desktop's print dialog)
-// and Save as PDF (through the prompt seam's file dialog). It paints the
+// chosen zoom, page navigation, Print and Save as PDF (their dialogs through
+// the prompt seam). It paints the
 // shown page straight from the page model and keeps no page images.
 class ReportPreview final : public QWidget {
     Q_OBJECT
@@ -33,6 +33,7 @@ public:
     void setZoom(int percent);
     // Asks for a file name and writes the PDF; failures reach the user.
     void saveAsPdf();
+    // Asks for the printer and prints every page; failures reach the user.
     void print();
 
 private:

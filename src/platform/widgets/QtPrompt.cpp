@@ -2,6 +2,7 @@
 
 #include "platform/core/AppError.h"
 #include "platform/core/AppInfo.h"
+#include "platform/widgets/NameOnlyIconProvider.h"
 #include "platform/widgets/QtSeams.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace platform {
 namespace {
@@ -130,8 +132,11 @@ FileDialogResult QtPrompt::fileDialog(const FileDialogRequest& request)
     const QString folder =
         existingFolder(request.initDir.isEmpty() ? appinfo::programFolder() : request.initDir);
 
+    // Outlives the dialog, whose file model still asks it while closing.
+    NameOnlyIconProvider icons;
     QFileDialog dialog(QApplication::activeWindow(), titleOrDefault(request.title), folder,
                        qtFilter(request.filter));
+    dialog.setIconProvider(&icons);
     if (request.save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -177,6 +182,13 @@ int QtPrompt::showModal(const QString& windowName, const QVariantMap& values)
         throw AppError(kClassFailure, QStringLiteral("platform.QtPrompt"),
                        QStringLiteral("No window registered as ") + windowName);
     return window(values);
+}
+
+bool QtPrompt::choosePrinter(QPrinter& printer, const QString& title)
+{
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    dialog.setWindowTitle(titleOrDefault(title));
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace platform

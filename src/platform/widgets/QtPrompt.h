@@ -14,6 +14,7 @@ public:
     std::optional<QString> input(const QString& text, const QString& title,
                                  const QString& defaultText) override;
     int showModal(const QString& windowName, const QVariantMap& values) override;
+    bool choosePrinter(QPrinter& printer, const QString& title) override;
 
     // "Cases (*.AGV)|*.AGV|All Files|*.*" as Qt's "Cases (*.AGV) (*.AGV);;All Files (*.*)".
     static QString qtFilter(const QString& dialogFilter);

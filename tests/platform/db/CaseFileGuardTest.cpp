@@ -1,10 +1,14 @@
 #include "DbTestHelpers.h"
 
 #include "platform/db/CaseFileBuilder.h"
+#include "platform/db/CaseFileGuard.h"
 
+#include "support/ForeignCase.h"
 #include "support/TempCase.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 namespace {
 
@@ -69,6 +73,30 @@ TEST_F(ForeignCaseTest, CopiesHoldTheCaseTablesOnlyAndKeepTheirIdCounters)
             opened->OpenRecordset(QStringLiteral("select max(ID) from Issue"), dao::dbOpenSnapshot);
         EXPECT_EQ(added->Fields(0).Value().toInt(), lastId + 1) << copy.toStdString();
     }
+}
+
+TEST_F(ForeignCaseTest, AFileIsCheckedOnceWhileOpenUnchangedAndAgainWhenChangedOrReopened)
+{
+    const QString path = cases.createSample();
+    const int before = db::quickChecksRun();
+    auto first = dao::DBEngine::OpenDatabase(path);
+    auto second = dao::DBEngine::OpenDatabase(path);
+    EXPECT_EQ(db::quickChecksRun(), before + 1);
+    first->Close();
+    second->Close();
+    first = dao::DBEngine::OpenDatabase(path);
+    EXPECT_EQ(db::quickChecksRun(), before + 2);
+
+    // Damaged by another program a moment later, while the case stays open.
+    QThread::msleep(50);
+    const auto [offset, pageSize] = foreigncase::rootPageOf(path, QStringLiteral("Issue"));
+    Q_UNUSED(pageSize);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(offset + 3);
+    file.write(QByteArray("\x7f\x7f\xff\xf0", 4));
+    file.close();
+    EXPECT_EQ(errorNumberOf([&] { dao::DBEngine::OpenDatabase(path); }), 3049);
 }
 
 } // namespace

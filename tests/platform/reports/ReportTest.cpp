@@ -255,3 +255,32 @@ TEST(ReportPreviewTest, OpensAtItsZoomPagesAndSavesThroughTheFileDialog)
     EXPECT_EQ(prompt.shown().first().file.defaultSuffix, QStringLiteral("pdf"));
     EXPECT_TRUE(pdfText(pdf).contains(QStringLiteral("119")));
 }
+
+TEST(ReportPreviewTest, PrintingAsksThroughThePromptPrintsOnlyWhenAcceptedAndTellsAFailure)
+{
+    ScriptedPrompt prompt;
+    RecordingReport report;
+    report.setFetching(true);
+    report.values << 4711;
+    rpt::ReportPreview preview(report.run(), 100);
+    auto* print = preview.findChild<QPushButton*>(QStringLiteral("printButton"));
+    QTemporaryDir dir;
+
+    // The user picks a printer, then cancels.
+    const QString cancelled = dir.filePath(QStringLiteral("cancelled.pdf"));
+    prompt.printTo(cancelled, false);
+    print->click();
+    ASSERT_EQ(prompt.count(QStringLiteral("print")), 1);
+    EXPECT_EQ(prompt.shown().first().text, QStringLiteral("Print Recording"));
+    EXPECT_FALSE(QFile::exists(cancelled));
+
+    const QString printed = dir.filePath(QStringLiteral("printed.pdf"));
+    prompt.printTo(printed);
+    print->click();
+    EXPECT_TRUE(pdfText(printed).contains(QStringLiteral("4711")));
+
+    // A printer that cannot take the job.
+    prompt.printTo(dir.filePath(QStringLiteral("missing/folder/out.pdf")));
+    print->click();
+    EXPECT_EQ(prompt.messages(), QStringList{QStringLiteral("The report could not be printed.")});
+}
