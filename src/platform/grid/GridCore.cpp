@@ -710,25 +710,26 @@ std::vector<int> GridCore::ensureSubtotalRows(int groupCol)
         if (last)
             runEnds.push_back(r);
     }
-    // One pass that moves every row once, not one insertion per run.
-    std::vector<Row> rebuilt;
-    rebuilt.reserve(m_rows.size() + runEnds.size());
-    std::vector<int> made;
-    made.reserve(runEnds.size());
-    auto nextEnd = runEnds.begin();
-    for (int r = 0; r < rows(); ++r) {
-        rebuilt.push_back(std::move(m_rows[static_cast<std::size_t>(r)]));
-        if (nextEnd == runEnds.end() || *nextEnd != r)
-            continue;
-        ++nextEnd;
-        Row subtotal = makeRow();
-        subtotal.subtotalGroupCol = groupCol;
-        subtotal.cells[static_cast<std::size_t>(groupCol)].setText(
-            rebuilt.back().cells[static_cast<std::size_t>(groupCol)].text);
-        made.push_back(static_cast<int>(rebuilt.size()));
-        rebuilt.push_back(std::move(subtotal));
+    // One pass from the end that moves every row once, not one insertion per
+    // run, inside the room the rows already hold: the rows of the last
+    // subtotals, dropped by the sort, left it.
+    const std::size_t oldSize = m_rows.size();
+    m_rows.resize(oldSize + runEnds.size());
+    std::vector<int> made(runEnds.size());
+    std::size_t to = m_rows.size();
+    std::size_t pending = runEnds.size();
+    for (std::size_t from = oldSize; from-- > 0 && pending > 0;) {
+        if (static_cast<std::size_t>(runEnds[pending - 1]) == from) {
+            Row subtotal = makeRow();
+            subtotal.subtotalGroupCol = groupCol;
+            subtotal.cells[static_cast<std::size_t>(groupCol)].setText(
+                m_rows[from].cells[static_cast<std::size_t>(groupCol)].text);
+            m_rows[--to] = std::move(subtotal);
+            made[--pending] = static_cast<int>(to);
+        }
+        if (--to != from)
+            m_rows[to] = std::move(m_rows[from]);
     }
-    m_rows = std::move(rebuilt);
     return made;
 }
 
