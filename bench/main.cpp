@@ -214,14 +214,14 @@ void benchCase(const QString& casePath, int items, int repeats, std::vector<Resu
             [&] { bare = std::make_unique<QTreeWidget>(); },
             [&] { bare.reset(); });
         Result floor;
-        floor.work = QStringLiteral("  of it: tree widget items alone");
+        floor.work = QStringLiteral("open: tree widget items alone");
         floor.items = items;
         floor.product = widgetItems;
         floor.hasLimit = false;
         results.push_back(floor);
         bench::printRow(floor);
         Result check = floor;
-        check.work = QStringLiteral("  of it: damage check alone");
+        check.work = QStringLiteral("open: damage check alone");
         check.product = bench::measure(repeats, [&] {
             readAll(casePath, {QStringLiteral("PRAGMA quick_check('Issue')"),
                                QStringLiteral("PRAGMA quick_check('Bookmarks')")});
