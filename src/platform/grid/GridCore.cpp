@@ -155,6 +155,15 @@ void GridCore::Cell::setComputed(std::optional<double> value, const QString& sho
     computed = value.has_value();
 }
 
+bool GridCore::Cell::sameTextAs(const Cell& other) const
+{
+    // A typed or read text stands for one number: different numbers mean
+    // different texts, told without reading the letters of either.
+    if (numeric && other.numeric && !computed && !other.computed && number != other.number)
+        return false;
+    return sameText(text, other.text);
+}
+
 GridCore::GridCore(QObject* parent)
     : QObject(parent)
 {
@@ -565,15 +574,16 @@ QList<MergeSpan> GridCore::mergeSpans() const
         int r = 1;
         while (r < rows()) {
             const Row& first = m_rows[static_cast<std::size_t>(r)];
-            const QString& text = first.cells[static_cast<std::size_t>(c)].text;
-            if (first.subtotalGroupCol >= 0 || text.isEmpty()) {
+            const Cell& cell = first.cells[static_cast<std::size_t>(c)];
+            if (first.subtotalGroupCol >= 0 || cell.text.isEmpty()) {
                 ++r;
                 continue;
             }
             int end = r + 1;
             while (end < rows()) {
                 const Row& next = m_rows[static_cast<std::size_t>(end)];
-                if (next.subtotalGroupCol >= 0 || !sameText(next.cells[static_cast<std::size_t>(c)].text, text))
+                if (next.subtotalGroupCol >= 0 ||
+                    !next.cells[static_cast<std::size_t>(c)].sameTextAs(cell))
                     break;
                 ++end;
             }
@@ -663,7 +673,7 @@ void GridCore::sort(int setting)
         const Row* above = sorted.size() > 1 ? &sorted.back() : nullptr;
         for (std::size_t c = 0; c < from.cells.size(); ++c) {
             row.cells.push_back(std::move(from.cells[c]));
-            if (above && sameText(above->cells[c].text, row.cells.back().text))
+            if (above && above->cells[c].sameTextAs(row.cells.back()))
                 row.cells.back().text = above->cells[c].text;
         }
         sorted.push_back(std::move(row));
@@ -699,14 +709,18 @@ std::vector<int> GridCore::ensureSubtotalRows(int groupCol)
     // The last data row of each run of equal group texts; a subtotal row of
     // another grouping also ends a run.
     std::vector<int> runEnds;
+    // Grown step by step, the list would ask for memory again and again
+    // right after the last subtotal rows were freed, which is slow.
+    runEnds.reserve(m_rows.size());
     for (int r = 1; r < rows(); ++r) {
         const Row& row = m_rows[static_cast<std::size_t>(r)];
         if (row.subtotalGroupCol >= 0)
             continue;
         const bool last = r + 1 >= rows()
             || m_rows[static_cast<std::size_t>(r) + 1].subtotalGroupCol >= 0
-            || !sameText(m_rows[static_cast<std::size_t>(r) + 1].cells[static_cast<std::size_t>(groupCol)].text,
-                         row.cells[static_cast<std::size_t>(groupCol)].text);
+            || !m_rows[static_cast<std::size_t>(r) + 1]
+                    .cells[static_cast<std::size_t>(groupCol)]
+                    .sameTextAs(row.cells[static_cast<std::size_t>(groupCol)]);
         if (last)
             runEnds.push_back(r);
     }

@@ -202,6 +202,7 @@ private:
 
         void setText(const QString& newText);
         void setComputed(std::optional<double> value, const QString& shown);
+        bool sameTextAs(const Cell& other) const;
     };
     struct Row {
         std::vector<Cell> cells;

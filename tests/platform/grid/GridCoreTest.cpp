@@ -316,6 +316,13 @@ TEST(GridCoreMerge, MergesNeverCrossTheHeaderOrSubtotalRowsNorJoinEmptyCells)
     EXPECT_EQ(g.mergeSpans(), (QList<MergeSpan>{{1, 1, 3}}));
     g.setMergeCells(grid::MergeNone);
     EXPECT_TRUE(g.mergeSpans().isEmpty());
+
+    // Texts of the same number are still different texts.
+    GridCore numbers;
+    fill(numbers, {{"Rating"}, {"1"}, {"1.0"}, {"1.0"}, {"2"}, {"02"}});
+    numbers.setMergeCol(1, true);
+    numbers.setMergeCells(grid::MergeCells);
+    EXPECT_EQ(numbers.mergeSpans(), (QList<MergeSpan>{{2, 1, 2}}));
 }
 
 TEST(GridCoreColumns, VisualMoveLeavesAddressingGroupingAndTotalsOnLogicalColumns)
