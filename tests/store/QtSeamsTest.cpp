@@ -20,7 +20,9 @@ namespace {
 TEST(QtPromptTest, DialogFiltersBecomeQtFilters)
 {
     EXPECT_EQ(QtPrompt::qtFilter(QStringLiteral("Argovo Case (*.AGV)|*.AGV|All Files|*.*")),
-              QStringLiteral("Argovo Case (*.AGV) (*.AGV);;All Files (*.*)"));
+              QStringLiteral("Argovo Case (*.AGV);;All Files (*.*)"));
+    EXPECT_EQ(QtPrompt::qtFilter(QStringLiteral("(*.AGV)|*.AGV;*.agv")),
+              QStringLiteral("(*.AGV *.agv)"));
     EXPECT_EQ(QtPrompt::qtFilter(QStringLiteral("Documents|*.doc;*.txt")),
               QStringLiteral("Documents (*.doc *.txt)"));
     EXPECT_EQ(QtPrompt::qtFilter(QString()), QString());

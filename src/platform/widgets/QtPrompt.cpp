@@ -120,7 +120,17 @@ QString QtPrompt::qtFilter(const QString& dialogFilter)
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts.at(i + 1).trimmed();
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << QStringLiteral("%1 (%2)").arg(parts.at(i).trimmed(), patterns.simplified());
+        // A description that already shows its patterns in brackets would
+        // show them twice: the real patterns take the place of the shown ones.
+        QString description = parts.at(i).trimmed();
+        if (description.endsWith(QLatin1Char(')'))) {
+            const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+            if (open >= 0)
+                description = description.left(open).trimmed();
+        }
+        filters << (description.isEmpty() ? QStringLiteral("(%1)").arg(patterns.simplified())
+                                          : QStringLiteral("%1 (%2)").arg(description,
+                                                                          patterns.simplified()));
     }
     if (parts.size() % 2 == 1 && !parts.last().trimmed().isEmpty())
         filters << parts.last().trimmed();

@@ -16,7 +16,7 @@ public:
     int showModal(const QString& windowName, const QVariantMap& values) override;
     bool choosePrinter(QPrinter& printer, const QString& title) override;
 
-    // "Cases (*.AGV)|*.AGV|All Files|*.*" as Qt's "Cases (*.AGV) (*.AGV);;All Files (*.*)".
+    // "Cases (*.AGV)|*.AGV|All Files|*.*" as Qt's "Cases (*.AGV);;All Files (*.*)".
     static QString qtFilter(const QString& dialogFilter);
 };
 
