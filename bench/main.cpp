@@ -211,8 +211,7 @@ void benchCase(const QString& casePath, int items, int repeats, std::vector<Resu
                 bare->addTopLevelItem(root);
                 root->setExpanded(true);
             },
-            [&] { bare = std::make_unique<QTreeWidget>(); },
-            [&] { bare.reset(); });
+            [&] { bare = std::make_unique<QTreeWidget>(); }, [&] { bare.reset(); });
         Result floor;
         floor.work = QStringLiteral("open: tree widget items alone");
         floor.items = items;
