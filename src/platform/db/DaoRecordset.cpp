@@ -35,7 +35,10 @@ std::unique_ptr<RecordsetData> RecordsetData::load(std::shared_ptr<SqliteConnect
     data->connection = connection;
     data->type = type;
 
-    Statement statement = connection->prepare(sql, source);
+    // The column list is read before the first step: a kept statement
+    // compiled against an older schema must not answer it.
+    connection->dropStaleStatements(source);
+    Statement statement = connection->prepareCached(sql, source);
     if (!statement)
         throw AppError(
             kInvalidStatement, source,
@@ -88,7 +91,7 @@ std::unique_ptr<RecordsetData> RecordsetData::load(std::shared_ptr<SqliteConnect
         const QString columnList = list.join(QStringLiteral(", "));
         const QString keyedSql = QStringLiteral("SELECT %1 FROM %2 %3")
                                      .arg(columnList, quoteIdentifier(tableOfAll), single->rest);
-        statement = connection->prepare(keyedSql, source);
+        statement = connection->prepareCached(keyedSql, source);
         data->keyed = true;
         data->table = tableOfAll;
         data->columnList = columnList;
@@ -298,7 +301,7 @@ RowData RecordsetData::readRow(qint64 rowid) const
 {
     const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_ = ?1")
                             .arg(columnList, quoteIdentifier(table));
-    Statement statement = connection->prepare(sql, kSource);
+    Statement statement = connection->prepareCached(sql, kSource);
     sqlite3_bind_int64(statement.get(), 1, rowid);
     if (!stepStatement(statement.get(), kSource, sql))
         throw AppError(kRecordDeleted, kSource, QStringLiteral("Record is deleted."));
@@ -587,7 +590,7 @@ void Recordset::Update()
     {
         db::Savepoint savepoint(connection, kSource);
         if (!sql.isEmpty()) {
-            db::Statement statement = connection.prepare(sql, kSource);
+            db::Statement statement = connection.prepareCached(sql, kSource);
             for (size_t i = 0; i < writes.size(); ++i) {
                 const int slot = static_cast<int>(i) + 1;
                 if (writes[i].spool) {

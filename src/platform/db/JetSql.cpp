@@ -158,6 +158,14 @@ std::optional<SingleTableSelect> parseSingleTableSelect(const QString& sql)
 
 QString quoteIdentifier(const QString& name)
 {
+    // Every recordset open quotes each of its columns: the usual name, with
+    // no quote in it, is built in one allocation.
+    if (!name.contains(QLatin1Char('"'))) {
+        QString quoted;
+        quoted.reserve(name.size() + 2);
+        quoted.append(QLatin1Char('"')).append(name).append(QLatin1Char('"'));
+        return quoted;
+    }
     QString escaped = name;
     escaped.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + escaped + QLatin1Char('"');

@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 
 #include <new>
+#include <vector>
 
 namespace db {
 
@@ -38,6 +39,75 @@ QString afterPrefix(const QString& message, const QString& prefix)
 }
 
 } // namespace
+
+// Idle compiled statements of one connection, keyed by their text. A taken
+// statement leaves the list until its holder lets it go, so none is ever
+// shared. After the connection closed, returned statements are finalized.
+class StatementCache {
+public:
+    static constexpr std::size_t kMaxIdle = 24;
+
+    ~StatementCache() { clear(); }
+
+    sqlite3_stmt* take(const QByteArray& sql)
+    {
+        for (auto it = m_idle.rbegin(); it != m_idle.rend(); ++it) {
+            if (it->first == sql) {
+                sqlite3_stmt* statement = it->second;
+                m_idle.erase(std::next(it).base());
+                return statement;
+            }
+        }
+        return nullptr;
+    }
+
+    void giveBack(sqlite3_stmt* statement) noexcept
+    {
+        sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);
+        if (m_closed) {
+            sqlite3_finalize(statement);
+            return;
+        }
+        try {
+            if (m_idle.size() >= kMaxIdle) {
+                sqlite3_finalize(m_idle.front().second);
+                m_idle.erase(m_idle.begin());
+            }
+            m_idle.emplace_back(QByteArray(sqlite3_sql(statement)), statement);
+        } catch (...) {
+            sqlite3_finalize(statement);
+        }
+    }
+
+    void clear() noexcept
+    {
+        for (const auto& entry : m_idle)
+            sqlite3_finalize(entry.second);
+        m_idle.clear();
+    }
+
+    // Before the handle closes: nothing may stay compiled on it.
+    void close() noexcept
+    {
+        clear();
+        m_closed = true;
+    }
+
+    int schemaVersion = -1;
+
+private:
+    std::vector<std::pair<QByteArray, sqlite3_stmt*>> m_idle;
+    bool m_closed = false;
+};
+
+void StatementFinalizer::operator()(sqlite3_stmt* statement) const noexcept
+{
+    if (cache)
+        cache->giveBack(statement);
+    else
+        sqlite3_finalize(statement);
+}
 
 AppError closedError(const QString& source)
 {
@@ -182,8 +252,14 @@ void checkIsDatabaseFile(const QString& path, const QString& source)
 
 SqliteConnection::SqliteConnection(SqliteHandle handle, QString path)
     : m_handle(std::move(handle))
+    , m_cache(std::make_shared<StatementCache>())
     , m_path(std::move(path))
 {
+}
+
+SqliteConnection::~SqliteConnection()
+{
+    close();
 }
 
 std::shared_ptr<SqliteConnection> SqliteConnection::open(const QString& path, const QString& source,
@@ -256,6 +332,7 @@ void SqliteConnection::configure(Mode mode, const QString& source)
 
 void SqliteConnection::close()
 {
+    m_cache->close();
     m_handle.reset();
     m_checked.reset();
 }
@@ -291,6 +368,48 @@ Statement SqliteConnection::prepare(const QString& sql, const QString& source) c
     return statement;
 }
 
+Statement SqliteConnection::prepareCached(const QString& sql, const QString& source) const
+{
+    sqlite3* h = handle(source);
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_stmt* kept = m_cache->take(utf8))
+        return Statement(kept, StatementFinalizer{m_cache});
+    sqlite3_stmt* raw = nullptr;
+    const char* tail = nullptr;
+    const int rc = sqlite3_prepare_v3(h, utf8.constData(), static_cast<int>(utf8.size()),
+                                      SQLITE_PREPARE_PERSISTENT, &raw, &tail);
+    Statement statement(raw);
+    if (rc != SQLITE_OK)
+        throw errorFromSqlite(h, rc, source, sql, m_path);
+    // Only a text that is one whole statement is kept; any other goes the
+    // usual way, with its checks of what follows.
+    if (!statement || tail != utf8.constData() + utf8.size())
+        return prepare(sql, source);
+    return Statement(statement.release(), StatementFinalizer{m_cache});
+}
+
+void SqliteConnection::dropStaleStatements(const QString& source) const
+{
+    const QString sql = QStringLiteral("PRAGMA schema_version");
+    int version = -1;
+    {
+        Statement statement = prepareCached(sql, source);
+        if (stepStatement(statement.get(), source, sql))
+            version = sqlite3_column_int(statement.get(), 0);
+    }
+    if (version != m_cache->schemaVersion) {
+        m_cache->clear();
+        m_cache->schemaVersion = version;
+        // A change made through another connection is only in the file: the
+        // engine takes it in at the next statement that reads a table, and
+        // a statement compiled before that would still see the old columns.
+        const QString reload = QStringLiteral("SELECT count(*) FROM sqlite_master");
+        Statement statement = prepare(reload, source);
+        while (stepStatement(statement.get(), source, reload)) {
+        }
+    }
+}
+
 int SqliteConnection::execute(const QString& sql, const QString& source)
 {
     sqlite3* h = handle(source);
@@ -323,10 +442,10 @@ bool SqliteConnection::tableExists(const QString& name) const
 QString SqliteConnection::storedTableName(const QString& name) const
 {
     const QString source = QStringLiteral("DAO.Database");
-    Statement statement =
-        prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view') "
-                               "AND name = ?1 COLLATE NOCASE"),
-                source);
+    Statement statement = prepareCached(
+        QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view') "
+                       "AND name = ?1 COLLATE NOCASE"),
+        source);
     bindValue(statement.get(), 1, name);
     if (stepStatement(statement.get(), source, QString()))
         return QString::fromUtf8(

@@ -19,8 +19,12 @@ namespace db {
 struct SqliteCloser {
     void operator()(sqlite3* handle) const noexcept { sqlite3_close_v2(handle); }
 };
+class StatementCache;
+// Finalizes a statement, or hands it back to the connection's cache it was
+// taken from.
 struct StatementFinalizer {
-    void operator()(sqlite3_stmt* statement) const noexcept { sqlite3_finalize(statement); }
+    std::shared_ptr<StatementCache> cache;
+    void operator()(sqlite3_stmt* statement) const noexcept;
 };
 struct BlobCloser {
     void operator()(sqlite3_blob* blob) const noexcept { sqlite3_blob_close(blob); }
@@ -53,6 +57,7 @@ public:
     // Creates a new file; 3204 when one exists at path.
     static std::shared_ptr<SqliteConnection> create(const QString& path, const QString& source);
 
+    ~SqliteConnection();
     SqliteConnection(const SqliteConnection&) = delete;
     SqliteConnection& operator=(const SqliteConnection&) = delete;
 
@@ -67,6 +72,14 @@ public:
     // statement when the text holds none. Text after the first statement
     // other than blanks raises 3142.
     Statement prepare(const QString& sql, const QString& source) const;
+    // As prepare, for statements run again and again: the compiled statement
+    // is kept for the next caller of the same text once this one lets go
+    // (reset, bindings cleared). No two holders ever share one.
+    Statement prepareCached(const QString& sql, const QString& source) const;
+    // Drops the kept statements when the schema changed since they were
+    // compiled (here or by another connection): their column lists would
+    // be stale until their first step.
+    void dropStaleStatements(const QString& source) const;
     // Runs every statement of sql; returns the rows changed by the last.
     int execute(const QString& sql, const QString& source);
 
@@ -90,6 +103,7 @@ private:
     void configure(Mode mode, const QString& source);
 
     SqliteHandle m_handle;
+    std::shared_ptr<StatementCache> m_cache;
     QString m_path;
     // Kept while open: later connections to the unchanged file skip the
     // quick check it passed.

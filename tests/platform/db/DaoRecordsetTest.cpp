@@ -290,3 +290,60 @@ TEST_F(DaoRecordsetTest, ReadEachHandsEveryRowAsFieldsReadItAndRefusesAnActionQu
 }
 
 } // namespace
+
+// Compiled statements are kept between opens; each schema change, here or
+// through another connection, and a rolled-back one, must still be seen by
+// the next open and the next write.
+TEST_F(DaoRecordsetTest, AnOpenAfterTheTableChangedReadsAndWritesItsCurrentColumns)
+{
+    const QString sql = QStringLiteral("select * from Notes where id = 1");
+    const auto fieldsOf = [&] {
+        auto rs = open(sql);
+        QStringList names;
+        for (int i = 0; i < rs->FieldCount(); ++i)
+            names << rs->Fields(i).Name();
+        return names.join(QLatin1Char(','));
+    };
+    const auto write = [&](const QString& field, const QVariant& value) {
+        auto rs = open(sql);
+        rs->Edit();
+        rs->Fields(field).setValue(value);
+        rs->Update();
+        return open(sql)->Fields(field).Value();
+    };
+    db->Execute(QStringLiteral("CREATE TABLE Notes (ID INTEGER PRIMARY KEY, Body TEXT)"));
+    db->Execute(QStringLiteral("INSERT INTO Notes VALUES (1, 'first')"));
+    EXPECT_EQ(fieldsOf(), QStringLiteral("ID,Body"));
+    EXPECT_EQ(write(QStringLiteral("Body"), QStringLiteral("kept")),
+              QVariant(QStringLiteral("kept")));
+
+    db->Execute(QStringLiteral("ALTER TABLE Notes ADD COLUMN Pages INTEGER"));
+    EXPECT_EQ(fieldsOf(), QStringLiteral("ID,Body,Pages"));
+    EXPECT_EQ(write(QStringLiteral("Pages"), 7).toInt(), 7);
+
+    auto other = dao::DBEngine::OpenDatabase(db->Name());
+    other->Execute(QStringLiteral("ALTER TABLE Notes ADD COLUMN Filed TEXT"));
+    EXPECT_EQ(fieldsOf(), QStringLiteral("ID,Body,Pages,Filed"));
+    other->Execute(QStringLiteral("DROP TABLE Notes"));
+    other->Execute(QStringLiteral("CREATE TABLE Notes (ID INTEGER PRIMARY KEY, Title TEXT)"));
+    other->Execute(QStringLiteral("INSERT INTO Notes VALUES (1, 'second')"));
+    other->Close();
+    EXPECT_EQ(fieldsOf(), QStringLiteral("ID,Title"));
+    EXPECT_EQ(write(QStringLiteral("Title"), QStringLiteral("third")),
+              QVariant(QStringLiteral("third")));
+
+    dao::DBEngine::BeginTrans();
+    db->Execute(QStringLiteral("ALTER TABLE Notes ADD COLUMN Gone TEXT"));
+    EXPECT_EQ(fieldsOf(), QStringLiteral("ID,Title,Gone"));
+    dao::DBEngine::Rollback();
+    EXPECT_EQ(fieldsOf(), QStringLiteral("ID,Title"));
+    EXPECT_EQ(write(QStringLiteral("Title"), QStringLiteral("fourth")),
+              QVariant(QStringLiteral("fourth")));
+
+    // Closing with statements kept leaves the file free to reopen and change.
+    const QString path = db->Name();
+    db->Close();
+    db = dao::DBEngine::OpenDatabase(path);
+    db->Execute(QStringLiteral("DROP TABLE Notes"));
+    EXPECT_EQ(errorNumberOf([&] { fieldsOf(); }), jet::TableNotFound);
+}
