@@ -72,7 +72,7 @@ std::unique_ptr<RecordsetData> RecordsetData::load(std::shared_ptr<SqliteConnect
     const auto single = oneTable ? parseSingleTableSelect(sql) : std::nullopt;
     int offset = 0;
     if (single &&
-        connection->storedTableName(single->table).compare(tableOfAll, Qt::CaseInsensitive) == 0) {
+        connection->keptTableName(single->table).compare(tableOfAll, Qt::CaseInsensitive) == 0) {
         sqlite3* h = connection->handle(source);
         QStringList list{QStringLiteral("_rowid_")};
         for (ColumnInfo& column : data->columns) {

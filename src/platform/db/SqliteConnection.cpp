@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 
 #include <new>
@@ -85,6 +86,7 @@ public:
         for (const auto& entry : m_idle)
             sqlite3_finalize(entry.second);
         m_idle.clear();
+        tableNames.clear();
     }
 
     // Before the handle closes: nothing may stay compiled on it.
@@ -95,6 +97,8 @@ public:
     }
 
     int schemaVersion = -1;
+    // Stored table names by the name asked for, valid at schemaVersion.
+    QHash<QString, QString> tableNames;
 
 private:
     std::vector<std::pair<QByteArray, sqlite3_stmt*>> m_idle;
@@ -432,6 +436,17 @@ int SqliteConnection::execute(const QString& sql, const QString& source)
         cursor = tail;
     }
     return changes;
+}
+
+QString SqliteConnection::keptTableName(const QString& name) const
+{
+    const QString key = name.toCaseFolded();
+    const auto kept = m_cache->tableNames.constFind(key);
+    if (kept != m_cache->tableNames.constEnd())
+        return *kept;
+    const QString stored = storedTableName(name);
+    m_cache->tableNames.insert(key, stored);
+    return stored;
 }
 
 bool SqliteConnection::tableExists(const QString& name) const

@@ -80,6 +80,9 @@ public:
     // compiled (here or by another connection): their column lists would
     // be stale until their first step.
     void dropStaleStatements(const QString& source) const;
+    // storedTableName, remembered until the schema changes; only right after
+    // dropStaleStatements.
+    QString keptTableName(const QString& name) const;
     // Runs every statement of sql; returns the rows changed by the last.
     int execute(const QString& sql, const QString& source);
 
