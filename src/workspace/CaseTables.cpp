@@ -6,9 +6,6 @@
 
 #include <QRegularExpression>
 
-#include <algorithm>
-#include <array>
-
 namespace casetables {
 namespace {
 
@@ -134,27 +131,11 @@ treelogic::TreeStructure readIssueTree(dao::Database& db, const QString& sql)
     treelogic::TreeBuilder builder;
     // The long texts of every item are not read only to be dropped, and the
     // rows are not held twice: each is taken as it is read.
-    static const std::array<QString, 4> wanted{QStringLiteral("ParentID"), QStringLiteral("ID"),
-                                               QStringLiteral("Name"), QStringLiteral("ItemType")};
-    std::array<int, 4> at{-1, -1, -1, -1};
-    db.ReadEach(narrowToTreeColumns(sql), [&](const QStringList& names,
-                                              const std::vector<QVariant>& values) {
-        if (at[0] < 0) {
-            for (std::size_t i = 0; i < wanted.size(); ++i) {
-                at[i] = int(names.indexOf(wanted[i]));
-                for (int n = 0; at[i] < 0 && n < names.size(); ++n)
-                    if (names[n].compare(wanted[i], Qt::CaseInsensitive) == 0)
-                        at[i] = n;
-                if (at[i] < 0)
-                    throw AppError(jet::ItemNotFound, QStringLiteral("DAO.Recordset"),
-                                   QStringLiteral("Item not found in this collection. There is "
-                                                  "no field '%1'.")
-                                       .arg(wanted[i]));
-            }
-        }
+    static const QStringList wanted{QStringLiteral("ParentID"), QStringLiteral("ID"),
+                                    QStringLiteral("Name"), QStringLiteral("ItemType")};
+    db.ReadEach(narrowToTreeColumns(sql), wanted, [&](const std::vector<QVariant>& values) {
         const auto text = [&](std::size_t i) {
-            const QVariant& v = values[std::size_t(at[i])];
-            return v.isNull() ? QString() : v.toString();
+            return values[i].isNull() ? QString() : values[i].toString();
         };
         builder.add(text(0), text(1), text(2), text(3));
     });

@@ -46,4 +46,5 @@ constexpr int RecordLocked = 3218;       // file busy or locked
 constexpr int ObjectClosed = 3704;       // operation on a closed object
 constexpr int NotInTransaction = 3034;   // commit or rollback without BeginTrans
 constexpr int DiskIo = 3043;             // disk or network error
+constexpr int InvalidStatement = 3129;   // no statement where one was expected
 } // namespace jet

@@ -195,29 +195,19 @@ void Recordset::fillFrom(const std::shared_ptr<db::SqliteConnection>& connection
     m_position = 0;
     if (!statement)
         return;
-    const int count = sqlite3_column_count(statement.get());
-    std::vector<db::DeclaredType> types;
-    QStringList names;
-    for (int i = 0; i < count; ++i) {
-        const char* name = sqlite3_column_name(statement.get(), i);
-        const char* declared = sqlite3_column_decltype(statement.get(), i);
-        names << QString::fromUtf8(name ? name : "");
-        types.push_back(db::parseDeclaredType(QString::fromUtf8(declared ? declared : "")));
-    }
+    db::ResultColumns columns = db::resultColumns(statement.get());
     // Read to the end and finalize at once: no read lock outlives the open,
     // and the count is exact whatever cursor was asked for.
     std::vector<std::vector<QVariant>> rows;
     while (db::stepStatement(statement.get(), kRecordsetSource, sql)) {
         std::vector<QVariant> row;
-        row.reserve(static_cast<size_t>(count));
-        for (int i = 0; i < count; ++i)
-            row.push_back(db::readColumn(statement.get(), i, types[static_cast<size_t>(i)]));
+        db::readRow(statement.get(), columns.types, row);
         rows.push_back(std::move(row));
     }
     statement.reset();
-    if (count == 0)
+    if (columns.types.empty())
         return; // an action query leaves the recordset closed
-    m_names = names;
+    m_names = std::move(columns.names);
     m_rows = std::move(rows);
     m_open = true;
 }

@@ -177,12 +177,12 @@ public:
     // accepted as the program writes it. 3078 when a table is missing.
     std::shared_ptr<Recordset> OpenRecordset(const QString& source, int type = dbOpenDynaset);
     // Reads a select's rows one after another and hands each to row with the
-    // column names, the values as Fields give them, without holding the
-    // result: for a read of a whole large table that keeps little of it.
-    // row must not write to the database.
-    void ReadEach(const QString& sql,
-                  const std::function<void(const QStringList& names,
-                                           const std::vector<QVariant>& values)>& row);
+    // values of the named columns (found as Fields finds them, 3265 for a
+    // name the select lacks), in the order named, as Fields give them,
+    // without holding the result: for a read of a whole large table that
+    // keeps little of it. row must not write to the database.
+    void ReadEach(const QString& sql, const QStringList& columns,
+                  const std::function<void(const std::vector<QVariant>& values)>& row);
     // Runs an action query (delete, update, insert, create).
     void Execute(const QString& sql);
     int RecordsAffected() const;

@@ -1,5 +1,7 @@
 #include "Dao.h"
 
+#include <algorithm>
+
 #include "JetSql.h"
 #include "RecordsetData.h"
 #include "SqliteConnection.h"
@@ -14,7 +16,6 @@ constexpr int kCannotExecuteSelect = 3065;
 constexpr int kNoFieldDefined = 3264;
 constexpr int kInvalidFieldType = 3259;
 constexpr int kDuplicateField = 3191;
-constexpr int kInvalidStatement = 3129;
 
 // The declared type a new column gets for a DAO field type; text columns
 // compare without regard to case, as Jet does.
@@ -113,32 +114,31 @@ std::shared_ptr<Recordset> Database::OpenRecordset(const QString& source, int ty
         new Recordset(db::RecordsetData::load(m_connection, sql, type)));
 }
 
-void Database::ReadEach(
-    const QString& sql,
-    const std::function<void(const QStringList& names, const std::vector<QVariant>& values)>& row)
+void Database::ReadEach(const QString& sql, const QStringList& columns,
+                        const std::function<void(const std::vector<QVariant>& values)>& row)
 {
     db::SqliteConnection& connection = openConnection(m_connection);
     const QString text = db::translateJetSql(db::withoutTrailingSemicolons(sql));
     db::Statement statement = connection.prepare(text, kSource);
-    const int count = statement ? sqlite3_column_count(statement.get()) : 0;
-    if (count == 0)
-        throw AppError(
-            kInvalidStatement, kSource,
-            QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', "
-                           "'SELECT', or 'UPDATE'."));
-    QStringList names;
-    std::vector<db::DeclaredType> types;
-    for (int i = 0; i < count; ++i) {
-        names << QString::fromUtf8(sqlite3_column_name(statement.get(), i));
-        const char* declared = sqlite3_column_decltype(statement.get(), i);
-        types.push_back(db::parseDeclaredType(declared ? QString::fromUtf8(declared) : QString()));
+    const db::ResultColumns result = db::resultColumns(statement.get());
+    if (result.types.empty())
+        throw db::invalidStatementError(kSource);
+    std::vector<int> at;
+    for (const QString& name : columns) {
+        const auto found =
+            std::find_if(result.names.begin(), result.names.end(), [&](const QString& n) {
+                return n.compare(name, Qt::CaseInsensitive) == 0;
+            });
+        if (found == result.names.end())
+            throw db::fieldNotFoundError(name, kSource);
+        at.push_back(int(found - result.names.begin()));
     }
-    std::vector<QVariant> values(static_cast<std::size_t>(count));
+    std::vector<QVariant> values(at.size());
     while (db::stepStatement(statement.get(), kSource, sql)) {
-        for (int i = 0; i < count; ++i)
-            values[static_cast<std::size_t>(i)] =
-                db::readColumn(statement.get(), i, types[static_cast<std::size_t>(i)]);
-        row(names, values);
+        for (std::size_t i = 0; i < at.size(); ++i)
+            values[i] = db::readColumn(statement.get(), at[i],
+                                       result.types[static_cast<std::size_t>(at[i])]);
+        row(values);
     }
 }
 
@@ -148,10 +148,7 @@ void Database::Execute(const QString& sql)
     const QString text = db::translateJetSql(db::withoutTrailingSemicolons(sql));
     db::Statement statement = connection.prepare(text, kSource);
     if (!statement)
-        throw AppError(
-            kInvalidStatement, kSource,
-            QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', "
-                           "'SELECT', or 'UPDATE'."));
+        throw db::invalidStatementError(kSource);
     if (sqlite3_column_count(statement.get()) > 0 && sqlite3_stmt_readonly(statement.get()))
         throw AppError(kCannotExecuteSelect, kSource,
                        QStringLiteral("Cannot execute a select query. '%1'").arg(sql.simplified()));

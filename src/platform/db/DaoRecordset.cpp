@@ -12,7 +12,6 @@ namespace {
 const QString kSource = QStringLiteral("DAO.Recordset");
 constexpr int kInvalidOperation = 3219;
 constexpr int kRecordDeleted = 3167;
-constexpr int kInvalidStatement = 3129;
 
 AppError noCurrentRecord()
 {
@@ -40,10 +39,7 @@ std::unique_ptr<RecordsetData> RecordsetData::load(std::shared_ptr<SqliteConnect
     connection->dropStaleStatements(source);
     Statement statement = connection->prepareCached(sql, source);
     if (!statement)
-        throw AppError(
-            kInvalidStatement, source,
-            QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', "
-                           "'SELECT', or 'UPDATE'."));
+        throw invalidStatementError(source);
     const int count = sqlite3_column_count(statement.get());
     if (count == 0)
         throw AppError(
@@ -136,9 +132,7 @@ int RecordsetData::columnIndex(const QString& name) const
         if (columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
             return static_cast<int>(i);
     }
-    throw AppError(
-        jet::ItemNotFound, kSource,
-        QStringLiteral("Item not found in this collection. There is no field '%1'.").arg(name));
+    throw fieldNotFoundError(name, kSource);
 }
 
 void RecordsetData::checkColumn(int index) const

@@ -129,6 +129,27 @@ QString storedDateText(const QDateTime& value)
     return value.toString(kDateFormat);
 }
 
+ResultColumns resultColumns(sqlite3_stmt* statement)
+{
+    ResultColumns columns;
+    const int count = statement ? sqlite3_column_count(statement) : 0;
+    for (int i = 0; i < count; ++i) {
+        const char* name = sqlite3_column_name(statement, i);
+        const char* declared = sqlite3_column_decltype(statement, i);
+        columns.names << QString::fromUtf8(name ? name : "");
+        columns.types.push_back(parseDeclaredType(QString::fromUtf8(declared ? declared : "")));
+    }
+    return columns;
+}
+
+void readRow(sqlite3_stmt* statement, const std::vector<DeclaredType>& types,
+             std::vector<QVariant>& values)
+{
+    values.resize(types.size());
+    for (std::size_t i = 0; i < types.size(); ++i)
+        values[i] = readColumn(statement, static_cast<int>(i), types[i]);
+}
+
 QVariant readColumn(sqlite3_stmt* statement, int column, const DeclaredType& type)
 {
     switch (sqlite3_column_type(statement, column)) {

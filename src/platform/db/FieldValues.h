@@ -6,7 +6,10 @@
 // coerced to its column's declared type.
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
+
+#include <vector>
 
 struct sqlite3_stmt;
 
@@ -33,6 +36,17 @@ QString storedDateText(const QDateTime& value);
 // Reads column `column` of the current row, dates as QDateTime where the
 // declared type is a date.
 QVariant readColumn(sqlite3_stmt* statement, int column, const DeclaredType& type);
+
+// The names and declared types of a compiled statement's result columns.
+struct ResultColumns {
+    QStringList names;
+    std::vector<DeclaredType> types;
+};
+ResultColumns resultColumns(sqlite3_stmt* statement);
+
+// Every column of the current row into values (sized to the columns).
+void readRow(sqlite3_stmt* statement, const std::vector<DeclaredType>& types,
+             std::vector<QVariant>& values);
 
 // The value as it will be stored in a column of the declared type: 3163 for
 // a text longer than its size, 3421 for a value that does not convert,

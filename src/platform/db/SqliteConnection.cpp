@@ -138,6 +138,20 @@ AppError targetExistsError(const QString& path, const QString& source)
         QStringLiteral("Database '%1' already exists; it is never overwritten.").arg(path));
 }
 
+AppError fieldNotFoundError(const QString& name, const QString& source)
+{
+    return AppError(
+        jet::ItemNotFound, source,
+        QStringLiteral("Item not found in this collection. There is no field '%1'.").arg(name));
+}
+
+AppError invalidStatementError(const QString& source)
+{
+    return AppError(jet::InvalidStatement, source,
+                    QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', "
+                                   "'PROCEDURE', 'SELECT', or 'UPDATE'."));
+}
+
 AppError tableNotFoundError(const QString& name, const QString& source)
 {
     return AppError(jet::TableNotFound, source,

@@ -42,6 +42,10 @@ AppError missingFileError(const QString& path, const QString& source);
 AppError notDatabaseError(const QString& path, const QString& source);
 AppError targetExistsError(const QString& path, const QString& source);
 AppError tableNotFoundError(const QString& name, const QString& source);
+// 3265: a result or table without a column of that name.
+AppError fieldNotFoundError(const QString& name, const QString& source);
+// 3129: a text that holds no statement where one was expected.
+AppError invalidStatementError(const QString& source);
 
 // 3024 when path names no file, 3343 when the file does not carry the
 // engine's header. Reads the header only; never writes.
