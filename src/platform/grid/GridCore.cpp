@@ -12,7 +12,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <numeric>
 #include <utility>
 
 namespace grid {
@@ -111,6 +113,18 @@ struct SortKey {
     int kind() const { return !text ? 0 : (std::isnan(number) ? 2 : 1); }
 };
 
+// Cells are private to the grid; any type with its text, number and numeric
+// flag makes a key.
+template <typename CellType> SortKey keyOf(const CellType& cell)
+{
+    SortKey key;
+    if (!cell.text.isEmpty()) {
+        key.text = &cell.text;
+        key.number = cell.numeric ? cell.number : std::numeric_limits<double>::quiet_NaN();
+    }
+    return key;
+}
+
 // Texts that share their storage are equal without a look at their letters.
 bool sameText(const QString& a, const QString& b)
 {
@@ -169,8 +183,9 @@ GridCore::GridCore(QObject* parent)
 {
     m_columns.resize(1);
     m_columns[0].width = kFixedColumnWidth;
+    m_columns[0].cells.resize(1);
     m_visual = {0};
-    m_rows.push_back(makeRow());
+    m_subtotalGroup = {-1};
 }
 
 GridCore::~GridCore() = default;
@@ -252,25 +267,26 @@ void GridCore::setRedraw(int setting)
 // ---------------------------------------------------------------------------
 // Shape
 
-GridCore::Row GridCore::makeRow() const
+GridCore::Cell& GridCore::cellRef(int row, int col)
 {
-    Row row;
-    row.cells.resize(static_cast<std::size_t>(m_cols));
-    return row;
+    return m_columns[static_cast<std::size_t>(col)].cells[static_cast<std::size_t>(row)];
+}
+
+const GridCore::Cell& GridCore::cellRef(int row, int col) const
+{
+    return m_columns[static_cast<std::size_t>(col)].cells[static_cast<std::size_t>(row)];
 }
 
 void GridCore::checkCell(int row, int col) const
 {
     if (row < 0 || row >= rows() || col < 0 || col >= m_cols)
-        throw AppError(kSubscriptOutOfRange, kSource,
-                       QStringLiteral("Subscript out of range"));
+        throw AppError(kSubscriptOutOfRange, kSource, QStringLiteral("Subscript out of range"));
 }
 
 void GridCore::checkCol(int col) const
 {
     if (col < 0 || col >= m_cols)
-        throw AppError(kSubscriptOutOfRange, kSource,
-                       QStringLiteral("Subscript out of range"));
+        throw AppError(kSubscriptOutOfRange, kSource, QStringLiteral("Subscript out of range"));
 }
 
 void GridCore::resizeColumns(int cols)
@@ -280,8 +296,8 @@ void GridCore::resizeColumns(int cols)
         return;
     m_cols = cols;
     m_columns.resize(static_cast<std::size_t>(cols));
-    for (Row& row : m_rows)
-        row.cells.resize(static_cast<std::size_t>(cols));
+    for (Column& column : m_columns)
+        column.cells.resize(m_subtotalGroup.size());
     // A different set of columns starts again from the natural order.
     m_visual.resize(static_cast<std::size_t>(cols));
     for (int c = 0; c < cols; ++c)
@@ -294,7 +310,9 @@ void GridCore::setRows(int count)
     if (count == rows())
         return;
     beginStructureChange();
-    m_rows.resize(static_cast<std::size_t>(count), makeRow());
+    m_subtotalGroup.resize(static_cast<std::size_t>(count), -1);
+    for (Column& column : m_columns)
+        column.cells.resize(static_cast<std::size_t>(count));
     endStructureChange();
 }
 
@@ -315,25 +333,22 @@ void GridCore::setDataSource(const ado::Recordset& recordset)
     const int records = recordset.RecordCount();
     const int fields = names.size();
 
-    std::vector<Row> copied;
-    copied.reserve(static_cast<std::size_t>(records) + 1);
-    Row header;
-    header.cells.resize(static_cast<std::size_t>(fields) + 1);
-    for (int f = 0; f < fields; ++f)
-        header.cells[static_cast<std::size_t>(f) + 1].setText(names.at(f));
-    copied.push_back(std::move(header));
-    for (int r = 0; r < records; ++r) {
-        Row row;
-        row.cells.resize(static_cast<std::size_t>(fields) + 1);
-        for (int f = 0; f < fields; ++f) {
-            row.cells[static_cast<std::size_t>(f) + 1].setText(variantText(recordset.value(r, f)));
-        }
-        copied.push_back(std::move(row));
+    const std::size_t rowCount = static_cast<std::size_t>(records) + 1;
+    std::vector<std::vector<Cell>> copied(static_cast<std::size_t>(fields) + 1);
+    copied[0].resize(rowCount);
+    for (int f = 0; f < fields; ++f) {
+        std::vector<Cell>& cells = copied[static_cast<std::size_t>(f) + 1];
+        cells.resize(rowCount);
+        cells[0].setText(names.at(f));
+        for (int r = 0; r < records; ++r)
+            cells[static_cast<std::size_t>(r) + 1].setText(variantText(recordset.value(r, f)));
     }
 
     beginStructureChange();
+    m_subtotalGroup.assign(rowCount, -1);
     resizeColumns(fields + 1);
-    m_rows = std::move(copied);
+    for (std::size_t c = 0; c < copied.size(); ++c)
+        m_columns[c].cells = std::move(copied[c]);
     m_row = m_rowSel = rows() > 1 ? 1 : 0;
     m_col = m_colSel = m_cols > 1 ? 1 : 0;
     endStructureChange();
@@ -342,8 +357,9 @@ void GridCore::setDataSource(const ado::Recordset& recordset)
 void GridCore::clear()
 {
     beginStructureChange();
-    m_rows.clear();
-    m_rows.push_back(makeRow());
+    for (Column& column : m_columns)
+        column.cells.assign(1, Cell());
+    m_subtotalGroup.assign(1, -1);
     m_row = m_rowSel = 0;
     endStructureChange();
 }
@@ -354,26 +370,26 @@ void GridCore::clear()
 QString GridCore::textAt(int row, int col) const
 {
     checkCell(row, col);
-    return m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(col)].text;
+    return cellRef(row, col).text;
 }
 
 bool GridCore::isNumeric(int row, int col) const
 {
     checkCell(row, col);
-    return m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(col)].numeric;
+    return cellRef(row, col).numeric;
 }
 
 double GridCore::valueAt(int row, int col) const
 {
     checkCell(row, col);
-    const Cell& cell = m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(col)];
+    const Cell& cell = cellRef(row, col);
     return cell.numeric ? cell.number : 0.0;
 }
 
 void GridCore::setTextAt(int row, int col, const QString& text)
 {
     checkCell(row, col);
-    Cell& cell = m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(col)];
+    Cell& cell = cellRef(row, col);
     if (cell.text == text && !cell.computed)
         return;
     cell.setText(text);
@@ -411,19 +427,19 @@ void GridCore::setCell(int setting, int row, int col, const QVariant& value)
 int GridCore::foreColorAt(int row, int col) const
 {
     checkCell(row, col);
-    return m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(col)].foreColor;
+    return cellRef(row, col).foreColor;
 }
 
 int GridCore::backColorAt(int row, int col) const
 {
     checkCell(row, col);
-    return m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(col)].backColor;
+    return cellRef(row, col).backColor;
 }
 
 bool GridCore::boldAt(int row, int col) const
 {
     checkCell(row, col);
-    return m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(col)].bold;
+    return cellRef(row, col).bold;
 }
 
 QString GridCore::formatNumber(double value, const QString& format)
@@ -568,27 +584,23 @@ QList<MergeSpan> GridCore::mergeSpans() const
     QList<MergeSpan> spans;
     if (m_mergeCells == MergeNone)
         return spans;
+    const std::size_t count = m_subtotalGroup.size();
     for (int c = 0; c < m_cols; ++c) {
-        if (!m_columns[static_cast<std::size_t>(c)].merge)
+        const Column& column = m_columns[static_cast<std::size_t>(c)];
+        if (!column.merge)
             continue;
-        int r = 1;
-        while (r < rows()) {
-            const Row& first = m_rows[static_cast<std::size_t>(r)];
-            const Cell& cell = first.cells[static_cast<std::size_t>(c)];
-            if (first.subtotalGroupCol >= 0 || cell.text.isEmpty()) {
+        std::size_t r = 1;
+        while (r < count) {
+            const Cell& cell = column.cells[r];
+            if (m_subtotalGroup[r] >= 0 || cell.text.isEmpty()) {
                 ++r;
                 continue;
             }
-            int end = r + 1;
-            while (end < rows()) {
-                const Row& next = m_rows[static_cast<std::size_t>(end)];
-                if (next.subtotalGroupCol >= 0 ||
-                    !next.cells[static_cast<std::size_t>(c)].sameTextAs(cell))
-                    break;
+            std::size_t end = r + 1;
+            while (end < count && m_subtotalGroup[end] < 0 && column.cells[end].sameTextAs(cell))
                 ++end;
-            }
             if (end - r > 1)
-                spans.append(MergeSpan{r, c, end - r});
+                spans.append(MergeSpan{static_cast<int>(r), c, static_cast<int>(end - r)});
             r = end;
         }
     }
@@ -604,28 +616,17 @@ void GridCore::sort(int setting)
         return;
     beginStructureChange();
     removeSubtotalRows();
-    const int firstKey = std::min(m_col, m_colSel);
-    const int lastKey = std::max(m_col, m_colSel);
-    const std::size_t keys = static_cast<std::size_t>(lastKey - firstKey + 1);
-    const std::size_t count = m_rows.size() - 1;
-    const auto keyOf = [](const Cell& cell) {
-        SortKey key;
-        if (!cell.text.isEmpty()) {
-            key.text = &cell.text;
-            key.number = cell.numeric ? cell.number : std::numeric_limits<double>::quiet_NaN();
-        }
-        return key;
-    };
+    const std::size_t firstKey = static_cast<std::size_t>(std::min(m_col, m_colSel));
+    const std::size_t lastKey = static_cast<std::size_t>(std::max(m_col, m_colSel));
+    const std::size_t count = m_subtotalGroup.size();
     // Every study sorts the grid again on the same keys: rows already in
     // order cost one look along them, each pair compared up to its first
     // differing column, not a sort.
     bool inOrder = true;
-    for (std::size_t i = 2; i <= count && inOrder; ++i) {
-        const std::vector<Cell>& above = m_rows[i - 1].cells;
-        const std::vector<Cell>& below = m_rows[i].cells;
-        for (int c = firstKey; c <= lastKey; ++c) {
-            const int compared = compareKeys(keyOf(above[static_cast<std::size_t>(c)]),
-                                             keyOf(below[static_cast<std::size_t>(c)]));
+    for (std::size_t r = 2; r < count && inOrder; ++r) {
+        for (std::size_t c = firstKey; c <= lastKey; ++c) {
+            const std::vector<Cell>& cells = m_columns[c].cells;
+            const int compared = compareKeys(keyOf(cells[r - 1]), keyOf(cells[r]));
             if (compared != 0) {
                 inOrder = compared < 0;
                 break;
@@ -636,49 +637,54 @@ void GridCore::sort(int setting)
         endStructureChange();
         return;
     }
-    // Each key taken once, side by side, not fetched from rows spread over
-    // memory at every comparison; the rows then move once.
-    std::vector<SortKey> sortKeys(count * keys);
-    for (std::size_t i = 0; i < count; ++i) {
-        for (std::size_t k = 0; k < keys; ++k)
-            sortKeys[i * keys + k] =
-                keyOf(m_rows[i + 1].cells[static_cast<std::size_t>(firstKey) + k]);
-    }
-    const auto before = [&](std::size_t a, std::size_t b) {
-        const SortKey* keyA = &sortKeys[a * keys];
-        const SortKey* keyB = &sortKeys[b * keys];
-        for (std::size_t k = 0; k < keys; ++k) {
-            const int compared = compareKeys(keyA[k], keyB[k]);
-            if (compared != 0)
-                return compared < 0;
-        }
-        return false;
+
+    // Sorted on the first key column, then each run of rows equal so far on
+    // the next one: a comparison reads one key from a flat array, and a key
+    // is looked at only where the ones before it tie. Stable at each step,
+    // so rows equal on every key keep their order.
+    std::vector<std::uint32_t> order(count - 1);
+    std::iota(order.begin(), order.end(), std::uint32_t{1});
+    std::vector<SortKey> keys(count);
+    std::vector<std::pair<std::size_t, std::size_t>> runs{{0, order.size()}};
+    std::vector<std::pair<std::size_t, std::size_t>> tied;
+    const auto before = [&keys](std::uint32_t a, std::uint32_t b) {
+        return compareKeys(keys[a], keys[b]) < 0;
     };
-    std::vector<std::size_t> order(count);
-    for (std::size_t i = 0; i < count; ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(), before);
-    // The rows are laid out again in their new order, side by side in memory,
-    // and a text equal to the one above it shares its storage: the passes
-    // that follow (subtotals, merge blocks, the next sort) read the grid
-    // from top to bottom and compare neighbours.
-    std::vector<Row> sorted;
-    sorted.reserve(m_rows.size());
-    sorted.push_back(std::move(m_rows.front()));
-    for (const std::size_t i : order) {
-        Row& from = m_rows[i + 1];
-        Row row;
-        row.subtotalGroupCol = from.subtotalGroupCol;
-        row.cells.reserve(from.cells.size());
-        const Row* above = sorted.size() > 1 ? &sorted.back() : nullptr;
-        for (std::size_t c = 0; c < from.cells.size(); ++c) {
-            row.cells.push_back(std::move(from.cells[c]));
-            if (above && above->cells[c].sameTextAs(row.cells.back()))
-                row.cells.back().text = above->cells[c].text;
+    for (std::size_t c = firstKey; c <= lastKey && !runs.empty(); ++c) {
+        const std::vector<Cell>& cells = m_columns[c].cells;
+        for (std::size_t r = 1; r < count; ++r)
+            keys[r] = keyOf(cells[r]);
+        tied.clear();
+        for (const auto& [begin, end] : runs) {
+            std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(begin),
+                             order.begin() + static_cast<std::ptrdiff_t>(end), before);
+            std::size_t start = begin;
+            for (std::size_t i = begin + 1; i <= end; ++i) {
+                if (i < end && compareKeys(keys[order[start]], keys[order[i]]) == 0)
+                    continue;
+                if (i - start > 1)
+                    tied.emplace_back(start, i);
+                start = i;
+            }
         }
-        sorted.push_back(std::move(row));
+        runs.swap(tied);
     }
-    m_rows = std::move(sorted);
+    // Each column is laid out again in the new order, and a text equal to
+    // the one above it shares its storage: the passes that follow (subtotals,
+    // merge blocks, the next sort) compare neighbours.
+    std::vector<Cell> sorted;
+    for (Column& column : m_columns) {
+        sorted.clear();
+        sorted.reserve(count);
+        sorted.push_back(std::move(column.cells.front()));
+        for (const std::uint32_t r : order) {
+            Cell& cell = sorted.emplace_back(std::move(column.cells[r]));
+            const Cell& above = sorted[sorted.size() - 2];
+            if (sorted.size() > 2 && above.sameTextAs(cell))
+                cell.text = above.text;
+        }
+        column.cells.swap(sorted);
+    }
     endStructureChange();
 }
 
@@ -686,64 +692,85 @@ bool GridCore::isSubtotal(int row) const
 {
     if (row < 0 || row >= rows())
         return false;
-    return m_rows[static_cast<std::size_t>(row)].subtotalGroupCol >= 0;
+    return m_subtotalGroup[static_cast<std::size_t>(row)] >= 0;
 }
 
 void GridCore::removeSubtotalRows()
 {
-    m_rows.erase(std::remove_if(m_rows.begin() + 1, m_rows.end(),
-                                [](const Row& row) { return row.subtotalGroupCol >= 0; }),
-                 m_rows.end());
+    const auto isSubtotalRow = [](int group) { return group >= 0; };
+    const auto first =
+        std::find_if(m_subtotalGroup.begin() + 1, m_subtotalGroup.end(), isSubtotalRow);
+    if (first == m_subtotalGroup.end())
+        return;
+    const std::size_t from = static_cast<std::size_t>(first - m_subtotalGroup.begin());
+    for (Column& column : m_columns) {
+        std::size_t kept = from;
+        for (std::size_t r = from; r < m_subtotalGroup.size(); ++r) {
+            if (m_subtotalGroup[r] < 0)
+                column.cells[kept++] = std::move(column.cells[r]);
+        }
+        column.cells.resize(kept);
+    }
+    m_subtotalGroup.erase(std::remove_if(first, m_subtotalGroup.end(), isSubtotalRow),
+                          m_subtotalGroup.end());
 }
 
 std::vector<int> GridCore::ensureSubtotalRows(int groupCol)
 {
     std::vector<int> existing;
-    for (int r = 1; r < rows(); ++r) {
-        if (m_rows[static_cast<std::size_t>(r)].subtotalGroupCol == groupCol)
-            existing.push_back(r);
+    for (std::size_t r = 1; r < m_subtotalGroup.size(); ++r) {
+        if (m_subtotalGroup[r] == groupCol)
+            existing.push_back(static_cast<int>(r));
     }
     if (!existing.empty())
         return existing;
 
     // The last data row of each run of equal group texts; a subtotal row of
     // another grouping also ends a run.
-    std::vector<int> runEnds;
-    // Grown step by step, the list would ask for memory again and again
-    // right after the last subtotal rows were freed, which is slow.
-    runEnds.reserve(m_rows.size());
-    for (int r = 1; r < rows(); ++r) {
-        const Row& row = m_rows[static_cast<std::size_t>(r)];
-        if (row.subtotalGroupCol >= 0)
+    const std::vector<Cell>& group = m_columns[static_cast<std::size_t>(groupCol)].cells;
+    const std::size_t oldSize = m_subtotalGroup.size();
+    std::vector<std::size_t> runEnds;
+    for (std::size_t r = 1; r < oldSize; ++r) {
+        if (m_subtotalGroup[r] >= 0)
             continue;
-        const bool last = r + 1 >= rows()
-            || m_rows[static_cast<std::size_t>(r) + 1].subtotalGroupCol >= 0
-            || !m_rows[static_cast<std::size_t>(r) + 1]
-                    .cells[static_cast<std::size_t>(groupCol)]
-                    .sameTextAs(row.cells[static_cast<std::size_t>(groupCol)]);
-        if (last)
+        if (r + 1 >= oldSize || m_subtotalGroup[r + 1] >= 0 || !group[r + 1].sameTextAs(group[r]))
             runEnds.push_back(r);
     }
-    // One pass from the end that moves every row once, not one insertion per
-    // run, inside the room the rows already hold: the rows of the last
-    // subtotals, dropped by the sort, left it.
-    const std::size_t oldSize = m_rows.size();
-    m_rows.resize(oldSize + runEnds.size());
     std::vector<int> made(runEnds.size());
-    std::size_t to = m_rows.size();
-    std::size_t pending = runEnds.size();
-    for (std::size_t from = oldSize; from-- > 0 && pending > 0;) {
-        if (static_cast<std::size_t>(runEnds[pending - 1]) == from) {
-            Row subtotal = makeRow();
-            subtotal.subtotalGroupCol = groupCol;
-            subtotal.cells[static_cast<std::size_t>(groupCol)].setText(
-                m_rows[from].cells[static_cast<std::size_t>(groupCol)].text);
-            m_rows[--to] = std::move(subtotal);
-            made[--pending] = static_cast<int>(to);
+    for (std::size_t k = 0; k < runEnds.size(); ++k)
+        made[k] = static_cast<int>(runEnds[k] + k + 1);
+    // One pass from the end per column that moves every cell once, not one
+    // insertion per run, inside the room the column already holds: the last
+    // subtotal rows, dropped by the sort, left it.
+    const std::size_t newSize = oldSize + runEnds.size();
+    const auto spread = [&](auto& values, const auto& subtotalValue) {
+        values.resize(newSize);
+        std::size_t to = newSize;
+        std::size_t pending = runEnds.size();
+        for (std::size_t from = oldSize; from-- > 0 && pending > 0;) {
+            if (runEnds[pending - 1] == from) {
+                values[--to] = subtotalValue(values[from]);
+                --pending;
+            }
+            if (--to != from)
+                values[to] = std::move(values[from]);
         }
-        if (--to != from)
-            m_rows[to] = std::move(m_rows[from]);
+    };
+    for (std::size_t c = 0; c < m_columns.size(); ++c) {
+        if (c == static_cast<std::size_t>(groupCol)) {
+            // The subtotal row repeats the group's text, and so its number.
+            spread(m_columns[c].cells, [](const Cell& last) {
+                Cell cell;
+                cell.text = last.text;
+                cell.number = last.number;
+                cell.numeric = last.numeric;
+                return cell;
+            });
+        } else {
+            spread(m_columns[c].cells, [](const Cell&) { return Cell(); });
+        }
     }
+    spread(m_subtotalGroup, [groupCol](int) { return groupCol; });
     return made;
 }
 
@@ -773,21 +800,21 @@ void GridCore::subtotal(int function, int groupCol, int totalCol, const QString&
         return;
 
     beginStructureChange();
-    const QString textFormat = format.isEmpty()
-        ? m_columns[static_cast<std::size_t>(totalCol)].format : format;
+    const QString textFormat =
+        format.isEmpty() ? m_columns[static_cast<std::size_t>(totalCol)].format : format;
     const std::vector<int> subtotalRows = ensureSubtotalRows(groupCol);
 
     // Empty and non-numeric cells are no values at all.
+    std::vector<Cell>& totals = m_columns[static_cast<std::size_t>(totalCol)].cells;
     const auto numberAt = [&](std::size_t r) -> const Cell* {
-        const Row& row = m_rows[r];
-        if (row.subtotalGroupCol >= 0)
+        if (m_subtotalGroup[r] >= 0)
             return nullptr;
-        const Cell& cell = row.cells[static_cast<std::size_t>(totalCol)];
+        const Cell& cell = totals[r];
         return cell.numeric ? &cell : nullptr;
     };
     double columnSum = 0.0;
     if (function == SubtotalPercent) {
-        for (std::size_t r = 1; r < m_rows.size(); ++r) {
+        for (std::size_t r = 1; r < totals.size(); ++r) {
             if (const Cell* cell = numberAt(r))
                 columnSum += cell->number;
         }
@@ -833,7 +860,7 @@ void GridCore::subtotal(int function, int groupCol, int totalCol, const QString&
         default:
             break;
         }
-        Cell& cell = m_rows[static_cast<std::size_t>(subtotalRow)].cells[static_cast<std::size_t>(totalCol)];
+        Cell& cell = totals[static_cast<std::size_t>(subtotalRow)];
         cell.setComputed(result, result ? (textFormat.isEmpty() ? plainNumber(*result)
                                                                 : formatNumber(*result, textFormat))
                                         : QString());

@@ -51,8 +51,8 @@ enum SubtotalFunction {
 constexpr int kRed = 255;
 constexpr int kBlue = 16711680;
 
-constexpr int kDefaultColumnWidth = 960;   // twips
-constexpr int kFixedColumnWidth = 240;     // twips, the narrow column 0
+constexpr int kDefaultColumnWidth = 960; // twips
+constexpr int kFixedColumnWidth = 240;   // twips, the narrow column 0
 
 // A vertical block of merged cells: rowCount rows from (row, col) down.
 struct MergeSpan {
@@ -75,7 +75,7 @@ public:
     ~GridCore() override;
 
     // --- Shape -------------------------------------------------------------
-    int rows() const { return static_cast<int>(m_rows.size()); }
+    int rows() const { return static_cast<int>(m_subtotalGroup.size()); }
     int cols() const { return m_cols; }
     // Rows below the header and columns right of the fixed one are added
     // empty or dropped; there is always the header row and the fixed column.
@@ -120,7 +120,7 @@ public:
     double value() const { return valueAt(m_row, m_col); }
 
     // --- Columns -------------------------------------------------------------
-    int colWidth(int col) const;          // twips
+    int colWidth(int col) const; // twips
     void setColWidth(int col, int twips);
     bool mergeCol(int col) const;
     void setMergeCol(int col, bool merge);
@@ -155,8 +155,7 @@ public:
     // each run of equal texts in groupCol and write the statistic of totalCol
     // into it; rows already made for the same group column are reused.
     void subtotal(int function, int groupCol = -1, int totalCol = -1,
-                  const QString& format = QString(),
-                  std::optional<int> backColor = std::nullopt,
+                  const QString& format = QString(), std::optional<int> backColor = std::nullopt,
                   std::optional<int> foreColor = std::nullopt, bool bold = false);
     bool isSubtotal(int row) const;
 
@@ -196,27 +195,28 @@ private:
         double number = 0.0;
         int foreColor = -1;
         int backColor = -1;
-        bool numeric = false;          // number holds a value
-        bool computed = false;         // number is the exact value behind a computed text
+        bool numeric = false;  // number holds a value
+        bool computed = false; // number is the exact value behind a computed text
         bool bold = false;
 
         void setText(const QString& newText);
         void setComputed(std::optional<double> value, const QString& shown);
         bool sameTextAs(const Cell& other) const;
     };
-    struct Row {
-        std::vector<Cell> cells;
-        int subtotalGroupCol = -1;     // >= 0 for a subtotal row
-    };
+    // Cells are held column by column: a sort, a subtotal or a merge pass
+    // reads one or a few columns from top to bottom, and a large grid no
+    // longer fits the processor's caches when whole rows are read instead.
     struct Column {
         int width = kDefaultColumnWidth;
         bool merge = false;
         QString format;
+        std::vector<Cell> cells; // one per row, the header row first
     };
 
     void checkCell(int row, int col) const;
     void checkCol(int col) const;
-    Row makeRow() const;
+    Cell& cellRef(int row, int col);
+    const Cell& cellRef(int row, int col) const;
     void resizeColumns(int cols);
     void removeSubtotalRows();
     std::vector<int> ensureSubtotalRows(int groupCol);
@@ -227,8 +227,8 @@ private:
     void notifyCells(int top, int left, int bottom, int right);
     void notifyDisplay();
 
-    std::vector<Row> m_rows;
     std::vector<Column> m_columns;
+    std::vector<int> m_subtotalGroup; // per row: the group column of a subtotal row, else -1
     std::vector<int> m_visual;        // logical column at each position
     int m_cols = 1;
     int m_row = 0;
@@ -237,7 +237,7 @@ private:
     int m_colSel = 0;
     int m_mergeCells = MergeNone;
     int m_redraw = RedrawOn;
-    bool m_resetPending = false;       // aboutToReset sent while redraw was off
+    bool m_resetPending = false; // aboutToReset sent while redraw was off
     bool m_displayPending = false;
     QString m_fontName;
     double m_fontSize = 0.0;
@@ -248,8 +248,17 @@ private:
 };
 
 // Packed RGB parts.
-constexpr int redOf(int rgb) { return rgb & 0xff; }
-constexpr int greenOf(int rgb) { return (rgb >> 8) & 0xff; }
-constexpr int blueOf(int rgb) { return (rgb >> 16) & 0xff; }
+constexpr int redOf(int rgb)
+{
+    return rgb & 0xff;
+}
+constexpr int greenOf(int rgb)
+{
+    return (rgb >> 8) & 0xff;
+}
+constexpr int blueOf(int rgb)
+{
+    return (rgb >> 16) & 0xff;
+}
 
 } // namespace grid
