@@ -87,6 +87,23 @@ QString variantText(const QVariant& value)
     }
 }
 
+// Counts and many other statistics are small whole numbers, the same few
+// thousands of times over: their texts are made once and shared. A format
+// leaves whole numbers as they are.
+const QString* smallWholeText(double value)
+{
+    constexpr int kShared = 1024;
+    static const std::vector<QString> texts = [] {
+        std::vector<QString> made(kShared);
+        for (int i = 0; i < kShared; ++i)
+            made[static_cast<std::size_t>(i)] = QString::number(i);
+        return made;
+    }();
+    if (!(value >= 0.0 && value < kShared) || value != std::floor(value))
+        return nullptr;
+    return &texts[static_cast<std::size_t>(value)];
+}
+
 // Decimals a display format asks for: the digit places after its point.
 std::optional<int> formatDecimals(const QString& format)
 {
@@ -185,7 +202,8 @@ GridCore::GridCore(QObject* parent)
     m_columns[0].width = kFixedColumnWidth;
     m_columns[0].cells.resize(1);
     m_visual = {0};
-    m_subtotalGroup = {-1};
+    m_storedGroup = {-1};
+    m_order = {0};
 }
 
 GridCore::~GridCore() = default;
@@ -269,12 +287,60 @@ void GridCore::setRedraw(int setting)
 
 GridCore::Cell& GridCore::cellRef(int row, int col)
 {
-    return m_columns[static_cast<std::size_t>(col)].cells[static_cast<std::size_t>(row)];
+    const std::size_t stored = static_cast<std::size_t>(m_order[static_cast<std::size_t>(row)]);
+    return m_columns[static_cast<std::size_t>(col)].cells[stored];
 }
 
 const GridCore::Cell& GridCore::cellRef(int row, int col) const
 {
-    return m_columns[static_cast<std::size_t>(col)].cells[static_cast<std::size_t>(row)];
+    const std::size_t stored = static_cast<std::size_t>(m_order[static_cast<std::size_t>(row)]);
+    return m_columns[static_cast<std::size_t>(col)].cells[stored];
+}
+
+void GridCore::appendStoredRows(std::size_t count, int group)
+{
+    const std::size_t size = m_storedGroup.size() + count;
+    for (Column& column : m_columns)
+        column.cells.resize(size);
+    m_storedGroup.resize(size, group);
+}
+
+void GridCore::dropUnlistedRows()
+{
+    // Where each listed stored row goes, -1 for the dropped ones.
+    std::vector<int>& moved = m_storedScratch;
+    moved.assign(m_storedGroup.size(), -1);
+    for (const int stored : m_order)
+        moved[static_cast<std::size_t>(stored)] = 0;
+    const auto first = std::find(moved.begin(), moved.end(), -1);
+    if (first == moved.end())
+        return;
+    // Rows before the first dropped one keep their place, which is all of
+    // the data rows when only subtotal rows, kept at the end, go.
+    const std::size_t from = static_cast<std::size_t>(first - moved.begin());
+    std::size_t kept = from;
+    for (std::size_t s = from; s < moved.size(); ++s) {
+        if (moved[s] == 0)
+            moved[s] = static_cast<int>(kept++);
+    }
+    for (Column& column : m_columns) {
+        for (std::size_t s = from; s < moved.size(); ++s) {
+            const int to = moved[s];
+            if (to >= 0 && static_cast<std::size_t>(to) != s)
+                column.cells[static_cast<std::size_t>(to)] = std::move(column.cells[s]);
+        }
+        column.cells.resize(kept);
+    }
+    for (std::size_t s = from; s < moved.size(); ++s) {
+        const int to = moved[s];
+        if (to >= 0)
+            m_storedGroup[static_cast<std::size_t>(to)] = m_storedGroup[s];
+    }
+    m_storedGroup.resize(kept);
+    for (int& stored : m_order) {
+        if (static_cast<std::size_t>(stored) >= from)
+            stored = moved[static_cast<std::size_t>(stored)];
+    }
 }
 
 void GridCore::checkCell(int row, int col) const
@@ -297,7 +363,7 @@ void GridCore::resizeColumns(int cols)
     m_cols = cols;
     m_columns.resize(static_cast<std::size_t>(cols));
     for (Column& column : m_columns)
-        column.cells.resize(m_subtotalGroup.size());
+        column.cells.resize(m_storedGroup.size());
     // A different set of columns starts again from the natural order.
     m_visual.resize(static_cast<std::size_t>(cols));
     for (int c = 0; c < cols; ++c)
@@ -310,9 +376,17 @@ void GridCore::setRows(int count)
     if (count == rows())
         return;
     beginStructureChange();
-    m_subtotalGroup.resize(static_cast<std::size_t>(count), -1);
-    for (Column& column : m_columns)
-        column.cells.resize(static_cast<std::size_t>(count));
+    const std::size_t wanted = static_cast<std::size_t>(count);
+    if (wanted < m_order.size()) {
+        m_order.resize(wanted);
+        dropUnlistedRows();
+    } else {
+        const std::size_t added = wanted - m_order.size();
+        const int first = static_cast<int>(m_storedGroup.size());
+        appendStoredRows(added, -1);
+        for (std::size_t i = 0; i < added; ++i)
+            m_order.push_back(first + static_cast<int>(i));
+    }
     endStructureChange();
 }
 
@@ -345,7 +419,9 @@ void GridCore::setDataSource(const ado::Recordset& recordset)
     }
 
     beginStructureChange();
-    m_subtotalGroup.assign(rowCount, -1);
+    m_storedGroup.assign(rowCount, -1);
+    m_order.resize(rowCount);
+    std::iota(m_order.begin(), m_order.end(), 0);
     resizeColumns(fields + 1);
     for (std::size_t c = 0; c < copied.size(); ++c)
         m_columns[c].cells = std::move(copied[c]);
@@ -359,7 +435,8 @@ void GridCore::clear()
     beginStructureChange();
     for (Column& column : m_columns)
         column.cells.assign(1, Cell());
-    m_subtotalGroup.assign(1, -1);
+    m_storedGroup.assign(1, -1);
+    m_order.assign(1, 0);
     m_row = m_rowSel = 0;
     endStructureChange();
 }
@@ -584,20 +661,26 @@ QList<MergeSpan> GridCore::mergeSpans() const
     QList<MergeSpan> spans;
     if (m_mergeCells == MergeNone)
         return spans;
-    const std::size_t count = m_subtotalGroup.size();
+    const std::size_t count = m_order.size();
+    const auto subtotalAt = [this](std::size_t r) {
+        return m_storedGroup[static_cast<std::size_t>(m_order[r])] >= 0;
+    };
     for (int c = 0; c < m_cols; ++c) {
         const Column& column = m_columns[static_cast<std::size_t>(c)];
         if (!column.merge)
             continue;
+        const auto cellAt = [&](std::size_t r) -> const Cell& {
+            return column.cells[static_cast<std::size_t>(m_order[r])];
+        };
         std::size_t r = 1;
         while (r < count) {
-            const Cell& cell = column.cells[r];
-            if (m_subtotalGroup[r] >= 0 || cell.text.isEmpty()) {
+            const Cell& cell = cellAt(r);
+            if (subtotalAt(r) || cell.text.isEmpty()) {
                 ++r;
                 continue;
             }
             std::size_t end = r + 1;
-            while (end < count && m_subtotalGroup[end] < 0 && column.cells[end].sameTextAs(cell))
+            while (end < count && !subtotalAt(end) && cellAt(end).sameTextAs(cell))
                 ++end;
             if (end - r > 1)
                 spans.append(MergeSpan{static_cast<int>(r), c, static_cast<int>(end - r)});
@@ -618,7 +701,8 @@ void GridCore::sort(int setting)
     removeSubtotalRows();
     const std::size_t firstKey = static_cast<std::size_t>(std::min(m_col, m_colSel));
     const std::size_t lastKey = static_cast<std::size_t>(std::max(m_col, m_colSel));
-    const std::size_t count = m_subtotalGroup.size();
+    const std::size_t count = m_order.size();
+    const auto stored = [this](std::size_t r) { return static_cast<std::size_t>(m_order[r]); };
     // Every study sorts the grid again on the same keys: rows already in
     // order cost one look along them, each pair compared up to its first
     // differing column, not a sort.
@@ -626,7 +710,7 @@ void GridCore::sort(int setting)
     for (std::size_t r = 2; r < count && inOrder; ++r) {
         for (std::size_t c = firstKey; c <= lastKey; ++c) {
             const std::vector<Cell>& cells = m_columns[c].cells;
-            const int compared = compareKeys(keyOf(cells[r - 1]), keyOf(cells[r]));
+            const int compared = compareKeys(keyOf(cells[stored(r - 1)]), keyOf(cells[stored(r)]));
             if (compared != 0) {
                 inOrder = compared < 0;
                 break;
@@ -653,7 +737,7 @@ void GridCore::sort(int setting)
     for (std::size_t c = firstKey; c <= lastKey && !runs.empty(); ++c) {
         const std::vector<Cell>& cells = m_columns[c].cells;
         for (std::size_t r = 1; r < count; ++r)
-            keys[r] = keyOf(cells[r]);
+            keys[r] = keyOf(cells[stored(r)]);
         tied.clear();
         for (const auto& [begin, end] : runs) {
             std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(begin),
@@ -676,15 +760,16 @@ void GridCore::sort(int setting)
     for (Column& column : m_columns) {
         sorted.clear();
         sorted.reserve(count);
-        sorted.push_back(std::move(column.cells.front()));
+        sorted.push_back(std::move(column.cells[stored(0)]));
         for (const std::uint32_t r : order) {
-            Cell& cell = sorted.emplace_back(std::move(column.cells[r]));
+            Cell& cell = sorted.emplace_back(std::move(column.cells[stored(r)]));
             const Cell& above = sorted[sorted.size() - 2];
             if (sorted.size() > 2 && above.sameTextAs(cell))
                 cell.text = above.text;
         }
         column.cells.swap(sorted);
     }
+    std::iota(m_order.begin(), m_order.end(), 0);
     endStructureChange();
 }
 
@@ -692,85 +777,71 @@ bool GridCore::isSubtotal(int row) const
 {
     if (row < 0 || row >= rows())
         return false;
-    return m_subtotalGroup[static_cast<std::size_t>(row)] >= 0;
+    return m_storedGroup[static_cast<std::size_t>(m_order[static_cast<std::size_t>(row)])] >= 0;
 }
 
 void GridCore::removeSubtotalRows()
 {
-    const auto isSubtotalRow = [](int group) { return group >= 0; };
-    const auto first =
-        std::find_if(m_subtotalGroup.begin() + 1, m_subtotalGroup.end(), isSubtotalRow);
-    if (first == m_subtotalGroup.end())
+    const auto subtotalRow = [this](int stored) {
+        return m_storedGroup[static_cast<std::size_t>(stored)] >= 0;
+    };
+    const auto first = std::find_if(m_order.begin() + 1, m_order.end(), subtotalRow);
+    if (first == m_order.end())
         return;
-    const std::size_t from = static_cast<std::size_t>(first - m_subtotalGroup.begin());
-    for (Column& column : m_columns) {
-        std::size_t kept = from;
-        for (std::size_t r = from; r < m_subtotalGroup.size(); ++r) {
-            if (m_subtotalGroup[r] < 0)
-                column.cells[kept++] = std::move(column.cells[r]);
-        }
-        column.cells.resize(kept);
-    }
-    m_subtotalGroup.erase(std::remove_if(first, m_subtotalGroup.end(), isSubtotalRow),
-                          m_subtotalGroup.end());
+    m_order.erase(std::remove_if(first, m_order.end(), subtotalRow), m_order.end());
+    dropUnlistedRows();
 }
 
-std::vector<int> GridCore::ensureSubtotalRows(int groupCol)
+const std::vector<int>& GridCore::ensureSubtotalRows(int groupCol)
 {
-    std::vector<int> existing;
-    for (std::size_t r = 1; r < m_subtotalGroup.size(); ++r) {
-        if (m_subtotalGroup[r] == groupCol)
-            existing.push_back(static_cast<int>(r));
-    }
-    if (!existing.empty())
-        return existing;
-
-    // The last data row of each run of equal group texts; a subtotal row of
-    // another grouping also ends a run.
-    const std::vector<Cell>& group = m_columns[static_cast<std::size_t>(groupCol)].cells;
-    const std::size_t oldSize = m_subtotalGroup.size();
-    std::vector<std::size_t> runEnds;
-    for (std::size_t r = 1; r < oldSize; ++r) {
-        if (m_subtotalGroup[r] >= 0)
-            continue;
-        if (r + 1 >= oldSize || m_subtotalGroup[r + 1] >= 0 || !group[r + 1].sameTextAs(group[r]))
-            runEnds.push_back(r);
-    }
-    std::vector<int> made(runEnds.size());
-    for (std::size_t k = 0; k < runEnds.size(); ++k)
-        made[k] = static_cast<int>(runEnds[k] + k + 1);
-    // One pass from the end per column that moves every cell once, not one
-    // insertion per run, inside the room the column already holds: the last
-    // subtotal rows, dropped by the sort, left it.
-    const std::size_t newSize = oldSize + runEnds.size();
-    const auto spread = [&](auto& values, const auto& subtotalValue) {
-        values.resize(newSize);
-        std::size_t to = newSize;
-        std::size_t pending = runEnds.size();
-        for (std::size_t from = oldSize; from-- > 0 && pending > 0;) {
-            if (runEnds[pending - 1] == from) {
-                values[--to] = subtotalValue(values[from]);
-                --pending;
-            }
-            if (--to != from)
-                values[to] = std::move(values[from]);
-        }
+    const auto groupAt = [this](std::size_t r) {
+        return m_storedGroup[static_cast<std::size_t>(m_order[r])];
     };
-    for (std::size_t c = 0; c < m_columns.size(); ++c) {
-        if (c == static_cast<std::size_t>(groupCol)) {
-            // The subtotal row repeats the group's text, and so its number.
-            spread(m_columns[c].cells, [](const Cell& last) {
-                Cell cell;
-                cell.text = last.text;
-                cell.number = last.number;
-                cell.numeric = last.numeric;
-                return cell;
-            });
-        } else {
-            spread(m_columns[c].cells, [](const Cell&) { return Cell(); });
-        }
+    std::vector<int>& made = m_subtotalRows;
+    made.clear();
+    for (std::size_t r = 1; r < m_order.size(); ++r) {
+        if (groupAt(r) == groupCol)
+            made.push_back(static_cast<int>(r));
     }
-    spread(m_subtotalGroup, [groupCol](int) { return groupCol; });
+    if (!made.empty())
+        return made;
+
+    // A subtotal row follows the last data row of each run of equal group
+    // texts; a subtotal row of another grouping also ends a run.
+    const std::size_t count = m_order.size();
+    const auto lastOfRun = [&](const std::vector<Cell>& group, std::size_t r) {
+        const auto cellAt = [&](std::size_t at) -> const Cell& {
+            return group[static_cast<std::size_t>(m_order[at])];
+        };
+        return r > 0 && groupAt(r) < 0 &&
+               (r + 1 >= count || groupAt(r + 1) >= 0 || !cellAt(r + 1).sameTextAs(cellAt(r)));
+    };
+    std::size_t runs = 0;
+    for (std::size_t r = 1; r < count; ++r)
+        runs += lastOfRun(m_columns[static_cast<std::size_t>(groupCol)].cells, r) ? 1 : 0;
+    // The new rows are stored after all others and only listed in place,
+    // so no stored row moves.
+    const std::size_t firstNew = m_storedGroup.size();
+    appendStoredRows(runs, groupCol);
+    std::vector<Cell>& group = m_columns[static_cast<std::size_t>(groupCol)].cells;
+    std::vector<int>& order = m_orderScratch;
+    order.clear();
+    order.reserve(count + runs);
+    std::size_t next = firstNew;
+    for (std::size_t r = 0; r < count; ++r) {
+        order.push_back(m_order[r]);
+        if (!lastOfRun(group, r))
+            continue;
+        // The subtotal row repeats the group's text, and so its number.
+        const Cell& last = group[static_cast<std::size_t>(m_order[r])];
+        Cell& cell = group[next];
+        cell.text = last.text;
+        cell.number = last.number;
+        cell.numeric = last.numeric;
+        made.push_back(static_cast<int>(order.size()));
+        order.push_back(static_cast<int>(next++));
+    }
+    m_order.swap(order);
     return made;
 }
 
@@ -802,19 +873,20 @@ void GridCore::subtotal(int function, int groupCol, int totalCol, const QString&
     beginStructureChange();
     const QString textFormat =
         format.isEmpty() ? m_columns[static_cast<std::size_t>(totalCol)].format : format;
-    const std::vector<int> subtotalRows = ensureSubtotalRows(groupCol);
+    const std::vector<int>& subtotalRows = ensureSubtotalRows(groupCol);
 
     // Empty and non-numeric cells are no values at all.
     std::vector<Cell>& totals = m_columns[static_cast<std::size_t>(totalCol)].cells;
     const auto numberAt = [&](std::size_t r) -> const Cell* {
-        if (m_subtotalGroup[r] >= 0)
+        const std::size_t stored = static_cast<std::size_t>(m_order[r]);
+        if (m_storedGroup[stored] >= 0)
             return nullptr;
-        const Cell& cell = totals[r];
+        const Cell& cell = totals[stored];
         return cell.numeric ? &cell : nullptr;
     };
     double columnSum = 0.0;
     if (function == SubtotalPercent) {
-        for (std::size_t r = 1; r < totals.size(); ++r) {
+        for (std::size_t r = 1; r < m_order.size(); ++r) {
             if (const Cell* cell = numberAt(r))
                 columnSum += cell->number;
         }
@@ -860,10 +932,15 @@ void GridCore::subtotal(int function, int groupCol, int totalCol, const QString&
         default:
             break;
         }
-        Cell& cell = totals[static_cast<std::size_t>(subtotalRow)];
-        cell.setComputed(result, result ? (textFormat.isEmpty() ? plainNumber(*result)
-                                                                : formatNumber(*result, textFormat))
-                                        : QString());
+        Cell& cell =
+            totals[static_cast<std::size_t>(m_order[static_cast<std::size_t>(subtotalRow)])];
+        if (!result)
+            cell.setComputed(result, QString());
+        else if (const QString* shared = smallWholeText(*result))
+            cell.setComputed(result, *shared);
+        else
+            cell.setComputed(result, textFormat.isEmpty() ? plainNumber(*result)
+                                                          : formatNumber(*result, textFormat));
         cell.foreColor = foreColor.value_or(-1);
         cell.backColor = backColor.value_or(-1);
         cell.bold = bold;

@@ -75,7 +75,7 @@ public:
     ~GridCore() override;
 
     // --- Shape -------------------------------------------------------------
-    int rows() const { return static_cast<int>(m_subtotalGroup.size()); }
+    int rows() const { return static_cast<int>(m_order.size()); }
     int cols() const { return m_cols; }
     // Rows below the header and columns right of the fixed one are added
     // empty or dropped; there is always the header row and the fixed column.
@@ -203,14 +203,17 @@ private:
         void setComputed(std::optional<double> value, const QString& shown);
         bool sameTextAs(const Cell& other) const;
     };
-    // Cells are held column by column: a sort, a subtotal or a merge pass
-    // reads one or a few columns from top to bottom, and a large grid no
-    // longer fits the processor's caches when whole rows are read instead.
+    // Cells are held column by column, in stored rows that the grid rows
+    // list: a sort, a subtotal or a merge pass reads one or a few columns
+    // from top to bottom, and subtotal rows come and go at the end of the
+    // columns while the data rows stay where they are. A large grid no
+    // longer fits the processor's caches; moving whole rows at every study
+    // made its cost grow faster than the rows.
     struct Column {
         int width = kDefaultColumnWidth;
         bool merge = false;
         QString format;
-        std::vector<Cell> cells; // one per row, the header row first
+        std::vector<Cell> cells; // one per stored row, the header row first
     };
 
     void checkCell(int row, int col) const;
@@ -218,8 +221,10 @@ private:
     Cell& cellRef(int row, int col);
     const Cell& cellRef(int row, int col) const;
     void resizeColumns(int cols);
+    void appendStoredRows(std::size_t count, int group);
+    void dropUnlistedRows();
     void removeSubtotalRows();
-    std::vector<int> ensureSubtotalRows(int groupCol);
+    const std::vector<int>& ensureSubtotalRows(int groupCol);
 
     // Change notification that honours the redraw setting.
     void beginStructureChange();
@@ -228,8 +233,14 @@ private:
     void notifyDisplay();
 
     std::vector<Column> m_columns;
-    std::vector<int> m_subtotalGroup; // per row: the group column of a subtotal row, else -1
-    std::vector<int> m_visual;        // logical column at each position
+    std::vector<int> m_storedGroup; // per stored row: group column of a subtotal row, else -1
+    std::vector<int> m_order;       // the stored row shown at each grid row
+    // Room reused by every study: a large block asked for again and again
+    // makes the allocator sweep up all the small blocks freed since.
+    std::vector<int> m_orderScratch;
+    std::vector<int> m_storedScratch;
+    std::vector<int> m_subtotalRows;
+    std::vector<int> m_visual; // logical column at each position
     int m_cols = 1;
     int m_row = 0;
     int m_col = 0;
