@@ -360,6 +360,7 @@ void GridCore::resizeColumns(int cols)
     cols = std::max(cols, 1);
     if (cols == m_cols)
         return;
+    m_orderedOn = {-1, -1};
     m_cols = cols;
     m_columns.resize(static_cast<std::size_t>(cols));
     for (Column& column : m_columns)
@@ -377,6 +378,7 @@ void GridCore::setRows(int count)
         return;
     beginStructureChange();
     const std::size_t wanted = static_cast<std::size_t>(count);
+    m_orderedOn = {-1, -1};
     if (wanted < m_order.size()) {
         m_order.resize(wanted);
         dropUnlistedRows();
@@ -420,6 +422,7 @@ void GridCore::setDataSource(const ado::Recordset& recordset)
 
     beginStructureChange();
     m_storedGroup.assign(rowCount, -1);
+    m_orderedOn = {-1, -1};
     m_order.resize(rowCount);
     std::iota(m_order.begin(), m_order.end(), 0);
     resizeColumns(fields + 1);
@@ -435,6 +438,7 @@ void GridCore::clear()
     beginStructureChange();
     for (Column& column : m_columns)
         column.cells.assign(1, Cell());
+    m_orderedOn = {-1, -1};
     m_storedGroup.assign(1, -1);
     m_order.assign(1, 0);
     m_row = m_rowSel = 0;
@@ -470,6 +474,7 @@ void GridCore::setTextAt(int row, int col, const QString& text)
     if (cell.text == text && !cell.computed)
         return;
     cell.setText(text);
+    m_orderedOn = {-1, -1};
     notifyCells(row, col, row, col);
 }
 
@@ -703,11 +708,12 @@ void GridCore::sort(int setting)
     const std::size_t lastKey = static_cast<std::size_t>(std::max(m_col, m_colSel));
     const std::size_t count = m_order.size();
     const auto stored = [this](std::size_t r) { return static_cast<std::size_t>(m_order[r]); };
+    const std::pair<int, int> keyColumns{static_cast<int>(firstKey), static_cast<int>(lastKey)};
     // Every study sorts the grid again on the same keys: rows already in
     // order cost one look along them, each pair compared up to its first
     // differing column, not a sort.
     bool inOrder = true;
-    for (std::size_t r = 2; r < count && inOrder; ++r) {
+    for (std::size_t r = 2; r < count && inOrder && m_orderedOn != keyColumns; ++r) {
         for (std::size_t c = firstKey; c <= lastKey; ++c) {
             const std::vector<Cell>& cells = m_columns[c].cells;
             const int compared = compareKeys(keyOf(cells[stored(r - 1)]), keyOf(cells[stored(r)]));
@@ -718,6 +724,7 @@ void GridCore::sort(int setting)
         }
     }
     if (inOrder) {
+        m_orderedOn = keyColumns;
         endStructureChange();
         return;
     }
@@ -770,6 +777,7 @@ void GridCore::sort(int setting)
         column.cells.swap(sorted);
     }
     std::iota(m_order.begin(), m_order.end(), 0);
+    m_orderedOn = keyColumns;
     endStructureChange();
 }
 

@@ -6,6 +6,7 @@
 #include <QVariant>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace ado {
@@ -240,6 +241,10 @@ private:
     std::vector<int> m_orderScratch;
     std::vector<int> m_storedScratch;
     std::vector<int> m_subtotalRows;
+    // The key columns the data rows were last found or put in order on;
+    // any change of a cell or of the rows forgets it. Every study sorts
+    // again on the same keys, and a large grid's texts lie all over memory.
+    std::pair<int, int> m_orderedOn{-1, -1};
     std::vector<int> m_visual; // logical column at each position
     int m_cols = 1;
     int m_row = 0;

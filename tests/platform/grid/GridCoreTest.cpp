@@ -259,6 +259,50 @@ TEST(GridCoreSort, SixtyRowsOfFewKeysKeepTheirOrderWithinEachKey)
     EXPECT_EQ(column(g, 2), expected);
 }
 
+// A grid once sorted is sorted again after each of these changes.
+struct ChangeAfterSort {
+    const char* name;
+    void (*change)(GridCore&);
+    QStringList orderColumn; // column 3 after the second sort
+};
+
+class GridCoreSortAgain : public testing::TestWithParam<ChangeAfterSort> {};
+
+TEST_P(GridCoreSortAgain, ChangedRowsAreOrderedAgain)
+{
+    GridCore g;
+    fill(g, {{"Group", "Name", "Order"}, {"2", "b", "1"}, {"1", "z", "2"}, {"1", "y", "3"}});
+    g.setCol(1);
+    g.setColSel(2);
+    g.sort(grid::SortGenericAscending);
+    g.subtotal(grid::SubtotalCount, 1, 3);
+    GetParam().change(g);
+    g.sort(grid::SortGenericAscending);
+    EXPECT_TRUE(subtotalRows(g).isEmpty());
+    EXPECT_EQ(column(g, 3), GetParam().orderColumn);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GridCoreSort, GridCoreSortAgain,
+    testing::Values(
+        ChangeAfterSort{"KeyEdited", [](GridCore& g) { g.setTextAt(1, 1, "3"); }, {"2", "1", "3"}},
+        ChangeAfterSort{"RowAdded",
+                        [](GridCore& g) {
+                            g.setRows(g.rows() + 1);
+                            g.setTextAt(g.rows() - 1, 1, "0");
+                            g.setTextAt(g.rows() - 1, 3, "4");
+                            g.setCol(1);
+                            g.setColSel(2);
+                        },
+                        {"4", "3", "2", "1"}},
+        ChangeAfterSort{"OtherKeys",
+                        [](GridCore& g) {
+                            g.setCol(2);
+                            g.setColSel(2);
+                        },
+                        {"1", "3", "2"}}),
+    [](const testing::TestParamInfo<ChangeAfterSort>& info) { return info.param.name; });
+
 TEST(GridCoreSort, SortingDropsSubtotalRowsThatNoLongerFit)
 {
     GridCore g;
