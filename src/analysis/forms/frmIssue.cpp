@@ -1,5 +1,3 @@
-#include <QElapsedTimer>
-#include <cstdio>
 #include "analysis/forms/frmIssue.h"
 
 #include "analysis/AnalysisState.h"
@@ -326,7 +324,6 @@ void frmIssue::SortAndShow(int lFunction)
     // Edits and column moves subtotal again with the function of the study
     // on show.
     m_studyFunction = lFunction;
-    QElapsedTimer tt; tt.start(); QString acc; auto lap=[&](const char* w){ acc += QString::asprintf("%s %.2f ",w,tt.nsecsElapsed()/1e6); tt.restart(); if (!strcmp(w,"redraw")) fprintf(stderr,"LAP %s\n",qPrintable(acc)); };
     line(p, 1, [&] {
         g.setRedraw(grid::RedrawOff);
         row = g.row();
@@ -336,8 +333,8 @@ void frmIssue::SortAndShow(int lFunction)
         g.setCol(0);
         g.setColSel(g.cols() - 1);
     });
-    lap("pre");line(p, 3, [&] { g.sort(grid::SortGenericAscending); });lap("sort");
-    line(p, 4, [&] { g.subtotal(grid::SubtotalClear); });lap("clear");
+    line(p, 3, [&] { g.sort(grid::SortGenericAscending); });
+    line(p, 4, [&] { g.subtotal(grid::SubtotalClear); });
     line(p, 5, [&] {
         // A grid that holds fewer columns (nothing could be loaded) has
         // nothing to total in the missing ones.
@@ -345,12 +342,12 @@ void frmIssue::SortAndShow(int lFunction)
         for (int c = 4; c <= last; ++c)
             g.subtotal(lFunction, 1, c, QString(), std::nullopt, c == 4 ? grid::kRed : grid::kBlue,
                        true);
-    lap("subtot");});
+    });
     line(p, 6, [&] {
         g.setRow(std::min(row, g.rows() - 1));
         g.setCol(std::min(col, g.cols() - 1));
         g.setRedraw(grid::RedrawOn);
-    });lap("redraw");
+    });
 }
 
 void frmIssue::SetMerge()
