@@ -23,6 +23,7 @@ namespace {
 
 constexpr int kSubscriptOutOfRange = 381;
 const QString kSource = QStringLiteral("GridCore");
+constexpr double kNoNumber = std::numeric_limits<double>::quiet_NaN();
 
 std::optional<double> parseNumber(const QString& text)
 {
@@ -132,12 +133,13 @@ struct SortKey {
 
 // Cells are private to the grid; any type with its text, number and numeric
 // flag makes a key.
-template <typename CellType> SortKey keyOf(const CellType& cell)
+template <typename ColumnType> SortKey keyOf(const ColumnType& column, std::size_t stored)
 {
     SortKey key;
-    if (!cell.text.isEmpty()) {
-        key.text = &cell.text;
-        key.number = cell.numeric ? cell.number : std::numeric_limits<double>::quiet_NaN();
+    const QString& text = column.cells[stored].text;
+    if (!text.isEmpty()) {
+        key.text = &text;
+        key.number = column.numbers[stored];
     }
     return key;
 }
@@ -169,30 +171,48 @@ int compareKeys(const SortKey& a, const SortKey& b)
 
 } // namespace
 
-void GridCore::Cell::setText(const QString& newText)
+void GridCore::Column::resize(std::size_t size)
 {
-    text = newText;
-    const std::optional<double> parsed = parseNumber(text);
-    number = parsed.value_or(0.0);
-    numeric = parsed.has_value();
-    computed = false;
+    cells.resize(size);
+    numbers.resize(size, kNoNumber);
 }
 
-void GridCore::Cell::setComputed(std::optional<double> value, const QString& shown)
+void GridCore::Column::moveRow(std::size_t to, std::size_t from)
 {
-    text = shown;
-    number = value.value_or(0.0);
-    numeric = value.has_value();
-    computed = value.has_value();
+    cells[to] = std::move(cells[from]);
+    numbers[to] = numbers[from];
 }
 
-bool GridCore::Cell::sameTextAs(const Cell& other) const
+void GridCore::Column::setText(std::size_t stored, const QString& text)
 {
-    // A typed or read text stands for one number: different numbers mean
-    // different texts, told without reading the letters of either.
-    if (numeric && other.numeric && !computed && !other.computed && number != other.number)
+    Cell& cell = cells[stored];
+    cell.text = text;
+    cell.computed = false;
+    numbers[stored] = parseNumber(text).value_or(kNoNumber);
+}
+
+void GridCore::Column::setComputed(std::size_t stored, std::optional<double> value,
+                                   const QString& shown)
+{
+    Cell& cell = cells[stored];
+    cell.text = shown;
+    cell.computed = value.has_value();
+    numbers[stored] = value.value_or(kNoNumber);
+}
+
+bool GridCore::Column::numeric(std::size_t stored) const
+{
+    return !std::isnan(numbers[stored]);
+}
+
+bool GridCore::Column::sameText(std::size_t a, std::size_t b) const
+{
+    // Asked of data rows only, whose texts are typed or read, never computed:
+    // such a text stands for one number, so different numbers mean different
+    // texts, told without reading the letters (or the cells) of either.
+    if (numbers[a] != numbers[b] && numeric(a) && numeric(b))
         return false;
-    return sameText(text, other.text);
+    return grid::sameText(cells[a].text, cells[b].text);
 }
 
 GridCore::GridCore(QObject* parent)
@@ -200,7 +220,7 @@ GridCore::GridCore(QObject* parent)
 {
     m_columns.resize(1);
     m_columns[0].width = kFixedColumnWidth;
-    m_columns[0].cells.resize(1);
+    m_columns[0].resize(1);
     m_visual = {0};
     m_storedGroup = {-1};
     m_order = {0};
@@ -287,21 +307,19 @@ void GridCore::setRedraw(int setting)
 
 GridCore::Cell& GridCore::cellRef(int row, int col)
 {
-    const std::size_t stored = static_cast<std::size_t>(m_order[static_cast<std::size_t>(row)]);
-    return m_columns[static_cast<std::size_t>(col)].cells[stored];
+    return m_columns[static_cast<std::size_t>(col)].cells[storedAt(row)];
 }
 
 const GridCore::Cell& GridCore::cellRef(int row, int col) const
 {
-    const std::size_t stored = static_cast<std::size_t>(m_order[static_cast<std::size_t>(row)]);
-    return m_columns[static_cast<std::size_t>(col)].cells[stored];
+    return m_columns[static_cast<std::size_t>(col)].cells[storedAt(row)];
 }
 
 void GridCore::appendStoredRows(std::size_t count, int group)
 {
     const std::size_t size = m_storedGroup.size() + count;
     for (Column& column : m_columns)
-        column.cells.resize(size);
+        column.resize(size);
     m_storedGroup.resize(size, group);
 }
 
@@ -327,9 +345,9 @@ void GridCore::dropUnlistedRows()
         for (std::size_t s = from; s < moved.size(); ++s) {
             const int to = moved[s];
             if (to >= 0 && static_cast<std::size_t>(to) != s)
-                column.cells[static_cast<std::size_t>(to)] = std::move(column.cells[s]);
+                column.moveRow(static_cast<std::size_t>(to), s);
         }
-        column.cells.resize(kept);
+        column.resize(kept);
     }
     for (std::size_t s = from; s < moved.size(); ++s) {
         const int to = moved[s];
@@ -364,7 +382,7 @@ void GridCore::resizeColumns(int cols)
     m_cols = cols;
     m_columns.resize(static_cast<std::size_t>(cols));
     for (Column& column : m_columns)
-        column.cells.resize(m_storedGroup.size());
+        column.resize(m_storedGroup.size());
     // A different set of columns starts again from the natural order.
     m_visual.resize(static_cast<std::size_t>(cols));
     for (int c = 0; c < cols; ++c)
@@ -410,14 +428,14 @@ void GridCore::setDataSource(const ado::Recordset& recordset)
     const int fields = names.size();
 
     const std::size_t rowCount = static_cast<std::size_t>(records) + 1;
-    std::vector<std::vector<Cell>> copied(static_cast<std::size_t>(fields) + 1);
+    std::vector<Column> copied(static_cast<std::size_t>(fields) + 1);
     copied[0].resize(rowCount);
     for (int f = 0; f < fields; ++f) {
-        std::vector<Cell>& cells = copied[static_cast<std::size_t>(f) + 1];
-        cells.resize(rowCount);
-        cells[0].setText(names.at(f));
+        Column& column = copied[static_cast<std::size_t>(f) + 1];
+        column.resize(rowCount);
+        column.setText(0, names.at(f));
         for (int r = 0; r < records; ++r)
-            cells[static_cast<std::size_t>(r) + 1].setText(variantText(recordset.value(r, f)));
+            column.setText(static_cast<std::size_t>(r) + 1, variantText(recordset.value(r, f)));
     }
 
     beginStructureChange();
@@ -426,8 +444,10 @@ void GridCore::setDataSource(const ado::Recordset& recordset)
     m_order.resize(rowCount);
     std::iota(m_order.begin(), m_order.end(), 0);
     resizeColumns(fields + 1);
-    for (std::size_t c = 0; c < copied.size(); ++c)
-        m_columns[c].cells = std::move(copied[c]);
+    for (std::size_t c = 0; c < copied.size(); ++c) {
+        m_columns[c].cells = std::move(copied[c].cells);
+        m_columns[c].numbers = std::move(copied[c].numbers);
+    }
     m_row = m_rowSel = rows() > 1 ? 1 : 0;
     m_col = m_colSel = m_cols > 1 ? 1 : 0;
     endStructureChange();
@@ -436,8 +456,10 @@ void GridCore::setDataSource(const ado::Recordset& recordset)
 void GridCore::clear()
 {
     beginStructureChange();
-    for (Column& column : m_columns)
+    for (Column& column : m_columns) {
         column.cells.assign(1, Cell());
+        column.numbers.assign(1, kNoNumber);
+    }
     m_orderedOn = {-1, -1};
     m_storedGroup.assign(1, -1);
     m_order.assign(1, 0);
@@ -457,23 +479,24 @@ QString GridCore::textAt(int row, int col) const
 bool GridCore::isNumeric(int row, int col) const
 {
     checkCell(row, col);
-    return cellRef(row, col).numeric;
+    return m_columns[static_cast<std::size_t>(col)].numeric(storedAt(row));
 }
 
 double GridCore::valueAt(int row, int col) const
 {
     checkCell(row, col);
-    const Cell& cell = cellRef(row, col);
-    return cell.numeric ? cell.number : 0.0;
+    const Column& column = m_columns[static_cast<std::size_t>(col)];
+    const std::size_t stored = storedAt(row);
+    return column.numeric(stored) ? column.numbers[stored] : 0.0;
 }
 
 void GridCore::setTextAt(int row, int col, const QString& text)
 {
     checkCell(row, col);
-    Cell& cell = cellRef(row, col);
+    const Cell& cell = cellRef(row, col);
     if (cell.text == text && !cell.computed)
         return;
-    cell.setText(text);
+    m_columns[static_cast<std::size_t>(col)].setText(storedAt(row), text);
     m_orderedOn = {-1, -1};
     notifyCells(row, col, row, col);
 }
@@ -674,18 +697,18 @@ QList<MergeSpan> GridCore::mergeSpans() const
         const Column& column = m_columns[static_cast<std::size_t>(c)];
         if (!column.merge)
             continue;
-        const auto cellAt = [&](std::size_t r) -> const Cell& {
-            return column.cells[static_cast<std::size_t>(m_order[r])];
+        const auto storedAt = [this](std::size_t r) {
+            return static_cast<std::size_t>(m_order[r]);
         };
         std::size_t r = 1;
         while (r < count) {
-            const Cell& cell = cellAt(r);
-            if (subtotalAt(r) || cell.text.isEmpty()) {
+            const std::size_t first = storedAt(r);
+            if (subtotalAt(r) || column.cells[first].text.isEmpty()) {
                 ++r;
                 continue;
             }
             std::size_t end = r + 1;
-            while (end < count && !subtotalAt(end) && cellAt(end).sameTextAs(cell))
+            while (end < count && !subtotalAt(end) && column.sameText(storedAt(end), first))
                 ++end;
             if (end - r > 1)
                 spans.append(MergeSpan{static_cast<int>(r), c, static_cast<int>(end - r)});
@@ -715,8 +738,9 @@ void GridCore::sort(int setting)
     bool inOrder = true;
     for (std::size_t r = 2; r < count && inOrder && m_orderedOn != keyColumns; ++r) {
         for (std::size_t c = firstKey; c <= lastKey; ++c) {
-            const std::vector<Cell>& cells = m_columns[c].cells;
-            const int compared = compareKeys(keyOf(cells[stored(r - 1)]), keyOf(cells[stored(r)]));
+            const Column& column = m_columns[c];
+            const int compared =
+                compareKeys(keyOf(column, stored(r - 1)), keyOf(column, stored(r)));
             if (compared != 0) {
                 inOrder = compared < 0;
                 break;
@@ -742,9 +766,9 @@ void GridCore::sort(int setting)
         return compareKeys(keys[a], keys[b]) < 0;
     };
     for (std::size_t c = firstKey; c <= lastKey && !runs.empty(); ++c) {
-        const std::vector<Cell>& cells = m_columns[c].cells;
+        const Column& column = m_columns[c];
         for (std::size_t r = 1; r < count; ++r)
-            keys[r] = keyOf(cells[stored(r)]);
+            keys[r] = keyOf(column, stored(r));
         tied.clear();
         for (const auto& [begin, end] : runs) {
             std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(begin),
@@ -763,18 +787,25 @@ void GridCore::sort(int setting)
     // Each column is laid out again in the new order, and a text equal to
     // the one above it shares its storage: the passes that follow (subtotals,
     // merge blocks, the next sort) compare neighbours.
-    std::vector<Cell> sorted;
+    Column sorted;
+    sorted.cells.reserve(count);
+    sorted.numbers.reserve(count);
     for (Column& column : m_columns) {
-        sorted.clear();
-        sorted.reserve(count);
-        sorted.push_back(std::move(column.cells[stored(0)]));
+        sorted.cells.clear();
+        sorted.numbers.clear();
+        const auto take = [&](std::size_t from) {
+            sorted.cells.push_back(std::move(column.cells[from]));
+            sorted.numbers.push_back(column.numbers[from]);
+        };
+        take(stored(0));
         for (const std::uint32_t r : order) {
-            Cell& cell = sorted.emplace_back(std::move(column.cells[stored(r)]));
-            const Cell& above = sorted[sorted.size() - 2];
-            if (sorted.size() > 2 && above.sameTextAs(cell))
-                cell.text = above.text;
+            take(stored(r));
+            const std::size_t at = sorted.cells.size() - 1;
+            if (at > 1 && sorted.sameText(at - 1, at))
+                sorted.cells[at].text = sorted.cells[at - 1].text;
         }
-        column.cells.swap(sorted);
+        column.cells.swap(sorted.cells);
+        column.numbers.swap(sorted.numbers);
     }
     std::iota(m_order.begin(), m_order.end(), 0);
     m_orderedOn = keyColumns;
@@ -817,21 +848,20 @@ const std::vector<int>& GridCore::ensureSubtotalRows(int groupCol)
     // A subtotal row follows the last data row of each run of equal group
     // texts; a subtotal row of another grouping also ends a run.
     const std::size_t count = m_order.size();
-    const auto lastOfRun = [&](const std::vector<Cell>& group, std::size_t r) {
-        const auto cellAt = [&](std::size_t at) -> const Cell& {
-            return group[static_cast<std::size_t>(m_order[at])];
-        };
+    const auto lastOfRun = [&](const Column& group, std::size_t r) {
         return r > 0 && groupAt(r) < 0 &&
-               (r + 1 >= count || groupAt(r + 1) >= 0 || !cellAt(r + 1).sameTextAs(cellAt(r)));
+               (r + 1 >= count || groupAt(r + 1) >= 0 ||
+                !group.sameText(static_cast<std::size_t>(m_order[r + 1]),
+                                static_cast<std::size_t>(m_order[r])));
     };
     std::size_t runs = 0;
     for (std::size_t r = 1; r < count; ++r)
-        runs += lastOfRun(m_columns[static_cast<std::size_t>(groupCol)].cells, r) ? 1 : 0;
+        runs += lastOfRun(m_columns[static_cast<std::size_t>(groupCol)], r) ? 1 : 0;
     // The new rows are stored after all others and only listed in place,
     // so no stored row moves.
     const std::size_t firstNew = m_storedGroup.size();
     appendStoredRows(runs, groupCol);
-    std::vector<Cell>& group = m_columns[static_cast<std::size_t>(groupCol)].cells;
+    Column& group = m_columns[static_cast<std::size_t>(groupCol)];
     std::vector<int>& order = m_orderScratch;
     order.clear();
     order.reserve(count + runs);
@@ -841,11 +871,9 @@ const std::vector<int>& GridCore::ensureSubtotalRows(int groupCol)
         if (!lastOfRun(group, r))
             continue;
         // The subtotal row repeats the group's text, and so its number.
-        const Cell& last = group[static_cast<std::size_t>(m_order[r])];
-        Cell& cell = group[next];
-        cell.text = last.text;
-        cell.number = last.number;
-        cell.numeric = last.numeric;
+        const std::size_t last = static_cast<std::size_t>(m_order[r]);
+        group.cells[next].text = group.cells[last].text;
+        group.numbers[next] = group.numbers[last];
         made.push_back(static_cast<int>(order.size()));
         order.push_back(static_cast<int>(next++));
     }
@@ -884,19 +912,16 @@ void GridCore::subtotal(int function, int groupCol, int totalCol, const QString&
     const std::vector<int>& subtotalRows = ensureSubtotalRows(groupCol);
 
     // Empty and non-numeric cells are no values at all.
-    std::vector<Cell>& totals = m_columns[static_cast<std::size_t>(totalCol)].cells;
-    const auto numberAt = [&](std::size_t r) -> const Cell* {
+    Column& totals = m_columns[static_cast<std::size_t>(totalCol)];
+    const auto numberAt = [&](std::size_t r) {
         const std::size_t stored = static_cast<std::size_t>(m_order[r]);
-        if (m_storedGroup[stored] >= 0)
-            return nullptr;
-        const Cell& cell = totals[stored];
-        return cell.numeric ? &cell : nullptr;
+        return m_storedGroup[stored] >= 0 ? kNoNumber : totals.numbers[stored];
     };
     double columnSum = 0.0;
     if (function == SubtotalPercent) {
         for (std::size_t r = 1; r < m_order.size(); ++r) {
-            if (const Cell* cell = numberAt(r))
-                columnSum += cell->number;
+            if (const double number = numberAt(r); !std::isnan(number))
+                columnSum += number;
         }
     }
 
@@ -906,8 +931,8 @@ void GridCore::subtotal(int function, int groupCol, int totalCol, const QString&
     for (const int subtotalRow : subtotalRows) {
         stats::Accumulator acc;
         for (std::size_t r = groupStart; r < static_cast<std::size_t>(subtotalRow); ++r) {
-            if (const Cell* cell = numberAt(r))
-                acc.add(cell->number);
+            if (const double number = numberAt(r); !std::isnan(number))
+                acc.add(number);
         }
         groupStart = static_cast<std::size_t>(subtotalRow) + 1;
         std::optional<double> result;
@@ -940,15 +965,16 @@ void GridCore::subtotal(int function, int groupCol, int totalCol, const QString&
         default:
             break;
         }
-        Cell& cell =
-            totals[static_cast<std::size_t>(m_order[static_cast<std::size_t>(subtotalRow)])];
+        const std::size_t stored = storedAt(subtotalRow);
         if (!result)
-            cell.setComputed(result, QString());
+            totals.setComputed(stored, result, QString());
         else if (const QString* shared = smallWholeText(*result))
-            cell.setComputed(result, *shared);
+            totals.setComputed(stored, result, *shared);
         else
-            cell.setComputed(result, textFormat.isEmpty() ? plainNumber(*result)
-                                                          : formatNumber(*result, textFormat));
+            totals.setComputed(stored, result,
+                               textFormat.isEmpty() ? plainNumber(*result)
+                                                    : formatNumber(*result, textFormat));
+        Cell& cell = totals.cells[stored];
         cell.foreColor = foreColor.value_or(-1);
         cell.backColor = backColor.value_or(-1);
         cell.bold = bold;

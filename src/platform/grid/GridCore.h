@@ -189,20 +189,12 @@ signals:
     void displayChanged();
 
 private:
-    // The number a text stands for is worked out once, when the text is set:
-    // sorting, totalling and drawing a large grid read it many times.
     struct Cell {
         QString text;
-        double number = 0.0;
         int foreColor = -1;
         int backColor = -1;
-        bool numeric = false;  // number holds a value
-        bool computed = false; // number is the exact value behind a computed text
+        bool computed = false; // the number is the exact value behind a computed text
         bool bold = false;
-
-        void setText(const QString& newText);
-        void setComputed(std::optional<double> value, const QString& shown);
-        bool sameTextAs(const Cell& other) const;
     };
     // Cells are held column by column, in stored rows that the grid rows
     // list: a sort, a subtotal or a merge pass reads one or a few columns
@@ -215,10 +207,25 @@ private:
         bool merge = false;
         QString format;
         std::vector<Cell> cells; // one per stored row, the header row first
+        // The number each stored text stands for, NaN for none, worked out
+        // once when the text is set: sorting, totalling and merging read it
+        // many times, and read apart from the texts it is 8 bytes a row.
+        std::vector<double> numbers;
+
+        void resize(std::size_t size);
+        void moveRow(std::size_t to, std::size_t from);
+        void setText(std::size_t stored, const QString& text);
+        void setComputed(std::size_t stored, std::optional<double> value, const QString& shown);
+        bool numeric(std::size_t stored) const;
+        bool sameText(std::size_t a, std::size_t b) const;
     };
 
     void checkCell(int row, int col) const;
     void checkCol(int col) const;
+    std::size_t storedAt(int row) const
+    {
+        return static_cast<std::size_t>(m_order[static_cast<std::size_t>(row)]);
+    }
     Cell& cellRef(int row, int col);
     const Cell& cellRef(int row, int col) const;
     void resizeColumns(int cols);
