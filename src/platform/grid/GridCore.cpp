@@ -192,11 +192,12 @@ void GridCore::Column::setText(std::size_t stored, const QString& text)
 }
 
 void GridCore::Column::setComputed(std::size_t stored, std::optional<double> value,
-                                   const QString& shown)
+                                   std::uint16_t textFormat)
 {
     Cell& cell = cells[stored];
-    cell.text = shown;
+    cell.text = QString();
     cell.computed = value.has_value();
+    cell.textFormat = textFormat;
     numbers[stored] = value.value_or(kNoNumber);
 }
 
@@ -473,7 +474,27 @@ void GridCore::clear()
 QString GridCore::textAt(int row, int col) const
 {
     checkCell(row, col);
-    return cellRef(row, col).text;
+    const Cell& cell = cellRef(row, col);
+    if (!cell.computed)
+        return cell.text;
+    const double value = m_columns[static_cast<std::size_t>(col)].numbers[storedAt(row)];
+    if (const QString* shared = smallWholeText(value))
+        return *shared;
+    const QString& format = m_textFormats[cell.textFormat];
+    return format.isEmpty() ? plainNumber(value) : formatNumber(value, format);
+}
+
+std::uint16_t GridCore::textFormatIndex(const QString& format)
+{
+    const auto known = std::find(m_textFormats.begin(), m_textFormats.end(), format);
+    if (known != m_textFormats.end())
+        return static_cast<std::uint16_t>(known - m_textFormats.begin());
+    // Formats come from a handful of columns and callers; past what an
+    // index tells apart, a new one is refused rather than mixed up.
+    if (m_textFormats.size() > std::numeric_limits<std::uint16_t>::max())
+        throw AppError(kSubscriptOutOfRange, kSource, QStringLiteral("Too many number formats"));
+    m_textFormats.push_back(format);
+    return static_cast<std::uint16_t>(m_textFormats.size() - 1);
 }
 
 bool GridCore::isNumeric(int row, int col) const
@@ -906,9 +927,9 @@ void GridCore::subtotal(int function, int groupCol, int totalCol, const QString&
     if (!anyData)
         return;
 
+    const std::uint16_t textFormat = textFormatIndex(
+        format.isEmpty() ? m_columns[static_cast<std::size_t>(totalCol)].format : format);
     beginStructureChange();
-    const QString textFormat =
-        format.isEmpty() ? m_columns[static_cast<std::size_t>(totalCol)].format : format;
     const std::vector<int>& subtotalRows = ensureSubtotalRows(groupCol);
 
     // Empty and non-numeric cells are no values at all.
@@ -966,14 +987,7 @@ void GridCore::subtotal(int function, int groupCol, int totalCol, const QString&
             break;
         }
         const std::size_t stored = storedAt(subtotalRow);
-        if (!result)
-            totals.setComputed(stored, result, QString());
-        else if (const QString* shared = smallWholeText(*result))
-            totals.setComputed(stored, result, *shared);
-        else
-            totals.setComputed(stored, result,
-                               textFormat.isEmpty() ? plainNumber(*result)
-                                                    : formatNumber(*result, textFormat));
+        totals.setComputed(stored, result, textFormat);
         Cell& cell = totals.cells[stored];
         cell.foreColor = foreColor.value_or(-1);
         cell.backColor = backColor.value_or(-1);

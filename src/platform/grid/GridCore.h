@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <cstdint>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -195,6 +196,9 @@ private:
         int backColor = -1;
         bool computed = false; // the number is the exact value behind a computed text
         bool bold = false;
+        // A computed text is written only when read, with the format of this
+        // index: a study makes tens of thousands and the view shows a few.
+        std::uint16_t textFormat = 0;
     };
     // Cells are held column by column, in stored rows that the grid rows
     // list: a sort, a subtotal or a merge pass reads one or a few columns
@@ -215,7 +219,7 @@ private:
         void resize(std::size_t size);
         void moveRow(std::size_t to, std::size_t from);
         void setText(std::size_t stored, const QString& text);
-        void setComputed(std::size_t stored, std::optional<double> value, const QString& shown);
+        void setComputed(std::size_t stored, std::optional<double> value, std::uint16_t textFormat);
         bool numeric(std::size_t stored) const;
         bool sameText(std::size_t a, std::size_t b) const;
     };
@@ -233,6 +237,7 @@ private:
     void dropUnlistedRows();
     void removeSubtotalRows();
     const std::vector<int>& ensureSubtotalRows(int groupCol);
+    std::uint16_t textFormatIndex(const QString& format);
 
     // Change notification that honours the redraw setting.
     void beginStructureChange();
@@ -248,6 +253,7 @@ private:
     std::vector<int> m_orderScratch;
     std::vector<int> m_storedScratch;
     std::vector<int> m_subtotalRows;
+    std::vector<QString> m_textFormats{QString()}; // of computed texts, first none
     // The key columns the data rows were last found or put in order on;
     // any change of a cell or of the rows forgets it. Every study sorts
     // again on the same keys, and a large grid's texts lie all over memory.
