@@ -8,9 +8,11 @@
 #include "platform/db/Ado.h"
 #pragma pop_macro("EOF")
 
+#include <QHash>
 #include <QLocale>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -24,6 +26,23 @@ namespace {
 constexpr int kSubscriptOutOfRange = 381;
 const QString kSource = QStringLiteral("GridCore");
 constexpr double kNoNumber = std::numeric_limits<double>::quiet_NaN();
+
+std::uint64_t bitsOf(double value)
+{
+    return std::bit_cast<std::uint64_t>(value);
+}
+
+// A word stands for no number: its NaN carries a hash of its letters, so
+// that different bits always mean different texts. The empty text has the
+// plain NaN every new cell holds, which no other text has.
+double wordNumber(const QString& text)
+{
+    if (text.isEmpty())
+        return kNoNumber;
+    constexpr std::uint64_t kPayload = 0x0007'FFFF'FFFF'FFFFull;
+    const std::uint64_t hash = (static_cast<std::uint64_t>(qHash(text)) & kPayload) | 1u;
+    return std::bit_cast<double>(bitsOf(kNoNumber) | hash);
+}
 
 std::optional<double> parseNumber(const QString& text)
 {
@@ -188,7 +207,8 @@ void GridCore::Column::setText(std::size_t stored, const QString& text)
     Cell& cell = cells[stored];
     cell.text = text;
     cell.computed = false;
-    numbers[stored] = parseNumber(text).value_or(kNoNumber);
+    const std::optional<double> parsed = parseNumber(text);
+    numbers[stored] = parsed ? *parsed : wordNumber(text);
 }
 
 void GridCore::Column::setComputed(std::size_t stored, std::optional<double> value,
@@ -209,9 +229,10 @@ bool GridCore::Column::numeric(std::size_t stored) const
 bool GridCore::Column::sameText(std::size_t a, std::size_t b) const
 {
     // Asked of data rows only, whose texts are typed or read, never computed:
-    // such a text stands for one number, so different numbers mean different
-    // texts, told without reading the letters (or the cells) of either.
-    if (numbers[a] != numbers[b] && numeric(a) && numeric(b))
+    // their stored numbers follow from the texts alone, so different bits
+    // mean different texts, told without reading the letters (or the cells)
+    // of either.
+    if (bitsOf(numbers[a]) != bitsOf(numbers[b]))
         return false;
     return grid::sameText(cells[a].text, cells[b].text);
 }
@@ -724,7 +745,7 @@ QList<MergeSpan> GridCore::mergeSpans() const
         std::size_t r = 1;
         while (r < count) {
             const std::size_t first = storedAt(r);
-            if (subtotalAt(r) || column.cells[first].text.isEmpty()) {
+            if (subtotalAt(r) || bitsOf(column.numbers[first]) == bitsOf(kNoNumber)) {
                 ++r;
                 continue;
             }
