@@ -211,9 +211,10 @@ private:
         bool merge = false;
         QString format;
         std::vector<Cell> cells; // one per stored row, the header row first
-        // The number each stored text stands for, NaN for none, worked out
-        // once when the text is set: sorting, totalling and merging read it
-        // many times, and read apart from the texts it is 8 bytes a row.
+        // The number each stored text stands for, worked out once when the
+        // text is set: sorting, totalling and merging read it many times,
+        // and read apart from the texts it is 8 bytes a row. A word or an
+        // empty text holds a NaN (a word's tells its letters apart).
         std::vector<double> numbers;
 
         void resize(std::size_t size);
