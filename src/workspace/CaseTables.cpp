@@ -137,7 +137,14 @@ treelogic::TreeStructure readIssueTree(dao::Database& db, const QString& sql)
         const auto text = [&](std::size_t i) {
             return values[i].isNull() ? QString() : values[i].toString();
         };
-        builder.add(text(0), text(1), text(2), text(3));
+        const auto integer = [&](std::size_t i) {
+            const int type = values[i].typeId();
+            return type == QMetaType::LongLong || type == QMetaType::Int;
+        };
+        if (integer(0) && integer(1))
+            builder.add(values[0].toLongLong(), values[1].toLongLong(), text(2), text(3));
+        else
+            builder.add(text(0), text(1), text(2), text(3));
     });
     return builder.finish();
 }
