@@ -89,12 +89,29 @@ std::optional<qint64> plainInteger(QStringView text)
     return start ? -value : value;
 }
 
-bool isAscii(const QString& text)
+// An ASCII text's first eight characters, folded, one to a byte from the
+// highest down, zeros after a shorter text: the numbers order as the texts
+// do whenever they differ.
+struct SortKey {
+    quint64 head = 0;
+    bool ascii = false;
+};
+
+SortKey sortKey(const QString& text)
 {
+    SortKey key;
     for (const QChar c : text)
         if (c.unicode() >= 0x80)
-            return false;
-    return true;
+            return key;
+    key.ascii = true;
+    const qsizetype n = std::min<qsizetype>(text.size(), 8);
+    for (qsizetype i = 0; i < 8; ++i) {
+        char16_t c = i < n ? text[i].unicode() : 0;
+        if (c >= u'A' && c <= u'Z')
+            c = char16_t(c + 32);
+        key.head = (key.head << 8) | c;
+    }
+    return key;
 }
 
 // What QString::compare without case says of two ASCII texts, without the
@@ -320,17 +337,25 @@ TreeStructure TreeBuilder::finish()
         tree.nodes[parent[i]].childNodes.push_back(i);
     }
 
-    // Sorted by position, so a large case costs no key look-ups.
-    std::vector<bool> ascii(std::size_t(count), false);
+    // Sorted by position, so a large case costs no key look-ups. Each text's
+    // first characters, folded, are packed into a number kept side by side
+    // with the others: most comparisons never reach the texts themselves.
+    std::vector<SortKey> keys(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
-        ascii[std::size_t(i)] = isAscii(tree.nodes[i].text);
+        keys[std::size_t(i)] = sortKey(tree.nodes[i].text);
     for (TreeNode& node : tree.nodes) {
+        if (node.childNodes.size() < 2)
+            continue;
         std::stable_sort(node.childNodes.begin(), node.childNodes.end(), [&](int a, int b) {
-            const QString& left = tree.nodes[a].text;
-            const QString& right = tree.nodes[b].text;
-            if (ascii[std::size_t(a)] && ascii[std::size_t(b)])
-                return asciiLessIgnoringCase(left, right);
-            return QString::compare(left, right, Qt::CaseInsensitive) < 0;
+            const SortKey& left = keys[std::size_t(a)];
+            const SortKey& right = keys[std::size_t(b)];
+            if (left.ascii && right.ascii) {
+                if (left.head != right.head)
+                    return left.head < right.head;
+                return asciiLessIgnoringCase(tree.nodes[a].text, tree.nodes[b].text);
+            }
+            return QString::compare(tree.nodes[a].text, tree.nodes[b].text, Qt::CaseInsensitive) <
+                   0;
         });
     }
     tree.index = std::move(m_index);

@@ -50,6 +50,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
@@ -203,6 +204,9 @@ void frmRedoZiv::buildWindow()
     m_tvIssueItems->setColumnCount(1);
     m_tvIssueItems->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tvIssueItems->setSortingEnabled(false);
+    // Every row is one line with its picture: the view need not measure each
+    // of a large case's rows to lay the tree out.
+    m_tvIssueItems->setUniformRowHeights(true);
 
     m_detailPane = new QWidget(m_ssSplitter);
     m_detailPane->setObjectName(QStringLiteral("detailPane"));
@@ -528,6 +532,10 @@ void frmRedoZiv::SelectDataBase()
         if (!WritePendingEdits())
             return;
         line = 50;
+        // The tree is read while the file is opened and checked; whatever
+        // way this ends, a read still going is stopped.
+        m_treeAhead = std::make_unique<casetables::TreeReadAhead>(name, kTreeSql);
+        const auto dropAhead = qScopeGuard([this] { m_treeAhead.reset(); });
         oMain().setStrFileName(name);
         const bool opened = SetupDBConnection();
         line = 60;
@@ -734,7 +742,12 @@ void frmRedoZiv::FillTree(const QString& sSQL)
                            QStringLiteral("Object variable or With block variable not set"));
         // A name still being typed is stored first, so the fill reads it back.
         finishLabelEdit();
-        treelogic::TreeStructure tree = casetables::readIssueTree(*gDB, sSQL);
+        std::optional<treelogic::TreeStructure> ahead;
+        if (m_treeAhead)
+            ahead = m_treeAhead->take(gDB->Name(), sSQL);
+        m_treeAhead.reset();
+        treelogic::TreeStructure tree =
+            ahead ? std::move(*ahead) : casetables::readIssueTree(*gDB, sSQL);
 
         codemodule::TreeRedraw(m_tvIssueItems, false);
         m_tvIssueItems->clear();

@@ -2,6 +2,7 @@
 
 #include "store/ICaseWindow.h"
 #include "store/IShutdownHost.h"
+#include "workspace/CaseTables.h"
 #include "workspace/TreeLogic.h"
 
 #include <QHash>
@@ -344,6 +345,8 @@ private:
     // be made, with their place in the structure.
     treelogic::TreeStructure m_unshown;
     QHash<QTreeWidgetItem*, int> m_unshownChildren;
+    // The tree of the case being opened, read meanwhile.
+    std::unique_ptr<casetables::TreeReadAhead> m_treeAhead;
     std::unique_ptr<TreeDragDrop> m_drag;
     QTimer* m_tmrDragTimer = nullptr;
     // The node shown as the drop target, by key.
