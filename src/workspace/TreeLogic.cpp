@@ -89,6 +89,25 @@ std::optional<qint64> plainInteger(QStringView text)
     return start ? -value : value;
 }
 
+// prefix followed by number's digits, made in one piece.
+QString prefixed(const QString& prefix, qint64 number)
+{
+    char16_t digits[24];
+    int n = 0;
+    quint64 rest = number < 0 ? 0 - quint64(number) : quint64(number);
+    do {
+        digits[n++] = char16_t(u'0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    if (number < 0)
+        digits[n++] = u'-';
+    QString text(prefix.size() + n, Qt::Uninitialized);
+    QChar* out = std::copy(prefix.cbegin(), prefix.cend(), text.data());
+    while (n > 0)
+        *out++ = QChar(digits[--n]);
+    return text;
+}
+
 // An ASCII text's first eight characters, folded, one to a byte from the
 // highest down, zeros after a shorter text: the numbers order as the texts
 // do whenever they differ.
@@ -261,10 +280,10 @@ void TreeBuilder::add(qint64 parentId, qint64 id, QString name, const QString& i
     if (!place(m_index->slot(prefix, id)))
         return;
     const QString& keyPrefix = prefix ? kinds[prefix - 1].prefix : kIssuePrefix;
-    m_tree.nodes.push_back(TreeNode{keyPrefix + QString::number(id),
+    m_tree.nodes.push_back(TreeNode{prefixed(keyPrefix, id),
                                     std::move(name),
                                     prefix ? kinds[prefix - 1].image : kImageIssue,
-                                    kIssuePrefix + QString::number(parentId),
+                                    prefixed(kIssuePrefix, parentId),
                                     -1,
                                     {}});
     m_parentNumbers.push_back(parentId);

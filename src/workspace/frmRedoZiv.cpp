@@ -582,8 +582,9 @@ void frmRedoZiv::connectDataLayer()
 void frmRedoZiv::showOpenedCase()
 {
     ClearTreeView();
-    FillTree(kTreeSql);
+    // The bookmarks first: the tree may still be being read meanwhile.
     InitialiseBookmarks();
+    FillTree(kTreeSql);
     EnableControls(true);
     selectTab(kTabExplanation);
     if (oUtility().FormIssueLoaded() || analysisforms::issueWindow())
