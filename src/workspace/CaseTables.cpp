@@ -3,6 +3,7 @@
 #include "platform/core/AppError.h"
 
 #include "platform/db/Dao.h"
+#include "platform/db/ReadAhead.h"
 
 #include <QRegularExpression>
 
@@ -126,20 +127,57 @@ QString narrowToTreeColumns(const QString& sql)
            sql.mid(match.capturedEnd());
 }
 
+namespace {
+
+const QStringList kTreeColumns{QStringLiteral("ParentID"), QStringLiteral("ID"),
+                               QStringLiteral("Name"), QStringLiteral("ItemType")};
+
+void addTreeRow(treelogic::TreeBuilder& builder, const std::vector<QVariant>& values)
+{
+    const auto text = [&](std::size_t i) {
+        return values[i].isNull() ? QString() : values[i].toString();
+    };
+    const auto integer = [&](std::size_t i) {
+        const int type = values[i].typeId();
+        return type == QMetaType::LongLong || type == QMetaType::Int;
+    };
+    if (integer(0) && integer(1))
+        builder.add(values[0].toLongLong(), values[1].toLongLong(), text(2), text(3));
+    else
+        builder.add(text(0), text(1), text(2), text(3));
+}
+
+} // namespace
+
 treelogic::TreeStructure readIssueTree(dao::Database& db, const QString& sql)
 {
     treelogic::TreeBuilder builder;
     // The long texts of every item are not read only to be dropped, and the
     // rows are not held twice: each is taken as it is read.
-    static const QStringList wanted{QStringLiteral("ParentID"), QStringLiteral("ID"),
-                                    QStringLiteral("Name"), QStringLiteral("ItemType")};
-    db.ReadEach(narrowToTreeColumns(sql), wanted, [&](const std::vector<QVariant>& values) {
-        const auto text = [&](std::size_t i) {
-            return values[i].isNull() ? QString() : values[i].toString();
-        };
-        builder.add(text(0), text(1), text(2), text(3));
-    });
+    db.ReadEach(narrowToTreeColumns(sql), kTreeColumns,
+                [&](const std::vector<QVariant>& values) { addTreeRow(builder, values); });
     return builder.finish();
+}
+
+TreeReadAhead::TreeReadAhead(const QString& path, const QString& sql)
+    : m_path(path)
+    , m_sql(sql)
+    , m_read(std::make_unique<dao::ReadAhead>(
+          path, QStringLiteral("Issue"), narrowToTreeColumns(sql), kTreeColumns,
+          [this](const std::vector<QVariant>& values) { addTreeRow(m_builder, values); },
+          // The branches are placed and sorted on the reading thread too.
+          [this] { m_tree = m_builder.finish(); }))
+{
+}
+
+TreeReadAhead::~TreeReadAhead() = default;
+
+std::optional<treelogic::TreeStructure> TreeReadAhead::take(const QString& path, const QString& sql)
+{
+    if (!m_read || !m_read->wait() || path != m_path || sql != m_sql)
+        return std::nullopt;
+    m_read.reset();
+    return std::move(m_tree);
 }
 
 } // namespace casetables

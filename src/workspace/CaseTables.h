@@ -5,11 +5,14 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <vector>
 
 namespace dao {
 class Database;
-}
+class ReadAhead;
+} // namespace dao
 
 // What the main window asks of an opened case file besides its records:
 // whether it is a case at all, the two tables an older case file may lack,
@@ -45,5 +48,27 @@ QString narrowToTreeColumns(const QString& sql);
 // The case tree's structure from the four columns it reads of each row of
 // sql, taken as they are read. Failures pass to the caller.
 treelogic::TreeStructure readIssueTree(dao::Database& db, const QString& sql);
+
+// The same read, started on a thread of its own as a case file is chosen,
+// so that it runs while the file is opened and checked.
+class TreeReadAhead {
+public:
+    TreeReadAhead(const QString& path, const QString& sql);
+    ~TreeReadAhead();
+    TreeReadAhead(const TreeReadAhead&) = delete;
+    TreeReadAhead& operator=(const TreeReadAhead&) = delete;
+
+    // The structure, when this was a read of the same file and query and
+    // every row was read; otherwise none, and the caller reads itself.
+    std::optional<treelogic::TreeStructure> take(const QString& path, const QString& sql);
+
+private:
+    QString m_path;
+    QString m_sql;
+    treelogic::TreeBuilder m_builder;
+    treelogic::TreeStructure m_tree;
+    // Last, so that a read still going stops before the builder goes.
+    std::unique_ptr<dao::ReadAhead> m_read;
+};
 
 } // namespace casetables

@@ -53,14 +53,6 @@ QString imageForKey(const QString& key)
     return kImageIssue;
 }
 
-const TreeNode* TreeStructure::find(const QString& key) const
-{
-    for (const TreeNode& node : nodes)
-        if (node.key == key)
-            return &node;
-    return nullptr;
-}
-
 QString TreeStructure::parentKey(const TreeNode& node) const
 {
     return node.parent >= 0 ? nodes[std::size_t(node.parent)].key : QString();
@@ -97,11 +89,73 @@ std::optional<qint64> plainInteger(QStringView text)
     return start ? -value : value;
 }
 
+// prefix followed by number's digits, made in one piece.
+QString prefixed(const QString& prefix, qint64 number)
+{
+    char16_t digits[24];
+    int n = 0;
+    quint64 rest = number < 0 ? 0 - quint64(number) : quint64(number);
+    do {
+        digits[n++] = char16_t(u'0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    if (number < 0)
+        digits[n++] = u'-';
+    QString text(prefix.size() + n, Qt::Uninitialized);
+    QChar* out = std::copy(prefix.cbegin(), prefix.cend(), text.data());
+    while (n > 0)
+        *out++ = QChar(digits[--n]);
+    return text;
+}
+
+// An ASCII text's first eight characters, folded, one to a byte from the
+// highest down, zeros after a shorter text: the numbers order as the texts
+// do whenever they differ.
+struct SortKey {
+    quint64 head = 0;
+    bool ascii = false;
+};
+
+SortKey sortKey(const QString& text)
+{
+    SortKey key;
+    for (const QChar c : text)
+        if (c.unicode() >= 0x80)
+            return key;
+    key.ascii = true;
+    const qsizetype n = std::min<qsizetype>(text.size(), 8);
+    for (qsizetype i = 0; i < 8; ++i) {
+        char16_t c = i < n ? text[i].unicode() : 0;
+        if (c >= u'A' && c <= u'Z')
+            c = char16_t(c + 32);
+        key.head = (key.head << 8) | c;
+    }
+    return key;
+}
+
+// What QString::compare without case says of two ASCII texts, without the
+// Unicode tables it looks each character up in: in ASCII only A to Z fold.
+bool asciiLessIgnoringCase(const QString& left, const QString& right)
+{
+    const auto fold = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    const qsizetype n = std::min(left.size(), right.size());
+    const char16_t* a = reinterpret_cast<const char16_t*>(left.constData());
+    const char16_t* b = reinterpret_cast<const char16_t*>(right.constData());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t x = fold(a[i]);
+        const char16_t y = fold(b[i]);
+        if (x != y)
+            return x < y;
+    }
+    return left.size() < right.size();
+}
+
 } // namespace
 
 // Node positions by key. A key made of a prefix and a plain number is held
 // as the two, in tables of numbers that a case of a hundred thousand items
-// reads far faster than one of texts; any other key as its text.
+// reads far faster than one of texts; any other key as its text. Numbers
+// as low as record ids are go straight to their place in a vector.
 class NodeIndex {
 public:
     explicit NodeIndex(qsizetype size) { m_numbers[0].reserve(size); }
@@ -111,16 +165,35 @@ public:
     {
         const auto [prefix, number] = split(key);
         if (number)
-            return m_numbers[prefix][*number];
+            return slot(prefix, *number);
         return m_texts[key];
+    }
+    int& slot(int prefix, qint64 number)
+    {
+        if (number >= 0 && number < kDenseLimit) {
+            std::vector<int>& dense = m_dense[prefix];
+            if (std::size_t(number) >= dense.size())
+                dense.resize(std::max(std::size_t(number) + 1, dense.size() * 2));
+            return dense[std::size_t(number)];
+        }
+        return m_numbers[prefix][number];
     }
     // The position of the node with this key; -1 when there is none.
     int find(const QString& key) const
     {
         const auto [prefix, number] = split(key);
         if (number)
-            return m_numbers[prefix].value(*number, -1);
+            return find(prefix, *number);
         return m_texts.value(key, -1);
+    }
+    int find(int prefix, qint64 number) const
+    {
+        if (number >= 0 && number < kDenseLimit) {
+            const std::vector<int>& dense = m_dense[prefix];
+            const int at = std::size_t(number) < dense.size() ? dense[std::size_t(number)] : 0;
+            return at > 0 ? at : -1;
+        }
+        return m_numbers[prefix].value(number, -1);
     }
 
 private:
@@ -140,9 +213,23 @@ private:
         return {prefix, plainInteger(QStringView(key).mid(prefix == 0 ? 1 : 2))};
     }
 
+    static constexpr qint64 kDenseLimit = qint64(1) << 20;
+    std::array<std::vector<int>, 4> m_dense;
     std::array<QHash<qint64, int>, 4> m_numbers;
     QHash<QString, int> m_texts;
 };
+
+const TreeNode* TreeStructure::find(const QString& key) const
+{
+    if (index) {
+        const int at = index->find(key);
+        return at >= 0 && std::size_t(at) < nodes.size() ? &nodes[std::size_t(at)] : nullptr;
+    }
+    for (const TreeNode& node : nodes)
+        if (node.key == key)
+            return &node;
+    return nullptr;
+}
 
 TreeBuilder::TreeBuilder(std::size_t expected)
     : m_index(std::make_unique<NodeIndex>(qsizetype(expected)))
@@ -154,18 +241,53 @@ TreeBuilder::TreeBuilder(std::size_t expected)
 
 TreeBuilder::~TreeBuilder() = default;
 
+bool TreeBuilder::place(int& slot)
+{
+    // One look-up: a new key reads 0, which only the root holds.
+    if (slot != 0)
+        return false; // ids are unique in a sound file; a repeat adds nothing
+    slot = int(m_tree.nodes.size());
+    return true;
+}
+
 void TreeBuilder::add(const QString& parentId, const QString& id, QString name,
                       const QString& itemType)
 {
     QString key = keyForRow(itemType, id);
-    // One look-up: a new key reads 0, which only the root holds.
-    int& slot = m_index->slot(key);
-    if (slot != 0)
-        return; // ids are unique in a sound file; a repeat adds nothing
-    slot = int(m_tree.nodes.size());
+    if (!place(m_index->slot(key)))
+        return;
     QString image = imageForKey(key);
     m_tree.nodes.push_back(TreeNode{
         std::move(key), std::move(name), std::move(image), kIssuePrefix + parentId, -1, {}});
+    m_parentNumbers.push_back(0);
+    m_numbered.push_back(false);
+}
+
+void TreeBuilder::add(qint64 parentId, qint64 id, QString name, const QString& itemType)
+{
+    struct Kind {
+        QLatin1String type;
+        const QString& prefix;
+        const QString& image;
+    };
+    static const Kind kinds[] = {{QLatin1String("Exhibit"), kExhibitPrefix, kImageExhibit},
+                                 {QLatin1String("Witness"), kWitnessPrefix, kImageWitness},
+                                 {QLatin1String("Question"), kQuestionPrefix, kImageQuestion}};
+    int prefix = 0;
+    for (int k = 0; k < 3; ++k)
+        if (itemType == kinds[k].type)
+            prefix = k + 1;
+    if (!place(m_index->slot(prefix, id)))
+        return;
+    const QString& keyPrefix = prefix ? kinds[prefix - 1].prefix : kIssuePrefix;
+    m_tree.nodes.push_back(TreeNode{prefixed(keyPrefix, id),
+                                    std::move(name),
+                                    prefix ? kinds[prefix - 1].image : kImageIssue,
+                                    prefixed(kIssuePrefix, parentId),
+                                    -1,
+                                    {}});
+    m_parentNumbers.push_back(parentId);
+    m_numbered.push_back(true);
 }
 
 TreeStructure buildTree(std::vector<IssueRow> rows)
@@ -188,11 +310,13 @@ TreeStructure TreeBuilder::finish()
     std::vector<int> parent(count, -1);
     for (int i = 1; i < count; ++i) {
         const TreeNode& node = tree.nodes[i];
-        if (node.tag == QLatin1String("C0")) {
+        const bool numbered = m_numbered[std::size_t(i - 1)];
+        const qint64 parentNumber = m_parentNumbers[std::size_t(i - 1)];
+        if (numbered ? parentNumber == 0 : node.tag == QLatin1String("C0")) {
             parent[i] = 0;
             continue;
         }
-        const int found = index.find(node.tag);
+        const int found = numbered ? index.find(0, parentNumber) : index.find(node.tag);
         if (found < 0) {
             parent[i] = 0;
             ++tree.orphans;
@@ -232,13 +356,28 @@ TreeStructure TreeBuilder::finish()
         tree.nodes[parent[i]].childNodes.push_back(i);
     }
 
-    // Sorted by position, so a large case costs no key look-ups.
+    // Sorted by position, so a large case costs no key look-ups. Each text's
+    // first characters, folded, are packed into a number kept side by side
+    // with the others: most comparisons never reach the texts themselves.
+    std::vector<SortKey> keys(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        keys[std::size_t(i)] = sortKey(tree.nodes[i].text);
     for (TreeNode& node : tree.nodes) {
+        if (node.childNodes.size() < 2)
+            continue;
         std::stable_sort(node.childNodes.begin(), node.childNodes.end(), [&](int a, int b) {
+            const SortKey& left = keys[std::size_t(a)];
+            const SortKey& right = keys[std::size_t(b)];
+            if (left.ascii && right.ascii) {
+                if (left.head != right.head)
+                    return left.head < right.head;
+                return asciiLessIgnoringCase(tree.nodes[a].text, tree.nodes[b].text);
+            }
             return QString::compare(tree.nodes[a].text, tree.nodes[b].text, Qt::CaseInsensitive) <
                    0;
         });
     }
+    tree.index = std::move(m_index);
     return tree;
 }
 

@@ -52,6 +52,8 @@ struct TreeNode {
     std::vector<int> childNodes;
 };
 
+class NodeIndex;
+
 struct TreeStructure {
     // The root first, then one node per row in row order.
     std::vector<TreeNode> nodes;
@@ -61,14 +63,15 @@ struct TreeStructure {
     // Rows whose parents form a loop; each member was put under the root.
     int cycleMembers = 0;
 
+    // The keys' positions, when the structure came from a builder.
+    std::shared_ptr<const NodeIndex> index;
+
     const TreeNode* find(const QString& key) const;
     // The key of the node a node is placed under; empty for the root.
     QString parentKey(const TreeNode& node) const;
     // The keys of a node's children, in their sorted order.
     std::vector<QString> childKeys(const TreeNode& node) const;
 };
-
-class NodeIndex;
 
 // Takes the rows one by one, as they are read, and places them once all are
 // in; buildTree below for rows already at hand.
@@ -80,12 +83,22 @@ public:
     TreeBuilder& operator=(const TreeBuilder&) = delete;
 
     void add(const QString& parentId, const QString& id, QString name, const QString& itemType);
+    // The same for a row whose ids are the integers their columns hold: the
+    // keys are made from the numbers, not parsed back out of texts.
+    void add(qint64 parentId, qint64 id, QString name, const QString& itemType);
     // The structure of every row added; the builder is spent.
     TreeStructure finish();
 
 private:
+    // The node's place, once its key is known: false when the key was seen.
+    bool place(int& slot);
+
     TreeStructure m_tree;
     std::unique_ptr<NodeIndex> m_index;
+    // ParentID by node position for the rows added as numbers; the others'
+    // parents are found by their tag.
+    std::vector<qint64> m_parentNumbers;
+    std::vector<bool> m_numbered;
 };
 
 // Places every row under its parent, whatever order the rows come in.

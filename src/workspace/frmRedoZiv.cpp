@@ -50,6 +50,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
@@ -203,6 +204,9 @@ void frmRedoZiv::buildWindow()
     m_tvIssueItems->setColumnCount(1);
     m_tvIssueItems->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tvIssueItems->setSortingEnabled(false);
+    // Every row is one line with its picture: the view need not measure each
+    // of a large case's rows to lay the tree out.
+    m_tvIssueItems->setUniformRowHeights(true);
 
     m_detailPane = new QWidget(m_ssSplitter);
     m_detailPane->setObjectName(QStringLiteral("detailPane"));
@@ -528,6 +532,10 @@ void frmRedoZiv::SelectDataBase()
         if (!WritePendingEdits())
             return;
         line = 50;
+        // The tree is read while the file is opened and checked; whatever
+        // way this ends, a read still going is stopped.
+        m_treeAhead = std::make_unique<casetables::TreeReadAhead>(name, kTreeSql);
+        const auto dropAhead = qScopeGuard([this] { m_treeAhead.reset(); });
         oMain().setStrFileName(name);
         const bool opened = SetupDBConnection();
         line = 60;
@@ -574,8 +582,9 @@ void frmRedoZiv::connectDataLayer()
 void frmRedoZiv::showOpenedCase()
 {
     ClearTreeView();
-    FillTree(kTreeSql);
+    // The bookmarks first: the tree may still be being read meanwhile.
     InitialiseBookmarks();
+    FillTree(kTreeSql);
     EnableControls(true);
     selectTab(kTabExplanation);
     if (oUtility().FormIssueLoaded() || analysisforms::issueWindow())
@@ -734,53 +743,34 @@ void frmRedoZiv::FillTree(const QString& sSQL)
                            QStringLiteral("Object variable or With block variable not set"));
         // A name still being typed is stored first, so the fill reads it back.
         finishLabelEdit();
-        treelogic::TreeStructure tree = casetables::readIssueTree(*gDB, sSQL);
+        std::optional<treelogic::TreeStructure> ahead;
+        if (m_treeAhead)
+            ahead = m_treeAhead->take(gDB->Name(), sSQL);
+        m_treeAhead.reset();
+        treelogic::TreeStructure tree =
+            ahead ? std::move(*ahead) : casetables::readIssueTree(*gDB, sSQL);
 
         codemodule::TreeRedraw(m_tvIssueItems, false);
         m_tvIssueItems->clear();
         m_nodes.clear();
+        m_unshownChildren.clear();
         m_selectedByMove = nullptr;
 
         const bool anyRows = tree.nodes.size() > 1;
-
-        // The node's texts move into its item; the structure keeps only the
-        // order of the children.
-        auto makeItem = [this](treelogic::TreeNode& n) {
-            auto* item = new CaseTreeItem(screentext::shown(n.text), n.key, std::move(n.tag),
-                                          std::move(n.image));
-            m_nodes.emplace(std::move(n.key), item);
-            n.text.clear();
-            return item;
-        };
-        m_nodes.reserve(qsizetype(tree.nodes.size()));
-        treelogic::TreeNode& rootNode = tree.nodes.front();
-        QTreeWidgetItem* root = makeItem(rootNode);
-        // Children in their sorted order, branch by branch, built apart from
-        // the tree and handed to it at once: a large case is not announced
-        // to the view item by item.
-        std::vector<std::pair<QTreeWidgetItem*, const treelogic::TreeNode*>> pending{
-            {root, &rootNode}};
-        while (!pending.empty()) {
-            auto [parentItem, parentNode] = pending.back();
-            pending.pop_back();
-            QList<QTreeWidgetItem*> children;
-            children.reserve(qsizetype(parentNode->childNodes.size()));
-            for (const int childAt : parentNode->childNodes) {
-                treelogic::TreeNode& child = tree.nodes[std::size_t(childAt)];
-                QTreeWidgetItem* item = makeItem(child);
-                children.append(item);
-                if (!child.childNodes.empty())
-                    pending.emplace_back(item, &child);
-            }
-            parentItem->addChildren(children);
-        }
+        m_unshown = std::move(tree);
+        m_unshownChildren.clear();
+        m_nodes.reserve(qsizetype(m_unshown.nodes.size()));
+        // The root is open: its children are made now, deeper branches when
+        // they are first opened or reached.
+        QTreeWidgetItem* root = makeNode(0);
+        showChildren(root);
         m_tvIssueItems->addTopLevelItem(root);
         BoldTreeNode(root);
         if (anyRows)
             root->setExpanded(true);
         codemodule::TreeRedraw(m_tvIssueItems, true);
 
-        const int misplaced = tree.orphans + tree.cycleMembers;
+        const int misplaced = m_unshown.orphans + m_unshown.cycleMembers;
         if (misplaced > 0) {
             platform::msgBox(
                 QStringLiteral("%1 case item(s) could not be shown under their parent: the "
@@ -797,6 +787,75 @@ void frmRedoZiv::FillTree(const QString& sSQL)
                                   : AppError(0, QStringLiteral("Argovo"), report::describe(e)),
                               QStringLiteral("frmRedoZiv::FillTree"));
     }
+}
+
+QTreeWidgetItem* frmRedoZiv::makeNode(int at)
+{
+    treelogic::TreeNode& n = m_unshown.nodes[std::size_t(at)];
+    auto* item =
+        new CaseTreeItem(screentext::shown(n.text), n.key, std::move(n.tag), std::move(n.image));
+    n.text.clear();
+    m_nodes.insert(n.key, item);
+    if (!n.childNodes.empty()) {
+        item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+        m_unshownChildren.insert(item, at);
+    }
+    return item;
+}
+
+void frmRedoZiv::showChildren(QTreeWidgetItem* node)
+{
+    const auto pending = m_unshownChildren.constFind(node);
+    if (pending == m_unshownChildren.cend())
+        return;
+    const int at = *pending;
+    m_unshownChildren.erase(pending);
+    const std::vector<int>& childNodes = m_unshown.nodes[std::size_t(at)].childNodes;
+    QList<QTreeWidgetItem*> children;
+    children.reserve(qsizetype(childNodes.size()));
+    for (const int child : childNodes)
+        children.append(makeNode(child));
+    node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+    node->addChildren(children);
+}
+
+void frmRedoZiv::showBranch(QTreeWidgetItem* node)
+{
+    if (!node || m_unshownChildren.isEmpty())
+        return;
+    std::vector<QTreeWidgetItem*> pending{node};
+    while (!pending.empty()) {
+        QTreeWidgetItem* at = pending.back();
+        pending.pop_back();
+        showChildren(at);
+        for (int i = 0; i < at->childCount(); ++i)
+            pending.push_back(at->child(i));
+    }
+}
+
+QTreeWidgetItem* frmRedoZiv::node(const QString& key)
+{
+    if (QTreeWidgetItem* shown = m_nodes.value(key))
+        return shown;
+    const treelogic::TreeNode* wanted = m_unshown.find(key);
+    if (!wanted)
+        return nullptr;
+    // Up to the nearest node that is made, then down again making each
+    // branch on the way.
+    std::vector<int> above;
+    QTreeWidgetItem* item = nullptr;
+    for (int at = int(wanted - m_unshown.nodes.data()); at >= 0 && !item;) {
+        item = m_nodes.value(m_unshown.nodes[std::size_t(at)].key);
+        if (!item) {
+            above.push_back(at);
+            at = m_unshown.nodes[std::size_t(at)].parent;
+        }
+    }
+    for (auto at = above.rbegin(); item && at != above.rend(); ++at) {
+        showChildren(item);
+        item = m_nodes.value(m_unshown.nodes[std::size_t(*at)].key);
+    }
+    return item;
 }
 
 void frmRedoZiv::BoldTreeNode(QTreeWidgetItem* node)
@@ -822,6 +881,7 @@ void frmRedoZiv::RecursiveCountNodes(QTreeWidgetItem* node, bool reset)
             m_countedNodes = 0;
         if (!node)
             return;
+        showChildren(node);
         for (int i = 0; i < node->childCount(); ++i) {
             ++m_countedNodes;
             RecursiveCountNodes(node->child(i), false);
@@ -834,6 +894,7 @@ void frmRedoZiv::RecursiveReadNodes(QTreeWidgetItem* node, bool flag)
     attempt("RecursiveReadNodes", 10, [&] {
         if (!node)
             return;
+        showChildren(node);
         for (int i = 0; i < node->childCount(); ++i) {
             QTreeWidgetItem* child = node->child(i);
             const QString key = child->data(0, kKeyRole).toString();
@@ -858,6 +919,8 @@ void frmRedoZiv::ClearTreeView()
         codemodule::TreeRedraw(m_tvIssueItems, false);
         m_tvIssueItems->clear();
         m_nodes.clear();
+        m_unshownChildren.clear();
+        m_unshown = {};
         m_selectedByMove = nullptr;
         codemodule::TreeRedraw(m_tvIssueItems, true);
     } catch (const std::exception& e) {
@@ -1283,7 +1346,7 @@ void frmRedoZiv::tbsTabs_Click()
 void frmRedoZiv::ctlBookMarkList_ViewBookMark(std::shared_ptr<CIssue> item)
 {
     QTreeWidgetItem* found = nullptr;
-    quietly([&] { found = m_nodes.value(QStringLiteral("C") + item->Key()); });
+    quietly([&] { found = node(QStringLiteral("C") + item->Key()); });
     quietly([&] {
         if (!found)
             return;

@@ -2,6 +2,8 @@
 
 #include "store/ICaseWindow.h"
 #include "store/IShutdownHost.h"
+#include "workspace/CaseTables.h"
+#include "workspace/TreeLogic.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -81,7 +83,12 @@ public:
     void FillTree(const QString& sSQL) override;
     void BoldTreeNode(QTreeWidgetItem* node);
     void ClearTreeView() override;
-    QTreeWidgetItem* node(const QString& key) const { return m_nodes.value(key); }
+    // The node of a key, made with the branches above it when they were not
+    // opened yet; null when the tree has no such node.
+    QTreeWidgetItem* node(const QString& key);
+    // Makes every node below one that is still to be made (before a walk
+    // that must meet them all).
+    void showBranch(QTreeWidgetItem* node);
     // Subtree walks through first-child and next-sibling links.
     void RecursiveCountNodes(QTreeWidgetItem* node, bool reset);
     int countedNodes() const { return m_countedNodes; }
@@ -295,6 +302,8 @@ private:
     void finishLabelEdit();
     void showDropHighlight(const QString& key);
     void moveNode(QTreeWidgetItem* node, QTreeWidgetItem* target);
+    QTreeWidgetItem* makeNode(int at);
+    void showChildren(QTreeWidgetItem* node);
 
     QTreeWidget* m_tvIssueItems = nullptr;
     QSplitter* m_ssSplitter = nullptr;
@@ -330,6 +339,14 @@ private:
     QPointer<QDialog> m_frmMaintenance;
 
     QHash<QString, QTreeWidgetItem*> m_nodes;
+    // The case as last read into the tree. A branch gets its nodes when it is
+    // first opened or reached, so a large case is not made item by item
+    // before it is shown; these are the nodes whose children are still to
+    // be made, with their place in the structure.
+    treelogic::TreeStructure m_unshown;
+    QHash<QTreeWidgetItem*, int> m_unshownChildren;
+    // The tree of the case being opened, read meanwhile.
+    std::unique_ptr<casetables::TreeReadAhead> m_treeAhead;
     std::unique_ptr<TreeDragDrop> m_drag;
     QTimer* m_tmrDragTimer = nullptr;
     // The node shown as the drop target, by key.

@@ -194,7 +194,10 @@ void frmRedoZiv::addToolbarCommands()
     t.add(QStringLiteral("exhibit"), [this] { ExhibitListReport(); });
     t.add(QStringLiteral("witness"), [this] { WitnessListReport(); });
     t.add(QStringLiteral("caseanalysis"), [this] { CaseAnalysisReport(); });
-    t.add(QStringLiteral("expand"), [this] { m_tvIssueItems->expandAll(); });
+    t.add(QStringLiteral("expand"), [this] {
+        showBranch(m_tvIssueItems->topLevelItem(0));
+        m_tvIssueItems->expandAll();
+    });
     t.add(QStringLiteral("shut"), [this] { m_tvIssueItems->collapseAll(); });
     t.add(QStringLiteral("help"), [] { codemodule::ShowHelpFile(codemodule::helpFilePath()); });
 }
@@ -344,6 +347,9 @@ void frmRedoZiv::launchReport(const char* procedure, const QString& reportName, 
 void frmRedoZiv::selectNeighbour(bool next)
 {
     QTreeWidgetItem* from = m_tvIssueItems->currentItem();
+    // A branch never opened has its first child made before it is looked for.
+    if (from)
+        showChildren(from);
     QTreeWidgetItem* to =
         next ? treenavigation::nextItem(from) : treenavigation::previousItem(from);
     if (!to)

@@ -167,6 +167,11 @@ private:
         // one to ask.
         QTreeWidget* tree = m_tree;
         if (watched == tree) {
+            // The view opens every branch below the current node on "*";
+            // those never opened get their nodes first.
+            if (event->type() == QEvent::KeyPress &&
+                static_cast<QKeyEvent*>(event)->key() == Qt::Key_Asterisk)
+                m_window->showBranch(tree->currentItem());
             if (event->type() == QEvent::KeyRelease) {
                 const auto* key = static_cast<QKeyEvent*>(event);
                 // Keys typed into the label editor are the editor's.
@@ -266,6 +271,8 @@ void frmRedoZiv::connectTreeEditing()
     m_tvIssueItems->viewport()->installEventFilter(events);
     connect(m_tvIssueItems, &QTreeWidget::itemCollapsed, this,
             [this](QTreeWidgetItem* node) { tvIssueItems_Collapse(node); });
+    connect(m_tvIssueItems, &QTreeWidget::itemExpanded, this,
+            [this](QTreeWidgetItem* node) { showChildren(node); });
 }
 
 // ---------------------------------------------------------------------------
@@ -337,6 +344,7 @@ void frmRedoZiv::AddCode(const QString&)
         node->setData(0, kKeyRole, key);
         node->setData(0, kTagRole, QStringLiteral("C") + treeediting::parentIdUnder(parentKey));
         setNodeImage(node, kind->image);
+        showChildren(parent);
         parent->addChild(node);
         m_nodes.insert(key, node);
         {
@@ -455,6 +463,8 @@ void frmRedoZiv::DeleteCodeItem()
     if (keyOf(node) == treelogic::kRootKey)
         return;
     try {
+        // The delete meets every node below, those never opened too.
+        showBranch(node);
         if (platform::msgBox(treeediting::deleteQuestion(node->childCount() > 0),
                              platform::MsgButtons::YesNo, platform::MsgIcon::Exclamation,
                              QStringLiteral("Delete Case Item?")) != platform::MsgAnswer::Yes)
@@ -536,9 +546,9 @@ bool frmRedoZiv::tvIssueItems_MouseMove(Qt::MouseButtons buttons)
         if (!m_drag->beginDrag())
             return;
         showDropHighlight(QString());
-        if (QTreeWidgetItem* node = m_nodes.value(m_drag->dragKey())) {
+        if (QTreeWidgetItem* dragged = node(m_drag->dragKey())) {
             QScopedValueRollback inCode(m_selectingInCode, true);
-            m_tvIssueItems->setCurrentItem(node);
+            m_tvIssueItems->setCurrentItem(dragged);
         }
         m_tmrDragTimer->start();
         starts = true;
@@ -593,7 +603,7 @@ void frmRedoZiv::tvIssueItems_OLEDragDrop(const QMimeData* data)
 {
     const bool ours = data && data->hasFormat(m_treeClipboardFormat);
     const QString draggedKey = m_drag->dragKey();
-    QTreeWidgetItem* target = m_nodes.value(m_drag->dropHighlight());
+    QTreeWidgetItem* target = node(m_drag->dropHighlight());
     QStringList ancestors;
     for (QTreeWidgetItem* up = target ? target->parent() : nullptr; up; up = up->parent())
         ancestors << keyOf(up);
@@ -620,7 +630,7 @@ void frmRedoZiv::tvIssueItems_OLEDragDrop(const QMimeData* data)
         case TreeDragDrop::Outcome::Move:
             break;
         }
-        QTreeWidgetItem* dragged = m_nodes.value(draggedKey);
+        QTreeWidgetItem* dragged = node(draggedKey);
         if (!dragged || !target)
             return;
         // The file first: a refused write leaves the tree as it was.
@@ -660,6 +670,7 @@ void frmRedoZiv::moveNode(QTreeWidgetItem* node, QTreeWidgetItem* target)
     expandedBelow(node, expanded);
     QTreeWidgetItem* oldParent = node->parent();
     oldParent->takeChild(oldParent->indexOfChild(node));
+    showChildren(target);
     target->addChild(node);
     node->setData(0, kTagRole, QStringLiteral("C") + treeediting::parentIdUnder(keyOf(target)));
     target->setExpanded(true);

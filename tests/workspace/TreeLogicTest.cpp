@@ -109,3 +109,39 @@ TEST(TreeLogic, BranchesAreSortedByTextWithoutRegardToCase)
     EXPECT_EQ(tree.childKeys(*tree.find(kRootKey)), keys({"C2", "C3", "C1"}));
     EXPECT_EQ(tree.childKeys(*tree.find(QStringLiteral("C3"))), keys({"C6", "C5", "C4"}));
 }
+
+TEST(TreeLogic, RowsReadAsNumbersBuildTheTreeRowsReadAsTextsBuild)
+{
+    // Names past ASCII sort as Qt compares them without case (after "z"), the
+    // same whichever way the row came in; ids past the
+    // range kept in place and below zero are looked up all the same.
+    const std::vector<IssueRow> rows = {row(0, 1, "zulu"),
+                                        row(0, 2, "Émile"),
+                                        row(0, 3, "eve", "Exhibit"),
+                                        row(0, 4, "Ärger"),
+                                        row(0, 5, "alpha"),
+                                        row(5, 2000000, "far", "Issue"),
+                                        row(2000000, 6, "under far", "Witness"),
+                                        row(0, -7, "negative"),
+                                        row(-7, 8, "under negative", "Question"),
+                                        row(99, 9, "orphan"),
+                                        row(10, 10, "self")};
+    TreeBuilder numbers;
+    for (const IssueRow& r : rows)
+        numbers.add(r.parentId.toLongLong(), r.id.toLongLong(), r.name, r.itemType);
+    const TreeStructure fromNumbers = numbers.finish();
+    const TreeStructure fromTexts = buildTree(rows);
+    ASSERT_EQ(fromNumbers.nodes.size(), fromTexts.nodes.size());
+    for (const TreeNode& node : fromTexts.nodes) {
+        const TreeNode* same = fromNumbers.find(node.key);
+        ASSERT_NE(same, nullptr) << qPrintable(node.key);
+        EXPECT_EQ(same->tag, node.tag) << qPrintable(node.key);
+        EXPECT_EQ(same->image, node.image) << qPrintable(node.key);
+        EXPECT_EQ(fromNumbers.parentKey(*same), fromTexts.parentKey(node)) << qPrintable(node.key);
+        EXPECT_EQ(fromNumbers.childKeys(*same), fromTexts.childKeys(node)) << qPrintable(node.key);
+    }
+    EXPECT_EQ(fromNumbers.orphans, fromTexts.orphans);
+    EXPECT_EQ(fromNumbers.cycleMembers, fromTexts.cycleMembers);
+    EXPECT_EQ(fromTexts.childKeys(*fromTexts.find(kRootKey)),
+              keys({"C5", "CX3", "C-7", "C9", "C10", "C1", "C4", "C2"}));
+}

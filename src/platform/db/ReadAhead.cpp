@@ -1,0 +1,174 @@
+#include "ReadAhead.h"
+
+#include "CaseFileGuard.h"
+#include "FieldValues.h"
+#include "JetSql.h"
+#include "SqliteConnection.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <mutex>
+#include <thread>
+
+namespace dao {
+
+struct ReadAhead::Shared {
+    QString path;
+    QString table;
+    // Already translated from Jet's SQL.
+    QString sql;
+    QStringList columns;
+    Row row;
+    std::function<void()> done;
+    // The reading connection while it is open, for a stop from the owner.
+    std::mutex mutex;
+    sqlite3* reading = nullptr;
+    bool complete = false;
+    std::thread thread;
+
+    void run();
+    bool read(sqlite3* handle);
+};
+
+namespace {
+
+// A file that keeps a write-ahead log is switched back to one file by the
+// open; a reader alongside would stand in its way.
+bool keepsWriteAheadLog(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray header = file.read(20);
+    return header.size() < 20 || header[18] == 2 || header[19] == 2;
+}
+
+using Compiled = std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)>;
+
+Compiled compile(sqlite3* handle, const QString& sql)
+{
+    sqlite3_stmt* raw = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v2(handle, utf8.constData(), int(utf8.size()), &raw, nullptr) !=
+        SQLITE_OK) {
+        sqlite3_finalize(raw);
+        raw = nullptr;
+    }
+    return Compiled(raw, sqlite3_finalize);
+}
+
+} // namespace
+
+bool ReadAhead::Shared::read(sqlite3* handle)
+{
+    // Nothing but the plain table is read: the open refuses anything else.
+    Compiled foreign =
+        compile(handle, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'trigger' OR "
+                                       "(type = 'view' AND lower(name) = lower(?1))"));
+    if (!foreign)
+        return false;
+    const QByteArray tableName = table.toUtf8();
+    sqlite3_bind_text(foreign.get(), 1, tableName.constData(), int(tableName.size()),
+                      SQLITE_TRANSIENT);
+    if (sqlite3_step(foreign.get()) != SQLITE_DONE)
+        return false;
+
+    Compiled statement = compile(handle, sql);
+    if (!statement)
+        return false;
+    const db::ResultColumns result = db::resultColumns(statement.get());
+    std::vector<int> at;
+    for (const QString& name : columns) {
+        const auto found =
+            std::find_if(result.names.begin(), result.names.end(), [&](const QString& n) {
+                return n.compare(name, Qt::CaseInsensitive) == 0;
+            });
+        if (found == result.names.end())
+            return false;
+        at.push_back(int(found - result.names.begin()));
+    }
+    std::vector<QVariant> values(at.size());
+    for (;;) {
+        const int rc = sqlite3_step(statement.get());
+        if (rc == SQLITE_DONE)
+            return true;
+        if (rc != SQLITE_ROW)
+            return false;
+        for (std::size_t i = 0; i < at.size(); ++i)
+            values[i] = db::readColumn(statement.get(), at[i],
+                                       result.types[static_cast<std::size_t>(at[i])]);
+        row(values);
+    }
+}
+
+void ReadAhead::Shared::run()
+{
+    if (keepsWriteAheadLog(path))
+        return;
+    sqlite3* raw = nullptr;
+    const int rc =
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    db::SqliteHandle handle(raw);
+    if (rc != SQLITE_OK)
+        return;
+    db::hardenConnection(handle.get());
+    sqlite3_busy_timeout(handle.get(), 5000);
+    db::registerJetFunctions(handle.get());
+    {
+        std::lock_guard lock(mutex);
+        reading = handle.get();
+    }
+    bool allRead = false;
+    try {
+        allRead = read(handle.get());
+        if (allRead && done)
+            done();
+    } catch (...) {
+        allRead = false;
+    }
+    std::lock_guard lock(mutex);
+    reading = nullptr;
+    complete = allRead;
+}
+
+ReadAhead::ReadAhead(const QString& path, const QString& table, const QString& sql,
+                     const QStringList& columns, Row row, std::function<void()> done)
+    : m_shared(std::make_unique<Shared>())
+{
+    m_shared->path = path;
+    m_shared->table = table;
+    m_shared->columns = columns;
+    m_shared->row = std::move(row);
+    m_shared->done = std::move(done);
+    // Only ever a help: a query that does not translate, or a thread that
+    // cannot be had, leaves the caller to read itself.
+    try {
+        // Translated here, not on the reading thread: the translation's
+        // tables are the caller's.
+        m_shared->sql = db::translateJetSql(db::withoutTrailingSemicolons(sql));
+        m_shared->thread = std::thread([shared = m_shared.get()] { shared->run(); });
+    } catch (...) {
+    }
+}
+
+ReadAhead::~ReadAhead()
+{
+    {
+        std::lock_guard lock(m_shared->mutex);
+        if (m_shared->reading)
+            sqlite3_interrupt(m_shared->reading);
+    }
+    if (m_shared->thread.joinable())
+        m_shared->thread.join();
+}
+
+bool ReadAhead::wait()
+{
+    if (m_shared->thread.joinable())
+        m_shared->thread.join();
+    std::lock_guard lock(m_shared->mutex);
+    return m_shared->complete;
+}
+
+} // namespace dao
