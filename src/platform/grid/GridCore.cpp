@@ -107,6 +107,21 @@ QString variantText(const QVariant& value)
     }
 }
 
+// The place of a value in one of the short tables cells refer to by index,
+// added when new. Formats and colours come from a handful of callers; past
+// what an index tells apart, a new one is refused rather than mixed up.
+template <typename T> std::uint16_t indexIn(std::vector<T>& table, const T& value)
+{
+    const auto known = std::find(table.begin(), table.end(), value);
+    if (known != table.end())
+        return static_cast<std::uint16_t>(known - table.begin());
+    if (table.size() > std::numeric_limits<std::uint16_t>::max())
+        throw AppError(kSubscriptOutOfRange, kSource,
+                       QStringLiteral("Too many formats or colours"));
+    table.push_back(value);
+    return static_cast<std::uint16_t>(table.size() - 1);
+}
+
 // Counts and many other statistics are small whole numbers, the same few
 // thousands of times over: their texts are made once and shared. A format
 // leaves whole numbers as they are.
@@ -242,6 +257,7 @@ GridCore::GridCore(QObject* parent)
 {
     m_columns.resize(1);
     m_columns[0].width = kFixedColumnWidth;
+    static_assert(sizeof(Cell) <= 32, "a large grid holds millions of cells");
     m_columns[0].resize(1);
     m_visual = {0};
     m_storedGroup = {-1};
@@ -505,19 +521,6 @@ QString GridCore::textAt(int row, int col) const
     return format.isEmpty() ? plainNumber(value) : formatNumber(value, format);
 }
 
-std::uint16_t GridCore::textFormatIndex(const QString& format)
-{
-    const auto known = std::find(m_textFormats.begin(), m_textFormats.end(), format);
-    if (known != m_textFormats.end())
-        return static_cast<std::uint16_t>(known - m_textFormats.begin());
-    // Formats come from a handful of columns and callers; past what an
-    // index tells apart, a new one is refused rather than mixed up.
-    if (m_textFormats.size() > std::numeric_limits<std::uint16_t>::max())
-        throw AppError(kSubscriptOutOfRange, kSource, QStringLiteral("Too many number formats"));
-    m_textFormats.push_back(format);
-    return static_cast<std::uint16_t>(m_textFormats.size() - 1);
-}
-
 bool GridCore::isNumeric(int row, int col) const
 {
     checkCell(row, col);
@@ -574,13 +577,13 @@ void GridCore::setCell(int setting, int row, int col, const QVariant& value)
 int GridCore::foreColorAt(int row, int col) const
 {
     checkCell(row, col);
-    return cellRef(row, col).foreColor;
+    return m_colors[cellRef(row, col).foreColor];
 }
 
 int GridCore::backColorAt(int row, int col) const
 {
     checkCell(row, col);
-    return cellRef(row, col).backColor;
+    return m_colors[cellRef(row, col).backColor];
 }
 
 bool GridCore::boldAt(int row, int col) const
@@ -948,8 +951,11 @@ void GridCore::subtotal(int function, int groupCol, int totalCol, const QString&
     if (!anyData)
         return;
 
-    const std::uint16_t textFormat = textFormatIndex(
-        format.isEmpty() ? m_columns[static_cast<std::size_t>(totalCol)].format : format);
+    const std::uint16_t textFormat =
+        indexIn(m_textFormats,
+                format.isEmpty() ? m_columns[static_cast<std::size_t>(totalCol)].format : format);
+    const std::uint16_t foreIndex = indexIn(m_colors, foreColor.value_or(-1));
+    const std::uint16_t backIndex = indexIn(m_colors, backColor.value_or(-1));
     beginStructureChange();
     const std::vector<int>& subtotalRows = ensureSubtotalRows(groupCol);
 
@@ -1010,8 +1016,8 @@ void GridCore::subtotal(int function, int groupCol, int totalCol, const QString&
         const std::size_t stored = storedAt(subtotalRow);
         totals.setComputed(stored, result, textFormat);
         Cell& cell = totals.cells[stored];
-        cell.foreColor = foreColor.value_or(-1);
-        cell.backColor = backColor.value_or(-1);
+        cell.foreColor = foreIndex;
+        cell.backColor = backIndex;
         cell.bold = bold;
     }
     endStructureChange();

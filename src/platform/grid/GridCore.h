@@ -192,13 +192,15 @@ signals:
 private:
     struct Cell {
         QString text;
-        int foreColor = -1;
-        int backColor = -1;
+        // Colours and formats are indices into the grid's short tables, 0 for
+        // none: a cell stays 32 bytes, and a large grid has millions.
+        std::uint16_t foreColor = 0;
+        std::uint16_t backColor = 0;
+        // A computed text is written only when read, with this format: a
+        // study makes tens of thousands and the view shows a few.
+        std::uint16_t textFormat = 0;
         bool computed = false; // the number is the exact value behind a computed text
         bool bold = false;
-        // A computed text is written only when read, with the format of this
-        // index: a study makes tens of thousands and the view shows a few.
-        std::uint16_t textFormat = 0;
     };
     // Cells are held column by column, in stored rows that the grid rows
     // list: a sort, a subtotal or a merge pass reads one or a few columns
@@ -238,7 +240,6 @@ private:
     void dropUnlistedRows();
     void removeSubtotalRows();
     const std::vector<int>& ensureSubtotalRows(int groupCol);
-    std::uint16_t textFormatIndex(const QString& format);
 
     // Change notification that honours the redraw setting.
     void beginStructureChange();
@@ -255,6 +256,7 @@ private:
     std::vector<int> m_storedScratch;
     std::vector<int> m_subtotalRows;
     std::vector<QString> m_textFormats{QString()}; // of computed texts, first none
+    std::vector<int> m_colors{-1};                 // of cells, first the default
     // The key columns the data rows were last found or put in order on;
     // any change of a cell or of the rows forgets it. Every study sorts
     // again on the same keys, and a large grid's texts lie all over memory.
