@@ -852,6 +852,8 @@ void GridCore::sort(int setting)
         column.cells.swap(sorted.cells);
         column.numbers.swap(sorted.numbers);
     }
+    // Only data rows are left, each stored where it is shown.
+    m_storedGroup.assign(count, -1);
     std::iota(m_order.begin(), m_order.end(), 0);
     m_orderedOn = keyColumns;
     endStructureChange();
