@@ -1,8 +1,8 @@
 #include "WorkspaceFixture.h"
 
-#include "workspace/frmRedoZiv.h"
-
+#include "platform/db/CaseFileBuilder.h"
 #include "platform/db/Dao.h"
+#include "store/CMain.h"
 
 #include <QFile>
 #include <QTest>
@@ -31,6 +31,14 @@ void WorkspaceTest::writeHelpPage()
     QFile page(QDir(m_program.path()).filePath(QStringLiteral("help/index.html")));
     ASSERT_TRUE(page.open(QIODevice::WriteOnly));
     page.write("<html><body><h1>Help</h1></body></html>");
+}
+
+void WorkspaceTest::writeBlankTemplate()
+{
+    QDir(m_program.path()).mkpath(QStringLiteral("cases/templates"));
+    db::createDatabaseFromScript(
+        QDir(m_program.path()).filePath(QStringLiteral("cases/templates/BLANK.AGV")),
+        TempCase::schemaSql());
 }
 
 void WorkspaceTest::setTreeWidthSetting(const QVariant& value)
@@ -62,6 +70,28 @@ void WorkspaceTest::execIn(const QString& path, const QString& sql)
 int WorkspaceTest::countIn(const QString& path, const QString& table)
 {
     return valueIn(path, QStringLiteral("select count(*) from ") + table).toInt();
+}
+
+QVariant WorkspaceTest::issueColumn(const QString& path, const char* name, int id)
+{
+    return valueIn(
+        path,
+        QStringLiteral("select %1 from Issue where ID = %2").arg(QLatin1String(name)).arg(id));
+}
+
+std::unique_ptr<frmRedoZiv> WorkspaceTest::openWindow(bool show)
+{
+    oMain().setStrFileName(m_path);
+    auto w = std::make_unique<frmRedoZiv>();
+    if (show)
+        showAndWait(*w);
+    return w;
+}
+
+std::unique_ptr<frmRedoZiv> WorkspaceTest::openSample(bool show, const QString& name)
+{
+    m_path = m_cases.createSample(name);
+    return openWindow(show);
 }
 
 void WorkspaceTest::clickNode(frmRedoZiv& window, const QString& key)

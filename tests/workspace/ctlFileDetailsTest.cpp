@@ -4,7 +4,7 @@
 
 #include "platform/db/Dao.h"
 #include "store/CIssue.h"
-#include "store/RecordsTestSupport.h"
+#include "support/TestFiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,10 +21,6 @@
 #include <csignal>
 #include <deque>
 #include <sys/resource.h>
-
-using recordstest::fileBytes;
-using recordstest::patternBytes;
-using recordstest::writeFile;
 
 namespace {
 

@@ -36,14 +36,6 @@ QAction* action(frmRedoZiv& w, const char* name)
 
 class Commands : public WorkspaceTest {
 protected:
-    std::unique_ptr<frmRedoZiv> openSample(const QString& name = QStringLiteral("Sample.AGV"))
-    {
-        m_path = m_cases.createSample(name);
-        oMain().setStrFileName(m_path);
-        auto w = std::make_unique<frmRedoZiv>();
-        m_prompt.clear();
-        return w;
-    }
     void select(frmRedoZiv& w, const QString& key)
     {
         ASSERT_NE(w.node(key), nullptr) << qPrintable(key);
@@ -52,12 +44,11 @@ protected:
         w.tvIssueItems()->setCurrentItem(w.node(key));
         ASSERT_EQ(keyOf(w.tvIssueItems()->currentItem()), key);
     }
-    QString m_path;
 };
 
 TEST_F(Commands, PreviousAndNextGoToASiblingElseToTheParentOrFirstChild)
 {
-    auto w = openSample();
+    auto w = openSample(false);
     // Sorted sample tree: ROOT > Comparative fault C10, Damages C6 > (Lost wages C8 > QS9,
     // Medical costs C7), Liability C1 > (Breach C3 > (CW4, CX5), Duty of care C2).
     struct Row {
@@ -96,12 +87,12 @@ TEST_F(Commands, PreviousAndNextGoToASiblingElseToTheParentOrFirstChild)
             EXPECT_EQ(w->currentIssue()->Name(), w->node(QLatin1String(row.expected))->text(0));
         }
     }
-    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 
 TEST_F(Commands, ExpandAndCollapseReachEveryBranchAndAnEmptyTreeIsLeftAlone)
 {
-    auto w = openSample();
+    auto w = openSample(false);
     w->tbTools_ButtonClick(QStringLiteral("expand"));
     for (const char* branch : {"ROOT", "C1", "C3", "C6", "C8"})
         EXPECT_TRUE(w->node(QLatin1String(branch))->isExpanded()) << branch;
@@ -120,12 +111,12 @@ TEST_F(Commands, ExpandAndCollapseReachEveryBranchAndAnEmptyTreeIsLeftAlone)
     w->tbTools_ButtonClick(QStringLiteral("expand"));
     w->tbTools_ButtonClick(QStringLiteral("shut"));
     EXPECT_EQ(w->tvIssueItems()->topLevelItemCount(), 0);
-    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 
 TEST_F(Commands, ToolbarSaveNeedsACaseNameWhileFileSaveCommitsAnyway)
 {
-    auto w = openSample();
+    auto w = openSample(false);
     select(*w, QStringLiteral("C6"));
     const QString sql = QStringLiteral("select Explanation from Issue where ID = 6");
 
@@ -141,7 +132,7 @@ TEST_F(Commands, ToolbarSaveNeedsACaseNameWhileFileSaveCommitsAnyway)
     w->currentIssue()->setExplanation(QStringLiteral("saved by the toolbar"));
     w->tbTools_ButtonClick(QStringLiteral("save"));
     EXPECT_EQ(valueIn(m_path, sql).toString(), QStringLiteral("saved by the toolbar"));
-    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 
 TEST_F(Commands, ToolbarCloseClearsTheNodeFlagsAndTheMenuCloseKeepsThem)
@@ -149,7 +140,7 @@ TEST_F(Commands, ToolbarCloseClearsTheNodeFlagsAndTheMenuCloseKeepsThem)
     for (bool toolbar : {true, false}) {
         SCOPED_TRACE(toolbar ? "toolbar" : "menu");
         resetAppState();
-        auto w = openSample(toolbar ? QStringLiteral("a.AGV") : QStringLiteral("b.AGV"));
+        auto w = openSample(false, toolbar ? QStringLiteral("a.AGV") : QStringLiteral("b.AGV"));
         gNodeClicked = true;
         gTreeChanged = true;
         if (toolbar)
@@ -164,7 +155,7 @@ TEST_F(Commands, ToolbarCloseClearsTheNodeFlagsAndTheMenuCloseKeepsThem)
 
 TEST_F(Commands, EachReportLauncherShowsTheGridTabBeforeThePreview)
 {
-    auto w = openSample();
+    auto w = openSample(false);
     RecordingReportLauncher reports;
     int tabWhenShown = 0;
     bool analysisLoaded = false;
@@ -198,12 +189,12 @@ TEST_F(Commands, EachReportLauncherShowsTheGridTabBeforeThePreview)
             EXPECT_TRUE(analysisLoaded);
         }
     }
-    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 
 TEST_F(Commands, ToolbarKeysAreComparedExactlyAndAnUnknownKeyDoesNothing)
 {
-    auto w = openSample();
+    auto w = openSample(false);
     for (const char* key : {"Open", "OPEN", " open", "open ", "", "bookmark", "nosuchkey"}) {
         w->tbTools_ButtonClick(QLatin1String(key));
         EXPECT_TRUE(m_prompt.shown().isEmpty()) << '"' << key << '"';
@@ -216,7 +207,7 @@ TEST_F(Commands, ToolbarKeysAreComparedExactlyAndAnUnknownKeyDoesNothing)
 
 TEST_F(Commands, TheToolbarHoldsTheButtonsInOrderEachWithAPictureAndItsTooltip)
 {
-    auto w = openSample();
+    auto w = openSample(false);
     const QStringList expected = {
         "new|New case",
         "open|Open existing case",
@@ -252,7 +243,7 @@ TEST_F(Commands, TheToolbarHoldsTheButtonsInOrderEachWithAPictureAndItsTooltip)
 
 TEST_F(Commands, TheMenusHoldEveryItemInOrderWithSeparators)
 {
-    auto w = openSample();
+    auto w = openSample(false);
     const std::pair<const char*, QStringList> menus[] = {
         {"mnuFile",
          {"mnuFileNew|New Case", "mnuFileOpen|Open Existing Case", "mnuFileSave|Save",
@@ -288,7 +279,7 @@ TEST_F(Commands, TheMenusHoldEveryItemInOrderWithSeparators)
 
 TEST_F(Commands, EachInsertItemNamesItsItemTypeBeforeTheInsert)
 {
-    auto w = openSample();
+    auto w = openSample(false);
     const std::pair<const char*, const char*> rows[] = {{"mnuInsertNewIssue", "Issue"},
                                                         {"mnuInsertNewExhibit", "Exhibit"},
                                                         {"mnuInsertNewWitness", "Witness"},
@@ -301,7 +292,7 @@ TEST_F(Commands, EachInsertItemNamesItsItemTypeBeforeTheInsert)
 
 TEST_F(Commands, RefreshRefillsTheTreeAndLeavesItsCaption)
 {
-    auto w = openSample();
+    auto w = openSample(false);
     select(*w, QStringLiteral("C6"));
     execIn(m_path, QStringLiteral("INSERT INTO Issue (ID, ParentID, Name, ItemType) "
                                   "VALUES (11, 6, 'Future care', 'Issue')"));
@@ -313,7 +304,7 @@ TEST_F(Commands, RefreshRefillsTheTreeAndLeavesItsCaption)
 
 TEST_F(Commands, WebPagesOpenOnTheMakersHostAndTheirLinkGoesToTheDesktopBrowser)
 {
-    auto w = openSample();
+    auto w = openSample(false);
     showAndWait(*w);
     w->tbTools_ButtonClick(QStringLiteral("home"));
     EXPECT_EQ(w->webBrowser()->address(), QStringLiteral("https://www.argovo.example"));
@@ -339,7 +330,7 @@ TEST_F(Commands, WebPagesOpenOnTheMakersHostAndTheirLinkGoesToTheDesktopBrowser)
 
 TEST_F(Commands, AFailedMailOrUpdateLaunchIsReportedAndChangesNothing)
 {
-    auto w = openSample();
+    auto w = openSample(false);
     select(*w, QStringLiteral("C6"));
     const int startLeft = w->pnlStartLeft();
     const int browserLeft = w->webBrowserLeft();
@@ -359,7 +350,7 @@ TEST_F(Commands, AFailedMailOrUpdateLaunchIsReportedAndChangesNothing)
     m_shell.result = platform::shellresult::Success;
     action(*w, "mnuHelpEmail")->trigger();
     action(*w, "mnuHelpUpdates")->trigger();
-    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 
 TEST_F(Commands, StartPageButtonSevenAndBeyondDoNothing)
@@ -379,7 +370,7 @@ TEST_F(Commands, StartPageButtonSevenAndBeyondDoNothing)
 
 TEST_F(Commands, AboutOpensTheAboutBoxModally)
 {
-    auto w = openSample();
+    auto w = openSample(false);
     action(*w, "mnuHelpAbout")->trigger();
     ASSERT_EQ(m_prompt.shown().size(), 1);
     EXPECT_EQ(m_prompt.shown().first().kind, QStringLiteral("modal"));
