@@ -1,25 +1,14 @@
-#include "AnalysisFakes.h"
-#include "support/ScriptedPrompt.h"
-#include "support/TempCase.h"
+#include "IssueWindowFixture.h"
 
 #include "analysis/AnalysisState.h"
 #include "analysis/CReport.h"
 #include "analysis/CText.h"
 #include "analysis/LevelTexts.h"
-#include "analysis/forms/IssueWindow.h"
-#include "analysis/forms/frmIssue.h"
-#include "analysis/forms/frmReport.h"
 #include "platform/core/Twips.h"
-#include "platform/grid/GridCore.h"
 #include "platform/grid/GridView.h"
-#include "store/AppState.h"
-#include "store/CMain.h"
 #include "store/CUtility.h"
 #include "store/IAnalysisHost.h"
 
-#include <QComboBox>
-#include <QCoreApplication>
-#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,8 +16,6 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTextEdit>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -42,11 +29,6 @@ QStringList itemsOf(const QComboBox* combo)
     for (int i = 0; i < combo->count(); ++i)
         items << combo->itemText(i);
     return items;
-}
-
-void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // Grid columns 1..9 as a layout leaves them; merge and format read "y" or
@@ -63,53 +45,13 @@ void expectLayout(const grid::GridCore& g, const QStringList& headers, const QLi
     }
 }
 
-class frmIssueTest : public ::testing::Test {
+class frmIssueTest : public AnalysisWindowTest {
 protected:
     void SetUp() override
     {
-        resetAppState();
+        AnalysisWindowTest::SetUp();
         oMain().setStrFileName(m_case.createSample());
     }
-
-    void TearDown() override
-    {
-        analysisforms::unloadIssueWindow();
-        if (frmReport* report = frmReport::loaded())
-            report->close();
-        flushDeletes();
-        resetAppState();
-    }
-
-    frmIssue& load()
-    {
-        frmIssue* window = analysisforms::loadIssueWindow(&m_pane);
-        EXPECT_NE(window, nullptr);
-        return *window;
-    }
-
-    // What the user's choice in the level list does.
-    static void chooseLevel(frmIssue& window, const QString& label)
-    {
-        QComboBox* combo = window.cboLevel();
-        const int index = combo->findText(label);
-        ASSERT_GE(index, 0);
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
-    }
-
-    // Names (column 3) of the data rows, in grid order.
-    static QStringList dataColumn(const grid::GridCore& g, int col)
-    {
-        QStringList values;
-        for (int r = 1; r < g.rows(); ++r)
-            if (!g.isSubtotal(r))
-                values << g.textAt(r, col);
-        return values;
-    }
-
-    ScriptedPrompt m_prompt;
-    TempCase m_case;
-    QWidget m_pane;
 };
 
 TEST_F(frmIssueTest, LoadListsItemsThatHaveAParentBesideItWithRedAndBlueCountsPerParent)
@@ -117,15 +59,15 @@ TEST_F(frmIssueTest, LoadListsItemsThatHaveAParentBesideItWithRedAndBlueCountsPe
     frmIssue& window = load();
     const grid::GridCore& g = window.grid();
 
-    QStringList names = dataColumn(g, 3);
+    QStringList names = dataColumn(3);
     names.sort();
-    EXPECT_EQ(names, QStringList({"Breach", "Duty of care", "Lost wages", "Medical costs",
-                                  "Officer Reyes", "Skid-mark photographs",
-                                  "Was the plaintiff paid during leave?"}));
+    EXPECT_EQ(names,
+              QStringList({"Breach", "Duty of care", "Lost wages", "Medical costs", "Officer Reyes",
+                           "Skid-mark photographs", "Was the plaintiff paid during leave?"}));
     // Sorted on the parent, each item beside its parent's id and name.
-    EXPECT_EQ(dataColumn(g, 1), QStringList({"1", "1", "3", "3", "6", "6", "8"}));
-    EXPECT_EQ(dataColumn(g, 2), QStringList({"Liability", "Liability", "Breach", "Breach",
-                                             "Damages", "Damages", "Lost wages"}));
+    EXPECT_EQ(dataColumn(1), QStringList({"1", "1", "3", "3", "6", "6", "8"}));
+    EXPECT_EQ(dataColumn(2), QStringList({"Liability", "Liability", "Breach", "Breach", "Damages",
+                                          "Damages", "Lost wages"}));
     EXPECT_EQ(window.pnlInfo()->text(), kAllCaption.arg(7));
     EXPECT_TRUE(m_prompt.messages().isEmpty()) << m_prompt.messages().join("|").toStdString();
 
@@ -157,14 +99,15 @@ TEST_F(frmIssueTest, LoadServesTheEngineAndLoadingAgainReadsTheCaseOpenNow)
               "Issue_1.Significance as Significance FROM Issue INNER JOIN Issue AS Issue_1 ON "
               "Issue.ID = Issue_1.ParentID;");
 
-    oMain().setStrFileName(m_case.create(
-        QStringLiteral("Other.AGV"), issueRow(1, 0, QStringLiteral("Top"), {5, 5, 5, 5, 5, 5})
-                                         + issueRow(2, 1, QStringLiteral("Child"), {6, 6, 6, 6, 6, 6})));
+    oMain().setStrFileName(
+        m_case.create(QStringLiteral("Other.AGV"),
+                      issueRow(1, 0, QStringLiteral("Top"), {5, 5, 5, 5, 5, 5}) +
+                          issueRow(2, 1, QStringLiteral("Child"), {6, 6, 6, 6, 6, 6})));
     frmIssue& second = load();
-    EXPECT_EQ(dataColumn(second.grid(), 3), QStringList{"Child"});
+    EXPECT_EQ(dataColumn(3), QStringList{"Child"});
     EXPECT_EQ(second.pnlInfo()->text(), kAllCaption.arg(1));
     EXPECT_EQ(analysisforms::issueWindow(), &second);
-    flushDeletes();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(m_pane.findChildren<frmIssue*>().size(), 1);
 
     analysisforms::unloadIssueWindow();
@@ -179,8 +122,9 @@ TEST_F(frmIssueTest, LoadEndsInTheStandardLayoutWithMergingOn)
     frmIssue& window = load();
     const grid::GridCore& g = window.grid();
 
-    expectLayout(g, {"ID", "Key Group", "Rule", "Weight", "Success", "Jury", "Instructions",
-                     "Evidence", "Significance"},
+    expectLayout(g,
+                 {"ID", "Key Group", "Rule", "Weight", "Success", "Jury", "Instructions",
+                  "Evidence", "Significance"},
                  {760, 1750, 2000, 760, 760, 660, 1060, 1060, 1060}, "yyyyyyyyy", "nnnyyyyyy");
     EXPECT_EQ(g.mergeCells(), grid::MergeCells);
     EXPECT_EQ(g.displayOptionA(), 1);
@@ -213,8 +157,9 @@ TEST_F(frmIssueTest, ControlsCarryTheirNamesCaptionsAndLists)
     EXPECT_EQ(window.optMerge(1)->text(), "No Merge");
 
     const QList<QPair<const char*, QStringList>> lists{
-        {"cboLevel", {"NONE", "Level 9 - 10", "Level 7 - 9", "Level 5 - 7", "Level 3 - 5",
-                      "Level 1 - 3", "Level 0"}},
+        {"cboLevel",
+         {"NONE", "Level 9 - 10", "Level 7 - 9", "Level 5 - 7", "Level 3 - 5", "Level 1 - 3",
+          "Level 0"}},
         {"cboMethod", {"NONE", "COUNT", "AVG", "MIN", "MAX", "STDEV", "VAR", "PERCENT"}},
         {"cboRange", {"NONE", "<", ">", "=", "<=", ">=", "<>"}}};
     for (const auto& [name, items] : lists) {
@@ -247,14 +192,14 @@ TEST_F(frmIssueTest, RefreshReturnsToAllRecordsWithEachListHoldingItsItemsOnce)
     EXPECT_EQ(window.dialRange()->text(), "");
     EXPECT_TRUE(window.cmdReport()->isEnabled());
     EXPECT_EQ(window.pnlInfo()->text(), kAllCaption.arg(7));
-    EXPECT_EQ(dataColumn(window.grid(), 3).size(), 7);
+    EXPECT_EQ(dataColumn(3).size(), 7);
 }
 
 TEST_F(frmIssueTest, EmptyCaseLoadsAnEmptyGridWithCountZero)
 {
     oMain().setStrFileName(m_case.create(QStringLiteral("Empty.AGV")));
     frmIssue& window = load();
-    EXPECT_TRUE(dataColumn(window.grid(), 3).isEmpty());
+    EXPECT_TRUE(dataColumn(3).isEmpty());
     EXPECT_EQ(window.pnlInfo()->text(), kAllCaption.arg(0));
     EXPECT_EQ(window.grid().textAt(0, 2), "Key Group");
     EXPECT_TRUE(m_prompt.messages().isEmpty());
@@ -268,7 +213,7 @@ TEST_F(frmIssueTest, CaseThatCannotBeOpenedIsReportedOnceAndLoadCarriesOn)
     EXPECT_TRUE(m_prompt.messages()[0].endsWith("\nin Argovo.frmIssue.LoadData at line 1"))
         << m_prompt.messages()[0].toStdString();
     EXPECT_EQ(window.pnlInfo()->text(), kAllCaption.arg(0));
-    EXPECT_TRUE(dataColumn(window.grid(), 3).isEmpty());
+    EXPECT_TRUE(dataColumn(3).isEmpty());
     EXPECT_TRUE(oUtility().FormIssueLoaded());
     EXPECT_EQ(window.grid().textAt(0, 9), "Significance");
 }
@@ -279,14 +224,14 @@ TEST_F(frmIssueTest, OnlyTheUsersChoiceOfARealLevelRunsAStudy)
     m_pane.show();
     m_pane.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&m_pane));
-    const QStringList before = dataColumn(window.grid(), 3);
+    const QStringList before = dataColumn(3);
 
     window.cboLevel()->setCurrentText(QStringLiteral("Level 7 - 9"));
     window.cboLevel()->setCurrentIndex(1);
-    chooseLevel(window, QStringLiteral("NONE"));
+    choose(window.cboLevel(), QStringLiteral("NONE"));
     EXPECT_EQ(oReport().ReportType(), 0);
     EXPECT_FALSE(oReport().LevelInPlay());
-    EXPECT_EQ(dataColumn(window.grid(), 3), before);
+    EXPECT_EQ(dataColumn(3), before);
     EXPECT_EQ(window.pnlInfo()->text(), kAllCaption.arg(7));
     EXPECT_TRUE(window.cboMethod()->isEnabled());
 
@@ -303,16 +248,16 @@ TEST_F(frmIssueTest, OnlyTheUsersChoiceOfARealLevelRunsAStudy)
 TEST_F(frmIssueTest, ChoosingALevelRunsTheStudyInTheLevelLayout)
 {
     frmIssue& window = load();
-    chooseLevel(window, QStringLiteral("Level 7 - 9"));
+    choose(window.cboLevel(), QStringLiteral("Level 7 - 9"));
     const grid::GridCore& g = window.grid();
 
     EXPECT_EQ(oReport().ReportType(), 1);
     EXPECT_EQ(oReport().Level(), "Level 7 - 9");
     // Liability 8.33, Breach 7.33, Officer Reyes 7.0, Skid-mark photographs 7.17.
-    QStringList names = dataColumn(g, 1);
+    QStringList names = dataColumn(1);
     names.sort();
-    EXPECT_EQ(names, QStringList({"Breach", "Liability", "Officer Reyes",
-                                  "Skid-mark photographs"}));
+    EXPECT_EQ(names,
+              QStringList({"Breach", "Liability", "Officer Reyes", "Skid-mark photographs"}));
     EXPECT_EQ(window.pnlInfo()->text(),
               "     Viewing Level 7 - 9 records returned, count is: 4 records returned.  "
               "Double-click any Rule to see its entirety.");
@@ -320,8 +265,9 @@ TEST_F(frmIssueTest, ChoosingALevelRunsTheStudyInTheLevelLayout)
               "  4 records found.  The items you see are 4 of those 10 records.  "
               "The % found is 40%.");
 
-    expectLayout(g, {"Key Group", "Rule", "", "Weight", "Success", "Jury", "Instructions",
-                     "Evidence", "Significance"},
+    expectLayout(g,
+                 {"Key Group", "Rule", "", "Weight", "Success", "Jury", "Instructions", "Evidence",
+                  "Significance"},
                  {1700, 2500, 0, 760, 760, 760, 660, 1060, 1060}, "yynyyyyyy", "nnnnyyyyy");
     EXPECT_TRUE(window.fg()->isColumnHidden(3));
     EXPECT_EQ(g.mergeCells(), grid::MergeCells);
@@ -336,10 +282,10 @@ TEST_F(frmIssueTest, ChoosingALevelRunsTheStudyInTheLevelLayout)
 TEST_F(frmIssueTest, SecondLevelStudyWithRowsShowsItsTextsInTheAdvisoryWindowUntilUnload)
 {
     frmIssue& window = load();
-    chooseLevel(window, QStringLiteral("Level 9 - 10"));
+    choose(window.cboLevel(), QStringLiteral("Level 9 - 10"));
     EXPECT_EQ(frmReport::loaded(), nullptr);
 
-    chooseLevel(window, QStringLiteral("Level 5 - 7"));
+    choose(window.cboLevel(), QStringLiteral("Level 5 - 7"));
     frmReport* report = frmReport::loaded();
     ASSERT_NE(report, nullptr);
     EXPECT_TRUE(report->isVisible());

@@ -36,9 +36,7 @@ protected:
     // The class failure every procedure turns its errors into.
     static void expectClassFailure(const AppError& e, const char* procedure)
     {
-        EXPECT_EQ(e.number(), kClassFailure) << procedure;
-        EXPECT_EQ(e.source(), QStringLiteral("Argovo.CBookmark.") + QLatin1String(procedure));
-        EXPECT_EQ(e.description(), QStringLiteral("CBookmark component failure"));
+        ::expectClassFailure(e, QStringLiteral("CBookmark"), QLatin1String(procedure));
     }
 };
 

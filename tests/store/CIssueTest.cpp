@@ -214,10 +214,9 @@ TEST_F(CIssueTest, ParentKeyMovesTheItemAndRefusesTypeLettersAndBadKeys)
     expectIssue("8", {{"ParentID", 0}});
 
     for (const char* bad : {"abc", "", "5000000000"}) {
-        const AppError e = raised([&] { issue.setParentKey(QString::fromLatin1(bad)); });
-        EXPECT_EQ(e.number(), kClassFailure) << bad;
-        EXPECT_EQ(e.source(), QStringLiteral("Argovo.CIssue.ParentKey"));
-        EXPECT_EQ(e.description(), QStringLiteral("CIssue component failure"));
+        SCOPED_TRACE(bad);
+        expectClassFailure(raised([&] { issue.setParentKey(QString::fromLatin1(bad)); }),
+                           QStringLiteral("CIssue"), QStringLiteral("ParentKey"));
     }
     EXPECT_EQ(issue.ParentKey(), QStringLiteral("0"));
 }
