@@ -93,11 +93,12 @@ TEST_F(Commands, PreviousAndNextGoToASiblingElseToTheParentOrFirstChild)
 TEST_F(Commands, ExpandAndCollapseReachEveryBranchAndAnEmptyTreeIsLeftAlone)
 {
     auto w = openSample(false);
+    const char* const branches[] = {"ROOT", "C1", "C3", "C6", "C8"};
     w->tbTools_ButtonClick(QStringLiteral("expand"));
-    for (const char* branch : {"ROOT", "C1", "C3", "C6", "C8"})
+    for (const char* branch : branches)
         EXPECT_TRUE(w->node(QLatin1String(branch))->isExpanded()) << branch;
     w->tbTools_ButtonClick(QStringLiteral("shut"));
-    for (const char* branch : {"ROOT", "C1", "C3", "C6", "C8"})
+    for (const char* branch : branches)
         EXPECT_FALSE(w->node(QLatin1String(branch))->isExpanded()) << branch;
     // Only a branch that closes takes the issue picture; leaves keep theirs.
     for (const auto& [leaf, image] :
@@ -192,20 +193,7 @@ TEST_F(Commands, EachReportLauncherShowsTheGridTabBeforeThePreview)
     EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 
-TEST_F(Commands, ToolbarKeysAreComparedExactlyAndAnUnknownKeyDoesNothing)
-{
-    auto w = openSample(false);
-    for (const char* key : {"Open", "OPEN", " open", "open ", "", "bookmark", "nosuchkey"}) {
-        w->tbTools_ButtonClick(QLatin1String(key));
-        EXPECT_TRUE(m_prompt.shown().isEmpty()) << '"' << key << '"';
-    }
-    EXPECT_TRUE(m_shell.executed.isEmpty());
-    EXPECT_NE(gDB, nullptr);
-    w->tbTools_ButtonClick(QStringLiteral("open"));
-    EXPECT_EQ(m_prompt.count(QStringLiteral("file")), 1);
-}
-
-TEST_F(Commands, TheToolbarHoldsTheButtonsInOrderEachWithAPictureAndItsTooltip)
+TEST_F(Commands, TheToolbarHoldsTheButtonsInOrderWithPicturesAndTooltipsAndTakesOnlyItsExactKeys)
 {
     auto w = openSample(false);
     const QStringList expected = {
@@ -239,9 +227,19 @@ TEST_F(Commands, TheToolbarHoldsTheButtonsInOrderEachWithAPictureAndItsTooltip)
         EXPECT_FALSE(button->icon().pixmap(24, 24).isNull()) << qPrintable(button->toolTip());
     }
     EXPECT_EQ(actual, expected);
+
+    // Keys are compared exactly, and an unknown key does nothing.
+    for (const char* key : {"Open", "OPEN", " open", "open ", "", "bookmark", "nosuchkey"}) {
+        w->tbTools_ButtonClick(QLatin1String(key));
+        EXPECT_TRUE(m_prompt.shown().isEmpty()) << '"' << key << '"';
+    }
+    EXPECT_TRUE(m_shell.executed.isEmpty());
+    EXPECT_NE(gDB, nullptr);
+    w->tbTools_ButtonClick(QStringLiteral("open"));
+    EXPECT_EQ(m_prompt.count(QStringLiteral("file")), 1);
 }
 
-TEST_F(Commands, TheMenusHoldEveryItemInOrderWithSeparators)
+TEST_F(Commands, TheMenusHoldEveryItemInOrderWithSeparatorsAndInsertItemsNameTheirType)
 {
     auto w = openSample(false);
     const std::pair<const char*, QStringList> menus[] = {
@@ -275,16 +273,11 @@ TEST_F(Commands, TheMenusHoldEveryItemInOrderWithSeparators)
         EXPECT_EQ(actual, items) << name;
     }
     EXPECT_EQ(w->mnuInsert()->objectName(), QStringLiteral("mnuInsert"));
-}
-
-TEST_F(Commands, EachInsertItemNamesItsItemTypeBeforeTheInsert)
-{
-    auto w = openSample(false);
-    const std::pair<const char*, const char*> rows[] = {{"mnuInsertNewIssue", "Issue"},
-                                                        {"mnuInsertNewExhibit", "Exhibit"},
-                                                        {"mnuInsertNewWitness", "Witness"},
-                                                        {"mnuInsertNewQuestion", "Question"}};
-    for (const auto& [item, type] : rows) {
+    // Each insert item names its item type before the insert.
+    for (const auto& [item, type] : {std::pair{"mnuInsertNewIssue", "Issue"},
+                                     {"mnuInsertNewExhibit", "Exhibit"},
+                                     {"mnuInsertNewWitness", "Witness"},
+                                     {"mnuInsertNewQuestion", "Question"}}) {
         action(*w, item)->trigger();
         EXPECT_EQ(oTypes().ItemType(), QLatin1String(type)) << item;
     }
@@ -328,7 +321,7 @@ TEST_F(Commands, WebPagesOpenOnTheMakersHostAndTheirLinkGoesToTheDesktopBrowser)
     EXPECT_EQ(m_prompt.messages(), QStringList{QStringLiteral("Error on Launch Browser: 31")});
 }
 
-TEST_F(Commands, AFailedMailOrUpdateLaunchIsReportedAndChangesNothing)
+TEST_F(Commands, AFailedMailOrUpdateLaunchIsReportedAndChangesNothingAndAboutOpensModally)
 {
     auto w = openSample(false);
     select(*w, QStringLiteral("C6"));
@@ -350,7 +343,13 @@ TEST_F(Commands, AFailedMailOrUpdateLaunchIsReportedAndChangesNothing)
     m_shell.result = platform::shellresult::Success;
     action(*w, "mnuHelpEmail")->trigger();
     action(*w, "mnuHelpUpdates")->trigger();
-    EXPECT_EQ(m_prompt.messages(), QStringList());
+    EXPECT_TRUE(m_prompt.shown().isEmpty());
+
+    // About opens the about box modally.
+    action(*w, "mnuHelpAbout")->trigger();
+    ASSERT_EQ(m_prompt.shown().size(), 1);
+    EXPECT_EQ(m_prompt.shown().first().kind, QStringLiteral("modal"));
+    EXPECT_EQ(m_prompt.shown().first().text, QStringLiteral("frmAbout"));
 }
 
 TEST_F(Commands, StartPageButtonSevenAndBeyondDoNothing)
@@ -366,13 +365,4 @@ TEST_F(Commands, StartPageButtonSevenAndBeyondDoNothing)
     EXPECT_EQ(m_shell.quitCount, 0);
     EXPECT_EQ(w.pnlStartLeft(), startLeft);
     EXPECT_EQ(w.webBrowserLeft(), twips::kHiddenLeft);
-}
-
-TEST_F(Commands, AboutOpensTheAboutBoxModally)
-{
-    auto w = openSample(false);
-    action(*w, "mnuHelpAbout")->trigger();
-    ASSERT_EQ(m_prompt.shown().size(), 1);
-    EXPECT_EQ(m_prompt.shown().first().kind, QStringLiteral("modal"));
-    EXPECT_EQ(m_prompt.shown().first().text, QStringLiteral("frmAbout"));
 }
