@@ -1,5 +1,6 @@
 #include "AnalysisFakes.h"
 #include "support/TempCase.h"
+#include "support/TestFiles.h"
 
 #include "analysis/AnalysisState.h"
 #include "analysis/CReport.h"
@@ -256,9 +257,7 @@ TEST_F(CReportTest, FailedStudyLeavesNoStaleQueryForTheNextBand)
         chooseLevel(kNineToTen);
         FAIL() << "a study on a missing case file must fail";
     } catch (const AppError& e) {
-        EXPECT_EQ(e.number(), kClassFailure);
-        EXPECT_EQ(e.source(), "Argovo.CReport.RunAnalysis");
-        EXPECT_EQ(e.description(), "CReport component failure");
+        expectClassFailure(e, QStringLiteral("CReport"), QStringLiteral("RunAnalysis"));
     }
     EXPECT_FALSE(oReport().sqlReview().isEmpty());
 

@@ -30,7 +30,7 @@ protected:
     }
     int bookmarks(const char* where = "")
     {
-        return rows(path, QStringLiteral("Bookmarks ") + where);
+        return countIn(path, QStringLiteral("Bookmarks ") + where);
     }
 
     // The class failure every procedure turns its errors into.
@@ -75,7 +75,7 @@ TEST_F(CBookmarkTest, RemovingABookmarkLeavesItsItemAndLaterCommitsWriteNothing)
     EXPECT_EQ(bookmarks(), 1);
     deleted.Commit();
     EXPECT_EQ(bookmarks(), 0);
-    EXPECT_EQ(rows(path, QStringLiteral("Issue where id = 3")), 1);
+    EXPECT_EQ(countIn(path, QStringLiteral("Issue where id = 3")), 1);
     db->Execute(QStringLiteral("insert into Bookmarks (ID, CodeID, Description) "
                                "values (1, 3, 'put back')"));
     EXPECT_NO_THROW(deleted.Commit());

@@ -46,8 +46,8 @@ TEST_F(CExhibitTest, DeleteRemovesTheItemAndWhatItOwns)
     exhibit.Delete();
     exhibit.Commit();
     EXPECT_EQ(exhibit.state(), stDeleted);
-    EXPECT_EQ(rows(path, QStringLiteral("Issue where id = 3")), 0);
-    EXPECT_EQ(rows(path, QStringLiteral("Bookmarks where codeid = 3")), 0);
+    EXPECT_EQ(countIn(path, QStringLiteral("Issue where id = 3")), 0);
+    EXPECT_EQ(countIn(path, QStringLiteral("Bookmarks where codeid = 3")), 0);
 }
 
 TEST_F(CExhibitTest, CommitFailuresRaiseTheClassFailure)

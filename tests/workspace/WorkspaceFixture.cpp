@@ -1,7 +1,6 @@
 #include "WorkspaceFixture.h"
 
 #include "platform/db/CaseFileBuilder.h"
-#include "platform/db/Dao.h"
 #include "store/CMain.h"
 
 #include <QFile>
@@ -46,30 +45,6 @@ void WorkspaceTest::setTreeWidthSetting(const QVariant& value)
     QSettings settings(QStringLiteral("Argovo"), QStringLiteral("Settings"));
     settings.setValue(QStringLiteral("TreeWidth"), value);
     settings.sync();
-}
-
-QVariant WorkspaceTest::valueIn(const QString& path, const QString& sql)
-{
-    auto db = dao::DBEngine::OpenDatabase(path);
-    auto rs = db->OpenRecordset(sql, dao::dbOpenSnapshot);
-    QVariant value;
-    if (!rs->EOF())
-        value = rs->Fields(0).Value();
-    rs->Close();
-    db->Close();
-    return value;
-}
-
-void WorkspaceTest::execIn(const QString& path, const QString& sql)
-{
-    auto db = dao::DBEngine::OpenDatabase(path);
-    db->Execute(sql);
-    db->Close();
-}
-
-int WorkspaceTest::countIn(const QString& path, const QString& table)
-{
-    return valueIn(path, QStringLiteral("select count(*) from ") + table).toInt();
 }
 
 QVariant WorkspaceTest::issueColumn(const QString& path, const char* name, int id)

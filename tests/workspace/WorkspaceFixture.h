@@ -1,6 +1,7 @@
 #pragma once
 
 #include "QtPrinters.h"
+#include "support/CaseRows.h"
 #include "support/ScriptedPrompt.h"
 #include "support/ScriptedShell.h"
 #include "support/TempCase.h"
@@ -34,11 +35,7 @@ protected:
     void writeBlankTemplate();
     void setTreeWidthSetting(const QVariant& value);
 
-    // One value read straight from a case file, beside the window's own handle.
-    static QVariant valueIn(const QString& path, const QString& sql);
-    static void execIn(const QString& path, const QString& sql);
-    static int countIn(const QString& path, const QString& table);
-    // One column of the item with this id.
+    // One column of the item with this id, read beside the window's own handle.
     static QVariant issueColumn(const QString& path, const char* name, int id);
     QVariant issueColumn(const char* name, int id) const { return issueColumn(m_path, name, id); }
 

@@ -36,15 +36,6 @@ protected:
         w.tvIssueItems_NodeClick(node);
     }
 
-    int rowsFor(const char* table, const char* ids) const
-    {
-        const QString column = QLatin1String(table) == QLatin1String("Issue")
-                                   ? QStringLiteral("ID")
-                                   : QStringLiteral("CodeID");
-        return valueIn(m_path, QStringLiteral("select count(*) from %1 where %2 in (%3)")
-                                   .arg(QLatin1String(table), column, QLatin1String(ids)))
-            .toInt();
-    }
     static QString parentOf(frmRedoZiv& w, const char* key)
     {
         QTreeWidgetItem* node = w.node(QLatin1String(key));
@@ -244,7 +235,8 @@ TEST_F(TreeEditing, EscapeEndsARenameSilentlyAndTheRootIsNeverRenamed)
     EXPECT_TRUE(m_prompt.messages().isEmpty());
 }
 
-TEST_F(TreeEditing, TheDeleteQuestionNamesChildRecordsOnlyForABranchAndNoKeepsEverything)
+TEST_F(TreeEditing,
+       TheDeleteQuestionNamesChildRecordsOnlyForABranchNoKeepsAllAndALastChildGoneCollapsesItsIssue)
 {
     auto w = openSample(false);
     const int rows = countIn(m_path, QStringLiteral("Issue"));
@@ -264,6 +256,17 @@ TEST_F(TreeEditing, TheDeleteQuestionNamesChildRecordsOnlyForABranchAndNoKeepsEv
         EXPECT_NE(w->node(QLatin1String(key)), nullptr);
     }
     EXPECT_EQ(countIn(m_path, QStringLiteral("Issue")), rows);
+
+    // Yes for the last child collapses its issue, which is then shown.
+    choose(*w, QStringLiteral("QS9"));
+    m_prompt.answer(platform::MsgAnswer::Yes);
+    w->DeleteCodeItem();
+    QTreeWidgetItem* parent = w->node(QStringLiteral("C8"));
+    EXPECT_EQ(parent->childCount(), 0);
+    EXPECT_FALSE(parent->isExpanded());
+    EXPECT_EQ(imageOf(*w, QStringLiteral("C8")), QStringLiteral("ISSUE"));
+    EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("8"));
+    EXPECT_EQ(w->lblMain()->text(), QStringLiteral("  Lost wages"));
 }
 
 TEST_F(TreeEditing, DeletingABranchRemovesItsRowsBookmarksAndDocumentsAndClearsTheDetails)
@@ -281,10 +284,11 @@ TEST_F(TreeEditing, DeletingABranchRemovesItsRowsBookmarksAndDocumentsAndClearsT
     m_prompt.answer(platform::MsgAnswer::Yes);
     w->DeleteCodeItem();
 
-    EXPECT_EQ(rowsFor("Issue", "1, 2, 3"), 0);
-    EXPECT_EQ(rowsFor("Bookmarks", "1, 2, 3"), 0);
-    EXPECT_EQ(rowsFor("CodeFiles", "1, 2, 3"), 0);
-    EXPECT_EQ(rowsFor("Bookmarks", "9") + rowsFor("CodeFiles", "9"), 2);
+    EXPECT_EQ(countIn(m_path, QStringLiteral("Issue where ID in (1, 2, 3)")), 0);
+    EXPECT_EQ(countIn(m_path, QStringLiteral("Bookmarks where CodeID in (1, 2, 3)")), 0);
+    EXPECT_EQ(countIn(m_path, QStringLiteral("CodeFiles where CodeID in (1, 2, 3)")), 0);
+    EXPECT_EQ(countIn(m_path, QStringLiteral("Bookmarks where CodeID = 9")), 1);
+    EXPECT_EQ(countIn(m_path, QStringLiteral("CodeFiles where CodeID = 9")), 1);
     for (const char* key : {"C1", "C2", "CW3"})
         EXPECT_EQ(w->node(QLatin1String(key)), nullptr) << key;
     // The root is left selected: the deleted item is no longer the one the
@@ -313,25 +317,11 @@ TEST_F(TreeEditing, AFailedBranchDeleteLeavesFileAndTreeAsTheyWereAndIsReportedO
     ASSERT_EQ(m_prompt.messages().size(), 2);
     EXPECT_TRUE(m_prompt.messages().last().endsWith(QStringLiteral(" frmRedoZiv::DeleteCodeItem")))
         << qPrintable(m_prompt.messages().last());
-    EXPECT_EQ(rowsFor("Issue", "3, 4, 5"), 3);
-    EXPECT_EQ(rowsFor("Bookmarks", "3"), 1);
-    EXPECT_EQ(rowsFor("CodeFiles", "4"), 1);
+    EXPECT_EQ(countIn(m_path, QStringLiteral("Issue where ID in (3, 4, 5)")), 3);
+    EXPECT_EQ(countIn(m_path, QStringLiteral("Bookmarks where CodeID = 3")), 1);
+    EXPECT_EQ(countIn(m_path, QStringLiteral("CodeFiles where CodeID = 4")), 1);
     EXPECT_EQ(w->node(QStringLiteral("C3"))->childCount(), 2);
     EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("3"));
-}
-
-TEST_F(TreeEditing, DeletingTheLastChildCollapsesItsIssue)
-{
-    auto w = openSample(false);
-    choose(*w, QStringLiteral("QS9"));
-    m_prompt.answer(platform::MsgAnswer::Yes);
-    w->DeleteCodeItem();
-    QTreeWidgetItem* parent = w->node(QStringLiteral("C8"));
-    EXPECT_EQ(parent->childCount(), 0);
-    EXPECT_FALSE(parent->isExpanded());
-    EXPECT_EQ(imageOf(*w, QStringLiteral("C8")), QStringLiteral("ISSUE"));
-    EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("8"));
-    EXPECT_EQ(w->lblMain()->text(), QStringLiteral("  Lost wages"));
 }
 
 TEST_F(TreeEditing, DropsMoveOnlyUnderIssuesOrIssuesToTheTop)
@@ -420,7 +410,7 @@ TEST_F(TreeEditing, ARightClickOpensTheInsertMenu)
     insert->close();
 }
 
-TEST_F(TreeEditing, AReadOnlyCaseTakesNoTreeEditsFromKeysMouseOrDrag)
+TEST_F(TreeEditing, AReadOnlyCaseTakesNoTreeEditsAndAWritableOneOpenedAfterItCanBeEditedAgain)
 {
     m_path = m_cases.createSample();
     casetables::setWriteCheck([](dao::Database&) { return false; });
@@ -436,14 +426,8 @@ TEST_F(TreeEditing, AReadOnlyCaseTakesNoTreeEditsFromKeysMouseOrDrag)
     EXPECT_FALSE(w->mnuInsert()->isVisible());
     EXPECT_TRUE(m_prompt.shown().isEmpty());
     EXPECT_EQ(countIn(m_path, QStringLiteral("Issue")), 10);
-}
 
-TEST_F(TreeEditing, AWritableCaseOpenedAfterAReadOnlyOneCanBeEditedAgain)
-{
-    m_path = m_cases.createSample();
-    casetables::setWriteCheck([](dao::Database&) { return false; });
-    auto w = openWindow(false);
-    casetables::setWriteCheck({});
+    // Neither key, mouse nor drag, nor the toolbar; until another case opens.
     auto* remove = w->findChild<QAction*>(QStringLiteral("tbTools_delete"));
     ASSERT_NE(remove, nullptr);
     EXPECT_FALSE(remove->isEnabled());
