@@ -16,6 +16,7 @@ namespace dao {
 struct ReadAhead::Shared {
     QString path;
     QString table;
+    // Already translated from Jet's SQL.
     QString sql;
     QStringList columns;
     Row row;
@@ -73,7 +74,7 @@ bool ReadAhead::Shared::read(sqlite3* handle)
     if (sqlite3_step(foreign.get()) != SQLITE_DONE)
         return false;
 
-    Compiled statement = compile(handle, db::translateJetSql(db::withoutTrailingSemicolons(sql)));
+    Compiled statement = compile(handle, sql);
     if (!statement)
         return false;
     const db::ResultColumns result = db::resultColumns(statement.get());
@@ -137,11 +138,18 @@ ReadAhead::ReadAhead(const QString& path, const QString& table, const QString& s
 {
     m_shared->path = path;
     m_shared->table = table;
-    m_shared->sql = sql;
     m_shared->columns = columns;
     m_shared->row = std::move(row);
     m_shared->done = std::move(done);
-    m_shared->thread = std::thread([shared = m_shared.get()] { shared->run(); });
+    // Only ever a help: a query that does not translate, or a thread that
+    // cannot be had, leaves the caller to read itself.
+    try {
+        // Translated here, not on the reading thread: the translation's
+        // tables are the caller's.
+        m_shared->sql = db::translateJetSql(db::withoutTrailingSemicolons(sql));
+        m_shared->thread = std::thread([shared = m_shared.get()] { shared->run(); });
+    } catch (...) {
+    }
 }
 
 ReadAhead::~ReadAhead()
