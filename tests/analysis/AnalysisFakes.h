@@ -27,7 +27,7 @@ public:
     int resets = 0;
     int clears = 0;
     int binds = 0;
-    QStringList boundNames; // first column of the last binding
+    QStringList boundNames;   // first column of the last binding
     int mergeSetting = -1;
     int setMergeCalls = 0;
 
@@ -64,25 +64,13 @@ public:
             setAdvisoryWindow(nullptr);
     }
 
-    QStringList writes; // "Box:text" in the order written
+    QStringList writes;   // "Box:text" in the order written
     QString problem, issue, comment, description;
     int shows = 0;
 
-    void setProblem(const QString& t) override
-    {
-        problem = t;
-        writes << "Problem:" + t;
-    }
-    void setIssue(const QString& t) override
-    {
-        issue = t;
-        writes << "Issue:" + t;
-    }
-    void setComment(const QString& t) override
-    {
-        comment = t;
-        writes << "Comment:" + t;
-    }
+    void setProblem(const QString& t) override { problem = t; writes << "Problem:" + t; }
+    void setIssue(const QString& t) override { issue = t; writes << "Issue:" + t; }
+    void setComment(const QString& t) override { comment = t; writes << "Comment:" + t; }
     void setDescription(const QString& t) override
     {
         description = t;

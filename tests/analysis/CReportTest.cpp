@@ -23,12 +23,12 @@ const QString kSevenToNine = QStringLiteral("Level 7 - 9");
 // Rating sums 54, 55, 60, 6 and 5, and one item with an empty rating.
 QString bandCaseSql()
 {
-    return issueRow(1, 0, QStringLiteral("Sum54"), {9, 9, 9, 9, 9, 9}) +
-           issueRow(2, 1, QStringLiteral("Sum55"), {10, 9, 9, 9, 9, 9}) +
-           issueRow(3, 1, QStringLiteral("Sum60"), {10, 10, 10, 10, 10, 10}) +
-           issueRow(4, 0, QStringLiteral("Sum6"), {1, 1, 1, 1, 1, 1}) +
-           issueRow(5, 4, QStringLiteral("Sum5"), {1, 1, 1, 1, 1, 0}) +
-           issueRow(6, 4, QStringLiteral("NullRating"), {9, 9, 9, -1, 9, 9});
+    return issueRow(1, 0, QStringLiteral("Sum54"), {9, 9, 9, 9, 9, 9})
+           + issueRow(2, 1, QStringLiteral("Sum55"), {10, 9, 9, 9, 9, 9})
+           + issueRow(3, 1, QStringLiteral("Sum60"), {10, 10, 10, 10, 10, 10})
+           + issueRow(4, 0, QStringLiteral("Sum6"), {1, 1, 1, 1, 1, 1})
+           + issueRow(5, 4, QStringLiteral("Sum5"), {1, 1, 1, 1, 1, 0})
+           + issueRow(6, 4, QStringLiteral("NullRating"), {9, 9, 9, -1, 9, 9});
 }
 
 class CReportTest : public ::testing::Test {
@@ -64,7 +64,7 @@ struct BandCase {
     const char* label;
     const char* condition; // on the average of the six ratings
     QStringList names;
-    const char* message; // the found/total message, blanks as they stand
+    const char* message;   // the found/total message, blanks as they stand
 };
 
 // Names the case by its label in test listings.
@@ -112,16 +112,15 @@ const char* const kNoneOfSix = "  0 records found.  The % found is 0%.";
 
 INSTANTIATE_TEST_SUITE_P(
     Bands, LevelBandTest,
-    ::testing::Values(BandCase{"Level 9 - 10",
-                               "BETWEEN 9 AND 10",
-                               {"Sum54", "Sum55", "Sum60"},
-                               "  3 records found.  The items you see are 3 of those 6 records.  "
-                               "The % found is 50%."},
-                      BandCase{"Level 7 - 9", "BETWEEN 7 AND 9", {"Sum54"}, kOneOfSix},
-                      BandCase{"Level 5 - 7", "BETWEEN 5 AND 7", {}, kNoneOfSix},
-                      BandCase{"Level 3 - 5", "BETWEEN 3 AND 5", {}, kNoneOfSix},
-                      BandCase{"Level 1 - 3", "BETWEEN 1 AND 3", {"Sum6"}, kOneOfSix},
-                      BandCase{"Level 0", "< 1", {"Sum5"}, kOneOfSix}),
+    ::testing::Values(
+        BandCase{"Level 9 - 10", "BETWEEN 9 AND 10", {"Sum54", "Sum55", "Sum60"},
+                 "  3 records found.  The items you see are 3 of those 6 records.  "
+                 "The % found is 50%."},
+        BandCase{"Level 7 - 9", "BETWEEN 7 AND 9", {"Sum54"}, kOneOfSix},
+        BandCase{"Level 5 - 7", "BETWEEN 5 AND 7", {}, kNoneOfSix},
+        BandCase{"Level 3 - 5", "BETWEEN 3 AND 5", {}, kNoneOfSix},
+        BandCase{"Level 1 - 3", "BETWEEN 1 AND 3", {"Sum6"}, kOneOfSix},
+        BandCase{"Level 0", "< 1", {"Sum5"}, kOneOfSix}),
     [](const auto& info) {
         QString name = QString::fromLatin1(info.param.label);
         name.remove(QLatin1Char(' ')).replace(QLatin1Char('-'), QLatin1Char('_'));
@@ -157,13 +156,10 @@ TEST_F(CReportTest, FoundTotalMessagesKeepTheirBlanksAndCutThePercentage)
         int found, total;
         QString message;
     } cases[]{
-        {1, 3,
-         "   1 record found.  The item you see is 1 of those 3 records.  The % found is 33%."},
-        {1, 200,
-         "   1 record found.  The item you see is 1 of those 200 records.  The % found is 0%."},
+        {1, 3, "   1 record found.  The item you see is 1 of those 3 records.  The % found is 33%."},
+        {1, 200, "   1 record found.  The item you see is 1 of those 200 records.  The % found is 0%."},
         {2, 3, several(2, 3, 66)},
-        {1, 8,
-         "   1 record found.  The item you see is 1 of those 8 records.  The % found is 12%."},
+        {1, 8, "   1 record found.  The item you see is 1 of those 8 records.  The % found is 12%."},
         {2, 4, several(2, 4, 50)},
         {5, 5, several(5, 5, 100)},
         {32767, 32767, several(32767, 32767, 100)},
@@ -227,10 +223,10 @@ TEST_F(CReportTest, StudyWithoutRowsShowsItsCountButLeavesTextsWindowAndFlagAlon
 
     chooseLevel(QStringLiteral("Level 3 - 5"));
     // The panel never keeps the previous study's count over an empty grid.
-    EXPECT_EQ(
-        m_view.captions,
-        QStringList({kNoneOfSix, "     Viewing Level 3 - 5 records returned, count is: 0 records "
-                                 "returned.  Double-click any Rule to see its entirety."}));
+    EXPECT_EQ(m_view.captions,
+              QStringList({kNoneOfSix,
+                           "     Viewing Level 3 - 5 records returned, count is: 0 records "
+                           "returned.  Double-click any Rule to see its entirety."}));
     EXPECT_TRUE(m_view.boundNames.isEmpty());
     EXPECT_EQ(oReport().LevelProblem(), problem);
     EXPECT_EQ(m_advisory.shows, 0);
@@ -275,9 +271,8 @@ TEST_F(CReportTest, StudyQueriesTheCaseOpenNow)
     EXPECT_EQ(m_view.boundNames.size(), 3);
     ASSERT_TRUE(gConnection);
 
-    const QString second =
-        m_case.create(QStringLiteral("Second.AGV"),
-                      issueRow(1, 0, QStringLiteral("Other"), {10, 10, 9, 9, 9, 9}));
+    const QString second = m_case.create(
+        QStringLiteral("Second.AGV"), issueRow(1, 0, QStringLiteral("Other"), {10, 10, 9, 9, 9, 9}));
     oMain().setStrFileName(second);
     chooseLevel(kNineToTen);
     EXPECT_EQ(m_view.boundNames, QStringList{"Other"});

@@ -61,9 +61,9 @@ TEST_F(frmIssueTest, LoadListsItemsThatHaveAParentBesideItWithRedAndBlueCountsPe
 
     QStringList names = dataColumn(3);
     names.sort();
-    EXPECT_EQ(names,
-              QStringList({"Breach", "Duty of care", "Lost wages", "Medical costs", "Officer Reyes",
-                           "Skid-mark photographs", "Was the plaintiff paid during leave?"}));
+    EXPECT_EQ(names, QStringList({"Breach", "Duty of care", "Lost wages", "Medical costs",
+                                  "Officer Reyes", "Skid-mark photographs",
+                                  "Was the plaintiff paid during leave?"}));
     // Sorted on the parent, each item beside its parent's id and name.
     EXPECT_EQ(dataColumn(1), QStringList({"1", "1", "3", "3", "6", "6", "8"}));
     EXPECT_EQ(dataColumn(2), QStringList({"Liability", "Liability", "Breach", "Breach", "Damages",
@@ -99,10 +99,9 @@ TEST_F(frmIssueTest, LoadServesTheEngineAndLoadingAgainReadsTheCaseOpenNow)
               "Issue_1.Significance as Significance FROM Issue INNER JOIN Issue AS Issue_1 ON "
               "Issue.ID = Issue_1.ParentID;");
 
-    oMain().setStrFileName(
-        m_case.create(QStringLiteral("Other.AGV"),
-                      issueRow(1, 0, QStringLiteral("Top"), {5, 5, 5, 5, 5, 5}) +
-                          issueRow(2, 1, QStringLiteral("Child"), {6, 6, 6, 6, 6, 6})));
+    oMain().setStrFileName(m_case.create(
+        QStringLiteral("Other.AGV"), issueRow(1, 0, QStringLiteral("Top"), {5, 5, 5, 5, 5, 5})
+                                         + issueRow(2, 1, QStringLiteral("Child"), {6, 6, 6, 6, 6, 6})));
     frmIssue& second = load();
     EXPECT_EQ(dataColumn(3), QStringList{"Child"});
     EXPECT_EQ(second.pnlInfo()->text(), kAllCaption.arg(1));
@@ -122,9 +121,8 @@ TEST_F(frmIssueTest, LoadEndsInTheStandardLayoutWithMergingOn)
     frmIssue& window = load();
     const grid::GridCore& g = window.grid();
 
-    expectLayout(g,
-                 {"ID", "Key Group", "Rule", "Weight", "Success", "Jury", "Instructions",
-                  "Evidence", "Significance"},
+    expectLayout(g, {"ID", "Key Group", "Rule", "Weight", "Success", "Jury", "Instructions",
+                     "Evidence", "Significance"},
                  {760, 1750, 2000, 760, 760, 660, 1060, 1060, 1060}, "yyyyyyyyy", "nnnyyyyyy");
     EXPECT_EQ(g.mergeCells(), grid::MergeCells);
     EXPECT_EQ(g.displayOptionA(), 1);
@@ -157,9 +155,8 @@ TEST_F(frmIssueTest, ControlsCarryTheirNamesCaptionsAndLists)
     EXPECT_EQ(window.optMerge(1)->text(), "No Merge");
 
     const QList<QPair<const char*, QStringList>> lists{
-        {"cboLevel",
-         {"NONE", "Level 9 - 10", "Level 7 - 9", "Level 5 - 7", "Level 3 - 5", "Level 1 - 3",
-          "Level 0"}},
+        {"cboLevel", {"NONE", "Level 9 - 10", "Level 7 - 9", "Level 5 - 7", "Level 3 - 5",
+                      "Level 1 - 3", "Level 0"}},
         {"cboMethod", {"NONE", "COUNT", "AVG", "MIN", "MAX", "STDEV", "VAR", "PERCENT"}},
         {"cboRange", {"NONE", "<", ">", "=", "<=", ">=", "<>"}}};
     for (const auto& [name, items] : lists) {
@@ -256,8 +253,8 @@ TEST_F(frmIssueTest, ChoosingALevelRunsTheStudyInTheLevelLayout)
     // Liability 8.33, Breach 7.33, Officer Reyes 7.0, Skid-mark photographs 7.17.
     QStringList names = dataColumn(1);
     names.sort();
-    EXPECT_EQ(names,
-              QStringList({"Breach", "Liability", "Officer Reyes", "Skid-mark photographs"}));
+    EXPECT_EQ(names, QStringList({"Breach", "Liability", "Officer Reyes",
+                                  "Skid-mark photographs"}));
     EXPECT_EQ(window.pnlInfo()->text(),
               "     Viewing Level 7 - 9 records returned, count is: 4 records returned.  "
               "Double-click any Rule to see its entirety.");
@@ -265,9 +262,8 @@ TEST_F(frmIssueTest, ChoosingALevelRunsTheStudyInTheLevelLayout)
               "  4 records found.  The items you see are 4 of those 10 records.  "
               "The % found is 40%.");
 
-    expectLayout(g,
-                 {"Key Group", "Rule", "", "Weight", "Success", "Jury", "Instructions", "Evidence",
-                  "Significance"},
+    expectLayout(g, {"Key Group", "Rule", "", "Weight", "Success", "Jury", "Instructions",
+                     "Evidence", "Significance"},
                  {1700, 2500, 0, 760, 760, 760, 660, 1060, 1060}, "yynyyyyyy", "nnnnyyyyy");
     EXPECT_TRUE(window.fg()->isColumnHidden(3));
     EXPECT_EQ(g.mergeCells(), grid::MergeCells);

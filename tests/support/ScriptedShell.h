@@ -13,7 +13,7 @@ public:
     ~ScriptedShell() override;
 
     int result = platform::shellresult::Success;
-    QStringList executed; // "verb|target|folder|show"
+    QStringList executed;   // "verb|target|folder|show"
     QStringList helpShown;
     int quitCount = 0;
     int lastExitCode = -1;
