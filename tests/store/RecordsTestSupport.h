@@ -18,7 +18,6 @@
 
 #include <initializer_list>
 #include <memory>
-#include <optional>
 
 namespace recordstest {
 

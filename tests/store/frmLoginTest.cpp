@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <QApplication>
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>

@@ -2,7 +2,6 @@
 
 #include "workspace/frmRedoZiv.h"
 
-#include "platform/db/Ado.h"
 #include "platform/db/Dao.h"
 #include "store/CDataLayer.h"
 #include "store/COpen.h"
