@@ -1,5 +1,6 @@
 #include "AnalysisFakes.h"
 #include "support/TempCase.h"
+#include "support/TestFiles.h"
 
 #include "analysis/AnalysisState.h"
 #include "analysis/CReport.h"
@@ -55,8 +56,13 @@ protected:
     FakeAdvisoryWindow m_advisory;
 };
 
+const QString kAverage =
+    QStringLiteral("WHERE (Issue.Weight + Issue.Success + Issue.Jury + Issue.Substantive + "
+                   "Issue.Procedural + Issue.Significance)/6 ");
+
 struct BandCase {
     const char* label;
+    const char* condition; // on the average of the six ratings
     QStringList names;
     const char* message;   // the found/total message, blanks as they stand
 };
@@ -91,6 +97,8 @@ TEST_P(LevelBandTest, BandHoldsTheItemsWhoseRealAverageLiesWithinIt)
                                .arg(GetParam().label)
                                .arg(expected.size())}));
     EXPECT_EQ(oReport().ReportType(), 1);
+    EXPECT_EQ(oReport().ReportLevel(), kAverage + QLatin1String(GetParam().condition));
+    EXPECT_EQ(oReport().ShortReport(), QLatin1String(GetParam().label));
     EXPECT_EQ(m_view.clears, 1);
     EXPECT_EQ(m_view.resets, 1);
     EXPECT_EQ(m_view.setMergeCalls, 1);
@@ -105,37 +113,19 @@ const char* const kNoneOfSix = "  0 records found.  The % found is 0%.";
 INSTANTIATE_TEST_SUITE_P(
     Bands, LevelBandTest,
     ::testing::Values(
-        BandCase{"Level 9 - 10", {"Sum54", "Sum55", "Sum60"},
+        BandCase{"Level 9 - 10", "BETWEEN 9 AND 10", {"Sum54", "Sum55", "Sum60"},
                  "  3 records found.  The items you see are 3 of those 6 records.  "
                  "The % found is 50%."},
-        BandCase{"Level 7 - 9", {"Sum54"}, kOneOfSix},
-        BandCase{"Level 5 - 7", {}, kNoneOfSix},
-        BandCase{"Level 3 - 5", {}, kNoneOfSix},
-        BandCase{"Level 1 - 3", {"Sum6"}, kOneOfSix},
-        BandCase{"Level 0", {"Sum5"}, kOneOfSix}),
+        BandCase{"Level 7 - 9", "BETWEEN 7 AND 9", {"Sum54"}, kOneOfSix},
+        BandCase{"Level 5 - 7", "BETWEEN 5 AND 7", {}, kNoneOfSix},
+        BandCase{"Level 3 - 5", "BETWEEN 3 AND 5", {}, kNoneOfSix},
+        BandCase{"Level 1 - 3", "BETWEEN 1 AND 3", {"Sum6"}, kOneOfSix},
+        BandCase{"Level 0", "< 1", {"Sum5"}, kOneOfSix}),
     [](const auto& info) {
         QString name = QString::fromLatin1(info.param.label);
         name.remove(QLatin1Char(' ')).replace(QLatin1Char('-'), QLatin1Char('_'));
         return name.toStdString();
     });
-
-TEST_F(CReportTest, LevelLabelsCarryTheirAverageConditions)
-{
-    const QString sum = QStringLiteral(
-        "WHERE (Issue.Weight + Issue.Success + Issue.Jury + Issue.Substantive + "
-        "Issue.Procedural + Issue.Significance)/6 ");
-    const QStringList expected{
-        sum + "BETWEEN 9 AND 10", sum + "BETWEEN 7 AND 9", sum + "BETWEEN 5 AND 7",
-        sum + "BETWEEN 3 AND 5",  sum + "BETWEEN 1 AND 3", sum + "< 1"};
-    const QStringList labels{"Level 9 - 10", "Level 7 - 9", "Level 5 - 7",
-                             "Level 3 - 5",  "Level 1 - 3", "Level 0"};
-    for (int i = 0; i < labels.size(); ++i) {
-        m_view.level = labels[i];
-        oReport().GetLevelSetting();
-        EXPECT_EQ(oReport().ReportLevel(), expected[i]) << labels[i].toStdString();
-        EXPECT_EQ(oReport().ShortReport(), labels[i]);
-    }
-}
 
 TEST_F(CReportTest, LevelTextIsTrimmedButComparedCaseSensitively)
 {
@@ -263,9 +253,7 @@ TEST_F(CReportTest, FailedStudyLeavesNoStaleQueryForTheNextBand)
         chooseLevel(kNineToTen);
         FAIL() << "a study on a missing case file must fail";
     } catch (const AppError& e) {
-        EXPECT_EQ(e.number(), kClassFailure);
-        EXPECT_EQ(e.source(), "Argovo.CReport.RunAnalysis");
-        EXPECT_EQ(e.description(), "CReport component failure");
+        expectClassFailure(e, QStringLiteral("CReport"), QStringLiteral("RunAnalysis"));
     }
     EXPECT_FALSE(oReport().sqlReview().isEmpty());
 

@@ -37,24 +37,11 @@ inline const std::array<RatedChild, 6> kRatedChildren{{
     {31, 3, "C2", {8, 1, -1, 9, 6, 7}},
 }};
 
-class IssueWindowFixture : public ::testing::Test {
+// The analysis window in a pane of its own, over the case file named in
+// oMain; every question answered by the script.
+class AnalysisWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        resetAppState();
-        QString sql = issueRow(1, 0, QStringLiteral("Alpha"), {5, 5, 5, 5, 5, 5}) +
-                      issueRow(2, 0, QStringLiteral("Beta"), {5, 5, 5, 5, 5, 5}) +
-                      issueRow(3, 0, QStringLiteral("O'Brien"), {5, 5, 5, 5, 5, 5});
-        for (const RatedChild& child : kRatedChildren) {
-            const auto& r = child.ratings;
-            sql += issueRow(child.id, child.parent, QString::fromLatin1(child.name),
-                            {r[0], r[1], r[2], r[3], r[4], r[5]});
-        }
-        oMain().setStrFileName(m_case.create(QStringLiteral("Rated.AGV"), sql));
-        m_window = analysisforms::loadIssueWindow(&m_pane);
-        ASSERT_NE(m_window, nullptr);
-    }
-
+    void SetUp() override { resetAppState(); }
     void TearDown() override
     {
         analysisforms::unloadIssueWindow();
@@ -64,6 +51,12 @@ protected:
         resetAppState();
     }
 
+    frmIssue& load()
+    {
+        m_window = analysisforms::loadIssueWindow(&m_pane);
+        EXPECT_NE(m_window, nullptr);
+        return *m_window;
+    }
     frmIssue& window() { return *m_window; }
     grid::GridCore& grid() { return m_window->grid(); }
 
@@ -87,6 +80,7 @@ protected:
         return -1;
     }
 
+    // One column of the data rows, in grid order.
     QStringList dataColumn(int col)
     {
         QStringList values;
@@ -100,4 +94,23 @@ protected:
     TempCase m_case;
     QWidget m_pane;
     frmIssue* m_window = nullptr;
+};
+
+class IssueWindowFixture : public AnalysisWindowTest {
+protected:
+    void SetUp() override
+    {
+        AnalysisWindowTest::SetUp();
+        QString sql = issueRow(1, 0, QStringLiteral("Alpha"), {5, 5, 5, 5, 5, 5}) +
+                      issueRow(2, 0, QStringLiteral("Beta"), {5, 5, 5, 5, 5, 5}) +
+                      issueRow(3, 0, QStringLiteral("O'Brien"), {5, 5, 5, 5, 5, 5});
+        for (const RatedChild& child : kRatedChildren) {
+            const auto& r = child.ratings;
+            sql += issueRow(child.id, child.parent, QString::fromLatin1(child.name),
+                            {r[0], r[1], r[2], r[3], r[4], r[5]});
+        }
+        oMain().setStrFileName(m_case.create(QStringLiteral("Rated.AGV"), sql));
+        load();
+        ASSERT_NE(m_window, nullptr);
+    }
 };

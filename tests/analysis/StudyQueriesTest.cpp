@@ -2,7 +2,6 @@
 #include "platform/core/AppError.h"
 
 #include <QList>
-#include <QStringList>
 
 #include <tuple>
 

@@ -239,14 +239,10 @@ TEST_F(frmIssueGridEventsTest, DoubleClickShowsTheWholeKeyGroupOrRuleOnly)
               QStringList({"Alpha", "A rule far longer than its narrow column"}));
 }
 
-TEST_F(frmIssueGridEventsTest, GridFillsAWiderTabAndKeepsItsColumnWidths)
+TEST_F(frmIssueGridEventsTest, GridFillsAWiderTabKeepingItsColumnWidthsAndMergeOptionsSwitchMerging)
 {
     EXPECT_GT(window().fg()->width(), twips::toPixels(10400) + 100);
     EXPECT_EQ(window().fg()->columnWidth(3), twips::toPixels(2000));
-}
-
-TEST_F(frmIssueGridEventsTest, MergeOptionsSwitchMergingOffAndOn)
-{
     window().optMerge(1)->click();
     EXPECT_EQ(grid().mergeCells(), grid::MergeNone);
     window().optMerge(0)->click();

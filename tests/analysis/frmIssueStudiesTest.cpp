@@ -39,6 +39,16 @@ std::optional<double> variance(const Values& v)
     return squares / static_cast<double>(v.size() - 1);
 }
 
+// A statistic of a group's values; none for a group without any.
+Statistic ofValues(std::function<double(const Values&)> f)
+{
+    return [f](const Values& v, double) -> std::optional<double> {
+        if (v.empty())
+            return std::nullopt;
+        return f(v);
+    };
+}
+
 struct MethodCase {
     const char* method;
     Statistic expected;
@@ -46,24 +56,9 @@ struct MethodCase {
 
 const std::vector<MethodCase> kMethods{
     {"COUNT", [](const Values& v, double) { return double(v.size()); }},
-    {"AVG",
-     [](const Values& v, double) -> std::optional<double> {
-         if (v.empty())
-             return std::nullopt;
-         return sum(v) / double(v.size());
-     }},
-    {"MIN",
-     [](const Values& v, double) -> std::optional<double> {
-         if (v.empty())
-             return std::nullopt;
-         return *std::min_element(v.begin(), v.end());
-     }},
-    {"MAX",
-     [](const Values& v, double) -> std::optional<double> {
-         if (v.empty())
-             return std::nullopt;
-         return *std::max_element(v.begin(), v.end());
-     }},
+    {"AVG", ofValues([](const Values& v) { return sum(v) / double(v.size()); })},
+    {"MIN", ofValues([](const Values& v) { return *std::min_element(v.begin(), v.end()); })},
+    {"MAX", ofValues([](const Values& v) { return *std::max_element(v.begin(), v.end()); })},
     {"STDEV",
      [](const Values& v, double) -> std::optional<double> {
          const auto var = variance(v);

@@ -1,25 +1,14 @@
-#include "AnalysisFakes.h"
-#include "support/ScriptedPrompt.h"
-#include "support/TempCase.h"
+#include "IssueWindowFixture.h"
 
 #include "analysis/AnalysisState.h"
 #include "analysis/CReport.h"
 #include "analysis/CText.h"
 #include "analysis/LevelTexts.h"
-#include "analysis/forms/IssueWindow.h"
-#include "analysis/forms/frmIssue.h"
-#include "analysis/forms/frmReport.h"
 #include "platform/core/Twips.h"
-#include "platform/grid/GridCore.h"
 #include "platform/grid/GridView.h"
-#include "store/AppState.h"
-#include "store/CMain.h"
 #include "store/CUtility.h"
 #include "store/IAnalysisHost.h"
 
-#include <QComboBox>
-#include <QCoreApplication>
-#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,8 +16,6 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTextEdit>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -42,11 +29,6 @@ QStringList itemsOf(const QComboBox* combo)
     for (int i = 0; i < combo->count(); ++i)
         items << combo->itemText(i);
     return items;
-}
-
-void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // Grid columns 1..9 as a layout leaves them; merge and format read "y" or
@@ -63,53 +45,13 @@ void expectLayout(const grid::GridCore& g, const QStringList& headers, const QLi
     }
 }
 
-class frmIssueTest : public ::testing::Test {
+class frmIssueTest : public AnalysisWindowTest {
 protected:
     void SetUp() override
     {
-        resetAppState();
+        AnalysisWindowTest::SetUp();
         oMain().setStrFileName(m_case.createSample());
     }
-
-    void TearDown() override
-    {
-        analysisforms::unloadIssueWindow();
-        if (frmReport* report = frmReport::loaded())
-            report->close();
-        flushDeletes();
-        resetAppState();
-    }
-
-    frmIssue& load()
-    {
-        frmIssue* window = analysisforms::loadIssueWindow(&m_pane);
-        EXPECT_NE(window, nullptr);
-        return *window;
-    }
-
-    // What the user's choice in the level list does.
-    static void chooseLevel(frmIssue& window, const QString& label)
-    {
-        QComboBox* combo = window.cboLevel();
-        const int index = combo->findText(label);
-        ASSERT_GE(index, 0);
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
-    }
-
-    // Names (column 3) of the data rows, in grid order.
-    static QStringList dataColumn(const grid::GridCore& g, int col)
-    {
-        QStringList values;
-        for (int r = 1; r < g.rows(); ++r)
-            if (!g.isSubtotal(r))
-                values << g.textAt(r, col);
-        return values;
-    }
-
-    ScriptedPrompt m_prompt;
-    TempCase m_case;
-    QWidget m_pane;
 };
 
 TEST_F(frmIssueTest, LoadListsItemsThatHaveAParentBesideItWithRedAndBlueCountsPerParent)
@@ -117,15 +59,15 @@ TEST_F(frmIssueTest, LoadListsItemsThatHaveAParentBesideItWithRedAndBlueCountsPe
     frmIssue& window = load();
     const grid::GridCore& g = window.grid();
 
-    QStringList names = dataColumn(g, 3);
+    QStringList names = dataColumn(3);
     names.sort();
     EXPECT_EQ(names, QStringList({"Breach", "Duty of care", "Lost wages", "Medical costs",
                                   "Officer Reyes", "Skid-mark photographs",
                                   "Was the plaintiff paid during leave?"}));
     // Sorted on the parent, each item beside its parent's id and name.
-    EXPECT_EQ(dataColumn(g, 1), QStringList({"1", "1", "3", "3", "6", "6", "8"}));
-    EXPECT_EQ(dataColumn(g, 2), QStringList({"Liability", "Liability", "Breach", "Breach",
-                                             "Damages", "Damages", "Lost wages"}));
+    EXPECT_EQ(dataColumn(1), QStringList({"1", "1", "3", "3", "6", "6", "8"}));
+    EXPECT_EQ(dataColumn(2), QStringList({"Liability", "Liability", "Breach", "Breach", "Damages",
+                                          "Damages", "Lost wages"}));
     EXPECT_EQ(window.pnlInfo()->text(), kAllCaption.arg(7));
     EXPECT_TRUE(m_prompt.messages().isEmpty()) << m_prompt.messages().join("|").toStdString();
 
@@ -161,10 +103,10 @@ TEST_F(frmIssueTest, LoadServesTheEngineAndLoadingAgainReadsTheCaseOpenNow)
         QStringLiteral("Other.AGV"), issueRow(1, 0, QStringLiteral("Top"), {5, 5, 5, 5, 5, 5})
                                          + issueRow(2, 1, QStringLiteral("Child"), {6, 6, 6, 6, 6, 6})));
     frmIssue& second = load();
-    EXPECT_EQ(dataColumn(second.grid(), 3), QStringList{"Child"});
+    EXPECT_EQ(dataColumn(3), QStringList{"Child"});
     EXPECT_EQ(second.pnlInfo()->text(), kAllCaption.arg(1));
     EXPECT_EQ(analysisforms::issueWindow(), &second);
-    flushDeletes();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(m_pane.findChildren<frmIssue*>().size(), 1);
 
     analysisforms::unloadIssueWindow();
@@ -247,14 +189,14 @@ TEST_F(frmIssueTest, RefreshReturnsToAllRecordsWithEachListHoldingItsItemsOnce)
     EXPECT_EQ(window.dialRange()->text(), "");
     EXPECT_TRUE(window.cmdReport()->isEnabled());
     EXPECT_EQ(window.pnlInfo()->text(), kAllCaption.arg(7));
-    EXPECT_EQ(dataColumn(window.grid(), 3).size(), 7);
+    EXPECT_EQ(dataColumn(3).size(), 7);
 }
 
 TEST_F(frmIssueTest, EmptyCaseLoadsAnEmptyGridWithCountZero)
 {
     oMain().setStrFileName(m_case.create(QStringLiteral("Empty.AGV")));
     frmIssue& window = load();
-    EXPECT_TRUE(dataColumn(window.grid(), 3).isEmpty());
+    EXPECT_TRUE(dataColumn(3).isEmpty());
     EXPECT_EQ(window.pnlInfo()->text(), kAllCaption.arg(0));
     EXPECT_EQ(window.grid().textAt(0, 2), "Key Group");
     EXPECT_TRUE(m_prompt.messages().isEmpty());
@@ -268,7 +210,7 @@ TEST_F(frmIssueTest, CaseThatCannotBeOpenedIsReportedOnceAndLoadCarriesOn)
     EXPECT_TRUE(m_prompt.messages()[0].endsWith("\nin Argovo.frmIssue.LoadData at line 1"))
         << m_prompt.messages()[0].toStdString();
     EXPECT_EQ(window.pnlInfo()->text(), kAllCaption.arg(0));
-    EXPECT_TRUE(dataColumn(window.grid(), 3).isEmpty());
+    EXPECT_TRUE(dataColumn(3).isEmpty());
     EXPECT_TRUE(oUtility().FormIssueLoaded());
     EXPECT_EQ(window.grid().textAt(0, 9), "Significance");
 }
@@ -279,14 +221,14 @@ TEST_F(frmIssueTest, OnlyTheUsersChoiceOfARealLevelRunsAStudy)
     m_pane.show();
     m_pane.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&m_pane));
-    const QStringList before = dataColumn(window.grid(), 3);
+    const QStringList before = dataColumn(3);
 
     window.cboLevel()->setCurrentText(QStringLiteral("Level 7 - 9"));
     window.cboLevel()->setCurrentIndex(1);
-    chooseLevel(window, QStringLiteral("NONE"));
+    choose(window.cboLevel(), QStringLiteral("NONE"));
     EXPECT_EQ(oReport().ReportType(), 0);
     EXPECT_FALSE(oReport().LevelInPlay());
-    EXPECT_EQ(dataColumn(window.grid(), 3), before);
+    EXPECT_EQ(dataColumn(3), before);
     EXPECT_EQ(window.pnlInfo()->text(), kAllCaption.arg(7));
     EXPECT_TRUE(window.cboMethod()->isEnabled());
 
@@ -303,13 +245,13 @@ TEST_F(frmIssueTest, OnlyTheUsersChoiceOfARealLevelRunsAStudy)
 TEST_F(frmIssueTest, ChoosingALevelRunsTheStudyInTheLevelLayout)
 {
     frmIssue& window = load();
-    chooseLevel(window, QStringLiteral("Level 7 - 9"));
+    choose(window.cboLevel(), QStringLiteral("Level 7 - 9"));
     const grid::GridCore& g = window.grid();
 
     EXPECT_EQ(oReport().ReportType(), 1);
     EXPECT_EQ(oReport().Level(), "Level 7 - 9");
     // Liability 8.33, Breach 7.33, Officer Reyes 7.0, Skid-mark photographs 7.17.
-    QStringList names = dataColumn(g, 1);
+    QStringList names = dataColumn(1);
     names.sort();
     EXPECT_EQ(names, QStringList({"Breach", "Liability", "Officer Reyes",
                                   "Skid-mark photographs"}));
@@ -336,10 +278,10 @@ TEST_F(frmIssueTest, ChoosingALevelRunsTheStudyInTheLevelLayout)
 TEST_F(frmIssueTest, SecondLevelStudyWithRowsShowsItsTextsInTheAdvisoryWindowUntilUnload)
 {
     frmIssue& window = load();
-    chooseLevel(window, QStringLiteral("Level 9 - 10"));
+    choose(window.cboLevel(), QStringLiteral("Level 9 - 10"));
     EXPECT_EQ(frmReport::loaded(), nullptr);
 
-    chooseLevel(window, QStringLiteral("Level 5 - 7"));
+    choose(window.cboLevel(), QStringLiteral("Level 5 - 7"));
     frmReport* report = frmReport::loaded();
     ASSERT_NE(report, nullptr);
     EXPECT_TRUE(report->isVisible());

@@ -30,15 +30,13 @@ protected:
     }
     int bookmarks(const char* where = "")
     {
-        return rows(path, QStringLiteral("Bookmarks ") + where);
+        return countIn(path, QStringLiteral("Bookmarks ") + where);
     }
 
     // The class failure every procedure turns its errors into.
     static void expectClassFailure(const AppError& e, const char* procedure)
     {
-        EXPECT_EQ(e.number(), kClassFailure) << procedure;
-        EXPECT_EQ(e.source(), QStringLiteral("Argovo.CBookmark.") + QLatin1String(procedure));
-        EXPECT_EQ(e.description(), QStringLiteral("CBookmark component failure"));
+        ::expectClassFailure(e, QStringLiteral("CBookmark"), QLatin1String(procedure));
     }
 };
 
@@ -77,7 +75,7 @@ TEST_F(CBookmarkTest, RemovingABookmarkLeavesItsItemAndLaterCommitsWriteNothing)
     EXPECT_EQ(bookmarks(), 1);
     deleted.Commit();
     EXPECT_EQ(bookmarks(), 0);
-    EXPECT_EQ(rows(path, QStringLiteral("Issue where id = 3")), 1);
+    EXPECT_EQ(countIn(path, QStringLiteral("Issue where id = 3")), 1);
     db->Execute(QStringLiteral("insert into Bookmarks (ID, CodeID, Description) "
                                "values (1, 3, 'put back')"));
     EXPECT_NO_THROW(deleted.Commit());

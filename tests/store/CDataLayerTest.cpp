@@ -20,7 +20,7 @@ protected:
     TempCase cases;
 };
 
-TEST_F(CDataLayerTest, MissingOrNonCaseDataSourceIsRefusedWithTheBox)
+TEST_F(CDataLayerTest, NoOrANonCaseDataSourceIsRefusedWithTheBoxAndAMissingCaseFailsToOpen)
 {
     CDataLayer& layer = oDataLayer();
     EXPECT_EQ(layer.GetConnected(), 1);
@@ -38,14 +38,11 @@ TEST_F(CDataLayerTest, MissingOrNonCaseDataSourceIsRefusedWithTheBox)
         EXPECT_EQ(shown.icon, MsgIcon::Information);
     }
     EXPECT_FALSE(QFileInfo::exists(cases.path(QStringLiteral("notes.mdb"))));
-}
 
-TEST_F(CDataLayerTest, FailedOpenIsReportedAsFailureAndCreatesNoFile)
-{
+    // A missing case file fails to open, and none is made.
+    prompt.clear();
     const QString path = cases.path(QStringLiteral("Missing.AGV"));
-    CDataLayer& layer = oDataLayer();
     layer.setDataSource(path);
-
     EXPECT_EQ(layer.GetConnected(), 1);
     EXPECT_FALSE(layer.Connected());
     EXPECT_NE(layer.Connection()->State(), ado::adStateOpen);

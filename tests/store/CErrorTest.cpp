@@ -73,7 +73,7 @@ TEST_F(CErrorTest, TechnicalErrorDeclinedShowsNoWindowAndLogsOneLine)
         QStringLiteral("    CALLING PROCEDURE: CDataLayer.RunSQL    LOG COMMENT: Syntax error")));
 }
 
-TEST_F(CErrorTest, TechnicalErrorAcceptedShowsTheErrorWindowAndLogsNothing)
+TEST_F(CErrorTest, TechnicalErrorAcceptedShowsTheErrorWindowAndLogsNothingWithNoPromptItLogs)
 {
     prompt->answer(MsgAnswer::Yes);
     oError().HandleError(QStringLiteral("CIssue::UpdateObject"), QStringLiteral("Disk full"),
@@ -89,11 +89,9 @@ TEST_F(CErrorTest, TechnicalErrorAcceptedShowsTheErrorWindowAndLogsNothing)
     EXPECT_EQ(window.values.value(QStringLiteral("lblErrorNumberValue")).toString(),
               QStringLiteral("-2147221404"));
     EXPECT_TRUE(folder.logLines().isEmpty());
-}
 
-TEST_F(CErrorTest, ReporterNeverRaisesAndStillLogsWhenNoPromptAnswers)
-{
-    // Without a prompt every box fails; the entry must still reach the log.
+    // Without a prompt every box fails; the reporter never raises, and the
+    // entry still reaches the log.
     prompt.reset();
     EXPECT_NO_THROW(
         oError().HandleError(QStringLiteral("Globals.Test"), QStringLiteral("lost box"), 7, true));

@@ -46,26 +46,22 @@ TEST_F(CExhibitTest, DeleteRemovesTheItemAndWhatItOwns)
     exhibit.Delete();
     exhibit.Commit();
     EXPECT_EQ(exhibit.state(), stDeleted);
-    EXPECT_EQ(rows(path, QStringLiteral("Issue where id = 3")), 0);
-    EXPECT_EQ(rows(path, QStringLiteral("Bookmarks where codeid = 3")), 0);
+    EXPECT_EQ(countIn(path, QStringLiteral("Issue where id = 3")), 0);
+    EXPECT_EQ(countIn(path, QStringLiteral("Bookmarks where codeid = 3")), 0);
 }
 
 TEST_F(CExhibitTest, CommitFailuresRaiseTheClassFailure)
 {
     CExhibit gone;
     gone.Initialise(db, QStringLiteral("999"));
-    AppError e = raised([&] { gone.Commit(); });
-    EXPECT_EQ(e.number(), kClassFailure);
-    EXPECT_EQ(e.source(), QStringLiteral("Argovo.CExhibit.IDataObject_Commit"));
-    EXPECT_EQ(e.description(), QStringLiteral("CExhibit component failure"));
+    const QString commit = QStringLiteral("IDataObject_Commit");
+    expectClassFailure(raised([&] { gone.Commit(); }), QStringLiteral("CExhibit"), commit);
 
     db->Close();
     CExhibit deleting;
     EXPECT_NO_THROW(deleting.Initialise(db, QStringLiteral("4")));
     deleting.Delete();
-    e = raised([&] { deleting.Commit(); });
-    EXPECT_EQ(e.number(), kClassFailure);
-    EXPECT_EQ(e.source(), QStringLiteral("Argovo.CExhibit.IDataObject_Commit"));
+    expectClassFailure(raised([&] { deleting.Commit(); }), QStringLiteral("CExhibit"), commit);
     EXPECT_EQ(deleting.state(), stDeleting);
 }
 

@@ -179,7 +179,7 @@ TEST_F(CFileObjectTest, FailedInsertStoresNothingAndStaysNew)
         EXPECT_EQ(doc.state(), stNew);
         EXPECT_EQ(doc.Key(), QString());
     }
-    EXPECT_EQ(rows(path, QStringLiteral("codefiles")), 0);
+    EXPECT_EQ(countIn(path, QStringLiteral("codefiles")), 0);
 }
 
 TEST_F(CFileObjectTest, UnchangedCommitKeepsTheRowAndReplacingTheFileStoresNewBytesAndPath)
@@ -219,8 +219,8 @@ TEST_F(CFileObjectTest, DeleteRemovesTheRowAndNoOther)
     doc.Delete();
     doc.Commit();
     EXPECT_EQ(doc.state(), stDeleted);
-    EXPECT_EQ(rows(path, QStringLiteral("codefiles where id = ") + one), 0);
-    EXPECT_EQ(rows(path, QStringLiteral("codefiles where id = ") + two), 1);
+    EXPECT_EQ(countIn(path, QStringLiteral("codefiles where id = ") + one), 0);
+    EXPECT_EQ(countIn(path, QStringLiteral("codefiles where id = ") + two), 1);
 }
 
 TEST_F(CFileObjectTest, NothingIsReadAtInitialiseKeyOrDelete)

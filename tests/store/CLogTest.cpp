@@ -73,7 +73,7 @@ TEST_P(CLogRollOverTest, LogPastMaxEntryBytesBecomesTheOldGeneration)
 
 INSTANTIATE_TEST_SUITE_P(AtTheLimit, CLogRollOverTest, ::testing::Values(50000, 50001));
 
-TEST_F(CLogTest, ALogThatCannotBecomeTheOldGenerationIsKept)
+TEST_F(CLogTest, ALogThatCannotBecomeTheOldGenerationIsKeptAndAnUnwritableOneLosesTheEntry)
 {
     // A folder in the older generation's place cannot be replaced.
     ASSERT_TRUE(QDir(folder.path(QString())).mkpath(QStringLiteral("Argovo 2003.OLD/busy")));
@@ -81,10 +81,8 @@ TEST_F(CLogTest, ALogThatCannotBecomeTheOldGenerationIsKept)
     writeFile(logPath, filler);
     log.LogItem(QStringLiteral("X"), QStringLiteral("y"));
     EXPECT_EQ(fileBytes(logPath), filler + kLine);
-}
 
-TEST_F(CLogTest, UnwritableLogLosesTheEntrySilently)
-{
+    // Silently.
     log.setFileName(folder.path(QStringLiteral("no such folder/Argovo 2003")));
     EXPECT_NO_THROW(log.LogItem(QStringLiteral("X"), QStringLiteral("y")));
     EXPECT_FALSE(QFileInfo::exists(folder.path(QStringLiteral("no such folder"))));

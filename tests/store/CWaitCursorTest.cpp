@@ -31,6 +31,11 @@ TEST(CWaitCursorTest, NestedCursorsEachRestoreThePointerCurrentAtTheirCreation)
     RecordingScreen screen;
     screen.pointer = 3;
     {
+        // One released without a SetCursor puts back the same pointer.
+        CWaitCursor untouched;
+    }
+    EXPECT_EQ(screen.history, std::vector<int>{3});
+    {
         CWaitCursor outer;
         outer.SetCursor(CWaitCursor::kHourglass);
         {
@@ -41,16 +46,6 @@ TEST(CWaitCursorTest, NestedCursorsEachRestoreThePointerCurrentAtTheirCreation)
         EXPECT_EQ(screen.pointer, CWaitCursor::kHourglass);
     }
     EXPECT_EQ(screen.pointer, 3);
-}
-
-TEST(CWaitCursorTest, ReleasedWithoutSetCursorPutsBackTheSamePointer)
-{
-    RecordingScreen screen;
-    screen.pointer = 11;
-    {
-        CWaitCursor cursor;
-    }
-    EXPECT_EQ(screen.history, std::vector<int>{11});
 }
 
 TEST(CWaitCursorTest, QtScreenKeepsOneOverrideAndDropsItAtTheDefaultPointer)

@@ -29,7 +29,8 @@ TEST(SQLTextTest, SQLStringCheckDoublesEveryApostrophe)
         EXPECT_EQ(SQLStringCheck(QString::fromUtf8(text)), QString::fromUtf8(expected)) << text;
 }
 
-TEST(SQLTextTest, FormatSQLValueByType)
+// An integer that is not one never reaches the statement.
+TEST(SQLTextTest, FormatSQLValueByTypeRefusingAnIntegerThatIsNotOne)
 {
     const std::tuple<const char*, int, const char*> cases[] = {
         {"", 3, "NULL"},       {"", 200, "NULL"},
@@ -40,11 +41,6 @@ TEST(SQLTextTest, FormatSQLValueByType)
     for (const auto& [value, type, expected] : cases)
         EXPECT_EQ(FormatSQLValue(QString::fromUtf8(value), type), QString::fromUtf8(expected))
             << value << " as " << type;
-}
-
-// An integer that is not one never reaches the statement.
-TEST(SQLTextTest, FormatSQLValueRefusesAnIntegerThatIsNotOne)
-{
     for (const char* bad : {"1; drop table Issue", "1 or 1=1", "4.5", "abc", " 1"})
         EXPECT_EQ(raised([&] { FormatSQLValue(QString::fromUtf8(bad), 3); }).number(),
                   jet::ConversionError)

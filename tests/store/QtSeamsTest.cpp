@@ -3,7 +3,6 @@
 #include "platform/widgets/QtPrompt.h"
 #include "platform/widgets/QtShell.h"
 
-#include <QAbstractFileIconProvider>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileIconProvider>

@@ -1,13 +1,13 @@
 #pragma once
 
-// Reading a case file back behind the record objects' backs, through a
-// connection of its own, so that tests assert what was really stored; and the
-// fixture the record tests share.
+// Stored rows read back column by column, and the fixture the record tests
+// share.
 
 #include "platform/core/AppError.h"
 #include "platform/db/Dao.h"
 #include "store/AppState.h"
 #include "store/TempCurrentFolder.h"
+#include "support/CaseRows.h"
 #include "support/TempCase.h"
 #include "support/TestFiles.h"
 
@@ -18,35 +18,8 @@
 
 #include <initializer_list>
 #include <memory>
-#include <optional>
 
 namespace recordstest {
-
-// The file helpers, under the names other folders' tests know them by.
-using ::fileBytes;
-using ::patternBytes;
-using ::raised;
-using ::writeFile;
-
-// The first column of the first row of sql; nothing when there is no row.
-inline std::optional<QVariant> cell(const QString& path, const QString& sql)
-{
-    auto db = dao::DBEngine::OpenDatabase(path);
-    auto rs = db->OpenRecordset(sql, dao::dbOpenSnapshot);
-    std::optional<QVariant> value;
-    if (!rs->EOF())
-        value = rs->Fields(0).Value();
-    rs->Close();
-    db->Close();
-    return value;
-}
-
-// How many rows "<table> [where ...]" holds.
-inline int rows(const QString& path, const QString& tableAndWhere)
-{
-    const auto v = cell(path, QStringLiteral("select count(*) from ") + tableAndWhere);
-    return v ? v->toInt() : -1;
-}
 
 // One column of the row of table with the given id; "<no row>" when there is none.
 inline QVariant stored(const QString& path, const QString& table, const QString& column,

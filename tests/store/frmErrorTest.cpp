@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(frmErrorTest, ShowsCallerDescriptionAndNumberUnderItsCaptions)
+TEST(frmErrorTest, ShowsTheErrorUnderItsCaptionsOkClosesItAndTheReporterCanOpenIt)
 {
     frmError window;
     window.setValues({{QStringLiteral("lblErrorCallerValue"), QStringLiteral("CDataLayer.RunSQL")},
@@ -32,11 +32,7 @@ TEST(frmErrorTest, ShowsCallerDescriptionAndNumberUnderItsCaptions)
         ASSERT_NE(label, nullptr) << name;
         EXPECT_EQ(label->text(), QLatin1String(text)) << name;
     }
-}
 
-TEST(frmErrorTest, OkClosesTheWindowAndTheReporterCanOpenIt)
-{
-    frmError window;
     window.show();
     QSignalSpy accepted(&window, &QDialog::accepted);
     auto* ok = window.findChild<QPushButton*>(QStringLiteral("cmdOK"));

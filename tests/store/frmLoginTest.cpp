@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <QApplication>
 
 #include <gtest/gtest.h>
 
@@ -42,7 +41,7 @@ protected:
     QPushButton* ok = nullptr;
 };
 
-TEST_F(frmLoginTest, DialogCarriesItsCaptionAndControlNames)
+TEST_F(frmLoginTest, TheExpectedWordSignsInAndCancelSignsOutBothHidingTheDialog)
 {
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Login"));
     EXPECT_TRUE(dialog.findChild<QLineEdit*>(QStringLiteral("txtUserName")));
@@ -53,10 +52,7 @@ TEST_F(frmLoginTest, DialogCarriesItsCaptionAndControlNames)
               QStringLiteral("&User Name:"));
     EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lblLabels_1"))->text(),
               QStringLiteral("&Password:"));
-}
 
-TEST_F(frmLoginTest, TheExpectedWordSignsInAndCancelSignsOutBothHidingTheDialog)
-{
     // The user name plays no part: it stays empty.
     tryWord(QStringLiteral("casefile"));
     EXPECT_TRUE(dialog.LoginSucceeded());

@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -77,8 +76,8 @@ TEST_F(CaseMaintenanceTest, SuccessfulRunCompactsKeepsTheOriginalAsOldAndShutsDo
     EXPECT_TRUE(maintenance.run(QStringLiteral("  ") + path + QStringLiteral(" ")));
 
     EXPECT_EQ(fileBytes(path + QStringLiteral(".OLD")), original);
-    EXPECT_EQ(rows(path, QStringLiteral("Issue")), 10);
-    EXPECT_EQ(rows(path, QStringLiteral("Bookmarks")), 1);
+    EXPECT_EQ(countIn(path, QStringLiteral("Issue")), 10);
+    EXPECT_EQ(countIn(path, QStringLiteral("Bookmarks")), 1);
     EXPECT_LE(QFileInfo(path).size(), original.size());
     EXPECT_EQ(
         QDir(cases.path(folderName)).entryList(QDir::Files | QDir::Hidden),
@@ -161,7 +160,7 @@ TEST_F(CaseMaintenanceTest, GoWithoutAFileOrWithNoCaseOpenStopsButStillClosesThe
 
 // --- the window -------------------------------------------------------------------
 
-TEST_F(CaseMaintenanceTest, WindowShowsItsTextsUnderTheControlNames)
+TEST_F(CaseMaintenanceTest, WindowShowsItsTextsUnderTheControlNamesAndItsButtonsChooseExplainAndRun)
 {
     frmMaintenance window;
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Argovo 2003 System Maintenance"));
@@ -180,13 +179,10 @@ TEST_F(CaseMaintenanceTest, WindowShowsItsTextsUnderTheControlNames)
             widget->property(qobject_cast<const QGroupBox*>(widget) ? "title" : "text");
         EXPECT_EQ(shown.toString(), text) << name;
     }
-    EXPECT_TRUE(window.findChild<QPushButton*>(QStringLiteral("cmdMore")));
-}
+    ASSERT_TRUE(window.findChild<QPushButton*>(QStringLiteral("cmdMore")));
 
-TEST_F(CaseMaintenanceTest, WindowButtonsChooseExplainAndRun)
-{
+    // Its buttons choose, explain and run.
     const QString path = closedCase();
-    frmMaintenance window;
     window.show();
     auto* file = window.findChild<QLineEdit*>(QStringLiteral("txtFile"));
 

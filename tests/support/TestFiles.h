@@ -39,6 +39,14 @@ inline QByteArray patternBytes(qint64 size, unsigned seed = 7)
     return bytes;
 }
 
+// The failure a class raises for any error inside one of its procedures.
+inline void expectClassFailure(const AppError& e, const QString& cls, const QString& procedure)
+{
+    EXPECT_EQ(e.number(), kClassFailure) << qPrintable(procedure);
+    EXPECT_EQ(e.source(), QStringLiteral("Argovo.%1.%2").arg(cls, procedure));
+    EXPECT_EQ(e.description(), cls + QStringLiteral(" component failure"));
+}
+
 // Runs body and returns the AppError it raised; fails the test when none.
 template <typename F> AppError raised(F&& body)
 {

@@ -21,7 +21,7 @@ struct Stepper {
 
 } // namespace
 
-TEST(UpDown, ArrowsAndKeysStepTheBuddysNumberAndAnnounceEachStep)
+TEST(UpDown, ArrowsAndKeysStepTheBuddysNumberWithinTheRangeAndPastAnyOtherText)
 {
     Stepper s;
     s.box->setText(QStringLiteral("4"));
@@ -37,12 +37,9 @@ TEST(UpDown, ArrowsAndKeysStepTheBuddysNumberAndAnnounceEachStep)
     EXPECT_EQ(s.box->text(), QStringLiteral("4"));
     EXPECT_EQ(changed.count(), 6);
     EXPECT_EQ(s.arrows->value(), 4);
-}
 
-TEST(UpDown, EndsOfTheRangeHoldAndATextThatIsNoRatingStepsFromTheLastPosition)
-{
-    Stepper s;
-    QSignalSpy changed(s.arrows, &UpDown::changed);
+    // The ends of the range hold, announcing nothing.
+    changed.clear();
     s.box->setText(QStringLiteral("10"));
     s.arrows->stepUp();
     EXPECT_EQ(s.box->text(), QStringLiteral("10"));
@@ -51,6 +48,7 @@ TEST(UpDown, EndsOfTheRangeHoldAndATextThatIsNoRatingStepsFromTheLastPosition)
     EXPECT_EQ(s.box->text(), QStringLiteral("0"));
     EXPECT_EQ(changed.count(), 0);
 
+    // A text that is no rating steps from the last position.
     s.arrows->setValue(6);
     s.box->setText(QStringLiteral("abc"));
     s.arrows->stepUp();

@@ -1,8 +1,7 @@
 #include "WorkspaceFixture.h"
 
-#include "workspace/frmRedoZiv.h"
-
-#include "platform/db/Dao.h"
+#include "platform/db/CaseFileBuilder.h"
+#include "store/CMain.h"
 
 #include <QFile>
 #include <QTest>
@@ -33,6 +32,14 @@ void WorkspaceTest::writeHelpPage()
     page.write("<html><body><h1>Help</h1></body></html>");
 }
 
+void WorkspaceTest::writeBlankTemplate()
+{
+    QDir(m_program.path()).mkpath(QStringLiteral("cases/templates"));
+    db::createDatabaseFromScript(
+        QDir(m_program.path()).filePath(QStringLiteral("cases/templates/BLANK.AGV")),
+        TempCase::schemaSql());
+}
+
 void WorkspaceTest::setTreeWidthSetting(const QVariant& value)
 {
     QSettings settings(QStringLiteral("Argovo"), QStringLiteral("Settings"));
@@ -40,28 +47,26 @@ void WorkspaceTest::setTreeWidthSetting(const QVariant& value)
     settings.sync();
 }
 
-QVariant WorkspaceTest::valueIn(const QString& path, const QString& sql)
+QVariant WorkspaceTest::issueColumn(const QString& path, const char* name, int id)
 {
-    auto db = dao::DBEngine::OpenDatabase(path);
-    auto rs = db->OpenRecordset(sql, dao::dbOpenSnapshot);
-    QVariant value;
-    if (!rs->EOF())
-        value = rs->Fields(0).Value();
-    rs->Close();
-    db->Close();
-    return value;
+    return valueIn(
+        path,
+        QStringLiteral("select %1 from Issue where ID = %2").arg(QLatin1String(name)).arg(id));
 }
 
-void WorkspaceTest::execIn(const QString& path, const QString& sql)
+std::unique_ptr<frmRedoZiv> WorkspaceTest::openWindow(bool show)
 {
-    auto db = dao::DBEngine::OpenDatabase(path);
-    db->Execute(sql);
-    db->Close();
+    oMain().setStrFileName(m_path);
+    auto w = std::make_unique<frmRedoZiv>();
+    if (show)
+        showAndWait(*w);
+    return w;
 }
 
-int WorkspaceTest::countIn(const QString& path, const QString& table)
+std::unique_ptr<frmRedoZiv> WorkspaceTest::openSample(bool show, const QString& name)
 {
-    return valueIn(path, QStringLiteral("select count(*) from ") + table).toInt();
+    m_path = m_cases.createSample(name);
+    return openWindow(show);
 }
 
 void WorkspaceTest::clickNode(frmRedoZiv& window, const QString& key)

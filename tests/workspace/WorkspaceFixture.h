@@ -1,12 +1,14 @@
 #pragma once
 
 #include "QtPrinters.h"
+#include "support/CaseRows.h"
 #include "support/ScriptedPrompt.h"
 #include "support/ScriptedShell.h"
 #include "support/TempCase.h"
 
 #include "platform/core/AppInfo.h"
 #include "store/AppState.h"
+#include "workspace/frmRedoZiv.h"
 
 #include <QDir>
 #include <QSettings>
@@ -16,8 +18,7 @@
 
 #include <gtest/gtest.h>
 
-class frmRedoZiv;
-class QTreeWidgetItem;
+#include <memory>
 
 // Every workspace test starts from a clean process, with its own program
 // folder (cases/ and help/ beneath it), its own settings store and a
@@ -30,12 +31,19 @@ protected:
     QString programFolder() const { return m_program.path(); }
     // Writes a help page under the program folder.
     void writeHelpPage();
+    // The blank case a new case is copied from.
+    void writeBlankTemplate();
     void setTreeWidthSetting(const QVariant& value);
 
-    // One value read straight from a case file, beside the window's own handle.
-    static QVariant valueIn(const QString& path, const QString& sql);
-    static void execIn(const QString& path, const QString& sql);
-    static int countIn(const QString& path, const QString& table);
+    // One column of the item with this id, read beside the window's own handle.
+    static QVariant issueColumn(const QString& path, const char* name, int id);
+    QVariant issueColumn(const char* name, int id) const { return issueColumn(m_path, name, id); }
+
+    // Opens m_path in a new window, shown and active when asked; openSample
+    // first makes m_path a fresh copy of the sample case.
+    std::unique_ptr<frmRedoZiv> openWindow(bool show = true);
+    std::unique_ptr<frmRedoZiv> openSample(bool show = true,
+                                           const QString& name = QStringLiteral("Sample.AGV"));
 
     // A real mouse click on a node of the shown window's tree.
     static void clickNode(frmRedoZiv& window, const QString& key);
@@ -47,4 +55,5 @@ protected:
     TempCase m_cases;
     ScriptedPrompt m_prompt;
     ScriptedShell m_shell;
+    QString m_path;
 };

@@ -64,24 +64,25 @@ protected:
             QPoint(header->sectionViewportPosition(section) + 5, header->height() / 2));
     }
     QTreeWidgetItem* current() const { return list()->currentItem(); }
+    void showPane(int width = 500)
+    {
+        m_pane.resize(width, 300);
+        m_pane.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_pane));
+    }
 
     QString m_path;
     std::shared_ptr<dao::Database> m_db;
     ctlBookmarks m_pane;
 };
 
-TEST_F(Bookmarks, EachBookmarkOfAnExistingItemIsListedWithItsLineBreaksAsBlanks)
+TEST_F(Bookmarks, EachBookmarkOfAnExistingItemIsListedAndAHeaderSortsAscendingOnEveryClick)
 {
+    // In the file's order, line breaks shown as blanks.
     EXPECT_EQ(column(0), (QStringList{"Damages", "Liability", "breach", "Liability"}));
     EXPECT_EQ(column(1),
               (QStringList{"invoices", "ask about the speed", "Skid marks", "deposition"}));
-}
-
-TEST_F(Bookmarks, AHeaderSortsAscendingOnEveryClickAndAfterARefill)
-{
-    m_pane.resize(500, 300);
-    m_pane.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_pane));
+    showPane();
     const QStringList byName{"breach", "Damages", "Liability", "Liability"};
     clickHeader(0);
     EXPECT_EQ(column(0), byName);
@@ -110,9 +111,7 @@ TEST_F(Bookmarks, RemoveDeletesExactlyTheSelectedBookmarkAndNamesItsItem)
 
 TEST_F(Bookmarks, ARightClickOnBlankSpaceOffersNoRemoveForTheRowSelectedBefore)
 {
-    m_pane.resize(500, 300);
-    m_pane.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_pane));
+    showPane();
     list()->setCurrentItem(list()->topLevelItem(0));
     ASSERT_TRUE(m_pane.showPopup(QPoint(20, list()->viewport()->height() - 5)));
     EXPECT_FALSE(m_pane.mnuRemoveBookMark()->isEnabled());
@@ -130,9 +129,7 @@ TEST_F(Bookmarks, ALongItemNameLeavesTheDescriptionInSight)
 {
     execIn(m_path, QStringLiteral("UPDATE Issue SET Name = '%1' WHERE ID = 1")
                        .arg(QString(50, QLatin1Char('W'))));
-    m_pane.resize(240, 300);
-    m_pane.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_pane));
+    showPane(240);
     m_pane.Initialise(m_db);
     const int width = list()->viewport()->width();
     EXPECT_LE(list()->columnWidth(0), width / 2);
@@ -175,9 +172,7 @@ TEST_F(Bookmarks, FindSelectsTheFirstMatchingRowAndOtherwiseLeavesTheSelection)
 
 TEST_F(Bookmarks, ClickingARowAsksTheOwnerToShowItsItem)
 {
-    m_pane.resize(500, 300);
-    m_pane.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_pane));
+    showPane();
     QSignalSpy view(&m_pane, &ctlBookmarks::ViewBookMark);
     QSignalSpy clicked(&m_pane, &ctlBookmarks::listClicked);
     const QRect row = list()->visualItemRect(list()->topLevelItem(2));

@@ -36,14 +36,6 @@ QAction* action(frmRedoZiv& w, const char* name)
 
 class Commands : public WorkspaceTest {
 protected:
-    std::unique_ptr<frmRedoZiv> openSample(const QString& name = QStringLiteral("Sample.AGV"))
-    {
-        m_path = m_cases.createSample(name);
-        oMain().setStrFileName(m_path);
-        auto w = std::make_unique<frmRedoZiv>();
-        m_prompt.clear();
-        return w;
-    }
     void select(frmRedoZiv& w, const QString& key)
     {
         ASSERT_NE(w.node(key), nullptr) << qPrintable(key);
@@ -52,12 +44,11 @@ protected:
         w.tvIssueItems()->setCurrentItem(w.node(key));
         ASSERT_EQ(keyOf(w.tvIssueItems()->currentItem()), key);
     }
-    QString m_path;
 };
 
 TEST_F(Commands, PreviousAndNextGoToASiblingElseToTheParentOrFirstChild)
 {
-    auto w = openSample();
+    auto w = openSample(false);
     // Sorted sample tree: ROOT > Comparative fault C10, Damages C6 > (Lost wages C8 > QS9,
     // Medical costs C7), Liability C1 > (Breach C3 > (CW4, CX5), Duty of care C2).
     struct Row {
@@ -96,17 +87,18 @@ TEST_F(Commands, PreviousAndNextGoToASiblingElseToTheParentOrFirstChild)
             EXPECT_EQ(w->currentIssue()->Name(), w->node(QLatin1String(row.expected))->text(0));
         }
     }
-    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 
 TEST_F(Commands, ExpandAndCollapseReachEveryBranchAndAnEmptyTreeIsLeftAlone)
 {
-    auto w = openSample();
+    auto w = openSample(false);
+    const char* const branches[] = {"ROOT", "C1", "C3", "C6", "C8"};
     w->tbTools_ButtonClick(QStringLiteral("expand"));
-    for (const char* branch : {"ROOT", "C1", "C3", "C6", "C8"})
+    for (const char* branch : branches)
         EXPECT_TRUE(w->node(QLatin1String(branch))->isExpanded()) << branch;
     w->tbTools_ButtonClick(QStringLiteral("shut"));
-    for (const char* branch : {"ROOT", "C1", "C3", "C6", "C8"})
+    for (const char* branch : branches)
         EXPECT_FALSE(w->node(QLatin1String(branch))->isExpanded()) << branch;
     // Only a branch that closes takes the issue picture; leaves keep theirs.
     for (const auto& [leaf, image] :
@@ -120,12 +112,12 @@ TEST_F(Commands, ExpandAndCollapseReachEveryBranchAndAnEmptyTreeIsLeftAlone)
     w->tbTools_ButtonClick(QStringLiteral("expand"));
     w->tbTools_ButtonClick(QStringLiteral("shut"));
     EXPECT_EQ(w->tvIssueItems()->topLevelItemCount(), 0);
-    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 
 TEST_F(Commands, ToolbarSaveNeedsACaseNameWhileFileSaveCommitsAnyway)
 {
-    auto w = openSample();
+    auto w = openSample(false);
     select(*w, QStringLiteral("C6"));
     const QString sql = QStringLiteral("select Explanation from Issue where ID = 6");
 
@@ -141,7 +133,7 @@ TEST_F(Commands, ToolbarSaveNeedsACaseNameWhileFileSaveCommitsAnyway)
     w->currentIssue()->setExplanation(QStringLiteral("saved by the toolbar"));
     w->tbTools_ButtonClick(QStringLiteral("save"));
     EXPECT_EQ(valueIn(m_path, sql).toString(), QStringLiteral("saved by the toolbar"));
-    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 
 TEST_F(Commands, ToolbarCloseClearsTheNodeFlagsAndTheMenuCloseKeepsThem)
@@ -149,7 +141,7 @@ TEST_F(Commands, ToolbarCloseClearsTheNodeFlagsAndTheMenuCloseKeepsThem)
     for (bool toolbar : {true, false}) {
         SCOPED_TRACE(toolbar ? "toolbar" : "menu");
         resetAppState();
-        auto w = openSample(toolbar ? QStringLiteral("a.AGV") : QStringLiteral("b.AGV"));
+        auto w = openSample(false, toolbar ? QStringLiteral("a.AGV") : QStringLiteral("b.AGV"));
         gNodeClicked = true;
         gTreeChanged = true;
         if (toolbar)
@@ -164,7 +156,7 @@ TEST_F(Commands, ToolbarCloseClearsTheNodeFlagsAndTheMenuCloseKeepsThem)
 
 TEST_F(Commands, EachReportLauncherShowsTheGridTabBeforeThePreview)
 {
-    auto w = openSample();
+    auto w = openSample(false);
     RecordingReportLauncher reports;
     int tabWhenShown = 0;
     bool analysisLoaded = false;
@@ -198,25 +190,12 @@ TEST_F(Commands, EachReportLauncherShowsTheGridTabBeforeThePreview)
             EXPECT_TRUE(analysisLoaded);
         }
     }
-    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 
-TEST_F(Commands, ToolbarKeysAreComparedExactlyAndAnUnknownKeyDoesNothing)
+TEST_F(Commands, TheToolbarHoldsTheButtonsInOrderWithPicturesAndTooltipsAndTakesOnlyItsExactKeys)
 {
-    auto w = openSample();
-    for (const char* key : {"Open", "OPEN", " open", "open ", "", "bookmark", "nosuchkey"}) {
-        w->tbTools_ButtonClick(QLatin1String(key));
-        EXPECT_TRUE(m_prompt.shown().isEmpty()) << '"' << key << '"';
-    }
-    EXPECT_TRUE(m_shell.executed.isEmpty());
-    EXPECT_NE(gDB, nullptr);
-    w->tbTools_ButtonClick(QStringLiteral("open"));
-    EXPECT_EQ(m_prompt.count(QStringLiteral("file")), 1);
-}
-
-TEST_F(Commands, TheToolbarHoldsTheButtonsInOrderEachWithAPictureAndItsTooltip)
-{
-    auto w = openSample();
+    auto w = openSample(false);
     const QStringList expected = {
         "new|New case",
         "open|Open existing case",
@@ -248,11 +227,21 @@ TEST_F(Commands, TheToolbarHoldsTheButtonsInOrderEachWithAPictureAndItsTooltip)
         EXPECT_FALSE(button->icon().pixmap(24, 24).isNull()) << qPrintable(button->toolTip());
     }
     EXPECT_EQ(actual, expected);
+
+    // Keys are compared exactly, and an unknown key does nothing.
+    for (const char* key : {"Open", "OPEN", " open", "open ", "", "bookmark", "nosuchkey"}) {
+        w->tbTools_ButtonClick(QLatin1String(key));
+        EXPECT_TRUE(m_prompt.shown().isEmpty()) << '"' << key << '"';
+    }
+    EXPECT_TRUE(m_shell.executed.isEmpty());
+    EXPECT_NE(gDB, nullptr);
+    w->tbTools_ButtonClick(QStringLiteral("open"));
+    EXPECT_EQ(m_prompt.count(QStringLiteral("file")), 1);
 }
 
-TEST_F(Commands, TheMenusHoldEveryItemInOrderWithSeparators)
+TEST_F(Commands, TheMenusHoldEveryItemInOrderWithSeparatorsAndInsertItemsNameTheirType)
 {
-    auto w = openSample();
+    auto w = openSample(false);
     const std::pair<const char*, QStringList> menus[] = {
         {"mnuFile",
          {"mnuFileNew|New Case", "mnuFileOpen|Open Existing Case", "mnuFileSave|Save",
@@ -284,16 +273,11 @@ TEST_F(Commands, TheMenusHoldEveryItemInOrderWithSeparators)
         EXPECT_EQ(actual, items) << name;
     }
     EXPECT_EQ(w->mnuInsert()->objectName(), QStringLiteral("mnuInsert"));
-}
-
-TEST_F(Commands, EachInsertItemNamesItsItemTypeBeforeTheInsert)
-{
-    auto w = openSample();
-    const std::pair<const char*, const char*> rows[] = {{"mnuInsertNewIssue", "Issue"},
-                                                        {"mnuInsertNewExhibit", "Exhibit"},
-                                                        {"mnuInsertNewWitness", "Witness"},
-                                                        {"mnuInsertNewQuestion", "Question"}};
-    for (const auto& [item, type] : rows) {
+    // Each insert item names its item type before the insert.
+    for (const auto& [item, type] : {std::pair{"mnuInsertNewIssue", "Issue"},
+                                     {"mnuInsertNewExhibit", "Exhibit"},
+                                     {"mnuInsertNewWitness", "Witness"},
+                                     {"mnuInsertNewQuestion", "Question"}}) {
         action(*w, item)->trigger();
         EXPECT_EQ(oTypes().ItemType(), QLatin1String(type)) << item;
     }
@@ -301,7 +285,7 @@ TEST_F(Commands, EachInsertItemNamesItsItemTypeBeforeTheInsert)
 
 TEST_F(Commands, RefreshRefillsTheTreeAndLeavesItsCaption)
 {
-    auto w = openSample();
+    auto w = openSample(false);
     select(*w, QStringLiteral("C6"));
     execIn(m_path, QStringLiteral("INSERT INTO Issue (ID, ParentID, Name, ItemType) "
                                   "VALUES (11, 6, 'Future care', 'Issue')"));
@@ -313,7 +297,7 @@ TEST_F(Commands, RefreshRefillsTheTreeAndLeavesItsCaption)
 
 TEST_F(Commands, WebPagesOpenOnTheMakersHostAndTheirLinkGoesToTheDesktopBrowser)
 {
-    auto w = openSample();
+    auto w = openSample(false);
     showAndWait(*w);
     w->tbTools_ButtonClick(QStringLiteral("home"));
     EXPECT_EQ(w->webBrowser()->address(), QStringLiteral("https://www.argovo.example"));
@@ -337,9 +321,9 @@ TEST_F(Commands, WebPagesOpenOnTheMakersHostAndTheirLinkGoesToTheDesktopBrowser)
     EXPECT_EQ(m_prompt.messages(), QStringList{QStringLiteral("Error on Launch Browser: 31")});
 }
 
-TEST_F(Commands, AFailedMailOrUpdateLaunchIsReportedAndChangesNothing)
+TEST_F(Commands, AFailedMailOrUpdateLaunchIsReportedAndChangesNothingAndAboutOpensModally)
 {
-    auto w = openSample();
+    auto w = openSample(false);
     select(*w, QStringLiteral("C6"));
     const int startLeft = w->pnlStartLeft();
     const int browserLeft = w->webBrowserLeft();
@@ -359,7 +343,13 @@ TEST_F(Commands, AFailedMailOrUpdateLaunchIsReportedAndChangesNothing)
     m_shell.result = platform::shellresult::Success;
     action(*w, "mnuHelpEmail")->trigger();
     action(*w, "mnuHelpUpdates")->trigger();
-    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_TRUE(m_prompt.shown().isEmpty());
+
+    // About opens the about box modally.
+    action(*w, "mnuHelpAbout")->trigger();
+    ASSERT_EQ(m_prompt.shown().size(), 1);
+    EXPECT_EQ(m_prompt.shown().first().kind, QStringLiteral("modal"));
+    EXPECT_EQ(m_prompt.shown().first().text, QStringLiteral("frmAbout"));
 }
 
 TEST_F(Commands, StartPageButtonSevenAndBeyondDoNothing)
@@ -375,13 +365,4 @@ TEST_F(Commands, StartPageButtonSevenAndBeyondDoNothing)
     EXPECT_EQ(m_shell.quitCount, 0);
     EXPECT_EQ(w.pnlStartLeft(), startLeft);
     EXPECT_EQ(w.webBrowserLeft(), twips::kHiddenLeft);
-}
-
-TEST_F(Commands, AboutOpensTheAboutBoxModally)
-{
-    auto w = openSample();
-    action(*w, "mnuHelpAbout")->trigger();
-    ASSERT_EQ(m_prompt.shown().size(), 1);
-    EXPECT_EQ(m_prompt.shown().first().kind, QStringLiteral("modal"));
-    EXPECT_EQ(m_prompt.shown().first().text, QStringLiteral("frmAbout"));
 }

@@ -2,12 +2,10 @@
 
 #include "workspace/frmRedoZiv.h"
 
-#include "platform/db/Ado.h"
-#include "platform/db/CaseFileGuard.h"
 #include "platform/db/Dao.h"
 #include "store/CDataLayer.h"
 #include "store/COpen.h"
-#include "support/ForeignCase.h"
+#include "support/TestFiles.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -20,20 +18,6 @@ struct Damage {
     QString label;
     std::function<void(const QString& path)> apply;
 };
-
-void overwrite(const QString& path, qint64 offset, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    file.seek(offset);
-    file.write(bytes);
-}
-
-void truncateTo(const QString& path, qint64 size)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.resize(size));
-}
 
 // Bytes flipped in the header, in pages and cut off the end, and rows no
 // case of the program's own holds. A fixed seed: a failure reproduces.
@@ -65,9 +49,12 @@ std::vector<Damage> damages(qint64 fileSize)
     for (const qint64 size : {qint64(100), qint64(1024), fileSize / 3, fileSize / 2 + 17,
                               fileSize - 4096, fileSize - 1})
         list.push_back({QStringLiteral("cut to %1 bytes").arg(size),
-                        [size](const QString& path) { truncateTo(path, size); }});
-    list.push_back({QStringLiteral("zeroed second page"),
-                    [](const QString& path) { overwrite(path, 4096, QByteArray(4096, '\0')); }});
+                        [size](const QString& path) { ASSERT_TRUE(QFile::resize(path, size)); }});
+    list.push_back({QStringLiteral("zeroed second page"), [](const QString& path) {
+                        QFile file(path);
+                        ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.seek(4096));
+                        file.write(QByteArray(4096, '\0'));
+                    }});
     const auto sql = [](const char* statements) {
         return [statements](const QString& path) {
             auto db = dao::DBEngine::OpenDatabase(path);
@@ -95,7 +82,7 @@ using DamagedCase = WorkspaceTest;
 TEST_F(DamagedCase, EveryDamagedFileIsOpenedOrRefusedWithAMessageAndARefusedOneIsLeftAsItWas)
 {
     const QString pristine = m_cases.createSample(QStringLiteral("Pristine.AGV"));
-    const QByteArray original = foreigncase::fileBytes(pristine);
+    const QByteArray original = fileBytes(pristine);
     int refused = 0;
     int opened = 0;
     int index = 0;
@@ -104,7 +91,7 @@ TEST_F(DamagedCase, EveryDamagedFileIsOpenedOrRefusedWithAMessageAndARefusedOneI
         const QString path = m_cases.path(QStringLiteral("Damaged%1.AGV").arg(index++));
         ASSERT_TRUE(QFile::copy(pristine, path));
         damage.apply(path);
-        const QByteArray before = foreigncase::fileBytes(path);
+        const QByteArray before = fileBytes(path);
 
         QElapsedTimer timer;
         timer.start();
@@ -121,7 +108,7 @@ TEST_F(DamagedCase, EveryDamagedFileIsOpenedOrRefusedWithAMessageAndARefusedOneI
                 const QString shown = m_prompt.messages().first();
                 EXPECT_TRUE(shown.contains(path) || shown.contains(QLatin1String("damaged")))
                     << qPrintable(shown);
-                EXPECT_EQ(foreigncase::fileBytes(path), before);
+                EXPECT_EQ(fileBytes(path), before);
             }
         }
         // The data layer's own open, on its own.
@@ -137,15 +124,6 @@ TEST_F(DamagedCase, EveryDamagedFileIsOpenedOrRefusedWithAMessageAndARefusedOneI
     // The damage is real: both outcomes occur.
     EXPECT_GT(refused, 10);
     EXPECT_GT(opened, 3);
-}
-
-TEST_F(DamagedCase, OpeningACaseChecksItsFileOnce)
-{
-    m_prompt.chooseFile(m_cases.createSample());
-    const int before = db::quickChecksRun();
-    frmRedoZiv w;
-    ASSERT_TRUE(gDB);
-    EXPECT_EQ(db::quickChecksRun(), before + 1);
 }
 
 } // namespace

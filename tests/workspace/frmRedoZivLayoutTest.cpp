@@ -6,7 +6,6 @@
 #include "workspace/frmRedoZiv.h"
 
 #include "platform/core/Twips.h"
-#include "platform/db/CaseFileBuilder.h"
 #include "store/CDataLayer.h"
 #include "store/CMain.h"
 #include "store/CUtility.h"
@@ -23,20 +22,9 @@
 #include <QTest>
 #include <QTreeWidget>
 
-class Layout : public WorkspaceTest {
-protected:
-    std::unique_ptr<frmRedoZiv> openSample()
-    {
-        m_path = m_cases.createSample();
-        oMain().setStrFileName(m_path);
-        auto w = std::make_unique<frmRedoZiv>();
-        showAndWait(*w);
-        return w;
-    }
-    QString m_path;
-};
+using Layout = WorkspaceTest;
 
-TEST_F(Layout, CaseCloseWithNoCaseStillGivesTheStartLayout)
+TEST_F(Layout, CaseCloseWithNoCaseGivesTheStartLayoutAndCheckOnlineTheBrowserOverTheWholeArea)
 {
     frmRedoZiv w;
     showAndWait(w);
@@ -50,38 +38,45 @@ TEST_F(Layout, CaseCloseWithNoCaseStillGivesTheStartLayout)
     EXPECT_EQ(w.treePaneWidth(), 3750);
     EXPECT_EQ(w.selectedTab(), frmRedoZiv::kTabExplanation);
     EXPECT_FALSE(w.tvIssueItems()->isEnabled());
-    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_EQ(m_prompt.messages(), QStringList());
+
+    // Checking online shows the browser pane over the whole area.
+    QTest::mouseClick(w.pnlStart()->cmdOpenStart(StartPage::NewTemplates), Qt::LeftButton);
+    EXPECT_EQ(w.webBrowserLeft(), 0);
+    EXPECT_TRUE(w.webBrowser()->isVisible());
+    EXPECT_EQ(w.webBrowser()->x(), 0);
+    EXPECT_TRUE(w.webBrowser()->address().endsWith(QStringLiteral("/download.htm")));
 }
 
 TEST_F(Layout, CaseCloseFromTheGridTabWritesARatingEditOfAnItemWithNoExplanation)
 {
     m_path = m_cases.createSample();
     execIn(m_path, QStringLiteral("UPDATE Issue SET Explanation = '' WHERE ID = 6"));
-    oMain().setStrFileName(m_path);
-    frmRedoZiv w;
-    showAndWait(w);
-    clickNode(w, QStringLiteral("C6"));
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C6"));
     // Typed, and the focus never left the box before the close.
-    w.txtSpin(2)->setText(QStringLiteral("2"));
-    w.selectTab(frmRedoZiv::kTabGrid);
-    w.findChild<QAction*>(QStringLiteral("mnuFileClose"))->trigger();
+    w->txtSpin(2)->setText(QStringLiteral("2"));
+    w->selectTab(frmRedoZiv::kTabGrid);
+    w->findChild<QAction*>(QStringLiteral("mnuFileClose"))->trigger();
 
-    EXPECT_EQ(valueIn(m_path, QStringLiteral("select Jury from Issue where ID = 6")).toInt(), 2);
+    EXPECT_EQ(issueColumn("Jury", 6).toInt(), 2);
     EXPECT_EQ(gDB, nullptr);
-    EXPECT_EQ(w.currentIssue(), nullptr);
-    EXPECT_EQ(w.selectedTab(), frmRedoZiv::kTabExplanation);
-    EXPECT_EQ(w.tvIssueItems()->topLevelItemCount(), 0);
-    EXPECT_EQ(w.ctlBookmarkList()->lvBookMarks()->topLevelItemCount(), 0);
+    EXPECT_EQ(w->currentIssue(), nullptr);
+    EXPECT_EQ(w->selectedTab(), frmRedoZiv::kTabExplanation);
+    EXPECT_EQ(w->tvIssueItems()->topLevelItemCount(), 0);
+    EXPECT_EQ(w->ctlBookmarkList()->lvBookMarks()->topLevelItemCount(), 0);
     EXPECT_NE(oDataLayer().Connection()->State(), ado::adStateOpen);
     EXPECT_TRUE(oUtility().CaseName().isEmpty());
     EXPECT_EQ(oMain().strFileName(), m_path);
-    EXPECT_TRUE(w.pnlStart()->isVisible());
-    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Argovo"));
+    EXPECT_TRUE(w->pnlStart()->isVisible());
+    EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 
-TEST_F(Layout, HelpAndOpenWorkFromTheStartPageAndHelpFromTheMenu)
+TEST_F(Layout, HelpOpenAndNewWorkFromTheStartPageAndHelpFromTheMenu)
 {
     writeHelpPage();
+    writeBlankTemplate();
     auto w = openSample();
     w->DoCaseClose();
     QTest::mouseClick(w->pnlStart()->cmdOpenStart(StartPage::Help), Qt::LeftButton);
@@ -98,6 +93,17 @@ TEST_F(Layout, HelpAndOpenWorkFromTheStartPageAndHelpFromTheMenu)
 
     w->findChild<QAction*>(QStringLiteral("mnuHelpContents"))->trigger();
     EXPECT_EQ(m_shell.helpShown.size(), 2);
+
+    // A new case from the start page is an empty one.
+    w->DoCaseClose();
+    const QString fresh = m_cases.path(QStringLiteral("fresh.AGV"));
+    m_prompt.chooseFile(fresh);
+    QTest::mouseClick(w->pnlStart()->cmdOpenStart(StartPage::NewCase), Qt::LeftButton);
+    ASSERT_NE(gDB, nullptr);
+    EXPECT_EQ(gDB->Name(), fresh);
+    EXPECT_TRUE(w->tvIssueItems()->isEnabled());
+    EXPECT_EQ(w->node(QStringLiteral("ROOT"))->childCount(), 0);
+    EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 
 TEST_F(Layout, ViewsPlaceTheStartPageAndEveryResizeResetsTheTreePane)
@@ -146,17 +152,6 @@ TEST_F(Layout, TheBookmarkPaneTogglesBackAndFollowsTheSelectedItem)
     EXPECT_EQ(list->currentItem(), list->topLevelItem(0));
 }
 
-TEST_F(Layout, CheckOnlineShowsTheBrowserPaneOverTheWholeArea)
-{
-    frmRedoZiv w;
-    showAndWait(w);
-    QTest::mouseClick(w.pnlStart()->cmdOpenStart(StartPage::NewTemplates), Qt::LeftButton);
-    EXPECT_EQ(w.webBrowserLeft(), 0);
-    EXPECT_TRUE(w.webBrowser()->isVisible());
-    EXPECT_EQ(w.webBrowser()->x(), 0);
-    EXPECT_TRUE(w.webBrowser()->address().endsWith(QStringLiteral("/download.htm")));
-}
-
 TEST_F(Layout, TheTitleBarCloseAndFileExitRunTheSameShutdown)
 {
     for (bool titleBar : {true, false}) {
@@ -193,27 +188,7 @@ TEST_F(Layout, TheGridTabLoadsTheAnalysisWindowAndAnotherCaseUnloadsIt)
     EXPECT_FALSE(oUtility().FormIssueLoaded());
     w->selectTab(frmRedoZiv::kTabGrid);
     EXPECT_NE(w->analysisWindow(), nullptr);
-    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
-}
-
-TEST_F(Layout, NewCaseFromTheStartPageOpensAnEmptyCase)
-{
-    QDir(programFolder()).mkpath(QStringLiteral("cases/templates"));
-    db::createDatabaseFromScript(
-        QDir(programFolder()).filePath(QStringLiteral("cases/templates/BLANK.AGV")),
-        TempCase::schemaSql());
-    frmRedoZiv w;
-    showAndWait(w);
-    w.DoCaseClose();
-    const QString path = m_cases.path(QStringLiteral("fresh.AGV"));
-    m_prompt.chooseFile(path);
-    QTest::mouseClick(w.pnlStart()->cmdOpenStart(StartPage::NewCase), Qt::LeftButton);
-
-    ASSERT_NE(gDB, nullptr);
-    EXPECT_EQ(gDB->Name(), path);
-    EXPECT_TRUE(w.tvIssueItems()->isEnabled());
-    EXPECT_EQ(w.node(QStringLiteral("ROOT"))->childCount(), 0);
-    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 
 TEST_F(Layout, SaveAsOpensTheCopyInTheWindow)
@@ -229,5 +204,5 @@ TEST_F(Layout, SaveAsOpensTheCopyInTheWindow)
     EXPECT_EQ(w->node(QStringLiteral("ROOT"))->childCount(), 3);
     EXPECT_EQ(w->currentIssue(), nullptr);
     EXPECT_EQ(w->pnlStartLeft(), twips::kHiddenLeft);
-    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_EQ(m_prompt.messages(), QStringList());
 }

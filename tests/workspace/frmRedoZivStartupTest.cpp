@@ -6,6 +6,7 @@
 
 #include "platform/core/Twips.h"
 #include "platform/db/CaseFileBuilder.h"
+#include "platform/db/CaseFileGuard.h"
 #include "store/CDataLayer.h"
 #include "store/CMain.h"
 #include "store/CUtility.h"
@@ -13,6 +14,7 @@
 #include "platform/db/Ado.h"
 #include "platform/db/Dao.h"
 #include "support/ForeignCase.h"
+#include "support/TestFiles.h"
 
 #include <QAction>
 #include <QFile>
@@ -23,12 +25,6 @@
 #include <QTreeWidget>
 
 namespace {
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 bool enabled(frmRedoZiv& w, const char* name)
 {
@@ -87,9 +83,11 @@ TEST_F(StartUp, ChosenCaseOpensThroughBothFacesAndFillsTheWindow)
 {
     const QString path = m_cases.createSample(QStringLiteral("smith.AGV"));
     m_prompt.chooseFile(path);
+    const int checks = db::quickChecksRun();
     frmRedoZiv w;
 
     ASSERT_NE(gDB, nullptr);
+    EXPECT_EQ(db::quickChecksRun(), checks + 1); // the file is checked once
     EXPECT_EQ(gDB->Name(), path);
     EXPECT_EQ(oDataLayer().Connection()->State(), ado::adStateOpen);
     EXPECT_EQ(dataLayerSource(), path);
@@ -103,7 +101,7 @@ TEST_F(StartUp, ChosenCaseOpensThroughBothFacesAndFillsTheWindow)
     EXPECT_EQ(w.selectedTab(), frmRedoZiv::kTabExplanation);
     EXPECT_TRUE(w.tvIssueItems()->isEnabled());
     EXPECT_EQ(w.pnlStartLeft(), twips::kHiddenLeft);
-    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 
 TEST_F(StartUp, MissingCodeFilesIsCreatedWithItsSevenColumnsAndLeftAloneOnTheNextOpen)
@@ -141,7 +139,7 @@ TEST_F(StartUp, MissingCodeFilesIsCreatedWithItsSevenColumnsAndLeftAloneOnTheNex
     oMain().setStrFileName(path);
     frmRedoZiv second;
     EXPECT_EQ(countIn(path, QStringLiteral("CodeFiles")), 1);
-    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 
 TEST_F(StartUp, VersionTableEndsWithOneRowAndAFilledOneKeepsItsValue)
@@ -167,41 +165,33 @@ TEST_F(StartUp, VersionTableEndsWithOneRowAndAFilledOneKeepsItsValue)
     }
 }
 
-TEST_F(StartUp, AFileThatIsNoCaseIsRefusedAndLeftUnchanged)
+TEST_F(StartUp, AFileThatIsNoCaseOrCouldActOnItsOwnIsRefusedWithWhatWasFoundAndLeftUnchanged)
 {
-    const QString path = m_cases.path(QStringLiteral("notes.AGV"));
-    db::createDatabaseFromScript(path, QStringLiteral("CREATE TABLE Notes (Line TEXT);"
-                                                      "INSERT INTO Notes VALUES ('keep me');"));
-    const QByteArray before = bytesOf(path);
-    m_prompt.chooseFile(path);
-    frmRedoZiv w;
-
-    ASSERT_EQ(m_prompt.messages().size(), 1) << qPrintable(m_prompt.messages().join(" | "));
-    EXPECT_TRUE(m_prompt.messages().first().contains(QStringLiteral("is not an Argovo case file")));
-    EXPECT_TRUE(
-        m_prompt.messages().first().contains(QStringLiteral("frmRedoZiv.SetupDBConnection")));
-    EXPECT_EQ(bytesOf(path), before);
-    EXPECT_EQ(gDB, nullptr);
-    EXPECT_FALSE(w.tvIssueItems()->isEnabled());
-    EXPECT_NE(oDataLayer().Connection()->State(), ado::adStateOpen);
-}
-
-TEST_F(StartUp, ACaseThatCouldActOnItsOwnIsRefusedWithWhatWasFoundAndLeftUnchanged)
-{
+    // Each file, what its message starts with, and what else it names.
+    std::vector<std::tuple<QString, QString, QString>> refusals;
+    const QString notes = m_cases.path(QStringLiteral("notes.AGV"));
+    db::createDatabaseFromScript(notes, QStringLiteral("CREATE TABLE Notes (Line TEXT);"
+                                                       "INSERT INTO Notes VALUES ('keep me');"));
+    refusals.push_back({notes, notes + QStringLiteral(" is not an Argovo case file"),
+                        QStringLiteral("frmRedoZiv.SetupDBConnection")});
     for (const auto& refused : foreigncase::refusedCases()) {
-        SCOPED_TRACE(refused.label);
+        const QString path = refused.make(m_cases);
+        refusals.push_back(
+            {path, QStringLiteral("The case file ") + path, QLatin1String(refused.found)});
+    }
+    for (const auto& [path, start, found] : refusals) {
+        SCOPED_TRACE(path.toStdString());
         resetAppState();
         m_prompt.clear();
-        const QString path = refused.make(m_cases);
-        const QByteArray before = bytesOf(path);
+        const QByteArray before = fileBytes(path);
         m_prompt.chooseFile(path);
         frmRedoZiv w;
 
         ASSERT_EQ(m_prompt.messages().size(), 1) << qPrintable(m_prompt.messages().join(" | "));
         const QString shown = m_prompt.messages().first();
-        EXPECT_TRUE(shown.startsWith(QStringLiteral("The case file ") + path));
-        EXPECT_TRUE(shown.contains(QLatin1String(refused.found))) << qPrintable(shown);
-        EXPECT_EQ(bytesOf(path), before);
+        EXPECT_TRUE(shown.startsWith(start)) << qPrintable(shown);
+        EXPECT_TRUE(shown.contains(found)) << qPrintable(shown);
+        EXPECT_EQ(fileBytes(path), before);
         EXPECT_EQ(gDB, nullptr);
         EXPECT_FALSE(w.tvIssueItems()->isEnabled());
         EXPECT_NE(oDataLayer().Connection()->State(), ado::adStateOpen);
@@ -218,13 +208,12 @@ TEST_F(StartUp, ForeignTableAndWriteAheadCasesOpenInTheWindowAndStayOneFile)
             frmRedoZiv w;
             ASSERT_NE(gDB, nullptr);
             EXPECT_EQ(w.node(QStringLiteral("ROOT"))->childCount(), 3);
-            EXPECT_TRUE(m_prompt.messages().isEmpty())
-                << qPrintable(m_prompt.messages().join(" | "));
+            EXPECT_EQ(m_prompt.messages(), QStringList());
         }
         resetAppState();
         EXPECT_FALSE(QFileInfo::exists(path + "-wal"));
         EXPECT_FALSE(QFileInfo::exists(path + "-shm"));
-        EXPECT_EQ(bytesOf(path).at(18), 1); // the rollback journal's mark
+        EXPECT_EQ(fileBytes(path).at(18), 1); // the rollback journal's mark
     }
     EXPECT_EQ(valueIn(m_cases.path(QStringLiteral("Extra.AGV")),
                       QStringLiteral("select Peer from SyncState"))

@@ -6,7 +6,6 @@
 #include "workspace/ctlBookmarks.h"
 #include "workspace/frmRedoZiv.h"
 
-#include "platform/db/CaseFileBuilder.h"
 #include "platform/db/Dao.h"
 #include "store/CIssue.h"
 #include "store/CMain.h"
@@ -39,35 +38,19 @@ protected:
         WorkspaceTest::TearDown();
     }
 
-    std::unique_ptr<frmRedoZiv> openWindow()
-    {
-        oMain().setStrFileName(m_path);
-        auto w = std::make_unique<frmRedoZiv>();
-        showAndWait(*w);
-        return w;
-    }
-
-    QVariant column(const QString& path, const char* name, int id) const
-    {
-        return valueIn(
-            path,
-            QStringLiteral("select %1 from Issue where ID = %2").arg(QLatin1String(name)).arg(id));
-    }
-
     static QByteArray digest(const QString& path)
     {
         QFile file(path);
         file.open(QIODevice::ReadOnly);
         return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
     }
-
-    QString m_path;
 };
 
 struct WayOut {
     const char* name;
-    // Leaves the case; returns the file that must hold the typed rating.
-    std::function<QString(WriteBack&, frmRedoZiv&, TempCase&, ScriptedPrompt&)> leave;
+    std::function<void(frmRedoZiv&, TempCase&, ScriptedPrompt&)> leave;
+    // The copy that must hold what was typed; otherwise the case left does.
+    const char* copy = nullptr;
 };
 
 void PrintTo(const WayOut& way, std::ostream* os)
@@ -80,11 +63,14 @@ protected:
     void SetUp() override
     {
         WriteBack::SetUp();
-        // A new case is made from the blank template.
-        QDir(programFolder()).mkpath(QStringLiteral("cases/templates"));
-        db::createDatabaseFromScript(
-            QDir(programFolder()).filePath(QStringLiteral("cases/templates/BLANK.AGV")),
-            TempCase::schemaSql());
+        writeBlankTemplate(); // for a new case
+    }
+
+    // Leaves the case; returns the file that must hold what was typed.
+    QString leave(frmRedoZiv& w)
+    {
+        GetParam().leave(w, m_cases, m_prompt);
+        return GetParam().copy ? m_cases.path(QLatin1String(GetParam().copy)) : m_path;
     }
 
     // Every write of the item fails from here on, as on a full disk, while a
@@ -106,10 +92,10 @@ TEST_P(EveryWayOut, WritesTheRatingTypedButNotYetLeft)
     w->txtSpin(0)->setFocus();
     w->txtSpin(0)->setText(QStringLiteral("4")); // typed, the box not left
 
-    const QString holder = GetParam().leave(*this, *w, m_cases, m_prompt);
-    EXPECT_EQ(column(holder, "Weight", 1).toInt(), 4);
-    EXPECT_EQ(column(holder, "Success", 1).toInt(), 8);
-    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+    const QString holder = leave(*w);
+    EXPECT_EQ(issueColumn(holder, "Weight", 1).toInt(), 4);
+    EXPECT_EQ(issueColumn(holder, "Success", 1).toInt(), 8);
+    EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 
 TEST_P(EveryWayOut, WritesTheNameTypedInPlaceButNotYetEntered)
@@ -121,9 +107,9 @@ TEST_P(EveryWayOut, WritesTheNameTypedInPlaceButNotYetEntered)
     ASSERT_NE(editor, nullptr);
     editor->setText(QStringLiteral("Liability in full")); // typed, Return not pressed
 
-    const QString holder = GetParam().leave(*this, *w, m_cases, m_prompt);
-    EXPECT_EQ(column(holder, "Name", 1).toString(), QStringLiteral("Liability in full"));
-    EXPECT_TRUE(m_prompt.messages().isEmpty()) << qPrintable(m_prompt.messages().join(" | "));
+    const QString holder = leave(*w);
+    EXPECT_EQ(issueColumn(holder, "Name", 1).toString(), QStringLiteral("Liability in full"));
+    EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 
 const QString kLeaveUnsaved = QStringLiteral(
@@ -134,7 +120,7 @@ TEST_P(EveryWayOut, AFailedWriteLetsTheUserStayWithWhatWasTypedUntilItCanBeSaved
     auto w = openWindow();
     failWritesWithARatingTyped(*w);
 
-    const QString holder = GetParam().leave(*this, *w, m_cases, m_prompt); // answered No
+    const QString holder = leave(*w); // answered No
     ASSERT_EQ(m_prompt.messages().size(), 2) << qPrintable(m_prompt.messages().join(" | "));
     EXPECT_TRUE(m_prompt.messages().at(0).contains(QStringLiteral("disk full")));
     EXPECT_EQ(m_prompt.messages().at(1), kLeaveUnsaved);
@@ -148,7 +134,7 @@ TEST_P(EveryWayOut, AFailedWriteLetsTheUserStayWithWhatWasTypedUntilItCanBeSaved
 
     gDB->Execute(QStringLiteral("DROP TRIGGER refuse"));
     w->tvIssueItems()->setFocus();
-    EXPECT_EQ(column(m_path, "Weight", 1).toInt(), 4);
+    EXPECT_EQ(issueColumn("Weight", 1).toInt(), 4);
 }
 
 TEST_P(EveryWayOut, AFailedWriteLeftUnsavedByTheUsersChoiceLetsTheWayOutGoOn)
@@ -158,7 +144,7 @@ TEST_P(EveryWayOut, AFailedWriteLeftUnsavedByTheUsersChoiceLetsTheWayOutGoOn)
     m_prompt.answer(platform::MsgAnswer::OK);
     m_prompt.answer(platform::MsgAnswer::Yes);
 
-    GetParam().leave(*this, *w, m_cases, m_prompt);
+    leave(*w);
     EXPECT_EQ(m_prompt.messages().size(), 2) << qPrintable(m_prompt.messages().join(" | "));
     EXPECT_TRUE(!gDB || gDB->Name() != m_path);
 }
@@ -166,48 +152,29 @@ TEST_P(EveryWayOut, AFailedWriteLeftUnsavedByTheUsersChoiceLetsTheWayOutGoOn)
 INSTANTIATE_TEST_SUITE_P(
     WriteBack, EveryWayOut,
     ::testing::Values(
-        WayOut{"Exit",
-               [](WriteBack&, frmRedoZiv& w, TempCase&, ScriptedPrompt&) {
-                   const QString path = gDB->Name();
-                   w.mnuFileExit_Click();
-                   return path;
-               }},
-        WayOut{"CloseBox",
-               [](WriteBack&, frmRedoZiv& w, TempCase&, ScriptedPrompt&) {
-                   const QString path = gDB->Name();
-                   w.close();
-                   return path;
-               }},
+        WayOut{"Exit", [](frmRedoZiv& w, TempCase&, ScriptedPrompt&) { w.mnuFileExit_Click(); }},
+        WayOut{"CloseBox", [](frmRedoZiv& w, TempCase&, ScriptedPrompt&) { w.close(); }},
         WayOut{"CloseCase",
-               [](WriteBack&, frmRedoZiv& w, TempCase&, ScriptedPrompt&) {
-                   const QString path = gDB->Name();
-                   w.mnuFileClose_Click();
-                   return path;
-               }},
+               [](frmRedoZiv& w, TempCase&, ScriptedPrompt&) { w.mnuFileClose_Click(); }},
         WayOut{"OpenAnother",
-               [](WriteBack&, frmRedoZiv& w, TempCase& cases, ScriptedPrompt& prompt) {
-                   const QString path = gDB->Name();
+               [](frmRedoZiv& w, TempCase& cases, ScriptedPrompt& prompt) {
                    prompt.chooseFile(cases.create(QStringLiteral("other.AGV")));
                    w.mnuFileOpen_Click();
-                   return path;
                }},
         WayOut{"New",
-               [](WriteBack&, frmRedoZiv& w, TempCase& cases, ScriptedPrompt& prompt) {
-                   const QString path = gDB->Name();
+               [](frmRedoZiv& w, TempCase& cases, ScriptedPrompt& prompt) {
                    prompt.chooseFile(cases.path(QStringLiteral("fresh.AGV")));
                    w.mnuFileNew_Click();
-                   return path;
                }},
         WayOut{"SaveAsCopy",
-               [](WriteBack&, frmRedoZiv& w, TempCase& cases, ScriptedPrompt& prompt) {
-                   const QString copy = cases.path(QStringLiteral("copy.AGV"));
-                   prompt.chooseFile(copy);
+               [](frmRedoZiv& w, TempCase& cases, ScriptedPrompt& prompt) {
+                   prompt.chooseFile(cases.path(QStringLiteral("copy.AGV")));
                    w.mnuFileSaveAs_Click();
-                   return copy;
-               }}),
+               },
+               "copy.AGV"}),
     [](const ::testing::TestParamInfo<WayOut>& info) { return std::string(info.param.name); });
 
-TEST_F(WriteBack, LeavingTheExplanationKeepsRatingsNeverGivenUnset)
+TEST_F(WriteBack, LeavingTheExplanationKeepsRatingsNeverGivenUnsetAndTheWriteCheckLeavesNoTrace)
 {
     execIn(m_path, QStringLiteral("UPDATE Issue SET Weight = NULL, Jury = NULL WHERE ID = 2"));
     auto w = openWindow();
@@ -218,9 +185,13 @@ TEST_F(WriteBack, LeavingTheExplanationKeepsRatingsNeverGivenUnset)
     w->txtQuestions()->setFocus();
     w->DoCaseClose();
 
-    EXPECT_TRUE(column(m_path, "Weight", 2).isNull());
-    EXPECT_TRUE(column(m_path, "Jury", 2).isNull());
-    EXPECT_FALSE(column(m_path, "Success", 2).isNull());
+    EXPECT_TRUE(issueColumn("Weight", 2).isNull());
+    EXPECT_TRUE(issueColumn("Jury", 2).isNull());
+    EXPECT_FALSE(issueColumn("Success", 2).isNull());
+    // The check whether the case can be written left nothing behind.
+    auto db = dao::DBEngine::OpenDatabase(m_path);
+    EXPECT_TRUE(casetables::canWrite(*db));
+    EXPECT_FALSE(db->tableExists(QStringLiteral("ArgovoWriteCheck")));
 }
 
 TEST_F(WriteBack, AFailingWriteIsToldOnceKeepsTheTextAndTheNextWriteSavesIt)
@@ -249,7 +220,7 @@ TEST_F(WriteBack, AFailingWriteIsToldOnceKeepsTheTextAndTheNextWriteSavesIt)
 
     gDB->Execute(QStringLiteral("DROP TRIGGER refuse"));
     QTest::keyClicks(w->txtExplanation(), QStringLiteral("d"));
-    EXPECT_EQ(column(m_path, "Explanation", 2).toString(), QStringLiteral("abcd"));
+    EXPECT_EQ(issueColumn("Explanation", 2).toString(), QStringLiteral("abcd"));
     EXPECT_FALSE(w->statusPanelText().endsWith(QStringLiteral("not saved")));
     EXPECT_EQ(m_prompt.messages().size(), 1);
 }
@@ -313,21 +284,6 @@ TEST_F(WriteBack, InACaseOpenReadOnlyLeavingBoxesTabsAndSaveWriteNothing)
     w->mnuFileExit_Click();
     // Only the notice given at the open.
     EXPECT_EQ(m_prompt.messages().size(), 1) << qPrintable(m_prompt.messages().join(" | "));
-}
-
-TEST_F(WriteBack, TheWriteCheckLeavesAWritableCaseUnchanged)
-{
-    auto db = dao::DBEngine::OpenDatabase(m_path);
-    EXPECT_TRUE(casetables::canWrite(*db));
-    EXPECT_FALSE(db->tableExists(QStringLiteral("ArgovoWriteCheck")));
-}
-
-TEST_F(WriteBack, AfterCloseCaseTheCaptionNamesNoCase)
-{
-    auto w = openWindow();
-    ASSERT_TRUE(w->windowTitle().contains(QStringLiteral("Sample")));
-    w->mnuFileClose_Click();
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Argovo"));
 }
 
 using ForeignValues = WriteBack;
