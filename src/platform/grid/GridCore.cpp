@@ -32,15 +32,20 @@ std::uint64_t bitsOf(double value)
     return std::bit_cast<std::uint64_t>(value);
 }
 
-// A word stands for no number: its NaN carries a hash of its letters, so
-// that different bits always mean different texts. The empty text has the
-// plain NaN every new cell holds, which no other text has.
+// A word stands for no number: its NaN carries a hash of its length and
+// first letters, so that different bits always mean different texts. Only
+// the first letters: an explanation of pages is not read through for it.
+// The empty text has the plain NaN every new cell holds, which no other
+// text has.
 double wordNumber(const QString& text)
 {
     if (text.isEmpty())
         return kNoNumber;
     constexpr std::uint64_t kPayload = 0x0007'FFFF'FFFF'FFFFull;
-    const std::uint64_t hash = (static_cast<std::uint64_t>(qHash(text)) & kPayload) | 1u;
+    const std::uint64_t hash =
+        (static_cast<std::uint64_t>(qHash(QStringView(text).left(64), size_t(text.size()))) &
+         kPayload) |
+        1u;
     return std::bit_cast<double>(bitsOf(kNoNumber) | hash);
 }
 
@@ -472,9 +477,13 @@ void GridCore::setDataSource(const ado::Recordset& recordset)
         Column& column = copied[static_cast<std::size_t>(f) + 1];
         column.resize(rowCount);
         column.setText(0, names.at(f));
-        for (int r = 0; r < records; ++r)
-            column.setText(static_cast<std::size_t>(r) + 1, variantText(recordset.value(r, f)));
     }
+    // Row by row, as the recordset holds its values: each column is filled
+    // in step, and no value is looked for far from the last.
+    for (int r = 0; r < records; ++r)
+        for (int f = 0; f < fields; ++f)
+            copied[static_cast<std::size_t>(f) + 1].setText(static_cast<std::size_t>(r) + 1,
+                                                            variantText(recordset.value(r, f)));
 
     beginStructureChange();
     m_storedGroup.assign(rowCount, -1);
