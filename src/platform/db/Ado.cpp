@@ -3,6 +3,7 @@
 #include "FieldValues.h"
 #include "JetSql.h"
 #include "SqliteConnection.h"
+#include "StoredRows.h"
 
 namespace ado {
 
@@ -152,7 +153,7 @@ QVariant Field::Value() const
         throw db::closedError(kRecordsetSource);
     if (m_owner->BOF() || m_owner->EOF())
         throw noCurrentRecord();
-    return m_owner->m_rows[static_cast<size_t>(m_owner->m_position)][static_cast<size_t>(m_index)];
+    return m_owner->m_rows->value(m_owner->m_position, m_index);
 }
 
 // ---------------------------------------------------------------- Recordset
@@ -160,6 +161,13 @@ QVariant Field::Value() const
 std::shared_ptr<Recordset> Recordset::create()
 {
     return std::shared_ptr<Recordset>(new Recordset());
+}
+
+Recordset::~Recordset() = default;
+
+int Recordset::rowCount() const
+{
+    return m_rows ? m_rows->rowCount() : 0;
 }
 
 void Recordset::Open(const QString& source, const std::shared_ptr<Connection>& connection,
@@ -191,21 +199,19 @@ void Recordset::fillFrom(const std::shared_ptr<db::SqliteConnection>& connection
     db::Statement statement = connection->prepare(text, kRecordsetSource);
     m_open = false;
     m_names.clear();
-    m_rows.clear();
+    m_rows.reset();
     m_position = 0;
     if (!statement)
         return;
     db::ResultColumns columns = db::resultColumns(statement.get());
+    const bool returnsRows = !columns.types.empty();
     // Read to the end and finalize at once: no read lock outlives the open,
     // and the count is exact whatever cursor was asked for.
-    std::vector<std::vector<QVariant>> rows;
-    while (db::stepStatement(statement.get(), kRecordsetSource, sql)) {
-        std::vector<QVariant> row;
-        db::readRow(statement.get(), columns.types, row);
-        rows.push_back(std::move(row));
-    }
+    auto rows = std::make_unique<db::StoredRows>(std::move(columns.types));
+    while (db::stepStatement(statement.get(), kRecordsetSource, sql))
+        rows->append(statement.get());
     statement.reset();
-    if (columns.types.empty())
+    if (!returnsRows)
         return; // an action query leaves the recordset closed
     m_names = std::move(columns.names);
     m_rows = std::move(rows);
@@ -218,7 +224,7 @@ void Recordset::Close()
         throw db::closedError(kRecordsetSource);
     m_open = false;
     m_names.clear();
-    m_rows.clear();
+    m_rows.reset();
     m_position = 0;
 }
 
@@ -231,28 +237,28 @@ int Recordset::RecordCount() const
 {
     if (!m_open)
         throw db::closedError(kRecordsetSource);
-    return static_cast<int>(m_rows.size());
+    return rowCount();
 }
 
 bool Recordset::BOF() const
 {
     if (!m_open)
         throw db::closedError(kRecordsetSource);
-    return m_rows.empty() || m_position < 0;
+    return rowCount() == 0 || m_position < 0;
 }
 
 bool Recordset::EOF() const
 {
     if (!m_open)
         throw db::closedError(kRecordsetSource);
-    return m_position >= static_cast<int>(m_rows.size());
+    return m_position >= rowCount();
 }
 
 void Recordset::MoveFirst()
 {
     if (!m_open)
         throw db::closedError(kRecordsetSource);
-    if (m_rows.empty())
+    if (rowCount() == 0)
         throw noCurrentRecord();
     m_position = 0;
 }
@@ -275,9 +281,9 @@ void Recordset::MoveLast()
 {
     if (!m_open)
         throw db::closedError(kRecordsetSource);
-    if (m_rows.empty())
+    if (rowCount() == 0)
         throw noCurrentRecord();
-    m_position = static_cast<int>(m_rows.size()) - 1;
+    m_position = rowCount() - 1;
 }
 
 int Recordset::FieldCount() const
@@ -318,9 +324,9 @@ QVariant Recordset::value(int row, int column) const
 {
     if (!m_open)
         throw db::closedError(kRecordsetSource);
-    if (row < 0 || row >= static_cast<int>(m_rows.size()) || column < 0 || column >= m_names.size())
+    if (row < 0 || row >= rowCount() || column < 0 || column >= m_names.size())
         throw itemNotFound(QStringLiteral("row %1, column %2").arg(row).arg(column));
-    return m_rows[static_cast<size_t>(row)][static_cast<size_t>(column)];
+    return m_rows->value(row, column);
 }
 
 // ---------------------------------------------------------------- Command

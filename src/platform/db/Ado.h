@@ -20,7 +20,8 @@
 
 namespace db {
 class SqliteConnection;
-}
+class StoredRows;
+} // namespace db
 
 namespace ado {
 
@@ -97,6 +98,9 @@ private:
 class Recordset {
 public:
     static std::shared_ptr<Recordset> create();
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
 
     void Open(const QString& source, const std::shared_ptr<Connection>& connection,
               int cursorType = adOpenUnspecified, int lockType = adLockUnspecified,
@@ -133,7 +137,8 @@ private:
     int m_cursorLocation = adUseServer;
     int m_position = 0;
     QStringList m_names;
-    std::vector<std::vector<QVariant>> m_rows;
+    std::unique_ptr<db::StoredRows> m_rows; // none while closed
+    int rowCount() const;
 };
 
 class Command {

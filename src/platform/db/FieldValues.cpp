@@ -142,12 +142,21 @@ ResultColumns resultColumns(sqlite3_stmt* statement)
     return columns;
 }
 
-void readRow(sqlite3_stmt* statement, const std::vector<DeclaredType>& types,
-             std::vector<QVariant>& values)
+QVariant integerValue(qint64 number, const DeclaredType& type)
 {
-    values.resize(types.size());
-    for (std::size_t i = 0; i < types.size(); ++i)
-        values[i] = readColumn(statement, static_cast<int>(i), types[i]);
+    if (type.fieldType == dao::dbBoolean)
+        return QVariant(number != 0);
+    return QVariant(number);
+}
+
+QVariant textValue(const char* text, int size, const DeclaredType& type)
+{
+    const QString value = QString::fromUtf8(text, size);
+    if (type.isDate()) {
+        if (const auto dt = dateFrom(value))
+            return QVariant(*dt);
+    }
+    return QVariant(value);
 }
 
 QVariant readColumn(sqlite3_stmt* statement, int column, const DeclaredType& type)
@@ -155,12 +164,8 @@ QVariant readColumn(sqlite3_stmt* statement, int column, const DeclaredType& typ
     switch (sqlite3_column_type(statement, column)) {
     case SQLITE_NULL:
         return QVariant();
-    case SQLITE_INTEGER: {
-        const qint64 number = sqlite3_column_int64(statement, column);
-        if (type.fieldType == dao::dbBoolean)
-            return QVariant(number != 0);
-        return QVariant(number);
-    }
+    case SQLITE_INTEGER:
+        return integerValue(sqlite3_column_int64(statement, column), type);
     case SQLITE_FLOAT:
         return QVariant(sqlite3_column_double(statement, column));
     case SQLITE_BLOB: {
@@ -170,13 +175,7 @@ QVariant readColumn(sqlite3_stmt* statement, int column, const DeclaredType& typ
     }
     default: {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-        const int size = sqlite3_column_bytes(statement, column);
-        const QString value = QString::fromUtf8(text, size);
-        if (type.isDate()) {
-            if (const auto dt = dateFrom(value))
-                return QVariant(*dt);
-        }
-        return QVariant(value);
+        return textValue(text, sqlite3_column_bytes(statement, column), type);
     }
     }
 }

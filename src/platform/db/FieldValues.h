@@ -36,6 +36,10 @@ QString storedDateText(const QDateTime& value);
 // Reads column `column` of the current row, dates as QDateTime where the
 // declared type is a date.
 QVariant readColumn(sqlite3_stmt* statement, int column, const DeclaredType& type);
+// The same from a value already taken from the engine: a whole number, or
+// a text as its UTF-8 bytes.
+QVariant integerValue(qint64 number, const DeclaredType& type);
+QVariant textValue(const char* text, int size, const DeclaredType& type);
 
 // The names and declared types of a compiled statement's result columns.
 struct ResultColumns {
@@ -43,10 +47,6 @@ struct ResultColumns {
     std::vector<DeclaredType> types;
 };
 ResultColumns resultColumns(sqlite3_stmt* statement);
-
-// Every column of the current row into values (sized to the columns).
-void readRow(sqlite3_stmt* statement, const std::vector<DeclaredType>& types,
-             std::vector<QVariant>& values);
 
 // The value as it will be stored in a column of the declared type: 3163 for
 // a text longer than its size, 3421 for a value that does not convert,

@@ -117,4 +117,45 @@ TEST_F(AdoTest, DaoWriteIsSeenByAConnectionOpenedEarlier)
     EXPECT_EQ(held->RecordCount(), 10);
 }
 
+TEST_F(AdoTest, EveryKindOfValueReadsAsTheDaoFaceReadsIt)
+{
+    // Rows of texts long and short fill more than one of the recordset's
+    // blocks; one text is larger than a block of its own.
+    auto db = dao::DBEngine::OpenDatabase(path);
+    db->Execute(QStringLiteral("create table Kinds (ID integer primary key, T text, N long, "
+                               "R double, B logical, D datetime, L longbinary)"));
+    db->Execute(QStringLiteral("insert into Kinds values (1, NULL, NULL, NULL, NULL, NULL, NULL)"));
+    db->Execute(QStringLiteral("insert into Kinds values (2, '', -7, 2.5, 1, "
+                               "'2026-12-09T10:30:00', x'00ff10')"));
+    db->Execute(QStringLiteral("insert into Kinds values (3, 'Zeugin Müller – 証人', 0, -0.125, 0, "
+                               "'no date', x'')"));
+    db->Execute(QStringLiteral("insert into Kinds (ID, T) values (4, '%1')")
+                    .arg(QString(300 * 1024, QLatin1Char('x'))));
+    dao::DBEngine::BeginTrans();
+    for (int i = 5; i < 2005; ++i)
+        db->Execute(QStringLiteral("insert into Kinds (ID, T, N) values (%1, '%2', %1)")
+                        .arg(i)
+                        .arg(QString(i % 700, QLatin1Char('a' + i % 26))));
+    dao::DBEngine::CommitTrans();
+
+    const QString sql = QStringLiteral("select * from Kinds order by ID");
+    auto expected = db->OpenRecordset(sql, dao::dbOpenSnapshot);
+    auto rs = connection->Execute(sql);
+    ASSERT_EQ(rs->RecordCount(), 2004);
+    for (int row = 0; row < rs->RecordCount(); ++row, expected->MoveNext()) {
+        for (int column = 0; column < rs->FieldCount(); ++column) {
+            const QVariant want = expected->Fields(column).Value();
+            const QVariant got = rs->value(row, column);
+            ASSERT_EQ(got, want) << "row " << row << ", column " << column;
+            ASSERT_EQ(got.metaType(), want.metaType()) << "row " << row << ", column " << column;
+            ASSERT_EQ(got.toString().isNull(), want.toString().isNull()) << "row " << row;
+        }
+    }
+    rs->MoveFirst();
+    rs->MoveNext();
+    EXPECT_EQ(rs->Fields(QStringLiteral("D")).Value().toDateTime(),
+              QDateTime(QDate(2026, 12, 9), QTime(10, 30)));
+    EXPECT_EQ(rs->Fields(QStringLiteral("L")).Value().toByteArray(), QByteArray("\x00\xff\x10", 3));
+}
+
 } // namespace
