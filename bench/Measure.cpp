@@ -90,6 +90,27 @@ Sample measure(int repeats, const std::function<void()>& work, const std::functi
     return result;
 }
 
+std::pair<Sample, Sample> measureInTurns(int rounds, const std::function<void()>& product,
+                                         const std::function<void()>& limit,
+                                         const std::function<void()>& before)
+{
+    Sample sample[2];
+    std::vector<double> times[2];
+    for (int i = 0; i < rounds; ++i) {
+        if (before)
+            before();
+        const Sample one[2] = {measureOnce(product), measureOnce(limit)};
+        for (int k = 0; k < 2; ++k) {
+            times[k].push_back(one[k].ms);
+            sample[k].peakMiB = std::max(sample[k].peakMiB, one[k].peakMiB);
+            sample[k].growthMiB = std::max(sample[k].growthMiB, one[k].growthMiB);
+        }
+    }
+    for (int k = 0; k < 2; ++k)
+        sample[k].ms = median(times[k]);
+    return {sample[0], sample[1]};
+}
+
 void printTable(const std::vector<Result>& results)
 {
     std::printf("\n%-34s %12s %11s %11s %7s %10s %10s %10s\n", "work", "size", "product ms",

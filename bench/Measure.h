@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 // Timing and memory of one piece of work, the program's and the limit's.
@@ -22,6 +23,13 @@ Sample measureOnce(const std::function<void()>& work);
 // keeps the median time and the highest peak.
 Sample measure(int repeats, const std::function<void()>& work,
                const std::function<void()>& before = {}, const std::function<void()>& after = {});
+
+// The program's work and the limit's take turns rounds times (before each
+// round untimed), so both meet the disk in the same state; the medians of
+// their times and their highest peaks.
+std::pair<Sample, Sample> measureInTurns(int rounds, const std::function<void()>& product,
+                                         const std::function<void()>& limit,
+                                         const std::function<void()>& before = {});
 
 double residentMiB();
 double median(std::vector<double> values);

@@ -359,20 +359,7 @@ void benchCase(const QString& casePath, int items, int repeats, std::vector<Resu
             edit();
             editStraight();
         }
-        bench::Sample product;
-        bench::Sample limit;
-        std::vector<double> productTimes;
-        std::vector<double> limitTimes;
-        for (int i = 0; i < writes; ++i) {
-            const bench::Sample p = bench::measureOnce(edit);
-            const bench::Sample l = bench::measureOnce(editStraight);
-            productTimes.push_back(p.ms);
-            limitTimes.push_back(l.ms);
-            product.peakMiB = std::max(product.peakMiB, p.peakMiB);
-            limit.peakMiB = std::max(limit.peakMiB, l.peakMiB);
-        }
-        product.ms = bench::median(productTimes);
-        limit.ms = bench::median(limitTimes);
+        const auto [product, limit] = bench::measureInTurns(writes, edit, editStraight);
         db->Close();
         add(QStringLiteral("one edit and commit"), product, limit);
     }
@@ -389,47 +376,65 @@ void copyAndSync(const QString& from, const QString& to)
         throw std::runtime_error("cp and sync failed");
 }
 
-void benchDocuments(const QString& folder, const QString& casePath, qint64 bytes,
+void benchDocuments(const QString& folder, const QString& casePath, qint64 bytes, int rounds,
                     std::vector<Result>& results)
 {
     const QString source = QDir(folder).filePath(QStringLiteral("document.bin"));
     const QString exported = QDir(folder).filePath(QStringLiteral("exported.bin"));
     const QString copied = QDir(folder).filePath(QStringLiteral("copied.bin"));
+    // Each round stores into a fresh copy of the case, so no round reuses
+    // the pages another one freed.
+    const QString roundCase = QDir(folder).filePath(QStringLiteral("document case.AGV"));
     bench::generateDocument(source, bytes);
 
-    auto db = dao::DBEngine::OpenDatabase(casePath);
+    std::shared_ptr<dao::Database> db;
     QString key;
-    Result store;
-    store.work = QStringLiteral("store a document");
-    store.bytes = bytes;
-    store.product = bench::measureOnce([&] {
+    const auto freshCase = [&] {
+        if (db)
+            db->Close();
+        db.reset();
+        QFile::remove(roundCase);
+        if (!QFile::copy(casePath, roundCase))
+            throw std::runtime_error("cannot copy the case for a document round");
+        db = dao::DBEngine::OpenDatabase(roundCase);
+    };
+    const auto storeDocument = [&] {
         CFileObject doc;
         doc.Initialise(db, QString());
         doc.setCodeID(QStringLiteral("1"));
         doc.setStoredFile(source);
         doc.Commit();
         key = doc.Key();
-    });
-    store.limit = bench::measureOnce([&] { copyAndSync(source, copied); });
+    };
+    const auto copyFile = [&] {
+        copyAndSync(source, copied);
+        QFile::remove(copied);
+    };
+    Result store;
+    store.work = QStringLiteral("store a document");
+    store.bytes = bytes;
+    std::tie(store.product, store.limit) =
+        bench::measureInTurns(rounds, storeDocument, copyFile, freshCase);
     results.push_back(store);
     bench::printRow(store);
-    QFile::remove(copied);
 
     Result exportDoc;
     exportDoc.work = QStringLiteral("export a document");
     exportDoc.bytes = bytes;
-    exportDoc.product = bench::measureOnce([&] {
-        CFileObject doc;
-        doc.Initialise(db, key);
-        doc.SaveToFile(exported);
-    });
-    exportDoc.limit = bench::measureOnce([&] { copyAndSync(source, copied); });
+    std::tie(exportDoc.product, exportDoc.limit) = bench::measureInTurns(
+        rounds,
+        [&] {
+            CFileObject doc;
+            doc.Initialise(db, key);
+            doc.SaveToFile(exported);
+            if (QFileInfo(exported).size() != bytes)
+                throw std::runtime_error("the exported document differs in size");
+        },
+        copyFile, [&] { QFile::remove(exported); });
     results.push_back(exportDoc);
     bench::printRow(exportDoc);
-    if (QFileInfo(exported).size() != bytes)
-        throw std::runtime_error("the exported document differs in size");
     db->Close();
-    for (const QString& f : {source, exported, copied})
+    for (const QString& f : {source, exported, copied, roundCase})
         QFile::remove(f);
 }
 
@@ -510,7 +515,7 @@ int main(int argc, char** argv)
         }
         if (documentBytes > 0 && (wanted(QStringLiteral("store a document")) ||
                                   wanted(QStringLiteral("export a document"))))
-            benchDocuments(folder, smallest, documentBytes, results);
+            benchDocuments(folder, smallest, documentBytes, quick ? 1 : 3, results);
 
         bench::printTable(results);
         const QString json = QDir(out).filePath(QStringLiteral("results.json"));
