@@ -362,6 +362,28 @@ TEST_F(TreeEditing, DropsMoveOnlyUnderIssuesOrIssuesToTheTop)
     }
 }
 
+TEST_F(TreeEditing, ItemsMovedOrAddedIntoBranchesNeverOpenedComeAfterTheChildrenAlreadyThere)
+{
+    // Only the root is open: "Damages" and "Lost wages" have no nodes for
+    // their children yet when an item arrives in them.
+    auto w = openSample(false);
+    const auto children = [&](const char* key) {
+        QStringList texts;
+        QTreeWidgetItem* node = w->node(QLatin1String(key));
+        w->showBranch(node);
+        for (int i = 0; i < node->childCount(); ++i)
+            texts << node->child(i)->text(0);
+        return texts;
+    };
+    dragAndDrop(*w, "CW4", "C6");
+    EXPECT_EQ(children("C6"), (QStringList{"Lost wages", "Medical costs", "Officer Reyes"}));
+    choose(*w, QStringLiteral("C8"));
+    oTypes().setItemType(QStringLiteral("Witness"));
+    w->LinkerChecker();
+    EXPECT_EQ(children("C8"),
+              (QStringList{"Was the plaintiff paid during leave?", "New Case Item"}));
+}
+
 TEST_F(TreeEditing, ADroppedCurrentItemKeepsItsNewParentThroughItsNextCommit)
 {
     auto w = openSample(false);
