@@ -4,11 +4,17 @@
 #include "FieldValues.h"
 #include "JetSql.h"
 #include "SqliteConnection.h"
+#include "StoredRows.h"
 
 #include <QFile>
+#include <QScopeGuard>
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 
 namespace dao {
@@ -25,10 +31,14 @@ struct ReadAhead::Shared {
     std::mutex mutex;
     sqlite3* reading = nullptr;
     bool complete = false;
+    // Set when the owner lets go: rows not yet handed over are dropped.
+    std::atomic<bool> stopping = false;
     std::thread thread;
 
     void run();
     bool read(sqlite3* handle);
+    bool handOver(sqlite3_stmt* statement, const std::vector<db::DeclaredType>& types,
+                  const std::vector<int>& at);
 };
 
 namespace {
@@ -88,18 +98,95 @@ bool ReadAhead::Shared::read(sqlite3* handle)
             return false;
         at.push_back(int(found - result.names.begin()));
     }
-    std::vector<QVariant> values(at.size());
-    for (;;) {
-        const int rc = sqlite3_step(statement.get());
-        if (rc == SQLITE_DONE)
-            return true;
-        if (rc != SQLITE_ROW)
-            return false;
-        for (std::size_t i = 0; i < at.size(); ++i)
-            values[i] = db::readColumn(statement.get(), at[i],
-                                       result.types[static_cast<std::size_t>(at[i])]);
-        row(values);
+    return handOver(statement.get(), result.types, at);
+}
+
+// The engine's rows are taken in chunks as they come, and turned into
+// values and handed to row on a second thread meanwhile, so the reading
+// waits for neither.
+bool ReadAhead::Shared::handOver(sqlite3_stmt* statement,
+                                 const std::vector<db::DeclaredType>& types,
+                                 const std::vector<int>& at)
+{
+    constexpr int kChunkRows = 2048;
+    // Enough chunks ahead that neither side waits often, few enough that a
+    // slow receiver does not gather the whole result.
+    constexpr std::size_t kChunksAhead = 16;
+
+    std::mutex queueMutex;
+    std::condition_variable queueChanged;
+    std::deque<std::unique_ptr<db::StoredRows>> queue;
+    bool allQueued = false;
+    bool handedAll = true;
+    std::atomic<bool> receiverFailed = false;
+
+    std::thread receiver([&] {
+        std::vector<QVariant> values(at.size());
+        try {
+            for (;;) {
+                std::unique_ptr<db::StoredRows> chunk;
+                {
+                    std::unique_lock lock(queueMutex);
+                    queueChanged.wait(lock, [&] { return !queue.empty() || allQueued; });
+                    if (queue.empty())
+                        return;
+                    chunk = std::move(queue.front());
+                    queue.pop_front();
+                }
+                queueChanged.notify_all();
+                for (int r = 0; r < chunk->rowCount(); ++r) {
+                    if (stopping)
+                        throw std::runtime_error("stopped");
+                    for (std::size_t i = 0; i < at.size(); ++i)
+                        values[i] = chunk->value(r, at[i]);
+                    row(values);
+                }
+            }
+        } catch (...) {
+            receiverFailed = true;
+            std::lock_guard lock(queueMutex);
+            queue.clear();
+            queueChanged.notify_all();
+        }
+    });
+
+    const auto queueChunk = [&](std::unique_ptr<db::StoredRows> chunk) {
+        {
+            std::unique_lock lock(queueMutex);
+            queueChanged.wait(lock, [&] { return queue.size() < kChunksAhead || receiverFailed; });
+            if (!receiverFailed)
+                queue.push_back(std::move(chunk));
+        }
+        queueChanged.notify_all();
+    };
+    {
+        // However the reading ends, the receiver is told and waited for.
+        const auto receiverDone = qScopeGuard([&] {
+            {
+                std::lock_guard lock(queueMutex);
+                allQueued = true;
+            }
+            queueChanged.notify_all();
+            receiver.join();
+        });
+        auto chunk = std::make_unique<db::StoredRows>(types);
+        for (;;) {
+            const int rc = sqlite3_step(statement);
+            if (rc == SQLITE_ROW && !receiverFailed) {
+                chunk->append(statement);
+                if (chunk->rowCount() == kChunkRows) {
+                    queueChunk(std::move(chunk));
+                    chunk = std::make_unique<db::StoredRows>(types);
+                }
+                continue;
+            }
+            handedAll = rc == SQLITE_DONE;
+            break;
+        }
+        if (handedAll && !chunk->empty())
+            queueChunk(std::move(chunk));
     }
+    return handedAll && !receiverFailed;
 }
 
 void ReadAhead::Shared::run()
@@ -154,6 +241,7 @@ ReadAhead::ReadAhead(const QString& path, const QString& table, const QString& s
 
 ReadAhead::~ReadAhead()
 {
+    m_shared->stopping = true;
     {
         std::lock_guard lock(m_shared->mutex);
         if (m_shared->reading)

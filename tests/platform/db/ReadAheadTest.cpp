@@ -88,6 +88,33 @@ TEST(ReadAhead, ReadsNothingOfAFileItCannotReadPlainlyAndLeavesItAsItWas)
     }
 }
 
+TEST(ReadAhead, AResultOfManyChunksIsHandedOverWholeInItsOrder)
+{
+    // More rows than the reading keeps ahead of the receiver, and a last
+    // chunk that is not full.
+    TempCase cases;
+    const QString path = cases.createSample();
+    auto db = dao::DBEngine::OpenDatabase(path);
+    db->Execute(QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n WHERE i < 50000) "
+        "INSERT INTO Issue (ID, ParentID, Name, ItemType) SELECT i, i % 7, 'Item ' || i, "
+        "'Issue' FROM n"));
+    QStringList expected;
+    db->ReadEach(kTreeSql, kColumns, [&](const std::vector<QVariant>& values) {
+        expected << values[1].toString() + values[2].toString();
+    });
+    db->Close();
+
+    QStringList seen;
+    dao::ReadAhead read(path, QStringLiteral("Issue"), kTreeSql, kColumns,
+                        [&](const std::vector<QVariant>& values) {
+                            seen << values[1].toString() + values[2].toString();
+                        });
+    EXPECT_TRUE(read.wait());
+    EXPECT_EQ(seen.size(), 49911);
+    EXPECT_EQ(seen, expected);
+}
+
 TEST(ReadAhead, LettingGoOfAReadStillGoingStopsIt)
 {
     TempCase cases;
