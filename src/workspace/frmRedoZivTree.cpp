@@ -261,7 +261,15 @@ void frmRedoZiv::connectTreeEditing()
 
     m_tvIssueItems->setItemDelegate(new LabelDelegate(this));
     // The drag timer opens and scrolls the tree during a drag, not the view.
+    // The view's own scrolling also kept the current item in sight; that is
+    // done here, so keys that move it never leave it out of view.
     m_tvIssueItems->setAutoScroll(false);
+    connect(m_tvIssueItems, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current) {
+                // The drag timer runs only while a drag is under way.
+                if (current && !m_tmrDragTimer->isActive())
+                    m_tvIssueItems->scrollToItem(current);
+            });
     m_tvIssueItems->setAutoExpandDelay(-1);
     m_tvIssueItems->setAcceptDrops(true);
     m_tvIssueItems->viewport()->setAcceptDrops(true);

@@ -5,6 +5,7 @@
 #include "store/CMain.h"
 
 #include <QElapsedTimer>
+#include <QTest>
 #include <QTreeWidget>
 
 namespace {
@@ -123,6 +124,34 @@ TEST_F(CaseTree, ItemsWithIdsPastThirtyTwoThousandHoldTheirChildren)
     EXPECT_EQ(parentKey(w, "QS40003"), QStringLiteral("C40002"));
     EXPECT_EQ(w.node(QStringLiteral("ROOT"))->childCount(), 40000);
     EXPECT_TRUE(m_prompt.messages().isEmpty());
+}
+
+TEST_F(CaseTree, KeysThatMoveTheCurrentItemKeepItInSight)
+{
+    open(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                        "WHERE i < 300) INSERT INTO Issue (ID, ParentID, Name, ItemType) "
+                        "SELECT i, 0, 'Item ' || substr('00' || i, -3), 'Issue' FROM n;"));
+    frmRedoZiv w;
+    showAndWait(w);
+    QTreeWidget* tree = w.tvIssueItems();
+    // A click first: it makes the clicked item the one a drag would take.
+    clickNode(w, QStringLiteral("C1"));
+    const struct {
+        Qt::Key key;
+        const char* current;
+    } steps[] = {{Qt::Key_End, "Item 300"},   {Qt::Key_Home, "Legal Issues"},
+                 {Qt::Key_PageDown, nullptr}, {Qt::Key_PageDown, nullptr},
+                 {Qt::Key_End, "Item 300"},   {Qt::Key_Up, "Item 299"}};
+    for (const auto& step : steps) {
+        QTest::keyClick(tree, step.key);
+        QTreeWidgetItem* current = tree->currentItem();
+        ASSERT_NE(current, nullptr);
+        if (step.current) {
+            EXPECT_EQ(current->text(0), QLatin1String(step.current));
+        }
+        EXPECT_TRUE(tree->viewport()->rect().contains(tree->visualItemRect(current)))
+            << qPrintable(current->text(0));
+    }
 }
 
 TEST_F(CaseTree, EachFillStartsAfreshAndARejectedQueryLeavesTheTreeRedrawing)
