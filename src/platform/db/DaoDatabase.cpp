@@ -1,6 +1,5 @@
 #include "Dao.h"
 
-#include <algorithm>
 
 #include "JetSql.h"
 #include "RecordsetData.h"
@@ -125,13 +124,9 @@ void Database::ReadEach(const QString& sql, const QStringList& columns,
         throw db::invalidStatementError(kSource);
     std::vector<int> at;
     for (const QString& name : columns) {
-        const auto found =
-            std::find_if(result.names.begin(), result.names.end(), [&](const QString& n) {
-                return n.compare(name, Qt::CaseInsensitive) == 0;
-            });
-        if (found == result.names.end())
+        at.push_back(result.indexOf(name));
+        if (at.back() < 0)
             throw db::fieldNotFoundError(name, kSource);
-        at.push_back(int(found - result.names.begin()));
     }
     std::vector<QVariant> values(at.size());
     while (db::stepStatement(statement.get(), kSource, sql)) {

@@ -129,6 +129,15 @@ QString storedDateText(const QDateTime& value)
     return value.toString(kDateFormat);
 }
 
+int ResultColumns::indexOf(const QString& name) const
+{
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (names.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
 ResultColumns resultColumns(sqlite3_stmt* statement)
 {
     ResultColumns columns;

@@ -45,6 +45,9 @@ QVariant textValue(const char* text, int size, const DeclaredType& type);
 struct ResultColumns {
     QStringList names;
     std::vector<DeclaredType> types;
+
+    // The position of the column so named, in any case; -1 when there is none.
+    int indexOf(const QString& name) const;
 };
 ResultColumns resultColumns(sqlite3_stmt* statement);
 

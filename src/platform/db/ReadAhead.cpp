@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QScopeGuard>
 
-#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <deque>
@@ -90,13 +89,9 @@ bool ReadAhead::Shared::read(sqlite3* handle)
     const db::ResultColumns result = db::resultColumns(statement.get());
     std::vector<int> at;
     for (const QString& name : columns) {
-        const auto found =
-            std::find_if(result.names.begin(), result.names.end(), [&](const QString& n) {
-                return n.compare(name, Qt::CaseInsensitive) == 0;
-            });
-        if (found == result.names.end())
+        at.push_back(result.indexOf(name));
+        if (at.back() < 0)
             return false;
-        at.push_back(int(found - result.names.begin()));
     }
     return handOver(statement.get(), result.types, at);
 }

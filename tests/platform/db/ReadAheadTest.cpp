@@ -36,6 +36,20 @@ Outcome readAhead(const QString& path, const QString& sql = kTreeSql,
     return outcome;
 }
 
+// A sample case with items 100 to last added, each under parentOf (an SQL
+// expression of i).
+QString caseWithItems(TempCase& cases, int last, const char* parentOf)
+{
+    const QString path = cases.createSample();
+    auto db = dao::DBEngine::OpenDatabase(path);
+    db->Execute(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n "
+                               "WHERE i < %1) INSERT INTO Issue (ID, ParentID, Name, ItemType) "
+                               "SELECT i, %2, 'Item ' || i, 'Issue' FROM n")
+                    .arg(last)
+                    .arg(QLatin1String(parentOf)));
+    return path;
+}
+
 TEST(ReadAhead, GivesTheRowsAndValuesOfTheSameReadOnTheCasesConnection)
 {
     TempCase cases;
@@ -93,12 +107,8 @@ TEST(ReadAhead, AResultOfManyChunksIsHandedOverWholeInItsOrder)
     // More rows than the reading keeps ahead of the receiver, and a last
     // chunk that is not full.
     TempCase cases;
-    const QString path = cases.createSample();
+    const QString path = caseWithItems(cases, 50000, "i % 7");
     auto db = dao::DBEngine::OpenDatabase(path);
-    db->Execute(QStringLiteral(
-        "WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n WHERE i < 50000) "
-        "INSERT INTO Issue (ID, ParentID, Name, ItemType) SELECT i, i % 7, 'Item ' || i, "
-        "'Issue' FROM n"));
     QStringList expected;
     db->ReadEach(kTreeSql, kColumns, [&](const std::vector<QVariant>& values) {
         expected << values[1].toString() + values[2].toString();
@@ -118,12 +128,7 @@ TEST(ReadAhead, AResultOfManyChunksIsHandedOverWholeInItsOrder)
 TEST(ReadAhead, LettingGoOfAReadStillGoingStopsIt)
 {
     TempCase cases;
-    const QString path = cases.createSample();
-    auto db = dao::DBEngine::OpenDatabase(path);
-    db->Execute(QStringLiteral(
-        "WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n WHERE i < 60000) "
-        "INSERT INTO Issue (ID, ParentID, Name, ItemType) SELECT i, 0, 'Item', 'Issue' FROM n"));
-    db->Close();
+    const QString path = caseWithItems(cases, 60000, "0");
     std::atomic<int> rows{0};
     bool done = false;
     {
