@@ -94,6 +94,7 @@ QByteArray changeCounterNow(const QString& path)
     db::SqliteHandle handle(raw);
     if (rc != SQLITE_OK)
         return {};
+    db::hardenConnection(handle.get());
     sqlite3_busy_timeout(handle.get(), 5000);
     if (sqlite3_exec(handle.get(), "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
         return {};
