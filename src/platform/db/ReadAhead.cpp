@@ -45,7 +45,10 @@ struct ReadAhead::Shared {
 namespace {
 
 // A file that keeps a write-ahead log is switched back to one file by the
-// open; a reader alongside would stand in its way.
+// open; a reader alongside would stand in its way. Looked at on the caller's
+// thread before the reading starts: closing a descriptor of the file drops
+// every lock this process holds on it, the engine's included, and the
+// caller's connection may be writing by the time the reading thread runs.
 bool keepsWriteAheadLog(const QString& path)
 {
     QFile file(path);
@@ -234,8 +237,6 @@ bool ReadAhead::Shared::handOver(sqlite3_stmt* statement,
 
 void ReadAhead::Shared::run()
 {
-    if (keepsWriteAheadLog(path))
-        return;
     sqlite3* raw = nullptr;
     const int rc =
         sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
@@ -245,6 +246,11 @@ void ReadAhead::Shared::run()
     db::hardenConnection(handle.get());
     sqlite3_busy_timeout(handle.get(), 5000);
     db::registerJetFunctions(handle.get());
+    // An interrupt from the owner can come before the connection is known to
+    // it; the engine also asks now and then whether to stop.
+    sqlite3_progress_handler(
+        handle.get(), 1000,
+        [](void* shared) { return static_cast<Shared*>(shared)->stopping.load() ? 1 : 0; }, this);
     {
         std::lock_guard lock(mutex);
         reading = handle.get();
@@ -277,6 +283,8 @@ ReadAhead::ReadAhead(const QString& path, const QString& table, const QString& s
         // Translated here, not on the reading thread: the translation's
         // tables are the caller's.
         m_shared->sql = db::translateJetSql(db::withoutTrailingSemicolons(sql));
+        if (keepsWriteAheadLog(path))
+            return;
         m_shared->thread = std::thread([shared = m_shared.get()] { shared->run(); });
     } catch (...) {
     }
