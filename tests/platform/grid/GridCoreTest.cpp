@@ -367,6 +367,18 @@ TEST(GridCoreMerge, MergesNeverCrossTheHeaderOrSubtotalRowsNorJoinEmptyCells)
     numbers.setMergeCol(1, true);
     numbers.setMergeCells(grid::MergeCells);
     EXPECT_EQ(numbers.mergeSpans(), (QList<MergeSpan>{{2, 1, 2}}));
+
+    // Long words alike in length and in their first letters are told apart.
+    const QString longA(70, QLatin1Char('x'));
+    const QString longB = QString(69, QLatin1Char('x')) + QLatin1Char('y');
+    GridCore words;
+    fillGroups(words, {{longA, "1"}, {longB, "2"}, {longB, "4"}});
+    words.setMergeCol(1, true);
+    words.setMergeCells(grid::MergeCells);
+    EXPECT_EQ(words.mergeSpans(), (QList<MergeSpan>{{2, 1, 2}}));
+    words.subtotal(grid::SubtotalSum, 1, 2);
+    EXPECT_EQ(subtotalRows(words), (QList<int>{2, 5}));
+    EXPECT_EQ(words.textAt(5, 2), "6");
 }
 
 TEST(GridCoreColumns, VisualMoveLeavesAddressingGroupingAndTotalsOnLogicalColumns)
