@@ -121,6 +121,11 @@ TEST(GridCoreSubtotal, StatisticsOfOneGroupLeaveOutEmptyCells)
         EXPECT_EQ(statistic(c.function, c.values, &value), c.text);
         EXPECT_DOUBLE_EQ(value, c.value);
     }
+    // A statistic of values too large to total is still a number, one a
+    // click reports as too large rather than reading it as 0.
+    double overflow = 0;
+    EXPECT_EQ(statistic(SubtotalPercent, {"1e308", "1e308"}, &overflow), "nan");
+    EXPECT_TRUE(std::isnan(overflow));
 }
 
 TEST(GridCoreSubtotal, PercentIsTheGroupShareOfTheColumnAndEmptyWhenTheColumnSumsToZero)
