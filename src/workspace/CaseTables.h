@@ -58,8 +58,9 @@ public:
     TreeReadAhead(const TreeReadAhead&) = delete;
     TreeReadAhead& operator=(const TreeReadAhead&) = delete;
 
-    // The structure, when this was a read of the same file and query and
-    // every row was read; otherwise none, and the caller reads itself.
+    // The structure, when this was a read of the same file and query, every
+    // row was read and nothing was written to the file since; otherwise
+    // none, and the caller reads itself.
     std::optional<treelogic::TreeStructure> take(const QString& path, const QString& sql);
 
 private:

@@ -75,18 +75,23 @@ std::optional<qint64> plainInteger(QStringView text)
 {
     const qsizetype size = text.size();
     const qsizetype start = size > 0 && text.front() == u'-' ? 1 : 0;
-    if (size == start || size - start > 18)
+    // Every id an integer column holds, up to 19 digits: the key of a row
+    // read as numbers is looked up the same way.
+    if (size == start || size - start > 19)
         return std::nullopt;
     if (text[start] == u'0' && (size - start > 1 || start == 1))
         return std::nullopt;
-    qint64 value = 0;
+    quint64 value = 0;
     for (qsizetype i = start; i < size; ++i) {
         const char16_t c = text[i].unicode();
         if (c < u'0' || c > u'9')
             return std::nullopt;
         value = value * 10 + (c - u'0');
     }
-    return start ? -value : value;
+    const quint64 limit = (quint64(1) << 63) - (start ? 0 : 1);
+    if (value > limit)
+        return std::nullopt;
+    return start ? qint64(0 - value) : qint64(value);
 }
 
 // prefix followed by number's digits, made in one piece.

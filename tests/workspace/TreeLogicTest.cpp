@@ -125,7 +125,9 @@ TEST(TreeLogic, RowsReadAsNumbersBuildTheTreeRowsReadAsTextsBuild)
                                         row(0, -7, "negative"),
                                         row(-7, 8, "under negative", "Question"),
                                         row(99, 9, "orphan"),
-                                        row(10, 10, "self")};
+                                        row(10, 10, "self"),
+                                        {"1", "1234567890123456789", "nineteen digits", "Issue"},
+                                        {"1234567890123456789", "11", "under it", "Witness"}};
     TreeBuilder numbers;
     for (const IssueRow& r : rows)
         numbers.add(r.parentId.toLongLong(), r.id.toLongLong(), r.name, r.itemType);

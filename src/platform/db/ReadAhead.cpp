@@ -30,6 +30,8 @@ struct ReadAhead::Shared {
     std::mutex mutex;
     sqlite3* reading = nullptr;
     bool complete = false;
+    // The file's change counter as the rows were read.
+    QByteArray readAt;
     // Set when the owner lets go: rows not yet handed over are dropped.
     std::atomic<bool> stopping = false;
     std::thread thread;
@@ -67,10 +69,53 @@ Compiled compile(sqlite3* handle, const QString& sql)
     return Compiled(raw, sqlite3_finalize);
 }
 
+// The change counter in the file's header, which every commit to the file
+// changes, read through the connection's own file so that its locks stay.
+// The connection holds a read transaction: no commit is under way meanwhile.
+QByteArray changeCounter(sqlite3* handle)
+{
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(handle, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+        !file || !file->pMethods)
+        return {};
+    char bytes[4];
+    if (file->pMethods->xRead(file, bytes, sizeof bytes, 24) != SQLITE_OK)
+        return {};
+    return QByteArray(bytes, sizeof bytes);
+}
+
+// The change counter of the file at path as it is now; empty when it cannot
+// be read.
+QByteArray changeCounterNow(const QString& path)
+{
+    sqlite3* raw = nullptr;
+    const int rc =
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    db::SqliteHandle handle(raw);
+    if (rc != SQLITE_OK)
+        return {};
+    db::hardenConnection(handle.get());
+    sqlite3_busy_timeout(handle.get(), 5000);
+    if (sqlite3_exec(handle.get(), "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return {};
+    QByteArray counter;
+    if (sqlite3_exec(handle.get(), "SELECT 1 FROM sqlite_master LIMIT 1", nullptr, nullptr,
+                     nullptr) == SQLITE_OK)
+        counter = changeCounter(handle.get());
+    sqlite3_exec(handle.get(), "COMMIT", nullptr, nullptr, nullptr);
+    return counter;
+}
+
 } // namespace
 
 bool ReadAhead::Shared::read(sqlite3* handle)
 {
+    // One read transaction, so that the change counter is the one of the
+    // rows read; it ends before done is called.
+    if (sqlite3_exec(handle, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return false;
+    const auto endRead =
+        qScopeGuard([handle] { sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr); });
     // Nothing but the plain table is read: the open refuses anything else.
     Compiled foreign =
         compile(handle, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'trigger' OR "
@@ -81,6 +126,9 @@ bool ReadAhead::Shared::read(sqlite3* handle)
     sqlite3_bind_text(foreign.get(), 1, tableName.constData(), int(tableName.size()),
                       SQLITE_TRANSIENT);
     if (sqlite3_step(foreign.get()) != SQLITE_DONE)
+        return false;
+    readAt = changeCounter(handle);
+    if (readAt.isEmpty())
         return false;
 
     Compiled statement = compile(handle, sql);
@@ -250,8 +298,14 @@ bool ReadAhead::wait()
 {
     if (m_shared->thread.joinable())
         m_shared->thread.join();
-    std::lock_guard lock(m_shared->mutex);
-    return m_shared->complete;
+    {
+        std::lock_guard lock(m_shared->mutex);
+        if (!m_shared->complete)
+            return false;
+    }
+    // Rows of a file that was written to since, by the caller's own
+    // connection too, are no longer the file's.
+    return changeCounterNow(m_shared->path) == m_shared->readAt;
 }
 
 } // namespace dao

@@ -30,7 +30,8 @@ public:
     ReadAhead& operator=(const ReadAhead&) = delete;
 
     // Waits for the read: true when every row was handed over, with the
-    // values the same query through Database::ReadEach gives.
+    // values the same query through Database::ReadEach gives, and nothing
+    // was written to the file since.
     bool wait();
 
 private:

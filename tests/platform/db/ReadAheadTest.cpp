@@ -5,6 +5,7 @@
 #include "support/ForeignCase.h"
 #include "support/TempCase.h"
 
+#include <QSemaphore>
 #include <QThread>
 
 #include <atomic>
@@ -99,6 +100,38 @@ TEST(ReadAhead, ReadsNothingOfAFileItCannotReadPlainlyAndLeavesItAsItWas)
         if (QLatin1String(c.label) != QLatin1String("damaged item table")) {
             EXPECT_TRUE(outcome.rows.empty()) << c.label;
         }
+    }
+}
+
+TEST(ReadAhead, AFileChangedAfterItsReadIsNotTakenForWhatWasRead)
+{
+    // The case is opened, and maybe written to, once the rows are read.
+    const struct {
+        const char* label;
+        const char* write;
+        bool stillAsRead;
+    } cases[] = {
+        {"only opened", nullptr, true},
+        {"an item renamed", "update Issue set Name = 'Renamed' where ID = 2", false},
+        {"an item added", "insert into Issue (ID, ParentID, Name) values (50, 0, 'New')", false},
+    };
+    for (const auto& c : cases) {
+        TempCase files;
+        const QString path = files.createSample();
+        QSemaphore read;
+        QSemaphore opened;
+        dao::ReadAhead ahead(
+            path, QStringLiteral("Issue"), kTreeSql, kColumns, [](const std::vector<QVariant>&) {},
+            [&] {
+                read.release();
+                opened.acquire();
+            });
+        read.acquire();
+        auto db = dao::DBEngine::OpenDatabase(path);
+        if (c.write)
+            db->Execute(QLatin1String(c.write));
+        opened.release();
+        EXPECT_EQ(ahead.wait(), c.stillAsRead) << c.label;
     }
 }
 
