@@ -243,7 +243,10 @@ void GridCore::Column::setComputed(std::size_t stored, std::optional<double> val
 
 bool GridCore::Column::numeric(std::size_t stored) const
 {
-    return !std::isnan(numbers[stored]);
+    // A statistic of numbers too large to total comes out as NaN and is
+    // still a computed number; only then are the cells read.
+    const double number = numbers[stored];
+    return !std::isnan(number) || cells[stored].computed;
 }
 
 bool GridCore::Column::sameText(std::size_t a, std::size_t b) const

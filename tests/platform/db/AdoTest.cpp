@@ -2,6 +2,8 @@
 
 #include "support/TempCase.h"
 
+#include <limits>
+
 namespace {
 
 class AdoTest : public ::testing::Test {
@@ -131,6 +133,14 @@ TEST_F(AdoTest, EveryKindOfValueReadsAsTheDaoFaceReadsIt)
                                "'no date', x'')"));
     db->Execute(QStringLiteral("insert into Kinds (ID, T) values (4, '%1')")
                     .arg(QString(300 * 1024, QLatin1Char('x'))));
+    // Texts with a NUL or bytes that are no UTF-8, the largest whole numbers,
+    // and values of another kind than their column declares.
+    db->Execute(QStringLiteral("insert into Kinds values (2005, 'a' || char(0) || 'b', "
+                               "9223372036854775807, 1e308, 2, 20261209, x'')"));
+    db->Execute(QStringLiteral("insert into Kinds values (2006, cast(x'ff41c3' as text), "
+                               "-9223372036854775808, 'word', 'yes', 45000.5, NULL)"));
+    db->Execute(QStringLiteral("insert into Kinds values (2007, x'004100', '12', 7, -1, "
+                               "x'01', x'41')"));
     dao::DBEngine::BeginTrans();
     for (int i = 5; i < 2005; ++i)
         db->Execute(QStringLiteral("insert into Kinds (ID, T, N) values (%1, '%2', %1)")
@@ -141,7 +151,7 @@ TEST_F(AdoTest, EveryKindOfValueReadsAsTheDaoFaceReadsIt)
     const QString sql = QStringLiteral("select * from Kinds order by ID");
     auto expected = db->OpenRecordset(sql, dao::dbOpenSnapshot);
     auto rs = connection->Execute(sql);
-    ASSERT_EQ(rs->RecordCount(), 2004);
+    ASSERT_EQ(rs->RecordCount(), 2007);
     for (int row = 0; row < rs->RecordCount(); ++row, expected->MoveNext()) {
         for (int column = 0; column < rs->FieldCount(); ++column) {
             const QVariant want = expected->Fields(column).Value();
@@ -156,6 +166,9 @@ TEST_F(AdoTest, EveryKindOfValueReadsAsTheDaoFaceReadsIt)
     EXPECT_EQ(rs->Fields(QStringLiteral("D")).Value().toDateTime(),
               QDateTime(QDate(2026, 12, 9), QTime(10, 30)));
     EXPECT_EQ(rs->Fields(QStringLiteral("L")).Value().toByteArray(), QByteArray("\x00\xff\x10", 3));
+    EXPECT_EQ(rs->value(2004, 1).toString(), QString(QStringLiteral("a\0b").data(), 3));
+    EXPECT_EQ(rs->value(2004, 2).toLongLong(), std::numeric_limits<qint64>::max());
+    EXPECT_EQ(rs->value(2005, 2).toLongLong(), std::numeric_limits<qint64>::min());
 }
 
 } // namespace

@@ -87,3 +87,51 @@ TEST(GridBinding, AClosedRecordsetLeavesTheGridAsItWas)
     EXPECT_THROW(g.setDataSource(*rs), AppError);
     EXPECT_EQ(g.textAt(1, 1), "kept");
 }
+
+TEST(GridBinding, ValuesOfEveryKindAreTotalledAfterAStudyOfEarlierRows)
+{
+    // Values as the engine keeps them in a column of no declared kind.
+    TempCase tempCase;
+    const QString path = tempCase.create(
+        QStringLiteral("Case.AGV"),
+        QStringLiteral("CREATE TABLE Mixed (N INTEGER PRIMARY KEY, G TEXT, V);"
+                       "INSERT INTO Mixed VALUES (1, 'beta', 9007199254740993);"
+                       "INSERT INTO Mixed VALUES (2, 'Alpha', NULL);"
+                       "INSERT INTO Mixed VALUES (3, 'alpha', 25);"
+                       "INSERT INTO Mixed VALUES (4, 'Alpha', '4');"
+                       "INSERT INTO Mixed VALUES (5, NULL, 'n/a');"
+                       "INSERT INTO Mixed VALUES (6, 'Alpha', x'3132');"
+                       "INSERT INTO Mixed VALUES (7, 'beta', -1);"
+                       "INSERT INTO Mixed VALUES (8, 'Alpha', 6);"));
+    GridCore g;
+    const auto study = [&g] {
+        g.setCol(0);
+        g.setColSel(g.cols() - 1);
+        g.sort(grid::SortGenericAscending);
+        g.subtotal(grid::SubtotalClear);
+        g.subtotal(grid::SubtotalSum, 1, 2);
+    };
+    g.setDataSource(*openRecordset(path, "SELECT G, V FROM Mixed ORDER BY N;"));
+    study();
+    // Newer rows in another order: the order the grid was sorted in is
+    // no longer theirs.
+    g.setDataSource(*openRecordset(path, "SELECT G, V FROM Mixed ORDER BY N DESC;"));
+    study();
+    // Empty first; "Alpha" and "alpha" sort together, on their values,
+    // but total apart; a blob's bytes read as their text.
+    const QList<QStringList> expected{
+        {"", "n/a"},   {"", "0"},       {"Alpha", ""},   {"Alpha", "4"},
+        {"Alpha", "6"}, {"Alpha", "12"}, {"Alpha", "22"}, {"alpha", "25"},
+        {"alpha", "25"}, {"beta", "-1"}, {"beta", "9007199254740993"},
+        {"beta", "9.00719925474099e+15"},
+    };
+    ASSERT_EQ(g.rows(), expected.size() + 1);
+    QList<int> subtotals;
+    for (int r = 1; r < g.rows(); ++r) {
+        EXPECT_EQ(g.textAt(r, 1), expected[r - 1][0]) << "row " << r;
+        EXPECT_EQ(g.textAt(r, 2), expected[r - 1][1]) << "row " << r;
+        if (g.isSubtotal(r))
+            subtotals.append(r);
+    }
+    EXPECT_EQ(subtotals, (QList<int>{2, 7, 9, 12}));
+}

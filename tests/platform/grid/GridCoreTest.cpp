@@ -121,6 +121,11 @@ TEST(GridCoreSubtotal, StatisticsOfOneGroupLeaveOutEmptyCells)
         EXPECT_EQ(statistic(c.function, c.values, &value), c.text);
         EXPECT_DOUBLE_EQ(value, c.value);
     }
+    // A statistic of values too large to total is still a number, one a
+    // click reports as too large rather than reading it as 0.
+    double overflow = 0;
+    EXPECT_EQ(statistic(SubtotalPercent, {"1e308", "1e308"}, &overflow), "nan");
+    EXPECT_TRUE(std::isnan(overflow));
 }
 
 TEST(GridCoreSubtotal, PercentIsTheGroupShareOfTheColumnAndEmptyWhenTheColumnSumsToZero)
@@ -367,6 +372,18 @@ TEST(GridCoreMerge, MergesNeverCrossTheHeaderOrSubtotalRowsNorJoinEmptyCells)
     numbers.setMergeCol(1, true);
     numbers.setMergeCells(grid::MergeCells);
     EXPECT_EQ(numbers.mergeSpans(), (QList<MergeSpan>{{2, 1, 2}}));
+
+    // Long words alike in length and in their first letters are told apart.
+    const QString longA(70, QLatin1Char('x'));
+    const QString longB = QString(69, QLatin1Char('x')) + QLatin1Char('y');
+    GridCore words;
+    fillGroups(words, {{longA, "1"}, {longB, "2"}, {longB, "4"}});
+    words.setMergeCol(1, true);
+    words.setMergeCells(grid::MergeCells);
+    EXPECT_EQ(words.mergeSpans(), (QList<MergeSpan>{{2, 1, 2}}));
+    words.subtotal(grid::SubtotalSum, 1, 2);
+    EXPECT_EQ(subtotalRows(words), (QList<int>{2, 5}));
+    EXPECT_EQ(words.textAt(5, 2), "6");
 }
 
 TEST(GridCoreColumns, VisualMoveLeavesAddressingGroupingAndTotalsOnLogicalColumns)
