@@ -9,15 +9,37 @@
 namespace treelogic {
 namespace {
 
-const QString kExhibitPrefix = QStringLiteral("CX");
-const QString kWitnessPrefix = QStringLiteral("CW");
-const QString kQuestionPrefix = QStringLiteral("QS");
 const QString kIssuePrefix = QStringLiteral("C");
 
-bool hasTwoLetterPrefix(const QString& key)
+// The kinds of item, each with its ItemType text, the prefix of its node
+// keys and its image; an issue is any other type. Their positions are the
+// prefix numbers the node index keeps keys under.
+struct ItemKind {
+    QLatin1String type;
+    QString prefix;
+    const QString& image;
+};
+const ItemKind kKinds[] = {{QLatin1String("Issue"), kIssuePrefix, kImageIssue},
+                           {QLatin1String("Exhibit"), QStringLiteral("CX"), kImageExhibit},
+                           {QLatin1String("Witness"), QStringLiteral("CW"), kImageWitness},
+                           {QLatin1String("Question"), QStringLiteral("QS"), kImageQuestion}};
+constexpr int kKindCount = int(std::size(kKinds));
+
+int kindOfType(const QString& itemType)
 {
-    return key.startsWith(kExhibitPrefix) || key.startsWith(kWitnessPrefix) ||
-           key.startsWith(kQuestionPrefix);
+    for (int k = 1; k < kKindCount; ++k)
+        if (itemType == kKinds[k].type)
+            return k;
+    return 0;
+}
+
+// The kind a key's two-letter prefix names; 0 for any other key.
+int kindOfKey(const QString& key)
+{
+    for (int k = 1; k < kKindCount; ++k)
+        if (key.startsWith(kKinds[k].prefix))
+            return k;
+    return 0;
 }
 
 } // namespace
@@ -26,31 +48,19 @@ QString nodeKeyToId(const QString& key)
 {
     if (key == kRootKey)
         return QString();
-    return key.mid(hasTwoLetterPrefix(key) ? 2 : 1);
+    return key.mid(kindOfKey(key) != 0 ? 2 : 1);
 }
 
 QString keyForRow(const QString& itemType, const QString& id)
 {
-    if (itemType == QLatin1String("Exhibit"))
-        return kExhibitPrefix + id;
-    if (itemType == QLatin1String("Witness"))
-        return kWitnessPrefix + id;
-    if (itemType == QLatin1String("Question"))
-        return kQuestionPrefix + id;
-    return kIssuePrefix + id;
+    return kKinds[kindOfType(itemType)].prefix + id;
 }
 
 QString imageForKey(const QString& key)
 {
     if (key == kRootKey)
         return kImageRoot;
-    if (key.startsWith(kExhibitPrefix))
-        return kImageExhibit;
-    if (key.startsWith(kWitnessPrefix))
-        return kImageWitness;
-    if (key.startsWith(kQuestionPrefix))
-        return kImageQuestion;
-    return kImageIssue;
+    return kKinds[kindOfKey(key)].image;
 }
 
 QString TreeStructure::parentKey(const TreeNode& node) const
@@ -160,7 +170,7 @@ bool asciiLessIgnoringCase(const QString& left, const QString& right)
 // Node positions by key. A key made of a prefix and a plain number is held
 // as the two, in tables of numbers that a case of a hundred thousand items
 // reads far faster than one of texts; any other key as its text. Numbers
-// as low as record ids are go straight to their place in a vector.
+// as low as record ids go straight to their place in a vector.
 class NodeIndex {
 public:
     explicit NodeIndex(qsizetype size) { m_numbers[0].reserve(size); }
@@ -206,14 +216,8 @@ private:
     // number after it when it is a plain one.
     static std::pair<int, std::optional<qint64>> split(const QString& key)
     {
-        int prefix = 0;
-        if (key.startsWith(kExhibitPrefix))
-            prefix = 1;
-        else if (key.startsWith(kWitnessPrefix))
-            prefix = 2;
-        else if (key.startsWith(kQuestionPrefix))
-            prefix = 3;
-        else if (!key.startsWith(kIssuePrefix))
+        const int prefix = kindOfKey(key);
+        if (prefix == 0 && !key.startsWith(kIssuePrefix))
             return {0, std::nullopt};
         return {prefix, plainInteger(QStringView(key).mid(prefix == 0 ? 1 : 2))};
     }
@@ -270,26 +274,11 @@ void TreeBuilder::add(const QString& parentId, const QString& id, QString name,
 
 void TreeBuilder::add(qint64 parentId, qint64 id, QString name, const QString& itemType)
 {
-    struct Kind {
-        QLatin1String type;
-        const QString& prefix;
-        const QString& image;
-    };
-    static const Kind kinds[] = {{QLatin1String("Exhibit"), kExhibitPrefix, kImageExhibit},
-                                 {QLatin1String("Witness"), kWitnessPrefix, kImageWitness},
-                                 {QLatin1String("Question"), kQuestionPrefix, kImageQuestion}};
-    int prefix = 0;
-    for (int k = 0; k < 3; ++k)
-        if (itemType == kinds[k].type)
-            prefix = k + 1;
-    if (!place(m_index->slot(prefix, id)))
+    const int kind = kindOfType(itemType);
+    if (!place(m_index->slot(kind, id)))
         return;
-    const QString& keyPrefix = prefix ? kinds[prefix - 1].prefix : kIssuePrefix;
-    m_tree.nodes.push_back(TreeNode{prefixed(keyPrefix, id),
-                                    std::move(name),
-                                    prefix ? kinds[prefix - 1].image : kImageIssue,
-                                    prefixed(kIssuePrefix, parentId),
-                                    -1,
+    m_tree.nodes.push_back(TreeNode{prefixed(kKinds[kind].prefix, id), std::move(name),
+                                    kKinds[kind].image, prefixed(kIssuePrefix, parentId), -1,
                                     {}});
     m_parentNumbers.push_back(parentId);
     m_numbered.push_back(true);

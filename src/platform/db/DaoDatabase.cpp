@@ -1,6 +1,5 @@
 #include "Dao.h"
 
-
 #include "JetSql.h"
 #include "RecordsetData.h"
 #include "SqliteConnection.h"

@@ -72,6 +72,21 @@ Compiled compile(sqlite3* handle, const QString& sql)
     return Compiled(raw, sqlite3_finalize);
 }
 
+// A connection that only reads the file at path, hardened as every other;
+// none when the file cannot be opened.
+db::SqliteHandle openReader(const QString& path)
+{
+    sqlite3* raw = nullptr;
+    const int rc =
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    db::SqliteHandle handle(raw);
+    if (rc != SQLITE_OK)
+        return db::SqliteHandle(nullptr);
+    db::hardenConnection(handle.get());
+    sqlite3_busy_timeout(handle.get(), 5000);
+    return handle;
+}
+
 // The change counter in the file's header, which every commit to the file
 // changes, read through the connection's own file so that its locks stay.
 // The connection holds a read transaction: no commit is under way meanwhile.
@@ -91,14 +106,9 @@ QByteArray changeCounter(sqlite3* handle)
 // be read.
 QByteArray changeCounterNow(const QString& path)
 {
-    sqlite3* raw = nullptr;
-    const int rc =
-        sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    db::SqliteHandle handle(raw);
-    if (rc != SQLITE_OK)
+    const db::SqliteHandle handle = openReader(path);
+    if (!handle)
         return {};
-    db::hardenConnection(handle.get());
-    sqlite3_busy_timeout(handle.get(), 5000);
     if (sqlite3_exec(handle.get(), "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
         return {};
     QByteArray counter;
@@ -237,14 +247,9 @@ bool ReadAhead::Shared::handOver(sqlite3_stmt* statement,
 
 void ReadAhead::Shared::run()
 {
-    sqlite3* raw = nullptr;
-    const int rc =
-        sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    db::SqliteHandle handle(raw);
-    if (rc != SQLITE_OK)
+    const db::SqliteHandle handle = openReader(path);
+    if (!handle)
         return;
-    db::hardenConnection(handle.get());
-    sqlite3_busy_timeout(handle.get(), 5000);
     db::registerJetFunctions(handle.get());
     // An interrupt from the owner can come before the connection is known to
     // it; the engine also asks now and then whether to stop.
