@@ -394,6 +394,7 @@ void benchDocuments(const QString& folder, const QString& casePath, qint64 bytes
             db->Close();
         db.reset();
         QFile::remove(roundCase);
+        QFile::remove(copied);
         if (!QFile::copy(casePath, roundCase))
             throw std::runtime_error("cannot copy the case for a document round");
         db = dao::DBEngine::OpenDatabase(roundCase);
@@ -406,10 +407,8 @@ void benchDocuments(const QString& folder, const QString& casePath, qint64 bytes
         doc.Commit();
         key = doc.Key();
     };
-    const auto copyFile = [&] {
-        copyAndSync(source, copied);
-        QFile::remove(copied);
-    };
+    // The copies of the round before are removed untimed, on both sides.
+    const auto copyFile = [&] { copyAndSync(source, copied); };
     Result store;
     store.work = QStringLiteral("store a document");
     store.bytes = bytes;
@@ -430,7 +429,10 @@ void benchDocuments(const QString& folder, const QString& casePath, qint64 bytes
             if (QFileInfo(exported).size() != bytes)
                 throw std::runtime_error("the exported document differs in size");
         },
-        copyFile, [&] { QFile::remove(exported); });
+        copyFile, [&] {
+            QFile::remove(exported);
+            QFile::remove(copied);
+        });
     results.push_back(exportDoc);
     bench::printRow(exportDoc);
     db->Close();
