@@ -132,10 +132,10 @@ void AutoSizeListViewColumns(QTreeWidget* list, bool sizeLast)
         AutoSizeLastColumn(list);
 }
 
-void AutoSizeLastColumn(QTreeWidget* list)
+bool AutoSizeLastColumn(QTreeWidget* list)
 {
     if (!list || list->columnCount() == 0)
-        return;
+        return false;
     const int last = list->columnCount() - 1;
     int others = 0;
     for (int column = 0; column < last; ++column)
@@ -144,8 +144,10 @@ void AutoSizeLastColumn(QTreeWidget* list)
     // scroll bar that comes later does not push the column out of sight.
     const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
     const int width = list->width() - others - scrollBar - 10;
-    if (width > 0)
-        list->setColumnWidth(last, width);
+    if (width <= 0)
+        return false;
+    list->setColumnWidth(last, width);
+    return true;
 }
 
 void TreeRedraw(QWidget* window, bool redraw)

@@ -31,8 +31,9 @@ void ReplaceAll(QString& text, const QString& find, const QString& replacement, 
 // sizeLast the last column then takes the rest of the list's width.
 void AutoSizeListViewColumns(QTreeWidget* list, bool sizeLast);
 // The last column takes the list's width less the other columns, a
-// vertical scroll bar's width and 10 pixels.
-void AutoSizeLastColumn(QTreeWidget* list);
+// vertical scroll bar's width and 10 pixels. False where that leaves it no
+// room, and its width is unchanged.
+bool AutoSizeLastColumn(QTreeWidget* list);
 
 // Switches a window's painting off and on, so a long update paints once.
 void TreeRedraw(QWidget* window, bool redraw);

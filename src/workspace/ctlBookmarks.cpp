@@ -105,6 +105,7 @@ void ctlBookmarks::Initialise(std::shared_ptr<dao::Database> db)
         ~RedrawOn() { codemodule::TreeRedraw(list, true); }
     } redrawOn{m_list};
     m_list->clear();
+    m_nameWidth = -1;
     m_db = std::move(db);
     if (!m_db)
         return;
@@ -137,13 +138,17 @@ void ctlBookmarks::Initialise(std::shared_ptr<dao::Database> db)
     // A sorted list stays sorted when it is filled again.
     if (m_sortColumn >= 0)
         m_list->sortItems(m_sortColumn, Qt::AscendingOrder);
-    codemodule::AutoSizeListViewColumns(m_list, false);
-    fitColumns();
+    // Sizing a column to its contents lays out every row's text: the
+    // descriptions are measured only when the pane leaves them no room.
+    fitNameColumn();
+    if (!fitColumns())
+        m_list->resizeColumnToContents(m_list->columnCount() - 1);
 }
 
 void ctlBookmarks::Terminate()
 {
     m_list->clear();
+    m_nameWidth = -1;
     m_db.reset();
 }
 
@@ -171,8 +176,10 @@ void ctlBookmarks::RemoveBookMark(const QString& sKey)
 {
     const QString tag = QStringLiteral("C") + sKey;
     for (int i = m_list->topLevelItemCount() - 1; i >= 0; --i) {
-        if (m_list->topLevelItem(i)->data(0, kTagRole).toString() == tag)
+        if (m_list->topLevelItem(i)->data(0, kTagRole).toString() == tag) {
             delete m_list->takeTopLevelItem(i);
+            m_nameWidth = -1;
+        }
     }
 }
 
@@ -206,6 +213,7 @@ void ctlBookmarks::mnuRemoveBookMark_Click()
         bookmark.Commit();
         // The row goes only once its bookmark is gone.
         delete row;
+        m_nameWidth = -1;
         emit BookMarkRemoved(itemId);
     });
 }
@@ -229,14 +237,24 @@ void ctlBookmarks::sortByColumn(int column)
     m_list->sortItems(column, Qt::AscendingOrder);
 }
 
+void ctlBookmarks::fitNameColumn()
+{
+    if (m_nameWidth < 0) {
+        m_list->resizeColumnToContents(0);
+        m_nameWidth = m_list->columnWidth(0);
+    } else {
+        m_list->setColumnWidth(0, m_nameWidth);
+    }
+}
+
 // A long item name keeps at most half the list, so the description stays in
 // sight; the description takes the rest.
-void ctlBookmarks::fitColumns()
+bool ctlBookmarks::fitColumns()
 {
     const int half = m_list->viewport()->width() / 2;
     if (half > 0 && m_list->columnWidth(0) > half)
         m_list->setColumnWidth(0, half);
-    codemodule::AutoSizeLastColumn(m_list);
+    return codemodule::AutoSizeLastColumn(m_list);
 }
 
 bool ctlBookmarks::eventFilter(QObject* watched, QEvent* event)
@@ -248,7 +266,7 @@ bool ctlBookmarks::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_list->viewport() && event->type() == QEvent::Resize && !m_inLayout) {
         m_inLayout = true;
         try {
-            m_list->resizeColumnToContents(0);
+            fitNameColumn();
             fitColumns();
         } catch (...) {
             // A pane too small for its columns keeps the widths it had.

@@ -64,7 +64,9 @@ protected:
 
 private:
     void sortByColumn(int column);
-    void fitColumns();
+    // False where the description column is left no room.
+    bool fitColumns();
+    void fitNameColumn();
 
     QLabel* m_label = nullptr;
     QTreeWidget* m_list = nullptr;
@@ -74,5 +76,9 @@ private:
     // The column of the last header click; -1 while the list is unsorted.
     int m_sortColumn = -1;
     bool m_inLayout = false;
+    // The names' own width, measured once per filling of the list: every
+    // resize of the pane needs it, and measuring lays out each row's text.
+    // -1 once a row has gone.
+    int m_nameWidth = -1;
     bool m_readOnly = false;
 };

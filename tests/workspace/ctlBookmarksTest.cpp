@@ -140,6 +140,12 @@ TEST_F(Bookmarks, ALongItemNameLeavesTheDescriptionInSight)
     QCoreApplication::processEvents();
     EXPECT_GT(list()->columnWidth(0),
               list()->fontMetrics().horizontalAdvance(QString(50, QLatin1Char('W'))));
+
+    m_pane.RemoveBookMark(QStringLiteral("1")); // the long name goes: the column narrows again
+    m_pane.resize(1500, 300);
+    QCoreApplication::processEvents();
+    EXPECT_LT(list()->columnWidth(0),
+              list()->fontMetrics().horizontalAdvance(QString(50, QLatin1Char('W'))));
 }
 
 TEST_F(Bookmarks, AFailingRemoveIsReportedAndTheListKept)
