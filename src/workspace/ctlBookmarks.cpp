@@ -71,6 +71,9 @@ ctlBookmarks::ctlBookmarks(QWidget* parent)
     m_list->setColumnCount(2);
     m_list->setHeaderLabels({QStringLiteral("Case Item"), QStringLiteral("Bookmark Description")});
     m_list->setRootIsDecorated(false);
+    // Every row is one line (line breaks in a description show as spaces):
+    // the list need not measure each row's height to lay itself out.
+    m_list->setUniformRowHeights(true);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
