@@ -74,6 +74,13 @@ ctlBookmarks::ctlBookmarks(QWidget* parent)
     // Every row is one line (line breaks in a description show as spaces):
     // the list need not measure each row's height to lay itself out.
     m_list->setUniformRowHeights(true);
+    // Rows that come, go or change make the names be measured again.
+    const auto forgetNameWidth = [this] { m_nameWidth = -1; };
+    QAbstractItemModel* rows = m_list->model();
+    connect(rows, &QAbstractItemModel::rowsInserted, this, forgetNameWidth);
+    connect(rows, &QAbstractItemModel::rowsRemoved, this, forgetNameWidth);
+    connect(rows, &QAbstractItemModel::modelReset, this, forgetNameWidth);
+    connect(rows, &QAbstractItemModel::dataChanged, this, forgetNameWidth);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -108,7 +115,6 @@ void ctlBookmarks::Initialise(std::shared_ptr<dao::Database> db)
         ~RedrawOn() { codemodule::TreeRedraw(list, true); }
     } redrawOn{m_list};
     m_list->clear();
-    m_nameWidth = -1;
     m_db = std::move(db);
     if (!m_db)
         return;
@@ -151,7 +157,6 @@ void ctlBookmarks::Initialise(std::shared_ptr<dao::Database> db)
 void ctlBookmarks::Terminate()
 {
     m_list->clear();
-    m_nameWidth = -1;
     m_db.reset();
 }
 
@@ -179,10 +184,8 @@ void ctlBookmarks::RemoveBookMark(const QString& sKey)
 {
     const QString tag = QStringLiteral("C") + sKey;
     for (int i = m_list->topLevelItemCount() - 1; i >= 0; --i) {
-        if (m_list->topLevelItem(i)->data(0, kTagRole).toString() == tag) {
+        if (m_list->topLevelItem(i)->data(0, kTagRole).toString() == tag)
             delete m_list->takeTopLevelItem(i);
-            m_nameWidth = -1;
-        }
     }
 }
 
@@ -216,7 +219,6 @@ void ctlBookmarks::mnuRemoveBookMark_Click()
         bookmark.Commit();
         // The row goes only once its bookmark is gone.
         delete row;
-        m_nameWidth = -1;
         emit BookMarkRemoved(itemId);
     });
 }

@@ -76,9 +76,9 @@ private:
     // The column of the last header click; -1 while the list is unsorted.
     int m_sortColumn = -1;
     bool m_inLayout = false;
-    // The names' own width, measured once per filling of the list: every
-    // resize of the pane needs it, and measuring lays out each row's text.
-    // -1 once a row has gone.
+    // The names' own width, measured once while the rows stay as they are:
+    // every resize of the pane needs it, and measuring lays out each row's
+    // text. -1 until measured.
     int m_nameWidth = -1;
     bool m_readOnly = false;
 };

@@ -758,7 +758,6 @@ void frmRedoZiv::FillTree(const QString& sSQL)
 
         const bool anyRows = tree.nodes.size() > 1;
         m_unshown = std::move(tree);
-        m_unshownChildren.clear();
         m_nodes.reserve(qsizetype(m_unshown.nodes.size()));
         // The root is open: its children are made now, deeper branches when
         // they are first opened or reached.

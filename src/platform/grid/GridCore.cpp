@@ -170,8 +170,8 @@ struct SortKey {
     int kind() const { return !text ? 0 : (std::isnan(number) ? 2 : 1); }
 };
 
-// Cells are private to the grid; any type with its text, number and numeric
-// flag makes a key.
+// Columns are private to the grid; any type with cells and numbers makes a
+// key.
 template <typename ColumnType> SortKey keyOf(const ColumnType& column, std::size_t stored)
 {
     SortKey key;
@@ -747,25 +747,19 @@ QList<MergeSpan> GridCore::mergeSpans() const
     if (m_mergeCells == MergeNone)
         return spans;
     const std::size_t count = m_order.size();
-    const auto subtotalAt = [this](std::size_t r) {
-        return m_storedGroup[static_cast<std::size_t>(m_order[r])] >= 0;
-    };
     for (int c = 0; c < m_cols; ++c) {
         const Column& column = m_columns[static_cast<std::size_t>(c)];
         if (!column.merge)
             continue;
-        const auto storedAt = [this](std::size_t r) {
-            return static_cast<std::size_t>(m_order[r]);
-        };
         std::size_t r = 1;
         while (r < count) {
             const std::size_t first = storedAt(r);
-            if (subtotalAt(r) || bitsOf(column.numbers[first]) == bitsOf(kNoNumber)) {
+            if (groupAt(r) >= 0 || bitsOf(column.numbers[first]) == bitsOf(kNoNumber)) {
                 ++r;
                 continue;
             }
             std::size_t end = r + 1;
-            while (end < count && !subtotalAt(end) && column.sameText(storedAt(end), first))
+            while (end < count && groupAt(end) < 0 && column.sameText(storedAt(end), first))
                 ++end;
             if (end - r > 1)
                 spans.append(MergeSpan{static_cast<int>(r), c, static_cast<int>(end - r)});
@@ -787,7 +781,6 @@ void GridCore::sort(int setting)
     const std::size_t firstKey = static_cast<std::size_t>(std::min(m_col, m_colSel));
     const std::size_t lastKey = static_cast<std::size_t>(std::max(m_col, m_colSel));
     const std::size_t count = m_order.size();
-    const auto stored = [this](std::size_t r) { return static_cast<std::size_t>(m_order[r]); };
     const std::pair<int, int> keyColumns{static_cast<int>(firstKey), static_cast<int>(lastKey)};
     // Every study sorts the grid again on the same keys: rows already in
     // order cost one look along them, each pair compared up to its first
@@ -797,7 +790,7 @@ void GridCore::sort(int setting)
         for (std::size_t c = firstKey; c <= lastKey; ++c) {
             const Column& column = m_columns[c];
             const int compared =
-                compareKeys(keyOf(column, stored(r - 1)), keyOf(column, stored(r)));
+                compareKeys(keyOf(column, storedAt(r - 1)), keyOf(column, storedAt(r)));
             if (compared != 0) {
                 inOrder = compared < 0;
                 break;
@@ -825,7 +818,7 @@ void GridCore::sort(int setting)
     for (std::size_t c = firstKey; c <= lastKey && !runs.empty(); ++c) {
         const Column& column = m_columns[c];
         for (std::size_t r = 1; r < count; ++r)
-            keys[r] = keyOf(column, stored(r));
+            keys[r] = keyOf(column, storedAt(r));
         tied.clear();
         for (const auto& [begin, end] : runs) {
             std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(begin),
@@ -854,9 +847,9 @@ void GridCore::sort(int setting)
             sorted.cells.push_back(std::move(column.cells[from]));
             sorted.numbers.push_back(column.numbers[from]);
         };
-        take(stored(0));
+        take(storedAt(0));
         for (const std::uint32_t r : order) {
-            take(stored(r));
+            take(storedAt(r));
             const std::size_t at = sorted.cells.size() - 1;
             if (at > 1 && sorted.sameText(at - 1, at))
                 sorted.cells[at].text = sorted.cells[at - 1].text;
@@ -875,7 +868,7 @@ bool GridCore::isSubtotal(int row) const
 {
     if (row < 0 || row >= rows())
         return false;
-    return m_storedGroup[static_cast<std::size_t>(m_order[static_cast<std::size_t>(row)])] >= 0;
+    return groupAt(static_cast<std::size_t>(row)) >= 0;
 }
 
 void GridCore::removeSubtotalRows()
@@ -892,9 +885,6 @@ void GridCore::removeSubtotalRows()
 
 const std::vector<int>& GridCore::ensureSubtotalRows(int groupCol)
 {
-    const auto groupAt = [this](std::size_t r) {
-        return m_storedGroup[static_cast<std::size_t>(m_order[r])];
-    };
     std::vector<int>& made = m_subtotalRows;
     made.clear();
     for (std::size_t r = 1; r < m_order.size(); ++r) {
@@ -910,8 +900,7 @@ const std::vector<int>& GridCore::ensureSubtotalRows(int groupCol)
     const auto lastOfRun = [&](const Column& group, std::size_t r) {
         return r > 0 && groupAt(r) < 0 &&
                (r + 1 >= count || groupAt(r + 1) >= 0 ||
-                !group.sameText(static_cast<std::size_t>(m_order[r + 1]),
-                                static_cast<std::size_t>(m_order[r])));
+                !group.sameText(storedAt(r + 1), storedAt(r)));
     };
     std::size_t runs = 0;
     for (std::size_t r = 1; r < count; ++r)
@@ -930,7 +919,7 @@ const std::vector<int>& GridCore::ensureSubtotalRows(int groupCol)
         if (!lastOfRun(group, r))
             continue;
         // The subtotal row repeats the group's text, and so its number.
-        const std::size_t last = static_cast<std::size_t>(m_order[r]);
+        const std::size_t last = storedAt(r);
         group.cells[next].text = group.cells[last].text;
         group.numbers[next] = group.numbers[last];
         made.push_back(static_cast<int>(order.size()));
@@ -976,7 +965,7 @@ void GridCore::subtotal(int function, int groupCol, int totalCol, const QString&
     // Empty and non-numeric cells are no values at all.
     Column& totals = m_columns[static_cast<std::size_t>(totalCol)];
     const auto numberAt = [&](std::size_t r) {
-        const std::size_t stored = static_cast<std::size_t>(m_order[r]);
+        const std::size_t stored = storedAt(r);
         return m_storedGroup[stored] >= 0 ? kNoNumber : totals.numbers[stored];
     };
     double columnSum = 0.0;

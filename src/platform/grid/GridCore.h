@@ -229,10 +229,10 @@ private:
 
     void checkCell(int row, int col) const;
     void checkCol(int col) const;
-    std::size_t storedAt(int row) const
-    {
-        return static_cast<std::size_t>(m_order[static_cast<std::size_t>(row)]);
-    }
+    // The stored row shown at a grid row.
+    std::size_t storedAt(std::size_t row) const { return static_cast<std::size_t>(m_order[row]); }
+    // The group column a grid row subtotals; -1 for a data row.
+    int groupAt(std::size_t row) const { return m_storedGroup[storedAt(row)]; }
     Cell& cellRef(int row, int col);
     const Cell& cellRef(int row, int col) const;
     void resizeColumns(int cols);
