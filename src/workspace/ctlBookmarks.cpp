@@ -107,6 +107,12 @@ ctlBookmarks::ctlBookmarks(QWidget* parent)
     connect(m_remove, &QAction::triggered, this, [this] { mnuRemoveBookMark_Click(); });
 }
 
+ctlBookmarks::~ctlBookmarks()
+{
+    // The list empties its rows as it goes, after this pane is gone.
+    disconnect(m_list->model(), nullptr, this, nullptr);
+}
+
 void ctlBookmarks::Initialise(std::shared_ptr<dao::Database> db)
 {
     codemodule::TreeRedraw(m_list, false);

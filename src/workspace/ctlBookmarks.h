@@ -25,6 +25,7 @@ class ctlBookmarks final : public QWidget {
 
 public:
     explicit ctlBookmarks(QWidget* parent = nullptr);
+    ~ctlBookmarks() override;
 
     // Keeps the database and refills the list; no database leaves it empty.
     // Failures pass to the caller.
