@@ -77,8 +77,8 @@ Compiled compile(sqlite3* handle, const QString& sql)
 db::SqliteHandle openReader(const QString& path)
 {
     sqlite3* raw = nullptr;
-    const int rc =
-        sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
+                                   SQLITE_OPEN_READONLY | db::kOneThread, nullptr);
     db::SqliteHandle handle(raw);
     if (rc != SQLITE_OK)
         return db::SqliteHandle(nullptr);

@@ -285,7 +285,8 @@ std::shared_ptr<SqliteConnection> SqliteConnection::open(const QString& path, co
 {
     checkIsDatabaseFile(path, source);
     sqlite3* raw = nullptr;
-    const int flags = (mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
+    const int flags =
+        (mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | kOneThread;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, flags, nullptr);
     SqliteHandle handle(raw);
     if (rc != SQLITE_OK)
@@ -303,8 +304,9 @@ std::shared_ptr<SqliteConnection> SqliteConnection::create(const QString& path,
     if (QFileInfo::exists(path))
         throw targetExistsError(path, source);
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc =
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | kOneThread, nullptr);
     SqliteHandle handle(raw);
     if (rc != SQLITE_OK)
         throw errorFromSqlite(handle.get(), rc, source, QString(), path);
