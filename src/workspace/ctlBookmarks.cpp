@@ -5,7 +5,7 @@
 
 #include "platform/core/Prompt.h"
 #include "platform/db/Dao.h"
-#include "platform/widgets/ListText.h"
+#include "platform/widgets/PlainRowsDelegate.h"
 #include "store/CBookmark.h"
 #include "store/CIssue.h"
 #include "store/ErrorReport.h"
@@ -75,7 +75,7 @@ ctlBookmarks::ctlBookmarks(QWidget* parent)
     // Every row is one line (line breaks in a description show as spaces):
     // the list need not measure each row's height to lay itself out.
     m_list->setUniformRowHeights(true);
-    platform::drawRowsUnshaped(m_list);
+    m_list->setItemDelegate(new platform::PlainRowsDelegate(m_list));
     // Rows that come, go or change make the names be measured again.
     const auto forgetNameWidth = [this] { m_nameWidth = -1; };
     QAbstractItemModel* rows = m_list->model();

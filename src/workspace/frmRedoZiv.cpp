@@ -25,7 +25,6 @@
 #include "platform/core/Prompt.h"
 #include "platform/core/Shell.h"
 #include "platform/core/Twips.h"
-#include "platform/widgets/ListText.h"
 #include "store/AppState.h"
 #include "store/CDataLayer.h"
 #include "store/CIssue.h"
@@ -208,7 +207,6 @@ void frmRedoZiv::buildWindow()
     // Every row is one line with its picture: the view need not measure each
     // of a large case's rows to lay the tree out.
     m_tvIssueItems->setUniformRowHeights(true);
-    platform::drawRowsUnshaped(m_tvIssueItems);
 
     m_detailPane = new QWidget(m_ssSplitter);
     m_detailPane->setObjectName(QStringLiteral("detailPane"));

@@ -14,6 +14,7 @@
 #include "platform/core/Shell.h"
 #include "platform/core/Twips.h"
 #include "platform/db/Ado.h"
+#include "platform/widgets/PlainRowsDelegate.h"
 #include "store/AppState.h"
 #include "store/CDataLayer.h"
 #include "store/CIssue.h"
@@ -83,10 +84,10 @@ void expandedBelow(QTreeWidgetItem* node, QList<QTreeWidgetItem*>& expanded)
 
 // The tree's in-place label editor: the window decides whether it opens and
 // what its closing stores; Escape closes it without either.
-class LabelDelegate final : public QStyledItemDelegate {
+class LabelDelegate final : public platform::PlainRowsDelegate {
 public:
     explicit LabelDelegate(frmRedoZiv* window)
-        : QStyledItemDelegate(window->tvIssueItems())
+        : PlainRowsDelegate(window->tvIssueItems())
         , m_window(window)
     {
     }
