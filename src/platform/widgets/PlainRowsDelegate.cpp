@@ -21,12 +21,12 @@ void PlainRowsDelegate::initStyleOption(QStyleOptionViewItem* option,
     QStyledItemDelegate::initStyleOption(option, index);
     if (!needsNoShaping(option->text))
         return;
-    if (!(option->font == m_shaped) || m_unshaped.styleStrategy() != QFont::PreferNoShaping) {
+    if (!m_unshaped || !(option->font == m_shaped)) {
         m_shaped = option->font;
         m_unshaped = option->font;
-        m_unshaped.setStyleStrategy(QFont::PreferNoShaping);
+        m_unshaped->setStyleStrategy(QFont::PreferNoShaping);
     }
-    option->font = m_unshaped;
+    option->font = *m_unshaped;
 }
 
 } // namespace platform

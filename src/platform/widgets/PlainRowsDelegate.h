@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QStyledItemDelegate>
 
+#include <optional>
+
 namespace platform {
 
 // Draws a list's rows of plain text without the font's optional shaping
@@ -22,7 +24,7 @@ private:
     // The last font asked for and its unshaped copy: rows share one or two
     // fonts, and a copy made per row would be looked up again per row.
     mutable QFont m_shaped;
-    mutable QFont m_unshaped;
+    mutable std::optional<QFont> m_unshaped;
 };
 
 } // namespace platform
