@@ -30,13 +30,13 @@ struct BlobCloser {
     void operator()(sqlite3_blob* blob) const noexcept { sqlite3_blob_close(blob); }
 };
 using SqliteHandle = std::unique_ptr<sqlite3, SqliteCloser>;
+using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+using BlobHandle = std::unique_ptr<sqlite3_blob, BlobCloser>;
 
 // Every connection is used by the one thread that opened it (a reading
 // thread opens its own), so the engine need not take a lock at each call:
 // on a large read those locks cost a sixth of the reading.
 constexpr int kOneThread = SQLITE_OPEN_NOMUTEX;
-using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
-using BlobHandle = std::unique_ptr<sqlite3_blob, BlobCloser>;
 
 // Turns an engine result code (with the handle's message, when there is one)
 // into the Jet-numbered error of this program.
