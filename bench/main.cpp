@@ -29,6 +29,7 @@
 #include "platform/db/Dao.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -450,16 +451,91 @@ void quietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
     std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
 }
 
+namespace {
+
+struct Options {
+    QString out;
+    bool quick = false;
+    std::vector<int> sizes;
+    qint64 documentBytes = 0;
+    int repeats = 5;
+};
+
+// An option the program does not know, or a number that is none, stops the
+// run before it starts: a mistyped option must not cost a whole run.
+Options parseOptions(const QCoreApplication& app)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Times the program's own code paths against the same work done straight through "
+        "SQLite, and writes results.json."));
+    parser.addHelpOption();
+    const QCommandLineOption quick(QStringLiteral("quick"),
+                                   QStringLiteral("The smallest case and a 64 MiB document."));
+    const QCommandLineOption out(QStringLiteral("out"),
+                                 QStringLiteral("Folder for the cases and results.json."),
+                                 QStringLiteral("folder"), QDir::currentPath());
+    const QCommandLineOption items(QStringLiteral("items"),
+                                   QStringLiteral("Case sizes, e.g. 10000,100000."),
+                                   QStringLiteral("counts"));
+    const QCommandLineOption only(QStringLiteral("only"),
+                                  QStringLiteral("Only the works whose names hold this text."),
+                                  QStringLiteral("text"));
+    const QCommandLineOption repeats(QStringLiteral("repeats"),
+                                     QStringLiteral("Runs per figure; the median is kept."),
+                                     QStringLiteral("n"), QStringLiteral("5"));
+    const QCommandLineOption documentMib(QStringLiteral("document-mib"),
+                                         QStringLiteral("Document size; 0 for none."),
+                                         QStringLiteral("MiB"));
+    parser.addOptions({quick, out, items, only, repeats, documentMib});
+    parser.process(app);
+
+    const auto number = [&](const QString& text, const QString& option, qint64 least) {
+        bool ok = false;
+        const qint64 value = text.toLongLong(&ok);
+        if (!ok || value < least)
+            throw std::runtime_error(QStringLiteral("--%1 takes a whole number from %2, not \"%3\"")
+                                         .arg(option)
+                                         .arg(least)
+                                         .arg(text)
+                                         .toStdString());
+        return value;
+    };
+    Options options;
+    options.out = parser.value(out);
+    options.quick = parser.isSet(quick);
+    options.sizes = options.quick ? std::vector<int>{1000} : std::vector<int>{1000, 10000, 100000};
+    // The largest round size under the billion bytes one stored value may
+    // hold, as near a gigabyte as a document can be.
+    options.documentBytes = options.quick ? (qint64(64) << 20) : (qint64(950) << 20);
+    if (parser.isSet(items)) {
+        options.sizes.clear();
+        for (const QString& n : parser.value(items).split(QLatin1Char(',')))
+            options.sizes.push_back(int(number(n, items.names().first(), 1)));
+    }
+    gOnly = parser.value(only);
+    options.repeats = int(number(parser.value(repeats), repeats.names().first(), 1));
+    if (parser.isSet(documentMib))
+        options.documentBytes = number(parser.value(documentMib), documentMib.names().first(), 0)
+                                << 20;
+    return options;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     qInstallMessageHandler(quietMessages);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    const bool quick = args.contains(QStringLiteral("--quick"));
-    const int outAt = int(args.indexOf(QStringLiteral("--out")));
-    const QString out =
-        outAt > 0 && outAt + 1 < args.size() ? args.at(outAt + 1) : QDir::currentPath();
+    Options options;
+    try {
+        options = parseOptions(app);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 2;
+    }
+    const QString& out = options.out;
     std::vector<Result> results;
     try {
         QDir().mkpath(out);
@@ -484,29 +560,10 @@ int main(int argc, char** argv)
             throw std::runtime_error("cannot read the blank-case script");
         const QString schema = QString::fromUtf8(schemaFile.readAll());
 
-        std::vector<int> sizes =
-            quick ? std::vector<int>{1000} : std::vector<int>{1000, 10000, 100000};
-        // The largest round size under the billion bytes one stored value may
-        // hold, as near a gigabyte as a document can be.
-        qint64 documentBytes = quick ? (qint64(64) << 20) : (qint64(950) << 20);
-        // For a look at one part: --items 10000,100000, --repeats 1, --document-mib 0
-        // (no document) and --only "sort and subtotal" (the works so named).
-        if (const int at = int(args.indexOf(QStringLiteral("--items")));
-            at > 0 && at + 1 < args.size()) {
-            sizes.clear();
-            for (const QString& n : args.at(at + 1).split(QLatin1Char(',')))
-                sizes.push_back(n.toInt());
-        }
-        if (const int at = int(args.indexOf(QStringLiteral("--only")));
-            at > 0 && at + 1 < args.size())
-            gOnly = args.at(at + 1);
-        int repeats = 5;
-        if (const int at = int(args.indexOf(QStringLiteral("--repeats")));
-            at > 0 && at + 1 < args.size())
-            repeats = std::max(1, args.at(at + 1).toInt());
-        if (const int at = int(args.indexOf(QStringLiteral("--document-mib")));
-            at > 0 && at + 1 < args.size())
-            documentBytes = args.at(at + 1).toLongLong() << 20;
+        const bool quick = options.quick;
+        const std::vector<int>& sizes = options.sizes;
+        const qint64 documentBytes = options.documentBytes;
+        const int repeats = options.repeats;
         QString smallest;
         for (int items : sizes) {
             const QString path = QDir(folder).filePath(QStringLiteral("Case %1.AGV").arg(items));
