@@ -29,8 +29,8 @@
 #include "platform/db/Dao.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QComboBox>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -430,7 +430,8 @@ void benchDocuments(const QString& folder, const QString& casePath, qint64 bytes
             if (QFileInfo(exported).size() != bytes)
                 throw std::runtime_error("the exported document differs in size");
         },
-        copyFile, [&] {
+        copyFile,
+        [&] {
             QFile::remove(exported);
             QFile::remove(copied);
         });

@@ -9,7 +9,9 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTreeWidget>
 
+#include <functional>
 #include <random>
 
 namespace {
@@ -102,6 +104,23 @@ TEST_F(DamagedCase, EveryDamagedFileIsOpenedOrRefusedWithAMessageAndARefusedOneI
             frmRedoZiv w;
             if (gDB) {
                 ++opened;
+                // A case that opens despite its damage can be browsed: every
+                // node and every tab, without the case being dropped.
+                int nodes = 0;
+                std::function<void(QTreeWidgetItem*)> visit = [&](QTreeWidgetItem* node) {
+                    w.showBranch(node);
+                    w.tvIssueItems_NodeClick(node);
+                    ++nodes;
+                    for (int i = 0; i < node->childCount(); ++i)
+                        visit(node->child(i));
+                };
+                for (const int tab :
+                     {frmRedoZiv::kTabExplanation, frmRedoZiv::kTabGrid, frmRedoZiv::kTabFiles}) {
+                    w.selectTab(tab);
+                    visit(w.tvIssueItems()->topLevelItem(0));
+                }
+                EXPECT_GT(nodes, 3);
+                EXPECT_NE(gDB, nullptr);
             } else {
                 ++refused;
                 ASSERT_EQ(m_prompt.messages().size(), 1);
