@@ -491,15 +491,18 @@ Options parseOptions(const QCoreApplication& app)
     parser.addOptions({quick, out, items, only, repeats, documentMib});
     parser.process(app);
 
-    const auto number = [&](const QString& text, const QString& option, qint64 least) {
+    const auto number = [](const QCommandLineOption& option, const QString& text, qint64 least,
+                           qint64 most) {
         bool ok = false;
         const qint64 value = text.toLongLong(&ok);
-        if (!ok || value < least)
-            throw std::runtime_error(QStringLiteral("--%1 takes a whole number from %2, not \"%3\"")
-                                         .arg(option)
-                                         .arg(least)
-                                         .arg(text)
-                                         .toStdString());
+        if (!ok || value < least || value > most)
+            throw std::runtime_error(
+                QStringLiteral("--%1 takes a whole number from %2 to %3, not \"%4\"")
+                    .arg(option.names().first())
+                    .arg(least)
+                    .arg(most)
+                    .arg(text)
+                    .toStdString());
         return value;
     };
     Options options;
@@ -512,13 +515,14 @@ Options parseOptions(const QCoreApplication& app)
     if (parser.isSet(items)) {
         options.sizes.clear();
         for (const QString& n : parser.value(items).split(QLatin1Char(',')))
-            options.sizes.push_back(int(number(n, items.names().first(), 1)));
+            options.sizes.push_back(int(number(items, n, 1, 10'000'000)));
     }
     gOnly = parser.value(only);
-    options.repeats = int(number(parser.value(repeats), repeats.names().first(), 1));
+    options.repeats = int(number(repeats, parser.value(repeats), 1, 1000));
+    // A few GiB at most: a document past the billion bytes one value holds
+    // is refused, which is worth trying, and the size stays far from overflow.
     if (parser.isSet(documentMib))
-        options.documentBytes = number(parser.value(documentMib), documentMib.names().first(), 0)
-                                << 20;
+        options.documentBytes = number(documentMib, parser.value(documentMib), 0, 4096) << 20;
     return options;
 }
 
