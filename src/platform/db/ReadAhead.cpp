@@ -83,7 +83,7 @@ db::SqliteHandle openReader(const QString& path)
     if (rc != SQLITE_OK)
         return db::SqliteHandle(nullptr);
     db::hardenConnection(handle.get());
-    sqlite3_busy_timeout(handle.get(), 5000);
+    sqlite3_busy_timeout(handle.get(), db::kBusyTimeoutMs);
     return handle;
 }
 

@@ -17,8 +17,6 @@ namespace db {
 
 namespace {
 
-constexpr int kBusyTimeoutMs = 5000;
-
 // Jet numbers used here that callers do not test by name.
 constexpr int kTableExists = 3010;
 constexpr int kDuplicateValue = 3022;

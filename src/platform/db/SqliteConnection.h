@@ -38,6 +38,9 @@ using BlobHandle = std::unique_ptr<sqlite3_blob, BlobCloser>;
 // on a large read those locks cost a sixth of the reading.
 constexpr int kOneThread = SQLITE_OPEN_NOMUTEX;
 
+// How long any connection waits for a file another one is writing.
+constexpr int kBusyTimeoutMs = 5000;
+
 // Turns an engine result code (with the handle's message, when there is one)
 // into the Jet-numbered error of this program.
 AppError errorFromSqlite(sqlite3* handle, int rc, const QString& source,
