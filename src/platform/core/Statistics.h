@@ -24,8 +24,16 @@ public:
     std::optional<double> max() const;
 
 private:
+    // Exact below 2^53 while every value is a whole number (ratings are),
+    // and then the mean and variance come from them with a single rounding:
+    // a subtotal shown as 7.5 is 7.5, not 7.4999999999999991, so rounding it
+    // to a whole rating goes the way the shown value says.
+    bool exactSums() const;
+
     std::size_t m_count = 0;
     double m_sum = 0.0;
+    double m_sumOfSquares = 0.0;
+    bool m_wholeNumbers = true;
     // Welford's running mean and sum of squared deviations: stable where the
     // naive sum-of-squares formula cancels catastrophically.
     double m_mean = 0.0;

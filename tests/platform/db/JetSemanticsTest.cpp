@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -193,6 +194,30 @@ TEST(StatisticsAccumulator, AgreesWithTheTextbookFormulas)
     for (int i = 0; i < 1000; ++i)
         constant.add(1e9 + 0.3);
     EXPECT_EQ(*constant.sampleStdev(), 0.0);
+}
+
+// Ratings are whole numbers: their mean and variance are exact, whatever the
+// order the rows come in, so a value shown as x.5 rounds the way it shows.
+TEST(StatisticsAccumulator, WholeRatingsGiveExactHalves)
+{
+    struct Case {
+        std::vector<double> ratings;
+        double mean;
+        double variance;
+    };
+    const Case cases[] = {
+        {{9, 10, 7, 10, 5, 4}, 7.5, 6.7},
+        {{6, 7, 0, 1, 10, 3}, 4.5, 14.7},
+        {{2, 9, 4, 6, 1, 10, 9, 9}, 6.25, 12.5},
+        {{6, 4, 7, 6, 7}, 6.0, 1.5},
+    };
+    for (const Case& c : cases) {
+        stats::Accumulator acc;
+        for (const double rating : c.ratings)
+            acc.add(rating);
+        EXPECT_EQ(*acc.mean(), c.mean);
+        EXPECT_EQ(*acc.sampleVariance(), c.variance);
+    }
 }
 
 } // namespace
