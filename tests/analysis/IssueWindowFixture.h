@@ -14,6 +14,8 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QLineEdit>
+#include <QTest>
 
 #include <array>
 #include <gtest/gtest.h>
@@ -63,12 +65,16 @@ protected:
     // The user's choice of an item, or Enter on a typed text.
     static void choose(QComboBox* combo, const QString& text)
     {
-        const int index = combo->findText(text);
-        if (index >= 0)
+        const int index = combo->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+        if (index >= 0) {
             combo->setCurrentIndex(index);
-        else
-            combo->setCurrentText(text);
-        emit combo->activated(index);
+            emit combo->activated(index);
+            return;
+        }
+        // Typed for real: the list itself reports no choice for it.
+        combo->lineEdit()->clear();
+        QTest::keyClicks(combo->lineEdit(), text);
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
     }
 
     // The subtotal row of the group with this id, or -1.

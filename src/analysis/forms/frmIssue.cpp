@@ -17,6 +17,7 @@
 #include "store/CUtility.h"
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -125,6 +126,9 @@ void frmIssue::buildControls()
         // typed text is not added to the list.
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
+        // A typed text stands for an item only when it is that item's text
+        // exactly: "avg" is no method.
+        combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
         combo->setFixedWidth(twips::toPixels(widthTwips));
         return combo;
     };
@@ -269,8 +273,8 @@ void frmIssue::LoadData()
     line(p, 1, [&] {
         connection = ado::Connection::create();
         connection->setCursorLocation(ado::adUseClient);
-        connection->Open(kProvider + oMain().strFileName(), QString(), QString(),
-                         ado::adOptionUnspecified);
+        connection->Open(kProvider + ado::dataSourceValue(oMain().strFileName()), QString(),
+                         QString(), ado::adOptionUnspecified);
     });
     line(p, 2, [&] {
         // The previous recordset's connection goes with it.

@@ -33,6 +33,14 @@ constexpr int kRangeStudy = 4;
 void frmIssue::connectStudies()
 {
     connect(m_cboMethod, &QComboBox::activated, this, &frmIssue::cboMethod_Click);
+    // Enter on a typed text that is no item of the list: the list itself
+    // says nothing, yet a method it does not offer ("SUM") runs, and any
+    // other text runs none.
+    connect(m_cboMethod->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        if (m_cboMethod->findText(m_cboMethod->currentText(),
+                                  Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0)
+            cboMethod_Click();
+    });
     connect(m_cboRange, &QComboBox::activated, this, &frmIssue::cboRange_Click);
     // Typing and the spinner alike.
     connect(m_dialRange, &QLineEdit::textChanged, this, &frmIssue::dialRange_Change);
