@@ -24,8 +24,7 @@ const QString kProvider = QStringLiteral("PROVIDER=Microsoft.Jet.OLEDB.4.0;Data 
 
 // Runs one member body; any failure inside leaves as the class failure
 // named after the member, without the original text.
-template <typename Body>
-auto guarded(const char* member, Body&& body) -> decltype(body())
+template <typename Body> auto guarded(const char* member, Body&& body) -> decltype(body())
 {
     try {
         return std::forward<Body>(body)();
@@ -82,9 +81,9 @@ void CReport::RunAnalysis()
         // Built afresh on every run: a query left over from a failed run
         // would otherwise answer for the band chosen next.
         m_sqlReview = QStringLiteral("SELECT Name, Explanation,Question,Weight, Success, Jury, "
-                                     "Substantive, Procedural, Significance ")
-                      + m_sWhat + QStringLiteral(" FROM Issue ") + m_reportLevel
-                      + QStringLiteral(" ");
+                                     "Substantive, Procedural, Significance ") +
+                      m_sWhat + QStringLiteral(" FROM Issue ") + m_reportLevel +
+                      QStringLiteral(" ");
 
         std::shared_ptr<ado::Recordset> rs;
         GetReviewData(m_sqlReview, rs);
@@ -92,11 +91,11 @@ void CReport::RunAnalysis()
         IAnalysisView* view = analysisView();
         if (view) {
             view->bindGrid(rs);
-            view->setInfoCaption(QStringLiteral("     Viewing ") + m_level
-                                 + QStringLiteral(" records returned, count is: ")
-                                 + QString::number(rs->RecordCount())
-                                 + QStringLiteral(" records returned.  Double-click any Rule "
-                                                  "to see its entirety."));
+            view->setInfoCaption(QStringLiteral("     Viewing ") + m_level +
+                                 QStringLiteral(" records returned, count is: ") +
+                                 QString::number(rs->RecordCount()) +
+                                 QStringLiteral(" records returned.  Double-click any Rule "
+                                                "to see its entirety."));
         }
         m_sqlReview.clear();
         if (view) {
@@ -300,13 +299,13 @@ QString CReport::foundTotalMessage(int found, int total)
         return QStringLiteral("  0 records found.  The % found is 0%.");
     const QString percent = QString::number(percentFound(found, total));
     if (found == 1)
-        return QStringLiteral("   1 record found.  The item you see is 1 of those ")
-               + QString::number(total) + QStringLiteral(" records.  The % found is ") + percent
-               + QStringLiteral("%.");
-    return QStringLiteral("  ") + QString::number(found)
-           + QStringLiteral(" records found.  The items you see are ") + QString::number(found)
-           + QStringLiteral(" of those ") + QString::number(total)
-           + QStringLiteral(" records.  The % found is ") + percent + QStringLiteral("%.");
+        return QStringLiteral("   1 record found.  The item you see is 1 of those ") +
+               QString::number(total) + QStringLiteral(" records.  The % found is ") + percent +
+               QStringLiteral("%.");
+    return QStringLiteral("  ") + QString::number(found) +
+           QStringLiteral(" records found.  The items you see are ") + QString::number(found) +
+           QStringLiteral(" of those ") + QString::number(total) +
+           QStringLiteral(" records.  The % found is ") + percent + QStringLiteral("%.");
 }
 
 void CReport::ensureCaseConnection()
@@ -315,14 +314,15 @@ void CReport::ensureCaseConnection()
     // case opened from the start page); every study asks the case that is
     // open now.
     const QString path = oMain().strFileName();
-    const bool current = gConnection && gConnection->State() == ado::adStateOpen
-                         && QDir::cleanPath(ado::dataSourceFromConnectionString(
-                                gConnection->ConnectionString()))
-                                == QDir::cleanPath(path);
+    const bool current =
+        gConnection && gConnection->State() == ado::adStateOpen &&
+        QDir::cleanPath(ado::dataSourceFromConnectionString(gConnection->ConnectionString())) ==
+            QDir::cleanPath(path);
     if (current)
         return;
     auto connection = ado::Connection::create();
-    connection->Open(kProvider + path, QString(), QString(), ado::adOptionUnspecified);
+    connection->Open(kProvider + ado::dataSourceValue(path), QString(), QString(),
+                     ado::adOptionUnspecified);
     gConnection = std::move(connection);
 }
 

@@ -1,5 +1,7 @@
 #include "reports/ListReport.h"
 
+#include "platform/db/Ado.h"
+
 #include "reports/ReportLine.h"
 
 #include "store/AppState.h"
@@ -112,6 +114,7 @@ void ListReport::reportStart()
 {
     reports::line(m_designName + QStringLiteral(".ActiveReport_ReportStart"), 1, [&] {
         dataControl().connectionString =
-            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + oMain().strFileName();
+            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") +
+            ado::dataSourceValue(oMain().strFileName());
     });
 }

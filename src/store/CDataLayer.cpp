@@ -15,16 +15,15 @@ constexpr int kDamaged = 3049;
 
 QString wrapped(const QString& path)
 {
-    return kDataSourceKey + path + QLatin1Char(';');
+    return kDataSourceKey + ado::dataSourceValue(path) + QLatin1Char(';');
 }
 
 // Accepts "Data Source=<path>;" as well as a bare path, so that a value read
 // back from DataSource and stored again is not wrapped twice.
 QString unwrapped(const QString& value)
 {
-    if (value.startsWith(kDataSourceKey, Qt::CaseInsensitive) && value.endsWith(QLatin1Char(';'))) {
-        return value.mid(kDataSourceKey.size(), value.size() - kDataSourceKey.size() - 1);
-    }
+    if (value.startsWith(kDataSourceKey, Qt::CaseInsensitive) && value.endsWith(QLatin1Char(';')))
+        return ado::dataSourceFromConnectionString(value);
     return value;
 }
 

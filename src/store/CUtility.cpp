@@ -142,7 +142,7 @@ void CUtility::GetRecordset()
         gConnection = ado::Connection::create();
         gConnection->setCursorLocation(ado::adUseClient);
         gConnection->Open(QStringLiteral("PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=") +
-                              oMain().strFileName(),
+                              ado::dataSourceValue(oMain().strFileName()),
                           QString(), QString(), ado::adOptionUnspecified);
 
         IAnalysisHost* host = analysisHost();

@@ -44,8 +44,9 @@ protected:
 
 TEST_F(ListReportTest, ItemTypesMatchWithoutRegardToCase)
 {
+    // A ";" in the case's name is part of the name, not the end of the path.
     oMain().setStrFileName(
-        m_cases.create(QStringLiteral("Case.AGV"),
+        m_cases.create(QStringLiteral("Smith, J.; v. Doe.AGV"),
                        item(1, "Upper", "ISSUE") + item(2, "Lower", "issue") +
                            item(3, "Mixed", "Issue") + item(4, "Ask", "Question") +
                            item(5, "Officer", "wItNeSs") + item(6, "Photo", "EXHIBIT", "")));

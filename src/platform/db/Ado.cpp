@@ -5,6 +5,8 @@
 #include "SqliteConnection.h"
 #include "StoredRows.h"
 
+#include <utility>
+
 namespace ado {
 
 namespace {
@@ -36,14 +38,15 @@ AppError itemNotFound(const QString& what)
             .arg(what));
 }
 
-// The value of one "key=value" pair, quotes removed.
+// The value of one "key=value" pair, quotes removed and a doubled quote
+// read as one.
 QString unquoted(const QString& value)
 {
     const QString text = value.trimmed();
-    if (text.size() >= 2 &&
-        ((text.startsWith(QLatin1Char('"')) && text.endsWith(QLatin1Char('"'))) ||
-         (text.startsWith(QLatin1Char('\'')) && text.endsWith(QLatin1Char('\'')))))
-        return text.mid(1, text.size() - 2);
+    for (const QChar quote : {QLatin1Char('"'), QLatin1Char('\'')}) {
+        if (text.size() >= 2 && text.startsWith(quote) && text.endsWith(quote))
+            return text.mid(1, text.size() - 2).replace(QString(2, quote), QString(quote));
+    }
     return text;
 }
 
@@ -65,12 +68,21 @@ QString dataSourceFromConnectionString(const QString& connectionString)
         }
         pair.clear();
     };
+    QChar closed; // the quote that ended just before, which a second one reopens
     for (const QChar c : connectionString) {
         if (!quote.isNull()) {
             if (c == quote)
-                quote = QChar();
+                closed = std::exchange(quote, QChar());
             pair.append(c);
-        } else if (c == QLatin1Char(';')) {
+            continue;
+        }
+        if (!closed.isNull() && c == closed) {
+            quote = std::exchange(closed, QChar());
+            pair.append(c);
+            continue;
+        }
+        closed = QChar();
+        if (c == QLatin1Char(';')) {
             take();
         } else {
             if ((c == QLatin1Char('"') || c == QLatin1Char('\'')) &&
@@ -82,6 +94,18 @@ QString dataSourceFromConnectionString(const QString& connectionString)
     }
     take();
     return dataSource;
+}
+
+QString dataSourceValue(const QString& path)
+{
+    const bool plain = !path.contains(QLatin1Char(';')) && !path.startsWith(QLatin1Char('"')) &&
+                       !path.startsWith(QLatin1Char('\'')) && path.trimmed() == path;
+    if (plain)
+        return path;
+    const QChar quote = path.contains(QLatin1Char('"')) && !path.contains(QLatin1Char('\''))
+                            ? QLatin1Char('\'')
+                            : QLatin1Char('"');
+    return quote + QString(path).replace(quote, QString(2, quote)) + quote;
 }
 
 // ---------------------------------------------------------------- Connection

@@ -46,6 +46,11 @@ constexpr int adOptionUnspecified = -1;
 // "Provider=...;Data Source=...;" with keys in any case and the closing ";"
 // optional. Returns the data source path, empty when there is none.
 QString dataSourceFromConnectionString(const QString& connectionString);
+// The path as it stands after "Data Source=": quoted when a ";", a leading
+// quote or blanks at either end would otherwise cut it or change it (a case
+// file may be named "Smith; Jones.AGV"), plain otherwise. The enclosing
+// quote is doubled inside.
+QString dataSourceValue(const QString& path);
 
 class Recordset;
 

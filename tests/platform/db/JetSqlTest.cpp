@@ -75,3 +75,23 @@ TEST(ConnectionStringParsing, DataSourceIsFoundWhateverTheKeyCaseAndClosingSemic
     EXPECT_EQ(ado::dataSourceFromConnectionString(QStringLiteral("Data Source=\"/a;b.AGV\"")),
               QStringLiteral("/a;b.AGV"));
 }
+
+TEST(ConnectionStringParsing, AnyCasePathSurvivesTheConnectionString)
+{
+    const QString paths[] = {
+        QStringLiteral("/cases/Smith, J.; v. Doe.AGV"),
+        QStringLiteral("/cases/O'Brien.AGV"),
+        QStringLiteral("/c/\"quoted\"; case.AGV"),
+        QStringLiteral("/c/both ' and \" ;.AGV"),
+        QStringLiteral("\"/c/lead.AGV"),
+        QStringLiteral(" /c/blank at both ends "),
+    };
+    for (const QString& path : paths) {
+        const QString text = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") +
+                             ado::dataSourceValue(path) + QStringLiteral(";Mode=Share");
+        EXPECT_EQ(ado::dataSourceFromConnectionString(text), path) << text.toStdString();
+    }
+    // A path that needs no quotes is written as it stands.
+    EXPECT_EQ(ado::dataSourceValue(QStringLiteral("/cases/My Case.AGV")),
+              QStringLiteral("/cases/My Case.AGV"));
+}
