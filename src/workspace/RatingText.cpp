@@ -42,6 +42,13 @@ int16_t toRating(const QString& text)
     return static_cast<int16_t>(rounded);
 }
 
+int16_t toRating(const QString& text, int16_t stored)
+{
+    if (text.trimmed() == fromRating(stored))
+        return stored;
+    return toRating(text);
+}
+
 QString fromRating(int16_t rating)
 {
     return QString::number(rating);

@@ -26,6 +26,10 @@ constexpr int kOverflow = 6;
 // 2, "3.5" gives 4). Throws AppError kTypeMismatch for a text that is no
 // number and kOverflow for a number outside 0 to 10.
 int16_t toRating(const QString& text);
+// The same for a box filled with an item's stored rating: the text it was
+// filled with gives that rating back, even one off the scale from an older
+// file, so only a text the user changed is checked.
+int16_t toRating(const QString& text, int16_t stored);
 
 // The text a box shows for a rating.
 QString fromRating(int16_t rating);

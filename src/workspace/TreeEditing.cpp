@@ -7,6 +7,8 @@
 #include "store/CIssue.h"
 #include "store/CTypes.h"
 
+#include <algorithm>
+
 namespace treeediting {
 namespace {
 
@@ -71,9 +73,14 @@ QString deleteQuestion(bool hasChildren)
            (hasChildren ? QStringLiteral("and all child records?") : QStringLiteral("?"));
 }
 
-QString acceptedLabel(const QString& typed)
+int labelLimit(const QString& existing)
 {
-    return typed.left(kLabelLimit);
+    return std::max(kLabelLimit, int(existing.size()));
+}
+
+QString acceptedLabel(const QString& typed, const QString& existing)
+{
+    return typed.left(labelLimit(existing));
 }
 
 std::shared_ptr<CIssue> createItem(const std::shared_ptr<dao::Database>& db,

@@ -41,8 +41,13 @@ QString parentIdUnder(const QString& nodeKey);
 // "Delete selected Item " and the ending for a node with or without children.
 QString deleteQuestion(bool hasChildren);
 
-// The name a label edit stores: cut to the label limit.
-QString acceptedLabel(const QString& typed);
+// The longest name the label editor takes for a node named `existing`: the
+// label limit, or the existing name's length when an older file holds a
+// longer one, which a rename must not cut.
+int labelLimit(const QString& existing);
+
+// The name a label edit of a node named `existing` stores: cut to its limit.
+QString acceptedLabel(const QString& typed, const QString& existing);
 
 // Inserts a new item of the item-type holder's type under the parent id
 // with the new-item defaults and returns its committed record, which knows

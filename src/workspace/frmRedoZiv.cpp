@@ -1176,9 +1176,13 @@ void frmRedoZiv::SelectCodeItem(const QString& key)
 
 void frmRedoZiv::Initialise(std::shared_ptr<dao::Database> oDB, std::shared_ptr<CIssue> item)
 {
+    if (oDB && item)
+        writeBackItemLeft();
     gDB = oDB;
     if (oDB && item) {
         m_currentIssue = std::move(item);
+        // A failure told for the item left is not one of the item shown now.
+        showUnsaved(false);
         attempt("Initialise", 20, [this] { PopulateControl(); });
         attempt("Initialise", 30, [this] { m_ctlFileDetails1->Initialise(gDB, m_currentIssue); });
         attempt("Initialise", 40, [this] {
@@ -1422,8 +1426,9 @@ bool frmRedoZiv::takeRating(int index, const QString& procedure, int line)
         return false;
     try {
         CIssue& item = requireCurrentItem();
-        const int16_t value = ratingtext::toRating(txtSpin(index)->text());
-        if (value != ratingtext::ratingOf(item, index))
+        const int16_t stored = ratingtext::ratingOf(item, index);
+        const int16_t value = ratingtext::toRating(txtSpin(index)->text(), stored);
+        if (value != stored)
             ratingtext::setRatingOf(item, index, value);
         return true;
     } catch (const std::exception& e) {
@@ -1494,7 +1499,34 @@ bool frmRedoZiv::WritePendingEdits()
         return true;
     FlagScope busy(m_writingBack);
     CIssue& item = *m_currentIssue;
-    attempt("WritePendingEdits", 10, [&] {
+    takeBoxes(item, "WritePendingEdits");
+    // Leaving the case is the last chance: a failure is told even when the
+    // user heard of the run already.
+    if (!attempt("WritePendingEdits", 30, [&] { item.Commit(); }))
+        return leaveUnsaved();
+    showUnsaved(false);
+    return true;
+}
+
+// Another item is about to be shown. Toolbar buttons take no focus and a
+// menu's focus-out is not a leaving of the box, so what was typed for the
+// item shown (an emptied explanation or questions box too, which the change
+// handlers pass over) is written here, whichever command changes the item.
+void frmRedoZiv::writeBackItemLeft()
+{
+    if (!gDB || m_readOnly || !m_currentIssue)
+        return;
+    FlagScope busy(m_writingBack);
+    CIssue& item = *m_currentIssue;
+    takeBoxes(item, "Initialise");
+    // The item's last chance: a failure is told even when the user heard of
+    // the run already.
+    attempt("Initialise", 10, [&] { item.Commit(); });
+}
+
+void frmRedoZiv::takeBoxes(CIssue& item, const char* place)
+{
+    attempt(place, 10, [&] {
         const QString explanation = txtExplanation()->toPlainText();
         if (explanation != item.Explanation())
             item.setExplanation(explanation);
@@ -1503,13 +1535,7 @@ bool frmRedoZiv::WritePendingEdits()
             item.setQuestion(questions);
     });
     for (int i = 0; i < ExplanationPage::kRatings; ++i)
-        takeRating(i, QStringLiteral("WritePendingEdits"), 20);
-    // Leaving the case is the last chance: a failure is told even when the
-    // user heard of the run already.
-    if (!attempt("WritePendingEdits", 30, [&] { item.Commit(); }))
-        return leaveUnsaved();
-    showUnsaved(false);
-    return true;
+        takeRating(i, QLatin1String(place), 20);
 }
 
 // The way out of the case stops, with what was typed still in the boxes,

@@ -289,6 +289,9 @@ private:
 
     void writeRating(int index, const QString& place, int line);
     bool takeRating(int index, const QString& place, int line);
+    // Sets on the item whatever its boxes hold that differs from it.
+    void takeBoxes(CIssue& item, const char* place);
+    void writeBackItemLeft();
     void commitCurrent(const QString& place, int line);
     void showUnsaved(bool unsaved);
     void applyReadOnly();

@@ -116,10 +116,13 @@ public:
         if (!line || m_storing)
             return;
         QScopedValueRollback storing(m_storing, true);
+        QTreeWidgetItem* node = nodeAt(index);
+        const QString accepted =
+            treeediting::acceptedLabel(line->text(), node ? node->text(0) : QString());
         bool cancel = false;
-        m_window->tvIssueItems_AfterLabelEdit(nodeAt(index), cancel, line->text());
+        m_window->tvIssueItems_AfterLabelEdit(node, cancel, line->text());
         if (!cancel)
-            model->setData(index, treeediting::acceptedLabel(line->text()), Qt::EditRole);
+            model->setData(index, accepted, Qt::EditRole);
     }
 
     // Stores and closes an open editor, as leaving it does.
@@ -401,9 +404,10 @@ void frmRedoZiv::tvIssueItems_BeforeLabelEdit(QTreeWidgetItem* node, QLineEdit* 
         cancel = true;
         return;
     }
-    orReport("tvIssueItems_BeforeLabelEdit", 10, [editor] {
+    // The limit stops the typing; it does not cut a longer name an older file holds.
+    orReport("tvIssueItems_BeforeLabelEdit", 10, [node, editor] {
         if (editor)
-            editor->setMaxLength(treeediting::kLabelLimit);
+            editor->setMaxLength(treeediting::labelLimit(node->text(0)));
     });
 }
 
@@ -421,8 +425,12 @@ void frmRedoZiv::tvIssueItems_AfterLabelEdit(QTreeWidgetItem* node, bool& cancel
         cancel = true;
         return;
     }
+    // Nothing was changed: the file keeps the name, whole even where the
+    // tree shows it cut.
+    if (newString == node->text(0))
+        return;
     try {
-        const QString name = treeediting::acceptedLabel(newString);
+        const QString name = treeediting::acceptedLabel(newString, node->text(0));
         treeediting::renameItem(gDB, keyOf(node), name);
         // The pane names bookmarked items by their stored name.
         InitialiseBookmarks();

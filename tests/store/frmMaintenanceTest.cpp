@@ -210,6 +210,16 @@ TEST_F(CaseMaintenanceTest, WindowShowsItsTextsUnderTheControlNamesAndItsButtons
 
     QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
     EXPECT_FALSE(window.isVisible());
+
+    // Shown again, as the main window shows the window it keeps, it starts
+    // afresh: Go runs on no file chosen before.
+    window.show();
+    EXPECT_EQ(file->text(), CaseMaintenance::kPlaceholder);
+    EXPECT_TRUE(window.maintenance().fileTitle().isEmpty());
+    prompt.clear();
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdGo")), Qt::LeftButton);
+    EXPECT_EQ(prompt.messages(), QStringList{kNoCase});
+    EXPECT_EQ(shell.quitCount, 1);
 }
 
 } // namespace

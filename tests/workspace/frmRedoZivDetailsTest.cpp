@@ -201,6 +201,33 @@ TEST_F(Details, ARatingTextThatIsNoNumberOrOffTheScaleIsRefusedAndTheRatingKept)
     EXPECT_EQ(w->txtSpin(4)->text(), QStringLiteral("7"));
 }
 
+// An older file may hold ratings off the scale: they stay as stored, and
+// only a value the user types is checked.
+TEST_F(Details, AStoredRatingOffTheScaleIsKeptAndNeverReportedUntilTheUserChangesIt)
+{
+    execIn(m_path, QStringLiteral("UPDATE Issue SET Weight = 25, Jury = -3 WHERE ID = 2"));
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C2"));
+    EXPECT_EQ(spins(*w), (QStringList{"25", "9", "-3", "10", "9", "10"}));
+    w->txtExplanation()->setFocus();
+    w->txtExplanation()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(w->txtExplanation(), QStringLiteral("!"));
+    w->txtQuestions()->setFocus();
+    clickNode(*w, QStringLiteral("C3"));
+    clickNode(*w, QStringLiteral("C2"));
+    EXPECT_EQ(m_prompt.messages(), QStringList());
+
+    typeIntoRating(*w, 0, QStringLiteral("30"));
+    ASSERT_EQ(m_prompt.messages().size(), 1);
+    EXPECT_TRUE(m_prompt.messages().at(0).contains(QStringLiteral("from 0 to 10")));
+    EXPECT_EQ(w->txtSpin(0)->text(), QStringLiteral("25"));
+    w->DoCaseClose();
+    EXPECT_EQ(m_prompt.messages().size(), 1);
+    EXPECT_EQ(issueColumn("Weight", 2).toInt(), 25);
+    EXPECT_EQ(issueColumn("Jury", 2).toInt(), -3);
+    EXPECT_TRUE(issueColumn("Explanation", 2).toString().endsWith(QLatin1Char('!')));
+}
+
 TEST_F(Details, TypedFractionsRoundHalfToEvenAndTheFourthBoxsArrowsWriteInstructions)
 {
     auto w = openWindow();

@@ -205,6 +205,48 @@ TEST_F(TreeEditing, RenamingInPlaceStoresTheNameAsTypedUpToFiftyCharacters)
     }
 }
 
+// Older files hold names longer than the editor's limit, some longer than
+// the tree shows: a rename never cuts them, and typing never lengthens them.
+TEST_F(TreeEditing, ALongerNameFromAnOlderFileKeepsItsLengthThroughARenameButCannotGrow)
+{
+    const QString eighty = QString(80, QLatin1Char('n'));
+    const QString huge = QString(300, QLatin1Char('h'));
+    m_path = m_cases.createSample();
+    for (int id : {2, 3, 6})
+        execIn(m_path,
+               QStringLiteral("UPDATE Issue SET Name = '%1' WHERE ID = %2").arg(eighty).arg(id));
+    execIn(m_path, QStringLiteral("UPDATE Issue SET Name = '%1' WHERE ID = 10").arg(huge));
+    auto w = openWindow();
+    struct Case {
+        const char* key;
+        QString typed; // null: Return on the name as the editor shows it
+        QString stored;
+    };
+    const Case cases[] = {
+        {"C2", QString(), eighty},
+        {"C3", eighty.left(60), eighty.left(60)},
+        {"C6", eighty + QStringLiteral("xyz"), eighty},
+        {"C10", QString(), huge},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        choose(*w, QLatin1String(c.key));
+        w->RenameItem();
+        QLineEdit* editor = labelEditor(*w);
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(editor->text(), w->node(QLatin1String(c.key))->text(0));
+        if (!c.typed.isNull()) {
+            editor->clear();
+            editor->insert(c.typed);
+        }
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        const int id = QByteArray(c.key + 1).toInt();
+        EXPECT_EQ(issueColumn("Name", id).toString(), c.stored);
+    }
+    EXPECT_EQ(m_prompt.messages(), QStringList());
+}
+
 TEST_F(TreeEditing, ARefreshDuringARenameStoresAndShowsTheNameTyped)
 {
     auto w = openSample();

@@ -174,6 +174,100 @@ INSTANTIATE_TEST_SUITE_P(
                "copy.AGV"}),
     [](const ::testing::TestParamInfo<WayOut>& info) { return std::string(info.param.name); });
 
+// What the user left in a box of item 3 "Breach", the box keeping the focus,
+// and what its column must then hold.
+struct BoxEdit {
+    const char* name;
+    const char* column;
+    const char* stored;
+    std::function<QWidget*(frmRedoZiv&)> box;
+    const char* typed; // nullptr: the box is emptied
+};
+
+// A command that shows another item: a toolbar button or menu item (neither
+// takes the focus), or a click on node C2 in the tree.
+struct ItemChange {
+    const char* name;
+    const char* action = nullptr;
+};
+
+void PrintTo(const BoxEdit& edit, std::ostream* os)
+{
+    *os << edit.name;
+}
+void PrintTo(const ItemChange& change, std::ostream* os)
+{
+    *os << change.name;
+}
+
+class EveryItemChange : public WriteBack,
+                        public ::testing::WithParamInterface<std::tuple<BoxEdit, ItemChange>> {};
+
+TEST_P(EveryItemChange, WritesWhatTheBoxesHoldForTheItemLeftAndNothingIntoTheItemShown)
+{
+    const auto& [edit, change] = GetParam();
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C3"));
+    QWidget* box = edit.box(*w);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    if (edit.typed)
+        QTest::keyClicks(box, QLatin1String(edit.typed));
+    else
+        QTest::keyClick(box, Qt::Key_Delete);
+
+    if (change.action) {
+        auto* action = w->findChild<QAction*>(QLatin1String(change.action));
+        ASSERT_NE(action, nullptr) << change.action;
+        action->trigger();
+    } else {
+        clickNode(*w, QStringLiteral("C2"));
+    }
+    ASSERT_NE(w->currentIssue(), nullptr);
+    const int shown = w->currentIssue()->Key().toInt();
+    ASSERT_NE(shown, 3);
+    EXPECT_EQ(issueColumn(edit.column, 3).toString(), QLatin1String(edit.stored));
+    EXPECT_EQ(w->txtSpin(0)->text(), issueColumn("Weight", shown).toString());
+    EXPECT_EQ(w->txtQuestions()->toPlainText(), issueColumn("Question", shown).toString());
+    EXPECT_EQ(m_prompt.messages(), QStringList());
+    // The new item's name, open for typing, is left as it is.
+    if (auto* editor = w->tvIssueItems()->viewport()->findChild<QLineEdit*>())
+        QTest::keyClick(editor, Qt::Key_Escape);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WriteBack, EveryItemChange,
+    ::testing::Combine(
+        ::testing::Values(BoxEdit{"Rating", "Weight", "3",
+                                  [](frmRedoZiv& w) { return w.txtSpin(0); }, "3"},
+                          BoxEdit{"EmptiedExplanation", "Explanation", "",
+                                  [](frmRedoZiv& w) { return w.txtExplanation(); }, nullptr},
+                          BoxEdit{"EmptiedQuestions", "Question", "",
+                                  [](frmRedoZiv& w) { return w.txtQuestions(); }, nullptr}),
+        ::testing::Values(ItemChange{"ToolbarPrevious", "tbTools_larrow"},
+                          ItemChange{"ToolbarNext", "tbTools_rarrow"},
+                          ItemChange{"InsertMenu", "mnuInsertNewIssue"}, ItemChange{"TreeClick"})),
+    [](const ::testing::TestParamInfo<std::tuple<BoxEdit, ItemChange>>& info) {
+        return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
+    });
+
+TEST_F(WriteBack, AWriteThatFailsAsTheItemIsLeftIsToldThoughTheRunWasToldBefore)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C3"));
+    execIn(m_path, QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Issue BEGIN "
+                                  "SELECT RAISE(ABORT, 'disk full'); END"));
+    w->txtExplanation()->setFocus();
+    QTest::keyClicks(w->txtExplanation(), QStringLiteral("x")); // told: the run begins
+    w->txtSpin(0)->setFocus();
+    w->txtSpin(0)->setText(QStringLiteral("4"));
+
+    w->findChild<QAction*>(QStringLiteral("tbTools_rarrow"))->trigger();
+    ASSERT_EQ(m_prompt.messages().size(), 2) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_TRUE(m_prompt.messages().at(1).contains(QStringLiteral("disk full")));
+    EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("2"));
+}
+
 TEST_F(WriteBack, LeavingTheExplanationKeepsRatingsNeverGivenUnsetAndTheWriteCheckLeavesNoTrace)
 {
     execIn(m_path, QStringLiteral("UPDATE Issue SET Weight = NULL, Jury = NULL WHERE ID = 2"));

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace {
@@ -26,14 +27,12 @@ frmMaintenance::frmMaintenance(QWidget* parent)
     setObjectName(QStringLiteral("frmMaintenance"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     try {
-        setWindowTitle(CaseMaintenance::kCaption);
-
         m_frame = new QGroupBox(QStringLiteral("Run Maintenance"), this);
         m_frame->setObjectName(QStringLiteral("Frame1"));
-        m_warning = new QLabel(CaseMaintenance::kWarning, m_frame);
+        m_warning = new QLabel(m_frame);
         m_warning->setObjectName(QStringLiteral("lblWarning"));
         m_warning->setWordWrap(true);
-        m_file = new QLineEdit(CaseMaintenance::kPlaceholder, m_frame);
+        m_file = new QLineEdit(m_frame);
         m_file->setObjectName(QStringLiteral("txtFile"));
         m_open = namedButton(QStringLiteral("cmdOpen"), QStringLiteral("&Open"), m_frame);
         m_go = namedButton(QStringLiteral("cmdGo"), QStringLiteral("&Go"), m_frame);
@@ -64,9 +63,33 @@ frmMaintenance::frmMaintenance(QWidget* parent)
         connect(m_more, &QPushButton::clicked, this, &frmMaintenance::cmdMoreClicked);
         connect(m_go, &QPushButton::clicked, this, &frmMaintenance::cmdGoClicked);
         connect(m_cancel, &QPushButton::clicked, this, &frmMaintenance::cmdCancelClicked);
+        load();
     } catch (const std::exception& e) {
         report::windowError(e, QStringLiteral("frmMaintenance.Form_Load"), 10);
     }
+}
+
+// The main window keeps the closed window to show it again; each showing
+// starts as the first, so a file chosen before is never run on unseen.
+// Restoring the window from the task bar is no new showing.
+void frmMaintenance::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous()) {
+        try {
+            load();
+        } catch (const std::exception& e) {
+            report::windowError(e, QStringLiteral("frmMaintenance.Form_Load"), 10);
+        }
+    }
+    QDialog::showEvent(event);
+}
+
+void frmMaintenance::load()
+{
+    setWindowTitle(CaseMaintenance::kCaption);
+    m_warning->setText(CaseMaintenance::kWarning);
+    m_file->setText(CaseMaintenance::kPlaceholder);
+    m_maintenance = CaseMaintenance();
 }
 
 void frmMaintenance::cmdOpenClicked()

@@ -20,7 +20,11 @@ public:
 
     const CaseMaintenance& maintenance() const { return m_maintenance; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void load();
     void cmdOpenClicked();
     void cmdMoreClicked();
     void cmdGoClicked();
