@@ -101,11 +101,14 @@ void adHocGeneral::fetchData(bool& eof)
         if (!m_grid || m_row >= m_grid->rows())
             return;
         // Read by cell: the grid's current cell, the user's, stays put.
-        // A hidden column (the level study's question) keeps its narrow
-        // place but prints none of its text, as the grid shows none.
+        // Each cell prints as the grid shows it, in its column's format: a
+        // subtotal worked out before its column had one holds all its digits,
+        // which the field would cut at the point. A hidden column (the level
+        // study's question) keeps its narrow place but prints none of its
+        // text, as the grid shows none.
         for (const auto& control : detail().controls())
             fields().setValue(control->name, m_grid->colWidth(control->tag) > 0
-                                                 ? m_grid->textAt(m_row, control->tag)
+                                                 ? m_grid->displayText(m_row, control->tag)
                                                  : QString());
         ++m_row;
         eof = false;

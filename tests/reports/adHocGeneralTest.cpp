@@ -121,23 +121,29 @@ TEST(adHocGeneralTest, SubtotalRowsAndAmpersandsPrintAsTheGridShowsThem)
     fill(g, {{"Key Group", "Name", "Weight"},
              {"Smith & Jones", "Contract", "8"},
              {"Smith & Jones", "Tort", "6"},
+             {"Smith & Jones", "Lien", "6"},
              {"Damages", "Wages", "5"}});
     g.subtotal(grid::SubtotalAverage, 1, 3);
-    ASSERT_GT(g.rows(), 4);
+    // The column's format comes after the subtotal was worked out, as when a
+    // method study follows a level study: 6.666... shows as 6.6.
+    g.setColFormat(3, QStringLiteral("'.0"));
+    ASSERT_GT(g.rows(), 5);
     QStringList subtotalTexts;
     for (int r = 0; r < g.rows(); ++r)
         if (g.isSubtotal(r))
-            subtotalTexts << g.textAt(r, 3);
-    ASSERT_EQ(subtotalTexts.size(), 2);
+            subtotalTexts << g.displayText(r, 3);
+    ASSERT_EQ(subtotalTexts, (QStringList{"6.6", "5"}));
 
     adHocGeneral report;
     report.setGrid(&g);
+    const rpt::Document document = report.run();
+    for (const QString& value : subtotalTexts)
+        EXPECT_TRUE(detailLines(document).contains(value)) << value.toStdString();
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("grid.pdf"));
-    report.run().writePdf(pdf);
+    document.writePdf(pdf);
     const QString text = pdfText(pdf);
     EXPECT_TRUE(text.contains(QStringLiteral("Grid Display")));
     EXPECT_GE(text.count(QStringLiteral("Smith & Jones")), 2);
-    for (const QString& value : subtotalTexts)
-        EXPECT_TRUE(text.contains(value)) << value.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("6.6")));
 }
