@@ -272,6 +272,12 @@ QPageLayout::Orientation Report::orientation() const
     return m_printWidth > kPageWidth - 2 * kMargin ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
+double Report::fitScale() const
+{
+    const double room = kPageHeight - 2.0 * kMargin; // landscape paper's width
+    return m_printWidth > room ? room / m_printWidth : 1.0;
+}
+
 Document Report::run()
 {
     Document document(orientation(), m_caption);
@@ -300,8 +306,18 @@ void Report::compose(const std::function<void(Page&&)>& done)
     dataInitialize();
     reportStart();
 
-    const double pageHeight = orientation() == QPageLayout::Landscape ? kPageWidth : kPageHeight;
-    Composer composer(*this, pageHeight, done);
+    const double paperHeight = orientation() == QPageLayout::Landscape ? kPageWidth : kPageHeight;
+    // A page shrunk to fit the paper's width holds more lines, down to the
+    // same bottom margin, and shrinks about its top left margin corner.
+    const double fit = fitScale();
+    const double pageHeight = (paperHeight - 2.0 * kMargin) / fit + 2.0 * kMargin;
+    QTransform toPaper;
+    if (fit < 1.0)
+        toPaper.translate(kMargin, kMargin).scale(fit, fit).translate(-kMargin, -kMargin);
+    Composer composer(*this, pageHeight, [&done, &toPaper](Page&& page) {
+        page.toPaper = toPaper;
+        done(std::move(page));
+    });
 
     if (!m_dataControl.source.isEmpty()) {
         auto connection = ado::Connection::create();

@@ -59,6 +59,8 @@ public:
     void writePdf(const QString& path);
     // Landscape when the print width does not fit a portrait page.
     QPageLayout::Orientation orientation() const;
+    // Below 1 when the print width is wider than even landscape paper.
+    double fitScale() const;
 
     static constexpr int kMargin = 1080;     // twips, every side
     static constexpr int kPageWidth = 12240; // letter, portrait

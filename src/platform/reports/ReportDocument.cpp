@@ -81,6 +81,7 @@ void Document::paintPage(QPainter& painter, int index) const
 void Document::paintPage(QPainter& painter, const Page& p)
 {
     painter.save();
+    painter.setTransform(p.toPaper, true);
     painter.setPen(QPen(Qt::black, kLineWidth));
     for (const QLineF& line : p.lines)
         painter.drawLine(line);

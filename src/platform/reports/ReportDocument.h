@@ -7,6 +7,7 @@
 #include <QRectF>
 #include <QString>
 #include <QStringList>
+#include <QTransform>
 
 #include <functional>
 #include <memory>
@@ -29,6 +30,9 @@ struct PageText {
 struct Page {
     std::vector<PageText> texts;
     std::vector<QLineF> lines; // twips
+    // Onto the paper: a report wider than the paper is shrunk to fit it
+    // rather than lose what lies past the edge.
+    QTransform toPaper;
 };
 
 // The laid-out report: pages of positioned texts and lines. It holds no

@@ -167,6 +167,31 @@ TEST(ReportTest, LongReportsPageWithTheHeaderOnEveryPageAndNothingBelowTheMargin
     EXPECT_TRUE(text.contains(QStringLiteral("199")));
 }
 
+TEST(ReportTest, AReportWiderThanLandscapePaperIsShrunkOntoItNotCutAtItsEdge)
+{
+    RecordingReport report;
+    report.setFetching(true);
+    for (int i = 0; i < 120; ++i)
+        report.values << i;
+    // Twice the landscape page's room, with the values at the far right.
+    const int width = 2 * (rpt::Report::kPageHeight - 2 * rpt::Report::kMargin);
+    report.setPrintWidth(width);
+    report.detail().controls().front()->left = width - 4000;
+    const rpt::Document document = report.run();
+    EXPECT_EQ(detailTexts(document).size(), 120);
+    const QRectF paper(0, 0, rpt::Report::kPageHeight, rpt::Report::kPageWidth);
+    const QRectF printable = paper.adjusted(rpt::Report::kMargin, rpt::Report::kMargin,
+                                            -rpt::Report::kMargin, -rpt::Report::kMargin);
+    for (int p = 0; p < document.pageCount(); ++p) {
+        const rpt::Page& page = document.page(p);
+        for (const rpt::PageText& text : page.texts) {
+            const QRectF onPaper = page.toPaper.mapRect(text.rect);
+            EXPECT_TRUE(printable.adjusted(-1, -1, 1, 1).contains(onPaper))
+                << p << " " << text.text.toStdString();
+        }
+    }
+}
+
 TEST(ReportTest, GrowingTextPushesLaterControlsDownAndPageBreaksStartNewPages)
 {
     RecordingReport report;
