@@ -5,6 +5,7 @@
 #include "analysis/AnalysisState.h"
 #include "analysis/CReport.h"
 #include "analysis/LevelTexts.h"
+#include "platform/core/AppError.h"
 #include "reports/CaseAnalysisTexts.h"
 #include "reports/CaseStatistics.h"
 #include "store/AppState.h"
@@ -34,6 +35,21 @@ void line(const char* procedure, int number, const std::function<void()>& body)
 bool hasRow(const std::shared_ptr<ado::Recordset>& rs)
 {
     return rs && rs->State() == ado::adStateOpen && rs->RecordCount() > 0;
+}
+
+// A statistics query the engine refused (a foreign file's text in a rating
+// column) leaves its recordset closed. An empty block would pass for a case
+// without figures, so the block that reads it says so, once.
+bool readable(const std::shared_ptr<ado::Recordset>& rs, const char* procedure)
+{
+    if (rs && rs->State() != ado::adStateOpen) {
+        line(procedure, 1, [] {
+            throw AppError(jet::ObjectClosed, QStringLiteral("ADODB.Recordset"),
+                           QStringLiteral("Operation is not allowed when the object is closed."));
+        });
+        return false;
+    }
+    return hasRow(rs);
 }
 
 std::optional<double> statistic(const ado::Recordset& rs, int column)
@@ -259,7 +275,7 @@ void arCaseAnalysis::reportStart()
 
 void arCaseAnalysis::GetAVGData()
 {
-    if (!hasRow(m_rsAVG))
+    if (!readable(m_rsAVG, "GetAVGData"))
         return;
     const ado::Recordset& rs = *m_rsAVG;
     line("GetAVGData", 1, [&] {
@@ -294,7 +310,7 @@ void arCaseAnalysis::GetAVGData()
 
 void arCaseAnalysis::GetSTDEVData()
 {
-    if (!hasRow(m_rsSTDEV))
+    if (!readable(m_rsSTDEV, "GetSTDEVData"))
         return;
     const ado::Recordset& rs = *m_rsSTDEV;
     line("GetSTDEVData", 1, [&] {

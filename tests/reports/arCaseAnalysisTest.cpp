@@ -104,6 +104,20 @@ TEST_F(arCaseAnalysisTest, UndefinedStatisticsPrintEmptyWithoutAnyBox)
     }
 }
 
+TEST_F(arCaseAnalysisTest, ARefusedStatisticsQueryIsToldNotPrintedAsAnEmptyBlock)
+{
+    // A foreign file's text in a rating column: the deviations cannot be
+    // worked out at all.
+    run(issueRow(1, 0, "A", {2, 4, 6, 8, 10, 0}) + issueRow(2, 0, "B", {4, 6, 6, 8, 10, 0}) +
+        QStringLiteral("UPDATE Issue SET Weight = 'n/a' WHERE ID = 2;"));
+    const QStringList messages = m_prompt.messages();
+    ASSERT_EQ(messages.size(), 1) << messages.join('|').toStdString();
+    EXPECT_TRUE(messages[0].startsWith(
+        QStringLiteral("Operation is not allowed when the object is closed.")));
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("in Argovo.arCaseAnalysis.GetSTDEVData ")));
+    EXPECT_TRUE(text("txtGrandSTDEV").isEmpty());
+}
+
 TEST_F(arCaseAnalysisTest, AveragesAndDeviationsMatchIndependentFigures)
 {
     QRandomGenerator random(20261209);
