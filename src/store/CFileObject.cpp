@@ -6,6 +6,7 @@
 #include "store/AppState.h"
 #include "store/RecordSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -194,6 +195,13 @@ void CFileObject::SaveToFile(const QString& target)
 {
     QString temp;
     try {
+        // Written over the case's own file, the document would replace the
+        // case while it is still open, under whatever name the file has.
+        if (records::database(m_db).isFile(target))
+            fileError(75, QStringLiteral("Path/File access error. '%1' is the open case file; a "
+                                         "document is never written over it. Choose another "
+                                         "file name.")
+                              .arg(QDir::toNativeSeparators(target)));
         // Only the bytes are needed: a row whose other columns another
         // program left empty still exports.
         auto rs = records::database(m_db).OpenRecordset(

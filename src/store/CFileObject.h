@@ -31,7 +31,8 @@ public:
     int InstrLast(int start, const QString& text, const QString& find, int compare = 0) const;
 
     // Writes the stored bytes to target, replacing whatever it held. Nothing
-    // is written when the row is gone.
+    // is written when the row is gone; a target that is the case file itself,
+    // by any of its names, is refused (75).
     void SaveToFile(const QString& target);
 
     // The file name of a path: the part after its last "\" or "/"; a bare

@@ -229,14 +229,27 @@ int16_t COpen::SaveAsCase(ICaseWindow& frm)
         if (!frm.WritePendingEdits())
             return kFailed;
 
-        // The open database copies itself consistently; a closed file is
-        // copied as it lies.
-        writeDurably(path, QStringLiteral("COpen.SaveAsCase"), [&](const QString& temp) {
-            if (gDB && gDB->isOpen())
-                gDB->copyTo(temp);
-            else
-                copyFile(oMain().strFileName(), temp, path);
-        });
+        // The open database copies itself consistently, through its own
+        // connection: a case file deleted or moved while open is still saved.
+        // The copy takes the name only once it opens as a case; a closed
+        // file is copied as it lies. Until then the open case stays as it
+        // was, and the user is told so.
+        try {
+            writeDurably(path, QStringLiteral("COpen.SaveAsCase"), [&](const QString& temp) {
+                if (gDB && gDB->isOpen())
+                    gDB->copyTo(temp);
+                else
+                    copyFile(oMain().strFileName(), temp, path);
+            });
+        } catch (const AppError& e) {
+            oError().HandleError(QStringLiteral("COpen.SaveAsCase"),
+                                 QStringLiteral("The case could not be saved as %1: %2\nNothing "
+                                                "was written there, and the case stays open as "
+                                                "it was.")
+                                     .arg(QDir::toNativeSeparators(path), e.description()),
+                                 0, false);
+            return kFailed;
+        }
         if (dataLayerOpen() && oDataLayer().CloseConnection() != 0) {
             QFile::remove(path);
             oError().HandleError(QStringLiteral("COpen.SaveAsCase"), kUnableToSave, 0, true);

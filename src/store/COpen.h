@@ -21,7 +21,8 @@ public:
     // in frm. 0 done, 1 refused or abandoned. Shared state changes only once
     // the new file exists. Other failures raise the class failure.
     int16_t NewCase(ICaseWindow& frm);
-    // Copies the open case to a new file and opens the copy in frm.
+    // Copies the open case to a new file and opens the copy in frm. A copy
+    // that cannot be made is told, and the open case stays open (1).
     int16_t SaveAsCase(ICaseWindow& frm);
     // Connects the data layer; 0 when connected.
     int16_t OpenCase();

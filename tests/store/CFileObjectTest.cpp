@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 using namespace recordstest;
 
 namespace {
@@ -110,6 +112,40 @@ TEST_F(CFileObjectTest, AnExportFailingBeforeItsEndLeavesTheTargetAsItWas)
     EXPECT_EQ(fileBytes(target), QByteArray("old content"));
     EXPECT_EQ(QDir(cases.folder()).entryList({QStringLiteral("existing.bin*")}, QDir::Files),
               QStringList{QStringLiteral("existing.bin")});
+}
+
+// Any name of the case's own file, even the one it was moved to while open.
+TEST_F(CFileObjectTest, AnExportOntoTheCaseFileUnderAnyOfItsNamesIsRefusedWithNothingWritten)
+{
+    const QString key = add(QStringLiteral("3"), source(QStringLiteral("a.txt"), "the brief"));
+    const QByteArray caseBytes = fileBytes(path);
+    const QString linked = cases.path(QStringLiteral("Linked.AGV"));
+    ASSERT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(linked).constData()),
+              0);
+    const QString symbolic = cases.path(QStringLiteral("Shortcut.AGV"));
+    ASSERT_TRUE(QFile::link(path, symbolic));
+    const QString moved = cases.path(QStringLiteral("Moved.AGV"));
+    const QStringList before = QDir(cases.folder()).entryList(QDir::Files | QDir::System);
+
+    const auto expectRefused = [&](const QString& target, const QString& holder) {
+        CFileObject doc;
+        doc.Initialise(db, key);
+        const AppError e = raised([&] { doc.SaveToFile(target); });
+        EXPECT_EQ(e.number(), 75) << target.toStdString();
+        EXPECT_EQ(e.description(), QStringLiteral("Path/File access error. '%1' is the open case "
+                                                  "file; a document is never written over it. "
+                                                  "Choose another file name.")
+                                       .arg(target));
+        EXPECT_EQ(fileBytes(holder), caseBytes) << target.toStdString();
+    };
+    for (const QString& target :
+         {path, cases.folder() + QStringLiteral("/./Sample.AGV"), linked, symbolic})
+        expectRefused(target, path);
+    EXPECT_EQ(QDir(cases.folder()).entryList(QDir::Files | QDir::System), before);
+
+    ASSERT_TRUE(QFile::rename(path, moved));
+    expectRefused(moved, moved);
+    EXPECT_EQ(exported(key, path), QByteArray("the brief")) << "the old name is free";
 }
 
 TEST_F(CFileObjectTest, ADocumentWithoutDatesOrPathStillExportsItsBytes)

@@ -215,6 +215,20 @@ TEST_F(DocumentPane, ACancelledOrFailedExportLeavesTheTargetAsItWas)
     ASSERT_EQ(m_prompt.messages().size(), 1);
     EXPECT_TRUE(m_prompt.messages()[0].endsWith(QStringLiteral("::ctlFileDetails_ExportFile")))
         << qPrintable(m_prompt.messages()[0]);
+
+    // The case's own file, picked by mistake: refused, and the case stays whole.
+    const QByteArray caseBytes = fileBytes(m_path);
+    m_prompt.clear();
+    m_answers.push_back(m_path);
+    m_pane.ExportFile();
+    EXPECT_EQ(fileBytes(m_path), caseBytes);
+    EXPECT_EQ(m_prompt.messages(),
+              QStringList{QStringLiteral("75 Path/File access error. '%1' is the open case file; "
+                                         "a document is never written over it. Choose another "
+                                         "file name. Argovo::CFileObject_SaveToFile::"
+                                         "ctlFileDetails_ExportFile")
+                              .arg(m_path)});
+    EXPECT_EQ(stored(), 1);
 }
 
 TEST_F(DocumentPane, DroppedFilesAreStoredInDropOrderAndFoldersAndWebAddressesSkipped)

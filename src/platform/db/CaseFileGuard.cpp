@@ -18,7 +18,9 @@ namespace db {
 namespace {
 
 constexpr int kDamaged = 3049;
-const char* const kCopySchema = "argovo_case";
+// The names a copy's two files go by on the connection that fills it.
+const char* const kCaseSchema = "argovo_case";
+const char* const kCopySchema = "argovo_copy";
 
 // The tables whose damage the open looks for: small beside the documents,
 // so the check stays quick whatever the case's documents weigh.
@@ -206,6 +208,70 @@ QString fileKey(const QString& path)
     return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
 }
 
+// A file attached to a connection for one copy, let go of whatever
+// happens: the copy's transaction is rolled back when it did not commit, the
+// file is detached and the connection may attach nothing again.
+class AttachedCopy {
+public:
+    AttachedCopy(sqlite3* handle, const QString& file, const QString& name, const QString& source)
+        : m_handle(handle)
+        , m_name(name)
+    {
+        sqlite3_limit(handle, SQLITE_LIMIT_ATTACHED, 1);
+        try {
+            const QString attach = QStringLiteral("ATTACH ?1 AS %1").arg(name);
+            Statement statement = prepared(handle, attach, source, file);
+            bindValue(statement.get(), 1, file);
+            stepStatement(statement.get(), source, attach);
+        } catch (...) {
+            sqlite3_limit(handle, SQLITE_LIMIT_ATTACHED, 0);
+            throw;
+        }
+    }
+    ~AttachedCopy()
+    {
+        // Attaching needs the connection outside any transaction, so one
+        // still open here is the copy's own.
+        if (!sqlite3_get_autocommit(m_handle))
+            sqlite3_exec(m_handle, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_exec(m_handle, QStringLiteral("DETACH %1").arg(m_name).toUtf8().constData(),
+                     nullptr, nullptr, nullptr);
+        sqlite3_limit(m_handle, SQLITE_LIMIT_ATTACHED, 0);
+    }
+    AttachedCopy(const AttachedCopy&) = delete;
+    AttachedCopy& operator=(const AttachedCopy&) = delete;
+
+private:
+    sqlite3* m_handle;
+    QString m_name;
+};
+
+// Fills the copy's declared tables with the case's rows in one transaction
+// on handle, where the case is schema from and the copy schema into: one
+// read of the case and one write of the copy; the case itself is never
+// locked for writing, so a read-only case copies too.
+void copyRows(sqlite3* handle, const QStringList& names, bool counters, const QString& into,
+              const QString& from, const QString& source, const QString& target)
+{
+    runStep(handle, QStringLiteral("BEGIN"), source, target);
+    for (const QString& name : names)
+        runStep(handle,
+                QStringLiteral("INSERT INTO %1.%2 SELECT * FROM %3.%2")
+                    .arg(into, quotedName(name), from),
+                source, target);
+    // Ids are never reused: the copy continues each table's count where
+    // the case left it, past deleted rows.
+    if (counters) {
+        runStep(handle, QStringLiteral("DELETE FROM %1.sqlite_sequence").arg(into), source, target);
+        runStep(handle,
+                QStringLiteral("INSERT INTO %1.sqlite_sequence (name, seq) SELECT name, seq "
+                               "FROM %2.sqlite_sequence WHERE lower(name) IN (%3)")
+                    .arg(into, from, caseTableList()),
+                source, target);
+    }
+    runStep(handle, QStringLiteral("COMMIT"), source, target);
+}
+
 } // namespace
 
 int quickChecksRun()
@@ -285,73 +351,78 @@ void copyCaseTables(const SqliteConnection& from, const QString& target, const Q
             layout << QStringLiteral("PRAGMA %1 = %2")
                           .arg(QLatin1String(setting), quotedLiteral(text(statement.get(), 0)));
     }
+    QStringList names;
+    QStringList declarations;
+    {
+        const QString tablesSql =
+            QStringLiteral("SELECT name, sql FROM main.sqlite_master WHERE type = 'table' AND "
+                           "lower(name) IN (%1) ORDER BY rowid")
+                .arg(caseTableList());
+        Statement tables = prepared(fromHandle, tablesSql, source, from.path());
+        while (stepStatement(tables.get(), source, tablesSql)) {
+            names << text(tables.get(), 0);
+            declarations << text(tables.get(), 1);
+        }
+    }
 
     try {
-        auto copy = SqliteConnection::create(target, source);
-        sqlite3* h = copy->handle(source);
-        for (const QString& setting : layout)
-            runStep(h, setting, source, target);
-
-        sqlite3_limit(h, SQLITE_LIMIT_ATTACHED, 1);
+        bool counters = false;
         {
-            const QString attach =
-                QStringLiteral("ATTACH ?1 AS %1").arg(QLatin1String(kCopySchema));
-            Statement statement = prepared(h, attach, source, target);
-            bindValue(statement.get(), 1, from.path());
-            stepStatement(statement.get(), source, attach);
-        }
-
-        // One read of the case and one write of the copy; the case itself
-        // is never locked for writing, so a read-only case copies too.
-        runStep(h, QStringLiteral("BEGIN"), source, target);
-        const QString tablesSql =
-            QStringLiteral("SELECT name, sql FROM %1.sqlite_master WHERE type = 'table' AND "
-                           "lower(name) IN (%2) ORDER BY rowid")
-                .arg(QLatin1String(kCopySchema), caseTableList());
-        QStringList names;
-        QStringList declarations;
-        {
-            Statement tables = prepared(h, tablesSql, source, target);
-            while (stepStatement(tables.get(), source, tablesSql)) {
-                names << text(tables.get(), 0);
-                declarations << text(tables.get(), 1);
-            }
-        }
-        for (int i = 0; i < names.size(); ++i) {
-            sqlite3_set_authorizer(h, &declarationOnly, nullptr);
-            Statement declare;
-            try {
-                // One statement only: text after it raises instead of running.
-                declare = copy->prepare(declarations[i], source);
-            } catch (...) {
+            auto copy = SqliteConnection::create(target, source);
+            sqlite3* h = copy->handle(source);
+            for (const QString& setting : layout)
+                runStep(h, setting, source, target);
+            for (int i = 0; i < names.size(); ++i) {
+                sqlite3_set_authorizer(h, &declarationOnly, nullptr);
+                Statement declare;
+                try {
+                    // One statement only: text after it raises instead of running.
+                    declare = copy->prepare(declarations[i], source);
+                } catch (...) {
+                    sqlite3_set_authorizer(h, nullptr, nullptr);
+                    throw;
+                }
                 sqlite3_set_authorizer(h, nullptr, nullptr);
-                throw;
+                if (!declare)
+                    throw AppError(jet::UnrecognizedFormat, source,
+                                   QStringLiteral("Table %1 of %2 has no declaration to copy.")
+                                       .arg(names[i], shown(from.path())));
+                stepStatement(declare.get(), source, declarations[i]);
             }
-            sqlite3_set_authorizer(h, nullptr, nullptr);
-            if (!declare)
-                throw AppError(jet::UnrecognizedFormat, source,
-                               QStringLiteral("Table %1 of %2 has no declaration to copy.")
-                                   .arg(names[i], shown(from.path())));
-            stepStatement(declare.get(), source, declarations[i]);
-            runStep(h,
-                    QStringLiteral("INSERT INTO main.%1 SELECT * FROM %2.%1")
-                        .arg(quotedName(names[i]), QLatin1String(kCopySchema)),
-                    source, target);
+            counters = !names.isEmpty() && copy->tableExists(QStringLiteral("sqlite_sequence"));
+            copy->close();
         }
-        // Ids are never reused: the copy continues each table's count where
-        // the case left it, past deleted rows.
-        if (!names.isEmpty() && copy->tableExists(QStringLiteral("sqlite_sequence"))) {
-            runStep(h, QStringLiteral("DELETE FROM main.sqlite_sequence"), source, target);
-            runStep(h,
-                    QStringLiteral("INSERT INTO main.sqlite_sequence (name, seq) SELECT name, seq "
-                                   "FROM %1.sqlite_sequence WHERE lower(name) IN (%2)")
-                        .arg(QLatin1String(kCopySchema), caseTableList()),
-                    source, target);
+
+        if (!from.readOnly()) {
+            // The rows are read through the connection that holds the case:
+            // it still reaches a file deleted or moved since it was opened,
+            // which the file's path no longer does.
+            const AttachedCopy attached(fromHandle, target, QLatin1String(kCopySchema), source);
+            copyRows(fromHandle, names, counters, QLatin1String(kCopySchema),
+                     QStringLiteral("main"), source, target);
+        } else {
+            // A connection that may not write cannot fill an attached copy:
+            // the copy reads the case by its path instead, opened without
+            // the right to create a file there.
+            auto copy = SqliteConnection::open(target, source);
+            sqlite3* h = copy->handle(source);
+            {
+                const AttachedCopy attached(h, from.path(), QLatin1String(kCaseSchema), source);
+                copyRows(h, names, counters, QStringLiteral("main"), QLatin1String(kCaseSchema),
+                         source, target);
+            }
+            copy->close();
         }
-        runStep(h, QStringLiteral("COMMIT"), source, target);
-        runStep(h, QStringLiteral("DETACH %1").arg(QLatin1String(kCopySchema)), source, target);
-        sqlite3_limit(h, SQLITE_LIMIT_ATTACHED, 0);
-        copy->close();
+
+        // Kept only once it opens as a case: its header, its schema and the
+        // quick check of its item tables.
+        try {
+            SqliteConnection::open(target, source, SqliteConnection::Mode::ReadOnly)->close();
+        } catch (const AppError& error) {
+            throw AppError(error.number(), source,
+                           QStringLiteral("The copy %1 does not open as a case: %2")
+                               .arg(shown(target), error.description()));
+        }
     } catch (...) {
         // The target did not exist before: whatever is there now is ours.
         QFile::remove(target);

@@ -193,7 +193,10 @@ public:
     bool tableExists(const QString& name) const;
 
     QString Name() const; // the file path
-    void Close();         // later calls raise 3704
+    // Whether path names this database's file as the file system sees it:
+    // its path spelt another way, a link to it, or where it was moved to.
+    bool isFile(const QString& path) const;
+    void Close(); // later calls raise 3704
     bool isOpen() const;
 
     // Copies the open file, consistent, to a new file that must not exist.

@@ -208,6 +208,11 @@ bool Database::isOpen() const
     return m_connection && m_connection->isOpen();
 }
 
+bool Database::isFile(const QString& path) const
+{
+    return m_connection && m_connection->isFile(path);
+}
+
 Transaction::Transaction(Database& db)
     : m_savepoint(std::make_unique<db::Savepoint>(openConnection(db.m_connection), kSource))
 {

@@ -11,7 +11,10 @@
 #include <QRegularExpression>
 
 #include <new>
+#include <optional>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace db {
 
@@ -28,6 +31,19 @@ constexpr int kTrailingCharacters = 3142;
 constexpr int kRequiredValue = 3314;
 constexpr int kValidationRule = 3317;
 constexpr int kOutOfMemory = 7;
+
+struct FileIdentity {
+    quint64 device = 0;
+    quint64 inode = 0;
+};
+
+std::optional<FileIdentity> identityOf(const QString& path)
+{
+    struct stat info {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return FileIdentity{quint64(info.st_dev), quint64(info.st_ino)};
+}
 
 QString afterPrefix(const QString& message, const QString& prefix)
 {
@@ -290,6 +306,11 @@ std::shared_ptr<SqliteConnection> SqliteConnection::open(const QString& path, co
     if (rc != SQLITE_OK)
         throw errorFromSqlite(handle.get(), rc, source, QString(), path);
     std::shared_ptr<SqliteConnection> connection(new SqliteConnection(std::move(handle), path));
+    if (const auto identity = identityOf(path)) {
+        connection->m_identified = true;
+        connection->m_device = identity->device;
+        connection->m_inode = identity->inode;
+    }
     connection->configure(mode, source);
     return connection;
 }
@@ -316,6 +337,7 @@ std::shared_ptr<SqliteConnection> SqliteConnection::create(const QString& path,
 void SqliteConnection::configure(Mode mode, const QString& source)
 {
     sqlite3* h = m_handle.get();
+    m_readOnly = mode == Mode::ReadOnly;
     sqlite3_extended_result_codes(h, 1);
     sqlite3_busy_timeout(h, kBusyTimeoutMs);
     hardenConnection(h);
@@ -353,6 +375,19 @@ void SqliteConnection::close()
     m_cache->close();
     m_handle.reset();
     m_checked.reset();
+}
+
+bool SqliteConnection::isFile(const QString& path) const
+{
+    if (path.isEmpty())
+        return false;
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    if (!canonical.isEmpty() && canonical == QFileInfo(m_path).canonicalFilePath())
+        return true;
+    // Only while the file is held is its inode not given to another file.
+    const auto identity = identityOf(path);
+    return isOpen() && m_identified && identity && identity->device == m_device &&
+           identity->inode == m_inode;
 }
 
 sqlite3* SqliteConnection::handle(const QString& source) const

@@ -76,6 +76,11 @@ public:
     bool isOpen() const { return static_cast<bool>(m_handle); }
     void close();
     const QString& path() const { return m_path; }
+    bool readOnly() const { return m_readOnly; }
+    // Whether path names the file this connection opened, as the file system
+    // sees it: the same path spelt another way, a link to it, or the name it
+    // was moved to since.
+    bool isFile(const QString& path) const;
 
     // The raw handle; 3704 when the connection is closed.
     sqlite3* handle(const QString& source) const;
@@ -109,8 +114,9 @@ public:
     void setRecordsAffected(int count) { m_recordsAffected = count; }
 
     // Writes a consistent, compacted copy of the case tables of the open file
-    // (nothing else it holds) to a new file;
-    // 3204 when target exists. A failed copy leaves no file behind.
+    // (nothing else it holds) to a new file, read through this connection:
+    // a file deleted or moved since it was opened copies as well. 3204 when
+    // target exists. A failed copy leaves no file behind.
     void vacuumInto(const QString& target, const QString& source);
 
 private:
@@ -125,6 +131,12 @@ private:
     std::shared_ptr<const void> m_checked;
     int m_savepointCounter = 0;
     int m_recordsAffected = 0;
+    bool m_readOnly = false;
+    // The device and inode of the file when it was opened; they stay the
+    // file's while the connection holds it, wherever it is moved.
+    bool m_identified = false;
+    quint64 m_device = 0;
+    quint64 m_inode = 0;
 };
 
 // Advances a statement: true with a row, false when done; raises otherwise.

@@ -75,6 +75,33 @@ TEST_F(ForeignCaseTest, CopiesHoldTheCaseTablesOnlyAndKeepTheirIdCounters)
     }
 }
 
+// Deleted or moved by another program while open: the open connection still
+// reaches the file's rows, its old path does not, and nothing is made there.
+TEST_F(ForeignCaseTest, ACaseDeletedOrMovedWhileOpenIsCopiedWholeAndNothingAppearsAtItsPath)
+{
+    for (const bool moved : {false, true}) {
+        const QString path =
+            cases.createSample(moved ? QStringLiteral("Moved.AGV") : QStringLiteral("Deleted.AGV"));
+        auto db = dao::DBEngine::OpenDatabase(path);
+        db->Execute(QStringLiteral("update Issue set Name = 'Changed while open' where ID = 1"));
+        const QStringList caseRows = dumpCase(path);
+        ASSERT_EQ(caseRows.size(), 12);
+        const QString away = cases.path(QStringLiteral("Away.AGV"));
+        ASSERT_TRUE(moved ? QFile::rename(path, away) : QFile::remove(path));
+
+        const QString copy =
+            cases.path(moved ? QStringLiteral("FromMoved.AGV") : QStringLiteral("FromDeleted.AGV"));
+        db->copyTo(copy);
+        EXPECT_FALSE(QFileInfo::exists(path)) << moved;
+        EXPECT_EQ(dumpCase(copy), caseRows) << moved;
+        EXPECT_TRUE(db->isOpen());
+        EXPECT_EQ(db->isFile(away), moved);
+        EXPECT_FALSE(db->isFile(copy));
+        db->Close();
+        QFile::remove(away);
+    }
+}
+
 TEST_F(ForeignCaseTest, AFileIsCheckedOnceWhileOpenUnchangedAndAgainWhenChangedOrReopened)
 {
     const QString path = cases.createSample();
