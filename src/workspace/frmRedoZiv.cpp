@@ -174,6 +174,13 @@ frmRedoZiv::frmRedoZiv(QWidget* parent)
 
 frmRedoZiv::~frmRedoZiv()
 {
+    // A name still being typed in the tree is stored now, as every way out
+    // stores it: the editor goes with the tree, after this window's members,
+    // and would store it into a window already gone.
+    try {
+        finishLabelEdit();
+    } catch (...) {
+    }
     if (shutdownHost() == this)
         setShutdownHost(nullptr);
 }
@@ -1167,17 +1174,25 @@ void frmRedoZiv::SelectCodeItem(const QString& key)
     attempt("SelectCodeItem", 10, [&] { record->Initialise(gDB, treelogic::nodeKeyToId(key)); });
     attempt("SelectCodeItem", 20,
             [&] { m_statusPanel1->setText(screentext::shown(record->Name())); });
-    attempt("SelectCodeItem", 30, [&] { Initialise(gDB, record); });
+    bool shown = true;
+    attempt("SelectCodeItem", 30, [&] { shown = Initialise(gDB, record); });
+    if (!shown)
+        return;
     attempt("SelectCodeItem", 40, [this] {
         if (QTreeWidgetItem* selected = m_tvIssueItems->currentItem())
             m_ctlBookmarkList->FindBookmark(selected->text(0));
     });
 }
 
-void frmRedoZiv::Initialise(std::shared_ptr<dao::Database> oDB, std::shared_ptr<CIssue> item)
+bool frmRedoZiv::Initialise(std::shared_ptr<dao::Database> oDB, std::shared_ptr<CIssue> item)
 {
-    if (oDB && item)
-        writeBackItemLeft();
+    // Every command that shows another item comes through here, so here
+    // what was typed for the item left is written, and kept on screen when
+    // it cannot be.
+    if (oDB && item && !writeBackItemLeft("Initialise")) {
+        stayOnItemShown();
+        return false;
+    }
     gDB = oDB;
     if (oDB && item) {
         m_currentIssue = std::move(item);
@@ -1196,6 +1211,44 @@ void frmRedoZiv::Initialise(std::shared_ptr<dao::Database> oDB, std::shared_ptr<
         m_currentIssue.reset();
         attempt("Initialise", 50, [this] { DisplayDefaults(); });
     }
+    return true;
+}
+
+// The item shown could not be written as it was left, so it stays shown with
+// what was typed. The tree's current node, the heading and the node the
+// insert commands work on go back to it, without its being shown afresh.
+void frmRedoZiv::stayOnItemShown()
+{
+    QTreeWidgetItem* shown = nullptr;
+    QString name;
+    quietly([&] {
+        name = screentext::shown(m_currentIssue->Name());
+        shown = node(treelogic::keyForRow(m_currentIssue->ItemType(), m_currentIssue->Key()));
+    });
+    {
+        FlagScope inCode(m_selectingInCode);
+        m_tvIssueItems->setCurrentItem(shown);
+        if (shown)
+            m_tvIssueItems->scrollToItem(shown);
+    }
+    // A press on another node selects that node after the move to it was
+    // refused; once the press is over the selection follows the current node.
+    QTimer::singleShot(0, this, [this] {
+        QTreeWidgetItem* current = m_tvIssueItems->currentItem();
+        if (current ? current->isSelected() : m_tvIssueItems->selectedItems().isEmpty())
+            return;
+        FlagScope inCode(m_selectingInCode);
+        if (current)
+            m_tvIssueItems->setCurrentItem(current);
+        else
+            m_tvIssueItems->clearSelection();
+    });
+    m_lblMain->setText(QStringLiteral("  ") + (shown ? shown->text(0) : name));
+    quietly([shown] {
+        oUtility().setSelectedNode(shown ? shown->data(0, kKeyRole).toString() : QString());
+    });
+    m_unsavedRun = true;
+    showItemStatus();
 }
 
 void frmRedoZiv::DisplayDefaults()
@@ -1357,9 +1410,10 @@ void frmRedoZiv::ctlBookMarkList_ViewBookMark(std::shared_ptr<CIssue> item)
         m_tvIssueItems->scrollToItem(found);
         m_tvIssueItems->setCurrentItem(found);
     });
-    quietly([&] { Initialise(gDB, item); });
+    bool shown = false;
+    quietly([&] { shown = Initialise(gDB, item); });
     quietly([&] {
-        if (!found)
+        if (!found || !shown)
             return;
         m_statusPanel1->setText(found->text(0));
         // The heading and the insert commands follow the item now shown.
@@ -1466,7 +1520,12 @@ void frmRedoZiv::showUnsaved(bool unsaved)
     if (unsaved == m_unsavedRun)
         return;
     m_unsavedRun = unsaved;
-    if (unsaved)
+    showItemStatus();
+}
+
+void frmRedoZiv::showItemStatus()
+{
+    if (m_unsavedRun)
         m_statusPanel1->setText(QStringLiteral("%1: not saved").arg(m_lblMain->text().trimmed()));
     else
         m_statusPanel1->setText(m_currentIssue ? screentext::shown(m_currentIssue->Name())
@@ -1512,16 +1571,35 @@ bool frmRedoZiv::WritePendingEdits()
 // menu's focus-out is not a leaving of the box, so what was typed for the
 // item shown (an emptied explanation or questions box too, which the change
 // handlers pass over) is written here, whichever command changes the item.
-void frmRedoZiv::writeBackItemLeft()
+// False when the write fails: the item must not be left then, or what was
+// typed goes with it.
+bool frmRedoZiv::writeBackItemLeft(const char* place)
 {
     if (!gDB || m_readOnly || !m_currentIssue)
+        return true;
+    FlagScope busy(m_writingBack);
+    CIssue& item = *m_currentIssue;
+    takeBoxes(item, place);
+    // A failure is told even when the user heard of the run already: the
+    // item is not left, and the user must know why.
+    return attempt(place, 10, [&] { item.Commit(); });
+}
+
+// Save never leaves a box, so it takes what the boxes hold itself.
+void frmRedoZiv::saveCurrentItem(const char* place)
+{
+    if (!m_currentIssue || m_readOnly)
         return;
     FlagScope busy(m_writingBack);
     CIssue& item = *m_currentIssue;
-    takeBoxes(item, "Initialise");
-    // The item's last chance: a failure is told even when the user heard of
-    // the run already.
-    attempt("Initialise", 10, [&] { item.Commit(); });
+    takeBoxes(item, place);
+    try {
+        item.Commit();
+    } catch (...) {
+        showUnsaved(true);
+        throw;
+    }
+    showUnsaved(false);
 }
 
 void frmRedoZiv::takeBoxes(CIssue& item, const char* place)
@@ -1619,10 +1697,7 @@ void frmRedoZiv::mnuFileOpen_Click()
 
 void frmRedoZiv::mnuFileSave_Click()
 {
-    attempt("mnuFileSave_Click", 10, [this] {
-        if (m_currentIssue)
-            m_currentIssue->Commit();
-    });
+    attempt("mnuFileSave_Click", 10, [this] { saveCurrentItem("mnuFileSave_Click"); });
 }
 
 void frmRedoZiv::mnuFileSaveAs_Click()

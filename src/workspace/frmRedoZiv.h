@@ -123,7 +123,9 @@ public:
     // Item selection and the detail tabs.
     void tvIssueItems_NodeClick(QTreeWidgetItem* node);
     void SelectCodeItem(const QString& key);
-    void Initialise(std::shared_ptr<dao::Database> oDB, std::shared_ptr<CIssue> item);
+    // False when what the boxes hold could not be written for the item shown:
+    // that item then stays shown, with what was typed, and the tree on its node.
+    bool Initialise(std::shared_ptr<dao::Database> oDB, std::shared_ptr<CIssue> item);
     void ctlBookMarkList_ViewBookMark(std::shared_ptr<CIssue> item);
     void selectTab(int position);
     int selectedTab() const;
@@ -291,9 +293,13 @@ private:
     bool takeRating(int index, const QString& place, int line);
     // Sets on the item whatever its boxes hold that differs from it.
     void takeBoxes(CIssue& item, const char* place);
-    void writeBackItemLeft();
+    bool writeBackItemLeft(const char* place);
+    void stayOnItemShown();
+    // File > Save and the toolbar's Save; a failure is the caller's to report.
+    void saveCurrentItem(const char* place);
     void commitCurrent(const QString& place, int line);
     void showUnsaved(bool unsaved);
+    void showItemStatus();
     void applyReadOnly();
     CIssue& requireCurrentItem() const;
     void onTreeCurrentItemChanged(QTreeWidgetItem* current);

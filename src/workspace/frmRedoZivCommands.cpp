@@ -161,8 +161,8 @@ void frmRedoZiv::addToolbarCommands()
     t.add(QStringLiteral("new"), [this] { oOpen().NewCase(*this); });
     t.add(QStringLiteral("open"), [this] { SelectDataBase(); });
     t.add(QStringLiteral("save"), [this] {
-        if (!oUtility().CaseName().isEmpty() && gDB && !gDB->Name().isEmpty() && m_currentIssue)
-            m_currentIssue->Commit();
+        if (!oUtility().CaseName().isEmpty() && gDB && !gDB->Name().isEmpty())
+            saveCurrentItem("tbTools_ButtonClick");
     });
     t.add(QStringLiteral("delete"), [this] { DeleteCodeItem(); });
     t.add(QStringLiteral("close"), [this] {

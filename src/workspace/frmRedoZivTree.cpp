@@ -343,12 +343,17 @@ void frmRedoZiv::AddCode(const QString&)
     const auto kind = treeediting::kindOf(oTypes().ItemType());
     if (!kind)
         return;
+    // The new item is shown at once: what was typed for the item shown is
+    // written first, and when it cannot be, nothing is made.
+    if (!writeBackItemLeft("AddCode")) {
+        stayOnItemShown();
+        return;
+    }
     try {
         std::shared_ptr<CIssue> item =
             treeediting::createItem(gDB, treeediting::parentIdUnder(parentKey));
         setNodeImage(parent, treelogic::kImageIssue);
-        Initialise(gDB, item);
-        m_lblMain->setText(QStringLiteral("  ") + item->Name());
+        const bool shown = Initialise(gDB, item);
 
         auto* node = new QTreeWidgetItem;
         const QString key = kind->prefix + item->Key();
@@ -359,6 +364,10 @@ void frmRedoZiv::AddCode(const QString&)
         showChildren(parent);
         parent->addChild(node);
         m_nodes.insert(key, node);
+        // The row is made and in the tree, but the item left stayed shown.
+        if (!shown)
+            return;
+        m_lblMain->setText(QStringLiteral("  ") + item->Name());
         {
             QScopedValueRollback inCode(m_selectingInCode, true);
             m_tvIssueItems->setCurrentItem(node);
@@ -494,6 +503,8 @@ void frmRedoZiv::DeleteCodeItem()
 
         QStringList deleted;
         keysBelow(node, deleted);
+        // The item shown went with the delete: nothing of it is written back,
+        // so nothing can keep the next item from being shown.
         if (m_currentIssue) {
             for (const QString& key : deleted)
                 if (treelogic::nodeKeyToId(key) == m_currentIssue->Key()) {
@@ -509,8 +520,10 @@ void frmRedoZiv::DeleteCodeItem()
             delete parent->takeChild(parent->indexOfChild(node));
         }
         InitialiseBookmarks();
+        SelectCodeItem(keyOf(m_tvIssueItems->currentItem()));
+        // An item shown that was not deleted may have stayed shown, its node
+        // made current again.
         QTreeWidgetItem* shown = m_tvIssueItems->currentItem();
-        SelectCodeItem(keyOf(shown));
         if (shown && m_currentIssue)
             m_lblMain->setText(QStringLiteral("  ") + shown->text(0));
         if (parent->childCount() == 0) {

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -119,20 +120,21 @@ TEST_F(Commands, ToolbarSaveNeedsACaseNameWhileFileSaveCommitsAnyway)
 {
     auto w = openSample(false);
     select(*w, QStringLiteral("C6"));
-    const QString sql = QStringLiteral("select Explanation from Issue where ID = 6");
+    const QString sql = QStringLiteral("select Weight from Issue where ID = 6");
 
+    // A rating typed is written when its box is left, or by a save.
     oUtility().setCaseName(QString());
-    w->currentIssue()->setExplanation(QStringLiteral("held by the toolbar"));
+    w->txtSpin(0)->setText(QStringLiteral("2"));
     w->tbTools_ButtonClick(QStringLiteral("save"));
-    EXPECT_NE(valueIn(m_path, sql).toString(), QStringLiteral("held by the toolbar"));
+    EXPECT_EQ(valueIn(m_path, sql).toInt(), 7);
 
     action(*w, "mnuFileSave")->trigger();
-    EXPECT_EQ(valueIn(m_path, sql).toString(), QStringLiteral("held by the toolbar"));
+    EXPECT_EQ(valueIn(m_path, sql).toInt(), 2);
 
     oUtility().setCaseName(QStringLiteral("Sample.AGV"));
-    w->currentIssue()->setExplanation(QStringLiteral("saved by the toolbar"));
+    w->txtSpin(0)->setText(QStringLiteral("3"));
     w->tbTools_ButtonClick(QStringLiteral("save"));
-    EXPECT_EQ(valueIn(m_path, sql).toString(), QStringLiteral("saved by the toolbar"));
+    EXPECT_EQ(valueIn(m_path, sql).toInt(), 3);
     EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 

@@ -2,6 +2,7 @@
 
 #include "workspace/CaseTables.h"
 #include "workspace/ExplanationPage.h"
+#include "workspace/TreeLogic.h"
 #include "workspace/UpDown.h"
 #include "workspace/ctlBookmarks.h"
 #include "workspace/frmRedoZiv.h"
@@ -9,6 +10,7 @@
 #include "platform/db/Dao.h"
 #include "store/CIssue.h"
 #include "store/CMain.h"
+#include "store/CUtility.h"
 
 #include <QAction>
 #include <QCryptographicHash>
@@ -184,11 +186,15 @@ struct BoxEdit {
     const char* typed; // nullptr: the box is emptied
 };
 
-// A command that shows another item: a toolbar button or menu item (neither
-// takes the focus), or a click on node C2 in the tree.
+// A command that shows another item than 3 "Breach": a toolbar button or
+// menu item (neither takes the focus), a jump from the bookmark pane, or a
+// click on node C2 in the tree.
 struct ItemChange {
     const char* name;
     const char* action = nullptr;
+    std::function<void(frmRedoZiv&)> run = {};
+    // Where a failed write of the item left is told.
+    const char* place = "Initialise";
 };
 
 void PrintTo(const BoxEdit& edit, std::ostream* os)
@@ -200,7 +206,67 @@ void PrintTo(const ItemChange& change, std::ostream* os)
     *os << change.name;
 }
 
-class EveryItemChange : public WriteBack,
+const BoxEdit kBoxEdits[] = {
+    {"Rating", "Weight", "3", [](frmRedoZiv& w) { return w.txtSpin(0); }, "3"},
+    {"EmptiedExplanation", "Explanation", "", [](frmRedoZiv& w) { return w.txtExplanation(); },
+     nullptr},
+    {"EmptiedQuestions", "Question", "", [](frmRedoZiv& w) { return w.txtQuestions(); }, nullptr},
+};
+
+const ItemChange kItemChanges[] = {
+    {"ToolbarPrevious", "tbTools_larrow"},
+    {"ToolbarNext", "tbTools_rarrow"},
+    {"InsertMenu", "mnuInsertNewIssue", {}, "AddCode"},
+    {"BookmarkJump", nullptr,
+     [](frmRedoZiv& w) {
+         auto duty = std::make_shared<CIssue>();
+         duty->Initialise(gDB, QStringLiteral("2"));
+         w.ctlBookMarkList_ViewBookMark(duty);
+     }},
+    {"TreeClick"},
+};
+
+// Edits of the boxes of the item shown and the commands that follow them.
+class Commands : public WriteBack {
+protected:
+    // The box keeps the focus.
+    static void typeInto(frmRedoZiv& w, const BoxEdit& edit)
+    {
+        QWidget* box = edit.box(w);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        if (edit.typed)
+            QTest::keyClicks(box, QLatin1String(edit.typed));
+        else
+            QTest::keyClick(box, Qt::Key_Delete);
+    }
+
+    static void trigger(frmRedoZiv& w, const char* name)
+    {
+        auto* action = w.findChild<QAction*>(QLatin1String(name));
+        ASSERT_NE(action, nullptr) << name;
+        action->trigger();
+    }
+
+    static void changeItem(frmRedoZiv& w, const ItemChange& change)
+    {
+        if (change.action)
+            trigger(w, change.action);
+        else if (change.run)
+            change.run(w);
+        else
+            clickNode(w, QStringLiteral("C2"));
+    }
+
+    // The new item's name, open for typing, is left as it is.
+    static void leaveNewName(frmRedoZiv& w)
+    {
+        if (auto* editor = w.tvIssueItems()->viewport()->findChild<QLineEdit*>())
+            QTest::keyClick(editor, Qt::Key_Escape);
+    }
+};
+
+class EveryItemChange : public Commands,
                         public ::testing::WithParamInterface<std::tuple<BoxEdit, ItemChange>> {};
 
 TEST_P(EveryItemChange, WritesWhatTheBoxesHoldForTheItemLeftAndNothingIntoTheItemShown)
@@ -208,21 +274,9 @@ TEST_P(EveryItemChange, WritesWhatTheBoxesHoldForTheItemLeftAndNothingIntoTheIte
     const auto& [edit, change] = GetParam();
     auto w = openWindow();
     clickNode(*w, QStringLiteral("C3"));
-    QWidget* box = edit.box(*w);
-    box->setFocus();
-    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-    if (edit.typed)
-        QTest::keyClicks(box, QLatin1String(edit.typed));
-    else
-        QTest::keyClick(box, Qt::Key_Delete);
+    typeInto(*w, edit);
 
-    if (change.action) {
-        auto* action = w->findChild<QAction*>(QLatin1String(change.action));
-        ASSERT_NE(action, nullptr) << change.action;
-        action->trigger();
-    } else {
-        clickNode(*w, QStringLiteral("C2"));
-    }
+    changeItem(*w, change);
     ASSERT_NE(w->currentIssue(), nullptr);
     const int shown = w->currentIssue()->Key().toInt();
     ASSERT_NE(shown, 3);
@@ -230,42 +284,191 @@ TEST_P(EveryItemChange, WritesWhatTheBoxesHoldForTheItemLeftAndNothingIntoTheIte
     EXPECT_EQ(w->txtSpin(0)->text(), issueColumn("Weight", shown).toString());
     EXPECT_EQ(w->txtQuestions()->toPlainText(), issueColumn("Question", shown).toString());
     EXPECT_EQ(m_prompt.messages(), QStringList());
-    // The new item's name, open for typing, is left as it is.
-    if (auto* editor = w->tvIssueItems()->viewport()->findChild<QLineEdit*>())
-        QTest::keyClick(editor, Qt::Key_Escape);
+    leaveNewName(*w);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    WriteBack, EveryItemChange,
-    ::testing::Combine(
-        ::testing::Values(BoxEdit{"Rating", "Weight", "3",
-                                  [](frmRedoZiv& w) { return w.txtSpin(0); }, "3"},
-                          BoxEdit{"EmptiedExplanation", "Explanation", "",
-                                  [](frmRedoZiv& w) { return w.txtExplanation(); }, nullptr},
-                          BoxEdit{"EmptiedQuestions", "Question", "",
-                                  [](frmRedoZiv& w) { return w.txtQuestions(); }, nullptr}),
-        ::testing::Values(ItemChange{"ToolbarPrevious", "tbTools_larrow"},
-                          ItemChange{"ToolbarNext", "tbTools_rarrow"},
-                          ItemChange{"InsertMenu", "mnuInsertNewIssue"}, ItemChange{"TreeClick"})),
-    [](const ::testing::TestParamInfo<std::tuple<BoxEdit, ItemChange>>& info) {
-        return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
-    });
+INSTANTIATE_TEST_SUITE_P(WriteBack, EveryItemChange,
+                         ::testing::Combine(::testing::ValuesIn(kBoxEdits),
+                                            ::testing::ValuesIn(kItemChanges)),
+                         [](const ::testing::TestParamInfo<std::tuple<BoxEdit, ItemChange>>& info) {
+                             return std::string(std::get<0>(info.param).name) + "_" +
+                                    std::get<1>(info.param).name;
+                         });
 
-TEST_F(WriteBack, AWriteThatFailsAsTheItemIsLeftIsToldThoughTheRunWasToldBefore)
+const QString kRefuseUpdates = QStringLiteral(
+    "CREATE TRIGGER refuse BEFORE UPDATE ON Issue BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+
+QString failure(const char* place, int line)
+{
+    return QStringLiteral("One or more values are prohibited by a rule of the table. (disk full)\n"
+                          "in Argovo.frmRedoZiv.%1 at line %2")
+        .arg(QLatin1String(place))
+        .arg(line);
+}
+
+// Through the window's own connection: a file holding a trigger is not
+// opened again.
+QVariant storedValue(const QString& sql)
+{
+    return gDB->OpenRecordset(sql, dao::dbOpenSnapshot)->Fields(0).Value();
+}
+
+class ARefusedItemChange : public Commands, public ::testing::WithParamInterface<ItemChange> {};
+
+TEST_P(ARefusedItemChange, KeepsTheItemLeftShownWithWhatWasTypedUntilItCanBeWritten)
 {
     auto w = openWindow();
     clickNode(*w, QStringLiteral("C3"));
-    execIn(m_path, QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Issue BEGIN "
-                                  "SELECT RAISE(ABORT, 'disk full'); END"));
+    const QVariant stored = issueColumn("Explanation", 3);
+    const int rows = countIn(m_path, QStringLiteral("Issue"));
+    // Every write of the item fails from here on, as on a full disk.
+    execIn(m_path, kRefuseUpdates);
     w->txtExplanation()->setFocus();
-    QTest::keyClicks(w->txtExplanation(), QStringLiteral("x")); // told: the run begins
+    QTest::keyClicks(w->txtExplanation(), QStringLiteral(" in full")); // told: the run begins
+    const QString typed = w->txtExplanation()->toPlainText();
     w->txtSpin(0)->setFocus();
     w->txtSpin(0)->setText(QStringLiteral("4"));
 
-    w->findChild<QAction*>(QStringLiteral("tbTools_rarrow"))->trigger();
-    ASSERT_EQ(m_prompt.messages().size(), 2) << qPrintable(m_prompt.messages().join(" | "));
-    EXPECT_TRUE(m_prompt.messages().at(1).contains(QStringLiteral("disk full")));
-    EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("2"));
+    changeItem(*w, GetParam());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_prompt.messages(),
+              (QStringList{failure("ExplanationOnChange", 20), failure(GetParam().place, 10)}));
+    ASSERT_NE(w->currentIssue(), nullptr);
+    EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("3"));
+    EXPECT_EQ(w->txtExplanation()->toPlainText(), typed);
+    EXPECT_EQ(w->txtSpin(0)->text(), QStringLiteral("4"));
+    QTreeWidgetItem* breach = w->node(QStringLiteral("C3"));
+    EXPECT_EQ(w->tvIssueItems()->currentItem(), breach);
+    EXPECT_EQ(w->tvIssueItems()->selectedItems(), QList<QTreeWidgetItem*>{breach});
+    EXPECT_EQ(w->lblMain()->text(), QStringLiteral("  Breach"));
+    EXPECT_EQ(w->statusPanelText(), QStringLiteral("Breach: not saved"));
+    EXPECT_EQ(oUtility().SelectedNode(), QStringLiteral("C3"));
+    EXPECT_EQ(storedValue(QStringLiteral("select Explanation from Issue where ID = 3")), stored);
+    EXPECT_EQ(storedValue(QStringLiteral("select count(*) from Issue")).toInt(), rows);
+
+    // Space is freed: the same command now writes the item and leaves it.
+    gDB->Execute(QStringLiteral("DROP TRIGGER refuse"));
+    changeItem(*w, GetParam());
+    leaveNewName(*w);
+    ASSERT_NE(w->currentIssue(), nullptr);
+    EXPECT_NE(w->currentIssue()->Key(), QStringLiteral("3"));
+    EXPECT_EQ(issueColumn("Explanation", 3).toString(), typed);
+    EXPECT_EQ(issueColumn("Weight", 3).toInt(), 4);
+    EXPECT_FALSE(w->statusPanelText().endsWith(QStringLiteral("not saved")));
+    EXPECT_EQ(m_prompt.messages().size(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(WriteBack, ARefusedItemChange, ::testing::ValuesIn(kItemChanges),
+                         [](const ::testing::TestParamInfo<ItemChange>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(WriteBack, TheItemShownIsDeletedThoughWhatWasTypedForItCouldNotBeWritten)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C10"));
+    execIn(m_path, kRefuseUpdates);
+    w->txtExplanation()->setFocus();
+    QTest::keyClicks(w->txtExplanation(), QStringLiteral("x"));
+    m_prompt.answer(platform::MsgAnswer::Yes);
+
+    w->findChild<QAction*>(QStringLiteral("tbTools_delete"))->trigger();
+    EXPECT_EQ(m_prompt.messages(), (QStringList{failure("ExplanationOnChange", 20),
+                                                QStringLiteral("Delete selected Item ?")}));
+    EXPECT_EQ(storedValue(QStringLiteral("select count(*) from Issue where ID = 10")).toInt(), 0);
+    EXPECT_EQ(w->node(QStringLiteral("C10")), nullptr);
+    QTreeWidgetItem* shown = w->tvIssueItems()->currentItem();
+    ASSERT_NE(shown, nullptr);
+    ASSERT_NE(w->currentIssue(), nullptr);
+    EXPECT_EQ(w->currentIssue()->Key(),
+              treelogic::nodeKeyToId(shown->data(0, frmRedoZiv::kKeyRole).toString()));
+    EXPECT_EQ(w->lblMain()->text(), QStringLiteral("  ") + shown->text(0));
+    EXPECT_FALSE(w->statusPanelText().endsWith(QStringLiteral("not saved")));
+}
+
+// File > Save and the toolbar's Save, and how each tells a failure.
+struct SaveCommand {
+    const char* name;
+    const char* action;
+    QString failure;
+};
+
+void PrintTo(const SaveCommand& save, std::ostream* os)
+{
+    *os << save.name;
+}
+
+const SaveCommand kSaves[] = {
+    {"FileSave", "mnuFileSave", failure("mnuFileSave_Click", 10)},
+    {"ToolbarSave", "tbTools_save",
+     QStringLiteral("3317 One or more values are prohibited by a rule of the table. (disk full) "
+                    "CIssue::UpdateObject frmRedoZiv::tbTools_ButtonClick")},
+};
+
+class EverySave : public Commands,
+                  public ::testing::WithParamInterface<std::tuple<BoxEdit, SaveCommand>> {};
+
+TEST_P(EverySave, WritesWhatTheBoxesHold)
+{
+    const auto& [edit, save] = GetParam();
+    auto w = openWindow();
+    // The toolbar's Save saves a case that has a name.
+    oUtility().setCaseName(QStringLiteral("Sample.AGV"));
+    clickNode(*w, QStringLiteral("C3"));
+    typeInto(*w, edit);
+
+    trigger(*w, save.action);
+    EXPECT_EQ(issueColumn(edit.column, 3).toString(), QLatin1String(edit.stored));
+    EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("3"));
+    EXPECT_EQ(m_prompt.messages(), QStringList());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WriteBack, EverySave,
+    ::testing::Combine(::testing::ValuesIn(kBoxEdits), ::testing::ValuesIn(kSaves)),
+    [](const ::testing::TestParamInfo<std::tuple<BoxEdit, SaveCommand>>& info) {
+        return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
+    });
+
+class ASave : public Commands, public ::testing::WithParamInterface<SaveCommand> {};
+
+TEST_P(ASave, ThatFailsIsToldAndKeepsWhatWasTypedForTheNextOne)
+{
+    auto w = openWindow();
+    oUtility().setCaseName(QStringLiteral("Sample.AGV"));
+    clickNode(*w, QStringLiteral("C3"));
+    execIn(m_path, kRefuseUpdates);
+    typeInto(*w, kBoxEdits[0]);
+
+    trigger(*w, GetParam().action);
+    EXPECT_EQ(m_prompt.messages(), QStringList{GetParam().failure});
+    EXPECT_EQ(w->statusPanelText(), QStringLiteral("Breach: not saved"));
+    EXPECT_EQ(w->txtSpin(0)->text(), QStringLiteral("3"));
+
+    gDB->Execute(QStringLiteral("DROP TRIGGER refuse"));
+    trigger(*w, GetParam().action);
+    EXPECT_EQ(issueColumn("Weight", 3).toInt(), 3);
+    EXPECT_EQ(w->statusPanelText(), QStringLiteral("Breach"));
+    EXPECT_EQ(m_prompt.messages().size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(WriteBack, ASave, ::testing::ValuesIn(kSaves),
+                         [](const ::testing::TestParamInfo<SaveCommand>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(WriteBack, ANameTypedInPlaceIsStoredWhenTheWindowGoes)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C1"));
+    w->RenameItem();
+    auto* editor = w->tvIssueItems()->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("Liability in full")); // typed, Return not pressed
+
+    w.reset();
+    EXPECT_EQ(issueColumn("Name", 1).toString(), QStringLiteral("Liability in full"));
+    EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 
 TEST_F(WriteBack, LeavingTheExplanationKeepsRatingsNeverGivenUnsetAndTheWriteCheckLeavesNoTrace)
