@@ -1440,7 +1440,7 @@ void frmRedoZiv::ExplanationOnChange()
         return;
     if (selectedTabKey() == QLatin1String("EXPLANATION"))
         requireCurrentItem().setExplanation(text);
-    commitCurrent(QStringLiteral("ExplanationOnChange"), 20);
+    commitCurrent(QStringLiteral("ExplanationOnChange"), 20, true);
 }
 
 void frmRedoZiv::OnQuestionsChange()
@@ -1450,7 +1450,7 @@ void frmRedoZiv::OnQuestionsChange()
         return;
     if (selectedTabKey() == QLatin1String("EXPLANATION"))
         requireCurrentItem().setQuestion(text);
-    commitCurrent(QStringLiteral("OnQuestionsChange"), 20);
+    commitCurrent(QStringLiteral("OnQuestionsChange"), 20, true);
 }
 
 void frmRedoZiv::OnTxtSpinLostFocus(int iIndex)
@@ -1500,16 +1500,29 @@ bool frmRedoZiv::takeRating(int index, const QString& procedure, int line)
 // Writes the current item. A failure is told once per run of failures; what
 // was typed stays in the boxes and in the item, so the next write that
 // succeeds saves it and ends the run.
-void frmRedoZiv::commitCurrent(const QString& procedure, int line)
+void frmRedoZiv::commitCurrent(const QString& procedure, int line, bool keystroke)
 {
     if (m_readOnly)
         return;
+    // While another program holds the file (storing a large document), a
+    // write at every keystroke would wait its full time each and freeze the
+    // window. After one refusal for a busy file, keystrokes try without
+    // waiting; leaving the box, the item or the case waits again.
+    const bool wait = !(keystroke && m_unsavedRun && m_busyRun);
+    if (!wait && gDB)
+        gDB->setWaitForBusyFile(false);
+    const auto waitAgain = qScopeGuard([&] {
+        if (!wait && gDB)
+            gDB->setWaitForBusyFile(true);
+    });
     try {
         requireCurrentItem().Commit();
     } catch (const std::exception& e) {
         if (!m_unsavedRun)
             report::windowError(e, kForm + procedure, line);
         showUnsaved(true);
+        const auto* error = dynamic_cast<const AppError*>(&e);
+        m_busyRun = error && error->number() == jet::RecordLocked;
         return;
     }
     showUnsaved(false);
@@ -1517,6 +1530,8 @@ void frmRedoZiv::commitCurrent(const QString& procedure, int line)
 
 void frmRedoZiv::showUnsaved(bool unsaved)
 {
+    if (!unsaved)
+        m_busyRun = false;
     if (unsaved == m_unsavedRun)
         return;
     m_unsavedRun = unsaved;
@@ -1590,6 +1605,8 @@ void frmRedoZiv::saveCurrentItem(const char* place)
 {
     if (!m_currentIssue || m_readOnly)
         return;
+    // A name still being typed in the tree is saved too, as on every way out.
+    finishLabelEdit();
     FlagScope busy(m_writingBack);
     CIssue& item = *m_currentIssue;
     takeBoxes(item, place);

@@ -297,7 +297,8 @@ private:
     void stayOnItemShown();
     // File > Save and the toolbar's Save; a failure is the caller's to report.
     void saveCurrentItem(const char* place);
-    void commitCurrent(const QString& place, int line);
+    // A keystroke's commit does not wait for a file found busy at the last one.
+    void commitCurrent(const QString& place, int line, bool keystroke = false);
     void showUnsaved(bool unsaved);
     void showItemStatus();
     void applyReadOnly();
@@ -384,6 +385,7 @@ private:
     // Set from the first write-back that failed until the next one that
     // succeeds: the user hears of a failure once, not at every keystroke.
     bool m_unsavedRun = false;
+    bool m_busyRun = false; // the run's last failure: the file busy elsewhere
     bool m_readOnly = false;
     bool m_readOnlyNoticeDue = false;
     bool m_shuttingDown = false;

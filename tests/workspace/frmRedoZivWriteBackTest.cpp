@@ -7,13 +7,16 @@
 #include "workspace/ctlBookmarks.h"
 #include "workspace/frmRedoZiv.h"
 
+#include "platform/db/Ado.h"
 #include "platform/db/Dao.h"
+#include "platform/db/SqliteConnection.h"
 #include "store/CIssue.h"
 #include "store/CMain.h"
 #include "store/CUtility.h"
 
 #include <QAction>
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -432,6 +435,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 class ASave : public Commands, public ::testing::WithParamInterface<SaveCommand> {};
 
+TEST_P(ASave, StoresANameStillBeingTypedInPlace)
+{
+    auto w = openWindow();
+    oUtility().setCaseName(QStringLiteral("Sample.AGV"));
+    clickNode(*w, QStringLiteral("C1"));
+    w->RenameItem();
+    auto* editor = w->tvIssueItems()->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("Liability in full")); // typed, Return not pressed
+
+    trigger(*w, GetParam().action);
+    EXPECT_EQ(issueColumn("Name", 1).toString(), QStringLiteral("Liability in full"));
+    EXPECT_EQ(m_prompt.messages(), QStringList());
+}
+
 TEST_P(ASave, ThatFailsIsToldAndKeepsWhatWasTypedForTheNextOne)
 {
     auto w = openWindow();
@@ -520,6 +538,34 @@ TEST_F(WriteBack, AFailingWriteIsToldOnceKeepsTheTextAndTheNextWriteSavesIt)
     EXPECT_EQ(issueColumn("Explanation", 2).toString(), QStringLiteral("abcd"));
     EXPECT_FALSE(w->statusPanelText().endsWith(QStringLiteral("not saved")));
     EXPECT_EQ(m_prompt.messages().size(), 1);
+}
+
+TEST_F(WriteBack, WhileAnotherProgramHoldsTheFileKeystrokesDoNotEachWaitForIt)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C2"));
+    // Another program is writing the file (storing a large document).
+    auto other = ado::Connection::create();
+    other->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") +
+                ado::dataSourceValue(m_path));
+    other->Execute(QStringLiteral("BEGIN IMMEDIATE"));
+
+    w->txtExplanation()->setFocus();
+    QElapsedTimer typing;
+    typing.start();
+    QTest::keyClicks(w->txtExplanation(), QStringLiteral("abcd"));
+    // The first keystroke waits its time for the file; the three after it
+    // do not wait again, or they would add three times as much.
+    EXPECT_LT(typing.elapsed(), 2 * db::kBusyTimeoutMs);
+    ASSERT_EQ(m_prompt.messages().size(), 1) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_TRUE(w->statusPanelText().endsWith(QStringLiteral("not saved")));
+
+    // Once the file is free, leaving the box writes everything typed.
+    other->Close(); // its change undone
+    w->tvIssueItems()->setFocus();
+    EXPECT_TRUE(w->txtExplanation()->toPlainText().contains(QStringLiteral("abcd")));
+    EXPECT_EQ(issueColumn("Explanation", 2).toString(), w->txtExplanation()->toPlainText());
+    EXPECT_FALSE(w->statusPanelText().endsWith(QStringLiteral("not saved")));
 }
 
 TEST_F(WriteBack, ACaseThatCannotBeWrittenOpensReadOnlyAndIsLeftAsItWas)

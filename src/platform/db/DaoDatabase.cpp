@@ -208,6 +208,12 @@ bool Database::isOpen() const
     return m_connection && m_connection->isOpen();
 }
 
+void Database::setWaitForBusyFile(bool wait)
+{
+    if (m_connection)
+        m_connection->setWaitForBusyFile(wait);
+}
+
 bool Database::isFile(const QString& path) const
 {
     return m_connection && m_connection->isFile(path);

@@ -334,6 +334,12 @@ std::shared_ptr<SqliteConnection> SqliteConnection::create(const QString& path,
     return connection;
 }
 
+void SqliteConnection::setWaitForBusyFile(bool wait)
+{
+    if (m_handle)
+        sqlite3_busy_timeout(m_handle.get(), wait ? kBusyTimeoutMs : 0);
+}
+
 void SqliteConnection::configure(Mode mode, const QString& source)
 {
     sqlite3* h = m_handle.get();

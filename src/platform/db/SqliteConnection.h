@@ -81,6 +81,9 @@ public:
     // sees it: the same path spelt another way, a link to it, or the name it
     // was moved to since.
     bool isFile(const QString& path) const;
+    // Whether a write waits for a file another connection is writing (the
+    // usual kBusyTimeoutMs) or is refused at once with 3218.
+    void setWaitForBusyFile(bool wait);
 
     // The raw handle; 3704 when the connection is closed.
     sqlite3* handle(const QString& source) const;
