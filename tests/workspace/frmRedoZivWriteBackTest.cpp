@@ -43,6 +43,16 @@ protected:
         WorkspaceTest::TearDown();
     }
 
+    // "Liability in full" typed over item 1's name in the tree, Return not pressed.
+    static void typeNameInPlace(frmRedoZiv& w)
+    {
+        clickNode(w, QStringLiteral("C1"));
+        w.RenameItem();
+        auto* editor = w.tvIssueItems()->viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        editor->setText(QStringLiteral("Liability in full"));
+    }
+
     static QByteArray digest(const QString& path)
     {
         QFile file(path);
@@ -106,11 +116,7 @@ TEST_P(EveryWayOut, WritesTheRatingTypedButNotYetLeft)
 TEST_P(EveryWayOut, WritesTheNameTypedInPlaceButNotYetEntered)
 {
     auto w = openWindow();
-    clickNode(*w, QStringLiteral("C1"));
-    w->RenameItem();
-    auto* editor = w->tvIssueItems()->viewport()->findChild<QLineEdit*>();
-    ASSERT_NE(editor, nullptr);
-    editor->setText(QStringLiteral("Liability in full")); // typed, Return not pressed
+    typeNameInPlace(*w);
 
     const QString holder = leave(*w);
     EXPECT_EQ(issueColumn(holder, "Name", 1).toString(), QStringLiteral("Liability in full"));
@@ -439,11 +445,7 @@ TEST_P(ASave, StoresANameStillBeingTypedInPlace)
 {
     auto w = openWindow();
     oUtility().setCaseName(QStringLiteral("Sample.AGV"));
-    clickNode(*w, QStringLiteral("C1"));
-    w->RenameItem();
-    auto* editor = w->tvIssueItems()->viewport()->findChild<QLineEdit*>();
-    ASSERT_NE(editor, nullptr);
-    editor->setText(QStringLiteral("Liability in full")); // typed, Return not pressed
+    typeNameInPlace(*w);
 
     trigger(*w, GetParam().action);
     EXPECT_EQ(issueColumn("Name", 1).toString(), QStringLiteral("Liability in full"));
@@ -478,11 +480,7 @@ INSTANTIATE_TEST_SUITE_P(WriteBack, ASave, ::testing::ValuesIn(kSaves),
 TEST_F(WriteBack, ANameTypedInPlaceIsStoredWhenTheWindowGoes)
 {
     auto w = openWindow();
-    clickNode(*w, QStringLiteral("C1"));
-    w->RenameItem();
-    auto* editor = w->tvIssueItems()->viewport()->findChild<QLineEdit*>();
-    ASSERT_NE(editor, nullptr);
-    editor->setText(QStringLiteral("Liability in full")); // typed, Return not pressed
+    typeNameInPlace(*w);
 
     w.reset();
     EXPECT_EQ(issueColumn("Name", 1).toString(), QStringLiteral("Liability in full"));
