@@ -1193,6 +1193,15 @@ bool frmRedoZiv::Initialise(std::shared_ptr<dao::Database> oDB, std::shared_ptr<
         stayOnItemShown();
         return false;
     }
+    // The item to show may be the one shown, read before what was typed for
+    // it was written just now (the toolbar's arrows with the tree on the
+    // root): it is read again, or the boxes would show, and the next write
+    // store, what the user had replaced.
+    if (oDB && item && m_currentIssue && item != m_currentIssue && !item->Key().isEmpty() &&
+        item->Key() == m_currentIssue->Key()) {
+        const QString key = item->Key();
+        attempt("Initialise", 15, [&] { item->Initialise(oDB, key); });
+    }
     gDB = oDB;
     if (oDB && item) {
         m_currentIssue = std::move(item);

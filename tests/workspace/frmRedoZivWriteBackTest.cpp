@@ -372,6 +372,47 @@ INSTANTIATE_TEST_SUITE_P(WriteBack, ARefusedItemChange, ::testing::ValuesIn(kIte
                              return std::string(info.param.name);
                          });
 
+// With the tree on the root, the toolbar's next item is the item shown, item
+// 10: it is shown again with what was typed for it, not as read before that
+// was written, and leaving the box does not store the old text back.
+class OntoTheItemShown : public Commands {
+protected:
+    std::unique_ptr<frmRedoZiv> showItem10TreeOnRoot()
+    {
+        auto w = openWindow();
+        clickNode(*w, QStringLiteral("C10"));
+        clickNode(*w, treelogic::kRootKey);
+        w->txtExplanation()->setFocus();
+        return w;
+    }
+};
+
+TEST_F(OntoTheItemShown, AnEmptiedExplanationStaysEmpty)
+{
+    auto w = showItem10TreeOnRoot();
+    QTest::keyClick(w->txtExplanation(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(w->txtExplanation(), Qt::Key_Delete);
+    trigger(*w, "tbTools_rarrow");
+    EXPECT_EQ(w->txtExplanation()->toPlainText(), QString());
+    clickNode(*w, QStringLiteral("C2"));
+    EXPECT_EQ(issueColumn("Explanation", 10).toString(), QString());
+}
+
+TEST_F(OntoTheItemShown, TextTypedWhileWritesFailedIsKeptOnceTheyWork)
+{
+    auto w = showItem10TreeOnRoot();
+    const QString typed = w->txtExplanation()->toPlainText() + QStringLiteral(" O'Brien's");
+    execIn(m_path, kRefuseUpdates);
+    QTest::keyClick(w->txtExplanation(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(w->txtExplanation(), QStringLiteral(" O'Brien's"));
+    gDB->Execute(QStringLiteral("DROP TRIGGER refuse")); // the disk is freed
+    trigger(*w, "tbTools_rarrow");
+    EXPECT_EQ(w->txtExplanation()->toPlainText(), typed);
+    clickNode(*w, QStringLiteral("C2"));
+    EXPECT_EQ(issueColumn("Explanation", 10).toString(), typed);
+    EXPECT_EQ(m_prompt.messages().size(), 1);
+}
+
 TEST_F(WriteBack, TheItemShownIsDeletedThoughWhatWasTypedForItCouldNotBeWritten)
 {
     auto w = openWindow();
