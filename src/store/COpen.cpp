@@ -66,6 +66,24 @@ void copyFailed(const QString& from, const QString& to)
                    QStringLiteral("Could not copy %1 to %2").arg(from, to));
 }
 
+// A journal left beside path by an earlier case of that name, since deleted
+// (a crash, then the file removed by hand), would be played back into the
+// new case the first time it is opened, mixing that case's pages into it.
+// With no file of the name it belongs to nothing, and goes.
+void removeOrphanJournals(const QString& path, const QString& caller)
+{
+    if (QFileInfo::exists(path))
+        return; // the name is refused anyway
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+        const QString side = path + QLatin1String(suffix);
+        if (QFileInfo::exists(side) && !QFile::remove(side))
+            throw AppError(75, caller,
+                           QStringLiteral("'%1', left by an earlier case of that name, could not "
+                                          "be removed.")
+                               .arg(QDir::toNativeSeparators(side)));
+    }
+}
+
 // A case file written to path complete or not at all: write fills a
 // temporary file beside path, which takes the name only once it is on the
 // disk. The cause of a failure goes to the log, as the caller sees only the
@@ -81,6 +99,7 @@ void writeDurably(const QString& path, const QString& caller,
     try {
         temp = durable::freeNameBeside(path, QStringLiteral("saving"));
         write(temp);
+        removeOrphanJournals(path, caller);
         durable::moveInto(temp, path, durable::Existing::Refuse, caller);
     } catch (const AppError& e) {
         removeTemp();
