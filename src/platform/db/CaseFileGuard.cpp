@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <atomic>
 #include <map>
 #include <mutex>
@@ -246,6 +247,72 @@ private:
     QString m_name;
 };
 
+// A table's columns, and which hold documents: a row's whole record passes
+// through memory when copied, and a document may be near a gigabyte.
+struct CopiedColumns {
+    QStringList names;
+    QStringList documents;     // declared BLOB
+    bool keyedByRowid = false; // an INTEGER PRIMARY KEY: the copy keeps each row's id
+};
+
+CopiedColumns columnsOf(sqlite3* handle, const QString& schema, const QString& table,
+                        const QString& source, const QString& path)
+{
+    CopiedColumns columns;
+    const QString sql = QStringLiteral("PRAGMA %1.table_info(%2)").arg(schema, quotedName(table));
+    Statement info = prepared(handle, sql, source, path);
+    while (stepStatement(info.get(), source, sql)) {
+        const QString name = text(info.get(), 1);
+        const QString type = text(info.get(), 2);
+        columns.names << name;
+        if (type.contains(QLatin1String("BLOB"), Qt::CaseInsensitive))
+            columns.documents << name;
+        if (sqlite3_column_int(info.get(), 5) == 1 &&
+            type.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
+            columns.keyedByRowid = true;
+    }
+    return columns;
+}
+
+// The documents of a table whose rows were copied with room of their size:
+// each is streamed into its room in pieces, so memory stays flat whatever
+// its size.
+void streamDocuments(sqlite3* handle, const QString& table, const QString& column,
+                     const QString& into, const QString& from, const QString& source,
+                     const QString& target)
+{
+    constexpr int kPiece = 1 << 20;
+    const QString rowsSql =
+        QStringLiteral("SELECT rowid, length(%1) FROM %2.%3 WHERE typeof(%1) = 'blob' AND "
+                       "length(%1) > 0")
+            .arg(quotedName(column), from, quotedName(table));
+    Statement rows = prepared(handle, rowsSql, source, target);
+    QByteArray piece(kPiece, Qt::Uninitialized);
+    const QByteArray tableName = table.toUtf8();
+    const QByteArray columnName = column.toUtf8();
+    while (stepStatement(rows.get(), source, rowsSql)) {
+        const sqlite3_int64 rowid = sqlite3_column_int64(rows.get(), 0);
+        const int size = sqlite3_column_int(rows.get(), 1);
+        sqlite3_blob* read = nullptr;
+        int rc = sqlite3_blob_open(handle, from.toUtf8().constData(), tableName.constData(),
+                                   columnName.constData(), rowid, 0, &read);
+        BlobHandle reading(read);
+        sqlite3_blob* write = nullptr;
+        if (rc == SQLITE_OK)
+            rc = sqlite3_blob_open(handle, into.toUtf8().constData(), tableName.constData(),
+                                   columnName.constData(), rowid, 1, &write);
+        BlobHandle writing(write);
+        for (int offset = 0; rc == SQLITE_OK && offset < size; offset += kPiece) {
+            const int length = std::min(kPiece, size - offset);
+            rc = sqlite3_blob_read(reading.get(), piece.data(), length, offset);
+            if (rc == SQLITE_OK)
+                rc = sqlite3_blob_write(writing.get(), piece.constData(), length, offset);
+        }
+        if (rc != SQLITE_OK)
+            throw errorFromSqlite(handle, rc, source, rowsSql, target);
+    }
+}
+
 // Fills the copy's declared tables with the case's rows in one transaction
 // on handle, where the case is schema from and the copy schema into: one
 // read of the case and one write of the copy; the case itself is never
@@ -254,11 +321,34 @@ void copyRows(sqlite3* handle, const QStringList& names, bool counters, const QS
               const QString& from, const QString& source, const QString& target)
 {
     runStep(handle, QStringLiteral("BEGIN"), source, target);
-    for (const QString& name : names)
+    for (const QString& name : names) {
+        const CopiedColumns columns = columnsOf(handle, into, name, source, target);
+        if (columns.documents.isEmpty() || !columns.keyedByRowid) {
+            runStep(handle,
+                    QStringLiteral("INSERT INTO %1.%2 SELECT * FROM %3.%2")
+                        .arg(into, quotedName(name), from),
+                    source, target);
+            continue;
+        }
+        // Each document first gets room of its size, then its bytes.
+        QStringList listed;
+        QStringList selected;
+        for (const QString& column : columns.names) {
+            listed << quotedName(column);
+            selected << (columns.documents.contains(column)
+                             ? QStringLiteral("CASE WHEN typeof(%1) = 'blob' THEN "
+                                              "zeroblob(length(%1)) ELSE %1 END")
+                                   .arg(quotedName(column))
+                             : quotedName(column));
+        }
         runStep(handle,
-                QStringLiteral("INSERT INTO %1.%2 SELECT * FROM %3.%2")
-                    .arg(into, quotedName(name), from),
+                QStringLiteral("INSERT INTO %1.%2 (%3) SELECT %4 FROM %5.%2")
+                    .arg(into, quotedName(name), listed.join(QLatin1Char(',')),
+                         selected.join(QLatin1Char(',')), from),
                 source, target);
+        for (const QString& column : columns.documents)
+            streamDocuments(handle, name, column, into, from, source, target);
+    }
     // Ids are never reused: the copy continues each table's count where
     // the case left it, past deleted rows.
     if (counters) {

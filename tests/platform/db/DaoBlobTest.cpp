@@ -233,6 +233,17 @@ TEST_F(DaoBlobTest, StoringEditingAndReadingALargeDocumentStaysInFlatMemory)
               kBound);
     EXPECT_TRUE(same);
     EXPECT_EQ(countRows(*db, row + QStringLiteral(" and description = 'renamed'")), 1);
+
+    // Saved as another case, the document is streamed into the copy too.
+    const QString copy = cases.path(QStringLiteral("Copy.AGV"));
+    EXPECT_LT(growthOf([&] { db->copyTo(copy); }), kBound);
+    auto copied = dao::DBEngine::OpenDatabase(copy);
+    auto rs = copied->OpenRecordset(row);
+    dao::Field file = rs->Fields(QStringLiteral("file"));
+    ASSERT_EQ(file.FieldSize(), kDocument);
+    for (qint64 k = 0; k < kDocument / kChunk; ++k)
+        same = same && file.GetChunk(k * kChunk, kChunk) == piece;
+    EXPECT_TRUE(same);
 }
 #endif
 
