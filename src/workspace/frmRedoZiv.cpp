@@ -1577,7 +1577,8 @@ bool frmRedoZiv::WritePendingEdits()
     if (!gDB || m_readOnly)
         return true;
     // A name being typed in the tree goes first: storing it shows its item afresh.
-    finishLabelEdit();
+    if (!finishLabelEdit() && !leaveUnsavedName())
+        return false;
     if (!m_currentIssue)
         return true;
     FlagScope busy(m_writingBack);
@@ -1653,6 +1654,27 @@ bool frmRedoZiv::leaveUnsaved()
     if (leave)
         m_currentIssue.reset();
     return leave;
+}
+
+bool frmRedoZiv::leaveUnsavedName()
+{
+    const auto [key, typed] = *m_unstoredName;
+    m_unstoredName.reset();
+    QTreeWidgetItem* named = node(key);
+    bool leave = false;
+    attempt("WritePendingEdits", 40,
+            [&] { leave = casenotices::leaveUnsaved(named ? named->text(0) : typed); });
+    if (leave || !named)
+        return true;
+    // The failure message closed the editor: it opens again with the name typed.
+    {
+        FlagScope inCode(m_selectingInCode);
+        m_tvIssueItems->setCurrentItem(named);
+    }
+    m_tvIssueItems->editItem(named);
+    if (auto* editor = qobject_cast<QLineEdit*>(m_tvIssueItems->itemWidget(named, 0)))
+        editor->setText(typed);
+    return false;
 }
 
 void frmRedoZiv::applyReadOnly()

@@ -10,6 +10,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 
 class BrowserPane;
 class CIssue;
@@ -309,7 +310,12 @@ private:
     bool treeEditable() const;
     void startLabelEdit(QTreeWidgetItem* node);
     // Stores a name typed in place and not yet entered, as leaving the editor does.
-    void finishLabelEdit();
+    // Stores a name still being typed in the tree; false when it could not
+    // be stored (the failure told), the typed name then kept aside.
+    bool finishLabelEdit();
+    // After a failed store on a way out: true to leave the name typed,
+    // false to stay, with it typed in the editor again.
+    bool leaveUnsavedName();
     void showDropHighlight(const QString& key);
     void moveNode(QTreeWidgetItem* node, QTreeWidgetItem* target);
     QTreeWidgetItem* makeNode(int at);
@@ -382,6 +388,8 @@ private:
     // follows the same press is then not a second selection.
     const QTreeWidgetItem* m_selectedByMove = nullptr;
     bool m_writingBack = false;
+    // A name typed in place that could not be stored: its node, and the text.
+    std::optional<std::pair<QString, QString>> m_unstoredName;
     // Set from the first write-back that failed until the next one that
     // succeeds: the user hears of a failure once, not at every keystroke.
     bool m_unsavedRun = false;

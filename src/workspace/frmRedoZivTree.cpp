@@ -396,13 +396,16 @@ void frmRedoZiv::startLabelEdit(QTreeWidgetItem* node)
     m_tvIssueItems->editItem(node);
 }
 
-void frmRedoZiv::finishLabelEdit()
+bool frmRedoZiv::finishLabelEdit()
 {
     QTreeWidgetItem* node = m_tvIssueItems->currentItem();
     auto* delegate = dynamic_cast<LabelDelegate*>(m_tvIssueItems->itemDelegate());
     QWidget* editor = node ? m_tvIssueItems->itemWidget(node, 0) : nullptr;
-    if (delegate && editor)
-        delegate->finish(editor);
+    if (!delegate || !editor)
+        return true;
+    m_unstoredName.reset();
+    delegate->finish(editor);
+    return !m_unstoredName;
 }
 
 void frmRedoZiv::tvIssueItems_BeforeLabelEdit(QTreeWidgetItem* node, QLineEdit* editor,
@@ -447,8 +450,9 @@ void frmRedoZiv::tvIssueItems_AfterLabelEdit(QTreeWidgetItem* node, bool& cancel
         m_lblMain->setText(QStringLiteral("  ") + name);
         SelectCodeItem(keyOf(m_tvIssueItems->currentItem()));
     } catch (const std::exception& e) {
-        // The node keeps the name the file keeps.
+        // The node keeps the name the file keeps; a way out asks about the one typed.
         cancel = true;
+        m_unstoredName.emplace(keyOf(node), newString);
         report::numberedError(asAppError(e),
                               QStringLiteral("frmRedoZiv::tvIssueItems_AfterLabelEdit"));
     }

@@ -27,6 +27,10 @@
 
 #include <functional>
 
+// Every write of an item fails, as on a full disk.
+const QString kRefuseUpdates = QStringLiteral(
+    "CREATE TRIGGER refuse BEFORE UPDATE ON Issue BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+
 // What the user typed reaches the case file on every way out of it, a write
 // that fails is told once and what was typed is kept, and a case that cannot
 // be written is recognised when it opens.
@@ -93,8 +97,7 @@ protected:
     void failWritesWithARatingTyped(frmRedoZiv& w)
     {
         clickNode(w, QStringLiteral("C1"));
-        execIn(m_path, QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Issue BEGIN "
-                                      "SELECT RAISE(ABORT, 'disk full'); END"));
+        execIn(m_path, kRefuseUpdates);
         w.txtSpin(0)->setFocus();
         w.txtSpin(0)->setText(QStringLiteral("4"));
     }
@@ -146,6 +149,35 @@ TEST_P(EveryWayOut, AFailedWriteLetsTheUserStayWithWhatWasTypedUntilItCanBeSaved
     gDB->Execute(QStringLiteral("DROP TRIGGER refuse"));
     w->tvIssueItems()->setFocus();
     EXPECT_EQ(issueColumn("Weight", 1).toInt(), 4);
+}
+
+TEST_P(EveryWayOut, ANameThatCannotBeStoredLetsTheUserStayWithItTyped)
+{
+    auto w = openWindow();
+    typeNameInPlace(*w);
+    execIn(m_path, kRefuseUpdates);
+
+    const QString holder = leave(*w); // answered No
+    ASSERT_EQ(m_prompt.messages().size(), 2) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_TRUE(m_prompt.messages().at(0).contains(QStringLiteral("disk full")));
+    EXPECT_EQ(m_prompt.messages().at(1), kLeaveUnsaved);
+    ASSERT_TRUE(gDB && gDB->isOpen());
+    EXPECT_EQ(gDB->Name(), m_path);
+    // The editor the failure closed is gone; a new one holds the name typed.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    auto* editor = qobject_cast<QLineEdit*>(
+        w->tvIssueItems()->itemWidget(w->tvIssueItems()->currentItem(), 0));
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), QStringLiteral("Liability in full"));
+
+    if (holder != m_path) {
+        EXPECT_FALSE(QFileInfo::exists(holder));
+    }
+
+    gDB->Execute(QStringLiteral("DROP TRIGGER refuse"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the editor stores on a queued call
+    EXPECT_EQ(issueColumn("Name", 1).toString(), QStringLiteral("Liability in full"));
 }
 
 TEST_P(EveryWayOut, AFailedWriteLeftUnsavedByTheUsersChoiceLetsTheWayOutGoOn)
@@ -303,9 +335,6 @@ INSTANTIATE_TEST_SUITE_P(WriteBack, EveryItemChange,
                              return std::string(std::get<0>(info.param).name) + "_" +
                                     std::get<1>(info.param).name;
                          });
-
-const QString kRefuseUpdates = QStringLiteral(
-    "CREATE TRIGGER refuse BEFORE UPDATE ON Issue BEGIN SELECT RAISE(ABORT, 'disk full'); END");
 
 QString failure(const char* place, int line)
 {
