@@ -31,6 +31,9 @@
 const QString kRefuseUpdates = QStringLiteral(
     "CREATE TRIGGER refuse BEFORE UPDATE ON Issue BEGIN SELECT RAISE(ABORT, 'disk full'); END");
 
+const QString kLeaveUnsaved = QStringLiteral(
+    "What was typed for \"Liability\" could not be saved. Leave the case anyway and lose it?");
+
 // What the user typed reaches the case file on every way out of it, a write
 // that fails is told once and what was typed is kept, and a case that cannot
 // be written is recognised when it opens.
@@ -92,6 +95,20 @@ protected:
         return GetParam().copy ? m_cases.path(QLatin1String(GetParam().copy)) : m_path;
     }
 
+    // The failure was told, the way out asked and was answered No: the case
+    // stays open and nothing was written elsewhere.
+    void expectStayed(const QString& holder)
+    {
+        ASSERT_EQ(m_prompt.messages().size(), 2) << qPrintable(m_prompt.messages().join(" | "));
+        EXPECT_TRUE(m_prompt.messages().at(0).contains(QStringLiteral("disk full")));
+        EXPECT_EQ(m_prompt.messages().at(1), kLeaveUnsaved);
+        ASSERT_TRUE(gDB && gDB->isOpen());
+        EXPECT_EQ(gDB->Name(), m_path);
+        if (holder != m_path) {
+            EXPECT_FALSE(QFileInfo::exists(holder));
+        }
+    }
+
     // Every write of the item fails from here on, as on a full disk, while a
     // rating is typed and its box not left.
     void failWritesWithARatingTyped(frmRedoZiv& w)
@@ -126,25 +143,14 @@ TEST_P(EveryWayOut, WritesTheNameTypedInPlaceButNotYetEntered)
     EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 
-const QString kLeaveUnsaved = QStringLiteral(
-    "What was typed for \"Liability\" could not be saved. Leave the case anyway and lose it?");
-
 TEST_P(EveryWayOut, AFailedWriteLetsTheUserStayWithWhatWasTypedUntilItCanBeSaved)
 {
     auto w = openWindow();
     failWritesWithARatingTyped(*w);
 
-    const QString holder = leave(*w); // answered No
-    ASSERT_EQ(m_prompt.messages().size(), 2) << qPrintable(m_prompt.messages().join(" | "));
-    EXPECT_TRUE(m_prompt.messages().at(0).contains(QStringLiteral("disk full")));
-    EXPECT_EQ(m_prompt.messages().at(1), kLeaveUnsaved);
-    ASSERT_TRUE(gDB && gDB->isOpen());
-    EXPECT_EQ(gDB->Name(), m_path);
+    expectStayed(leave(*w)); // answered No
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->txtSpin(0)->text(), QStringLiteral("4"));
-    if (holder != m_path) {
-        EXPECT_FALSE(QFileInfo::exists(holder));
-    }
 
     gDB->Execute(QStringLiteral("DROP TRIGGER refuse"));
     w->tvIssueItems()->setFocus();
@@ -157,22 +163,13 @@ TEST_P(EveryWayOut, ANameThatCannotBeStoredLetsTheUserStayWithItTyped)
     typeNameInPlace(*w);
     execIn(m_path, kRefuseUpdates);
 
-    const QString holder = leave(*w); // answered No
-    ASSERT_EQ(m_prompt.messages().size(), 2) << qPrintable(m_prompt.messages().join(" | "));
-    EXPECT_TRUE(m_prompt.messages().at(0).contains(QStringLiteral("disk full")));
-    EXPECT_EQ(m_prompt.messages().at(1), kLeaveUnsaved);
-    ASSERT_TRUE(gDB && gDB->isOpen());
-    EXPECT_EQ(gDB->Name(), m_path);
+    expectStayed(leave(*w)); // answered No
     // The editor the failure closed is gone; a new one holds the name typed.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     auto* editor = qobject_cast<QLineEdit*>(
         w->tvIssueItems()->itemWidget(w->tvIssueItems()->currentItem(), 0));
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->text(), QStringLiteral("Liability in full"));
-
-    if (holder != m_path) {
-        EXPECT_FALSE(QFileInfo::exists(holder));
-    }
 
     gDB->Execute(QStringLiteral("DROP TRIGGER refuse"));
     QTest::keyClick(editor, Qt::Key_Return);
