@@ -1515,8 +1515,8 @@ void frmRedoZiv::commitCurrent(const QString& procedure, int line, bool keystrok
         return;
     // While another program holds the file (storing a large document), a
     // write at every keystroke would wait its full time each and freeze the
-    // window. After one refusal for a busy file, keystrokes try without
-    // waiting; leaving the box, the item or the case waits again.
+    // window. After one refusal for a busy file, keystrokes wait only
+    // briefly; leaving the box, the item or the case waits again.
     const bool wait = !(keystroke && m_unsavedRun && m_busyRun);
     if (!wait && gDB)
         gDB->setWaitForBusyFile(false);

@@ -217,7 +217,12 @@ public:
     AttachedCopy(sqlite3* handle, const QString& file, const QString& name, const QString& source)
         : m_handle(handle)
         , m_name(name)
+        , m_source(source)
     {
+        // A copy an earlier failure could not let go of is let go of first,
+        // or this one could never be attached.
+        if (sqlite3_db_filename(handle, name.toUtf8().constData()))
+            detach();
         sqlite3_limit(handle, SQLITE_LIMIT_ATTACHED, 1);
         try {
             const QString attach = QStringLiteral("ATTACH ?1 AS %1").arg(name);
@@ -235,16 +240,21 @@ public:
         // still open here is the copy's own.
         if (!sqlite3_get_autocommit(m_handle))
             sqlite3_exec(m_handle, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_exec(m_handle, QStringLiteral("DETACH %1").arg(m_name).toUtf8().constData(),
-                     nullptr, nullptr, nullptr);
+        if (sqlite3_db_filename(m_handle, m_name.toUtf8().constData()))
+            sqlite3_exec(m_handle, QStringLiteral("DETACH %1").arg(m_name).toUtf8().constData(),
+                         nullptr, nullptr, nullptr);
         sqlite3_limit(m_handle, SQLITE_LIMIT_ATTACHED, 0);
     }
+    // Lets go of the file, or raises: a copy still attached (another
+    // statement of the connection still reading) is no finished copy.
+    void detach() { runStep(m_handle, QStringLiteral("DETACH %1").arg(m_name), m_source, m_name); }
     AttachedCopy(const AttachedCopy&) = delete;
     AttachedCopy& operator=(const AttachedCopy&) = delete;
 
 private:
     sqlite3* m_handle;
     QString m_name;
+    QString m_source;
 };
 
 // A table's columns, and which hold documents: a row's whole record passes
@@ -487,9 +497,10 @@ void copyCaseTables(const SqliteConnection& from, const QString& target, const Q
             // The rows are read through the connection that holds the case:
             // it still reaches a file deleted or moved since it was opened,
             // which the file's path no longer does.
-            const AttachedCopy attached(fromHandle, target, QLatin1String(kCopySchema), source);
+            AttachedCopy attached(fromHandle, target, QLatin1String(kCopySchema), source);
             copyRows(fromHandle, names, counters, QLatin1String(kCopySchema),
                      QStringLiteral("main"), source, target);
+            attached.detach();
         } else {
             // A connection that may not write cannot fill an attached copy:
             // the copy reads the case by its path instead, opened without
@@ -497,9 +508,10 @@ void copyCaseTables(const SqliteConnection& from, const QString& target, const Q
             auto copy = SqliteConnection::open(target, source);
             sqlite3* h = copy->handle(source);
             {
-                const AttachedCopy attached(h, from.path(), QLatin1String(kCaseSchema), source);
+                AttachedCopy attached(h, from.path(), QLatin1String(kCaseSchema), source);
                 copyRows(h, names, counters, QStringLiteral("main"), QLatin1String(kCaseSchema),
                          source, target);
+                attached.detach();
             }
             copy->close();
         }

@@ -198,8 +198,8 @@ public:
     bool isFile(const QString& path) const;
     void Close(); // later calls raise 3704
     bool isOpen() const;
-    // Whether a write waits for a file another program is writing, or is
-    // refused at once with 3218 (the wait is the usual).
+    // Whether a write waits the usual time for a file another program is
+    // writing, or only briefly before it is refused with 3218.
     void setWaitForBusyFile(bool wait);
 
     // Copies the open file, consistent, to a new file that must not exist.

@@ -337,7 +337,7 @@ std::shared_ptr<SqliteConnection> SqliteConnection::create(const QString& path,
 void SqliteConnection::setWaitForBusyFile(bool wait)
 {
     if (m_handle)
-        sqlite3_busy_timeout(m_handle.get(), wait ? kBusyTimeoutMs : 0);
+        sqlite3_busy_timeout(m_handle.get(), wait ? kBusyTimeoutMs : kShortBusyTimeoutMs);
 }
 
 void SqliteConnection::configure(Mode mode, const QString& source)
@@ -598,6 +598,7 @@ Savepoint::Savepoint(SqliteConnection& connection, const QString& source)
     , m_source(source)
     , m_name(connection.nextSavepointName())
 {
+    m_opensTransaction = sqlite3_get_autocommit(m_connection.handle(m_source)) != 0;
     m_connection.execute(QStringLiteral("SAVEPOINT %1").arg(m_name), m_source);
 }
 
@@ -605,8 +606,14 @@ Savepoint::~Savepoint()
 {
     if (m_done || !m_connection.isOpen())
         return;
+    sqlite3* h = m_connection.handle(m_source);
     const QByteArray rollback = QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(m_name).toUtf8();
-    sqlite3_exec(m_connection.handle(m_source), rollback.constData(), nullptr, nullptr, nullptr);
+    sqlite3_exec(h, rollback.constData(), nullptr, nullptr, nullptr);
+    // The release can be refused too (another program reading the file):
+    // a transaction this savepoint opened must not stay open, holding the
+    // file and taking every later write into what closing the case undoes.
+    if (m_opensTransaction && !sqlite3_get_autocommit(h))
+        sqlite3_exec(h, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 void Savepoint::commit()

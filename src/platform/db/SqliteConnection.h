@@ -40,6 +40,9 @@ constexpr int kOneThread = SQLITE_OPEN_NOMUTEX;
 
 // How long any connection waits for a file another one is writing.
 constexpr int kBusyTimeoutMs = 5000;
+// The wait of a write told not to wait: long enough for another program's
+// read to end, short enough that typing does not stall.
+constexpr int kShortBusyTimeoutMs = 100;
 
 // Turns an engine result code (with the handle's message, when there is one)
 // into the Jet-numbered error of this program.
@@ -82,7 +85,8 @@ public:
     // was moved to since.
     bool isFile(const QString& path) const;
     // Whether a write waits for a file another connection is writing (the
-    // usual kBusyTimeoutMs) or is refused at once with 3218.
+    // usual kBusyTimeoutMs) or only briefly (kShortBusyTimeoutMs) before
+    // it is refused with 3218.
     void setWaitForBusyFile(bool wait);
 
     // The raw handle; 3704 when the connection is closed.
@@ -163,6 +167,7 @@ private:
     SqliteConnection& m_connection;
     QString m_source;
     QString m_name;
+    bool m_opensTransaction = false; // no transaction was open before it
     bool m_done = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/db/CaseFileBuilder.h"
 #include "platform/db/CaseFileGuard.h"
+#include "platform/db/SqliteConnection.h"
 
 #include "support/ForeignCase.h"
 #include "support/TempCase.h"
@@ -100,6 +101,26 @@ TEST_F(ForeignCaseTest, ACaseDeletedOrMovedWhileOpenIsCopiedWholeAndNothingAppea
         db->Close();
         QFile::remove(away);
     }
+}
+
+TEST_F(ForeignCaseTest, ACopyThatCannotLetGoOfItsFileFailsAndTheNextCopyStillWorks)
+{
+    const QString path = cases.createSample();
+    auto connection = db::SqliteConnection::open(path, QStringLiteral("test"));
+    // Another statement of the case's own connection is still reading.
+    db::Statement reading =
+        connection->prepare(QStringLiteral("SELECT * FROM Issue"), QStringLiteral("test"));
+    ASSERT_EQ(sqlite3_step(reading.get()), SQLITE_ROW);
+    const QString first = cases.path(QStringLiteral("First.AGV"));
+    EXPECT_NE(
+        errorNumberOf([&] { db::copyCaseTables(*connection, first, QStringLiteral("test")); }), 0);
+    EXPECT_FALSE(QFileInfo::exists(first));
+
+    reading.reset();
+    const QString second = cases.path(QStringLiteral("Second.AGV"));
+    EXPECT_EQ(
+        errorNumberOf([&] { db::copyCaseTables(*connection, second, QStringLiteral("test")); }), 0);
+    EXPECT_EQ(dumpCase(second), dumpCase(path));
 }
 
 TEST_F(ForeignCaseTest, AFileIsCheckedOnceWhileOpenUnchangedAndAgainWhenChangedOrReopened)

@@ -1,6 +1,7 @@
 #include "DbTestHelpers.h"
 
 #include "platform/db/CaseFileBuilder.h"
+#include "platform/db/SqliteConnection.h"
 #include "support/TempCase.h"
 
 #include <QFile>
@@ -65,6 +66,39 @@ TEST_F(DaoEngineTest, AWriterBlockedByAnotherSessionGets3218)
     EXPECT_EQ(error.number(), jet::RecordLocked);
     EXPECT_EQ(error.source(), QStringLiteral("ADO.Connection"));
     EXPECT_EQ(dumpTable(path, QStringLiteral("Issue")).size(), 10);
+}
+
+TEST_F(DaoEngineTest, AWriteRefusedAtItsEndForAReaderLeavesNoTransactionOpen)
+{
+    const QString path = cases.createSample();
+    auto db = dao::DBEngine::OpenDatabase(path);
+    const auto rename = [&](const char* name) {
+        return errorNumberOf([&] {
+            auto rs = db->OpenRecordset(QStringLiteral("SELECT * FROM Issue WHERE ID = 1"));
+            rs->Edit();
+            rs->Fields(QStringLiteral("Name")).setValue(QLatin1String(name));
+            rs->Update();
+        });
+    };
+    // Another program reads the case for longer than a brief wait.
+    auto reader = db::SqliteConnection::open(path, QStringLiteral("reader"),
+                                             db::SqliteConnection::Mode::ReadOnly);
+    db::Statement reading =
+        reader->prepare(QStringLiteral("SELECT * FROM Issue"), QStringLiteral("reader"));
+    ASSERT_EQ(sqlite3_step(reading.get()), SQLITE_ROW);
+    db->setWaitForBusyFile(false);
+    EXPECT_EQ(rename("typed 1"), jet::RecordLocked);
+    db->setWaitForBusyFile(true);
+    reading.reset();
+    reader->close();
+
+    EXPECT_EQ(rename("typed 2"), 0);
+    // The write is in the file for every other reader, and stays when the
+    // case closes.
+    auto other = dao::DBEngine::OpenDatabase(path);
+    EXPECT_EQ(countRows(*other, QStringLiteral("select * from Issue where Name = 'typed 2'")), 1);
+    db->Close();
+    EXPECT_EQ(countRows(*other, QStringLiteral("select * from Issue where Name = 'typed 2'")), 1);
 }
 
 TEST_F(DaoEngineTest, CompactionAndCopyRefuseAnExistingTargetAndCompactionBadSources)
