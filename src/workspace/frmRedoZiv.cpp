@@ -1607,7 +1607,19 @@ bool frmRedoZiv::writeBackItemLeft(const char* place)
     takeBoxes(item, place);
     // A failure is told even when the user heard of the run already: the
     // item is not left, and the user must know why.
-    return attempt(place, 10, [&] { item.Commit(); });
+    bool gone = false;
+    const bool written = attempt(place, 10, [&] {
+        try {
+            item.Commit();
+        } catch (const AppError& e) {
+            gone = e.number() == jet::NoCurrentRecord;
+            throw;
+        }
+    });
+    // An item deleted since it was shown (another window on the case) has
+    // nowhere to keep what was typed: the failure was told, and staying would
+    // hold the user on it for good.
+    return written || gone;
 }
 
 // Save never leaves a box, so it takes what the boxes hold itself.

@@ -439,6 +439,19 @@ TEST_F(OntoTheItemShown, TextTypedWhileWritesFailedIsKeptOnceTheyWork)
     EXPECT_EQ(m_prompt.messages().size(), 1);
 }
 
+TEST_F(WriteBack, AnItemDeletedElsewhereWhileShownDoesNotHoldTheUserOnIt)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C2"));
+    execIn(m_path, QStringLiteral("DELETE FROM Issue WHERE ID = 2")); // another window
+    w->txtExplanation()->setFocus();
+    QTest::keyClicks(w->txtExplanation(), QStringLiteral("x"));
+    clickNode(*w, QStringLiteral("C3"));
+    ASSERT_NE(w->currentIssue(), nullptr);
+    EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("3"));
+    EXPECT_FALSE(m_prompt.messages().isEmpty()); // the failed write was told
+}
+
 TEST_F(WriteBack, TheItemShownIsDeletedThoughWhatWasTypedForItCouldNotBeWritten)
 {
     auto w = openWindow();
