@@ -126,6 +126,12 @@ void CFileObject::StoreFileData(dao::Recordset& rs)
     QFile source(m_sourcePath);
     if (!source.exists())
         fileError(53, QStringLiteral("File not found"));
+    // A pipe or a device would be read until something writes to it, for
+    // ever; a folder holds no bytes of its own.
+    if (!QFileInfo(m_sourcePath).isFile())
+        fileError(75, QStringLiteral("Path/File access error. '%1' is no ordinary file; only "
+                                     "files can be stored.")
+                          .arg(QDir::toNativeSeparators(m_sourcePath)));
     if (!source.open(QIODevice::ReadOnly))
         fileError(75, QStringLiteral("Path/File access error"));
     m_sourceDate = QFileInfo(source).lastModified();

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <unistd.h>
 
 using namespace recordstest;
@@ -194,8 +196,11 @@ TEST_F(CFileObjectTest, NewDocumentRowNamesItsItemFileAndDatesThatSortInTimeOrde
 
 TEST_F(CFileObjectTest, FailedInsertStoresNothingAndStaysNew)
 {
-    // A name over the description column's 50 characters, and a source file
-    // that is not there.
+    // A name over the description column's 50 characters, a source file
+    // that is not there, and no ordinary file: a pipe (read for ever) and a
+    // folder.
+    const QString pipe = cases.path(QStringLiteral("pipe.txt"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     const struct {
         QString file;
         int number;
@@ -203,6 +208,8 @@ TEST_F(CFileObjectTest, FailedInsertStoresNothingAndStaysNew)
         {source(QString(56, QLatin1Char('d')) + QStringLiteral(".txt"), "bytes"),
          jet::FieldTooSmall},
         {cases.path(QStringLiteral("gone.pdf")), 53},
+        {pipe, 75},
+        {cases.folder(), 75},
     };
     for (const auto& c : failures) {
         CFileObject doc;
