@@ -134,8 +134,11 @@ void ctlBookmarks::Initialise(std::shared_ptr<dao::Database> db)
             rs->MoveFirst();
             while (!rs->EOF()) {
                 QString description = text(*rs, "Description");
-                codemodule::ReplaceAll(description, QStringLiteral("\r\n"), QStringLiteral(" "),
-                                       false);
+                // A break of any kind: a description pasted from elsewhere
+                // may hold a lone line feed.
+                for (const char* lineBreak : {"\r\n", "\n", "\r"})
+                    codemodule::ReplaceAll(description, QLatin1String(lineBreak),
+                                           QStringLiteral(" "), false);
                 auto* row = new BookmarkRow;
                 row->setText(0, screentext::shown(text(*rs, "Name")));
                 row->setText(1, screentext::shown(description));

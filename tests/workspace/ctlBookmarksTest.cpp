@@ -29,7 +29,8 @@ const QString kRows = QStringLiteral(
     "INSERT INTO Issue (ID, ParentID, Name, ItemType) VALUES (1, 0, 'Liability', 'Issue'), "
     "(2, 1, 'breach', 'Issue'), (3, 0, 'Damages', 'Issue');"
     "INSERT INTO Bookmarks (ID, CodeID, Description) VALUES (1, 3, 'invoices'), "
-    "(2, 1, 'ask about' || char(13) || char(10) || 'the speed'), (3, 2, 'Skid marks'), "
+    "(2, 1, 'ask about' || char(13) || char(10) || 'the speed'), (3, 2, 'Skid' || char(10) || "
+    "'marks'), "
     "(4, 1, 'deposition'), (5, 9, 'orphan');");
 
 class Bookmarks : public WorkspaceTest {
