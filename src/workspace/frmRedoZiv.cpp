@@ -1581,12 +1581,9 @@ bool frmRedoZiv::WritePendingEdits()
         return false;
     if (!m_currentIssue)
         return true;
-    FlagScope busy(m_writingBack);
-    CIssue& item = *m_currentIssue;
-    takeBoxes(item, "WritePendingEdits");
     // Leaving the case is the last chance: a failure is told even when the
     // user heard of the run already.
-    if (!attempt("WritePendingEdits", 30, [&] { item.Commit(); }))
+    if (!attempt("WritePendingEdits", 30, [&] { commitBoxes("WritePendingEdits"); }))
         return leaveUnsaved();
     showUnsaved(false);
     return true;
@@ -1602,15 +1599,12 @@ bool frmRedoZiv::writeBackItemLeft(const char* place)
 {
     if (!gDB || m_readOnly || !m_currentIssue)
         return true;
-    FlagScope busy(m_writingBack);
-    CIssue& item = *m_currentIssue;
-    takeBoxes(item, place);
     // A failure is told even when the user heard of the run already: the
     // item is not left, and the user must know why.
     bool gone = false;
     const bool written = attempt(place, 10, [&] {
         try {
-            item.Commit();
+            commitBoxes(place);
         } catch (const AppError& e) {
             gone = e.number() == jet::NoCurrentRecord;
             throw;
@@ -1629,16 +1623,23 @@ void frmRedoZiv::saveCurrentItem(const char* place)
         return;
     // A name still being typed in the tree is saved too, as on every way out.
     finishLabelEdit();
-    FlagScope busy(m_writingBack);
-    CIssue& item = *m_currentIssue;
-    takeBoxes(item, place);
     try {
-        item.Commit();
+        commitBoxes(place);
     } catch (...) {
         showUnsaved(true);
         throw;
     }
     showUnsaved(false);
+}
+
+// The one write of what the boxes hold for the item shown, for saves, item
+// changes and ways out alike; raises when the item cannot be written.
+void frmRedoZiv::commitBoxes(const char* place)
+{
+    FlagScope busy(m_writingBack);
+    CIssue& item = *m_currentIssue;
+    takeBoxes(item, place);
+    item.Commit();
 }
 
 void frmRedoZiv::takeBoxes(CIssue& item, const char* place)

@@ -294,6 +294,7 @@ private:
     bool takeRating(int index, const QString& place, int line);
     // Sets on the item whatever its boxes hold that differs from it.
     void takeBoxes(CIssue& item, const char* place);
+    void commitBoxes(const char* place);
     bool writeBackItemLeft(const char* place);
     void stayOnItemShown();
     // File > Save and the toolbar's Save; a failure is the caller's to report.
