@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <limits>
+
 const QString frmAddBookmark::kWindowName = QStringLiteral("frmAddBookmark");
 
 namespace {
@@ -41,6 +43,9 @@ frmAddBookmark::frmAddBookmark(QWidget* parent)
     m_text = new QLineEdit(this);
     m_text->setObjectName(QStringLiteral("txtBookmark"));
     m_text->setMinimumWidth(320);
+    // The box would cut a pasted description at 32,767 characters without a
+    // word; the case stores any length.
+    m_text->setMaxLength(std::numeric_limits<int>::max());
     label->setBuddy(m_text);
 
     m_ok = new QPushButton(QStringLiteral("&OK"), this);

@@ -219,9 +219,10 @@ protected:
     frmAddBookmark m_window;
 };
 
-TEST_F(AddBookmarkWindow, OkStoresTheDescriptionAsTypedEvenWhenEmpty)
+TEST_F(AddBookmarkWindow, OkStoresTheDescriptionAsTypedEvenWhenEmptyOrPastedAtLength)
 {
-    for (const QString& typed : {QStringLiteral("Check the photographs"), QString()}) {
+    const QString pasted = QStringLiteral("Exhibit 12 ").repeated(4000) + QStringLiteral("end");
+    for (const QString& typed : {QStringLiteral("Check the photographs"), QString(), pasted}) {
         open(QStringLiteral("3"));
         EXPECT_EQ(m_window.findChild<QLabel*>(QStringLiteral("lblCodeItem"))->text(),
                   QStringLiteral("Damages "));
@@ -235,7 +236,7 @@ TEST_F(AddBookmarkWindow, OkStoresTheDescriptionAsTypedEvenWhenEmpty)
                 .toString(),
             typed);
     }
-    EXPECT_EQ(bookmarksOf(3), 3);
+    EXPECT_EQ(bookmarksOf(3), 4);
 }
 
 TEST_F(AddBookmarkWindow, CancelAndTheCloseBoxStoreNothing)
