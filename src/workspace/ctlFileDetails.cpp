@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -25,13 +26,20 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -105,6 +113,47 @@ void cannotLocate()
     platform::msgBox(QStringLiteral("File cannot be located."),
                      platform::MsgButtons::AbortRetryIgnore, platform::MsgIcon::None,
                      QStringLiteral("Cannot Locate File"));
+}
+
+// The user's folder for opened documents, in the shared temporary folder.
+// Case documents are confidential and others on the machine can make names
+// there first: only a real folder of this user (never a link) is used, and
+// it is closed to everyone else, a folder left open by an earlier version
+// included. Anything else fails the opening.
+QString privateOpenFolder()
+{
+    const QString user = QDir::home().dirName();
+    const QString base = QDir(QDir::tempPath())
+                             .filePath(QStringLiteral("Argovo") +
+                                       (user.isEmpty() ? QString() : QLatin1Char('-') + user));
+    const QByteArray native = QFile::encodeName(base);
+    const auto refuse = [&](const QString& reason) {
+        throw AppError(75, QStringLiteral("Argovo"),
+                       QStringLiteral("Path/File access error. The folder for opened documents, "
+                                      "'%1', cannot be kept private to you (%2); the document was "
+                                      "not opened. It can still be exported.")
+                           .arg(QDir::toNativeSeparators(base), reason));
+    };
+    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
+        refuse(QString::fromLocal8Bit(std::strerror(errno)));
+    // Checked and closed through one handle, so a name swapped in between
+    // is never the one changed.
+    const int fd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        refuse(errno == ELOOP || errno == ENOTDIR ? QStringLiteral("it is not a folder")
+                                                  : QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat st {};
+    QString problem;
+    if (::fstat(fd, &st) != 0)
+        problem = QString::fromLocal8Bit(std::strerror(errno));
+    else if (st.st_uid != ::geteuid())
+        problem = QStringLiteral("another user owns it");
+    else if ((st.st_mode & 077) != 0 && ::fchmod(fd, 0700) != 0)
+        problem = QString::fromLocal8Bit(std::strerror(errno));
+    ::close(fd);
+    if (!problem.isEmpty())
+        refuse(problem);
+    return base;
 }
 
 } // namespace
@@ -225,15 +274,24 @@ QString ctlFileDetails::sizeText(qint64 bytes)
 QString ctlFileDetails::openCopyPath(const QString& id, const QString& description)
 {
     // The stored name picks the application; it must stay a bare file name
-    // inside the document's own folder, whatever the case file holds.
+    // inside the opening's own folder, whatever the case file holds.
     QString name = CFileObject::fileNameFromPath(description);
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         name = QStringLiteral("document");
-    const QString user = QDir::home().dirName();
-    const QString folder = QStringLiteral("Argovo") +
-                           (user.isEmpty() ? QString() : QLatin1Char('-') + user) +
-                           QStringLiteral("/documents/") + id;
-    return QDir(QDir::tempPath()).filePath(folder + QLatin1Char('/') + name);
+    // A folder of its own for every opening: a copy opened before may hold
+    // the user's edits, and another case may have a document of the same id.
+    const bool numeric = !id.isEmpty() && std::all_of(id.begin(), id.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+    QTemporaryDir folder(privateOpenFolder() + QLatin1Char('/') +
+                         (numeric ? id + QLatin1Char('-') : QString()) + QStringLiteral("XXXXXX"));
+    if (!folder.isValid())
+        throw AppError(75, QStringLiteral("Argovo"),
+                       QStringLiteral("Path/File access error. No folder could be made for the "
+                                      "opened document: %1")
+                           .arg(folder.errorString()));
+    folder.setAutoRemove(false);
+    return QDir(folder.path()).filePath(name);
 }
 
 // Every document of the case, oldest source-file date first. The bytes stay
@@ -375,12 +433,16 @@ void ctlFileDetails::OpenFile()
         target = stored->path;
         if (target.isEmpty() || !QFileInfo(target).isFile()) {
             target = openCopyPath(id, stored->description);
-            if (!QDir().mkpath(QFileInfo(target).absolutePath()))
-                throw AppError(75, QStringLiteral("Argovo"),
-                               QStringLiteral("Path/File access error"));
-            CFileObject document;
-            document.Initialise(m_db, id);
-            document.SaveToFile(target);
+            try {
+                CFileObject document;
+                document.Initialise(m_db, id);
+                document.SaveToFile(target);
+            } catch (...) {
+                // Only the opening's own folder goes, and only when empty.
+                QDir().rmdir(QFileInfo(target).absolutePath());
+                target.clear();
+                throw;
+            }
         }
     });
     if (!found || target.isEmpty())

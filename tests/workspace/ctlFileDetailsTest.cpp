@@ -279,6 +279,13 @@ TEST_F(DocumentPane, DeleteAsksFirstAndNoChangesNothing)
     m_pane.mnuPopup()->hide();
 }
 
+// Whether anyone but the owner may look into or change path.
+bool openToOthers(const QString& path)
+{
+    return QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                            QFile::ReadOther | QFile::WriteOther | QFile::ExeOther);
+}
+
 TEST_F(DocumentPane, EachDocumentOpensWithItsOwnBytesAndAMissingOneIsReported)
 {
     const struct {
@@ -318,6 +325,63 @@ TEST_F(DocumentPane, EachDocumentOpensWithItsOwnBytesAndAMissingOneIsReported)
     EXPECT_TRUE(m_shell.executed.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(m_sources.filePath(QStringLiteral("out.doc"))));
     EXPECT_EQ(m_prompt.messages(), QStringList(2, QStringLiteral("File cannot be located.")));
+}
+
+TEST_F(DocumentPane, EveryOpeningOfAStoredCopyIsANewPrivateFileSoEditsInAnEarlierOneSurvive)
+{
+    addByMenu(source(QStringLiteral("brief.doc"), "privileged"));
+    QFile::remove(m_sources.filePath(QStringLiteral("brief.doc")));
+    select(0);
+    m_pane.OpenFile();
+    const QString first = launched();
+    EXPECT_EQ(QFileInfo(first).fileName(), QStringLiteral("brief.doc"));
+    EXPECT_EQ(fileBytes(first), QByteArray("privileged"));
+    const QString folder = QFileInfo(first).absolutePath();
+    EXPECT_FALSE(openToOthers(folder)) << qPrintable(folder);
+    EXPECT_FALSE(openToOthers(QFileInfo(folder).absolutePath())) << qPrintable(folder);
+
+    // Edited and saved in its application, then opened again from the case.
+    writeFile(first, "privileged, annotated");
+    m_pane.OpenFile();
+    EXPECT_NE(launched(), first);
+    EXPECT_EQ(QFileInfo(launched()).fileName(), QStringLiteral("brief.doc"));
+    EXPECT_EQ(fileBytes(launched()), QByteArray("privileged"));
+    EXPECT_EQ(fileBytes(first), QByteArray("privileged, annotated"));
+    EXPECT_TRUE(m_prompt.shown().isEmpty());
+}
+
+TEST_F(DocumentPane, AStoredCopyIsNeverWrittenThroughALinkPlantedForTheUsersFolder)
+{
+    addByMenu(source(QStringLiteral("brief.doc"), "privileged"));
+    QFile::remove(m_sources.filePath(QStringLiteral("brief.doc")));
+    select(0);
+    m_pane.OpenFile();
+    const QString base = QFileInfo(QFileInfo(launched()).absolutePath()).absolutePath();
+    ASSERT_TRUE(QDir(base).removeRecursively());
+
+    QTemporaryDir planted;
+    ASSERT_TRUE(QFile::link(planted.path(), base));
+    m_shell.executed.clear();
+    m_pane.OpenFile();
+    EXPECT_TRUE(m_shell.executed.isEmpty());
+    EXPECT_TRUE(QDir(planted.path()).isEmpty());
+    ASSERT_EQ(m_prompt.messages().size(), 1);
+    EXPECT_TRUE(m_prompt.messages().constFirst().contains(QStringLiteral("cannot be kept private")))
+        << qPrintable(m_prompt.messages().constFirst());
+    EXPECT_TRUE(
+        m_prompt.messages().constFirst().endsWith(QStringLiteral("::ctlFileDetails_ExportFile")));
+
+    // The user's own folder, left open to others by an earlier version, is
+    // closed before a copy goes in.
+    ASSERT_TRUE(QFile::remove(base));
+    ASSERT_TRUE(QDir().mkdir(base));
+    ASSERT_TRUE(QFile::setPermissions(base, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                QFile::ReadGroup | QFile::ExeGroup |
+                                                QFile::ReadOther | QFile::ExeOther));
+    m_pane.OpenFile();
+    EXPECT_TRUE(launched().startsWith(base + QLatin1Char('/'))) << qPrintable(launched());
+    EXPECT_EQ(fileBytes(launched()), QByteArray("privileged"));
+    EXPECT_FALSE(openToOthers(base));
 }
 
 } // namespace
