@@ -7,6 +7,8 @@
 #include "store/CIssue.h"
 #include "store/CTypes.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 namespace treeediting {
@@ -21,6 +23,26 @@ constexpr int16_t kNewItemRating = 1;
 QString recordKey(const QString& nodeKey)
 {
     return nodeKey.mid(1);
+}
+
+const QString kDeletedElsewhereText = QStringLiteral(
+    "The item to link to was deleted elsewhere: the case is open in another copy of the "
+    "program too. Nothing was changed. Refresh the tree to see the case as it is now.");
+const QString kLoopElsewhereText = QStringLiteral(
+    "The case was changed elsewhere: it is open in another copy of the program too, and there "
+    "the issue dropped onto now lies under the item dragged. Nothing was moved. Refresh the "
+    "tree to see the case as it is now.");
+
+// The ParentID the case file holds for the item with this id; nothing when
+// the file holds no such item.
+std::optional<qint64> storedParent(dao::Database& db, qint64 id)
+{
+    auto rs = db.OpenRecordset(QStringLiteral("SELECT ParentID FROM Issue WHERE ID=") +
+                                   QString::number(id),
+                               dao::dbOpenSnapshot);
+    if (rs->EOF())
+        return std::nullopt;
+    return rs->Fields(QStringLiteral("ParentID")).Value().toLongLong();
 }
 
 } // namespace
@@ -81,6 +103,26 @@ int labelLimit(const QString& existing)
 QString acceptedLabel(const QString& typed, const QString& existing)
 {
     return typed.left(labelLimit(existing));
+}
+
+QString refusalInFile(const std::shared_ptr<dao::Database>& db, const QString& parentId,
+                      const QString& movedId)
+{
+    const qint64 target = parentId.toLongLong();
+    const qint64 moved = movedId.isEmpty() ? -1 : movedId.toLongLong();
+    // The parents of a file written elsewhere may already form a loop: each
+    // is visited once.
+    QSet<qint64> seen;
+    for (qint64 at = target; at != 0 && !seen.contains(at);) {
+        if (at == moved)
+            return kLoopElsewhereText;
+        seen.insert(at);
+        const std::optional<qint64> up = storedParent(*db, at);
+        if (!up)
+            return at == target ? kDeletedElsewhereText : QString();
+        at = *up;
+    }
+    return QString();
 }
 
 std::shared_ptr<CIssue> createItem(const std::shared_ptr<dao::Database>& db,

@@ -49,6 +49,15 @@ int labelLimit(const QString& existing);
 // The name a label edit of a node named `existing` stores: cut to its limit.
 QString acceptedLabel(const QString& typed, const QString& existing);
 
+// The message that refuses putting an item under the issue with this id
+// ("0": the top level), empty when it may go there. The tree on screen can
+// be older than the case file, when the case is open in a second copy of
+// the program too: the file is asked whether it still holds the issue and,
+// for a move of the item with id movedId, whether that item now lies above
+// the issue there, which the move would turn into a loop of parents.
+QString refusalInFile(const std::shared_ptr<dao::Database>& db, const QString& parentId,
+                      const QString& movedId = QString());
+
 // Inserts a new item of the item-type holder's type under the parent id
 // with the new-item defaults and returns its committed record, which knows
 // its id.

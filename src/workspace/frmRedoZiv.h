@@ -319,6 +319,9 @@ private:
     bool leaveUnsavedName();
     void showDropHighlight(const QString& key);
     void moveNode(QTreeWidgetItem* node, QTreeWidgetItem* target);
+    // Tells a refusal the case file gives for an insert or a move; false
+    // when there is none.
+    bool refuseInFile(const QString& refusal);
     QTreeWidgetItem* makeNode(int at);
     void showChildren(QTreeWidgetItem* node);
 

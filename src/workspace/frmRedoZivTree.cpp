@@ -306,10 +306,12 @@ void frmRedoZiv::LinkerChecker()
             AddCode(oTypes().ItemType());
             return;
         }
+        const QString id = treelogic::nodeKeyToId(key);
+        if (refuseInFile(treeediting::refusalInFile(gDB, id)))
+            return;
         std::shared_ptr<ado::Recordset> rs;
-        if (oDataLayer().RunSQL(QStringLiteral("SELECT * FROM Issue WHERE Issue.ID=") +
-                                    treelogic::nodeKeyToId(key),
-                                rs, QStringLiteral("frmRedoZiv.LinkerChecker")) != 0 ||
+        if (oDataLayer().RunSQL(QStringLiteral("SELECT * FROM Issue WHERE Issue.ID=") + id, rs,
+                                QStringLiteral("frmRedoZiv.LinkerChecker")) != 0 ||
             !rs)
             return;
         const QString itemType = rs->Fields(QStringLiteral("ItemType")).Value().toString();
@@ -343,15 +345,17 @@ void frmRedoZiv::AddCode(const QString&)
     const auto kind = treeediting::kindOf(oTypes().ItemType());
     if (!kind)
         return;
-    // The new item is shown at once: what was typed for the item shown is
-    // written first, and when it cannot be, nothing is made.
-    if (!writeBackItemLeft("AddCode")) {
-        stayOnItemShown();
-        return;
-    }
     try {
-        std::shared_ptr<CIssue> item =
-            treeediting::createItem(gDB, treeediting::parentIdUnder(parentKey));
+        const QString parentId = treeediting::parentIdUnder(parentKey);
+        if (refuseInFile(treeediting::refusalInFile(gDB, parentId)))
+            return;
+        // The new item is shown at once: what was typed for the item shown is
+        // written first, and when it cannot be, nothing is made.
+        if (!writeBackItemLeft("AddCode")) {
+            stayOnItemShown();
+            return;
+        }
+        std::shared_ptr<CIssue> item = treeediting::createItem(gDB, parentId);
         setNodeImage(parent, treelogic::kImageIssue);
         const bool shown = Initialise(gDB, item);
 
@@ -359,7 +363,7 @@ void frmRedoZiv::AddCode(const QString&)
         const QString key = kind->prefix + item->Key();
         node->setText(0, item->Name());
         node->setData(0, kKeyRole, key);
-        node->setData(0, kTagRole, QStringLiteral("C") + treeediting::parentIdUnder(parentKey));
+        node->setData(0, kTagRole, QStringLiteral("C") + parentId);
         setNodeImage(node, kind->image);
         showChildren(parent);
         parent->addChild(node);
@@ -667,6 +671,9 @@ void frmRedoZiv::tvIssueItems_OLEDragDrop(const QMimeData* data)
         QTreeWidgetItem* dragged = node(draggedKey);
         if (!dragged || !target)
             return;
+        if (refuseInFile(treeediting::refusalInFile(gDB, drop.newParentId,
+                                                    treelogic::nodeKeyToId(draggedKey))))
+            return;
         // The file first: a refused write leaves the tree as it was.
         gTreeChanged = true;
         CIssue moved;
@@ -693,6 +700,15 @@ void frmRedoZiv::tvIssueItems_OLEDragDrop(const QMimeData* data)
         platform::msgBox(report::describe(e), platform::MsgButtons::OK, platform::MsgIcon::None,
                          appinfo::kAppTitle);
     }
+}
+
+bool frmRedoZiv::refuseInFile(const QString& refusal)
+{
+    if (refusal.isEmpty())
+        return false;
+    platform::msgBox(refusal, platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
+                     appinfo::kAppTitle);
+    return true;
 }
 
 // The node with its subtree becomes the target's last child; the branches

@@ -22,6 +22,20 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+namespace {
+
+// The tree on screen can be older than the file: the case is open in a second
+// copy of the program too, which tests stand in for with their own connection.
+const QString kDeletedElsewhere = QStringLiteral(
+    "The item to link to was deleted elsewhere: the case is open in another copy of the program "
+    "too. Nothing was changed. Refresh the tree to see the case as it is now.");
+const QString kLoopElsewhere = QStringLiteral(
+    "The case was changed elsewhere: it is open in another copy of the program too, and there "
+    "the issue dropped onto now lies under the item dragged. Nothing was moved. Refresh the tree "
+    "to see the case as it is now.");
+
+} // namespace
+
 // The sample case: 1 "Liability" holds 2 "Duty of care" and 3 "Breach", which
 // holds witness 4 and exhibit 5; 6 "Damages" holds 7 and 8, which holds
 // question 9; 10 "Comparative fault". Item 3 has a bookmark.
@@ -146,6 +160,17 @@ TEST_F(TreeEditing, InsertsUnderAnythingButTheRootOrAnIssueAreRefusedBeforeAnyth
         EXPECT_EQ(imageOf(*w, QLatin1String(key)), treelogic::imageForKey(QLatin1String(key)));
     }
     EXPECT_EQ(countIn(m_path, QStringLiteral("Issue")), rows);
+
+    // The issue clicked is deleted elsewhere: no row is made under it.
+    choose(*w, QStringLiteral("C3"));
+    execIn(m_path, QStringLiteral("DELETE FROM Issue WHERE ID IN (3, 4, 5)"));
+    m_prompt.clear();
+    oTypes().setItemType(QStringLiteral("Witness"));
+    w->LinkerChecker();
+    w->tvIssueItems_KeyUp(Qt::Key_Insert);
+    EXPECT_EQ(m_prompt.messages(), QStringList(2, kDeletedElsewhere));
+    EXPECT_EQ(countIn(m_path, QStringLiteral("Issue")), rows - 3);
+    EXPECT_EQ(w->node(QStringLiteral("C3"))->childCount(), 2);
 }
 
 TEST_F(TreeEditing, TheInsertChecksTheNodeItGoesUnderNotAnEarlierClick)
@@ -371,10 +396,12 @@ TEST_F(TreeEditing, DropsMoveOnlyUnderIssuesOrIssuesToTheTop)
     struct Case {
         const char* dragged;
         const char* target;
-        const char* message;
+        QString message;
         const char* parentId; // of the dragged row afterwards
         const char* parentNode;
+        const char* elsewhere = nullptr; // written by another copy once the tree is shown
     };
+    const char* damagesUnderBreach = "UPDATE Issue SET ParentID = 3 WHERE ID = 6";
     const Case cases[] = {
         {"CW4", "C6", "", "6", "C6"},
         {"CW4", "ROOT",
@@ -386,6 +413,12 @@ TEST_F(TreeEditing, DropsMoveOnlyUnderIssuesOrIssuesToTheTop)
         {"C1", "C3", "An item cannot be moved under itself or under one of its own sub-items.", "0",
          "ROOT"},
         {"C1", "C1", "", "0", "ROOT"},
+        {"C10", "C3", kDeletedElsewhere, "0", "ROOT", "DELETE FROM Issue WHERE ID IN (3, 4, 5)"},
+        // "Lost wages" now lies below "Liability" in the file.
+        {"C1", "C8", kLoopElsewhere, "0", "ROOT", damagesUnderBreach},
+        {"C10", "C8", "", "8", "C8", damagesUnderBreach},
+        // A loop the file already holds ends the walk up the parents.
+        {"C10", "C8", "", "8", "C8", "UPDATE Issue SET ParentID = 8 WHERE ID = 6"},
     };
     int n = 0;
     for (const Case& c : cases) {
@@ -393,8 +426,10 @@ TEST_F(TreeEditing, DropsMoveOnlyUnderIssuesOrIssuesToTheTop)
         m_path = m_cases.createSample(QStringLiteral("Drop%1.AGV").arg(++n));
         auto w = openWindow(false);
         m_prompt.clear();
+        if (c.elsewhere)
+            execIn(m_path, QLatin1String(c.elsewhere));
         dragAndDrop(*w, c.dragged, c.target);
-        EXPECT_EQ(m_prompt.messages().join(QLatin1Char('|')), QLatin1String(c.message));
+        EXPECT_EQ(m_prompt.messages().join(QLatin1Char('|')), c.message);
         EXPECT_EQ(issueColumn("ParentID", treelogic::nodeKeyToId(QLatin1String(c.dragged)).toInt())
                       .toString(),
                   QLatin1String(c.parentId));
