@@ -800,6 +800,8 @@ QTreeWidgetItem* frmRedoZiv::makeNode(int at)
     treelogic::TreeNode& n = m_unshown.nodes[std::size_t(at)];
     auto* item =
         new CaseTreeItem(screentext::shown(n.text), n.key, std::move(n.tag), std::move(n.image));
+    if (n.text.size() > screentext::kMaxShown)
+        item->setData(0, kNameRole, std::move(n.text));
     n.text.clear();
     m_nodes.insert(n.key, item);
     if (!n.childNodes.empty()) {

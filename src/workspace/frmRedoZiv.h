@@ -59,6 +59,9 @@ public:
     static constexpr int kKeyRole = Qt::UserRole;
     static constexpr int kTagRole = Qt::UserRole + 1;
     static constexpr int kImageRole = Qt::UserRole + 2;
+    // The whole stored name of a node whose text is cut for the screen;
+    // unset while the text is the whole name.
+    static constexpr int kNameRole = Qt::UserRole + 3;
 
     // The query every fill of the tree runs.
     static const QString kTreeSql;

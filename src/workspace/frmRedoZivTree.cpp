@@ -3,6 +3,7 @@
 
 #include "workspace/frmRedoZiv.h"
 
+#include "workspace/ScreenText.h"
 #include "workspace/TreeDragDrop.h"
 #include "workspace/TreeEditing.h"
 #include "workspace/TreeImages.h"
@@ -37,6 +38,7 @@
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QValidator>
 
 namespace {
 
@@ -61,6 +63,14 @@ template <typename F> void orReport(const char* procedure, int line, F&& body)
                     std::forward<F>(body));
 }
 
+// The name the file holds for the node's item: its text, unless that was
+// cut for the screen.
+QString storedName(const QTreeWidgetItem* node)
+{
+    const QVariant whole = node->data(0, frmRedoZiv::kNameRole);
+    return whole.isValid() ? whole.toString() : node->text(0);
+}
+
 void setNodeImage(QTreeWidgetItem* node, const QString& image)
 {
     node->setData(0, frmRedoZiv::kImageRole, image);
@@ -81,6 +91,41 @@ void expandedBelow(QTreeWidgetItem* node, QList<QTreeWidgetItem*>& expanded)
     for (int i = 0; i < node->childCount(); ++i)
         expandedBelow(node->child(i), expanded);
 }
+
+// The label editor's length limit cuts what is typed or pasted at any code
+// unit, through a character outside the basic plane too: the half left at
+// the limit is dropped instead of shown broken and stored as "?".
+class WholeCharacters final : public QValidator {
+public:
+    explicit WholeCharacters(QLineEdit* editor)
+        : QValidator(editor)
+        , m_editor(editor)
+    {
+    }
+
+    State validate(QString& input, int& pos) const override
+    {
+        if (input.size() < m_editor->maxLength())
+            return Acceptable;
+        for (qsizetype i = 0; i < input.size(); ++i) {
+            const QChar c = input.at(i);
+            const bool paired =
+                c.isHighSurrogate()
+                    ? i + 1 < input.size() && input.at(i + 1).isLowSurrogate()
+                    : !c.isLowSurrogate() || (i > 0 && input.at(i - 1).isHighSurrogate());
+            if (!paired) {
+                input.remove(i, 1);
+                if (pos > i)
+                    --pos;
+                --i;
+            }
+        }
+        return Acceptable;
+    }
+
+private:
+    QLineEdit* m_editor;
+};
 
 // The tree's in-place label editor: the window decides whether it opens and
 // what its closing stores; Escape closes it without either.
@@ -107,6 +152,17 @@ public:
         return editor;
     }
 
+    // A name cut for the screen is edited whole.
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        const QVariant whole = index.data(frmRedoZiv::kNameRole);
+        if (line && whole.isValid())
+            line->setText(whole.toString());
+        else
+            QStyledItemDelegate::setEditorData(editor, index);
+    }
+
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override
     {
@@ -118,11 +174,16 @@ public:
         QScopedValueRollback storing(m_storing, true);
         QTreeWidgetItem* node = nodeAt(index);
         const QString accepted =
-            treeediting::acceptedLabel(line->text(), node ? node->text(0) : QString());
+            treeediting::acceptedLabel(line->text(), node ? storedName(node) : QString());
         bool cancel = false;
         m_window->tvIssueItems_AfterLabelEdit(node, cancel, line->text());
-        if (!cancel)
-            model->setData(index, accepted, Qt::EditRole);
+        if (cancel)
+            return;
+        model->setData(index, screentext::shown(accepted), Qt::EditRole);
+        if (accepted.size() > screentext::kMaxShown || index.data(frmRedoZiv::kNameRole).isValid())
+            model->setData(
+                index, accepted.size() > screentext::kMaxShown ? QVariant(accepted) : QVariant(),
+                frmRedoZiv::kNameRole);
     }
 
     // Stores and closes an open editor, as leaving it does.
@@ -422,8 +483,10 @@ void frmRedoZiv::tvIssueItems_BeforeLabelEdit(QTreeWidgetItem* node, QLineEdit* 
     }
     // The limit stops the typing; it does not cut a longer name an older file holds.
     orReport("tvIssueItems_BeforeLabelEdit", 10, [node, editor] {
-        if (editor)
-            editor->setMaxLength(treeediting::labelLimit(node->text(0)));
+        if (!editor)
+            return;
+        editor->setMaxLength(treeediting::labelLimit(storedName(node)));
+        editor->setValidator(new WholeCharacters(editor));
     });
 }
 
@@ -441,12 +504,11 @@ void frmRedoZiv::tvIssueItems_AfterLabelEdit(QTreeWidgetItem* node, bool& cancel
         cancel = true;
         return;
     }
-    // Nothing was changed: the file keeps the name, whole even where the
-    // tree shows it cut.
-    if (newString == node->text(0))
+    // Nothing was changed: the file keeps the name.
+    if (newString == storedName(node))
         return;
     try {
-        const QString name = treeediting::acceptedLabel(newString, node->text(0));
+        const QString name = treeediting::acceptedLabel(newString, storedName(node));
         treeediting::renameItem(gDB, keyOf(node), name);
         // The pane names bookmarked items by their stored name.
         InitialiseBookmarks();

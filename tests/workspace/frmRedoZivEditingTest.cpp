@@ -1,6 +1,7 @@
 #include "WorkspaceFixture.h"
 
 #include "workspace/CaseTables.h"
+#include "workspace/ScreenText.h"
 #include "workspace/TreeDragDrop.h"
 #include "workspace/TreeLogic.h"
 #include "workspace/ctlBookmarks.h"
@@ -208,6 +209,10 @@ TEST_F(TreeEditing, RenamingInPlaceStoresTheNameAsTypedUpToFiftyCharacters)
         {fifty + QLatin1Char('x'), fifty, QString()},
         {QStringLiteral("O'Brien's brief — Zürich 証言"),
          QStringLiteral("O'Brien's brief — Zürich 証言"), QString()},
+        // A character of two code units at the limit goes in whole or not at all.
+        {fifty.left(48) + QStringLiteral("\U0001F600"),
+         fifty.left(48) + QStringLiteral("\U0001F600"), QString()},
+        {fifty.left(49) + QStringLiteral("\U0001F600"), fifty.left(49), QString()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
@@ -255,20 +260,34 @@ TEST_F(TreeEditing, ALongerNameFromAnOlderFileKeepsItsLengthThroughARenameButCan
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.key);
+        const int id = QByteArray(c.key + 1).toInt();
         choose(*w, QLatin1String(c.key));
         w->RenameItem();
         QLineEdit* editor = labelEditor(*w);
         ASSERT_NE(editor, nullptr);
-        EXPECT_EQ(editor->text(), w->node(QLatin1String(c.key))->text(0));
+        EXPECT_EQ(editor->text(), issueColumn("Name", id).toString());
         if (!c.typed.isNull()) {
             editor->clear();
             editor->insert(c.typed);
         }
         QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::processEvents();
-        const int id = QByteArray(c.key + 1).toInt();
         EXPECT_EQ(issueColumn("Name", id).toString(), c.stored);
+        EXPECT_EQ(w->node(QLatin1String(c.key))->text(0), screentext::shown(c.stored));
     }
+
+    // Fixed in place, with room made for the column the file declares: the
+    // end the tree does not show is kept.
+    choose(*w, QStringLiteral("C10"));
+    w->RenameItem();
+    QLineEdit* editor = labelEditor(*w);
+    ASSERT_NE(editor, nullptr);
+    editor->setSelection(0, 50);
+    editor->insert(QStringLiteral("H"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(issueColumn("Name", 10).toString(), QStringLiteral("H") + huge.mid(50));
+    EXPECT_EQ(w->node(QStringLiteral("C10"))->text(0), QStringLiteral("H") + huge.mid(50));
     EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 
