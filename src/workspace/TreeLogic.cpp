@@ -277,8 +277,11 @@ void TreeBuilder::add(qint64 parentId, qint64 id, QString name, const QString& i
     const int kind = kindOfType(itemType);
     if (!place(m_index->slot(kind, id)))
         return;
-    m_tree.nodes.push_back(TreeNode{prefixed(kKinds[kind].prefix, id), std::move(name),
-                                    kKinds[kind].image, prefixed(kIssuePrefix, parentId), -1,
+    m_tree.nodes.push_back(TreeNode{prefixed(kKinds[kind].prefix, id),
+                                    std::move(name),
+                                    kKinds[kind].image,
+                                    prefixed(kIssuePrefix, parentId),
+                                    -1,
                                     {}});
     m_parentNumbers.push_back(parentId);
     m_numbered.push_back(true);
@@ -343,6 +346,25 @@ TreeStructure TreeBuilder::finish()
         }
         for (int member : path)
             mark[member] = Done;
+    }
+
+    // Each chain is walked up to the first node whose level is known, then
+    // down again; a node past the deepest level starts again under the root.
+    std::vector<int> level(count, -1);
+    level[0] = 0;
+    for (int start = 1; start < count; ++start) {
+        path.clear();
+        for (int at = start; level[at] < 0; at = parent[at])
+            path.push_back(at);
+        int at = path.empty() ? 0 : level[parent[path.back()]];
+        for (auto it = path.rbegin(); it != path.rend(); ++it) {
+            if (++at > kDeepestLevel) {
+                parent[*it] = 0;
+                at = 1;
+                ++tree.tooDeep;
+            }
+            level[*it] = at;
+        }
     }
 
     for (int i = 1; i < count; ++i) {

@@ -54,6 +54,12 @@ struct TreeNode {
 
 class NodeIndex;
 
+// The deepest level a node is shown at. The tree view lays out an open
+// branch by recursion, a level per call: a chain nested far deeper than any
+// case holds (only another tool writes one) would overflow the stack when
+// opened.
+inline constexpr int kDeepestLevel = 10000;
+
 struct TreeStructure {
     // The root first, then one node per row in row order.
     std::vector<TreeNode> nodes;
@@ -62,6 +68,9 @@ struct TreeStructure {
     int orphans = 0;
     // Rows whose parents form a loop; each member was put under the root.
     int cycleMembers = 0;
+    // Rows nested deeper than kDeepestLevel, put under the root with what
+    // hangs below them.
+    int tooDeep = 0;
 
     // The keys' positions, when the structure came from a builder.
     std::shared_ptr<const NodeIndex> index;

@@ -776,14 +776,16 @@ void frmRedoZiv::FillTree(const QString& sSQL)
             root->setExpanded(true);
         codemodule::TreeRedraw(m_tvIssueItems, true);
 
-        const int misplaced = m_unshown.orphans + m_unshown.cycleMembers;
+        const int misplaced = m_unshown.orphans + m_unshown.cycleMembers + m_unshown.tooDeep;
         if (misplaced > 0) {
             platform::msgBox(
                 QStringLiteral("%1 case item(s) could not be shown under their parent: the "
-                               "parent is missing, is not an issue, or the parents form a loop. "
-                               "They are shown directly under \"%2\".")
+                               "parent is missing, is not an issue, or the parents form a loop "
+                               "or a chain deeper than %3 levels. They are shown directly under "
+                               "\"%2\".")
                     .arg(misplaced)
-                    .arg(treelogic::kRootText),
+                    .arg(treelogic::kRootText)
+                    .arg(treelogic::kDeepestLevel),
                 platform::MsgButtons::OK, platform::MsgIcon::Exclamation, appinfo::kAppTitle);
         }
     } catch (const std::exception& e) {

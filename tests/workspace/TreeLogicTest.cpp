@@ -88,6 +88,30 @@ TEST(TreeLogic, RowsWithNoIssueToHoldThemGoUnderTheRootAndAreCounted)
     EXPECT_EQ(tree.nodes.size(), 7u); // every row once, and the root
 }
 
+TEST(TreeLogic, AChainNestedPastTheDeepestLevelContinuesUnderTheRootWithNothingLost)
+{
+    // Two chains: one exactly as deep as a node may be shown, one longer.
+    std::vector<IssueRow> rows;
+    const int longest = 2 * kDeepestLevel + 5;
+    for (int id = 1; id <= longest; ++id)
+        rows.push_back(row(id - 1, id, "deep"));
+    const int shallowStart = longest + 1;
+    for (int i = 0; i < kDeepestLevel; ++i)
+        rows.push_back(row(i == 0 ? 0 : shallowStart + i - 1, shallowStart + i, "fits"));
+    const TreeStructure tree = buildTree(std::move(rows));
+
+    EXPECT_EQ(tree.tooDeep, 2);
+    EXPECT_EQ(tree.orphans + tree.cycleMembers, 0);
+    EXPECT_EQ(tree.nodes.size(), std::size_t(longest + kDeepestLevel + 1));
+    const auto key = [](int id) { return QStringLiteral("C%1").arg(id); };
+    EXPECT_EQ(parentOf(tree, qPrintable(key(kDeepestLevel))), key(kDeepestLevel - 1));
+    EXPECT_EQ(parentOf(tree, qPrintable(key(kDeepestLevel + 1))), kRootKey);
+    EXPECT_EQ(parentOf(tree, qPrintable(key(kDeepestLevel + 2))), key(kDeepestLevel + 1));
+    EXPECT_EQ(parentOf(tree, qPrintable(key(2 * kDeepestLevel + 1))), kRootKey);
+    EXPECT_EQ(parentOf(tree, qPrintable(key(shallowStart + kDeepestLevel - 1))),
+              key(shallowStart + kDeepestLevel - 2));
+}
+
 TEST(TreeLogic, LoopOfParentsIsBrokenAndNoItemIsLost)
 {
     // 1 -> 2 -> 3 -> 1 is a loop; 4 hangs off 3, 5 is its own parent.
