@@ -82,6 +82,24 @@ std::optional<double> parseNumber(const QString& text)
     return number;
 }
 
+// A whole number as the grid writes one: no sign but a minus, no zeros
+// before the digits, no blanks, and no more digits than a double holds.
+bool writtenPlainly(const QString& text)
+{
+    const qsizetype size = text.size();
+    qsizetype i = size > 0 && text.front() == QLatin1Char('-') ? 1 : 0;
+    if (i == size || size > 15)
+        return false;
+    if (text.at(i) == QLatin1Char('0'))
+        return size == 1;
+    for (; i < size; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
 bool isIntegral(double value)
 {
     return std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15;
@@ -229,6 +247,8 @@ void GridCore::Column::setText(std::size_t stored, const QString& text)
     cell.computed = false;
     const std::optional<double> parsed = parseNumber(text);
     numbers[stored] = parsed ? *parsed : wordNumber(text);
+    if (parsed && !writtenPlainly(text))
+        plainNumbers = false;
 }
 
 void GridCore::Column::setComputed(std::size_t stored, std::optional<double> value,
@@ -257,6 +277,8 @@ bool GridCore::Column::sameText(std::size_t a, std::size_t b) const
     // of either.
     if (bitsOf(numbers[a]) != bitsOf(numbers[b]))
         return false;
+    if (plainNumbers && !std::isnan(numbers[a]))
+        return true;
     return grid::sameText(cells[a].text, cells[b].text);
 }
 
@@ -376,6 +398,7 @@ void GridCore::dropUnlistedRows()
     moved.assign(m_storedGroup.size(), -1);
     for (const int stored : m_order)
         moved[static_cast<std::size_t>(stored)] = 0;
+    m_parkedGroup = -1;
     const auto first = std::find(moved.begin(), moved.end(), -1);
     if (first == moved.end())
         return;
@@ -407,6 +430,20 @@ void GridCore::dropUnlistedRows()
     }
 }
 
+void GridCore::noteChange()
+{
+    m_orderedOn = {-1, -1};
+    m_subtotalsFit = false;
+}
+
+void GridCore::forgetSubtotalRows()
+{
+    noteChange();
+    m_parkedGroup = -1;
+    for (Column& column : m_columns)
+        column.subtotalsWritten = false;
+}
+
 void GridCore::checkCell(int row, int col) const
 {
     if (row < 0 || row >= rows() || col < 0 || col >= m_cols)
@@ -424,7 +461,7 @@ void GridCore::resizeColumns(int cols)
     cols = std::max(cols, 1);
     if (cols == m_cols)
         return;
-    m_orderedOn = {-1, -1};
+    noteChange();
     m_cols = cols;
     m_columns.resize(static_cast<std::size_t>(cols));
     for (Column& column : m_columns)
@@ -442,7 +479,7 @@ void GridCore::setRows(int count)
         return;
     beginStructureChange();
     const std::size_t wanted = static_cast<std::size_t>(count);
-    m_orderedOn = {-1, -1};
+    noteChange();
     if (wanted < m_order.size()) {
         m_order.resize(wanted);
         dropUnlistedRows();
@@ -489,14 +526,15 @@ void GridCore::setDataSource(const ado::Recordset& recordset)
                                                             variantText(recordset.value(r, f)));
 
     beginStructureChange();
+    forgetSubtotalRows();
     m_storedGroup.assign(rowCount, -1);
-    m_orderedOn = {-1, -1};
     m_order.resize(rowCount);
     std::iota(m_order.begin(), m_order.end(), 0);
     resizeColumns(fields + 1);
     for (std::size_t c = 0; c < copied.size(); ++c) {
         m_columns[c].cells = std::move(copied[c].cells);
         m_columns[c].numbers = std::move(copied[c].numbers);
+        m_columns[c].plainNumbers = copied[c].plainNumbers;
     }
     m_row = m_rowSel = rows() > 1 ? 1 : 0;
     m_col = m_colSel = m_cols > 1 ? 1 : 0;
@@ -506,11 +544,12 @@ void GridCore::setDataSource(const ado::Recordset& recordset)
 void GridCore::clear()
 {
     beginStructureChange();
+    forgetSubtotalRows();
     for (Column& column : m_columns) {
         column.cells.assign(1, Cell());
         column.numbers.assign(1, kNoNumber);
+        column.plainNumbers = true;
     }
-    m_orderedOn = {-1, -1};
     m_storedGroup.assign(1, -1);
     m_order.assign(1, 0);
     m_row = m_rowSel = 0;
@@ -554,7 +593,7 @@ void GridCore::setTextAt(int row, int col, const QString& text)
     if (cell.text == text && !cell.computed)
         return;
     m_columns[static_cast<std::size_t>(col)].setText(storedAt(row), text);
-    m_orderedOn = {-1, -1};
+    noteChange();
     notifyCells(row, col, row, col);
 }
 
@@ -843,6 +882,7 @@ void GridCore::sort(int setting)
     for (Column& column : m_columns) {
         sorted.cells.clear();
         sorted.numbers.clear();
+        sorted.plainNumbers = column.plainNumbers;
         const auto take = [&](std::size_t from) {
             sorted.cells.push_back(std::move(column.cells[from]));
             sorted.numbers.push_back(column.numbers[from]);
@@ -858,6 +898,7 @@ void GridCore::sort(int setting)
         column.numbers.swap(sorted.numbers);
     }
     // Only data rows are left, each stored where it is shown.
+    m_parkedGroup = -1;
     m_storedGroup.assign(count, -1);
     std::iota(m_order.begin(), m_order.end(), 0);
     m_orderedOn = keyColumns;
@@ -879,32 +920,96 @@ void GridCore::removeSubtotalRows()
     const auto first = std::find_if(m_order.begin() + 1, m_order.end(), subtotalRow);
     if (first == m_order.end())
         return;
+    const int group = m_storedGroup[static_cast<std::size_t>(*first)];
+    const bool keep = m_subtotalsFit && m_parkedGroup < 0 &&
+                      std::all_of(first, m_order.end(), [this, group](int stored) {
+                          const int rowGroup = m_storedGroup[static_cast<std::size_t>(stored)];
+                          return rowGroup < 0 || rowGroup == group;
+                      });
+    if (keep)
+        m_parkedOrder = m_order;
     m_order.erase(std::remove_if(first, m_order.end(), subtotalRow), m_order.end());
+    // Kept only while the data rows are stored first, every one in the
+    // place it is listed, as after a sort: listing the subtotal rows again
+    // then gives just what making them anew would.
+    const std::size_t dataRows = m_order.size();
+    if (keep && std::all_of(m_storedGroup.begin() + static_cast<std::ptrdiff_t>(dataRows),
+                            m_storedGroup.end(), [](int rowGroup) { return rowGroup >= 0; })) {
+        bool inPlace = true;
+        for (std::size_t r = 0; r < dataRows && inPlace; ++r)
+            inPlace = storedAt(r) == r;
+        if (inPlace) {
+            m_parkedGroup = group;
+            return;
+        }
+    }
     dropUnlistedRows();
 }
 
 const std::vector<int>& GridCore::ensureSubtotalRows(int groupCol)
 {
     std::vector<int>& made = m_subtotalRows;
-    made.clear();
-    for (std::size_t r = 1; r < m_order.size(); ++r) {
-        if (groupAt(r) == groupCol)
-            made.push_back(static_cast<int>(r));
-    }
+    const auto listMade = [&] {
+        made.clear();
+        for (std::size_t r = 1; r < m_order.size(); ++r) {
+            if (groupAt(r) == groupCol)
+                made.push_back(static_cast<int>(r));
+        }
+    };
+    listMade();
     if (!made.empty())
         return made;
 
+    if (m_parkedGroup >= 0) {
+        Column& group = m_columns[static_cast<std::size_t>(groupCol)];
+        if (m_parkedGroup == groupCol && m_subtotalsFit && !group.subtotalsWritten) {
+            // The kept rows follow the data rows; studies since wrote only
+            // into other columns, which a new row would hold empty.
+            const std::size_t firstKept = m_order.size();
+            m_order.swap(m_parkedOrder);
+            m_parkedGroup = -1;
+            for (Column& column : m_columns) {
+                if (!column.subtotalsWritten)
+                    continue;
+                for (std::size_t s = firstKept; s < column.cells.size(); ++s) {
+                    column.cells[s] = Cell();
+                    column.numbers[s] = kNoNumber;
+                }
+                column.subtotalsWritten = false;
+            }
+            listMade();
+            return made;
+        }
+        dropUnlistedRows();
+    }
+
     // A subtotal row follows the last data row of each run of equal group
-    // texts; a subtotal row of another grouping also ends a run.
+    // texts; a subtotal row of another grouping also ends a run. The runs are
+    // found in one pass over the group column, before any row is added.
     const std::size_t count = m_order.size();
-    const auto lastOfRun = [&](const Column& group, std::size_t r) {
-        return r > 0 && groupAt(r) < 0 &&
-               (r + 1 >= count || groupAt(r + 1) >= 0 ||
-                !group.sameText(storedAt(r + 1), storedAt(r)));
-    };
-    std::size_t runs = 0;
-    for (std::size_t r = 1; r < count; ++r)
-        runs += lastOfRun(m_columns[static_cast<std::size_t>(groupCol)], r) ? 1 : 0;
+    std::vector<int>& runEnds = m_storedScratch;
+    runEnds.clear();
+    bool otherSubtotals = false;
+    {
+        const Column& group = m_columns[static_cast<std::size_t>(groupCol)];
+        for (std::size_t r = 1; r < count; ++r) {
+            if (groupAt(r) >= 0) {
+                otherSubtotals = true;
+                continue;
+            }
+            if (r + 1 >= count || groupAt(r + 1) >= 0 ||
+                !group.sameText(storedAt(r + 1), storedAt(r)))
+                runEnds.push_back(static_cast<int>(r));
+        }
+    }
+    // Rows of one grouping alone, made for the data rows as they are, may
+    // be kept when they are taken out again.
+    m_subtotalsFit = !otherSubtotals;
+    if (!otherSubtotals) {
+        for (Column& column : m_columns)
+            column.subtotalsWritten = false;
+    }
+    const std::size_t runs = runEnds.size();
     // The new rows are stored after all others and only listed in place,
     // so no stored row moves.
     const std::size_t firstNew = m_storedGroup.size();
@@ -914,10 +1019,12 @@ const std::vector<int>& GridCore::ensureSubtotalRows(int groupCol)
     order.clear();
     order.reserve(count + runs);
     std::size_t next = firstNew;
-    for (std::size_t r = 0; r < count; ++r) {
-        order.push_back(m_order[r]);
-        if (!lastOfRun(group, r))
-            continue;
+    std::size_t listed = 0;
+    for (const int end : runEnds) {
+        const std::size_t r = static_cast<std::size_t>(end);
+        order.insert(order.end(), m_order.begin() + static_cast<std::ptrdiff_t>(listed),
+                     m_order.begin() + static_cast<std::ptrdiff_t>(r) + 1);
+        listed = r + 1;
         // The subtotal row repeats the group's text, and so its number.
         const std::size_t last = storedAt(r);
         group.cells[next].text = group.cells[last].text;
@@ -925,6 +1032,7 @@ const std::vector<int>& GridCore::ensureSubtotalRows(int groupCol)
         made.push_back(static_cast<int>(order.size()));
         order.push_back(static_cast<int>(next++));
     }
+    order.insert(order.end(), m_order.begin() + static_cast<std::ptrdiff_t>(listed), m_order.end());
     m_order.swap(order);
     return made;
 }
@@ -964,6 +1072,7 @@ void GridCore::subtotal(int function, int groupCol, int totalCol, const QString&
 
     // Empty and non-numeric cells are no values at all.
     Column& totals = m_columns[static_cast<std::size_t>(totalCol)];
+    totals.subtotalsWritten = true;
     const auto numberAt = [&](std::size_t r) {
         const std::size_t stored = storedAt(r);
         return m_storedGroup[stored] >= 0 ? kNoNumber : totals.numbers[stored];

@@ -218,6 +218,11 @@ private:
         // and read apart from the texts it is 8 bytes a row. A word or an
         // empty text holds a NaN (a word's tells its letters apart).
         std::vector<double> numbers;
+        // While every number's text is the number written plainly, equal
+        // numbers are equal texts and the cells need not be read to tell.
+        bool plainNumbers = true;
+        // A study wrote into this column's subtotal rows since they were made.
+        bool subtotalsWritten = false;
 
         void resize(std::size_t size);
         void moveRow(std::size_t to, std::size_t from);
@@ -239,6 +244,11 @@ private:
     void appendStoredRows(std::size_t count, int group);
     void dropUnlistedRows();
     void removeSubtotalRows();
+    // A cell or the rows changed: the order found and the subtotal rows made
+    // no longer hold.
+    void noteChange();
+    // Every row is replaced: nothing made for the old ones is kept.
+    void forgetSubtotalRows();
     const std::vector<int>& ensureSubtotalRows(int groupCol);
 
     // Change notification that honours the redraw setting.
@@ -261,6 +271,15 @@ private:
     // any change of a cell or of the rows forgets it. Every study sorts
     // again on the same keys, and a large grid's texts lie all over memory.
     std::pair<int, int> m_orderedOn{-1, -1};
+    // Every study takes the subtotal rows out and makes them again for the
+    // same groups, copying every group's text, and a large grid's texts lie
+    // all over memory. The rows of one grouping, stored after the data rows,
+    // are kept unlisted with the order they were listed in, and listed again
+    // for the next subtotal on that grouping while nothing has changed.
+    int m_parkedGroup = -1; // -1 while none are kept
+    std::vector<int> m_parkedOrder;
+    // The listed subtotal rows were made for the data rows as they are.
+    bool m_subtotalsFit = false;
     std::vector<int> m_visual; // logical column at each position
     int m_cols = 1;
     int m_row = 0;

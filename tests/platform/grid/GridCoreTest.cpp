@@ -87,8 +87,8 @@ TEST(GridCoreSubtotal, StatisticsOfOneGroupLeaveOutEmptyCells)
         const char* what;
         int function;
         QStringList values;
-        QString text;     // the subtotal cell's text
-        double value;     // its value; 0 for an empty result
+        QString text; // the subtotal cell's text
+        double value; // its value; 0 for an empty result
     };
     using namespace grid;
     const QList<Case> cases{
@@ -179,7 +179,8 @@ TEST(GridCoreSubtotal, OneSubtotalRowBelowEachRunCarryingTheGroupTextUntilCleare
 TEST(GridCoreSubtotal, RowsAreReusedAcrossColumnsAndCarryTheirOwnColourAndBold)
 {
     GridCore g;
-    fill(g, {{"ID", "Key Group", "Rule", "Weight", "Success", "Jury", "Instructions", "Evidence", "Significance"},
+    fill(g, {{"ID", "Key Group", "Rule", "Weight", "Success", "Jury", "Instructions", "Evidence",
+              "Significance"},
              {"1", "Liability", "Duty", "10", "9", "9", "10", "9", "10"},
              {"1", "Liability", "Breach", "8", "7", "8", "7", "", "8"},
              {"6", "Damages", "Wages", "5", "4", "5", "4", "4", "5"}});
@@ -200,6 +201,51 @@ TEST(GridCoreSubtotal, RowsAreReusedAcrossColumnsAndCarryTheirOwnColourAndBold)
     // Data cells keep the defaults.
     EXPECT_EQ(g.foreColorAt(1, 4), -1);
     EXPECT_FALSE(g.boldAt(1, 4));
+}
+
+TEST(GridCoreSubtotal, SubtotalRowsFollowAGroupTextEditedBeforeOrAfterTheSort)
+{
+    GridCore g;
+    fillGroups(g, {{"A", "1"}, {"A", "2"}, {"B", "4"}});
+    g.setCol(0);
+    g.setColSel(2);
+    g.subtotal(grid::SubtotalSum, 1, 2);
+
+    // The edits leave the rows in order: each sort keeps them where they are.
+    g.sort(grid::SortGenericAscending);
+    g.setTextAt(2, 1, "AB");
+    g.subtotal(grid::SubtotalSum, 1, 2);
+    EXPECT_EQ(column(g, 2), (QStringList{"1", "1", "2", "2", "4", "4"}));
+
+    g.setTextAt(1, 1, "AB");
+    g.sort(grid::SortGenericAscending);
+    g.subtotal(grid::SubtotalSum, 1, 2);
+    EXPECT_EQ(column(g, 2), (QStringList{"1", "2", "3", "4", "4"}));
+}
+
+TEST(GridCoreSubtotal, AStudyAfterASortShowsNothingOfTheStudiesBefore)
+{
+    GridCore g;
+    fill(g, {{"Group", "Rating", "Other"}, {"A", "1", "5"}, {"A", "2", "6"}, {"B", "4", "7"}});
+    g.setCol(0);
+    g.setColSel(3);
+    g.subtotal(grid::SubtotalSum, 1, 3, QString(), grid::kBlue, grid::kRed, true);
+    g.sort(grid::SortGenericAscending);
+    g.subtotal(grid::SubtotalSum, 1, 2);
+    ASSERT_EQ(subtotalRows(g), (QList<int>{3, 5}));
+    EXPECT_EQ(g.textAt(3, 2), "3");
+    EXPECT_EQ(g.textAt(3, 3), "");
+    EXPECT_FALSE(g.isNumeric(3, 3));
+    EXPECT_EQ(g.foreColorAt(3, 3), -1);
+    EXPECT_EQ(g.backColorAt(3, 3), -1);
+    EXPECT_FALSE(g.boldAt(3, 3));
+
+    // Totalled, the group column of a subtotal row shows the group again.
+    g.subtotal(grid::SubtotalCount, 1, 1);
+    g.sort(grid::SortGenericAscending);
+    g.subtotal(grid::SubtotalSum, 1, 2);
+    EXPECT_EQ(g.textAt(3, 1), "A");
+    EXPECT_EQ(g.textAt(5, 1), "B");
 }
 
 TEST(GridCoreSubtotal, AveragesShowOneCutDecimalWhileTheValueStaysExact)
@@ -227,11 +273,25 @@ TEST(GridCoreSort, EmptyFirstThenNumbersByValueThenTextWithoutRegardToCase)
     EXPECT_EQ(column(g, 1), (QStringList{"", "2", "9", "10", "100", "apple", "Banana"}));
 }
 
+TEST(GridCoreSort, NumbersWrittenDifferentlyKeepTheirOwnTexts)
+{
+    GridCore g;
+    fill(g, {{"Rating"}, {"2"}, {"1.0"}, {"1"}, {"1.0"}});
+    g.setCol(0);
+    g.setColSel(g.cols() - 1);
+    g.sort(grid::SortGenericAscending);
+    EXPECT_EQ(column(g, 1), (QStringList{"1.0", "1", "1.0", "2"}));
+}
+
 TEST(GridCoreSort, SortIsStableAndKeyedOnSelectedColumnsLeftToRight)
 {
     GridCore g;
     fill(g, {{"Group", "Name", "Order"},
-             {"2", "b", "1"}, {"1", "z", "2"}, {"2", "a", "3"}, {"1", "z", "4"}, {"1", "y", "5"}});
+             {"2", "b", "1"},
+             {"1", "z", "2"},
+             {"2", "a", "3"},
+             {"1", "z", "4"},
+             {"1", "y", "5"}});
     // Keys: group only; equal groups keep their order.
     g.setCol(1);
     g.sort(grid::SortGenericAscending);
@@ -436,12 +496,21 @@ TEST(GridCoreCells, NumbersAreReadWhateverTheirSignPointExponentOrBlanks)
         double value;
     };
     const Case cases[] = {
-        {"12", true, 12},      {" 7 ", true, 7},    {"-3", true, -3},
-        {"+4", true, 4},       {"2.5", true, 2.5},  {".5", true, 0.5},
-        {"1e3", true, 1000},   {"-0.25", true, -0.25},
+        {"12", true, 12},
+        {" 7 ", true, 7},
+        {"-3", true, -3},
+        {"+4", true, 4},
+        {"2.5", true, 2.5},
+        {".5", true, 0.5},
+        {"1e3", true, 1000},
+        {"-0.25", true, -0.25},
         {"1234567890123456789", true, 1234567890123456789.0},
-        {"abc", false, 0},     {"-", false, 0},     {"12a", false, 0},
-        {"1 2", false, 0},     {"", false, 0},      {"inf", false, 0},
+        {"abc", false, 0},
+        {"-", false, 0},
+        {"12a", false, 0},
+        {"1 2", false, 0},
+        {"", false, 0},
+        {"inf", false, 0},
     };
     GridCore g;
     g.setCols(2);
