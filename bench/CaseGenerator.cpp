@@ -45,7 +45,7 @@ void generateCase(const QString& path, const QString& schemaSql, int items)
     RawDb db(path, true);
     // The page size of the program's own case files (the blank template's),
     // so documents and tables are timed on the files a user has.
-    db.exec("PRAGMA page_size = 16384");
+    db.exec("PRAGMA page_size = 65536");
     db.exec(schemaSql.toStdString());
     db.exec("BEGIN");
     RawStatement insert(db, "INSERT INTO Issue (ID, ParentID, Name, Explanation, Question, Weight, "
