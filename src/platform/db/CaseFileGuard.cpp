@@ -19,6 +19,7 @@ namespace db {
 namespace {
 
 constexpr int kDamaged = 3049;
+constexpr int kReadOnly = 3027;
 // The names a copy's two files go by on the connection that fills it.
 const char* const kCaseSchema = "argovo_case";
 const char* const kCopySchema = "argovo_copy";
@@ -83,6 +84,20 @@ Finding damaged(const QString& path, const QString& source, const QString& findi
                      QStringLiteral("The case file %1 is damaged (%2). The case was not opened and "
                                     "the file was left as it is; open a backup copy of the case.")
                          .arg(shown(path), finding))};
+}
+
+// A write cut off by a crash leaves its journal beside the file; the engine
+// undoes the write from it at the first read, which it can only do where the
+// file may be written. The file is whole once that is done: not damaged.
+Finding notClosedProperly(const QString& path, const QString& source)
+{
+    return {AppError(kReadOnly, source,
+                     QStringLiteral("The case file %1 was not closed properly: a change was cut "
+                                    "off, and %2 beside it holds what undoes it. That can only "
+                                    "be done where the file may be written: open the case once "
+                                    "in Argovo from a place where it can be changed, then try "
+                                    "again. The file and %2 were left as they are.")
+                         .arg(shown(path), shown(path + QStringLiteral("-journal"))))};
 }
 
 void refuseForeignObjects(sqlite3* handle, const QString& path, const QString& source)
@@ -429,6 +444,8 @@ CheckMark checkCaseContent(sqlite3* handle, const QString& path, const QString& 
         if (error.number() == jet::UnrecognizedFormat || error.number() == jet::RecordLocked ||
             error.number() == jet::DiskIo)
             throw;
+        if (sqlite3_extended_errcode(handle) == SQLITE_READONLY_ROLLBACK)
+            throw notClosedProperly(path, source).error;
         throw damaged(path, source, QString::fromUtf8(sqlite3_errmsg(handle))).error;
     }
 }

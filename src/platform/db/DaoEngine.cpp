@@ -145,6 +145,10 @@ void DBEngine::CompactDatabase(const QString& src, const QString& dst)
 {
     if (QFileInfo::exists(dst))
         throw db::targetExistsError(dst, kSource);
+    // A connection that may write undoes a write a crash cut off as it first
+    // reads; the copy's, which only reads, cannot.
+    if (QFileInfo::exists(src + QStringLiteral("-journal")))
+        db::SqliteConnection::open(src, kSource)->close();
     auto connection =
         db::SqliteConnection::open(src, kSource, db::SqliteConnection::Mode::ReadOnly);
     connection->vacuumInto(dst, kSource);

@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 class DaoEngineTest : public ::testing::Test {
@@ -124,6 +127,76 @@ TEST_F(DaoEngineTest, CompactionAndCopyRefuseAnExistingTargetAndCompactionBadSou
         EXPECT_FALSE(QFileInfo::exists(target));
     }
     EXPECT_FALSE(QFileInfo::exists(gone));
+}
+
+// The case as a crash in the middle of a write leaves it: pages of the write
+// already in the file, the pages they replaced in the journal beside it.
+void crashMidWrite(const QString& path, const QString& crashed)
+{
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr),
+        SQLITE_OK);
+    db::SqliteHandle handle(raw);
+    // A cache of one page spills the write into the file before its commit.
+    ASSERT_EQ(sqlite3_exec(raw,
+                           "PRAGMA cache_size = 1; BEGIN; "
+                           "UPDATE Issue SET Explanation = hex(randomblob(30000))",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    for (const QString& suffix : {QString(), QStringLiteral("-journal")})
+        ASSERT_TRUE(QFile::copy(path + suffix, crashed + suffix));
+    sqlite3_exec(raw, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+// Read only, the cut-off write cannot be undone: that is told as such, not
+// as damage, and both files are left for a writable open to undo it. The
+// compaction undoes it first where the file may be written.
+TEST_F(DaoEngineTest, AWriteCutOffByACrashIsUndoneBeforeCompactionAndNotCalledDamage)
+{
+    const QString path = cases.createSample();
+    const QStringList issues = dumpTable(path, QStringLiteral("Issue"));
+    const QString crashed = cases.path(QStringLiteral("Crashed.AGV"));
+    const QString journal = crashed + QStringLiteral("-journal");
+    ASSERT_NO_FATAL_FAILURE(crashMidWrite(path, crashed));
+    const QByteArray crashedBytes = fileBytes(crashed);
+    ASSERT_NE(crashedBytes, fileBytes(path));
+    const QByteArray journalBytes = fileBytes(journal);
+
+    const AppError refused = raised([&] {
+        db::SqliteConnection::open(crashed, QStringLiteral("test"),
+                                   db::SqliteConnection::Mode::ReadOnly);
+    });
+    EXPECT_EQ(refused.number(), 3027);
+    EXPECT_TRUE(refused.description().startsWith(
+        QStringLiteral("The case file %1 was not closed properly").arg(crashed)));
+    EXPECT_EQ(fileBytes(crashed), crashedBytes);
+    EXPECT_EQ(fileBytes(journal), journalBytes);
+
+    const QString compacted = cases.path(QStringLiteral("Compacted.AGV"));
+    EXPECT_EQ(errorNumberOf([&] { dao::DBEngine::CompactDatabase(crashed, compacted); }), 0);
+    EXPECT_FALSE(QFileInfo::exists(journal));
+    EXPECT_EQ(dumpTable(compacted, QStringLiteral("Issue")), issues);
+    EXPECT_EQ(dumpTable(crashed, QStringLiteral("Issue")), issues);
+}
+
+TEST_F(DaoEngineTest, AWriteCutOffByACrashInAFileThatMayNotBeWrittenIsToldNotCompacted)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "the superuser may write any file: this needs another user";
+    const QString crashed = cases.path(QStringLiteral("Crashed.AGV"));
+    ASSERT_NO_FATAL_FAILURE(crashMidWrite(cases.createSample(), crashed));
+    ASSERT_EQ(::chmod(QFile::encodeName(crashed).constData(), 0444), 0);
+    const QByteArray crashedBytes = fileBytes(crashed);
+    const QString compacted = cases.path(QStringLiteral("Compacted.AGV"));
+
+    const AppError refused = raised([&] { dao::DBEngine::CompactDatabase(crashed, compacted); });
+
+    EXPECT_EQ(refused.number(), 3027);
+    EXPECT_TRUE(refused.description().contains(QStringLiteral("was not closed properly")));
+    EXPECT_EQ(fileBytes(crashed), crashedBytes);
+    EXPECT_TRUE(QFileInfo::exists(crashed + QStringLiteral("-journal")));
+    EXPECT_FALSE(QFileInfo::exists(compacted));
 }
 
 TEST_F(DaoEngineTest, AppendTableDefCreatesTheDocumentsTableWithAnAutoNumberKey)
