@@ -40,21 +40,93 @@ const QString kGoCaller = QStringLiteral("frmMaintenance.cmdGo_Click");
 const QString kCompactTag = QStringLiteral("compact");
 const QString kBackupTag = QStringLiteral("copy");
 
-// Temporary files a run interrupted by a crash left beside the case: they
-// are never the case and go before the next run writes its own.
+// Temporary files a run interrupted by a crash left beside the case, with
+// the journal of one cut off while it was filled: they are never the case
+// and go before the next run writes its own.
 void removeLeftovers(const QString& path)
 {
     const QFileInfo info(path);
     const QString name = info.fileName();
     const QStringList prefixes = {name + QLatin1Char('.') + kCompactTag + QLatin1Char('-'),
                                   name + QStringLiteral(".OLD.") + kBackupTag + QLatin1Char('-')};
+    const QString journal = QStringLiteral("-journal");
     QDir folder = info.absoluteDir();
     for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden)) {
         for (const QString& prefix : prefixes) {
-            if (entry.startsWith(prefix) && entry.size() == prefix.size() + 6)
+            const int rest = entry.size() - prefix.size();
+            if (entry.startsWith(prefix) &&
+                (rest == 6 || (rest == 6 + journal.size() && entry.endsWith(journal))))
                 folder.remove(entry);
         }
     }
+}
+
+// The case a path names: a link leads to the file it stands for, which is
+// compacted where it lies, its backup beside it, and the link stays a link.
+QString caseFileOf(const QString& path)
+{
+    const QString real = QFileInfo(path).canonicalFilePath();
+    return real.isEmpty() ? path : real;
+}
+
+QString backupOf(const QString& caseFile)
+{
+    return caseFile + QStringLiteral(".OLD");
+}
+
+QString notWritable(const QString& caseFile)
+{
+    return QStringLiteral("You may not change the case file %1, so it cannot be maintained.  "
+                          "Nothing was changed.")
+        .arg(QDir::toNativeSeparators(caseFile));
+}
+
+// The permission bits of a file, without what permissions() adds for the
+// user running the program (the superuser may write any file).
+QFileDevice::Permissions accessOf(const QString& path)
+{
+    return QFile::permissions(path) &
+           ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
+}
+
+// The bytes of the case, read through the handle the compaction holds it
+// by, into a new file closed to others as the case is.
+void copyHeld(QFile& held, const QString& caseFile, const QString& to)
+{
+    QFile copy(to);
+    const auto failed = [&](const QString& reason) {
+        fileError(QStringLiteral("Cannot copy %1 to %2: %3").arg(caseFile, to, reason));
+    };
+    if (!copy.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                   QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        failed(copy.errorString());
+    constexpr qint64 kPiece = 1 << 20;
+    held.seek(0);
+    while (!held.atEnd()) {
+        const QByteArray piece = held.read(kPiece);
+        if (piece.isEmpty())
+            failed(held.errorString());
+        if (copy.write(piece) != piece.size())
+            failed(copy.errorString());
+    }
+    copy.close();
+    if (copy.error() != QFileDevice::NoError)
+        failed(copy.errorString());
+    if (!QFile::setPermissions(to, accessOf(caseFile)))
+        failed(QStringLiteral("its permissions cannot be set"));
+}
+
+// Whether path names the open case's file under any name: another
+// spelling, a link, or the name it was moved to while open.
+bool isOpenFile(const QString& path)
+{
+    if (gDB && gDB->isOpen() && gDB->isFile(path))
+        return true;
+    const QString openPath = oMain().strFileName();
+    if (openPath.isEmpty())
+        return false;
+    const QString chosen = QFileInfo(path).canonicalFilePath();
+    return !chosen.isEmpty() && chosen == QFileInfo(openPath).canonicalFilePath();
 }
 
 } // namespace
@@ -100,11 +172,7 @@ bool CaseMaintenance::isOpenCase(const QString& path) const
     const QString openTitle = oUtility().CaseName();
     if (openTitle == m_fileTitle || openTitle == QFileInfo(path).fileName())
         return true;
-    const QString openPath = oMain().strFileName();
-    if (openPath.isEmpty())
-        return false;
-    const QString chosen = QFileInfo(path).canonicalFilePath();
-    return !chosen.isEmpty() && chosen == QFileInfo(openPath).canonicalFilePath();
+    return isOpenFile(path);
 }
 
 bool CaseMaintenance::run(const QString& fileText)
@@ -128,6 +196,22 @@ bool CaseMaintenance::run(const QString& fileText)
                 0, false);
             return false;
         }
+        // The backup is replaced whole: the open case may not be it (opened
+        // to recover work from it).
+        const QString caseFile = caseFileOf(path);
+        if (isOpenFile(backupOf(caseFile))) {
+            oError().HandleError(
+                kGoCaller,
+                QStringLiteral("The open case %1 is this case's backup, and maintenance would "
+                               "replace it.  Open another case first, then maintain this one.")
+                    .arg(QDir::toNativeSeparators(backupOf(caseFile))),
+                0, false);
+            return false;
+        }
+        if (QFileInfo::exists(caseFile) && !QFileInfo(caseFile).isWritable()) {
+            oError().HandleError(kGoCaller, notWritable(caseFile), 0, false);
+            return false;
+        }
 
         compactWithBackup(path);
 
@@ -149,25 +233,30 @@ bool CaseMaintenance::run(const QString& fileText)
 void CaseMaintenance::compactWithBackup(const QString& path)
 {
     const QString source = QStringLiteral("CaseMaintenance");
-    removeLeftovers(path);
-    const QString target = durable::freeNameBeside(path, kCompactTag);
-    const QString backup = path + QStringLiteral(".OLD");
+    const QString caseFile = caseFileOf(path);
+    if (QFileInfo::exists(caseFile) && !QFileInfo(caseFile).isWritable())
+        fileError(notWritable(caseFile));
+    removeLeftovers(caseFile);
+    const QString target = durable::freeNameBeside(caseFile, kCompactTag);
+    const QString backup = backupOf(caseFile);
     QString backupCopy;
     try {
-        dao::DBEngine::CompactDatabase(path, target);
-        // Only a copy that opens as a case database replaces the case.
-        dao::DBEngine::OpenDatabase(target)->Close();
+        // Held from the copy to the last rename: a save elsewhere either is
+        // in the copy or is refused there, never lost with the old file.
+        dao::DBEngine::CompactDatabase(caseFile, target, [&](QFile& held) {
+            // Only a copy that opens as a case database replaces the case.
+            dao::DBEngine::OpenDatabase(target)->Close();
 
-        // The backup replaces the older one whole, and is on the disk before
-        // the case changes.
-        backupCopy = durable::freeNameBeside(backup, kBackupTag);
-        if (!QFile::copy(path, backupCopy))
-            fileError(QStringLiteral("Cannot copy %1 to %2").arg(path, backup));
-        durable::moveInto(backupCopy, backup, durable::Existing::Replace, source);
-        backupCopy.clear();
+            // The backup replaces the older one whole, and is on the disk
+            // before the case changes.
+            backupCopy = durable::freeNameBeside(backup, kBackupTag);
+            copyHeld(held, caseFile, backupCopy);
+            durable::moveInto(backupCopy, backup, durable::Existing::Replace, source);
+            backupCopy.clear();
 
-        // One rename: the case is either the old file or the compacted one.
-        durable::moveInto(target, path, durable::Existing::Replace, source);
+            // One rename: the case is either the old file or the compacted one.
+            durable::moveInto(target, caseFile, durable::Existing::Replace, source);
+        });
     } catch (...) {
         QFile::remove(target);
         if (!backupCopy.isEmpty())

@@ -25,9 +25,12 @@ public:
     // Refusals and failures are reported through HandleError.
     bool run(const QString& fileText);
 
-    // Compacts the case file at path: the compacted copy is written beside
-    // it and replaces the case only once complete; "<path>.OLD" keeps the
-    // original bytes. On failure the case is as it was. Raises AppError.
+    // Compacts the case file at path, or the file a link at path leads to:
+    // the compacted copy is written beside it and replaces the case only once
+    // complete, with the case's permission bits; "<file>.OLD" keeps the
+    // original bytes. No one can commit to the case from the start of the
+    // copy until it is replaced. On failure the case is as it was. A case
+    // the user may not write to is refused. Raises AppError.
     static void compactWithBackup(const QString& path);
 
 private:

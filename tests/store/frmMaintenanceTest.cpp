@@ -5,6 +5,7 @@
 #include "store/CUtility.h"
 #include "store/CaseMaintenance.h"
 
+#include "platform/core/DurableFile.h"
 #include "store/RecordsTestSupport.h"
 #include "support/ScriptedShell.h"
 
@@ -17,6 +18,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace recordstest;
 using platform::MsgIcon;
 
@@ -25,6 +33,42 @@ namespace {
 const QString kNoCase = QStringLiteral("No case selected.  Select a case to maintain first.");
 const QString kOpenCase =
     QStringLiteral("Cannot maintain the open case.  Select another case to maintain.");
+
+// Whether another program finds the file locked against its writes: a
+// process never sees its own locks, so a child process looks.
+bool lockedForOtherPrograms(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int fd = ::open(name.constData(), O_RDONLY);
+        struct flock probe {};
+        probe.l_type = F_WRLCK;
+        probe.l_whence = SEEK_SET; // from the start, to the end and beyond
+        const bool locked = fd >= 0 && ::fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+        ::_exit(locked ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+// The number of the error body raises, 0 when none.
+int errorNumberOf(const std::function<void()>& body)
+{
+    try {
+        body();
+    } catch (const AppError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+mode_t modeOf(const QString& path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
 
 class CaseMaintenanceTest : public StoreTest {
 protected:
@@ -70,6 +114,7 @@ TEST_F(CaseMaintenanceTest, SuccessfulRunCompactsKeepsTheOriginalAsOldAndShutsDo
     const QString path = closedCase(folderName + QStringLiteral("/M\u00fcller.AGV"));
     writeFile(path + QStringLiteral(".OLD"), "an older backup");
     writeFile(path + QStringLiteral(".compact-Ab12Cd"), "half a compacted copy");
+    writeFile(path + QStringLiteral(".compact-Ab12Cd-journal"), "its journal");
     const QByteArray original = fileBytes(path);
 
     CaseMaintenance maintenance;
@@ -130,6 +175,144 @@ TEST_F(CaseMaintenanceTest, OpenCaseIsRefusedByItsNameInAnotherFolderOrByAnother
     EXPECT_EQ(fileBytes(openPath), before);
     for (const QString& file : {sameName, alias, openPath})
         EXPECT_FALSE(QFileInfo::exists(file + QStringLiteral(".OLD"))) << file.toStdString();
+    EXPECT_EQ(shell.quitCount, 0);
+}
+
+// The user opened the backup to recover work from it: maintenance of the
+// case it backs up, chosen by name or through a link, would replace it.
+TEST_F(CaseMaintenanceTest, ACaseWhoseBackupIsTheOpenCaseIsRefused)
+{
+    const QString path = closedCase(QStringLiteral("X.AGV"));
+    const QString backup = path + QStringLiteral(".OLD");
+    ASSERT_TRUE(QFile::copy(path, backup));
+    const QString link = cases.path(QStringLiteral("Link.AGV"));
+    ASSERT_TRUE(QFile::link(path, link));
+    gDB->Close();
+    oMain().setStrFileName(backup);
+    oUtility().setCaseName(QStringLiteral("X.AGV.OLD"));
+    gDB = dao::DBEngine::OpenDatabase(backup);
+    gDB->Execute(QStringLiteral("update Issue set Explanation = 'recovered' where ID = 1"));
+    const QByteArray before = fileBytes(path);
+
+    for (const QString& chosen : {path, link}) {
+        CaseMaintenance maintenance;
+        EXPECT_FALSE(maintenance.run(chosen)) << chosen.toStdString();
+    }
+
+    const QString refused =
+        QStringLiteral("The open case %1 is this case's backup, and maintenance would replace "
+                       "it.  Open another case first, then maintain this one.")
+            .arg(QFileInfo(backup).canonicalFilePath());
+    EXPECT_EQ(prompt.messages(), (QStringList{refused, refused}));
+    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_EQ(
+        stored(backup, QStringLiteral("Issue"), QStringLiteral("Explanation"), QStringLiteral("1")),
+        QStringLiteral("recovered"));
+    EXPECT_TRUE(leftovers().isEmpty());
+    EXPECT_EQ(shell.quitCount, 0);
+}
+
+// Another running copy of the program has the case open and stores an edit
+// while maintenance runs: from the copy until the case is replaced the file
+// is locked, so the store is refused there instead of going into the file
+// about to be replaced.
+TEST_F(CaseMaintenanceTest, AnEditStoredElsewhereDuringTheRunIsRefusedNotLost)
+{
+    const QString path = closedCase();
+    const QVariant explanation =
+        stored(path, QStringLiteral("Issue"), QStringLiteral("Explanation"), QStringLiteral("1"));
+    auto elsewhere = dao::DBEngine::OpenDatabase(path);
+    elsewhere->setWaitForBusyFile(false);
+    struct Attempt {
+        int number;
+        bool locked;
+    };
+    std::vector<Attempt> attempts;
+    durable::setBeforeMoveHook([&](const QString&, const QString&) {
+        // Looked at first: a write tried here takes the lock again for this
+        // program, whatever it had let go of.
+        const bool locked = lockedForOtherPrograms(path);
+        const int number = errorNumberOf([&] {
+            elsewhere->Execute(
+                QStringLiteral("update Issue set Explanation = 'typed elsewhere' where ID = 1"));
+        });
+        attempts.push_back({number, locked});
+    });
+    CaseMaintenance maintenance;
+    const bool ran = maintenance.run(path);
+    durable::setBeforeMoveHook({});
+    elsewhere->Close();
+
+    EXPECT_TRUE(ran);
+    // Before the backup and before the compacted case take their names.
+    ASSERT_EQ(attempts.size(), 2u);
+    for (const Attempt& attempt : attempts) {
+        EXPECT_EQ(attempt.number, jet::RecordLocked);
+        EXPECT_TRUE(attempt.locked);
+    }
+    for (const QString& file : {path, path + QStringLiteral(".OLD")})
+        EXPECT_EQ(stored(file, QStringLiteral("Issue"), QStringLiteral("Explanation"),
+                         QStringLiteral("1")),
+                  explanation)
+            << file.toStdString();
+}
+
+// The compacted case and its backup carry the case's permission bits, and a
+// case reached through a link is compacted where it lies, the link kept.
+TEST_F(CaseMaintenanceTest, TheCaseKeepsItsPermissionsAndALinkToItStaysALink)
+{
+    const bool superuser = ::geteuid() == 0;
+    for (const mode_t mode : {mode_t(0600), mode_t(0640), mode_t(0444)}) {
+        const QString path = closedCase(QStringLiteral("Mode%1.AGV").arg(mode, 0, 8));
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
+        const QByteArray before = fileBytes(path);
+        const bool mayWrite = (mode & 0200) || superuser;
+
+        EXPECT_EQ(errorNumberOf([&] { CaseMaintenance::compactWithBackup(path); }),
+                  mayWrite ? 0 : 75)
+            << std::oct << mode;
+
+        EXPECT_EQ(modeOf(path), mode) << std::oct << mode;
+        if (mayWrite) {
+            EXPECT_EQ(modeOf(path + QStringLiteral(".OLD")), mode) << std::oct << mode;
+            EXPECT_EQ(fileBytes(path + QStringLiteral(".OLD")), before);
+            EXPECT_NE(fileBytes(path), before);
+        } else {
+            EXPECT_EQ(fileBytes(path), before);
+            EXPECT_FALSE(QFileInfo::exists(path + QStringLiteral(".OLD")));
+        }
+    }
+
+    ASSERT_TRUE(QDir(cases.folder()).mkpath(QStringLiteral("server")));
+    const QString real = closedCase(QStringLiteral("server/Real.AGV"));
+    const QByteArray before = fileBytes(real);
+    const QString link = cases.path(QStringLiteral("Link.AGV"));
+    ASSERT_TRUE(QFile::link(real, link));
+    CaseMaintenance::compactWithBackup(link);
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), QFileInfo(real).absoluteFilePath());
+    EXPECT_NE(fileBytes(real), before);
+    EXPECT_EQ(countIn(real, QStringLiteral("Bookmarks")), 1);
+    EXPECT_EQ(fileBytes(real + QStringLiteral(".OLD")), before);
+    EXPECT_FALSE(QFileInfo::exists(link + QStringLiteral(".OLD")));
+    EXPECT_TRUE(leftovers().isEmpty());
+}
+
+TEST_F(CaseMaintenanceTest, ACaseTheUserMayNotWriteIsRefusedWithNothingChanged)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "the superuser may write any file: the refusal needs another user";
+    const QString locked = closedCase(QStringLiteral("Locked.AGV"));
+    ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0444), 0);
+    const QByteArray before = fileBytes(locked);
+    CaseMaintenance maintenance;
+    EXPECT_FALSE(maintenance.run(locked));
+    EXPECT_EQ(prompt.messages(),
+              QStringList{QStringLiteral("You may not change the case file %1, so it cannot be "
+                                         "maintained.  Nothing was changed.")
+                              .arg(QFileInfo(locked).canonicalFilePath())});
+    EXPECT_EQ(fileBytes(locked), before);
+    EXPECT_EQ(modeOf(locked), mode_t(0444));
+    EXPECT_FALSE(QFileInfo::exists(locked + QStringLiteral(".OLD")));
     EXPECT_EQ(shell.quitCount, 0);
 }
 

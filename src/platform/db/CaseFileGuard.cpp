@@ -450,7 +450,8 @@ CheckMark checkCaseContent(sqlite3* handle, const QString& path, const QString& 
     }
 }
 
-void copyCaseTables(const SqliteConnection& from, const QString& target, const QString& source)
+void copyCaseTables(const SqliteConnection& from, const QString& target, const QString& source,
+                    bool sameAccess)
 {
     sqlite3* fromHandle = from.handle(source);
     if (target.isEmpty())
@@ -482,10 +483,26 @@ void copyCaseTables(const SqliteConnection& from, const QString& target, const Q
         }
     }
 
+    // What the permissions report for the user running the program (the
+    // superuser may write any file) is no permission of the file's.
+    constexpr auto kUserBits =
+        QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+    const QFileDevice::Permissions access = QFile::permissions(from.path()) & ~kUserBits;
+    const auto giveAccess = [&](QFileDevice::Permissions bits) {
+        if (!QFile::setPermissions(target, bits))
+            throw AppError(kReadOnly, source,
+                           QStringLiteral("The permissions of %1 cannot be set on its copy %2.")
+                               .arg(shown(from.path()), shown(target)));
+    };
+
     try {
         bool counters = false;
         {
             auto copy = SqliteConnection::create(target, source);
+            // Closed to others as the case is before a row is in it; its
+            // owner fills it.
+            if (sameAccess)
+                giveAccess(access | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
             sqlite3* h = copy->handle(source);
             for (const QString& setting : layout)
                 runStep(h, setting, source, target);
@@ -542,6 +559,8 @@ void copyCaseTables(const SqliteConnection& from, const QString& target, const Q
                            QStringLiteral("The copy %1 does not open as a case: %2")
                                .arg(shown(target), error.description()));
         }
+        if (sameAccess)
+            giveAccess(access);
     } catch (...) {
         // The target did not exist before: whatever is there now is ours.
         QFile::remove(target);

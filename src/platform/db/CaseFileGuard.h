@@ -41,7 +41,10 @@ int quickChecksRun();
 
 // Writes a new file at target holding the case tables of from's file, their
 // declarations and rows as they stand, and nothing else. 3204 when target
-// exists; a failed copy leaves no file behind.
-void copyCaseTables(const SqliteConnection& from, const QString& target, const QString& source);
+// exists; a failed copy leaves no file behind. With sameAccess the copy
+// carries the permission bits of from's file, and from its making is closed
+// to whom that file is closed to.
+void copyCaseTables(const SqliteConnection& from, const QString& target, const QString& source,
+                    bool sameAccess = false);
 
 } // namespace db

@@ -1,7 +1,9 @@
 #include "Dao.h"
 
+#include "CaseFileGuard.h"
 #include "SqliteConnection.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace dao {
@@ -141,7 +143,8 @@ void DBEngine::Rollback()
         throw *failure;
 }
 
-void DBEngine::CompactDatabase(const QString& src, const QString& dst)
+void DBEngine::CompactDatabase(const QString& src, const QString& dst,
+                               const std::function<void(QFile& held)>& whileHeld)
 {
     if (QFileInfo::exists(dst))
         throw db::targetExistsError(dst, kSource);
@@ -149,10 +152,22 @@ void DBEngine::CompactDatabase(const QString& src, const QString& dst)
     // reads; the copy's, which only reads, cannot.
     if (QFileInfo::exists(src + QStringLiteral("-journal")))
         db::SqliteConnection::open(src, kSource)->close();
+
+    // Let go of in the reverse order: the hold, the connection that holds,
+    // and only then the caller's handle, whose closing would let go of the
+    // hold were it still there.
+    QFile held(src);
     auto connection =
         db::SqliteConnection::open(src, kSource, db::SqliteConnection::Mode::ReadOnly);
-    connection->vacuumInto(dst, kSource);
-    connection->close();
+    if (whileHeld && !held.open(QIODevice::ReadOnly))
+        throw db::missingFileError(src, kSource);
+    db::Savepoint hold(*connection, kSource);
+    // The first read takes the file's shared lock, which the transaction
+    // keeps until it ends: a commit elsewhere waits for it, and gives up.
+    connection->execute(QStringLiteral("SELECT count(*) FROM sqlite_master"), kSource);
+    db::copyCaseTables(*connection, dst, kSource, true);
+    if (whileHeld)
+        whileHeld(held);
 }
 
 } // namespace dao
