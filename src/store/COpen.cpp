@@ -192,8 +192,41 @@ int16_t COpen::NewCase(ICaseWindow& frm)
         // chose to leave what could not be written.
         if (!frm.WritePendingEdits())
             return kFailed;
-        writeDurably(path, QStringLiteral("COpen.NewCase"),
-                     [&](const QString& temp) { copyFile(templatePath(), temp, path); });
+        bool templateRefused = false;
+        try {
+            writeDurably(path, QStringLiteral("COpen.NewCase"), [&](const QString& temp) {
+                copyFile(templatePath(), temp, path);
+                // Only a copy that opens as a case takes the chosen name: one
+                // of a damaged template would keep the name taken by a file
+                // no one can open.
+                try {
+                    auto made = dao::DBEngine::OpenDatabase(temp);
+                    const bool isCase = made->tableExists(QStringLiteral("Issue"));
+                    made->Close();
+                    if (!isCase)
+                        throw AppError(jet::UnrecognizedFormat, QStringLiteral("COpen.NewCase"),
+                                       QStringLiteral("it holds no table Issue"));
+                } catch (const AppError& e) {
+                    templateRefused = true;
+                    QString cause = e.description();
+                    throw AppError(e.number(), e.source(),
+                                   cause.replace(temp, templatePath())
+                                       .replace(QDir::toNativeSeparators(temp),
+                                                QDir::toNativeSeparators(templatePath())));
+                }
+            });
+        } catch (const AppError& e) {
+            if (!templateRefused)
+                throw;
+            oError().HandleError(
+                QStringLiteral("COpen.NewCase"),
+                QStringLiteral("No new case was made: the blank case template %1, which every "
+                               "new case is a copy of, does not open as a case: %2\nIt may "
+                               "need to be installed again; the case open before stays open.")
+                    .arg(QDir::toNativeSeparators(templatePath()), e.description()),
+                0, false);
+            return kFailed;
+        }
         if (oDataLayer().Connected() && oDataLayer().CloseConnection() != 0) {
             QFile::remove(path);
             oError().HandleError(QStringLiteral("COpen.NewCase"), kUnableToSave, 0, true);
