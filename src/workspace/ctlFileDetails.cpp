@@ -156,6 +156,117 @@ QString privateOpenFolder()
     return base;
 }
 
+// The bare file name a stored copy opens under: the stored name picks the
+// application, but it must never reach outside the opening's folder,
+// whatever the case file holds.
+QString copyName(const QString& description)
+{
+    const QString name = CFileObject::fileNameFromPath(description);
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return QStringLiteral("document");
+    return name;
+}
+
+bool digitsOnly(const QString& id)
+{
+    return !id.isEmpty() && std::all_of(id.begin(), id.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+}
+
+// Closes a file descriptor however the function holding it is left.
+class Descriptor final {
+public:
+    explicit Descriptor(int fd)
+        : m_fd(fd)
+    {
+    }
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// Whether the next size bytes read from fd are exactly the stored bytes of
+// file. Both are read a piece at a time: a document can be near a gigabyte.
+bool sameBytes(int fd, const dao::Field& file, qint64 size)
+{
+    constexpr qint64 kPiece = qint64(1) << 20;
+    QByteArray onDisk;
+    for (qint64 offset = 0; offset < size; offset += kPiece) {
+        const qint64 bytes = std::min(kPiece, size - offset);
+        const QByteArray stored = file.GetChunk(offset, bytes);
+        if (stored.size() != bytes)
+            return false;
+        onDisk.resize(bytes);
+        for (qint64 got = 0; got < bytes;) {
+            const ssize_t n = ::read(fd, onDisk.data() + got, static_cast<size_t>(bytes - got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return false;
+            got += n;
+        }
+        if (onDisk != stored)
+            return false;
+    }
+    return true;
+}
+
+// An earlier opening's copy of the document that still holds exactly its
+// stored bytes, so opening it again needs no new copy in the temporary
+// folder; empty when there is none or each was changed since. A changed
+// copy may hold the user's edits and is never chosen. Only real folders of
+// the user's own, holding a plain file of the user's, count: a link planted
+// in the folder is never followed.
+QString unchangedCopy(dao::Database& db, const QString& id, const QString& name)
+{
+    if (!digitsOnly(id))
+        return QString();
+    const QString base = privateOpenFolder();
+    const Descriptor baseFd(::open(QFile::encodeName(base).constData(),
+                                   O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (baseFd.get() < 0)
+        return QString();
+    auto rs = db.OpenRecordset(QStringLiteral("select file from codefiles where id = ") + id,
+                               dao::dbOpenSnapshot);
+    QString found;
+    if (!rs->EOF()) {
+        const dao::Field file = rs->Fields(QStringLiteral("file"));
+        const qint64 size = file.FieldSize();
+        const QByteArray nativeName = QFile::encodeName(name);
+        const QStringList folders =
+            QDir(base).entryList({id + QStringLiteral("-??????")},
+                                 QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+        for (const QString& folder : folders) {
+            const Descriptor folderFd(::openat(baseFd.get(), QFile::encodeName(folder).constData(),
+                                               O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            struct stat st {};
+            if (folderFd.get() < 0 || ::fstat(folderFd.get(), &st) != 0 || st.st_uid != ::geteuid())
+                continue;
+            // Non-blocking, so a pipe left under the name is not waited on.
+            const Descriptor copyFd(::openat(folderFd.get(), nativeName.constData(),
+                                             O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+            if (copyFd.get() < 0 || ::fstat(copyFd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+                st.st_uid != ::geteuid() || st.st_size != size)
+                continue;
+            if (sameBytes(copyFd.get(), file, size)) {
+                found = QDir(QDir(base).filePath(folder)).filePath(name);
+                break;
+            }
+        }
+    }
+    rs->Close();
+    return found;
+}
+
 } // namespace
 
 ctlFileDetails::ctlFileDetails(QWidget* parent)
@@ -273,25 +384,18 @@ QString ctlFileDetails::sizeText(qint64 bytes)
 
 QString ctlFileDetails::openCopyPath(const QString& id, const QString& description)
 {
-    // The stored name picks the application; it must stay a bare file name
-    // inside the opening's own folder, whatever the case file holds.
-    QString name = CFileObject::fileNameFromPath(description);
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        name = QStringLiteral("document");
-    // A folder of its own for every opening: a copy opened before may hold
+    // A folder of its own for every new copy: a copy opened before may hold
     // the user's edits, and another case may have a document of the same id.
-    const bool numeric = !id.isEmpty() && std::all_of(id.begin(), id.end(), [](QChar c) {
-        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    });
     QTemporaryDir folder(privateOpenFolder() + QLatin1Char('/') +
-                         (numeric ? id + QLatin1Char('-') : QString()) + QStringLiteral("XXXXXX"));
+                         (digitsOnly(id) ? id + QLatin1Char('-') : QString()) +
+                         QStringLiteral("XXXXXX"));
     if (!folder.isValid())
         throw AppError(75, QStringLiteral("Argovo"),
                        QStringLiteral("Path/File access error. No folder could be made for the "
                                       "opened document: %1")
                            .arg(folder.errorString()));
     folder.setAutoRemove(false);
-    return QDir(folder.path()).filePath(name);
+    return QDir(folder.path()).filePath(copyName(description));
 }
 
 // Every document of the case, oldest source-file date first. The bytes stay
@@ -429,9 +533,13 @@ void ctlFileDetails::OpenFile()
             return;
         }
         // The file it was added from opens while it is still there; otherwise
-        // the stored copy does.
+        // the stored copy does, an unchanged one from an earlier opening
+        // before a new one: every new copy stays in the temporary folder.
         target = stored->path;
-        if (target.isEmpty() || !QFileInfo(target).isFile()) {
+        if (!target.isEmpty() && QFileInfo(target).isFile())
+            return;
+        target = unchangedCopy(database(), id, copyName(stored->description));
+        if (target.isEmpty()) {
             target = openCopyPath(id, stored->description);
             try {
                 CFileObject document;

@@ -62,9 +62,9 @@ public:
     static QString iconKey(const QString& description);
     // Whole kilobytes, rounded up, with thousands separators; empty for 0.
     static QString sizeText(qint64 bytes);
-    // Where one opening writes the stored copy: a new folder of its own,
-    // private to the user, holding the bare stored name. Raises 75 when no
-    // such folder can be made safely.
+    // Where a new stored copy is written: a new folder of its own, private
+    // to the user, holding the bare stored name. Raises 75 when no such
+    // folder can be made safely.
     static QString openCopyPath(const QString& id, const QString& description);
 
     QTreeWidget* lvFiles() const { return m_list; }

@@ -327,18 +327,38 @@ TEST_F(DocumentPane, EachDocumentOpensWithItsOwnBytesAndAMissingOneIsReported)
     EXPECT_EQ(m_prompt.messages(), QStringList(2, QStringLiteral("File cannot be located.")));
 }
 
-TEST_F(DocumentPane, EveryOpeningOfAStoredCopyIsANewPrivateFileSoEditsInAnEarlierOneSurvive)
+TEST_F(DocumentPane, AnUnchangedStoredCopyOpensAgainAndAnEditedOneIsNeverWrittenOver)
 {
     addByMenu(source(QStringLiteral("brief.doc"), "privileged"));
     QFile::remove(m_sources.filePath(QStringLiteral("brief.doc")));
     select(0);
+    // Earlier openings of another case's document with the same id: one of
+    // the same name and size but other bytes, and one reached through a link.
+    const QString id = list()->topLevelItem(0)->data(0, ctlFileDetails::kKeyRole).toString().mid(3);
+    const QDir base(
+        QDir(m_tmp.path()).filePath(QStringLiteral("Argovo-") + QDir::home().dirName()));
+    const QString other = base.filePath(id + QStringLiteral("-other0/brief.doc"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(other).absolutePath()));
+    writeFile(other, "privilegeD");
+    QTemporaryDir elsewhere;
+    writeFile(QDir(elsewhere.path()).filePath(QStringLiteral("brief.doc")), "privileged");
+    ASSERT_TRUE(QFile::link(elsewhere.path(), base.filePath(id + QStringLiteral("-linked"))));
+    const QStringList planted = base.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
     m_pane.OpenFile();
     const QString first = launched();
     EXPECT_EQ(QFileInfo(first).fileName(), QStringLiteral("brief.doc"));
     EXPECT_EQ(fileBytes(first), QByteArray("privileged"));
+    EXPECT_FALSE(planted.contains(QFileInfo(first).absoluteDir().dirName())) << qPrintable(first);
+    EXPECT_EQ(fileBytes(other), QByteArray("privilegeD"));
     const QString folder = QFileInfo(first).absolutePath();
     EXPECT_FALSE(openToOthers(folder)) << qPrintable(folder);
-    EXPECT_FALSE(openToOthers(QFileInfo(folder).absolutePath())) << qPrintable(folder);
+    EXPECT_FALSE(openToOthers(base.path())) << qPrintable(folder);
+
+    // Opened again unchanged: the same file, no second copy.
+    m_pane.OpenFile();
+    EXPECT_EQ(launched(), first);
+    EXPECT_EQ(base.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 3);
 
     // Edited and saved in its application, then opened again from the case.
     writeFile(first, "privileged, annotated");
