@@ -70,6 +70,12 @@ mode_t modeOf(const QString& path)
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
+gid_t groupOf(const QString& path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_gid : gid_t(-1);
+}
+
 class CaseMaintenanceTest : public StoreTest {
 protected:
     void SetUp() override
@@ -257,13 +263,17 @@ TEST_F(CaseMaintenanceTest, AnEditStoredElsewhereDuringTheRunIsRefusedNotLost)
             << file.toStdString();
 }
 
-// The compacted case and its backup carry the case's permission bits, and a
-// case reached through a link is compacted where it lies, the link kept.
+// The compacted case and its backup carry the case's group and permission
+// bits, and a case reached through a link is compacted where it lies, the
+// link kept.
 TEST_F(CaseMaintenanceTest, TheCaseKeepsItsPermissionsAndALinkToItStaysALink)
 {
     const bool superuser = ::geteuid() == 0;
+    // The superuser may give the case a group it is not in (nogroup).
+    const gid_t group = superuser ? gid_t(65534) : ::getegid();
     for (const mode_t mode : {mode_t(0600), mode_t(0640), mode_t(0444)}) {
         const QString path = closedCase(QStringLiteral("Mode%1.AGV").arg(mode, 0, 8));
+        ASSERT_EQ(::chown(QFile::encodeName(path).constData(), uid_t(-1), group), 0);
         ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
         const QByteArray before = fileBytes(path);
         const bool mayWrite = (mode & 0200) || superuser;
@@ -273,8 +283,10 @@ TEST_F(CaseMaintenanceTest, TheCaseKeepsItsPermissionsAndALinkToItStaysALink)
             << std::oct << mode;
 
         EXPECT_EQ(modeOf(path), mode) << std::oct << mode;
+        EXPECT_EQ(groupOf(path), group) << std::oct << mode;
         if (mayWrite) {
             EXPECT_EQ(modeOf(path + QStringLiteral(".OLD")), mode) << std::oct << mode;
+            EXPECT_EQ(groupOf(path + QStringLiteral(".OLD")), group) << std::oct << mode;
             EXPECT_EQ(fileBytes(path + QStringLiteral(".OLD")), before);
             EXPECT_NE(fileBytes(path), before);
         } else {

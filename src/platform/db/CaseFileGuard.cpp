@@ -14,6 +14,9 @@
 #include <map>
 #include <mutex>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace db {
 
 namespace {
@@ -31,6 +34,22 @@ const QStringList kCheckedTables = {QStringLiteral("Issue"), QStringLiteral("Boo
 QString shown(const QString& path)
 {
     return QDir::toNativeSeparators(path);
+}
+
+// A case's permission bits are meant for its group, so its copy is put in
+// that group first. Only a member of the group may do that: a copy made by
+// anyone else stays in the user's own group, and those who reached the case
+// through its group now count among the others. They keep reading it, which
+// opens it to every other user as well; locked out of their own case they
+// could not even open it. Writing is not opened to everyone for them.
+QFileDevice::Permissions withCaseGroup(const QString& caseFile, const QString& copy,
+                                       QFileDevice::Permissions access)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(caseFile).constData(), &info) != 0 ||
+        ::chown(QFile::encodeName(copy).constData(), static_cast<uid_t>(-1), info.st_gid) == 0)
+        return access;
+    return access.testFlag(QFileDevice::ReadGroup) ? access | QFileDevice::ReadOther : access;
 }
 
 QString text(sqlite3_stmt* statement, int column)
@@ -487,7 +506,7 @@ void copyCaseTables(const SqliteConnection& from, const QString& target, const Q
     // superuser may write any file) is no permission of the file's.
     constexpr auto kUserBits =
         QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
-    const QFileDevice::Permissions access = QFile::permissions(from.path()) & ~kUserBits;
+    QFileDevice::Permissions access = QFile::permissions(from.path()) & ~kUserBits;
     const auto giveAccess = [&](QFileDevice::Permissions bits) {
         if (!QFile::setPermissions(target, bits))
             throw AppError(kReadOnly, source,
@@ -501,8 +520,10 @@ void copyCaseTables(const SqliteConnection& from, const QString& target, const Q
             auto copy = SqliteConnection::create(target, source);
             // Closed to others as the case is before a row is in it; its
             // owner fills it.
-            if (sameAccess)
+            if (sameAccess) {
+                access = withCaseGroup(from.path(), target, access);
                 giveAccess(access | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            }
             sqlite3* h = copy->handle(source);
             for (const QString& setting : layout)
                 runStep(h, setting, source, target);
