@@ -38,6 +38,8 @@ constexpr int kShownLeft = 2999;
 
 const QString kCaseSuffix = QStringLiteral("AGV");
 
+constexpr int kDamaged = 3049;
+
 // Only files ending in .AGV are offered when a case is opened: a new case
 // always gets the extension.
 QString withCaseExtension(const QString& name)
@@ -159,6 +161,13 @@ QString COpen::caseFilter()
     return QStringLiteral("(*.AGV)|*.AGV;*.agv");
 }
 
+// No database, a damaged one, or one without the case tables. A busy file, a
+// failed read or write or a full disk says nothing of the copied bytes.
+bool COpen::isNoCaseFile(int errorNumber)
+{
+    return errorNumber == jet::UnrecognizedFormat || errorNumber == kDamaged;
+}
+
 int16_t COpen::NewCase(ICaseWindow& frm)
 {
     try {
@@ -193,6 +202,7 @@ int16_t COpen::NewCase(ICaseWindow& frm)
         if (!frm.WritePendingEdits())
             return kFailed;
         bool templateRefused = false;
+        bool openFailed = false;
         try {
             writeDurably(path, QStringLiteral("COpen.NewCase"), [&](const QString& temp) {
                 copyFile(templatePath(), temp, path);
@@ -207,6 +217,10 @@ int16_t COpen::NewCase(ICaseWindow& frm)
                         throw AppError(jet::UnrecognizedFormat, QStringLiteral("COpen.NewCase"),
                                        QStringLiteral("it holds no table Issue"));
                 } catch (const AppError& e) {
+                    if (!isNoCaseFile(e.number())) {
+                        openFailed = true;
+                        throw;
+                    }
                     templateRefused = true;
                     QString cause = e.description();
                     throw AppError(e.number(), e.source(),
@@ -216,6 +230,14 @@ int16_t COpen::NewCase(ICaseWindow& frm)
                 }
             });
         } catch (const AppError& e) {
+            if (openFailed) {
+                oError().HandleError(QStringLiteral("COpen.NewCase"),
+                                     QStringLiteral("No new case was made at %1: %2\nThe case "
+                                                    "open before stays open.")
+                                         .arg(QDir::toNativeSeparators(path), e.description()),
+                                     0, false);
+                return kFailed;
+            }
             if (!templateRefused)
                 throw;
             oError().HandleError(

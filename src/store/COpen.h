@@ -36,6 +36,9 @@ public:
     static QString openFolder();
     // "(*.AGV)|*.AGV;*.agv": the extension in either case.
     static QString caseFilter();
+    // Whether an error numbered so, raised opening a fresh copy of the
+    // template, means the copy is no case file: the template's fault.
+    static bool isNoCaseFile(int errorNumber);
 
 private:
     QString m_caseTemplate;
