@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 using namespace treelogic;
 
 namespace {
@@ -132,6 +135,29 @@ TEST(TreeLogic, BranchesAreSortedByTextWithoutRegardToCase)
                    row(3, 5, "Charlie"), row(3, 6, "bravo")});
     EXPECT_EQ(tree.childKeys(*tree.find(kRootKey)), keys({"C2", "C3", "C1"}));
     EXPECT_EQ(tree.childKeys(*tree.find(QStringLiteral("C3"))), keys({"C6", "C5", "C4"}));
+
+    // Names alike in their first eight or sixteen characters, or beyond,
+    // and names the same but for case, which keep their order.
+    const char* const alike[] = {"Witness statement of B",  "witness Statement of a",
+                                 "Witness statements",      "Witness stat",
+                                 "WITNESS STATEMENT OF A2", "Witness",
+                                 "Witness statement of a",  "Witness statement of a",
+                                 "Witness statement",       "Witness statemenT"};
+    std::vector<IssueRow> rows;
+    std::vector<int> expected;
+    for (int i = 0; i < int(std::size(alike)); ++i) {
+        rows.push_back(row(0, 10 + i, alike[i]));
+        expected.push_back(10 + i);
+    }
+    std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+        return QString::compare(QString::fromLatin1(alike[a - 10]),
+                                QString::fromLatin1(alike[b - 10]), Qt::CaseInsensitive) < 0;
+    });
+    std::vector<QString> expectedKeys;
+    for (int id : expected)
+        expectedKeys.push_back(QStringLiteral("C%1").arg(id));
+    const TreeStructure alikeTree = buildTree(std::move(rows));
+    EXPECT_EQ(alikeTree.childKeys(*alikeTree.find(kRootKey)), expectedKeys);
 }
 
 TEST(TreeLogic, RowsReadAsNumbersBuildTheTreeRowsReadAsTextsBuild)
