@@ -90,6 +90,8 @@ void removeOrphanJournals(const QString& path, const QString& caller)
 // temporary file beside path, which takes the name only once it is on the
 // disk. The cause of a failure goes to the log, as the caller sees only the
 // class failure.
+const QString kSavingTag = QStringLiteral("saving");
+
 void writeDurably(const QString& path, const QString& caller,
                   const std::function<void(const QString& temp)>& write)
 {
@@ -99,7 +101,9 @@ void writeDurably(const QString& path, const QString& caller,
             QFile::remove(temp);
     };
     try {
-        temp = durable::freeNameBeside(path, QStringLiteral("saving"));
+        // A copy a crash stopped half-way may be as large as the case.
+        durable::removeLeftoversBeside(path, kSavingTag);
+        temp = durable::freeNameBeside(path, kSavingTag);
         write(temp);
         removeOrphanJournals(path, caller);
         durable::moveInto(temp, path, durable::Existing::Refuse, caller);

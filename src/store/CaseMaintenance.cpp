@@ -48,20 +48,8 @@ const QString kBackupTag = QStringLiteral("copy");
 // and go before the next run writes its own.
 void removeLeftovers(const QString& path)
 {
-    const QFileInfo info(path);
-    const QString name = info.fileName();
-    const QStringList prefixes = {name + QLatin1Char('.') + kCompactTag + QLatin1Char('-'),
-                                  name + QStringLiteral(".OLD.") + kBackupTag + QLatin1Char('-')};
-    const QString journal = QStringLiteral("-journal");
-    QDir folder = info.absoluteDir();
-    for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden)) {
-        for (const QString& prefix : prefixes) {
-            const int rest = entry.size() - prefix.size();
-            if (entry.startsWith(prefix) &&
-                (rest == 6 || (rest == 6 + journal.size() && entry.endsWith(journal))))
-                folder.remove(entry);
-        }
-    }
+    durable::removeLeftoversBeside(path, kCompactTag);
+    durable::removeLeftoversBeside(path + QStringLiteral(".OLD"), kBackupTag);
 }
 
 // The case a path names: a link leads to the file it stands for, which is

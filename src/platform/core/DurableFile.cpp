@@ -64,6 +64,23 @@ QString freeNameBeside(const QString& target, const QString& tag)
     return name;
 }
 
+void removeLeftoversBeside(const QString& target, const QString& tag)
+{
+    const QFileInfo info(target);
+    const QString prefix = info.fileName() + QLatin1Char('.') + tag + QLatin1Char('-');
+    const QString journal = QStringLiteral("-journal");
+    QDir folder = info.absoluteDir();
+    // Compared as text, not as a name pattern: a case's name may hold the
+    // pattern's own signs ("[", "*").
+    for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden)) {
+        // Six characters follow the prefix, as QTemporaryFile makes them.
+        const qsizetype rest = entry.size() - prefix.size();
+        if (entry.startsWith(prefix) &&
+            (rest == 6 || (rest == 6 + journal.size() && entry.endsWith(journal))))
+            folder.remove(entry);
+    }
+}
+
 void syncFile(const QString& path, const QString& source)
 {
     syncPath(path, O_RDONLY, QStringLiteral("Cannot flush"), source);

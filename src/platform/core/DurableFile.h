@@ -17,6 +17,11 @@ namespace durable {
 // Raises 75 when nothing can be written in the folder.
 QString freeNameBeside(const QString& target, const QString& tag);
 
+// Removes what a writer stopped by a crash left of freeNameBeside(target,
+// tag): its file and that file's journal. They are never the target, and
+// may be as large as it.
+void removeLeftoversBeside(const QString& target, const QString& tag);
+
 enum class Existing { Replace, Refuse };
 
 // Makes temp durable and renames it to target, then makes the folder
