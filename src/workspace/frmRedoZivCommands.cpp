@@ -330,10 +330,14 @@ void frmRedoZiv::IssueListReport()
 }
 
 // The detail area shows the grid (loading the analysis window, which the
-// grid report prints) before the preview opens.
+// grid report prints) before the preview opens. A report reads the case
+// file: what the boxes and the tree's editor hold for the item shown is
+// written first (an emptied box is written only when it is left), and a
+// report of what the user no longer sees is not printed when it cannot be.
 void frmRedoZiv::launchReport(const char* procedure, const QString& reportName, int zoom)
 {
     guarded(procedure, [&] {
+        saveCurrentItem(procedure);
         selectTab(kTabGrid);
         if (reportName == platform::reportname::kGrid)
             showAnalysisWindow();

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -159,12 +160,18 @@ TEST_F(Commands, ToolbarCloseClearsTheNodeFlagsAndTheMenuCloseKeepsThem)
 TEST_F(Commands, EachReportLauncherShowsTheGridTabBeforeThePreview)
 {
     auto w = openSample(false);
+    // An emptied box is written only when it is left; the report reads the file.
+    select(*w, QStringLiteral("C1"));
+    ASSERT_NE(w->currentIssue(), nullptr);
+    w->txtQuestions()->setPlainText(QString());
     RecordingReportLauncher reports;
     int tabWhenShown = 0;
     bool analysisLoaded = false;
+    QVariant questionsWhenShown;
     reports.onShow = [&](const QString&) {
         tabWhenShown = w->selectedTab();
         analysisLoaded = w->analysisWindow() != nullptr;
+        questionsWhenShown = issueColumn("Question", 1);
     };
     struct Row {
         const char* menuItem;
@@ -190,6 +197,7 @@ TEST_F(Commands, EachReportLauncherShowsTheGridTabBeforeThePreview)
             EXPECT_EQ(reports.shown, QStringList{QLatin1String(row.shown)});
             EXPECT_EQ(tabWhenShown, frmRedoZiv::kTabGrid);
             EXPECT_TRUE(analysisLoaded);
+            EXPECT_EQ(questionsWhenShown.toString(), QString());
         }
     }
     EXPECT_EQ(m_prompt.messages(), QStringList());
