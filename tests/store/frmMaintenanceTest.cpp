@@ -410,6 +410,7 @@ TEST_F(CaseMaintenanceTest, WindowShowsItsTextsUnderTheControlNamesAndItsButtons
     // afresh: Go runs on no file chosen before.
     window.show();
     EXPECT_EQ(file->text(), CaseMaintenance::kPlaceholder);
+    EXPECT_EQ(file->cursorPosition(), 0); // the message is read from its start
     EXPECT_TRUE(window.maintenance().fileTitle().isEmpty());
     prompt.clear();
     QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdGo")), Qt::LeftButton);

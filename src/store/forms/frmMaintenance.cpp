@@ -89,6 +89,8 @@ void frmMaintenance::load()
     setWindowTitle(CaseMaintenance::kCaption);
     m_warning->setText(CaseMaintenance::kWarning);
     m_file->setText(CaseMaintenance::kPlaceholder);
+    // The text is longer than the box: its start is what the user must read.
+    m_file->setCursorPosition(0);
     m_maintenance = CaseMaintenance();
 }
 
