@@ -388,6 +388,10 @@ void frmRedoZiv::LinkerChecker()
 // The type comes from the item-type holder; the argument is the callers' word.
 void frmRedoZiv::AddCode(const QString&)
 {
+    // A name still being typed is stored before the new item opens its own
+    // editor; one that cannot be stored keeps the user on it.
+    if (!finishLabelEdit())
+        return;
     QTreeWidgetItem* parent = m_tvIssueItems->currentItem();
     if (!parent || parent->text(0).isEmpty()) {
         platform::msgBox(

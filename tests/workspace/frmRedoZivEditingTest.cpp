@@ -291,17 +291,24 @@ TEST_F(TreeEditing, ALongerNameFromAnOlderFileKeepsItsLengthThroughARenameButCan
     EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 
-TEST_F(TreeEditing, ARefreshDuringARenameStoresAndShowsTheNameTyped)
+TEST_F(TreeEditing, ARefreshOrAnInsertDuringARenameStoresAndShowsTheNameTyped)
 {
-    auto w = openSample();
-    choose(*w, QStringLiteral("C6"));
-    w->RenameItem();
-    ASSERT_NE(labelEditor(*w), nullptr);
-    labelEditor(*w)->setText(QStringLiteral("Damages in full")); // Return not pressed
-    w->tbTools_ButtonClick(QStringLiteral("refresh"));
-    EXPECT_EQ(issueColumn("Name", 6).toString(), QStringLiteral("Damages in full"));
-    EXPECT_EQ(w->node(QStringLiteral("C6"))->text(0), QStringLiteral("Damages in full"));
-    EXPECT_EQ(m_prompt.messages(), QStringList());
+    for (const bool insert : {false, true}) {
+        SCOPED_TRACE(insert ? "insert" : "refresh");
+        auto w =
+            openSample(true, insert ? QStringLiteral("Insert.AGV") : QStringLiteral("Refresh.AGV"));
+        choose(*w, QStringLiteral("C6"));
+        w->RenameItem();
+        ASSERT_NE(labelEditor(*w), nullptr);
+        labelEditor(*w)->setText(QStringLiteral("Damages in full")); // Return not pressed
+        if (insert)
+            w->mnuInsertNewIssue_Click();
+        else
+            w->tbTools_ButtonClick(QStringLiteral("refresh"));
+        EXPECT_EQ(issueColumn("Name", 6).toString(), QStringLiteral("Damages in full"));
+        EXPECT_EQ(w->node(QStringLiteral("C6"))->text(0), QStringLiteral("Damages in full"));
+        EXPECT_EQ(m_prompt.messages(), QStringList());
+    }
 }
 
 TEST_F(TreeEditing, EscapeEndsARenameSilentlyAndTheRootIsNeverRenamed)
