@@ -151,6 +151,10 @@ void frmRedoZiv::buildCommands()
         action->setData(button.key);
         const QString key = button.key;
         connect(action, &QAction::triggered, this, [this, key] { tbTools_ButtonClick(key); });
+        // No program settings are offered yet: the button is shown greyed
+        // rather than answering a click with nothing.
+        if (key == QLatin1String("settings"))
+            action->setEnabled(false);
     }
 }
 

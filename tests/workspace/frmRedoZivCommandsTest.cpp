@@ -235,6 +235,9 @@ TEST_F(Commands, TheToolbarHoldsTheButtonsInOrderWithPicturesAndTooltipsAndTakes
     for (QAction* button : w->tbTools()->actions()) {
         actual << button->data().toString() + QLatin1Char('|') + button->toolTip();
         EXPECT_FALSE(button->icon().pixmap(24, 24).isNull()) << qPrintable(button->toolTip());
+        // Only the settings button, which has nothing to offer, cannot be clicked.
+        EXPECT_EQ(button->isEnabled(), button->data() != QStringLiteral("settings"))
+            << qPrintable(button->toolTip());
     }
     EXPECT_EQ(actual, expected);
 
