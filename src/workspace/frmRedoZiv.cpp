@@ -1383,8 +1383,7 @@ void frmRedoZiv::tbsTabs_Click()
     // A case open read-only holds nothing to write back.
     attempt("tbsTabs_Click", 10, [&] {
         if (key == QLatin1String("EXPLANATION") && !m_readOnly) {
-            m_currentIssue->setExplanation(txtExplanation()->toPlainText());
-            m_currentIssue->setQuestion(txtQuestions()->toPlainText());
+            takeTexts(*m_currentIssue);
         } else if (key == QLatin1String("GRID")) {
             showAnalysisWindow();
         } else if (key == QLatin1String("FILES")) {
@@ -1567,8 +1566,7 @@ void frmRedoZiv::txtExplanation_LostFocus()
     FlagScope busy(m_writingBack);
     CIssue& item = *m_currentIssue;
     if (selectedTabKey() == QLatin1String("EXPLANATION")) {
-        quietly([&] { item.setExplanation(txtExplanation()->toPlainText()); });
-        quietly([&] { item.setQuestion(txtQuestions()->toPlainText()); });
+        quietly([&] { takeTexts(item); });
         for (int i = 0; i < ExplanationPage::kRatings; ++i)
             takeRating(i, QStringLiteral("txtExplanation_LostFocus"), 10);
         quietly([&] { item.setItemType(item.ItemType()); });
@@ -1648,16 +1646,22 @@ void frmRedoZiv::commitBoxes(const char* place)
 
 void frmRedoZiv::takeBoxes(CIssue& item, const char* place)
 {
-    attempt(place, 10, [&] {
-        const QString explanation = txtExplanation()->toPlainText();
-        if (explanation != item.Explanation())
-            item.setExplanation(explanation);
-        const QString questions = txtQuestions()->toPlainText();
-        if (questions != item.Question())
-            item.setQuestion(questions);
-    });
+    attempt(place, 10, [&] { takeTexts(item); });
     for (int i = 0; i < ExplanationPage::kRatings; ++i)
         takeRating(i, QLatin1String(place), 20);
+}
+
+// A text is set only when the user changed it here: one left as it was read
+// is not written, so a change another copy of the program made to it since
+// is kept.
+void frmRedoZiv::takeTexts(CIssue& item)
+{
+    const QString explanation = txtExplanation()->toPlainText();
+    if (explanation != item.Explanation())
+        item.setExplanation(explanation);
+    const QString questions = txtQuestions()->toPlainText();
+    if (questions != item.Question())
+        item.setQuestion(questions);
 }
 
 // The way out of the case stops, with what was typed still in the boxes,

@@ -297,6 +297,8 @@ private:
     bool takeRating(int index, const QString& place, int line);
     // Sets on the item whatever its boxes hold that differs from it.
     void takeBoxes(CIssue& item, const char* place);
+    // The explanation and questions boxes' part of it.
+    void takeTexts(CIssue& item);
     void commitBoxes(const char* place);
     bool writeBackItemLeft(const char* place);
     void stayOnItemShown();

@@ -452,6 +452,56 @@ TEST_F(WriteBack, AnItemDeletedElsewhereWhileShownDoesNotHoldTheUserOnIt)
     EXPECT_FALSE(m_prompt.messages().isEmpty()); // the failed write was told
 }
 
+// What the user does with item 2 "Duty of care" after another copy of the
+// program changed its texts; typed is what the user typed into the explanation.
+struct ElsewhereEdit {
+    const char* name;
+    std::function<void(frmRedoZiv&)> act;
+    const char* typed = nullptr;
+};
+
+void PrintTo(const ElsewhereEdit& edit, std::ostream* os)
+{
+    *os << edit.name;
+}
+
+class AnotherCopysEdit : public WriteBack, public ::testing::WithParamInterface<ElsewhereEdit> {};
+
+TEST_P(AnotherCopysEdit, IsKeptWhereThisCopyLeftTheTextAsItWasRead)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C2"));
+    execIn(m_path, QStringLiteral("UPDATE Issue SET Explanation = 'elsewhere', "
+                                  "Question = 'asked elsewhere' WHERE ID = 2"));
+
+    GetParam().act(*w);
+    w->tvIssueItems()->setFocus();
+    clickNode(*w, QStringLiteral("C3"));
+    if (GetParam().typed)
+        EXPECT_TRUE(issueColumn("Explanation", 2).toString().endsWith(GetParam().typed));
+    else
+        EXPECT_EQ(issueColumn("Explanation", 2).toString(), QStringLiteral("elsewhere"));
+    EXPECT_EQ(issueColumn("Question", 2).toString(), QStringLiteral("asked elsewhere"));
+    EXPECT_EQ(m_prompt.messages(), QStringList());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WriteBack, AnotherCopysEdit,
+    ::testing::Values(ElsewhereEdit{"ExplanationEnteredAndLeft",
+                                    [](frmRedoZiv& w) { w.txtExplanation()->setFocus(); }},
+                      ElsewhereEdit{"ExplanationTyped",
+                                    [](frmRedoZiv& w) {
+                                        w.txtExplanation()->setFocus();
+                                        QTest::keyClick(w.txtExplanation(), Qt::Key_End,
+                                                        Qt::ControlModifier);
+                                        QTest::keyClicks(w.txtExplanation(),
+                                                         QStringLiteral(" here"));
+                                    },
+                                    " here"}),
+    [](const ::testing::TestParamInfo<ElsewhereEdit>& info) {
+        return std::string(info.param.name);
+    });
+
 TEST_F(WriteBack, TheItemShownIsDeletedThoughWhatWasTypedForItCouldNotBeWritten)
 {
     auto w = openWindow();
