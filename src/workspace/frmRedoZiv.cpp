@@ -1176,6 +1176,8 @@ void frmRedoZiv::SelectCodeItem(const QString& key)
         return;
     auto record = std::make_shared<CIssue>();
     attempt("SelectCodeItem", 10, [&] { record->Initialise(gDB, treelogic::nodeKeyToId(key)); });
+    if (!readItemToShow(*record))
+        return;
     attempt("SelectCodeItem", 20,
             [&] { m_statusPanel1->setText(screentext::shown(record->Name())); });
     bool shown = true;
@@ -1206,6 +1208,8 @@ bool frmRedoZiv::Initialise(std::shared_ptr<dao::Database> oDB, std::shared_ptr<
         const QString key = item->Key();
         attempt("Initialise", 15, [&] { item->Initialise(oDB, key); });
     }
+    if (oDB && item && !readItemToShow(*item))
+        return false;
     gDB = oDB;
     if (oDB && item) {
         m_currentIssue = std::move(item);
@@ -1228,13 +1232,61 @@ bool frmRedoZiv::Initialise(std::shared_ptr<dao::Database> oDB, std::shared_ptr<
 }
 
 // The item shown could not be written as it was left, so it stays shown with
-// what was typed. The tree's current node, the heading and the node the
-// insert commands work on go back to it, without its being shown afresh.
+// what was typed.
 void frmRedoZiv::stayOnItemShown()
+{
+    backToItemShown();
+    m_unsavedRun = true;
+    showItemStatus();
+}
+
+// Reads the item about to be shown. One that cannot be read is not shown:
+// the boxes would keep the values of the item shown while bound to it, and
+// the next write would store them in it. The failure is told and the window
+// stays on the item shown.
+bool frmRedoZiv::readItemToShow(CIssue& item)
+{
+    try {
+        item.Name(); // the first property read loads the row
+        return true;
+    } catch (const std::exception& e) {
+        // The node moved to names the item, when the tree is on it.
+        QString name;
+        quietly([&] {
+            if (QTreeWidgetItem* at = m_tvIssueItems->currentItem();
+                at && treelogic::nodeKeyToId(at->data(0, kKeyRole).toString()) == item.Key())
+                name = at->text(0);
+        });
+        const auto* error = dynamic_cast<const AppError*>(&e);
+        // The engine calls a busy file a failed update, read or write.
+        const QString why = error && error->number() == jet::RecordLocked
+                                ? QStringLiteral("The case file is busy: another program is "
+                                                 "writing to it. Try again in a moment.")
+                                : report::describe(e);
+        quietly([&] {
+            platform::msgBox(QStringLiteral("%1 could not be read, so it is not shown.\n\n%2")
+                                 .arg(name.isEmpty() ? QStringLiteral("The item")
+                                                     : QStringLiteral("\"%1\"").arg(name),
+                                      why),
+                             platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
+                             appinfo::kAppTitle);
+        });
+    }
+    backToItemShown();
+    showItemStatus();
+    return false;
+}
+
+// The tree's current node, the heading and the node the insert commands
+// work on go back to the item shown, without its being shown afresh; with no
+// item shown, to no node.
+void frmRedoZiv::backToItemShown()
 {
     QTreeWidgetItem* shown = nullptr;
     QString name;
     quietly([&] {
+        if (!m_currentIssue)
+            return;
         name = screentext::shown(m_currentIssue->Name());
         shown = node(treelogic::keyForRow(m_currentIssue->ItemType(), m_currentIssue->Key()));
     });
@@ -1256,12 +1308,13 @@ void frmRedoZiv::stayOnItemShown()
         else
             m_tvIssueItems->clearSelection();
     });
-    m_lblMain->setText(QStringLiteral("  ") + (shown ? shown->text(0) : name));
+    if (m_currentIssue)
+        m_lblMain->setText(QStringLiteral("  ") + (shown ? shown->text(0) : name));
+    else
+        m_lblMain->clear();
     quietly([shown] {
         oUtility().setSelectedNode(shown ? shown->data(0, kKeyRole).toString() : QString());
     });
-    m_unsavedRun = true;
-    showItemStatus();
 }
 
 void frmRedoZiv::DisplayDefaults()

@@ -302,6 +302,9 @@ private:
     void commitBoxes(const char* place);
     bool writeBackItemLeft(const char* place);
     void stayOnItemShown();
+    // False when the item to show cannot be read: told, and the item shown stays.
+    bool readItemToShow(CIssue& item);
+    void backToItemShown();
     // File > Save and the toolbar's Save; a failure is the caller's to report.
     void saveCurrentItem(const char* place);
     // A keystroke's commit does not wait for a file found busy at the last one.

@@ -25,7 +25,10 @@
 #include <QTest>
 #include <QTreeWidgetItem>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
+#include <vector>
 
 // Every write of an item fails, as on a full disk.
 const QString kRefuseUpdates = QStringLiteral(
@@ -394,6 +397,68 @@ TEST_P(ARefusedItemChange, KeepsTheItemLeftShownWithWhatWasTypedUntilItCanBeWrit
 }
 
 INSTANTIATE_TEST_SUITE_P(WriteBack, ARefusedItemChange, ::testing::ValuesIn(kItemChanges),
+                         [](const ::testing::TestParamInfo<ItemChange>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// Every item's texts and ratings, as the file holds them.
+QVariant everyItem(const QString& path)
+{
+    return valueIn(path, QStringLiteral("select group_concat(quote(Explanation) || "
+                                        "quote(Question) || quote(Weight) || quote(Success) || "
+                                        "quote(Jury) || quote(Substantive) || quote(Procedural) "
+                                        "|| quote(Significance), '|') from Issue"));
+}
+
+// The item changes that show an item the file holds already.
+std::vector<ItemChange> changesToAStoredItem()
+{
+    std::vector<ItemChange> changes;
+    std::copy_if(std::begin(kItemChanges), std::end(kItemChanges), std::back_inserter(changes),
+                 [](const ItemChange& change) { return std::string(change.place) != "AddCode"; });
+    return changes;
+}
+
+class AnUnreadItem : public Commands, public ::testing::WithParamInterface<ItemChange> {};
+
+TEST_P(AnUnreadItem, IsNotShownAndNothingOfTheItemShownIsWrittenIntoIt)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C3"));
+    const QString breach = w->txtExplanation()->toPlainText();
+    const QVariant stored = everyItem(m_path);
+    // Another program holds the file for a long write; the wait for it is cut short.
+    auto other = ado::Connection::create();
+    other->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") +
+                ado::dataSourceValue(m_path));
+    other->Execute(QStringLiteral("BEGIN EXCLUSIVE"));
+    gDB->setWaitForBusyFile(false);
+
+    changeItem(*w, GetParam());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(m_prompt.messages().size(), 1) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_TRUE(m_prompt.messages().at(0).contains(QStringLiteral("could not be read")));
+    EXPECT_TRUE(m_prompt.messages().at(0).contains(QStringLiteral("busy")));
+    ASSERT_NE(w->currentIssue(), nullptr);
+    EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("3"));
+    EXPECT_EQ(w->txtExplanation()->toPlainText(), breach);
+    EXPECT_EQ(w->tvIssueItems()->currentItem(), w->node(QStringLiteral("C3")));
+    EXPECT_EQ(w->lblMain()->text(), QStringLiteral("  Breach"));
+    EXPECT_EQ(w->statusPanelText(), QStringLiteral("Breach"));
+
+    // The file is free: leaving the box and the item writes nothing anywhere.
+    other->Close();
+    gDB->setWaitForBusyFile(true);
+    w->txtExplanation()->setFocus();
+    w->tvIssueItems()->setFocus();
+    changeItem(*w, GetParam());
+    ASSERT_NE(w->currentIssue(), nullptr);
+    EXPECT_NE(w->currentIssue()->Key(), QStringLiteral("3"));
+    EXPECT_EQ(everyItem(m_path), stored);
+    EXPECT_EQ(m_prompt.messages().size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(WriteBack, AnUnreadItem, ::testing::ValuesIn(changesToAStoredItem()),
                          [](const ::testing::TestParamInfo<ItemChange>& info) {
                              return std::string(info.param.name);
                          });
