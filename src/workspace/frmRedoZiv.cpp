@@ -110,6 +110,14 @@ template <typename F> void quietly(F&& body)
     }
 }
 
+// Whether the case file holds the item with this id.
+bool inFile(dao::Database& db, const QString& id)
+{
+    return !db.OpenRecordset(QStringLiteral("select ID from Issue where ID = ") + id,
+                             dao::dbOpenSnapshot)
+                ->EOF();
+}
+
 // Sets a flag for the lifetime of the object.
 class FlagScope {
 public:
@@ -1176,7 +1184,7 @@ void frmRedoZiv::SelectCodeItem(const QString& key)
         return;
     auto record = std::make_shared<CIssue>();
     attempt("SelectCodeItem", 10, [&] { record->Initialise(gDB, treelogic::nodeKeyToId(key)); });
-    if (!readItemToShow(*record))
+    if (!readItemToShow(gDB, *record))
         return;
     attempt("SelectCodeItem", 20,
             [&] { m_statusPanel1->setText(screentext::shown(record->Name())); });
@@ -1208,7 +1216,7 @@ bool frmRedoZiv::Initialise(std::shared_ptr<dao::Database> oDB, std::shared_ptr<
         const QString key = item->Key();
         attempt("Initialise", 15, [&] { item->Initialise(oDB, key); });
     }
-    if (oDB && item && !readItemToShow(*item))
+    if (oDB && item && !readItemToShow(oDB, *item))
         return false;
     gDB = oDB;
     if (oDB && item) {
@@ -1244,34 +1252,38 @@ void frmRedoZiv::stayOnItemShown()
 // the boxes would keep the values of the item shown while bound to it, and
 // the next write would store them in it. The failure is told and the window
 // stays on the item shown.
-bool frmRedoZiv::readItemToShow(CIssue& item)
+bool frmRedoZiv::readItemToShow(const std::shared_ptr<dao::Database>& db, CIssue& item)
 {
+    QString notice;
     try {
         item.Name(); // the first property read loads the row
-        return true;
+        // A row deleted elsewhere reads as an item with nothing in it, and
+        // the first keystroke for it would fail.
+        if (!db || item.Key().isEmpty() || inFile(*db, item.Key()))
+            return true;
+        notice = QStringLiteral(" is no longer in the case: it was deleted in another copy of the "
+                                "program, where the case is open too. It is not shown; refresh "
+                                "the tree to see the case as it is now.");
     } catch (const std::exception& e) {
-        // The node moved to names the item, when the tree is on it.
-        QString name;
-        quietly([&] {
-            if (QTreeWidgetItem* at = m_tvIssueItems->currentItem();
-                at && treelogic::nodeKeyToId(at->data(0, kKeyRole).toString()) == item.Key())
-                name = at->text(0);
-        });
         const auto* error = dynamic_cast<const AppError*>(&e);
         // The engine calls a busy file a failed update, read or write.
-        const QString why = error && error->number() == jet::RecordLocked
-                                ? QStringLiteral("The case file is busy: another program is "
-                                                 "writing to it. Try again in a moment.")
-                                : report::describe(e);
-        quietly([&] {
-            platform::msgBox(QStringLiteral("%1 could not be read, so it is not shown.\n\n%2")
-                                 .arg(name.isEmpty() ? QStringLiteral("The item")
-                                                     : QStringLiteral("\"%1\"").arg(name),
-                                      why),
-                             platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
-                             appinfo::kAppTitle);
-        });
+        notice = QStringLiteral(" could not be read, so it is not shown.\n\n") +
+                 (error && error->number() == jet::RecordLocked
+                      ? QStringLiteral("The case file is busy: another program is writing to "
+                                       "it. Try again in a moment.")
+                      : report::describe(e));
     }
+    // The node moved to names the item, when the tree is on it.
+    QString name = QStringLiteral("The item");
+    quietly([&] {
+        if (QTreeWidgetItem* at = m_tvIssueItems->currentItem();
+            at && treelogic::nodeKeyToId(at->data(0, kKeyRole).toString()) == item.Key())
+            name = QLatin1Char('"') + at->text(0) + QLatin1Char('"');
+    });
+    quietly([&] {
+        platform::msgBox(name + notice, platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
+                         appinfo::kAppTitle);
+    });
     backToItemShown();
     showItemStatus();
     return false;

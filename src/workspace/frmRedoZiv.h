@@ -302,8 +302,9 @@ private:
     void commitBoxes(const char* place);
     bool writeBackItemLeft(const char* place);
     void stayOnItemShown();
-    // False when the item to show cannot be read: told, and the item shown stays.
-    bool readItemToShow(CIssue& item);
+    // False when the item to show cannot be read or is gone from the file:
+    // told, and the item shown stays.
+    bool readItemToShow(const std::shared_ptr<dao::Database>& db, CIssue& item);
     void backToItemShown();
     // File > Save and the toolbar's Save; a failure is the caller's to report.
     void saveCurrentItem(const char* place);

@@ -567,6 +567,29 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(info.param.name);
     });
 
+TEST_F(WriteBack, ABookmarkOfAnItemDeletedElsewhereIsToldGoneAndTheItemShownStays)
+{
+    auto w = openWindow();
+    clickNode(*w, QStringLiteral("C1"));
+    execIn(m_path, QStringLiteral("DELETE FROM Issue WHERE ID = 3")); // another copy
+    QTreeWidget* bookmarks = w->ctlBookmarkList()->lvBookMarks();
+    ASSERT_EQ(bookmarks->topLevelItemCount(), 1); // item 3's, listed before the delete
+
+    w->ctlBookmarkList()->ViewSelectedBookmark(bookmarks->topLevelItem(0));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(m_prompt.messages().size(), 1);
+    EXPECT_TRUE(m_prompt.messages().at(0).startsWith(
+        QStringLiteral("\"Breach\" is no longer in the case")));
+    ASSERT_NE(w->currentIssue(), nullptr);
+    EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("1"));
+    EXPECT_EQ(w->tvIssueItems()->currentItem(), w->node(QStringLiteral("C1")));
+    EXPECT_EQ(w->lblMain()->text(), QStringLiteral("  Liability"));
+    w->txtExplanation()->setFocus();
+    QTest::keyClicks(w->txtExplanation(), QStringLiteral("x"));
+    EXPECT_TRUE(issueColumn("Explanation", 1).toString().startsWith(QLatin1Char('x')));
+    EXPECT_EQ(m_prompt.messages().size(), 1);
+}
+
 TEST_F(WriteBack, TheItemShownIsDeletedThoughWhatWasTypedForItCouldNotBeWritten)
 {
     auto w = openWindow();
