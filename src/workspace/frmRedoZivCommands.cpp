@@ -335,13 +335,16 @@ void frmRedoZiv::IssueListReport()
 
 // The detail area shows the grid (loading the analysis window, which the
 // grid report prints) before the preview opens. A report reads the case
-// file: what the boxes and the tree's editor hold for the item shown is
+// file: what the tree's editor and the boxes hold for the item shown is
 // written first (an emptied box is written only when it is left), and a
 // report of what the user no longer sees is not printed when it cannot be.
+// An item deleted elsewhere since it was shown keeps no report from opening:
+// the failure is told and the rest of the case prints.
 void frmRedoZiv::launchReport(const char* procedure, const QString& reportName, int zoom)
 {
     guarded(procedure, [&] {
-        saveCurrentItem(procedure);
+        if (!m_readOnly && (!finishLabelEdit() || !writeBackItemLeft(procedure)))
+            return;
         selectTab(kTabGrid);
         if (reportName == platform::reportname::kGrid)
             showAnalysisWindow();

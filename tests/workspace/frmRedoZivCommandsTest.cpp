@@ -1,4 +1,5 @@
 #include "WorkspaceFixture.h"
+#include "support/CaseRows.h"
 #include "support/RecordingReportLauncher.h"
 
 #include "workspace/BrowserPane.h"
@@ -201,6 +202,22 @@ TEST_F(Commands, EachReportLauncherShowsTheGridTabBeforeThePreview)
         }
     }
     EXPECT_EQ(m_prompt.messages(), QStringList());
+}
+
+TEST_F(Commands, AReportOpensThoughTheItemShownWasDeletedElsewhereWithSomethingTyped)
+{
+    auto w = openSample(false);
+    select(*w, QStringLiteral("C2"));
+    execIn(m_path, QStringLiteral("DELETE FROM Issue WHERE ID = 2"));
+    const int fours = countIn(m_path, QStringLiteral("Issue where Weight = 4"));
+    w->txtSpin(0)->setText(QStringLiteral("4"));
+    RecordingReportLauncher reports;
+    w->tbTools_ButtonClick(QStringLiteral("issue"));
+    w->tbTools_ButtonClick(QStringLiteral("issue"));
+    EXPECT_EQ(reports.shown.size(), 2);
+    // The failure of the write is told; nothing is written anywhere else.
+    EXPECT_FALSE(m_prompt.messages().isEmpty());
+    EXPECT_EQ(countIn(m_path, QStringLiteral("Issue where Weight = 4")), fours);
 }
 
 TEST_F(Commands, TheToolbarHoldsTheButtonsInOrderWithPicturesAndTooltipsAndTakesOnlyItsExactKeys)
