@@ -437,6 +437,7 @@ void frmRedoZiv::AddCode(const QString&)
         if (!shown)
             return;
         m_lblMain->setText(QStringLiteral("  ") + item->Name());
+        showItemStatus();
         {
             QScopedValueRollback inCode(m_selectingInCode, true);
             m_tvIssueItems->setCurrentItem(node);

@@ -112,6 +112,7 @@ TEST_F(TreeEditing, InsertingEachTypeUnderAnIssueAndUnderTheRootStoresAndShowsIt
         EXPECT_EQ(node->parent(), w->node(QLatin1String(c.under)));
         EXPECT_EQ(node->text(0), QStringLiteral("New Case Item"));
         EXPECT_EQ(w->lblMain()->text(), QStringLiteral("  New Case Item"));
+        EXPECT_EQ(w->statusPanelText(), QStringLiteral("New Case Item"));
         EXPECT_EQ(imageOf(*w, key), QLatin1String(c.image));
         EXPECT_EQ(issueColumn("ParentID", id).toString(), QLatin1String(c.parentId));
         EXPECT_EQ(issueColumn("ItemType", id).toString(), QLatin1String(c.type));
