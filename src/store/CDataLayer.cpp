@@ -11,7 +11,6 @@ namespace {
 
 const QString kProvider = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;");
 const QString kDataSourceKey = QStringLiteral("Data Source=");
-constexpr int kDamaged = 3049;
 
 QString wrapped(const QString& path)
 {
@@ -95,7 +94,8 @@ int16_t CDataLayer::GetConnected()
             const Failure f = failureOf(e);
             // A file refused for what it holds is told as it is, not as a
             // technical error: the user can do something about it.
-            const bool refusedFile = f.number == jet::UnrecognizedFormat || f.number == kDamaged;
+            const bool refusedFile =
+                f.number == jet::UnrecognizedFormat || f.number == jet::Damaged;
             oError().HandleError(QStringLiteral("oDataLayer.GetConnected"),
                                  QStringLiteral("The case file could not be opened. ") +
                                      f.description,

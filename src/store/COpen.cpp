@@ -38,8 +38,6 @@ constexpr int kShownLeft = 2999;
 
 const QString kCaseSuffix = QStringLiteral("AGV");
 
-constexpr int kDamaged = 3049;
-
 // Only files ending in .AGV are offered when a case is opened: a new case
 // always gets the extension.
 QString withCaseExtension(const QString& name)
@@ -169,7 +167,7 @@ QString COpen::caseFilter()
 // failed read or write or a full disk says nothing of the copied bytes.
 bool COpen::isNoCaseFile(int errorNumber)
 {
-    return errorNumber == jet::UnrecognizedFormat || errorNumber == kDamaged;
+    return errorNumber == jet::UnrecognizedFormat || errorNumber == jet::Damaged;
 }
 
 int16_t COpen::NewCase(ICaseWindow& frm)

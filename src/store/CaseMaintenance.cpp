@@ -16,9 +16,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 const QString CaseMaintenance::kCaption = QStringLiteral("Argovo 2003 System Maintenance");
 const QString CaseMaintenance::kPlaceholder =
     QStringLiteral("You cannot maintain the open case.  Select a closed case to maintain.");
@@ -72,31 +69,6 @@ QString notWritable(const QString& caseFile)
         .arg(QDir::toNativeSeparators(caseFile));
 }
 
-// The permission bits of a file, without what permissions() adds for the
-// user running the program (the superuser may write any file).
-QFileDevice::Permissions accessOf(const QString& path)
-{
-    return QFile::permissions(path) &
-           ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
-}
-
-// The case's permission bits for an open copy of it. They are meant for the
-// case's group, so the copy is put in that group first. Only a member of the
-// group may do that: a copy made by anyone else stays in the user's own
-// group, and those who reached the case through its group now count among
-// the others. They keep reading it, which opens it to every other user as
-// well; locked out of their own case they could not even open it. Writing is
-// not opened to everyone for them.
-QFileDevice::Permissions accessForCopy(const QString& caseFile, QFile& copy)
-{
-    const QFileDevice::Permissions access = accessOf(caseFile);
-    struct stat info {};
-    if (::stat(QFile::encodeName(caseFile).constData(), &info) != 0 ||
-        ::fchown(copy.handle(), static_cast<uid_t>(-1), info.st_gid) == 0)
-        return access;
-    return access.testFlag(QFileDevice::ReadGroup) ? access | QFileDevice::ReadOther : access;
-}
-
 // The bytes of the case, read through the handle the compaction holds it
 // by, into a new file closed to others as the case is.
 void copyHeld(QFile& held, const QString& caseFile, const QString& to)
@@ -108,7 +80,7 @@ void copyHeld(QFile& held, const QString& caseFile, const QString& to)
     if (!copy.open(QIODevice::WriteOnly | QIODevice::NewOnly,
                    QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         failed(copy.errorString());
-    const QFileDevice::Permissions access = accessForCopy(caseFile, copy);
+    const QFileDevice::Permissions access = durable::accessForCopy(caseFile, to);
     constexpr qint64 kPiece = 1 << 20;
     held.seek(0);
     while (!held.atEnd()) {

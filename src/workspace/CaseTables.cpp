@@ -20,8 +20,7 @@ std::function<bool(dao::Database&)>& writeCheck()
 // file or file system, a journal that cannot be created, disk errors.
 bool meansReadOnly(int number)
 {
-    constexpr int kReadOnly = 3027;
-    return number == kReadOnly || number == jet::FileNotFound || number == jet::DiskIo;
+    return number == jet::ReadOnly || number == jet::FileNotFound || number == jet::DiskIo;
 }
 
 } // namespace

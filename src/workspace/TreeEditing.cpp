@@ -33,8 +33,8 @@ const QString kLoopElsewhereText = QStringLiteral(
     "the issue dropped onto now lies under the item dragged. Nothing was moved. Refresh the "
     "tree to see the case as it is now.");
 
-// The ParentID the case file holds for the item with this id; nothing when
-// the file holds no such item.
+} // namespace
+
 std::optional<qint64> storedParent(dao::Database& db, qint64 id)
 {
     auto rs = db.OpenRecordset(QStringLiteral("SELECT ParentID FROM Issue WHERE ID=") +
@@ -44,8 +44,6 @@ std::optional<qint64> storedParent(dao::Database& db, qint64 id)
         return std::nullopt;
     return rs->Fields(QStringLiteral("ParentID")).Value().toLongLong();
 }
-
-} // namespace
 
 std::optional<ItemKind> kindOf(const QString& typeWord)
 {

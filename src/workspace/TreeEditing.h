@@ -49,6 +49,10 @@ int labelLimit(const QString& existing);
 // The name a label edit of a node named `existing` stores: cut to its limit.
 QString acceptedLabel(const QString& typed, const QString& existing);
 
+// The ParentID the case file holds for the item with this id; nothing when
+// the file holds no such item (deleted in another copy of the program).
+std::optional<qint64> storedParent(dao::Database& db, qint64 id);
+
 // The message that refuses putting an item under the issue with this id
 // ("0": the top level), empty when it may go there. The tree on screen can
 // be older than the case file, when the case is open in a second copy of

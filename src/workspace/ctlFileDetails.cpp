@@ -115,6 +115,26 @@ void cannotLocate()
                      QStringLiteral("Cannot Locate File"));
 }
 
+// Closes a file descriptor however the function holding it is left.
+class Descriptor final {
+public:
+    explicit Descriptor(int fd)
+        : m_fd(fd)
+    {
+    }
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
 // The user's folder for opened documents, in the shared temporary folder.
 // Case documents are confidential and others on the machine can make names
 // there first: only a real folder of this user (never a link) is used, and
@@ -138,21 +158,18 @@ QString privateOpenFolder()
         refuse(QString::fromLocal8Bit(std::strerror(errno)));
     // Checked and closed through one handle, so a name swapped in between
     // is never the one changed.
-    const int fd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
+    const Descriptor fd(
+        ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (fd.get() < 0)
         refuse(errno == ELOOP || errno == ENOTDIR ? QStringLiteral("it is not a folder")
                                                   : QString::fromLocal8Bit(std::strerror(errno)));
     struct stat st {};
-    QString problem;
-    if (::fstat(fd, &st) != 0)
-        problem = QString::fromLocal8Bit(std::strerror(errno));
-    else if (st.st_uid != ::geteuid())
-        problem = QStringLiteral("another user owns it");
-    else if ((st.st_mode & 077) != 0 && ::fchmod(fd, 0700) != 0)
-        problem = QString::fromLocal8Bit(std::strerror(errno));
-    ::close(fd);
-    if (!problem.isEmpty())
-        refuse(problem);
+    if (::fstat(fd.get(), &st) != 0)
+        refuse(QString::fromLocal8Bit(std::strerror(errno)));
+    if (st.st_uid != ::geteuid())
+        refuse(QStringLiteral("another user owns it"));
+    if ((st.st_mode & 077) != 0 && ::fchmod(fd.get(), 0700) != 0)
+        refuse(QString::fromLocal8Bit(std::strerror(errno)));
     return base;
 }
 
@@ -173,26 +190,6 @@ bool digitsOnly(const QString& id)
         return c >= QLatin1Char('0') && c <= QLatin1Char('9');
     });
 }
-
-// Closes a file descriptor however the function holding it is left.
-class Descriptor final {
-public:
-    explicit Descriptor(int fd)
-        : m_fd(fd)
-    {
-    }
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 // Whether the next size bytes read from fd are exactly the stored bytes of
 // file. Both are read a piece at a time: a document can be near a gigabyte.

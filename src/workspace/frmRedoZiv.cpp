@@ -12,6 +12,7 @@
 #include "workspace/ScreenText.h"
 #include "workspace/StartPage.h"
 #include "workspace/TreeDragDrop.h"
+#include "workspace/TreeEditing.h"
 #include "workspace/TreeImages.h"
 #include "workspace/TreeLogic.h"
 #include "workspace/UpDown.h"
@@ -108,14 +109,6 @@ template <typename F> void quietly(F&& body)
         body();
     } catch (...) {
     }
-}
-
-// Whether the case file holds the item with this id.
-bool inFile(dao::Database& db, const QString& id)
-{
-    return !db.OpenRecordset(QStringLiteral("select ID from Issue where ID = ") + id,
-                             dao::dbOpenSnapshot)
-                ->EOF();
 }
 
 // Sets a flag for the lifetime of the object.
@@ -1259,7 +1252,7 @@ bool frmRedoZiv::readItemToShow(const std::shared_ptr<dao::Database>& db, CIssue
         item.Name(); // the first property read loads the row
         // A row deleted elsewhere reads as an item with nothing in it, and
         // the first keystroke for it would fail.
-        if (!db || item.Key().isEmpty() || inFile(*db, item.Key()))
+        if (!db || item.Key().isEmpty() || treeediting::storedParent(*db, item.Key().toLongLong()))
             return true;
         notice = QStringLiteral(" is no longer in the case: it was deleted in another copy of the "
                                 "program, where the case is open too. It is not shown; refresh "

@@ -319,7 +319,6 @@ private:
     void connectTreeEditing();
     bool treeEditable() const;
     void startLabelEdit(QTreeWidgetItem* node);
-    // Stores a name typed in place and not yet entered, as leaving the editor does.
     // Stores a name still being typed in the tree; false when it could not
     // be stored (the failure told), the typed name then kept aside.
     bool finishLabelEdit();

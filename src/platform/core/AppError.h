@@ -47,4 +47,6 @@ constexpr int ObjectClosed = 3704;       // operation on a closed object
 constexpr int NotInTransaction = 3034;   // commit or rollback without BeginTrans
 constexpr int DiskIo = 3043;             // disk or network error
 constexpr int InvalidStatement = 3129;   // no statement where one was expected
+constexpr int ReadOnly = 3027;           // the file may not be written
+constexpr int Damaged = 3049;            // the file is damaged
 } // namespace jet

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace durable {
@@ -62,6 +63,20 @@ QString freeNameBeside(const QString& target, const QString& tag)
     // Writers here create their file themselves and refuse an existing one.
     QFile::remove(name);
     return name;
+}
+
+QFileDevice::Permissions accessForCopy(const QString& original, const QString& copy)
+{
+    // What permissions() adds for the user running the program (the
+    // superuser may write any file) is no permission of the file's.
+    const QFileDevice::Permissions access =
+        QFile::permissions(original) &
+        ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
+    struct stat info {};
+    if (::stat(QFile::encodeName(original).constData(), &info) != 0 ||
+        ::chown(QFile::encodeName(copy).constData(), static_cast<uid_t>(-1), info.st_gid) == 0)
+        return access;
+    return access.testFlag(QFileDevice::ReadGroup) ? access | QFileDevice::ReadOther : access;
 }
 
 void removeLeftoversBeside(const QString& target, const QString& tag)

@@ -6,6 +6,7 @@
 // the rename itself is flushed with the folder. Paths pass to the system in
 // its own 8-bit encoding, whatever letters they hold.
 
+#include <QFileDevice>
 #include <QString>
 
 #include <functional>
@@ -16,6 +17,15 @@ namespace durable {
 // never ends in the target's extension, so it is never taken for one.
 // Raises 75 when nothing can be written in the folder.
 QString freeNameBeside(const QString& target, const QString& tag);
+
+// The permission bits a new copy of original is to carry, once the copy is
+// put in original's group (copy must exist). The bits are meant for that
+// group; only its members may put a file in it. A copy made by anyone else
+// stays in the user's own group, and those who reached original through its
+// group now count among the others: they keep reading it, which opens it to
+// every other user as well, where locked out of their own case they could
+// not even open it. Writing is not opened to everyone for them.
+QFileDevice::Permissions accessForCopy(const QString& original, const QString& copy);
 
 // Removes what a writer stopped by a crash left of freeNameBeside(target,
 // tag): its file and that file's journal. They are never the target, and

@@ -3,6 +3,7 @@
 #include "SqliteConnection.h"
 
 #include "platform/core/AppError.h"
+#include "platform/core/DurableFile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -14,15 +15,10 @@
 #include <map>
 #include <mutex>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace db {
 
 namespace {
 
-constexpr int kDamaged = 3049;
-constexpr int kReadOnly = 3027;
 // The names a copy's two files go by on the connection that fills it.
 const char* const kCaseSchema = "argovo_case";
 const char* const kCopySchema = "argovo_copy";
@@ -34,22 +30,6 @@ const QStringList kCheckedTables = {QStringLiteral("Issue"), QStringLiteral("Boo
 QString shown(const QString& path)
 {
     return QDir::toNativeSeparators(path);
-}
-
-// A case's permission bits are meant for its group, so its copy is put in
-// that group first. Only a member of the group may do that: a copy made by
-// anyone else stays in the user's own group, and those who reached the case
-// through its group now count among the others. They keep reading it, which
-// opens it to every other user as well; locked out of their own case they
-// could not even open it. Writing is not opened to everyone for them.
-QFileDevice::Permissions withCaseGroup(const QString& caseFile, const QString& copy,
-                                       QFileDevice::Permissions access)
-{
-    struct stat info {};
-    if (::stat(QFile::encodeName(caseFile).constData(), &info) != 0 ||
-        ::chown(QFile::encodeName(copy).constData(), static_cast<uid_t>(-1), info.st_gid) == 0)
-        return access;
-    return access.testFlag(QFileDevice::ReadGroup) ? access | QFileDevice::ReadOther : access;
 }
 
 QString text(sqlite3_stmt* statement, int column)
@@ -99,7 +79,7 @@ Finding refused(const QString& path, const QString& source, const QString& found
 
 Finding damaged(const QString& path, const QString& source, const QString& finding)
 {
-    return {AppError(kDamaged, source,
+    return {AppError(jet::Damaged, source,
                      QStringLiteral("The case file %1 is damaged (%2). The case was not opened and "
                                     "the file was left as it is; open a backup copy of the case.")
                          .arg(shown(path), finding))};
@@ -110,7 +90,7 @@ Finding damaged(const QString& path, const QString& source, const QString& findi
 // file may be written. The file is whole once that is done: not damaged.
 Finding notClosedProperly(const QString& path, const QString& source)
 {
-    return {AppError(kReadOnly, source,
+    return {AppError(jet::ReadOnly, source,
                      QStringLiteral("The case file %1 was not closed properly: a change was cut "
                                     "off, and %2 beside it holds what undoes it. That can only "
                                     "be done where the file may be written: open the case once "
@@ -502,14 +482,10 @@ void copyCaseTables(const SqliteConnection& from, const QString& target, const Q
         }
     }
 
-    // What the permissions report for the user running the program (the
-    // superuser may write any file) is no permission of the file's.
-    constexpr auto kUserBits =
-        QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
-    QFileDevice::Permissions access = QFile::permissions(from.path()) & ~kUserBits;
+    QFileDevice::Permissions access;
     const auto giveAccess = [&](QFileDevice::Permissions bits) {
         if (!QFile::setPermissions(target, bits))
-            throw AppError(kReadOnly, source,
+            throw AppError(jet::ReadOnly, source,
                            QStringLiteral("The permissions of %1 cannot be set on its copy %2.")
                                .arg(shown(from.path()), shown(target)));
     };
@@ -521,7 +497,7 @@ void copyCaseTables(const SqliteConnection& from, const QString& target, const Q
             // Closed to others as the case is before a row is in it; its
             // owner fills it.
             if (sameAccess) {
-                access = withCaseGroup(from.path(), target, access);
+                access = durable::accessForCopy(from.path(), target);
                 giveAccess(access | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
             }
             sqlite3* h = copy->handle(source);

@@ -333,7 +333,7 @@ AppError notEditing()
 
 AppError readOnly()
 {
-    return AppError(3027, kSource,
+    return AppError(jet::ReadOnly, kSource,
                     QStringLiteral("Cannot update. Database or object is read-only."));
 }
 

@@ -23,8 +23,6 @@ namespace {
 // Jet numbers used here that callers do not test by name.
 constexpr int kTableExists = 3010;
 constexpr int kDuplicateValue = 3022;
-constexpr int kReadOnly = 3027;
-constexpr int kCorrupt = 3049;
 constexpr int kUndefinedFunction = 3085;
 constexpr int kAmbiguousField = 3079;
 constexpr int kTrailingCharacters = 3142;
@@ -198,11 +196,11 @@ AppError errorFromSqlite(sqlite3* handle, int rc, const QString& source, const Q
                         QStringLiteral("Disk or network error. (%1)").arg(message));
     case SQLITE_READONLY:
         return AppError(
-            kReadOnly, source,
+            jet::ReadOnly, source,
             QStringLiteral("Cannot update. Database or object is read-only. (%1)").arg(message));
     case SQLITE_CORRUPT:
         return AppError(
-            kCorrupt, source,
+            jet::Damaged, source,
             QStringLiteral("The database file is damaged and cannot be read. (%1)").arg(message));
     case SQLITE_NOMEM:
         return AppError(kOutOfMemory, source, QStringLiteral("Out of memory."));
