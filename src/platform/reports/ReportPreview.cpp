@@ -168,7 +168,7 @@ void ReportPreview::saveAsPdf()
     request.flags = platform::fileflags::OverwritePrompt;
     request.defaultSuffix = QStringLiteral("pdf");
     const platform::FileDialogResult chosen = platform::prompt().fileDialog(request);
-    if (chosen.cancelled())
+    if (chosen.cancelled() || refused(chosen.fileName))
         return;
     m_document.writePdf(chosen.fileName);
 }
@@ -178,7 +178,18 @@ void ReportPreview::print()
     QPrinter printer(QPrinter::HighResolution);
     if (!platform::prompt().choosePrinter(printer, QStringLiteral("Print ") + m_document.title()))
         return;
+    if (!printer.outputFileName().isEmpty() && refused(printer.outputFileName()))
+        return;
     m_document.print(printer);
+}
+
+bool ReportPreview::refused(const QString& path) const
+{
+    const QString why = m_targetCheck ? m_targetCheck(path) : QString();
+    if (why.isEmpty())
+        return false;
+    platform::msgBox(why, platform::MsgButtons::OK, platform::MsgIcon::Exclamation);
+    return true;
 }
 
 void ReportPreview::updateControls()

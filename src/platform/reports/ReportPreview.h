@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -31,6 +33,12 @@ public:
 
     void showPage(int index);
     void setZoom(int percent);
+    // Says why a report may not be written to a file (empty: it may). Asked
+    // at each save and each print to a file, as what must not be written
+    // over can change while the preview is open.
+    using TargetCheck = std::function<QString(const QString& path)>;
+    void setTargetCheck(TargetCheck check) { m_targetCheck = std::move(check); }
+
     // Asks for a file name and writes the PDF; failures reach the user.
     void saveAsPdf();
     // Asks for the printer and prints every page; failures reach the user.
@@ -38,8 +46,10 @@ public:
 
 private:
     void updateControls();
+    bool refused(const QString& path) const;
 
     Document m_document;
+    TargetCheck m_targetCheck;
     int m_page = 0;
     int m_zoom = 100;
     PageView* m_view = nullptr;
