@@ -11,11 +11,14 @@
 #include "store/ErrorReport.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -113,6 +116,8 @@ ctlBookmarks::~ctlBookmarks()
 {
     // The list empties its rows as it goes, after this pane is gone.
     disconnect(m_list->model(), nullptr, this, nullptr);
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->removeEventFilter(this);
 }
 
 void ctlBookmarks::Initialise(std::shared_ptr<dao::Database> db)
@@ -200,6 +205,45 @@ void ctlBookmarks::RemoveBookMark(const QString& sKey)
     }
 }
 
+void ctlBookmarks::RenameBookMark(const QString& sKey, const QString& name)
+{
+    const QString tag = QStringLiteral("C") + sKey;
+    bool renamed = false;
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = m_list->topLevelItem(i);
+        if (row->data(0, kTagRole).toString() == tag) {
+            row->setText(0, screentext::shown(name));
+            renamed = true;
+        }
+    }
+    if (!renamed)
+        return;
+    fitNameColumn();
+    fitColumns();
+    // A name typed in the tree is stored when its editor loses the focus,
+    // and a press on this list takes the focus before the list handles the
+    // press: rows moved now would put another bookmark under the mouse, and
+    // the press would show or remove that one.
+    if (m_sortColumn == 0 && !m_sortDue) {
+        m_sortDue = true;
+        QTimer::singleShot(0, this, [this] { sortOnceReleased(); });
+    }
+}
+
+void ctlBookmarks::sortOnceReleased()
+{
+    if (!m_sortDue)
+        return;
+    if (QGuiApplication::mouseButtons() != Qt::NoButton) {
+        // Every release is seen here until the last button is up.
+        QCoreApplication::instance()->installEventFilter(this);
+        return;
+    }
+    m_sortDue = false;
+    if (m_sortColumn >= 0)
+        m_list->sortItems(m_sortColumn, Qt::AscendingOrder);
+}
+
 void ctlBookmarks::ViewSelectedBookmark(QTreeWidgetItem* row)
 {
     if (!row)
@@ -275,6 +319,12 @@ bool ctlBookmarks::fitColumns()
 
 bool ctlBookmarks::eventFilter(QObject* watched, QEvent* event)
 {
+    if (m_sortDue && event->type() == QEvent::MouseButtonRelease &&
+        QGuiApplication::mouseButtons() == Qt::NoButton) {
+        QCoreApplication::instance()->removeEventFilter(this);
+        // After the release is handled: a click is on the row pressed.
+        QTimer::singleShot(0, this, [this] { sortOnceReleased(); });
+    }
     if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonRelease) {
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
             emit listClicked();

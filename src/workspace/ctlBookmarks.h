@@ -39,6 +39,9 @@ public:
     void FindBookmark(const QString& text);
     // Takes the rows of item sKey off the list; table Bookmarks is not touched.
     void RemoveBookMark(const QString& sKey);
+    // Names the rows of item sKey name where they stand; a sorted list takes
+    // its new order once no mouse button is held.
+    void RenameBookMark(const QString& sKey, const QString& name);
 
     // The row actions, as the list's events and the popup menu call them.
     void ViewSelectedBookmark(QTreeWidgetItem* row);
@@ -65,6 +68,7 @@ protected:
 
 private:
     void sortByColumn(int column);
+    void sortOnceReleased();
     // False where the description column is left no room.
     bool fitColumns();
     void fitNameColumn();
@@ -82,4 +86,6 @@ private:
     // text. -1 until measured.
     int m_nameWidth = -1;
     bool m_readOnly = false;
+    // A rename waits to move its rows until the press that stored it is over.
+    bool m_sortDue = false;
 };

@@ -8,6 +8,7 @@
 #include "workspace/TreeEditing.h"
 #include "workspace/TreeImages.h"
 #include "workspace/TreeLogic.h"
+#include "workspace/ctlBookmarks.h"
 
 #include "platform/core/AppError.h"
 #include "platform/core/AppInfo.h"
@@ -516,7 +517,7 @@ void frmRedoZiv::tvIssueItems_AfterLabelEdit(QTreeWidgetItem* node, bool& cancel
         const QString name = treeediting::acceptedLabel(newString, storedName(node));
         treeediting::renameItem(gDB, keyOf(node), name);
         // The pane names bookmarked items by their stored name.
-        InitialiseBookmarks();
+        m_ctlBookmarkList->RenameBookMark(treelogic::nodeKeyToId(keyOf(node)), name);
         m_statusPanel1->setText(name);
         m_lblMain->setText(QStringLiteral("  ") + name);
         SelectCodeItem(keyOf(m_tvIssueItems->currentItem()));

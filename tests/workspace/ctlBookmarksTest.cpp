@@ -12,6 +12,8 @@
 #include "store/CUtility.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +22,9 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
+#include <QWindow>
+
+#include <algorithm>
 
 namespace {
 
@@ -306,6 +311,75 @@ TEST_F(WorkspaceTest, BookmarkHereTakesOnlyIssuesAndARowClickJumpsToItsItem)
     EXPECT_EQ(w.selectedTab(), frmRedoZiv::kTabExplanation);
     EXPECT_EQ(w.lblMain()->text(), QStringLiteral("  Breach"));
     EXPECT_EQ(oUtility().SelectedNode(), QStringLiteral("C3"));
+}
+
+// A press on the pane takes the focus from a name being typed in the tree,
+// which stores the name (the pane sorted by it) before the press is handled:
+// the bookmark pressed is still the one shown or removed, whether the popup
+// comes while the button is down or after its release. Through the window
+// the button is held while events run between the press and the release.
+TEST_F(WorkspaceTest, APressThatStoresANameTypedInTheTreeActsOnTheBookmarkPressed)
+{
+    enum Press { LeftClick, LeftClickThroughTheWindow, PopupOnPress, PopupOnRelease };
+    for (Press press : {LeftClick, LeftClickThroughTheWindow, PopupOnPress, PopupOnRelease}) {
+        SCOPED_TRACE(press);
+        m_path = m_cases.createSample(QStringLiteral("Case%1.AGV").arg(press));
+        execIn(m_path, QStringLiteral("INSERT INTO Bookmarks (CodeID, Description) VALUES "
+                                      "(1, 'l'), (6, 'd'), (10, 'f')"));
+        auto w = openWindow();
+        ctlBookmarks* pane = w->ctlBookmarkList();
+        QTreeWidget* list = pane->lvBookMarks();
+        QHeaderView* header = list->header();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+        clickNode(*w, QStringLiteral("C10")); // "Comparative fault"
+        w->RenameItem();
+        auto* editor = w->tvIssueItems()->viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        editor->setText(QStringLiteral("Zulu fault"));
+        QTreeWidgetItem* damages =
+            list->findItems(QStringLiteral("Damages"), Qt::MatchExactly).value(0);
+        ASSERT_TRUE(damages);
+        const QPoint at = list->visualItemRect(damages).center();
+
+        if (press == LeftClick || press == LeftClickThroughTheWindow) {
+            if (press == LeftClick) {
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+            } else {
+                const QPoint inWindow = list->viewport()->mapTo(w.get(), at);
+                QTest::mousePress(w->windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow);
+                QApplication::processEvents();
+                QTest::mouseRelease(w->windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow);
+            }
+            ASSERT_TRUE(w->currentIssue());
+            EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("6"));
+            EXPECT_EQ(w->lblMain()->text(), QStringLiteral("  Damages"));
+        } else {
+            const auto popup = [&] {
+                QContextMenuEvent menu(QContextMenuEvent::Mouse, at,
+                                       list->viewport()->mapToGlobal(at));
+                QApplication::sendEvent(list->viewport(), &menu);
+                pane->mnuPopup()->hide();
+            };
+            QTest::mousePress(list->viewport(), Qt::RightButton, Qt::NoModifier, at);
+            if (press == PopupOnPress)
+                popup();
+            QTest::mouseRelease(list->viewport(), Qt::RightButton, Qt::NoModifier, at);
+            QApplication::processEvents();
+            if (press == PopupOnRelease)
+                popup();
+            pane->mnuRemoveBookMark()->trigger();
+            EXPECT_EQ(countIn(m_path, QStringLiteral("Bookmarks where CodeID = 6")), 0);
+            EXPECT_EQ(countIn(m_path, QStringLiteral("Bookmarks")), 3);
+        }
+        EXPECT_EQ(issueColumn("Name", 10).toString(), QStringLiteral("Zulu fault"));
+        QApplication::processEvents(); // once the press is over the new name takes its place
+        QStringList names;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            names << list->topLevelItem(i)->text(0);
+        EXPECT_EQ(names.last(), QStringLiteral("Zulu fault"));
+        EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
+    }
 }
 
 TEST_F(WorkspaceTest, AReadOnlyCaseShowsBothPanesButChangesNothingThroughThem)
