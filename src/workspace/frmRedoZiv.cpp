@@ -1471,11 +1471,28 @@ void frmRedoZiv::tbsTabs_Click()
 
 void frmRedoZiv::ctlBookMarkList_ViewBookMark(std::shared_ptr<CIssue> item)
 {
+    // An exhibit, a witness or a question has a key of its own in the tree.
     QTreeWidgetItem* found = nullptr;
-    quietly([&] { found = node(QStringLiteral("C") + item->Key()); });
-    quietly([&] {
-        if (!found)
+    quietly([&] { found = node(treelogic::keyForRow(item->ItemType(), item->Key())); });
+    if (!found) {
+        // Shown without a node, the item would be under the heading and the
+        // node of the item shown before, and what the user typed next would
+        // go into it unseen. One deleted or unreadable is told as such.
+        if (!readItemToShow(gDB, *item))
             return;
+        QString name;
+        quietly([&] { name = screentext::shown(item->Name()); });
+        quietly([&] {
+            platform::msgBox(
+                QStringLiteral("\"%1\" is not in the tree yet: it was added in another copy of the "
+                               "program, where the case is open too. It is not shown; refresh "
+                               "the tree to see the case as it is now.")
+                    .arg(name),
+                platform::MsgButtons::OK, platform::MsgIcon::Exclamation, appinfo::kAppTitle);
+        });
+        return;
+    }
+    quietly([&] {
         FlagScope inCode(m_selectingInCode);
         m_tvIssueItems->scrollToItem(found);
         m_tvIssueItems->setCurrentItem(found);
@@ -1483,7 +1500,7 @@ void frmRedoZiv::ctlBookMarkList_ViewBookMark(std::shared_ptr<CIssue> item)
     bool shown = false;
     quietly([&] { shown = Initialise(gDB, item); });
     quietly([&] {
-        if (!found || !shown)
+        if (!shown)
             return;
         m_statusPanel1->setText(found->text(0));
         // The heading and the insert commands follow the item now shown.

@@ -311,6 +311,19 @@ TEST_F(WorkspaceTest, BookmarkHereTakesOnlyIssuesAndARowClickJumpsToItsItem)
     EXPECT_EQ(w.selectedTab(), frmRedoZiv::kTabExplanation);
     EXPECT_EQ(w.lblMain()->text(), QStringLiteral("  Breach"));
     EXPECT_EQ(oUtility().SelectedNode(), QStringLiteral("C3"));
+
+    // An older file holds bookmarks on other kinds of item: each has its own node.
+    execIn(path, QStringLiteral("INSERT INTO Bookmarks (CodeID, Description) VALUES (5, 'x')"));
+    w.InitialiseBookmarks();
+    QTreeWidgetItem* exhibit =
+        list->findItems(QStringLiteral("Skid-mark photographs"), Qt::MatchExactly).value(0);
+    ASSERT_TRUE(exhibit);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualItemRect(exhibit).center());
+    EXPECT_EQ(w.currentIssue()->Key(), QStringLiteral("5"));
+    EXPECT_EQ(w.tvIssueItems()->currentItem(), w.node(QStringLiteral("CX5")));
+    EXPECT_EQ(w.lblMain()->text(), QStringLiteral("  Skid-mark photographs"));
+    EXPECT_TRUE(m_prompt.messages().isEmpty());
 }
 
 // A press on the pane takes the focus from a name being typed in the tree,
