@@ -294,6 +294,8 @@ void Report::render(QPagedPaintDevice& device)
             painter = std::make_unique<PagePainter>(device, orientation());
         painter->paint(page);
     });
+    if (painter)
+        painter->finish();
 }
 
 void Report::writePdf(const QString& path)

@@ -11,7 +11,10 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <utility>
+
+#include <unistd.h>
 
 namespace rpt {
 
@@ -20,11 +23,43 @@ namespace {
 constexpr double kTwipsPerInch = 1440.0;
 constexpr double kLineWidth = 10.0; // twips
 
-AppError writeError(const QString& path, const QString& why)
+AppError writeError(const QString& failed, const QString& path, const QString& why)
 {
     return AppError(jet::DiskIo, QStringLiteral("rpt.Document.writePdf"),
-                    QStringLiteral("The report could not be saved to ") + path +
-                        QStringLiteral(": ") + why);
+                    failed.arg(path) + QStringLiteral(": ") + why);
+}
+
+// failed names what could not be done to the file at %1.
+void writePdfAs(const QString& path, const QString& title,
+                const std::function<void(QPagedPaintDevice&)>& render, const QString& failed)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw writeError(failed, path, file.errorString());
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(1200);
+        writer.setTitle(title);
+        writer.setCreator(appinfo::kProductLabel);
+        render(writer);
+    }
+    // commit() takes no notice of a failure in writing out the last of the
+    // bytes or in flushing them to the disk, and would give the target a
+    // cut-off file: both are checked first.
+    errno = 0;
+    if (!file.flush()) {
+        // A write cut short by a full disk leaves its reason only in errno.
+        const QString why = errno ? qt_error_string(errno) : file.errorString();
+        file.cancelWriting();
+        throw writeError(failed, path, why);
+    }
+    if (::fsync(file.handle()) != 0) {
+        const QString why = qt_error_string(errno);
+        file.cancelWriting();
+        throw writeError(failed, path, why);
+    }
+    if (!file.commit())
+        throw writeError(failed, path, file.errorString());
 }
 
 } // namespace
@@ -101,6 +136,7 @@ void Document::render(QPagedPaintDevice& device) const
     PagePainter painter(device, m_orientation);
     for (const Page& page : m_pages)
         painter.paint(page);
+    painter.finish();
 }
 
 void Document::writePdf(const QString& path) const
@@ -120,7 +156,15 @@ PagePainter::PagePainter(QPagedPaintDevice& device, QPageLayout::Orientation ori
 
 PagePainter::~PagePainter()
 {
-    m_painter->end();
+    if (m_painter->isActive())
+        m_painter->end();
+}
+
+void PagePainter::finish()
+{
+    if (!m_painter->end())
+        throw AppError(jet::DiskIo, QStringLiteral("rpt.PagePainter"),
+                       QStringLiteral("The report could not be printed."));
 }
 
 void PagePainter::paint(const Page& page)
@@ -138,22 +182,21 @@ void PagePainter::paint(const Page& page)
 void writePdfFile(const QString& path, const QString& title,
                   const std::function<void(QPagedPaintDevice&)>& render)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw writeError(path, file.errorString());
-    {
-        QPdfWriter writer(&file);
-        writer.setResolution(1200);
-        writer.setTitle(title);
-        writer.setCreator(appinfo::kProductLabel);
-        render(writer);
-    }
-    if (!file.commit())
-        throw writeError(path, file.errorString());
+    writePdfAs(path, title, render, QStringLiteral("The report could not be saved to %1"));
 }
 
 void Document::print(QPrinter& printer) const
 {
+    // The printer's own PDF output writes straight into the file, over what
+    // it held, and says nothing when the disk fills: a file is written as
+    // Save as PDF writes one.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        writePdfAs(
+            printer.outputFileName(), m_title,
+            [this](QPagedPaintDevice& device) { render(device); },
+            QStringLiteral("The report could not be printed to %1"));
+        return;
+    }
     printer.setFullPage(true);
     printer.setDocName(m_title);
     render(printer);

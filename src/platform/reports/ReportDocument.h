@@ -63,6 +63,8 @@ public:
     // Writes the PDF through a temporary file renamed into place, so a failed
     // write never leaves a half file. Raises AppError on failure.
     void writePdf(const QString& path) const;
+    // Printing to a PDF file takes the same way as writePdf. Raises AppError
+    // on failure.
     void print(QPrinter& printer) const;
 
 private:
@@ -77,11 +79,14 @@ class PagePainter final {
 public:
     // Raises AppError when the device cannot be painted on.
     PagePainter(QPagedPaintDevice& device, QPageLayout::Orientation orientation);
+    // Ends the job if finish() was not reached; a failure then goes unsaid.
     ~PagePainter();
     PagePainter(const PagePainter&) = delete;
     PagePainter& operator=(const PagePainter&) = delete;
 
     void paint(const Page& page);
+    // Ends the job; raises AppError when the device says it failed.
+    void finish();
 
 private:
     QPagedPaintDevice& m_device;

@@ -7,12 +7,19 @@
 #include "platform/reports/ReportPreview.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+
+#include <sys/resource.h>
 
 using rpt::ControlKind;
 
@@ -305,7 +312,84 @@ TEST(ReportPreviewTest, PrintingAsksThroughThePromptPrintsOnlyWhenAcceptedAndTel
     EXPECT_TRUE(pdfText(printed).contains(QStringLiteral("4711")));
 
     // A printer that cannot take the job.
-    prompt.printTo(dir.filePath(QStringLiteral("missing/folder/out.pdf")));
+    const QString missing = dir.filePath(QStringLiteral("missing/folder/out.pdf"));
+    prompt.printTo(missing);
     print->click();
-    EXPECT_EQ(prompt.messages(), QStringList{QStringLiteral("The report could not be printed.")});
+    ASSERT_EQ(prompt.messages().size(), 1);
+    EXPECT_TRUE(prompt.messages().first().startsWith(
+        QStringLiteral("The report could not be printed to ") + missing + QStringLiteral(": ")))
+        << prompt.messages().first().toStdString();
+}
+
+namespace {
+
+// Every write past limit bytes into any file fails while it lives, as on a
+// disk that fills up during the write.
+class FileSizeLimit final {
+public:
+    explicit FileSizeLimit(rlim_t limit)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_signal = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lowered = m_saved;
+        lowered.rlim_cur = limit;
+        ::setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_signal);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_saved{};
+    void (*m_signal)(int) = nullptr;
+};
+
+} // namespace
+
+TEST(ReportPreviewTest, AFileWriteThatFailsPartwayIsToldAndKeepsTheFileItWasToReplace)
+{
+    ScriptedPrompt prompt;
+    RecordingReport report;
+    report.setFetching(true);
+    for (int i = 0; i < 300; ++i)
+        report.values << i;
+    rpt::ReportPreview preview(report.run(), 100);
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("report.pdf"));
+    const QByteArray old("the report printed last week");
+    const std::pair<const char*, const char*> cases[]{
+        {"savePdfButton", "The report could not be saved to "},
+        {"printButton", "The report could not be printed to "},
+    };
+    for (const auto& [button, told] : cases) {
+        QFile file(target);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(old);
+        file.close();
+        prompt.clear();
+        if (QLatin1String(button) == QLatin1String("printButton"))
+            prompt.printTo(target);
+        else
+            prompt.chooseFile(target);
+        {
+            FileSizeLimit limit(8192);
+            preview.findChild<QPushButton*>(QLatin1String(button))->click();
+        }
+        EXPECT_EQ(prompt.messages(), QStringList{QLatin1String(told) + target +
+                                                 QStringLiteral(": ") + qt_error_string(EFBIG)});
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), old) << button;
+        file.close();
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"report.pdf"})
+            << button;
+    }
+    // The same writes go through without the limit: it is the limit that failed them.
+    prompt.printTo(target);
+    preview.findChild<QPushButton*>(QStringLiteral("printButton"))->click();
+    EXPECT_TRUE(pdfText(target).contains(QStringLiteral("299")));
+    EXPECT_GT(QFileInfo(target).size(), 8192);
 }
