@@ -65,7 +65,7 @@ QString averageProblemStatement(int value)
 QString CText::currentMethod() const
 {
     const IAnalysisView* view = analysisView();
-    return view ? view->methodText() : QString();
+    return view ? view->studyMethod() : QString();
 }
 
 int16_t CText::MyColumnVal() const

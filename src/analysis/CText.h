@@ -10,11 +10,12 @@
 // found/total message of the last study, and the level texts keyed by
 // column and value.
 //
-// Reading a text composes it afresh for the current keys (the method list's
-// text, compared exactly as typed, the column and the value); keys that
-// select no text yield an empty text. Writing a text only stores it until
-// the next read. Every member raises AppError(kClassFailure,
-// "Argovo.CText.<member>", "CText component failure") when it fails.
+// Reading a text composes it afresh for the current keys (the method of the
+// study on show, compared exactly as the list read when it ran; the column;
+// the value); keys that select no text yield an empty text. Writing a text
+// only stores it until the next read. Every member raises
+// AppError(kClassFailure, "Argovo.CText.<member>", "CText component failure")
+// when it fails.
 class CText final {
 public:
     CText() = default;

@@ -19,8 +19,11 @@ public:
 
     // The text of the level list (cboLevel).
     virtual QString levelText() const = 0;
-    // The text of the method list (cboMethod), as typed or chosen.
-    virtual QString methodText() const { return QString(); }
+    // The method of the study whose figures the grid shows, as the method
+    // list (cboMethod) read when it ran; "NONE" while the grid shows no
+    // method study. The advice speaks of the figures on show, so a text put
+    // into the list since that ran nothing does not count.
+    virtual QString studyMethod() const { return QString(); }
     // The caption of the status panel (pnlInfo).
     virtual void setInfoCaption(const QString& caption) = 0;
 

@@ -34,7 +34,7 @@ public:
     QString caption() const { return captions.isEmpty() ? QString() : captions.last(); }
 
     QString levelText() const override { return level; }
-    QString methodText() const override { return method; }
+    QString studyMethod() const override { return method; }
     void setInfoCaption(const QString& text) override { captions << text; }
     void resetGridBindingSetting() override { ++resets; }
     void clearGrid() override

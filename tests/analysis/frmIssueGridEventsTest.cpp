@@ -7,6 +7,7 @@
 #include "platform/grid/GridView.h"
 #include "store/CUtility.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,9 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTextEdit>
+#include <QWheelEvent>
+
+#include <functional>
 
 namespace {
 
@@ -67,6 +71,57 @@ TEST_F(frmIssueGridEventsTest, ClickOnARatingAfterAMethodStudyShowsItsFieldAndRo
     }
     EXPECT_TRUE(frmReport::loaded()->isVisible());
     EXPECT_TRUE(m_prompt.messages().isEmpty()) << m_prompt.messages().join("|").toStdString();
+}
+
+TEST_F(frmIssueGridEventsTest, AdviceSpeaksOfTheFiguresOnShowWhateverTheMethodListReads)
+{
+    QComboBox* list = window().cboMethod();
+    auto wheelDown = [&] {
+        // Over the list without clicking it; the line edit passes it on.
+        const QPoint at = list->rect().center();
+        QWheelEvent wheel(at, list->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(list, &wheel);
+    };
+    struct Change {
+        const char* what;
+        std::function<void()> make;
+        const char* adviceOpening;
+        double jury; // Alpha's Jury subtotal clicked
+    };
+    const QList<Change> changes{
+        {"entered, naming no method", [&] { choose(list, QStringLiteral("max")); },
+         "The selected AVG value is of a Jury object.  The value is 6.", 6.5},
+        {"set back to NONE by a range number",
+         [&] { window().dialRange()->setText(QStringLiteral("3")); },
+         "The selected AVG value is of a Jury object.  The value is 6.", 6.5},
+        // These choose a method, and the study runs before the click lands.
+        {"wheel", wheelDown, "The selected MIN value is of a Jury object.  The value is 6.", 6.0},
+        {"typed, then the focus leaves for the grid",
+         [&] {
+             list->setFocus();
+             list->lineEdit()->selectAll();
+             QTest::keyClicks(list->lineEdit(), QStringLiteral("MAX"));
+         },
+         "The selected MAX value is of a Jury object.  The value is 7.", 7.0},
+    };
+    for (const Change& change : changes) {
+        choose(list, QStringLiteral("AVG"));
+        change.make();
+        ASSERT_NE(list->currentText(), "AVG") << change.what;
+        const int alpha = subtotalRowOf(QStringLiteral("1"));
+        clickCell(alpha, 6);
+        EXPECT_DOUBLE_EQ(grid().valueAt(alpha, 6), change.jury) << change.what;
+        EXPECT_TRUE(shownIssue().startsWith(QLatin1String(change.adviceOpening)))
+            << change.what << ": " << shownIssue().toStdString();
+    }
+    EXPECT_TRUE(m_prompt.messages().isEmpty()) << m_prompt.messages().join("|").toStdString();
+
+    // Refresh shows all records with counts again.
+    window().cmdRefresh()->click();
+    clickCell(subtotalRowOf(QStringLiteral("1")), 6);
+    ASSERT_EQ(m_prompt.shown().size(), 1);
+    EXPECT_TRUE(m_prompt.shown()[0].text.startsWith("No Popup Report for Methods COUNT, NONE"));
 }
 
 TEST_F(frmIssueGridEventsTest, ClicksOutsideAMethodStudyOrOffTheRatingsOpenNothing)

@@ -281,6 +281,7 @@ void frmIssue::LoadData()
         m_rsFlexgrid = ado::Recordset::create();
         m_flexConnection = connection;
         grid().clear();
+        m_studyMethod = kNone;
     });
     line(p, 3, [&] { oUtility().setSSQL(kLoadSql); });
     const bool connected = connection && connection->State() == ado::adStateOpen;
@@ -513,9 +514,9 @@ QString frmIssue::levelText() const
     return m_cboLevel->currentText();
 }
 
-QString frmIssue::methodText() const
+QString frmIssue::studyMethod() const
 {
-    return m_cboMethod->currentText();
+    return m_studyMethod;
 }
 
 void frmIssue::setInfoCaption(const QString& caption)
@@ -537,6 +538,7 @@ void frmIssue::bindGrid(const std::shared_ptr<ado::Recordset>& recordset)
 {
     // Fresh rows carry no subtotals until a study adds them; edits count.
     m_studyFunction = grid::SubtotalCount;
+    m_studyMethod = kNone;
     bindInFieldOrder(grid(), *recordset);
 }
 

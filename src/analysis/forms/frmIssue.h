@@ -93,7 +93,7 @@ public:
 
     // IAnalysisView
     QString levelText() const override;
-    QString methodText() const override;
+    QString studyMethod() const override;
     void setInfoCaption(const QString& caption) override;
     void resetGridBindingSetting() override;
     void clearGrid() override;
@@ -128,6 +128,8 @@ private:
     int m_updownValue = 0;
     // The subtotal function of the study the grid shows.
     int m_studyFunction = 4;
+    // The method of the study the grid shows; "NONE" for any other content.
+    QString m_studyMethod = QStringLiteral("NONE");
 
     // The recordset the grid was loaded from, and the connection that lives
     // as long as it.

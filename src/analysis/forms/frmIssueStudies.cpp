@@ -70,10 +70,16 @@ void frmIssue::cboMethod_Click()
 void frmIssue::GetMethod()
 {
     const char* p = "GetMethod";
-    if (const auto study = studies::methodStudy(m_cboMethod->currentText())) {
+    const QString method = m_cboMethod->currentText();
+    if (const auto study = studies::methodStudy(method)) {
         line(p, 1, [&] { oUtility().setSSQL(study->query); });
         line(p, 2, [&] { oUtility().GetRecordset(); });
-        line(p, 3, [&] { SortAndShow(study->subtotalFunction); });
+        line(p, 3, [&] {
+            SortAndShow(study->subtotalFunction);
+            // The advice speaks of these figures until another study
+            // replaces them, whatever the list is turned to meanwhile.
+            m_studyMethod = method;
+        });
     }
     line(p, 4, [&] { SetMerge(); });
     line(p, 5, [&] {
