@@ -222,8 +222,9 @@ void CaseMaintenance::compactWithBackup(const QString& path)
     const QString backup = backupOf(caseFile);
     QString backupCopy;
     try {
-        // Held from the copy to the last rename: a save elsewhere either is
-        // in the copy or is refused there, never lost with the old file.
+        // Held for writing from before the copy to the last rename: a save
+        // elsewhere either is in the copy or is refused there, never lost
+        // with the old file.
         dao::DBEngine::CompactDatabase(caseFile, target, [&](QFile& held) {
             // Only a copy that opens as a case database replaces the case.
             dao::DBEngine::OpenDatabase(target)->Close();

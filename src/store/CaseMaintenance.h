@@ -28,9 +28,10 @@ public:
     // Compacts the case file at path, or the file a link at path leads to:
     // the compacted copy is written beside it and replaces the case only once
     // complete, with the case's permission bits; "<file>.OLD" keeps the
-    // original bytes. No one can commit to the case from the start of the
-    // copy until it is replaced. On failure the case is as it was. A case
-    // the user may not write to is refused. Raises AppError.
+    // original bytes. A write under way elsewhere is waited for before the
+    // copy starts, and no one can begin one until the case is replaced. On
+    // failure the case is as it was. A case the user may not write to is
+    // refused. Raises AppError.
     static void compactWithBackup(const QString& path);
 
 private:

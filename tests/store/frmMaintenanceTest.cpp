@@ -18,7 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -34,8 +36,9 @@ const QString kNoCase = QStringLiteral("No case selected.  Select a case to main
 const QString kOpenCase =
     QStringLiteral("Cannot maintain the open case.  Select another case to maintain.");
 
-// Whether another program finds the file locked against its writes: a
-// process never sees its own locks, so a child process looks.
+// Whether another program finds the file locked against beginning a write:
+// the byte the engine locks for a writer is taken. A process never sees its
+// own locks, so a child process looks.
 bool lockedForOtherPrograms(const QString& path)
 {
     const QByteArray name = QFile::encodeName(path);
@@ -44,7 +47,9 @@ bool lockedForOtherPrograms(const QString& path)
         const int fd = ::open(name.constData(), O_RDONLY);
         struct flock probe {};
         probe.l_type = F_WRLCK;
-        probe.l_whence = SEEK_SET; // from the start, to the end and beyond
+        probe.l_whence = SEEK_SET;
+        probe.l_start = 0x40000001; // past the 1 GiB mark, beside the readers' bytes
+        probe.l_len = 1;
         const bool locked = fd >= 0 && ::fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
         ::_exit(locked ? 0 : 1);
     }
@@ -227,8 +232,15 @@ TEST_F(CaseMaintenanceTest, AnEditStoredElsewhereDuringTheRunIsRefusedNotLost)
     const QString path = closedCase();
     const QVariant explanation =
         stored(path, QStringLiteral("Issue"), QStringLiteral("Explanation"), QStringLiteral("1"));
+    const QString update =
+        QStringLiteral("update Issue set Explanation = 'typed elsewhere' where ID = 1");
     auto elsewhere = dao::DBEngine::OpenDatabase(path);
     elsewhere->setWaitForBusyFile(false);
+    // A save begun during the copy that would end only after it, as one
+    // waiting for the file does.
+    auto saving = dao::DBEngine::OpenDatabase(path);
+    saving->setWaitForBusyFile(false);
+    int begun = -1;
     struct Attempt {
         int number;
         bool locked;
@@ -238,18 +250,27 @@ TEST_F(CaseMaintenanceTest, AnEditStoredElsewhereDuringTheRunIsRefusedNotLost)
         // Looked at first: a write tried here takes the lock again for this
         // program, whatever it had let go of.
         const bool locked = lockedForOtherPrograms(path);
-        const int number = errorNumberOf([&] {
-            elsewhere->Execute(
-                QStringLiteral("update Issue set Explanation = 'typed elsewhere' where ID = 1"));
-        });
+        if (attempts.empty()) {
+            saving->Execute(QStringLiteral("BEGIN"));
+            begun = errorNumberOf([&] { saving->Execute(update); });
+        }
+        const int number = errorNumberOf([&] { elsewhere->Execute(update); });
         attempts.push_back({number, locked});
     });
     CaseMaintenance maintenance;
     const bool ran = maintenance.run(path);
     durable::setBeforeMoveHook({});
     elsewhere->Close();
+    // Once the run lets go, the save ends and a write that waited meanwhile
+    // is tried, on the file the save holds, which is no longer the case.
+    const int ended = errorNumberOf([&] { saving->Execute(QStringLiteral("COMMIT")); });
+    const int retried = errorNumberOf([&] { saving->Execute(update); });
+    saving->Close();
 
     EXPECT_TRUE(ran);
+    EXPECT_EQ(begun, jet::RecordLocked);
+    EXPECT_EQ(ended, 0);
+    EXPECT_EQ(retried, jet::ReadOnly);
     // Before the backup and before the compacted case take their names.
     ASSERT_EQ(attempts.size(), 2u);
     for (const Attempt& attempt : attempts) {
@@ -261,6 +282,32 @@ TEST_F(CaseMaintenanceTest, AnEditStoredElsewhereDuringTheRunIsRefusedNotLost)
                          QStringLiteral("1")),
                   explanation)
             << file.toStdString();
+}
+
+// A save another copy of the program has under way when the run starts is
+// waited for, and is in the compacted case.
+TEST_F(CaseMaintenanceTest, ASaveUnderWayElsewhereWhenTheRunStartsIsKept)
+{
+    const QString path = closedCase();
+    auto saving = dao::DBEngine::OpenDatabase(path);
+    saving->Execute(QStringLiteral("BEGIN"));
+    saving->Execute(
+        QStringLiteral("update Issue set Explanation = 'saved elsewhere' where ID = 1"));
+    int committed = -1;
+    std::thread commit([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        committed = errorNumberOf([&] { saving->Execute(QStringLiteral("COMMIT")); });
+    });
+    CaseMaintenance maintenance;
+    const bool ran = maintenance.run(path);
+    commit.join();
+    saving->Close();
+
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(committed, 0);
+    EXPECT_EQ(
+        stored(path, QStringLiteral("Issue"), QStringLiteral("Explanation"), QStringLiteral("1")),
+        QVariant(QStringLiteral("saved elsewhere")));
 }
 
 // The compacted case and its backup carry the case's group and permission

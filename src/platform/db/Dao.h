@@ -251,11 +251,13 @@ public:
     // 3204 when dst exists, 3024 when src is missing, 3343 when src is not a
     // database. A write a crash cut off (its journal beside src) is undone
     // first, where src may be written; where not, 3027 says so.
-    // From the start of the copy until whileHeld returns, src is held: no
-    // connection, here or in another program, can commit to it meanwhile,
-    // and a writer is told by its own busy error. whileHeld gets src open
-    // for reading and must not open src otherwise: this program letting go
-    // of any other handle on the file would let go of the hold with it.
+    // With whileHeld, src is held for writing from before the copy starts
+    // until whileHeld returns: a write under way elsewhere is waited for
+    // first (3218 when it does not end in time), and no connection, here or
+    // in another program, can begin one meanwhile; a writer is told by its
+    // own busy error. whileHeld gets src open for reading and must not open
+    // src otherwise: this program letting go of any other handle on the
+    // file would let go of the hold with it.
     static void CompactDatabase(const QString& src, const QString& dst,
                                 const std::function<void(QFile& held)>& whileHeld = {});
 };

@@ -153,14 +153,26 @@ void DBEngine::CompactDatabase(const QString& src, const QString& dst,
     if (QFileInfo::exists(src + QStringLiteral("-journal")))
         db::SqliteConnection::open(src, kSource)->close();
 
-    // Let go of in the reverse order: the hold, the connection that holds,
+    // Let go of in the reverse order: the holds, the connections that hold,
     // and only then the caller's handle, whose closing would let go of the
-    // hold were it still there.
+    // holds were they still there. Every handle on src is open before the
+    // first hold is taken, for the same reason.
     QFile held(src);
+    std::shared_ptr<db::SqliteConnection> writer;
+    if (whileHeld)
+        writer = db::SqliteConnection::open(src, kSource);
     auto connection =
         db::SqliteConnection::open(src, kSource, db::SqliteConnection::Mode::ReadOnly);
     if (whileHeld && !held.open(QIODevice::ReadOnly))
         throw db::missingFileError(src, kSource);
+    // A caller that replaces src holds it as a writer does: a write under way
+    // elsewhere is waited for, as a commit is, and is in the copy (or, still
+    // open after the wait, the compaction is refused as busy). A write begun
+    // meanwhile waits in turn and then finds src replaced and is refused,
+    // where a mere read lock let it commit into the file this replaces. The
+    // transaction writes nothing; closing the writer ends it.
+    if (writer)
+        writer->execute(QStringLiteral("BEGIN IMMEDIATE"), kSource);
     db::Savepoint hold(*connection, kSource);
     // The first read takes the file's shared lock, which the transaction
     // keeps until it ends: a commit elsewhere waits for it, and gives up.
