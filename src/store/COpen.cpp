@@ -60,10 +60,10 @@ void logCause(const QString& caller, const QString& cause)
     oLog().LogItem(caller, cause);
 }
 
-void copyFailed(const QString& from, const QString& to)
+void copyFailed(const QString& from, const QString& to, const QString& reason)
 {
     throw AppError(75, QStringLiteral("Argovo"),
-                   QStringLiteral("Could not copy %1 to %2").arg(from, to));
+                   QStringLiteral("Could not copy %1 to %2: %3").arg(from, to, reason));
 }
 
 // A journal left beside path by an earlier case of that name, since deleted
@@ -118,8 +118,9 @@ void writeDurably(const QString& path, const QString& caller,
 void copyFile(const QString& from, const QString& temp, const QString& to)
 {
     // QFile::copy never overwrites: a file that appeared meanwhile stays.
-    if (!QFile::copy(from, temp))
-        copyFailed(from, to);
+    QFile file(from);
+    if (!file.copy(temp))
+        copyFailed(from, to, file.errorString());
 }
 
 bool dataLayerOpen()
@@ -204,7 +205,6 @@ int16_t COpen::NewCase(ICaseWindow& frm)
         if (!frm.WritePendingEdits())
             return kFailed;
         bool templateRefused = false;
-        bool openFailed = false;
         try {
             writeDurably(path, QStringLiteral("COpen.NewCase"), [&](const QString& temp) {
                 copyFile(templatePath(), temp, path);
@@ -219,10 +219,8 @@ int16_t COpen::NewCase(ICaseWindow& frm)
                         throw AppError(jet::UnrecognizedFormat, QStringLiteral("COpen.NewCase"),
                                        QStringLiteral("it holds no table Issue"));
                 } catch (const AppError& e) {
-                    if (!isNoCaseFile(e.number())) {
-                        openFailed = true;
+                    if (!isNoCaseFile(e.number()))
                         throw;
-                    }
                     templateRefused = true;
                     QString cause = e.description();
                     throw AppError(e.number(), e.source(),
@@ -232,7 +230,12 @@ int16_t COpen::NewCase(ICaseWindow& frm)
                 }
             });
         } catch (const AppError& e) {
-            if (openFailed) {
+            // Any cause but the template is told as itself (a copy that failed
+            // on a full disk or without the template, a fresh copy that could
+            // not be opened, a name that could not be taken) where nothing is
+            // at the name; a file there now (the copy, before its folder could
+            // be flushed) is no such case.
+            if (!templateRefused && !QFileInfo::exists(path)) {
                 oError().HandleError(QStringLiteral("COpen.NewCase"),
                                      QStringLiteral("No new case was made at %1: %2\nThe case "
                                                     "open before stays open.")
