@@ -38,6 +38,63 @@ struct Metrics {
     QFontMetricsF metrics;
 };
 
+// Qt sums a line's advances in 26.6 fixed point, which overflows past 2^25
+// pixels, a few hundred thousand characters at the report fonts' size, and
+// may come out negative, as if the line fitted. A paragraph that could reach
+// half of that, even in glyphs four times as wide as the font is high, is
+// wrapped without being measured whole first.
+bool measurable(const QString& text, const QFont& font)
+{
+    constexpr double kSafeAdvance = 1 << 24; // pixels
+    return static_cast<double>(text.size()) * 4.0 * font.pixelSize() < kSafeAdvance;
+}
+
+// Breaks a paragraph into lines no wider than width, trailing spaces
+// dropped. Qt's search for where to break a line without a space runs on to
+// the end of the text, so a long paragraph is laid out a piece at a time:
+// each piece's lines but its last end where they would in the whole text,
+// and the next piece starts with that last line.
+void wrapParagraph(const QString& paragraph, const QFont& font, double width, QStringList& lines)
+{
+    constexpr qsizetype kPiece = 4096; // characters: many lines of any report
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    qsizetype start = 0;
+    qsizetype piece = kPiece;
+    while (start < paragraph.size()) {
+        const bool toEnd = paragraph.size() - start <= piece;
+        const QString text = paragraph.mid(start, toEnd ? -1 : piece);
+        QTextLayout layout(text, font);
+        layout.setTextOption(option);
+        std::vector<std::pair<int, int>> spans; // start, length
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            spans.emplace_back(line.textStart(), line.textLength());
+        }
+        layout.endLayout();
+        qsizetype next = start + text.size();
+        if (!toEnd) {
+            // One line longer than the piece (characters of no width): a
+            // longer piece.
+            if (spans.size() < 2) {
+                piece *= 2;
+                continue;
+            }
+            next = start + spans.back().first;
+            spans.pop_back();
+        }
+        for (const auto& [at, length] : spans) {
+            QString line = text.mid(at, length);
+            while (!line.isEmpty() && line.back().isSpace())
+                line.chop(1);
+            lines << line;
+        }
+        start = next;
+        piece = kPiece;
+    }
+}
+
 // Lays bands out onto pages: the report header on the first page, the page
 // header on top of every page, the page footer at its bottom, and a band
 // that does not fit moved to the next page whole, or line by line when it is
@@ -148,23 +205,11 @@ private:
         plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         plain.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         for (const QString& paragraph : plain.split(QLatin1Char('\n'))) {
-            if (m.metrics.horizontalAdvance(paragraph) <= width) {
+            if (measurable(paragraph, m.font) && m.metrics.horizontalAdvance(paragraph) <= width) {
                 lines << paragraph;
                 continue;
             }
-            QTextLayout layout(paragraph, m.font);
-            QTextOption option;
-            option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-            layout.setTextOption(option);
-            layout.beginLayout();
-            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-                line.setLineWidth(width);
-                QString piece = paragraph.mid(line.textStart(), line.textLength());
-                while (!piece.isEmpty() && piece.back().isSpace())
-                    piece.chop(1);
-                lines << piece;
-            }
-            layout.endLayout();
+            wrapParagraph(paragraph, m.font, width, lines);
         }
         return lines;
     }

@@ -4,12 +4,14 @@
 
 #include "platform/core/AppError.h"
 #include "platform/reports/Report.h"
+#include "platform/reports/ReportFonts.h"
 #include "platform/reports/ReportPreview.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -228,6 +230,38 @@ TEST(ReportTest, GrowingTextPushesLaterControlsDownAndPageBreaksStartNewPages)
     EXPECT_GE(belowTop, boxBottom);
     EXPECT_LT(fixedTop, belowTop);
     EXPECT_EQ(document.pageTexts(1), (QStringList{"Header", "After the break"}));
+}
+
+TEST(ReportTest, AParagraphOfAnyLengthWrapsOverAsManyPagesAsItNeeds)
+{
+    const QString sentence = QStringLiteral("The witness stated that the vehicle was travelling at "
+                                            "speed when it entered the junction. ");
+    QString prose;
+    while (prose.size() < 400000)
+        prose += sentence;
+    prose.truncate(400000);
+    // Long enough to overflow a measure of the whole line.
+    for (const QString& paragraph : {prose, QString(250000, QLatin1Char('W'))}) {
+        RecordingReport report;
+        report.setFetching(true);
+        report.values = {paragraph};
+        const rpt::Document document = report.run();
+        QString printed;
+        for (int p = 0; p < document.pageCount(); ++p) {
+            for (const rpt::PageText& text : document.page(p).texts) {
+                if (text.text == QLatin1String("Header"))
+                    continue;
+                // Short enough for the measure not to overflow, and within the box.
+                EXPECT_TRUE(text.text.size() < 1000 &&
+                            QFontMetricsF(rpt::fontFor(text.font)).horizontalAdvance(text.text) <=
+                                text.rect.width())
+                    << p << " " << text.text.size();
+                printed += text.text;
+            }
+        }
+        EXPECT_GT(document.pageCount(), 100);
+        EXPECT_EQ(printed.remove(QLatin1Char(' ')), QString(paragraph).remove(QLatin1Char(' ')));
+    }
 }
 
 TEST(ReportTest, PdfHoldsTextLiterallyAndFallsBackFromMissingFonts)
