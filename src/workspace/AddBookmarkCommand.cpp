@@ -3,11 +3,13 @@
 
 #include "workspace/frmRedoZiv.h"
 
+#include "workspace/TreeEditing.h"
 #include "workspace/TreeLogic.h"
 #include "workspace/ctlBookmarks.h"
 #include "workspace/frmAddBookmark.h"
 
 #include "platform/core/AppError.h"
+#include "platform/core/AppInfo.h"
 #include "platform/core/Prompt.h"
 #include "store/AppState.h"
 #include "store/ErrorReport.h"
@@ -29,6 +31,15 @@ void frmRedoZiv::AddBookMark()
             platform::msgBox(QStringLiteral("Can only bookmark issues."), platform::MsgButtons::OK,
                              platform::MsgIcon::Information,
                              QStringLiteral("Bookmark Only Issues"));
+            return;
+        }
+        // Told before a description is typed that could not be stored.
+        const QString refusal = gDB ? treeediting::bookmarkRefusalInFile(
+                                          *gDB, key.mid(1).toLongLong(), selected->text(0))
+                                    : QString();
+        if (!refusal.isEmpty()) {
+            platform::msgBox(refusal, platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
+                             appinfo::kAppTitle);
             return;
         }
         const int result = platform::prompt().showModal(frmAddBookmark::kWindowName,

@@ -103,6 +103,16 @@ QString acceptedLabel(const QString& typed, const QString& existing)
     return typed.left(labelLimit(existing));
 }
 
+QString bookmarkRefusalInFile(dao::Database& db, qint64 id, const QString& name)
+{
+    if (storedParent(db, id))
+        return QString();
+    return QStringLiteral("\"%1\" is no longer in the case: it was deleted in another copy of the "
+                          "program, where the case is open too. It cannot be bookmarked; refresh "
+                          "the tree to see the case as it is now.")
+        .arg(name);
+}
+
 QString refusalInFile(const std::shared_ptr<dao::Database>& db, const QString& parentId,
                       const QString& movedId)
 {

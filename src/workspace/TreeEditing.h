@@ -53,6 +53,11 @@ QString acceptedLabel(const QString& typed, const QString& existing);
 // the file holds no such item (deleted in another copy of the program).
 std::optional<qint64> storedParent(dao::Database& db, qint64 id);
 
+// The message that refuses a bookmark on the item with this id, named name
+// on screen, when the case file no longer holds it (deleted in another copy
+// of the program): no pane would list the bookmark. Empty while it does.
+QString bookmarkRefusalInFile(dao::Database& db, qint64 id, const QString& name);
+
 // The message that refuses putting an item under the issue with this id
 // ("0": the top level), empty when it may go there. The tree on screen can
 // be older than the case file, when the case is open in a second copy of

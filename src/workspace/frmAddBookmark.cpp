@@ -1,5 +1,9 @@
 #include "workspace/frmAddBookmark.h"
 
+#include "workspace/TreeEditing.h"
+
+#include "platform/core/AppInfo.h"
+#include "platform/core/Prompt.h"
 #include "store/CBookmark.h"
 #include "store/CIssue.h"
 #include "store/ErrorReport.h"
@@ -80,15 +84,26 @@ void frmAddBookmark::Initialise(std::shared_ptr<dao::Database> db, std::shared_p
 
 void frmAddBookmark::cmdOK_Click()
 {
-    const bool stored = attempt("cmdOK_Click", 10, [this] {
+    QString refusal;
+    const bool stored = attempt("cmdOK_Click", 10, [this, &refusal] {
+        // The item may have been deleted in another copy of the program
+        // while this window was open.
+        if (m_db && m_item)
+            refusal = treeediting::bookmarkRefusalInFile(*m_db, m_item->Key().toLongLong(),
+                                                         m_item->Name());
+        if (!refusal.isEmpty())
+            return;
         CBookmark bookmark;
         bookmark.Initialise(m_db, QString());
         bookmark.setCodeItem(m_item.get());
         bookmark.setDescription(m_text->text());
         bookmark.Commit();
     });
+    if (!refusal.isEmpty())
+        platform::msgBox(refusal, platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
+                         appinfo::kAppTitle);
     // A bookmark that was not stored keeps the window open with its text.
-    if (!stored)
+    if (!stored || !refusal.isEmpty())
         return;
     m_cancelled = false;
     m_item.reset();

@@ -14,8 +14,9 @@ class Database;
 }
 
 // The small modal window in which the user types the description of a new
-// bookmark on one issue. OK stores the bookmark; a failed store is reported
-// and the window stays open with the typed text, so nothing typed is lost.
+// bookmark on one issue. OK stores the bookmark; a failed store, or an issue
+// the case no longer holds, is told and the window stays open with the typed
+// text, so nothing typed is lost.
 class frmAddBookmark final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(frmAddBookmark)

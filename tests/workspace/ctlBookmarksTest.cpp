@@ -255,25 +255,37 @@ TEST_F(AddBookmarkWindow, CancelAndTheCloseBoxStoreNothing)
     EXPECT_EQ(bookmarksOf(2), 1);
 }
 
+// The store fails, or the item was deleted in another copy of the program
+// while the window was open.
 TEST_F(AddBookmarkWindow, AFailedStoreKeepsTheWindowOpenWithTheTypedText)
 {
-    open(QStringLiteral("2"));
-    m_db->Close();
-    text()->setText(QStringLiteral("keep me"));
-    click("cmdOk");
+    for (bool deleted : {false, true}) {
+        m_prompt.clear();
+        open(QStringLiteral("2"));
+        if (deleted)
+            execIn(m_path, QStringLiteral("DELETE FROM Issue WHERE ID = 2"));
+        else
+            m_db->Close();
+        text()->setText(QStringLiteral("keep me"));
+        click("cmdOk");
 
-    ASSERT_EQ(m_prompt.messages().size(), 1);
-    EXPECT_TRUE(m_prompt.messages()[0].endsWith(
-        QStringLiteral("\nin Argovo.frmAddBookmark.cmdOK_Click at line 10")));
-    EXPECT_TRUE(m_window.isVisible());
-    EXPECT_EQ(text()->text(), QStringLiteral("keep me"));
-    m_db = dao::DBEngine::OpenDatabase(m_path);
-    EXPECT_EQ(bookmarksOf(2), 1);
+        ASSERT_EQ(m_prompt.messages().size(), 1);
+        EXPECT_TRUE(deleted ? m_prompt.messages()[0].startsWith(
+                                  QStringLiteral("\"breach\" is no longer in the case"))
+                            : m_prompt.messages()[0].endsWith(QStringLiteral(
+                                  "\nin Argovo.frmAddBookmark.cmdOK_Click at line 10")))
+            << qPrintable(m_prompt.messages()[0]);
+        EXPECT_TRUE(m_window.isVisible());
+        EXPECT_EQ(text()->text(), QStringLiteral("keep me"));
+        if (!deleted)
+            m_db = dao::DBEngine::OpenDatabase(m_path);
+        EXPECT_EQ(bookmarksOf(2), 1);
+    }
 }
 
 // --- Insert > Bookmark Here --------------------------------------------------
 
-TEST_F(WorkspaceTest, BookmarkHereTakesOnlyIssuesAndARowClickJumpsToItsItem)
+TEST_F(WorkspaceTest, BookmarkHereTakesOnlyIssuesStillInTheCaseAndARowClickJumpsToItsItem)
 {
     const QString path = m_cases.createSample();
     oMain().setStrFileName(path);
@@ -283,6 +295,16 @@ TEST_F(WorkspaceTest, BookmarkHereTakesOnlyIssuesAndARowClickJumpsToItsItem)
     clickNode(w, QStringLiteral("CX5"));
     w.AddBookMark();
     EXPECT_EQ(m_prompt.messages(), QStringList{QStringLiteral("Can only bookmark issues.")});
+
+    // Deleted in another copy of the program: told before anything is typed.
+    m_prompt.clear();
+    clickNode(w, QStringLiteral("C7"));
+    execIn(path, QStringLiteral("DELETE FROM Issue WHERE ID = 7"));
+    w.AddBookMark();
+    ASSERT_EQ(m_prompt.messages().size(), 1);
+    EXPECT_TRUE(m_prompt.messages()[0].startsWith(
+        QStringLiteral("\"Medical costs\" is no longer in the case")));
+    EXPECT_EQ(countIn(path, QStringLiteral("Bookmarks where CodeID = 7")), 0);
 
     m_prompt.clear();
     clickNode(w, QStringLiteral("C6"));
