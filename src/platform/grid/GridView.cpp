@@ -7,6 +7,7 @@
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QtGlobal>
 
 #include <exception>
@@ -108,6 +109,18 @@ QModelIndex GridView::indexOfCell(int row, int col) const
     return m_model->index(row - 1, col);
 }
 
+QRect GridView::visualRect(const QModelIndex& index) const
+{
+    // The editor covers only the line of the item it edits; over the whole
+    // block it would not show which item takes the text.
+    if (index.isValid() && index == m_editIndex) {
+        const int gridLine = showGrid() ? 1 : 0;
+        return QRect(columnViewportPosition(index.column()), rowViewportPosition(index.row()),
+                     columnWidth(index.column()) - gridLine, rowHeight(index.row()) - gridLine);
+    }
+    return QTableView::visualRect(index);
+}
+
 void GridView::onCoreAboutToReset()
 {
     m_inReset = true;
@@ -175,8 +188,37 @@ void GridView::followCell(const QModelIndex& index)
 void GridView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTableView::currentChanged(current, previous);
+    // Gone to another cell, by keys or code: the line pressed is no longer
+    // the one meant.
+    if (m_pressedCell.isValid() &&
+        QTableView::visualRect(current) != QTableView::visualRect(m_pressedCell))
+        m_pressedCell = QPersistentModelIndex();
     if (!m_syncing)
         followCell(current);
+}
+
+void GridView::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    m_pressedCell = model()->index(rowAt(at.y()), columnAt(at.x()));
+    QTableView::mousePressEvent(event);
+}
+
+QModelIndex GridView::cellToEdit(const QModelIndex& index) const
+{
+    // A merged block is one cell on screen, and the table hands its top cell
+    // to every click and key; the user means the line the mouse was on.
+    if (!m_pressedCell.isValid() || m_pressedCell.column() != index.column())
+        return index;
+    const int pressed = m_pressedCell.row();
+    for (const MergeSpan& span : m_spans) {
+        if (span.col == index.column() && span.row == GridModel::gridRow(index)) {
+            const int top = index.row();
+            return pressed > top && pressed < top + span.rowCount ? QModelIndex(m_pressedCell)
+                                                                  : index;
+        }
+    }
+    return index;
 }
 
 void GridView::onClicked(const QModelIndex& index)
@@ -205,15 +247,18 @@ bool GridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event
     if (!wouldEdit)
         return QTableView::edit(index, trigger, event);
 
-    const int row = GridModel::gridRow(index);
-    const int col = index.column();
+    const QModelIndex cell = cellToEdit(index);
+    const int row = GridModel::gridRow(cell);
+    const int col = cell.column();
     bool cancel = false;
     guarded("BeforeEdit", [&] { emit beforeEdit(row, col, &cancel); });
     if (cancel)
         return false;
-    const bool editing = QTableView::edit(index, trigger, event);
-    if (editing)
-        m_editIndex = index;
+    // Known before the editor opens, which places it by the cell's rectangle.
+    m_editIndex = cell;
+    const bool editing = QTableView::edit(cell, trigger, event);
+    if (!editing)
+        m_editIndex = QPersistentModelIndex();
     return editing;
 }
 

@@ -39,6 +39,9 @@ public:
     // The model index showing grid cell (row, col); invalid for row 0.
     QModelIndex indexOfCell(int row, int col) const;
 
+    // A cell being edited inside a merged block has its own line.
+    QRect visualRect(const QModelIndex& index) const override;
+
 signals:
     // The current cell and the selection end are the clicked cell.
     void gridClicked();
@@ -56,6 +59,7 @@ protected:
     void commitData(QWidget* editor) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void applyDisplay();
@@ -65,6 +69,7 @@ private:
     void onSectionMoved(int logical, int oldVisual, int newVisual);
     void onSectionResized(int logical, int oldSize, int newSize);
     void followCell(const QModelIndex& index);
+    QModelIndex cellToEdit(const QModelIndex& index) const;
 
     GridCore* m_core = nullptr;
     GridModel* m_model = nullptr;
@@ -72,6 +77,9 @@ private:
     bool m_inReset = false;          // between a core reset and its redisplay
     QList<MergeSpan> m_spans;        // the merge blocks the table shows
     QPersistentModelIndex m_editIndex;
+    // The cell on the line last pressed, though the table gives a merged
+    // block's clicks to its top cell.
+    QPersistentModelIndex m_pressedCell;
     bool m_afterEditPending = false;
     int m_editRow = 0;
     int m_editCol = 0;

@@ -231,6 +231,60 @@ TEST(GridView, SpansFollowTheMergeBlocksAndMergeSetting)
     EXPECT_EQ(view.rowSpan(0, 2), 1);
 }
 
+TEST(GridView, AnEditInAMergedBlockLandsOnTheLineTheMouseWasOn)
+{
+    GridView view;
+    GridCore& g = view.core();
+    fillAnalysis(g);
+    sortAndShow(g, grid::SubtotalCount);
+    g.setMergeCol(4, true);
+    g.setMergeCells(grid::MergeCells);
+    view.resize(900, 400);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    QList<int> asked;
+    QObject::connect(&view, &GridView::beforeEdit, &view,
+                     [&](int row, int, bool*) { asked.append(row); });
+    QList<int> edited;
+    QObject::connect(&view, &GridView::afterEdit, &view, [&](int row, int) { edited.append(row); });
+
+    struct Edit {
+        const char* how;
+        int line; // grid row under the mouse
+        bool doubleClick;
+    };
+    // Liability's Breach (row 1) and Duty of care (row 2) share one Weight.
+    for (const Edit& e :
+         {Edit{"double-click, lower line", 2, true}, Edit{"click and type, lower line", 2, false},
+          Edit{"double-click, top line", 1, true}}) {
+        g.setTextAt(1, 4, "8");
+        g.setTextAt(2, 4, "8");
+        ASSERT_EQ(view.rowSpan(0, 4), 2) << e.how;
+        asked.clear();
+        edited.clear();
+        const QModelIndex line = view.indexOfCell(e.line, 4);
+        const QPoint at(view.columnViewportPosition(4) + view.columnWidth(4) / 2,
+                        view.rowViewportPosition(line.row()) + view.rowHeight(line.row()) / 2);
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at);
+        if (e.doubleClick)
+            QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, at);
+        else
+            QTest::keyClick(&view, Qt::Key_4);
+        auto* editor = view.findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr) << e.how;
+        // On the edited line only, not over the whole block.
+        EXPECT_TRUE(view.visualRect(line).contains(editor->geometry().center())) << e.how;
+        EXPECT_LE(editor->height(), view.rowHeight(line.row())) << e.how;
+        editor->setText("4");
+        QTest::keyClick(editor, Qt::Key_Return);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !edited.isEmpty(); }, 1000)) << e.how;
+        EXPECT_EQ(asked, QList<int>{e.line}) << e.how;
+        EXPECT_EQ(edited, QList<int>{e.line}) << e.how;
+        EXPECT_EQ(g.textAt(e.line, 4), "4") << e.how;
+        EXPECT_EQ(g.textAt(3 - e.line, 4), "8") << e.how;
+    }
+}
+
 TEST(GridView, WidthsInTwipsBecomePixelsZeroHidesAndTheCoreFontIsShown)
 {
     GridView view;
