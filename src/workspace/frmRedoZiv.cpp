@@ -673,6 +673,11 @@ void frmRedoZiv::EnableControls(bool bEnable)
     int line = 10;
     try {
         m_tvIssueItems->setEnabled(bEnable);
+        // With no case open, as after an open that failed, the pane holds no
+        // bookmark of the case closed: none would show or remove.
+        if (!bEnable)
+            m_ctlBookmarkList->Terminate();
+        m_ctlBookmarkList->setEnabled(bEnable);
         setCaseMenusEnabled(bEnable);
         m_tbsTabs->setEnabled(bEnable);
         line = 20;

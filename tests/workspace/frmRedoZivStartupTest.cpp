@@ -248,6 +248,37 @@ TEST_F(StartUp, OpeningASecondCaseReconnectsTheDataLayerAndACancelKeepsIt)
     EXPECT_TRUE(w.tvIssueItems()->isEnabled());
 }
 
+// The open of a file that is no case closes the case open before: its
+// bookmarks go with it, until the next case is open.
+TEST_F(StartUp, AFailedOpenEmptiesAndGreysTheBookmarkPaneWithTheTree)
+{
+    const QString first = m_cases.createSample(QStringLiteral("first.AGV"));
+    const QString junk = m_cases.path(QStringLiteral("junk.AGV"));
+    {
+        QFile file(junk);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(4096, 'x'));
+    }
+    m_prompt.chooseFile(first);
+    frmRedoZiv w;
+    ctlBookmarks* pane = w.ctlBookmarkList();
+    ASSERT_EQ(pane->lvBookMarks()->topLevelItemCount(), 1);
+
+    m_prompt.clear();
+    m_prompt.chooseFile(junk);
+    w.mnuFileOpen_Click();
+    EXPECT_EQ(m_prompt.messages().size(), 1);
+    EXPECT_EQ(gDB, nullptr);
+    EXPECT_FALSE(w.tvIssueItems()->isEnabled());
+    EXPECT_EQ(pane->lvBookMarks()->topLevelItemCount(), 0);
+    EXPECT_FALSE(pane->isEnabled());
+
+    m_prompt.chooseFile(first);
+    w.mnuFileOpen_Click();
+    EXPECT_TRUE(pane->isEnabled());
+    EXPECT_EQ(pane->lvBookMarks()->topLevelItemCount(), 1);
+}
+
 TEST_F(StartUp, TheDocumentPanesDialogsAdoptNoCaseAndACancelGivesNoName)
 {
     const QString path = m_cases.createSample();
