@@ -294,6 +294,53 @@ TEST_F(frmIssueGridEventsTest, DoubleClickShowsTheWholeKeyGroupOrRuleOnly)
               QStringList({"Alpha", "A rule far longer than its narrow column"}));
 }
 
+// A case written by another tool may hold an explanation of megabytes.
+TEST_F(AnalysisWindowTest, AMegabyteRuleIsCutOnScreenAndInItsBoxButKeptWholeForReports)
+{
+    QString big;
+    for (int i = 0; i < 20000; ++i)
+        big += QStringLiteral("Line %1 of the explanation \u00e9\u4e2d\U0001F600\n").arg(i);
+    const QString sql =
+        issueRow(1, 0, QStringLiteral("P"), {5, 5, 5, 5, 5, 5}) +
+        issueRow(2, 1, QStringLiteral("X1"), {5, 1, 1, 1, 1, 1}) +
+        issueRow(3, 1, QStringLiteral("X2"), {5, 2, 2, 2, 2, 2}) +
+        QStringLiteral("UPDATE Issue SET Explanation = '%1' WHERE ID = 2;\n").arg(big);
+    oMain().setStrFileName(m_case.create(QStringLiteral("Long.AGV"), sql));
+    load();
+    choose(window().cboMethod(), QStringLiteral("AVG"));
+    int x1 = -1;
+    int x2 = -1;
+    for (int r = 1; r < grid().rows(); ++r) {
+        if (grid().textAt(r, 3) == big)
+            x1 = r;
+        else if (grid().textAt(r, 3) == "About X2")
+            x2 = r;
+    }
+    ASSERT_GT(x1, 0) << "the study read the explanation whole";
+    ASSERT_GT(x2, 0);
+    // What the grid report prints.
+    EXPECT_EQ(grid().displayText(x1, 3), big);
+
+    const QModelIndex cell = window().fg()->indexOfCell(x1, 3);
+    const QString onScreen = cell.data(Qt::DisplayRole).toString();
+    EXPECT_LT(onScreen.size(), 10000);
+    EXPECT_TRUE(onScreen.endsWith(QChar(0x2026)));
+    EXPECT_TRUE(big.startsWith(onScreen.chopped(1)));
+    EXPECT_EQ(cell.data(Qt::EditRole).toString(), big);
+    EXPECT_EQ(window().fg()->indexOfCell(x2, 3).data().toString(), "About X2");
+
+    grid().setRow(x1);
+    grid().setCol(3);
+    window().fg_DblClick();
+    ASSERT_EQ(m_prompt.messages().size(), 1);
+    const QString box = m_prompt.messages().first();
+    EXPECT_LT(box.count(QLatin1Char('\n')), 40) << "taller than a screen";
+    EXPECT_LT(box.size(), 4000);
+    EXPECT_TRUE(box.endsWith(QChar(0x2026)));
+    EXPECT_TRUE(big.startsWith(box.chopped(1)));
+    EXPECT_FALSE(box.chopped(1).back().isHighSurrogate());
+}
+
 TEST_F(frmIssueGridEventsTest, GridFillsAWiderTabKeepingItsColumnWidthsAndMergeOptionsSwitchMerging)
 {
     EXPECT_GT(window().fg()->width(), twips::toPixels(10400) + 100);

@@ -10,6 +10,7 @@
 #include "analysis/StudyQueries.h"
 #include "analysis/forms/WindowLine.h"
 #include "platform/core/Prompt.h"
+#include "platform/core/ScreenText.h"
 #include "platform/grid/GridCore.h"
 #include "platform/grid/GridView.h"
 #include "store/AppState.h"
@@ -26,6 +27,10 @@ namespace {
 constexpr int kMethodStudy = 3;
 constexpr int kFixedColumn = 4; // never moves
 constexpr int kFirstRating = 4;
+// A message box grows with its text: this much fits a small screen with its
+// OK button. The main window shows the item's whole text.
+constexpr qsizetype kMaxShownInBox = 2000;
+constexpr int kMaxLinesInBox = 30;
 
 } // namespace
 
@@ -73,7 +78,7 @@ void frmIssue::fg_DblClick()
         const grid::GridCore& g = grid();
         // The key group and rule columns, whose text a narrow column cuts.
         if (g.colSel() == 2 || g.colSel() == 3)
-            platform::msgBox(g.text());
+            platform::msgBox(screentext::shown(g.text(), kMaxShownInBox, kMaxLinesInBox));
     });
 }
 

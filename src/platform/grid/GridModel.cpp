@@ -2,6 +2,8 @@
 
 #include "GridCore.h"
 
+#include "platform/core/ScreenText.h"
+
 #include <QColor>
 #include <QFont>
 #include <QGuiApplication>
@@ -17,6 +19,11 @@ QColor packedColor(int rgb)
 {
     return QColor(redOf(rgb), greenOf(rgb), blueOf(rgb));
 }
+
+// A cell shows no more, even a merged block many lines tall. A painted cell
+// lays out all the text it is given, and a case written by another tool may
+// hold an explanation of megabytes: about 0.2 s a cell, at every repaint.
+constexpr qsizetype kMaxShownInCell = 4096;
 
 } // namespace
 
@@ -98,7 +105,8 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
     const int col = index.column();
     switch (role) {
     case Qt::DisplayRole:
-        return m_core->displayText(row, col);
+        // The grid keeps the whole text: studies, edits and reports read it.
+        return screentext::shown(m_core->displayText(row, col), kMaxShownInCell);
     case Qt::EditRole:
         return m_core->textAt(row, col);
     case Qt::ForegroundRole: {
