@@ -3,6 +3,7 @@
 #include "analysis/AnalysisState.h"
 #include "analysis/CReport.h"
 #include "analysis/CText.h"
+#include "analysis/StudyQueries.h"
 #include "platform/core/Twips.h"
 #include "platform/grid/GridView.h"
 #include "store/CUtility.h"
@@ -54,22 +55,45 @@ protected:
     }
 };
 
-TEST_F(frmIssueGridEventsTest, ClickOnARatingAfterAMethodStudyShowsItsFieldAndRoundedValue)
+TEST_F(frmIssueGridEventsTest,
+       ClickOnARatingAfterAMethodStudyAdvisesOnItsRoundedValueButOnNoNumberOpensNothing)
 {
     choose(window().cboMethod(), QStringLiteral("AVG"));
     const int alpha = subtotalRowOf(QStringLiteral("1"));
+    const int a1 = dataRowNamed(QStringLiteral("About A1"), 3);
+    const int a2 = dataRowNamed(QStringLiteral("About A2"), 3);
+    struct Click {
+        int row;
+        int col;
+        const char* issue; // null: no advice, the cell holding no number
+    };
     // Alpha's averages: Success 7.5, Jury 6.5, Instructions 4.33, Evidence 4.
-    const QList<QPair<int, const char*>> clicks{{5, "Success object.  The value is 8."},
-                                                {6, "Jury object.  The value is 6."},
-                                                {7, "Substantive object.  The value is 4."},
-                                                {8, "Procedural object.  The value is 4."}};
-    for (const auto& [col, issue] : clicks) {
-        clickCell(alpha, col);
+    const QList<Click> clicks{{alpha, 5, "Success object.  The value is 8."},
+                              {alpha, 6, "Jury object.  The value is 6."},
+                              {alpha, 7, "Substantive object.  The value is 4."},
+                              {alpha, 8, "Procedural object.  The value is 4."},
+                              {subtotalRowOf(QStringLiteral("3")), 6, nullptr},
+                              {a1, 6, nullptr},
+                              {a2, 7, "Substantive object.  The value is 0."}};
+    for (const Click& click : clicks) {
+        ASSERT_GT(click.row, 0) << click.col;
+        if (frmReport* report = frmReport::loaded())
+            report->close();
+        clickCell(click.row, click.col);
+        const QString cell = grid().textAt(click.row, click.col);
+        EXPECT_EQ(cell.isEmpty(), !click.issue) << click.row << "," << click.col;
+        EXPECT_EQ(oUtility().ClickText(), cell);
+        EXPECT_EQ(oUtility().sSQL(), studies::childQuery(cell));
+        if (!click.issue) {
+            EXPECT_EQ(frmReport::loaded(), nullptr) << click.row << "," << click.col;
+            continue;
+        }
+        ASSERT_NE(frmReport::loaded(), nullptr) << click.row << "," << click.col;
+        EXPECT_TRUE(frmReport::loaded()->isVisible());
         EXPECT_TRUE(shownIssue().startsWith(QStringLiteral("The selected AVG value is of a ") +
-                                            QLatin1String(issue)))
-            << col << ": " << shownIssue().toStdString();
+                                            QLatin1String(click.issue)))
+            << click.row << "," << click.col << ": " << shownIssue().toStdString();
     }
-    EXPECT_TRUE(frmReport::loaded()->isVisible());
     EXPECT_TRUE(m_prompt.messages().isEmpty()) << m_prompt.messages().join("|").toStdString();
 }
 

@@ -64,6 +64,12 @@ void frmIssue::fg_Click()
     const std::optional<QString> field = studies::ratingField(g.colSel());
     if (!field)
         return;
+    // A rating nobody gave, or a subtotal of none, reads as 0 and would be
+    // advised as the lowest possible score.
+    bool holdsNumber = false;
+    line(p, 4, [&] { holdsNumber = g.isNumeric(g.row(), g.col()); });
+    if (!holdsNumber)
+        return;
     line(p, 5, [&] { oText().setMyColumnText(*field); });
     // A value too large is reported; the advice of the previous click would
     // otherwise be shown as if it were this one's.
