@@ -264,13 +264,19 @@ TEST_F(CaseMaintenanceTest, AnEditStoredElsewhereDuringTheRunIsRefusedNotLost)
     // Once the run lets go, the save ends and a write that waited meanwhile
     // is tried, on the file the save holds, which is no longer the case.
     const int ended = errorNumberOf([&] { saving->Execute(QStringLiteral("COMMIT")); });
-    const int retried = errorNumberOf([&] { saving->Execute(update); });
+    const AppError retried = raised([&] { saving->Execute(update); });
     saving->Close();
 
     EXPECT_TRUE(ran);
     EXPECT_EQ(begun, jet::RecordLocked);
     EXPECT_EQ(ended, 0);
-    EXPECT_EQ(retried, jet::ReadOnly);
+    // Told as what happened, not as a read-only file, and what to do.
+    EXPECT_EQ(retried.number(), jet::ReadOnly);
+    EXPECT_EQ(retried.description(),
+              QStringLiteral("The case file was moved, renamed, replaced or deleted while it was "
+                             "open here, for example by System Maintenance in another copy of "
+                             "Argovo, so nothing more can be stored in it. Close the case and "
+                             "open it again; what was typed is still on the screen."));
     // Before the backup and before the compacted case take their names.
     ASSERT_EQ(attempts.size(), 2u);
     for (const Attempt& attempt : attempts) {

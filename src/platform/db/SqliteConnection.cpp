@@ -195,6 +195,15 @@ AppError errorFromSqlite(sqlite3* handle, int rc, const QString& source, const Q
         return AppError(jet::DiskIo, source,
                         QStringLiteral("Disk or network error. (%1)").arg(message));
     case SQLITE_READONLY:
+        // The engine refuses to write through a handle whose file no longer
+        // has the name it was opened by, and calls that a read-only database.
+        if (rc == SQLITE_READONLY_DBMOVED)
+            return AppError(
+                jet::ReadOnly, source,
+                QStringLiteral("The case file was moved, renamed, replaced or deleted while it "
+                               "was open here, for example by System Maintenance in another copy "
+                               "of Argovo, so nothing more can be stored in it. Close the case "
+                               "and open it again; what was typed is still on the screen."));
         return AppError(
             jet::ReadOnly, source,
             QStringLiteral("Cannot update. Database or object is read-only. (%1)").arg(message));

@@ -78,6 +78,7 @@ TEST_F(ForeignCaseTest, CopiesHoldTheCaseTablesOnlyAndKeepTheirIdCounters)
 
 // Deleted or moved by another program while open: the open connection still
 // reaches the file's rows, its old path does not, and nothing is made there.
+// A write is refused as one to a file that is no longer the case.
 TEST_F(ForeignCaseTest, ACaseDeletedOrMovedWhileOpenIsCopiedWholeAndNothingAppearsAtItsPath)
 {
     for (const bool moved : {false, true}) {
@@ -98,6 +99,14 @@ TEST_F(ForeignCaseTest, ACaseDeletedOrMovedWhileOpenIsCopiedWholeAndNothingAppea
         EXPECT_TRUE(db->isOpen());
         EXPECT_EQ(db->isFile(away), moved);
         EXPECT_FALSE(db->isFile(copy));
+        const AppError refused = raised([&] {
+            db->Execute(QStringLiteral("update Issue set Name = 'Typed after' where ID = 1"));
+        });
+        EXPECT_EQ(refused.number(), jet::ReadOnly);
+        EXPECT_TRUE(refused.description().startsWith(
+            QStringLiteral("The case file was moved, renamed, replaced or deleted while it was "
+                           "open here")))
+            << qPrintable(refused.description());
         db->Close();
         QFile::remove(away);
     }
