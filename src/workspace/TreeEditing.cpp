@@ -1,5 +1,6 @@
 #include "workspace/TreeEditing.h"
 
+#include "workspace/ScreenText.h"
 #include "workspace/TreeLogic.h"
 
 #include "platform/db/Dao.h"
@@ -110,7 +111,7 @@ QString bookmarkRefusalInFile(dao::Database& db, qint64 id, const QString& name)
     return QStringLiteral("\"%1\" is no longer in the case: it was deleted in another copy of the "
                           "program, where the case is open too. It cannot be bookmarked; refresh "
                           "the tree to see the case as it is now.")
-        .arg(name);
+        .arg(screentext::shown(name));
 }
 
 QString refusalInFile(const std::shared_ptr<dao::Database>& db, const QString& parentId,

@@ -54,8 +54,9 @@ QString acceptedLabel(const QString& typed, const QString& existing);
 std::optional<qint64> storedParent(dao::Database& db, qint64 id);
 
 // The message that refuses a bookmark on the item with this id, named name
-// on screen, when the case file no longer holds it (deleted in another copy
-// of the program): no pane would list the bookmark. Empty while it does.
+// (cut for the screen), when the case file no longer holds it (deleted in
+// another copy of the program): no pane would list the bookmark. Empty while
+// it does.
 QString bookmarkRefusalInFile(dao::Database& db, qint64 id, const QString& name);
 
 // The message that refuses putting an item under the issue with this id

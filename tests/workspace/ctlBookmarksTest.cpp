@@ -256,11 +256,15 @@ TEST_F(AddBookmarkWindow, CancelAndTheCloseBoxStoreNothing)
 }
 
 // The store fails, or the item was deleted in another copy of the program
-// while the window was open.
+// while the window was open; a name written by another tool is told cut.
 TEST_F(AddBookmarkWindow, AFailedStoreKeepsTheWindowOpenWithTheTypedText)
 {
+    const QString longName = QStringLiteral("breach ") + QString(300, QLatin1Char('x'));
     for (bool deleted : {false, true}) {
         m_prompt.clear();
+        if (deleted)
+            execIn(m_path,
+                   QStringLiteral("UPDATE Issue SET Name = '%1' WHERE ID = 2").arg(longName));
         open(QStringLiteral("2"));
         if (deleted)
             execIn(m_path, QStringLiteral("DELETE FROM Issue WHERE ID = 2"));
@@ -271,7 +275,8 @@ TEST_F(AddBookmarkWindow, AFailedStoreKeepsTheWindowOpenWithTheTypedText)
 
         ASSERT_EQ(m_prompt.messages().size(), 1);
         EXPECT_TRUE(deleted ? m_prompt.messages()[0].startsWith(
-                                  QStringLiteral("\"breach\" is no longer in the case"))
+                                  QLatin1Char('"') + longName.left(255) + QChar(0x2026) +
+                                  QStringLiteral("\" is no longer in the case"))
                             : m_prompt.messages()[0].endsWith(QStringLiteral(
                                   "\nin Argovo.frmAddBookmark.cmdOK_Click at line 10")))
             << qPrintable(m_prompt.messages()[0]);
