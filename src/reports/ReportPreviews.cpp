@@ -3,7 +3,6 @@
 #include "analysis/forms/IssueWindow.h"
 #include "analysis/forms/frmIssue.h"
 #include "platform/core/AppError.h"
-#include "platform/db/Dao.h"
 #include "platform/reports/ReportPreview.h"
 #include "reports/ListReport.h"
 #include "reports/adHocGeneral.h"
@@ -12,33 +11,15 @@
 #include "store/CMain.h"
 
 #include <QDir>
-#include <QFile>
-
-#include <sys/stat.h>
 
 namespace {
 
 const QString kSource = QStringLiteral("Argovo.ReportPreviews.show");
 
-// Whether path names the open case's file under any name: another spelling,
-// a hard or symbolic link, or the name the file was moved to while open.
-bool isOpenCaseFile(const QString& path)
-{
-    if (gDB && gDB->isOpen() && gDB->isFile(path))
-        return true;
-    const QString open = oMain().strFileName();
-    struct stat chosen {};
-    struct stat held {};
-    // A file that does not exist yet is not the case.
-    return !open.isEmpty() && ::stat(QFile::encodeName(path).constData(), &chosen) == 0 &&
-           ::stat(QFile::encodeName(open).constData(), &held) == 0 &&
-           chosen.st_dev == held.st_dev && chosen.st_ino == held.st_ino;
-}
-
 // A report written over the open case would replace the case with it.
 QString caseFileRefusal(const QString& path)
 {
-    if (!isOpenCaseFile(path))
+    if (!oMain().isOpenCaseFile(path))
         return QString();
     return QStringLiteral("%1 is the open case file. A report cannot be written over it; "
                           "choose another name. Nothing was written.")

@@ -18,6 +18,10 @@ public:
     // Full path of the open case file; empty until a case is selected.
     QString strFileName() const { return m_fileName; }
     void setStrFileName(const QString& value) { m_fileName = value; }
+    // Whether path names the open case's file under any name: another
+    // spelling, a hard or symbolic link, or the name the file was moved to
+    // while open. A file that does not exist is not the case.
+    bool isOpenCaseFile(const QString& path) const;
 
     // Asks whether pending edits may be dropped; true when the caller is to stop.
     bool CheckExit();

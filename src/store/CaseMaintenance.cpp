@@ -97,19 +97,6 @@ void copyHeld(QFile& held, const QString& caseFile, const QString& to)
         failed(QStringLiteral("its permissions cannot be set"));
 }
 
-// Whether path names the open case's file under any name: another
-// spelling, a link, or the name it was moved to while open.
-bool isOpenFile(const QString& path)
-{
-    if (gDB && gDB->isOpen() && gDB->isFile(path))
-        return true;
-    const QString openPath = oMain().strFileName();
-    if (openPath.isEmpty())
-        return false;
-    const QString chosen = QFileInfo(path).canonicalFilePath();
-    return !chosen.isEmpty() && chosen == QFileInfo(openPath).canonicalFilePath();
-}
-
 } // namespace
 
 QString CaseMaintenance::chooseFile()
@@ -153,7 +140,7 @@ bool CaseMaintenance::isOpenCase(const QString& path) const
     const QString openTitle = oUtility().CaseName();
     if (openTitle == m_fileTitle || openTitle == QFileInfo(path).fileName())
         return true;
-    return isOpenFile(path);
+    return oMain().isOpenCaseFile(path);
 }
 
 bool CaseMaintenance::run(const QString& fileText)
@@ -180,7 +167,7 @@ bool CaseMaintenance::run(const QString& fileText)
         // The backup is replaced whole: the open case may not be it (opened
         // to recover work from it).
         const QString caseFile = caseFileOf(path);
-        if (isOpenFile(backupOf(caseFile))) {
+        if (oMain().isOpenCaseFile(backupOf(caseFile))) {
             oError().HandleError(
                 kGoCaller,
                 QStringLiteral("The open case %1 is this case's backup, and maintenance would "
