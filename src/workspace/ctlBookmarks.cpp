@@ -22,6 +22,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -50,6 +51,33 @@ public:
         const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
         return QString::compare(text(column), other.text(column), Qt::CaseInsensitive) < 0;
     }
+};
+
+// Sees every event of the application until no mouse button is held, then
+// calls back once. A filter of its own: the pane's filter on the list's
+// viewport would see each of the viewport's events a second time through the
+// application, and a release would count as two clicks.
+class ReleaseWatch final : public QObject {
+public:
+    ReleaseWatch(std::function<void()> released, QObject* parent)
+        : QObject(parent)
+        , m_released(std::move(released))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease &&
+            QGuiApplication::mouseButtons() == Qt::NoButton) {
+            QCoreApplication::instance()->removeEventFilter(this);
+            m_released();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_released;
 };
 
 // A handler reports its failure and ends; the list stays as it was.
@@ -100,6 +128,9 @@ ctlBookmarks::ctlBookmarks(QWidget* parent)
     m_remove->setObjectName(QStringLiteral("mnuRemoveBookMark"));
 
     m_list->viewport()->installEventFilter(this);
+    // After the release is handled: a click is on the row pressed.
+    m_releaseWatch = new ReleaseWatch(
+        [this] { QTimer::singleShot(0, this, [this] { sortOnceReleased(); }); }, this);
     // Only a left click reaches itemClicked: the right button opens the popup.
     connect(m_list, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* row) { ViewSelectedBookmark(row); });
@@ -117,7 +148,7 @@ ctlBookmarks::~ctlBookmarks()
     // The list empties its rows as it goes, after this pane is gone.
     disconnect(m_list->model(), nullptr, this, nullptr);
     if (QCoreApplication* app = QCoreApplication::instance())
-        app->removeEventFilter(this);
+        app->removeEventFilter(m_releaseWatch);
 }
 
 void ctlBookmarks::Initialise(std::shared_ptr<dao::Database> db)
@@ -236,7 +267,7 @@ void ctlBookmarks::sortOnceReleased()
         return;
     if (QGuiApplication::mouseButtons() != Qt::NoButton) {
         // Every release is seen here until the last button is up.
-        QCoreApplication::instance()->installEventFilter(this);
+        QCoreApplication::instance()->installEventFilter(m_releaseWatch);
         return;
     }
     m_sortDue = false;
@@ -319,12 +350,6 @@ bool ctlBookmarks::fitColumns()
 
 bool ctlBookmarks::eventFilter(QObject* watched, QEvent* event)
 {
-    if (m_sortDue && event->type() == QEvent::MouseButtonRelease &&
-        QGuiApplication::mouseButtons() == Qt::NoButton) {
-        QCoreApplication::instance()->removeEventFilter(this);
-        // After the release is handled: a click is on the row pressed.
-        QTimer::singleShot(0, this, [this] { sortOnceReleased(); });
-    }
     if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonRelease) {
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
             emit listClicked();

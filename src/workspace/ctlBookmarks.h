@@ -88,4 +88,6 @@ private:
     bool m_readOnly = false;
     // A rename waits to move its rows until the press that stored it is over.
     bool m_sortDue = false;
+    // Installed on the application while the press goes on.
+    QObject* m_releaseWatch = nullptr;
 };

@@ -357,11 +357,19 @@ TEST_F(WorkspaceTest, BookmarkHereTakesOnlyIssuesStillInTheCaseAndARowClickJumps
 // which stores the name (the pane sorted by it) before the press is handled:
 // the bookmark pressed is still the one shown or removed, whether the popup
 // comes while the button is down or after its release. Through the window
-// the button is held while events run between the press and the release.
+// the button is held while events run between the press and the release; a
+// release the list gets while the pane waits for it is one click.
 TEST_F(WorkspaceTest, APressThatStoresANameTypedInTheTreeActsOnTheBookmarkPressed)
 {
-    enum Press { LeftClick, LeftClickThroughTheWindow, PopupOnPress, PopupOnRelease };
-    for (Press press : {LeftClick, LeftClickThroughTheWindow, PopupOnPress, PopupOnRelease}) {
+    enum Press {
+        LeftClick,
+        LeftClickThroughTheWindow,
+        LeftClickHeld,
+        PopupOnPress,
+        PopupOnRelease
+    };
+    for (Press press :
+         {LeftClick, LeftClickThroughTheWindow, LeftClickHeld, PopupOnPress, PopupOnRelease}) {
         SCOPED_TRACE(press);
         m_path = m_cases.createSample(QStringLiteral("Case%1.AGV").arg(press));
         execIn(m_path, QStringLiteral("INSERT INTO Bookmarks (CodeID, Description) VALUES "
@@ -381,10 +389,15 @@ TEST_F(WorkspaceTest, APressThatStoresANameTypedInTheTreeActsOnTheBookmarkPresse
             list->findItems(QStringLiteral("Damages"), Qt::MatchExactly).value(0);
         ASSERT_TRUE(damages);
         const QPoint at = list->visualItemRect(damages).center();
+        QSignalSpy clicked(pane, &ctlBookmarks::listClicked);
 
-        if (press == LeftClick || press == LeftClickThroughTheWindow) {
+        if (press == LeftClick || press == LeftClickThroughTheWindow || press == LeftClickHeld) {
             if (press == LeftClick) {
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+            } else if (press == LeftClickHeld) {
+                QTest::mousePress(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+                QApplication::processEvents();
+                QTest::mouseRelease(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
             } else {
                 const QPoint inWindow = list->viewport()->mapTo(w.get(), at);
                 QTest::mousePress(w->windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow);
@@ -412,6 +425,7 @@ TEST_F(WorkspaceTest, APressThatStoresANameTypedInTheTreeActsOnTheBookmarkPresse
             EXPECT_EQ(countIn(m_path, QStringLiteral("Bookmarks where CodeID = 6")), 0);
             EXPECT_EQ(countIn(m_path, QStringLiteral("Bookmarks")), 3);
         }
+        EXPECT_EQ(clicked.size(), press == PopupOnPress || press == PopupOnRelease ? 0 : 1);
         EXPECT_EQ(issueColumn("Name", 10).toString(), QStringLiteral("Zulu fault"));
         QApplication::processEvents(); // once the press is over the new name takes its place
         QStringList names;
