@@ -5,8 +5,10 @@
 
 #include "platform/core/Twips.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QtGlobal>
 
@@ -64,6 +66,10 @@ GridView::GridView(QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                     | QAbstractItemView::AnyKeyPressed);
+    // The arrow keys move between cells; Tab and Shift+Tab go on to the next
+    // control and Ctrl+Tab to the next tab, as everywhere else in the window.
+    // Moving from cell to cell by Tab left a keyboard user no way out.
+    setTabKeyNavigation(false);
 
     connect(m_core, &GridCore::aboutToReset, this, &GridView::onCoreAboutToReset);
     connect(m_core, &GridCore::displayChanged, this, &GridView::applyDisplay);
@@ -257,9 +263,36 @@ bool GridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event
     // Known before the editor opens, which places it by the cell's rectangle.
     m_editIndex = cell;
     const bool editing = QTableView::edit(cell, trigger, event);
-    if (!editing)
+    if (!editing) {
         m_editIndex = QPersistentModelIndex();
-    return editing;
+        return false;
+    }
+    // Seen before the delegate, which would end a Tab by editing the next cell.
+    if (QWidget* editor = indexWidget(cell))
+        editor->installEventFilter(this);
+    return true;
+}
+
+bool GridView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && m_editIndex.isValid() &&
+        watched == indexWidget(m_editIndex)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            // What was typed is kept as Enter keeps it, after-edit handling
+            // included; the key then does what it does on the grid.
+            auto* editor = static_cast<QWidget*>(watched);
+            commitData(editor);
+            closeEditor(editor, QAbstractItemDelegate::SubmitModelCache);
+            // Unless the after-edit handling has sent the focus elsewhere.
+            if (hasFocus()) {
+                QKeyEvent again(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
+                QCoreApplication::sendEvent(this, &again);
+            }
+            return true;
+        }
+    }
+    return QTableView::eventFilter(watched, event);
 }
 
 void GridView::commitData(QWidget* editor)

@@ -7,7 +7,9 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -75,6 +77,52 @@ QPoint cellCentre(const GridView& view, int row, int col)
 {
     return view.visualRect(view.indexOfCell(row, col)).center();
 }
+
+bool editorOpen(const GridView& view)
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return view.viewport()->findChild<QLineEdit*>() != nullptr;
+}
+
+// The grid between two controls on the first of two tabs, as the analysis
+// window sits in the main window.
+struct GridOnATab {
+    enum Focus { Before, Grid, After, OtherTab, Nowhere };
+
+    QTabWidget tabs;
+    QWidget* page = new QWidget;
+    QLineEdit* before = new QLineEdit;
+    GridView* view = new GridView;
+    QLineEdit* after = new QLineEdit;
+
+    GridOnATab()
+    {
+        auto* layout = new QVBoxLayout(page);
+        layout->addWidget(before);
+        layout->addWidget(view);
+        layout->addWidget(after);
+        tabs.addTab(page, "Grid");
+        tabs.addTab(new QWidget, "Other");
+        fillAnalysis(view->core());
+        tabs.resize(900, 500);
+        tabs.show();
+        tabs.activateWindow();
+    }
+
+    Focus focus() const
+    {
+        QWidget* w = QApplication::focusWidget();
+        if (!w)
+            return Nowhere;
+        if (w == before)
+            return Before;
+        if (w == view)
+            return Grid;
+        if (w == after)
+            return After;
+        return page->isAncestorOf(w) ? Nowhere : OtherTab;
+    }
+};
 
 } // namespace
 
@@ -172,6 +220,88 @@ TEST(GridView, CancelInBeforeEditBlocksTheEditAndAfterEditMayRebuildTheGrid)
     EXPECT_EQ(view.core().rows(), 7);
     EXPECT_EQ(view.model()->rowCount(), 6);
     EXPECT_TRUE(view.core().isSubtotal(3));
+}
+
+TEST(GridView, TabLeavesTheGridAndCtrlTabSwitchesTabsWhileArrowsMoveBetweenCells)
+{
+    using F = GridOnATab::Focus;
+    struct Way {
+        const char* name;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        F focus;
+    };
+    for (const Way& w : {Way{"Tab", Qt::Key_Tab, Qt::NoModifier, F::After},
+                         Way{"Shift+Tab", Qt::Key_Backtab, Qt::ShiftModifier, F::Before},
+                         Way{"Ctrl+Tab", Qt::Key_Tab, Qt::ControlModifier, F::OtherTab},
+                         Way{"Ctrl+Shift+Tab", Qt::Key_Backtab,
+                             Qt::ControlModifier | Qt::ShiftModifier, F::OtherTab}}) {
+        GridOnATab t;
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&t.tabs)) << w.name;
+        t.view->setFocus();
+        t.view->setCurrentIndex(t.view->indexOfCell(2, 4));
+        QTest::keyClick(t.view, Qt::Key_Right);
+        QTest::keyClick(t.view, Qt::Key_Down);
+        EXPECT_EQ(t.view->core().row(), 3) << w.name;
+        EXPECT_EQ(t.view->core().col(), 5) << w.name;
+        ASSERT_EQ(t.focus(), F::Grid) << w.name;
+
+        QTest::keyClick(t.view, w.key, w.modifiers);
+        EXPECT_EQ(t.focus(), w.focus) << w.name;
+        EXPECT_EQ(t.tabs.currentIndex(), w.focus == F::OtherTab ? 1 : 0) << w.name;
+        // Neither a move to another cell nor an edit.
+        EXPECT_EQ(t.view->core().row(), 3) << w.name;
+        EXPECT_EQ(t.view->core().col(), 5) << w.name;
+        EXPECT_FALSE(editorOpen(*t.view)) << w.name;
+    }
+}
+
+TEST(GridView, TabInACellEditorKeepsTheTypedValueAsEnterDoesButEscapeDropsIt)
+{
+    using F = GridOnATab::Focus;
+    struct Way {
+        const char* name;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool kept;
+        F focus;
+    };
+    for (const Way& w : {Way{"Tab", Qt::Key_Tab, Qt::NoModifier, true, F::After},
+                         Way{"Shift+Tab", Qt::Key_Backtab, Qt::ShiftModifier, true, F::Before},
+                         Way{"Ctrl+Tab", Qt::Key_Tab, Qt::ControlModifier, true, F::OtherTab},
+                         Way{"Escape", Qt::Key_Escape, Qt::NoModifier, false, F::Grid}}) {
+        GridOnATab t;
+        GridView& view = *t.view;
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&t.tabs)) << w.name;
+        QList<QPair<int, int>> edited;
+        QString storedThen;
+        // The receiver rebuilds the grid, as the analysis window does.
+        QObject::connect(&view, &GridView::afterEdit, &view, [&](int row, int col) {
+            edited.append({row, col});
+            storedThen = view.core().textAt(row, col);
+            sortAndShow(view.core(), grid::SubtotalCount);
+        });
+        view.setFocus();
+        view.setCurrentIndex(view.indexOfCell(2, 5));
+        // The user types 42 over Duty of care's Success of 9.
+        QTest::keyClick(&view, Qt::Key_4);
+        QWidget* editor = view.indexWidget(view.indexOfCell(2, 5));
+        ASSERT_NE(editor, nullptr) << w.name;
+        QTest::keyClick(editor, Qt::Key_2);
+
+        QTest::keyClick(editor, w.key, w.modifiers);
+        EXPECT_FALSE(editorOpen(view)) << w.name;
+        if (w.kept) {
+            EXPECT_EQ(edited, (QList<QPair<int, int>>{{2, 5}})) << w.name;
+            EXPECT_EQ(storedThen, "42") << w.name;
+            EXPECT_TRUE(view.core().isSubtotal(3)) << w.name;
+        } else {
+            EXPECT_TRUE(edited.isEmpty()) << w.name;
+            EXPECT_EQ(view.core().textAt(2, 5), "9") << w.name;
+        }
+        EXPECT_EQ(t.focus(), w.focus) << w.name;
+        EXPECT_EQ(t.tabs.currentIndex(), w.focus == F::OtherTab ? 1 : 0) << w.name;
+    }
 }
 
 TEST(GridView, BeforeMoveColumnCanKeepAColumnInPlaceAndTheFixedColumnNeverMoves)
