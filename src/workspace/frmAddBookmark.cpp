@@ -4,6 +4,7 @@
 
 #include "platform/core/AppInfo.h"
 #include "platform/core/Prompt.h"
+#include "platform/core/ScreenText.h"
 #include "store/CBookmark.h"
 #include "store/CIssue.h"
 #include "store/ErrorReport.h"
@@ -79,7 +80,10 @@ void frmAddBookmark::Initialise(std::shared_ptr<dao::Database> db, std::shared_p
     m_db = std::move(db);
     m_item = std::move(item);
     m_cancelled = false;
-    attempt("Initialise", 10, [this] { m_codeItem->setText(m_item->Name() + QLatin1Char(' ')); });
+    // A name written by another tool may run to megabytes, which the label
+    // would lay out whole.
+    attempt("Initialise", 10,
+            [this] { m_codeItem->setText(screentext::shown(m_item->Name()) + QLatin1Char(' ')); });
 }
 
 void frmAddBookmark::cmdOK_Click()

@@ -266,9 +266,11 @@ TEST_F(AddBookmarkWindow, AFailedStoreKeepsTheWindowOpenWithTheTypedText)
             execIn(m_path,
                    QStringLiteral("UPDATE Issue SET Name = '%1' WHERE ID = 2").arg(longName));
         open(QStringLiteral("2"));
-        if (deleted)
+        if (deleted) {
+            EXPECT_EQ(m_window.findChild<QLabel*>(QStringLiteral("lblCodeItem"))->text(),
+                      longName.left(255) + QChar(0x2026) + QLatin1Char(' '));
             execIn(m_path, QStringLiteral("DELETE FROM Issue WHERE ID = 2"));
-        else
+        } else
             m_db->Close();
         text()->setText(QStringLiteral("keep me"));
         click("cmdOk");
