@@ -42,6 +42,10 @@ void DoCaseClose(frmRedoZiv& frm)
     step("DoCaseClose", 10, [&] { leave = frm.WritePendingEdits(); });
     if (!leave)
         return;
+    // The analysis window holds its own connection to the case and the rows
+    // it read: it goes with the case, as when another case is opened, so no
+    // handle on the closed file is left and the next case loads it afresh.
+    step("DoCaseClose", 30, [&] { frm.UnloadAnalysisWindow(); });
     // Nothing more is written to the closing case.
     step("DoCaseClose", 40, [&] { frm.releaseCurrentItem(); });
     step("DoCaseClose", 50, [] {
