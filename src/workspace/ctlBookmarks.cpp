@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -80,6 +81,19 @@ private:
     std::function<void()> m_released;
 };
 
+// The first row, in list order, whose item name is text, case ignored.
+void selectFirstNamed(QTreeWidget* list, const QString& text)
+{
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = list->topLevelItem(i);
+        if (QString::compare(row->text(0), text, Qt::CaseInsensitive) == 0) {
+            list->scrollToItem(row);
+            list->setCurrentItem(row);
+            return;
+        }
+    }
+}
+
 // A handler reports its failure and ends; the list stays as it was.
 template <typename F> void handled(const char* procedure, int line, F&& body)
 {
@@ -130,7 +144,7 @@ ctlBookmarks::ctlBookmarks(QWidget* parent)
     m_list->viewport()->installEventFilter(this);
     // After the release is handled: a click is on the row pressed.
     m_releaseWatch = new ReleaseWatch(
-        [this] { QTimer::singleShot(0, this, [this] { sortOnceReleased(); }); }, this);
+        [this] { QTimer::singleShot(0, this, [this] { settleOnceReleased(); }); }, this);
     // Only a left click reaches itemClicked: the right button opens the popup.
     connect(m_list, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* row) { ViewSelectedBookmark(row); });
@@ -217,14 +231,16 @@ void ctlBookmarks::FindBookmark(const QString& text)
 {
     if (text.isEmpty())
         return;
-    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* row = m_list->topLevelItem(i);
-        if (QString::compare(row->text(0), text, Qt::CaseInsensitive) == 0) {
-            m_list->scrollToItem(row);
-            m_list->setCurrentItem(row);
-            return;
-        }
+    // A press that takes the focus from a name typed in the tree stores it,
+    // and the item's bookmark is looked up, before the press is handled: the
+    // rows scrolled now would put another bookmark under the mouse.
+    if (QGuiApplication::mouseButtons() != Qt::NoButton) {
+        m_findDue = text;
+        QCoreApplication::instance()->installEventFilter(m_releaseWatch);
+        return;
     }
+    m_findDue.clear();
+    selectFirstNamed(m_list, text);
 }
 
 void ctlBookmarks::RemoveBookMark(const QString& sKey)
@@ -257,22 +273,28 @@ void ctlBookmarks::RenameBookMark(const QString& sKey, const QString& name)
     // the press would show or remove that one.
     if (m_sortColumn == 0 && !m_sortDue) {
         m_sortDue = true;
-        QTimer::singleShot(0, this, [this] { sortOnceReleased(); });
+        QTimer::singleShot(0, this, [this] { settleOnceReleased(); });
     }
 }
 
-void ctlBookmarks::sortOnceReleased()
+void ctlBookmarks::settleOnceReleased()
 {
-    if (!m_sortDue)
+    if (!m_sortDue && m_findDue.isEmpty())
         return;
     if (QGuiApplication::mouseButtons() != Qt::NoButton) {
         // Every release is seen here until the last button is up.
         QCoreApplication::instance()->installEventFilter(m_releaseWatch);
         return;
     }
-    m_sortDue = false;
-    if (m_sortColumn >= 0)
-        m_list->sortItems(m_sortColumn, Qt::AscendingOrder);
+    if (m_sortDue) {
+        m_sortDue = false;
+        if (m_sortColumn >= 0)
+            m_list->sortItems(m_sortColumn, Qt::AscendingOrder);
+    }
+    // Sorted first: the row found is scrolled to where it now stands.
+    const QString found = std::exchange(m_findDue, QString());
+    if (!found.isEmpty())
+        selectFirstNamed(m_list, found);
 }
 
 void ctlBookmarks::ViewSelectedBookmark(QTreeWidgetItem* row)
@@ -350,6 +372,11 @@ bool ctlBookmarks::fitColumns()
 
 bool ctlBookmarks::eventFilter(QObject* watched, QEvent* event)
 {
+    // A press on the list picks its own row: a look-up made for the name this
+    // press stored would take the selection, and Remove Bookmark with it, to
+    // another bookmark.
+    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonPress)
+        m_findDue.clear();
     if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonRelease) {
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
             emit listClicked();

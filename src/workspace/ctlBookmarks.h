@@ -36,6 +36,8 @@ public:
     void setReadOnly(bool readOnly);
     // Selects and scrolls to the first row, in list order, whose item name is
     // text (case ignored); with no such row, or no text, the selection stays.
+    // While a mouse button is held the list waits for its release to move;
+    // a press on the list meanwhile, which picks its own row, drops the look-up.
     void FindBookmark(const QString& text);
     // Takes the rows of item sKey off the list; table Bookmarks is not touched.
     void RemoveBookMark(const QString& sKey);
@@ -68,7 +70,8 @@ protected:
 
 private:
     void sortByColumn(int column);
-    void sortOnceReleased();
+    // The new order and the look-up put off while a mouse button was held.
+    void settleOnceReleased();
     // False where the description column is left no room.
     bool fitColumns();
     void fitNameColumn();
@@ -88,6 +91,8 @@ private:
     bool m_readOnly = false;
     // A rename waits to move its rows until the press that stored it is over.
     bool m_sortDue = false;
+    // A look-up made while a mouse button was held; empty when none waits.
+    QString m_findDue;
     // Installed on the application while the press goes on.
     QObject* m_releaseWatch = nullptr;
 };

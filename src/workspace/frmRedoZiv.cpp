@@ -1174,7 +1174,7 @@ void frmRedoZiv::tvIssueItems_NodeClick(QTreeWidgetItem* node)
     attempt("tvIssueItems_NodeClick", 60, [this] { parkStartPage(); });
 }
 
-void frmRedoZiv::SelectCodeItem(const QString& key)
+void frmRedoZiv::SelectCodeItem(const QString& key, const QString& bookmarkName)
 {
     // No node, or the root: the details keep showing the item they showed. An
     // empty key would make a new record, which the next commit adds as a row.
@@ -1190,9 +1190,10 @@ void frmRedoZiv::SelectCodeItem(const QString& key)
     attempt("SelectCodeItem", 30, [&] { shown = Initialise(gDB, record); });
     if (!shown)
         return;
-    attempt("SelectCodeItem", 40, [this] {
+    attempt("SelectCodeItem", 40, [this, &bookmarkName] {
         if (QTreeWidgetItem* selected = m_tvIssueItems->currentItem())
-            m_ctlBookmarkList->FindBookmark(selected->text(0));
+            m_ctlBookmarkList->FindBookmark(bookmarkName.isEmpty() ? selected->text(0)
+                                                                   : bookmarkName);
     });
 }
 

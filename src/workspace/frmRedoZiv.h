@@ -126,7 +126,9 @@ public:
 
     // Item selection and the detail tabs.
     void tvIssueItems_NodeClick(QTreeWidgetItem* node);
-    void SelectCodeItem(const QString& key);
+    // bookmarkName: the name the item's bookmarks go by, where its node does
+    // not show it yet (a name typed in the tree, being stored).
+    void SelectCodeItem(const QString& key, const QString& bookmarkName = QString());
     // False when what the boxes hold could not be written for the item shown:
     // that item then stays shown, with what was typed, and the tree on its node.
     bool Initialise(std::shared_ptr<dao::Database> oDB, std::shared_ptr<CIssue> item);

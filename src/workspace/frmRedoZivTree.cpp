@@ -520,7 +520,10 @@ void frmRedoZiv::tvIssueItems_AfterLabelEdit(QTreeWidgetItem* node, bool& cancel
         m_ctlBookmarkList->RenameBookMark(treelogic::nodeKeyToId(keyOf(node)), name);
         m_statusPanel1->setText(name);
         m_lblMain->setText(QStringLiteral("  ") + name);
-        SelectCodeItem(keyOf(m_tvIssueItems->currentItem()));
+        // The node is given the new name once this returns: until then its
+        // text would find the bookmark of another item of the old name.
+        QTreeWidgetItem* current = m_tvIssueItems->currentItem();
+        SelectCodeItem(keyOf(current), current == node ? screentext::shown(name) : QString());
     } catch (const std::exception& e) {
         // The node keeps the name the file keeps; a way out asks about the one typed.
         cancel = true;

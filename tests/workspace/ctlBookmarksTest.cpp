@@ -19,12 +19,15 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
 #include <QWindow>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -360,7 +363,11 @@ TEST_F(WorkspaceTest, BookmarkHereTakesOnlyIssuesStillInTheCaseAndARowClickJumps
 // the bookmark pressed is still the one shown or removed, whether the popup
 // comes while the button is down or after its release. Through the window
 // the button is held while events run between the press and the release; a
-// release the list gets while the pane waits for it is one click.
+// release the list gets while the pane waits for it is one click. Storing the
+// name also looks up the item's bookmark: with the pane scrolled to its top
+// and a bookmark of the name far down (the name typed over in capitals only,
+// or another item of the old name), the pane stays where it is under the
+// press; after Enter it scrolls to the bookmark of the new name.
 TEST_F(WorkspaceTest, APressThatStoresANameTypedInTheTreeActsOnTheBookmarkPressed)
 {
     enum Press {
@@ -368,32 +375,90 @@ TEST_F(WorkspaceTest, APressThatStoresANameTypedInTheTreeActsOnTheBookmarkPresse
         LeftClickThroughTheWindow,
         LeftClickHeld,
         PopupOnPress,
-        PopupOnRelease
+        PopupOnRelease,
+        PopupThroughTheWindow,
+        EnterKey
     };
+    enum Pane { Sorted, ByCase, OldNameElsewhere };
+    std::vector<std::pair<Pane, Press>> rows;
     for (Press press :
-         {LeftClick, LeftClickThroughTheWindow, LeftClickHeld, PopupOnPress, PopupOnRelease}) {
-        SCOPED_TRACE(press);
-        m_path = m_cases.createSample(QStringLiteral("Case%1.AGV").arg(press));
-        execIn(m_path, QStringLiteral("INSERT INTO Bookmarks (CodeID, Description) VALUES "
-                                      "(1, 'l'), (6, 'd'), (10, 'f')"));
+         {LeftClick, LeftClickThroughTheWindow, LeftClickHeld, PopupOnPress, PopupOnRelease})
+        rows.emplace_back(Sorted, press);
+    for (Pane pane : {ByCase, OldNameElsewhere})
+        for (Press press : {LeftClickThroughTheWindow, PopupThroughTheWindow, EnterKey})
+            rows.emplace_back(pane, press);
+    for (const auto& [pane, press] : rows) {
+        SCOPED_TRACE(testing::Message() << "pane " << pane << ", press " << press);
+        m_path = m_cases.createSample(QStringLiteral("Case%1-%2.AGV").arg(pane).arg(press));
+        QString values = QStringLiteral("(1, 'l'), (6, 'd')");
+        if (pane != Sorted)
+            for (int i = 0; i < 60; ++i)
+                values += QStringLiteral(", (2, 'n%1')").arg(i);
+        if (pane == OldNameElsewhere) {
+            values += QStringLiteral(", (8, 'w')");
+            execIn(m_path,
+                   QStringLiteral("UPDATE Issue SET Name = 'Comparative fault' WHERE ID = 8"));
+        }
+        execIn(m_path, QStringLiteral("INSERT INTO Bookmarks (CodeID, Description) VALUES ") +
+                           values + QStringLiteral(", (10, 'f')"));
+        const int before = countIn(m_path, QStringLiteral("Bookmarks"));
+        const QString typed = pane == Sorted   ? QStringLiteral("Zulu fault")
+                              : pane == ByCase ? QStringLiteral("Comparative Fault")
+                                               : QStringLiteral("Contributory fault");
         auto w = openWindow();
-        ctlBookmarks* pane = w->ctlBookmarkList();
-        QTreeWidget* list = pane->lvBookMarks();
+        ctlBookmarks* bookmarks = w->ctlBookmarkList();
+        QTreeWidget* list = bookmarks->lvBookMarks();
         QHeaderView* header = list->header();
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
-        clickNode(*w, QStringLiteral("C10")); // "Comparative fault"
+        if (pane == Sorted)
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                              QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+        if (pane == Sorted) {
+            clickNode(*w, QStringLiteral("C10")); // "Comparative fault"
+        } else {
+            // A click on a node finds the first bookmark of its name once
+            // the button is up.
+            QTreeWidget* tree = w->tvIssueItems();
+            const QPoint node = tree->viewport()->mapTo(
+                w.get(), tree->visualItemRect(w->node(QStringLiteral("C10"))).center());
+            QTest::mouseClick(w->windowHandle(), Qt::LeftButton, Qt::NoModifier, node);
+            QApplication::processEvents();
+            ASSERT_EQ(w->currentIssue()->Key(), QStringLiteral("10"));
+            ASSERT_TRUE(list->currentItem());
+            EXPECT_EQ(list->currentItem()->text(1),
+                      pane == ByCase ? QStringLiteral("f") : QStringLiteral("w"));
+            ASSERT_GT(list->verticalScrollBar()->value(), 0);
+            list->scrollToTop();
+        }
         w->RenameItem();
         auto* editor = w->tvIssueItems()->viewport()->findChild<QLineEdit*>();
         ASSERT_NE(editor, nullptr);
-        editor->setText(QStringLiteral("Zulu fault"));
+        editor->setText(typed);
         QTreeWidgetItem* damages =
             list->findItems(QStringLiteral("Damages"), Qt::MatchExactly).value(0);
         ASSERT_TRUE(damages);
         const QPoint at = list->visualItemRect(damages).center();
-        QSignalSpy clicked(pane, &ctlBookmarks::listClicked);
+        QSignalSpy clicked(bookmarks, &ctlBookmarks::listClicked);
+        const auto throughTheWindow = [&](Qt::MouseButton button) {
+            const QPoint inWindow = list->viewport()->mapTo(w.get(), at);
+            QTest::mousePress(w->windowHandle(), button, Qt::NoModifier, inWindow);
+            QApplication::processEvents();
+            QTest::mouseRelease(w->windowHandle(), button, Qt::NoModifier, inWindow);
+        };
+        const auto popup = [&] {
+            QContextMenuEvent menu(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(list->viewport(), &menu);
+            bookmarks->mnuPopup()->hide();
+        };
 
-        if (press == LeftClick || press == LeftClickThroughTheWindow || press == LeftClickHeld) {
+        if (press == EnterKey) {
+            QTest::keyClick(editor, Qt::Key_Return);
+            QApplication::processEvents();
+            QTreeWidgetItem* found = list->currentItem();
+            ASSERT_TRUE(found);
+            EXPECT_EQ(found->text(1), QStringLiteral("f"));
+            EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(found).center()));
+        } else if (press == LeftClick || press == LeftClickThroughTheWindow ||
+                   press == LeftClickHeld) {
             if (press == LeftClick) {
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
             } else if (press == LeftClickHeld) {
@@ -401,40 +466,41 @@ TEST_F(WorkspaceTest, APressThatStoresANameTypedInTheTreeActsOnTheBookmarkPresse
                 QApplication::processEvents();
                 QTest::mouseRelease(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
             } else {
-                const QPoint inWindow = list->viewport()->mapTo(w.get(), at);
-                QTest::mousePress(w->windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow);
-                QApplication::processEvents();
-                QTest::mouseRelease(w->windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow);
+                throughTheWindow(Qt::LeftButton);
             }
             ASSERT_TRUE(w->currentIssue());
             EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("6"));
             EXPECT_EQ(w->lblMain()->text(), QStringLiteral("  Damages"));
         } else {
-            const auto popup = [&] {
-                QContextMenuEvent menu(QContextMenuEvent::Mouse, at,
-                                       list->viewport()->mapToGlobal(at));
-                QApplication::sendEvent(list->viewport(), &menu);
-                pane->mnuPopup()->hide();
-            };
-            QTest::mousePress(list->viewport(), Qt::RightButton, Qt::NoModifier, at);
-            if (press == PopupOnPress)
-                popup();
-            QTest::mouseRelease(list->viewport(), Qt::RightButton, Qt::NoModifier, at);
+            if (press == PopupThroughTheWindow) {
+                throughTheWindow(Qt::RightButton);
+            } else {
+                QTest::mousePress(list->viewport(), Qt::RightButton, Qt::NoModifier, at);
+                if (press == PopupOnPress)
+                    popup();
+                QTest::mouseRelease(list->viewport(), Qt::RightButton, Qt::NoModifier, at);
+            }
             QApplication::processEvents();
-            if (press == PopupOnRelease)
+            if (press != PopupOnPress)
                 popup();
-            pane->mnuRemoveBookMark()->trigger();
+            bookmarks->mnuRemoveBookMark()->trigger();
             EXPECT_EQ(countIn(m_path, QStringLiteral("Bookmarks where CodeID = 6")), 0);
-            EXPECT_EQ(countIn(m_path, QStringLiteral("Bookmarks")), 3);
+            EXPECT_EQ(countIn(m_path, QStringLiteral("Bookmarks")), before - 1);
         }
-        EXPECT_EQ(clicked.size(), press == PopupOnPress || press == PopupOnRelease ? 0 : 1);
-        EXPECT_EQ(issueColumn("Name", 10).toString(), QStringLiteral("Zulu fault"));
+        const bool leftClick =
+            press == LeftClick || press == LeftClickThroughTheWindow || press == LeftClickHeld;
+        EXPECT_EQ(clicked.size(), leftClick ? 1 : 0);
+        EXPECT_EQ(issueColumn("Name", 10).toString(), typed);
         QApplication::processEvents(); // once the press is over the new name takes its place
-        QStringList names;
-        for (int i = 0; i < list->topLevelItemCount(); ++i)
-            names << list->topLevelItem(i)->text(0);
-        EXPECT_EQ(names.last(), QStringLiteral("Zulu fault"));
-        EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
+        if (pane != Sorted && press != EnterKey)
+            EXPECT_EQ(list->verticalScrollBar()->value(), 0);
+        if (pane == Sorted) {
+            QStringList names;
+            for (int i = 0; i < list->topLevelItemCount(); ++i)
+                names << list->topLevelItem(i)->text(0);
+            EXPECT_EQ(names.last(), QStringLiteral("Zulu fault"));
+            EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
+        }
     }
 }
 

@@ -14,6 +14,7 @@
 #include "platform/db/Dao.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -147,6 +148,7 @@ TEST_F(Layout, TheBookmarkPaneTogglesBackAndFollowsTheSelectedItem)
     EXPECT_GT(w->ctlBookmarkList()->width(), 0);
 
     clickNode(*w, QStringLiteral("C3")); // "Breach" carries the bookmark
+    QApplication::processEvents();       // the pane moves once the button is up
     QTreeWidget* list = w->ctlBookmarkList()->lvBookMarks();
     ASSERT_EQ(list->topLevelItemCount(), 1);
     EXPECT_EQ(list->currentItem(), list->topLevelItem(0));
