@@ -318,6 +318,85 @@ TEST_F(frmIssueGridEventsTest, DoubleClickShowsTheWholeKeyGroupOrRuleOnly)
               QStringList({"Alpha", "A rule far longer than its narrow column"}));
 }
 
+// A press on the grid takes the focus from the cell being edited, which ends
+// the edit, and an edit has the grid sorted again, before the grid locates
+// the press. Three items of one issue without an explanation tie on every
+// text column: X1 (Weight 2) goes after X2 once its Weight is 8 or its Rule
+// is Zeta. The press still acts on X2's Success (4) as shown; the grid is
+// sorted and subtotalled with the study's method once the press is over.
+TEST_F(AnalysisWindowTest, APressThatEndsAnEditActsOnTheCellPressedAsShown)
+{
+    const QString sql = issueRow(1, 0, QStringLiteral("Alpha"), {5, 5, 5, 5, 5, 5}) +
+                        issueRow(10, 1, QStringLiteral("X1"), {2, 1, 1, 1, 1, 1}) +
+                        issueRow(11, 1, QStringLiteral("X2"), {5, 4, 4, 4, 4, 4}) +
+                        issueRow(12, 1, QStringLiteral("X3"), {9, 7, 7, 7, 7, 7}) +
+                        QStringLiteral("UPDATE Issue SET Explanation = '' WHERE ParentID = 1;\n");
+    oMain().setStrFileName(m_case.create(QStringLiteral("Ties.AGV"), sql));
+    load();
+    m_pane.resize(1400, 700);
+    m_pane.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_pane));
+    struct Press {
+        const char* what;
+        int mergeOption; // 0 Merge Cells, 1 No Merge
+        int col;
+        const char* typed;
+        bool doubleClick;
+        QStringList sorted; // the Success column once sorted
+        double weightAverage;
+    };
+    const QStringList weightSorted{"4", "1", "7"};
+    const QStringList ruleSorted{"4", "7", "1"};
+    for (const Press& p :
+         {Press{"Weight, click", 0, 4, "8", false, weightSorted, 22.0 / 3.0},
+          Press{"Weight, double-click", 0, 4, "8", true, weightSorted, 22.0 / 3.0},
+          Press{"Rule, click", 1, 3, "Zeta", false, ruleSorted, 16.0 / 3.0},
+          Press{"Rule, double-click", 1, 3, "Zeta", true, ruleSorted, 16.0 / 3.0}}) {
+        SCOPED_TRACE(p.what);
+        if (frmReport* report = frmReport::loaded())
+            report->close();
+        // As the user comes back to the window the advice was shown over.
+        m_pane.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&m_pane));
+        window().cmdRefresh()->click();
+        choose(window().cboMethod(), QStringLiteral("AVG"));
+        window().optMerge(p.mergeOption)->click();
+        ASSERT_EQ(dataColumn(4), (QStringList{"2", "5", "9"}));
+        grid::GridView* view = window().fg();
+        view->setFocus();
+        view->setCurrentIndex(view->indexOfCell(1, p.col));
+        QTest::keyClick(view, Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(view->indexOfCell(1, p.col)));
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, QLatin1String(p.typed));
+
+        const QPoint at = view->visualRect(view->indexOfCell(2, 5)).center();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+        if (p.doubleClick) {
+            QApplication::processEvents();
+            QTest::mousePress(view->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
+            auto* opened = qobject_cast<QLineEdit*>(view->indexWidget(view->indexOfCell(2, 5)));
+            ASSERT_NE(opened, nullptr);
+            EXPECT_EQ(opened->text(), "4");
+            QTest::keyClick(opened, Qt::Key_Escape);
+        }
+        EXPECT_EQ(oUtility().ClickText(), "4");
+        ASSERT_NE(frmReport::loaded(), nullptr);
+        const QString advice = frmReport::loaded()->txtIssue()->toPlainText();
+        EXPECT_TRUE(advice.startsWith(
+            QStringLiteral("The selected AVG value is of a Success object.  The value is 4.")))
+            << advice.toStdString();
+
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dataColumn(5) == p.sorted; }, 2000));
+        EXPECT_EQ(dataColumn(p.col).indexOf(QLatin1String(p.typed)), p.sorted.indexOf("1"));
+        EXPECT_NEAR(grid().valueAt(subtotalRowOf(QStringLiteral("1")), 4), p.weightAverage, 1e-9);
+        EXPECT_EQ(window().studyMethod(), "AVG");
+    }
+}
+
 // A case written by another tool may hold an explanation of megabytes.
 TEST_F(AnalysisWindowTest, AMegabyteRuleIsCutOnScreenAndInItsBoxButKeptWholeForReports)
 {

@@ -4,12 +4,16 @@
 #include "GridModel.h"
 
 #include "platform/core/Twips.h"
+#include "platform/widgets/PressWatch.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleHints>
+#include <QTimer>
 #include <QtGlobal>
 
 #include <exception>
@@ -52,6 +56,7 @@ GridView::GridView(QWidget* parent)
     : QTableView(parent)
     , m_core(new GridCore(this))
     , m_model(new GridModel(m_core, this))
+    , m_doubleClickWait(new QTimer(this))
 {
     setObjectName(QStringLiteral("analysisGridView"));
     setModel(m_model);
@@ -77,6 +82,14 @@ GridView::GridView(QWidget* parent)
     connect(this, &QAbstractItemView::doubleClicked, this, &GridView::onDoubleClicked);
     connect(horizontalHeader(), &QHeaderView::sectionMoved, this, &GridView::onSectionMoved);
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, &GridView::onSectionResized);
+    m_doubleClickWait->setSingleShot(true);
+    connect(m_doubleClickWait, &QTimer::timeout, this, &GridView::tellAfterEditUnlessEditing);
+    m_pressWatch = new platform::PressWatch(
+        [this] {
+            m_doubleClickWait->start(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+        },
+        this);
+    m_pressWatch->watchAround(this, [this] { tellAfterEditUnlessEditing(); });
     applyDisplay();
 }
 
@@ -207,6 +220,8 @@ void GridView::mousePressEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
     m_pressedCell = model()->index(rowAt(at.y()), columnAt(at.x()));
+    // Perhaps the second click of a double-click: the edit still waits.
+    m_doubleClickWait->stop();
     QTableView::mousePressEvent(event);
 }
 
@@ -309,12 +324,46 @@ void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint h
 {
     QTableView::closeEditor(editor, hint);
     m_editIndex = QPersistentModelIndex();
-    // Told only once the editor is gone, so the receiver may rebuild the grid.
-    if (std::exchange(m_afterEditPending, false)) {
-        const int row = m_editRow;
-        const int col = m_editCol;
-        guarded("AfterEdit", [&] { emit afterEdit(row, col); });
+    if (std::exchange(m_afterEditPending, false))
+        m_afterEditOwed = true;
+    if (!m_afterEditOwed)
+        return;
+    // A press on the grid takes the focus from the editor before the grid
+    // locates the press: rows put in a new order now would bring another
+    // cell under the mouse, and the click, or the double-click that may
+    // follow, would act on that one.
+    if (pressOnTheGrid()) {
+        m_doubleClickWait->stop();
+        m_pressWatch->start();
+        return;
     }
+    // Told only once the editor is gone, so the receiver may rebuild the grid.
+    tellAfterEdit();
+}
+
+bool GridView::pressOnTheGrid() const
+{
+    const QWidget* focus = QApplication::focusWidget();
+    return QGuiApplication::mouseButtons() != Qt::NoButton && focus &&
+           (focus == this || isAncestorOf(focus));
+}
+
+void GridView::tellAfterEditUnlessEditing()
+{
+    // An editor opened meanwhile tells it when it closes; rows rebuilt
+    // under it would take away what is being typed.
+    if (m_afterEditOwed && state() != EditingState)
+        tellAfterEdit();
+}
+
+void GridView::tellAfterEdit()
+{
+    m_afterEditOwed = false;
+    m_doubleClickWait->stop();
+    m_pressWatch->stop();
+    const int row = m_editRow;
+    const int col = m_editCol;
+    guarded("AfterEdit", [&] { emit afterEdit(row, col); });
 }
 
 void GridView::onSectionMoved(int logical, int oldVisual, int newVisual)

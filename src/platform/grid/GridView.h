@@ -4,6 +4,12 @@
 
 #include <QTableView>
 
+class QTimer;
+
+namespace platform {
+class PressWatch;
+} // namespace platform
+
 namespace grid {
 
 class GridCore;
@@ -48,6 +54,11 @@ signals:
     void gridDoubleClicked();
     // Set *cancel to true to refuse the edit.
     void beforeEdit(int row, int col, bool* cancel);
+    // Told once the editor is gone. An edit ended by a press on the grid is
+    // told once the click, and the double-click it may begin, have been
+    // handled on the cells as they were shown, or at once when the user turns
+    // to anything else; edits ended meanwhile are told with it, naming the
+    // last cell.
     void afterEdit(int row, int col);
     // position is the visual position the column is dropped at; change it to
     // put the column elsewhere (its old position keeps it in place).
@@ -71,6 +82,9 @@ private:
     void onSectionResized(int logical, int oldSize, int newSize);
     void followCell(const QModelIndex& index);
     QModelIndex cellToEdit(const QModelIndex& index) const;
+    bool pressOnTheGrid() const;
+    void tellAfterEditUnlessEditing();
+    void tellAfterEdit();
 
     GridCore* m_core = nullptr;
     GridModel* m_model = nullptr;
@@ -84,6 +98,12 @@ private:
     bool m_afterEditPending = false;
     int m_editRow = 0;
     int m_editCol = 0;
+    // An edit whose after-edit waits for the press that ended it to be over.
+    bool m_afterEditOwed = false;
+    platform::PressWatch* m_pressWatch = nullptr;
+    // From the release for as long as a second click would make a
+    // double-click.
+    QTimer* m_doubleClickWait = nullptr;
 };
 
 } // namespace grid

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTabWidget>
 #include <QTest>
 #include <QVBoxLayout>
@@ -304,6 +305,122 @@ TEST(GridView, TabInACellEditorKeepsTheTypedValueAsEnterDoesButEscapeDropsIt)
     }
 }
 
+// A press on the grid takes the focus from the editor, which ends the edit,
+// before the grid locates the press; the receiver sorts the grid, as the
+// analysis window does. The press acts on the cell as it was shown (the
+// unsorted grid's Skid marks, where the sort puts Officer Reyes), and the
+// edit is told once the press is over, or at once when a press or a key
+// goes to another control. An editor opened meanwhile keeps it waiting: a
+// sort would take away what is being typed.
+TEST(GridView, AnEditEndedByAPressOnTheGridIsToldOnceThePressIsOver)
+{
+    enum Way {
+        Click,
+        ClickHeld,
+        ClickThroughTheWindow,
+        RightClick,
+        DoubleClick,
+        ThenPressElsewhere,
+        ThenTabAndKeyElsewhere,
+        ThenTyping
+    };
+    for (Way way : {Click, ClickHeld, ClickThroughTheWindow, RightClick, DoubleClick,
+                    ThenPressElsewhere, ThenTabAndKeyElsewhere, ThenTyping}) {
+        SCOPED_TRACE(way);
+        GridOnATab t;
+        GridView& view = *t.view;
+        GridCore& g = view.core();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&t.tabs));
+        QStringList told;
+        QObject::connect(&view, &GridView::afterEdit, &view, [&](int row, int col) {
+            told << QStringLiteral("%1,%2=%3").arg(row).arg(col).arg(g.textAt(row, col));
+            sortAndShow(g, grid::SubtotalCount);
+        });
+        QStringList clicked;
+        QObject::connect(&view, &GridView::gridClicked, &view, [&] { clicked << g.text(); });
+        view.setFocus();
+        view.setCurrentIndex(view.indexOfCell(1, 5));
+        // 42 typed over Officer Reyes's Success of 7.
+        QTest::keyClick(&view, Qt::Key_4);
+        QWidget* editor = view.indexWidget(view.indexOfCell(1, 5));
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClick(editor, Qt::Key_2);
+        const QPoint skidMarks = cellCentre(view, 4, 3);
+        ASSERT_EQ(g.textAt(4, 3), "Skid marks");
+        const QString edit = QStringLiteral("1,5=42");
+
+        switch (way) {
+        case Click:
+        case ThenPressElsewhere:
+        case ThenTabAndKeyElsewhere:
+        case ThenTyping:
+            QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, skidMarks);
+            break;
+        case ClickHeld:
+            QTest::mousePress(view.viewport(), Qt::LeftButton, {}, skidMarks);
+            QApplication::processEvents();
+            EXPECT_TRUE(told.isEmpty());
+            QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, skidMarks);
+            break;
+        case ClickThroughTheWindow: {
+            const QPoint inWindow = view.viewport()->mapTo(&t.tabs, skidMarks);
+            QTest::mousePress(t.tabs.windowHandle(), Qt::LeftButton, {}, inWindow);
+            QApplication::processEvents();
+            QTest::mouseRelease(t.tabs.windowHandle(), Qt::LeftButton, {}, inWindow);
+            break;
+        }
+        case RightClick:
+            QTest::mouseClick(view.viewport(), Qt::RightButton, {}, skidMarks);
+            break;
+        case DoubleClick:
+            QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, skidMarks);
+            QApplication::processEvents();
+            QTest::mousePress(view.viewport(), Qt::LeftButton, {}, skidMarks);
+            QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, skidMarks);
+            QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, skidMarks);
+            break;
+        }
+        EXPECT_EQ(g.text(), "Skid marks");
+        EXPECT_EQ(clicked, way == RightClick ? QStringList() : QStringList{"Skid marks"});
+        EXPECT_TRUE(told.isEmpty());
+
+        if (way == ThenPressElsewhere) {
+            QTest::mouseClick(t.after, Qt::LeftButton);
+            EXPECT_EQ(told, QStringList{edit});
+            EXPECT_EQ(t.focus(), GridOnATab::After);
+        } else if (way == ThenTabAndKeyElsewhere) {
+            QTest::keyClick(&view, Qt::Key_Tab);
+            EXPECT_TRUE(told.isEmpty());
+            ASSERT_EQ(t.focus(), GridOnATab::After);
+            QTest::keyClick(t.after, Qt::Key_A);
+            EXPECT_EQ(told, QStringList{edit});
+        } else if (way == DoubleClick || way == ThenTyping) {
+            if (way == ThenTyping)
+                QTest::keyClick(&view, Qt::Key_X);
+            auto* open = qobject_cast<QLineEdit*>(view.indexWidget(view.indexOfCell(4, 3)));
+            ASSERT_NE(open, nullptr);
+            const QString shown = way == DoubleClick ? "Skid marks" : "x";
+            EXPECT_EQ(open->text(), shown);
+            QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
+            EXPECT_TRUE(told.isEmpty());
+            EXPECT_EQ(open->text(), shown);
+            // Escape drops the second edit but not the first.
+            QTest::keyClick(open, way == DoubleClick ? Qt::Key_Escape : Qt::Key_Return);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !told.isEmpty(); }, 1000));
+            EXPECT_EQ(told, QStringList{way == DoubleClick ? edit : QStringLiteral("4,3=x")});
+        } else {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !told.isEmpty(); }, 2000));
+            EXPECT_EQ(told, QStringList{edit});
+        }
+        // Sorted: Breach's Officer Reyes with the 42, then Skid marks or x.
+        EXPECT_TRUE(g.isSubtotal(6));
+        EXPECT_EQ(g.textAt(4, 3), "Officer Reyes");
+        EXPECT_EQ(g.textAt(4, 5), "42");
+        EXPECT_EQ(g.textAt(5, 3), way == ThenTyping ? "x" : "Skid marks");
+        EXPECT_FALSE(editorOpen(view));
+    }
+}
+
 TEST(GridView, BeforeMoveColumnCanKeepAColumnInPlaceAndTheFixedColumnNeverMoves)
 {
     GridView view;
@@ -396,10 +513,13 @@ TEST(GridView, AnEditInAMergedBlockLandsOnTheLineTheMouseWasOn)
         const QPoint at(view.columnViewportPosition(4) + view.columnWidth(4) / 2,
                         view.rowViewportPosition(line.row()) + view.rowHeight(line.row()) / 2);
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at);
-        if (e.doubleClick)
+        if (e.doubleClick) {
             QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, at);
-        else
+            // A double-click ends with its release; QTest's leaves the button held.
+            QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, at);
+        } else {
             QTest::keyClick(&view, Qt::Key_4);
+        }
         auto* editor = view.findChild<QLineEdit*>();
         ASSERT_NE(editor, nullptr) << e.how;
         // On the edited line only, not over the whole block.
