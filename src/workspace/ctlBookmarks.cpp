@@ -6,12 +6,12 @@
 #include "platform/core/Prompt.h"
 #include "platform/db/Dao.h"
 #include "platform/widgets/PlainRowsDelegate.h"
+#include "platform/widgets/PressWatch.h"
 #include "store/CBookmark.h"
 #include "store/CIssue.h"
 #include "store/ErrorReport.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -52,33 +52,6 @@ public:
         const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
         return QString::compare(text(column), other.text(column), Qt::CaseInsensitive) < 0;
     }
-};
-
-// Sees every event of the application until no mouse button is held, then
-// calls back once. A filter of its own: the pane's filter on the list's
-// viewport would see each of the viewport's events a second time through the
-// application, and a release would count as two clicks.
-class ReleaseWatch final : public QObject {
-public:
-    ReleaseWatch(std::function<void()> released, QObject* parent)
-        : QObject(parent)
-        , m_released(std::move(released))
-    {
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::MouseButtonRelease &&
-            QGuiApplication::mouseButtons() == Qt::NoButton) {
-            QCoreApplication::instance()->removeEventFilter(this);
-            m_released();
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> m_released;
 };
 
 // The first row, in list order, whose item name is text, case ignored.
@@ -143,8 +116,12 @@ ctlBookmarks::ctlBookmarks(QWidget* parent)
 
     m_list->viewport()->installEventFilter(this);
     // After the release is handled: a click is on the row pressed.
-    m_releaseWatch = new ReleaseWatch(
-        [this] { QTimer::singleShot(0, this, [this] { settleOnceReleased(); }); }, this);
+    m_releaseWatch = new platform::PressWatch(
+        [this] {
+            m_releaseWatch->stop();
+            QTimer::singleShot(0, this, [this] { settleOnceReleased(); });
+        },
+        this);
     // Only a left click reaches itemClicked: the right button opens the popup.
     connect(m_list, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* row) { ViewSelectedBookmark(row); });
@@ -161,8 +138,7 @@ ctlBookmarks::~ctlBookmarks()
 {
     // The list empties its rows as it goes, after this pane is gone.
     disconnect(m_list->model(), nullptr, this, nullptr);
-    if (QCoreApplication* app = QCoreApplication::instance())
-        app->removeEventFilter(m_releaseWatch);
+    m_releaseWatch->stop();
 }
 
 void ctlBookmarks::Initialise(std::shared_ptr<dao::Database> db)
@@ -236,7 +212,7 @@ void ctlBookmarks::FindBookmark(const QString& text)
     // rows scrolled now would put another bookmark under the mouse.
     if (QGuiApplication::mouseButtons() != Qt::NoButton) {
         m_findDue = text;
-        QCoreApplication::instance()->installEventFilter(m_releaseWatch);
+        m_releaseWatch->start();
         return;
     }
     m_findDue.clear();
@@ -283,7 +259,7 @@ void ctlBookmarks::settleOnceReleased()
         return;
     if (QGuiApplication::mouseButtons() != Qt::NoButton) {
         // Every release is seen here until the last button is up.
-        QCoreApplication::instance()->installEventFilter(m_releaseWatch);
+        m_releaseWatch->start();
         return;
     }
     if (m_sortDue) {

@@ -14,6 +14,9 @@ class QTreeWidgetItem;
 namespace dao {
 class Database;
 }
+namespace platform {
+class PressWatch;
+}
 
 // The bookmark pane: every bookmark of the open case beside the name of the
 // item it points at. A click on a row asks the owner to show that item; the
@@ -94,5 +97,5 @@ private:
     // A look-up made while a mouse button was held; empty when none waits.
     QString m_findDue;
     // Installed on the application while the press goes on.
-    QObject* m_releaseWatch = nullptr;
+    platform::PressWatch* m_releaseWatch = nullptr;
 };

@@ -492,8 +492,9 @@ TEST_F(WorkspaceTest, APressThatStoresANameTypedInTheTreeActsOnTheBookmarkPresse
         EXPECT_EQ(clicked.size(), leftClick ? 1 : 0);
         EXPECT_EQ(issueColumn("Name", 10).toString(), typed);
         QApplication::processEvents(); // once the press is over the new name takes its place
-        if (pane != Sorted && press != EnterKey)
+        if (pane != Sorted && press != EnterKey) {
             EXPECT_EQ(list->verticalScrollBar()->value(), 0);
+        }
         if (pane == Sorted) {
             QStringList names;
             for (int i = 0; i < list->topLevelItemCount(); ++i)
