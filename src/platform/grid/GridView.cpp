@@ -25,8 +25,7 @@ namespace {
 
 // Receivers of our events run inside Qt's event handling; nothing they throw
 // may travel further.
-template <typename F>
-void guarded(const char* event, F&& f)
+template <typename F> void guarded(const char* event, F&& f)
 {
     try {
         std::forward<F>(f)();
@@ -40,7 +39,11 @@ void guarded(const char* event, F&& f)
 // Sets a flag for the lifetime of the object and restores its old value.
 class FlagGuard {
 public:
-    explicit FlagGuard(bool& flag) : m_flag(flag), m_old(std::exchange(flag, true)) {}
+    explicit FlagGuard(bool& flag)
+        : m_flag(flag)
+        , m_old(std::exchange(flag, true))
+    {
+    }
     ~FlagGuard() { m_flag = m_old; }
     FlagGuard(const FlagGuard&) = delete;
     FlagGuard& operator=(const FlagGuard&) = delete;
@@ -69,8 +72,8 @@ GridView::GridView(QWidget* parent)
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
-    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                    | QAbstractItemView::AnyKeyPressed);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
     // The arrow keys move between cells; Tab and Shift+Tab go on to the next
     // control and Ctrl+Tab to the next tab, as everywhere else in the window.
     // Moving from cell to cell by Tab left a keyboard user no way out.
@@ -225,6 +228,20 @@ void GridView::mousePressEvent(QMouseEvent* event)
     QTableView::mousePressEvent(event);
 }
 
+void GridView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    {
+        // The table opens the editor on the cell it kept only once the
+        // double-click's handlers return, a box they opened answered: rows
+        // put in a new order meanwhile would have it open on another item.
+        FlagGuard handling(m_inDoubleClick);
+        QTableView::mouseDoubleClickEvent(event);
+    }
+    // The box may have taken the release the after-edit waited for.
+    if (QGuiApplication::mouseButtons() == Qt::NoButton)
+        tellAfterEditUnlessEditing();
+}
+
 QModelIndex GridView::cellToEdit(const QModelIndex& index) const
 {
     // A merged block is one cell on screen, and the table hands its top cell
@@ -261,10 +278,10 @@ void GridView::onDoubleClicked(const QModelIndex& index)
 bool GridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
 {
     // Ask only when an editor would really open, not on every click or key.
-    const bool wouldEdit = index.isValid() && state() != EditingState
-        && (model()->flags(index) & Qt::ItemIsEditable)
-        && (trigger == AllEditTriggers || (trigger & editTriggers()))
-        && !isPersistentEditorOpen(index);
+    const bool wouldEdit = index.isValid() && state() != EditingState &&
+                           (model()->flags(index) & Qt::ItemIsEditable) &&
+                           (trigger == AllEditTriggers || (trigger & editTriggers())) &&
+                           !isPersistentEditorOpen(index);
     if (!wouldEdit)
         return QTableView::edit(index, trigger, event);
 
@@ -332,7 +349,7 @@ void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint h
     // locates the press: rows put in a new order now would bring another
     // cell under the mouse, and the click, or the double-click that may
     // follow, would act on that one.
-    if (pressOnTheGrid()) {
+    if (m_inDoubleClick || pressOnTheGrid()) {
         m_doubleClickWait->stop();
         m_pressWatch->start();
         return;
@@ -351,8 +368,9 @@ bool GridView::pressOnTheGrid() const
 void GridView::tellAfterEditUnlessEditing()
 {
     // An editor opened meanwhile tells it when it closes; rows rebuilt
-    // under it would take away what is being typed.
-    if (m_afterEditOwed && state() != EditingState)
+    // under it would take away what is being typed. A double-click still
+    // being handled tells it once it is over.
+    if (m_afterEditOwed && state() != EditingState && !m_inDoubleClick)
         tellAfterEdit();
 }
 

@@ -72,6 +72,7 @@ protected:
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void applyDisplay();
@@ -88,9 +89,9 @@ private:
 
     GridCore* m_core = nullptr;
     GridModel* m_model = nullptr;
-    bool m_syncing = false;          // our own header and selection changes
-    bool m_inReset = false;          // between a core reset and its redisplay
-    QList<MergeSpan> m_spans;        // the merge blocks the table shows
+    bool m_syncing = false;   // our own header and selection changes
+    bool m_inReset = false;   // between a core reset and its redisplay
+    QList<MergeSpan> m_spans; // the merge blocks the table shows
     QPersistentModelIndex m_editIndex;
     // The cell on the line last pressed, though the table gives a merged
     // block's clicks to its top cell.
@@ -100,6 +101,9 @@ private:
     int m_editCol = 0;
     // An edit whose after-edit waits for the press that ended it to be over.
     bool m_afterEditOwed = false;
+    // Within the table's own double-click handling, a box opened from it
+    // included.
+    bool m_inDoubleClick = false;
     platform::PressWatch* m_pressWatch = nullptr;
     // From the release for as long as a second click would make a
     // double-click.
