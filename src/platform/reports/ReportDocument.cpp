@@ -2,19 +2,18 @@
 
 #include "platform/core/AppError.h"
 #include "platform/core/AppInfo.h"
+#include "platform/core/DurableFile.h"
 #include "platform/reports/ReportFonts.h"
 
+#include <QFile>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cerrno>
 #include <utility>
-
-#include <unistd.h>
 
 namespace rpt {
 
@@ -29,37 +28,46 @@ AppError writeError(const QString& failed, const QString& path, const QString& w
                     failed.arg(path) + QStringLiteral(": ") + why);
 }
 
-// failed names what could not be done to the file at %1.
+// failed names what could not be done to the file at %1. The pages go to a
+// file beside it and take its name only once all are on the disk: a failure
+// part-way, a full disk included, leaves the file that was there.
 void writePdfAs(const QString& path, const QString& title,
                 const std::function<void(QPagedPaintDevice&)>& render, const QString& failed)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw writeError(failed, path, file.errorString());
-    {
-        QPdfWriter writer(&file);
-        writer.setResolution(1200);
-        writer.setTitle(title);
-        writer.setCreator(appinfo::kProductLabel);
-        render(writer);
+    QString temp;
+    try {
+        temp = durable::freeNameBeside(path, QStringLiteral("pdf"));
+        QFile file(temp);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            throw writeError(failed, path, file.errorString());
+        {
+            QPdfWriter writer(&file);
+            writer.setResolution(1200);
+            writer.setTitle(title);
+            writer.setCreator(appinfo::kProductLabel);
+            render(writer);
+        }
+        errno = 0;
+        if (!file.flush()) {
+            // A write cut short by a full disk leaves its reason only in errno.
+            throw writeError(failed, path, errno ? qt_error_string(errno) : file.errorString());
+        }
+        file.close();
+        if (file.error() != QFileDevice::NoError)
+            throw writeError(failed, path, file.errorString());
+        durable::moveInto(temp, path, durable::Existing::Replace,
+                          QStringLiteral("rpt.Document.writePdf"));
+    } catch (const AppError& e) {
+        if (!temp.isEmpty())
+            QFile::remove(temp);
+        if (e.description().startsWith(failed.arg(path)))
+            throw;
+        throw writeError(failed, path, e.description());
+    } catch (...) {
+        if (!temp.isEmpty())
+            QFile::remove(temp);
+        throw;
     }
-    // commit() takes no notice of a failure in writing out the last of the
-    // bytes or in flushing them to the disk, and would give the target a
-    // cut-off file: both are checked first.
-    errno = 0;
-    if (!file.flush()) {
-        // A write cut short by a full disk leaves its reason only in errno.
-        const QString why = errno ? qt_error_string(errno) : file.errorString();
-        file.cancelWriting();
-        throw writeError(failed, path, why);
-    }
-    if (::fsync(file.handle()) != 0) {
-        const QString why = qt_error_string(errno);
-        file.cancelWriting();
-        throw writeError(failed, path, why);
-    }
-    if (!file.commit())
-        throw writeError(failed, path, file.errorString());
 }
 
 } // namespace
