@@ -1,9 +1,8 @@
 #include "workspace/CaseNotices.h"
 
-#include "workspace/ScreenText.h"
-
 #include "platform/core/AppInfo.h"
 #include "platform/core/Prompt.h"
+#include "platform/core/ScreenText.h"
 
 #include <QDir>
 

@@ -1,8 +1,8 @@
 #include "workspace/TreeEditing.h"
 
-#include "workspace/ScreenText.h"
 #include "workspace/TreeLogic.h"
 
+#include "platform/core/ScreenText.h"
 #include "platform/db/Dao.h"
 #include "store/AppState.h"
 #include "store/CIssue.h"

@@ -1,9 +1,9 @@
 #include "workspace/ctlBookmarks.h"
 
 #include "workspace/CodeModule.h"
-#include "workspace/ScreenText.h"
 
 #include "platform/core/Prompt.h"
+#include "platform/core/ScreenText.h"
 #include "platform/db/Dao.h"
 #include "platform/widgets/PlainRowsDelegate.h"
 #include "platform/widgets/PressWatch.h"

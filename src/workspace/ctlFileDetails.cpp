@@ -2,11 +2,11 @@
 
 #include "workspace/CodeModule.h"
 #include "workspace/DocumentIcons.h"
-#include "workspace/ScreenText.h"
 
 #include "platform/core/AppError.h"
 #include "platform/core/AppInfo.h"
 #include "platform/core/Prompt.h"
+#include "platform/core/ScreenText.h"
 #include "platform/db/Dao.h"
 #include "store/CFileObject.h"
 #include "store/CIssue.h"

@@ -3,7 +3,6 @@
 
 #include "workspace/frmRedoZiv.h"
 
-#include "workspace/ScreenText.h"
 #include "workspace/TreeDragDrop.h"
 #include "workspace/TreeEditing.h"
 #include "workspace/TreeImages.h"
@@ -13,6 +12,7 @@
 #include "platform/core/AppError.h"
 #include "platform/core/AppInfo.h"
 #include "platform/core/Prompt.h"
+#include "platform/core/ScreenText.h"
 #include "platform/core/Shell.h"
 #include "platform/core/Twips.h"
 #include "platform/db/Ado.h"

@@ -1,12 +1,12 @@
 #include "WorkspaceFixture.h"
 
 #include "workspace/CaseTables.h"
-#include "workspace/ScreenText.h"
 #include "workspace/TreeDragDrop.h"
 #include "workspace/TreeLogic.h"
 #include "workspace/ctlBookmarks.h"
 #include "workspace/frmRedoZiv.h"
 
+#include "platform/core/ScreenText.h"
 #include "platform/db/Dao.h"
 #include "store/CIssue.h"
 #include "store/CMain.h"
