@@ -28,10 +28,17 @@ double roundHalfToEven(double value)
 int16_t toRating(const QString& text)
 {
     const QString trimmed = text.trimmed();
+    // A group separator is no part of a rating: "0,010" read as ten would
+    // store a value the user never meant. A decimal comma of the user's
+    // language is still read as one.
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
+    QLocale system = QLocale::system();
+    system.setNumberOptions(system.numberOptions() | QLocale::RejectGroupSeparator);
     bool ok = false;
-    double value = QLocale::c().toDouble(trimmed, &ok);
+    double value = c.toDouble(trimmed, &ok);
     if (!ok)
-        value = QLocale::system().toDouble(trimmed, &ok);
+        value = system.toDouble(trimmed, &ok);
     if (!ok || !std::isfinite(value))
         throw AppError(kTypeMismatch, kSource, QStringLiteral("Type mismatch"));
     const double rounded = roundHalfToEven(value);

@@ -24,7 +24,8 @@ constexpr int kOverflow = 6;
 // The rating a box's text gives: a decimal number, a fraction rounded to the
 // nearest whole number with halves going to the even neighbour ("2.5" gives
 // 2, "3.5" gives 4). Throws AppError kTypeMismatch for a text that is no
-// number and kOverflow for a number outside 0 to 10.
+// number (one with a group separator, such as "0,010", included) and
+// kOverflow for a number outside 0 to 10.
 int16_t toRating(const QString& text);
 // The same for a box filled with an item's stored rating: the text it was
 // filled with gives that rating back, even one off the scale from an older

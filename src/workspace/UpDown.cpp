@@ -1,5 +1,8 @@
 #include "workspace/UpDown.h"
 
+#include "platform/core/AppError.h"
+#include "workspace/RatingText.h"
+
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QToolButton>
@@ -55,14 +58,17 @@ void UpDown::stepDown()
 
 void UpDown::step(int direction)
 {
-    // The buddy's number is the position when it is one within range;
-    // otherwise the arrows go on from their own last position.
+    // The buddy's rating, read as the box itself reads it ("2.0" is 2), is
+    // the position when it is one within range; otherwise the arrows go on
+    // from their own last position.
     int from = m_value;
     if (m_buddy) {
-        bool ok = false;
-        const int typed = m_buddy->text().trimmed().toInt(&ok);
-        if (ok && typed >= m_minimum && typed <= m_maximum)
-            from = typed;
+        try {
+            const int typed = ratingtext::toRating(m_buddy->text());
+            if (typed >= m_minimum && typed <= m_maximum)
+                from = typed;
+        } catch (const AppError&) {
+        }
     }
     const int to = std::clamp(from + direction * m_increment, m_minimum, m_maximum);
     const QString text = QString::number(to);

@@ -5,10 +5,10 @@
 class QLineEdit;
 class QToolButton;
 
-// A pair of arrow buttons that steps the whole number in a buddy text box
-// within a range. The buddy stays a plain text box, so it can hold whatever
-// the user types; the arrows (and the Up and Down keys in the buddy) read
-// its number, step it and write it back, and announce the change.
+// A pair of arrow buttons that steps the rating in a buddy text box within a
+// range. The buddy stays a plain text box, so it can hold whatever the user
+// types; the arrows (and the Up and Down keys in the buddy) read its rating
+// as the box does, step it and write it back, and announce the change.
 class UpDown final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(UpDown)

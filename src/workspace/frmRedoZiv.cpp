@@ -1567,6 +1567,8 @@ void frmRedoZiv::writeRating(int index, const QString& procedure, int line)
 // Sets the item's rating from its box when the box says something else than
 // the item holds, so a rating never given (shown as 0) stays ungiven. A text
 // that is no rating is reported and the box shows the item's value again.
+// A text read as a rating ("1e1", "2.5") is shown as the rating taken, so
+// the box never shows one value while the item holds another.
 bool frmRedoZiv::takeRating(int index, const QString& procedure, int line)
 {
     if (index < 0 || index >= ExplanationPage::kRatings)
@@ -1577,6 +1579,12 @@ bool frmRedoZiv::takeRating(int index, const QString& procedure, int line)
         const int16_t value = ratingtext::toRating(txtSpin(index)->text(), stored);
         if (value != stored)
             ratingtext::setRatingOf(item, index, value);
+        const QString shown = ratingtext::fromRating(value);
+        if (txtSpin(index)->text() != shown) {
+            FlagScope filling(m_displaying);
+            txtSpin(index)->setText(shown);
+        }
+        updown(index)->setValue(value);
         return true;
     } catch (const std::exception& e) {
         report::windowError(e, kForm + procedure, line);

@@ -201,12 +201,15 @@ TEST_F(frmIssueStudiesTest, SpinnerStepsFromTheNumberInTheRangeBetweenZeroAndTen
     ASSERT_EQ(arrows.size(), 2);
     QToolButton* up = arrows[0];
     QToolButton* down = arrows[1];
+    // The box is read as a study reads it: a fraction rounded, no group
+    // separator.
     const struct {
         const char* typed;
         QToolButton* arrow;
         const char* shown;
     } steps[] = {
-        {"7", up, "8"}, {"10", up, "10"}, {"0", down, "0"}, {"4", down, "3"}, {"12", down, "10"},
+        {"7", up, "8"},   {"10", up, "10"},   {"0", down, "0"},   {"4", down, "3"},
+        {"2.0", up, "3"}, {"3.5", down, "3"}, {"0,010", up, "4"}, {"12", down, "10"},
     };
     for (const auto& step : steps) {
         window().dialRange()->setText(QString::fromLatin1(step.typed));

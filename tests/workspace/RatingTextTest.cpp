@@ -4,6 +4,8 @@
 
 #include "platform/core/AppError.h"
 
+#include <QLocale>
+
 #include <gtest/gtest.h>
 
 using namespace ratingtext;
@@ -34,6 +36,11 @@ TEST(RatingText, TextsGiveRatingsWithHalvesToEvenAndRefuseTheRest)
         {"9.5", 10},
         {"6.51", 7},
         {"6.49", 6},
+        // Forms of a number the box takes as typed or pasted.
+        {"1e1", 10},
+        {"+5", 5},
+        {"10.0", 10},
+        {"7\n", 7},
         // No number at all.
         {"abc", -kTypeMismatch},
         {"", -kTypeMismatch},
@@ -48,5 +55,13 @@ TEST(RatingText, TextsGiveRatingsWithHalvesToEvenAndRefuseTheRest)
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(ratingOrRefusal(text), expected) << '"' << text << '"';
+
+    // A comma is never a group separator: refused, or a decimal comma where
+    // the user's language writes one.
+    const bool decimalComma = QLocale::system().decimalPoint() == QLatin1String(",");
+    const std::pair<const char*, int> commas[] = {{"0,007", 0}, {"0,010", 0}, {"1,000", 1}};
+    for (const auto& [text, asDecimal] : commas)
+        EXPECT_EQ(ratingOrRefusal(text), decimalComma ? asDecimal : -kTypeMismatch)
+            << '"' << text << '"';
     EXPECT_EQ(fromRating(10), QStringLiteral("10"));
 }

@@ -48,6 +48,16 @@ TEST(UpDown, ArrowsAndKeysStepTheBuddysNumberWithinTheRangeAndPastAnyOtherText)
     EXPECT_EQ(s.box->text(), QStringLiteral("0"));
     EXPECT_EQ(changed.count(), 0);
 
+    // A rating typed in another form steps from the rating the box reads.
+    const std::pair<const char*, const char*> typed[] = {
+        {"2.0", "3"}, {" 4.6 ", "6"}, {"1e1", "10"}, {"+5", "6"}};
+    for (const auto& [text, shown] : typed) {
+        s.arrows->setValue(0);
+        s.box->setText(QString::fromLatin1(text));
+        s.arrows->stepUp();
+        EXPECT_EQ(s.box->text(), QString::fromLatin1(shown)) << text;
+    }
+
     // A text that is no rating steps from the last position.
     s.arrows->setValue(6);
     s.box->setText(QStringLiteral("abc"));

@@ -227,14 +227,17 @@ TEST_F(Details, AStoredRatingOffTheScaleIsKeptAndNeverReportedUntilTheUserChange
     EXPECT_TRUE(issueColumn("Explanation", 2).toString().endsWith(QLatin1Char('!')));
 }
 
-TEST_F(Details, TypedFractionsRoundHalfToEvenAndTheFourthBoxsArrowsWriteInstructions)
+TEST_F(Details, TypedRatingsShowAsStoredAndTheArrowsStepFromTheTextTypedAndWriteTheirBox)
 {
     auto w = openWindow();
     clickNode(*w, QStringLiteral("C1"));
-    typeIntoRating(*w, 2, QStringLiteral("2.5"));
-    EXPECT_EQ(issueColumn("Jury", 1).toInt(), 2);
-    typeIntoRating(*w, 2, QStringLiteral("3.5"));
-    EXPECT_EQ(issueColumn("Jury", 1).toInt(), 4);
+    // Once stored, the box shows the rating stored, not the text typed.
+    const std::pair<const char*, int> typed[] = {{"2.5", 2}, {"3.5", 4}, {"1e1", 10}, {"+5", 5}};
+    for (const auto& [text, stored] : typed) {
+        typeIntoRating(*w, 2, QString::fromLatin1(text));
+        EXPECT_EQ(issueColumn("Jury", 1).toInt(), stored) << text;
+        EXPECT_EQ(w->txtSpin(2)->text(), QString::number(stored)) << text;
+    }
 
     QTest::mouseClick(w->updown(3)->downButton(), Qt::LeftButton);
     EXPECT_EQ(w->txtSpin(3)->text(), QStringLiteral("7"));
@@ -243,6 +246,21 @@ TEST_F(Details, TypedFractionsRoundHalfToEvenAndTheFourthBoxsArrowsWriteInstruct
     QTest::mouseClick(w->updown(3)->upButton(), Qt::LeftButton);
     EXPECT_EQ(issueColumn("Substantive", 1).toInt(), 9);
     EXPECT_EQ(issueColumn("Weight", 1).toInt(), 9);
+
+    // The arrows step from a text typed in the box, read as the box reads
+    // it, the box still being in use.
+    w->txtSpin(0)->setFocus();
+    w->txtSpin(0)->selectAll();
+    QTest::keyClicks(w->txtSpin(0), QStringLiteral("2.0"));
+    QTest::keyClick(w->txtSpin(0), Qt::Key_Up);
+    EXPECT_EQ(w->txtSpin(0)->text(), QStringLiteral("3"));
+    EXPECT_EQ(issueColumn("Weight", 1).toInt(), 3);
+    w->txtSpin(1)->setFocus();
+    w->txtSpin(1)->selectAll();
+    QTest::keyClicks(w->txtSpin(1), QStringLiteral("3.0"));
+    QTest::mouseClick(w->updown(1)->downButton(), Qt::LeftButton);
+    EXPECT_EQ(w->txtSpin(1)->text(), QStringLiteral("2"));
+    EXPECT_EQ(issueColumn("Success", 1).toInt(), 2);
     EXPECT_EQ(m_prompt.messages(), QStringList());
 }
 

@@ -2,9 +2,11 @@
 
 #include "analysis/AnalysisState.h"
 #include "analysis/CReport.h"
+#include "analysis/StudyQueries.h"
 #include "analysis/forms/ListText.h"
 #include "analysis/forms/WindowLine.h"
 #include "analysis/forms/frmReport.h"
+#include "platform/core/AppError.h"
 #include "platform/core/Shell.h"
 #include "platform/core/Twips.h"
 #include <cstdio>
@@ -209,11 +211,13 @@ void frmIssue::buildControls()
 void frmIssue::stepUpDown(int delta)
 {
     line("updown_Change", 1, [&] {
-        // The spinner steps from the number in the box, typed or not.
-        bool isNumber = false;
-        const int typed = m_dialRange->text().trimmed().toInt(&isNumber);
-        if (isNumber)
-            m_updownValue = typed;
+        // The spinner steps from the number in the box, typed or not, read
+        // as a study reads it ("2.0" is 2); from its own last number when
+        // the box holds none.
+        try {
+            m_updownValue = studies::rangeValue(m_dialRange->text());
+        } catch (const AppError&) {
+        }
         m_updownValue = std::clamp(m_updownValue + delta, 0, 10);
         m_dialRange->setText(QString::number(m_updownValue));
     });
