@@ -6,6 +6,25 @@
 
 #include <QRegularExpression>
 
+namespace {
+
+// The table each record class adds its rows to, and what the user calls a row.
+struct AddedRows {
+    const char* table;
+    const char* row;
+};
+
+AddedRows addedRowsOf(const QString& className)
+{
+    if (className == QLatin1String("CBookmark"))
+        return {"Bookmarks", "bookmark"};
+    if (className == QLatin1String("CFileObject"))
+        return {"CodeFiles", "document"};
+    return {"Issue", "item"};
+}
+
+} // namespace
+
 CRecord::CRecord(QString className)
     : m_className(std::move(className))
 {
@@ -87,9 +106,22 @@ bool CRecord::needsLoad() const
 
 void CRecord::saveNewRow(dao::Recordset& rs)
 {
+    // A table another tool declared without an INTEGER PRIMARY KEY gives the
+    // new row no id: a row no one can reach again is not kept.
+    dao::Transaction transaction(records::database(m_db));
     rs.Update();
     rs.setBookmark(rs.LastModified());
-    m_key = rs.Fields(QStringLiteral("id")).Value().toString();
+    const QVariant id = rs.Fields(QStringLiteral("id")).Value();
+    if (id.isNull()) {
+        const AddedRows added = addedRowsOf(m_className);
+        throw AppError(jet::NullKey, m_className + QStringLiteral("::InsertObject"),
+                       QStringLiteral("The case's table %1 does not number its new rows itself "
+                                      "(its column ID is no INTEGER PRIMARY KEY), so no %2 can "
+                                      "be added to this case. Nothing was added.")
+                           .arg(QLatin1String(added.table), QLatin1String(added.row)));
+    }
+    transaction.commit();
+    m_key = id.toString();
     rs.Close();
 }
 

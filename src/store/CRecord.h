@@ -52,7 +52,7 @@ protected:
     // The lazy load reads only an existing row that was not read yet.
     bool needsLoad() const;
     // The end of an insert: writes the added row, takes its new id as the
-    // key and closes rs.
+    // key and closes rs. A row its table gives no id is not kept: 3058.
     void saveNewRow(dao::Recordset& rs);
     // The class failure, vbObjectError + 100: source "Argovo.<class>.<procedure>",
     // description "<class> component failure".

@@ -49,6 +49,19 @@ TEST_F(CBookmarkTest, NewBookmarkStoresItemKeyAndDescriptionWithLineBreaks)
     EXPECT_EQ(bookmarks(), 2);
 }
 
+// Another tool declared the bookmarks' ID a plain column, which numbers no
+// new row: nothing is kept of a bookmark no one could reach again.
+TEST_F(CBookmarkTest, ANewBookmarkInATableThatNumbersNoRowsLeavesNoRow)
+{
+    for (const char* sql : {"CREATE TABLE Plain (ID INTEGER, CodeID INTEGER, Description TEXT)",
+                            "INSERT INTO Plain SELECT * FROM Bookmarks", "DROP TABLE Bookmarks",
+                            "ALTER TABLE Plain RENAME TO Bookmarks"})
+        db->Execute(QLatin1String(sql));
+    expectClassFailure(raised([&] { addBookmark(QStringLiteral("6"), QStringLiteral("Lost")); }),
+                       "IDataObject_Commit");
+    EXPECT_EQ(bookmarks(), 1);
+}
+
 TEST_F(CBookmarkTest, ChangedDescriptionIsWrittenAndTheItemKept)
 {
     CBookmark bookmark;

@@ -139,8 +139,8 @@ TEST_P(CDataLayerRefusalTest, CaseThatCouldActOnItsOwnIsRefusedWithWhatWasFound)
     EXPECT_FALSE(oDataLayer().Connected());
     ASSERT_EQ(prompt.messages().size(), 1);
     const QString shown = prompt.messages().first();
-    EXPECT_TRUE(shown.startsWith(
-        QStringLiteral("The case file could not be opened. The case file ") + path))
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("The case file could not be opened. ") +
+                                 GetParam().before + path))
         << shown.toStdString();
     EXPECT_TRUE(shown.contains(QLatin1String(GetParam().found))) << shown.toStdString();
     EXPECT_TRUE(shown.endsWith(QStringLiteral("The case was not opened and the file was left as it "

@@ -29,6 +29,24 @@ QString withIssueView(TempCase& cases)
                                      "CREATE VIEW Issue AS SELECT * FROM IssueRows;"));
 }
 
+QString withoutRowids(TempCase& cases)
+{
+    return sampleWith(
+        cases, QStringLiteral("WithoutRowid.AGV"),
+        QStringLiteral("CREATE TABLE Keyed (ID INTEGER PRIMARY KEY, ParentID INTEGER, Name TEXT, "
+                       "Explanation TEXT, Question TEXT, Weight SMALLINT, Success SMALLINT, "
+                       "Jury SMALLINT, Substantive SMALLINT, Procedural SMALLINT, "
+                       "Significance SMALLINT, ItemType TEXT) WITHOUT ROWID;"
+                       "INSERT INTO Keyed SELECT * FROM Issue; DROP TABLE Issue;"
+                       "ALTER TABLE Keyed RENAME TO Issue;"));
+}
+
+QString withoutItemType(TempCase& cases)
+{
+    return sampleWith(cases, QStringLiteral("Untyped.AGV"),
+                      QStringLiteral("ALTER TABLE Issue DROP COLUMN ItemType;"));
+}
+
 QString withExtraTable(TempCase& cases)
 {
     return sampleWith(cases, QStringLiteral("Extra.AGV"),
@@ -79,6 +97,9 @@ const std::vector<Refused>& refusedCases()
         {"TriggerOnIssue", &withTrigger, "a trigger \"wipe\" on table \"Issue\""},
         {"IssueAsAView", &withIssueView, "a view \"Issue\" in place of the case's table"},
         {"DamagedItemTable", &damaged, "is damaged"},
+        {"IssueWithoutRowids", &withoutRowids, "a table \"Issue\" without row ids"},
+        {"IssueWithoutItemType", &withoutItemType,
+         " is not an Argovo case file: its table Issue has no column ItemType.", ""},
     };
     return cases;
 }

@@ -175,6 +175,39 @@ TEST_F(TreeEditing, InsertsUnderAnythingButTheRootOrAnIssueAreRefusedBeforeAnyth
     EXPECT_EQ(w->node(QStringLiteral("C3"))->childCount(), 2);
 }
 
+// Another tool declared the items' ID a plain column: the engine gives a new
+// row no id, and an item without one could never be reached again.
+TEST_F(TreeEditing, AnInsertIntoAnItemTableThatNumbersNoRowsMakesNothingAndSaysWhy)
+{
+    m_path = m_cases.create(
+        QStringLiteral("Unnumbered.AGV"),
+        TempCase::sampleSql() +
+            QStringLiteral("CREATE TABLE Plain (ID INTEGER, ParentID INTEGER, Name TEXT, "
+                           "Explanation TEXT, Question TEXT, Weight SMALLINT, Success SMALLINT, "
+                           "Jury SMALLINT, Substantive SMALLINT, Procedural SMALLINT, "
+                           "Significance SMALLINT, ItemType TEXT);"
+                           "INSERT INTO Plain SELECT * FROM Issue; DROP TABLE Issue;"
+                           "ALTER TABLE Plain RENAME TO Issue;"));
+    auto w = openWindow(false);
+    ASSERT_NE(gDB, nullptr);
+    choose(*w, QStringLiteral("C3"));
+    w->showBranch(w->node(QStringLiteral("C3")));
+    m_prompt.clear();
+    w->mnuInsertNewIssue_Click();
+
+    ASSERT_EQ(m_prompt.messages().size(), 1) << qPrintable(m_prompt.messages().join(" | "));
+    EXPECT_TRUE(m_prompt.messages().first().startsWith(
+        QStringLiteral("3058 The case's table Issue does not number its new rows itself (its "
+                       "column ID is no INTEGER PRIMARY KEY), so no item can be added to this "
+                       "case. Nothing was added.")))
+        << qPrintable(m_prompt.messages().first());
+    EXPECT_EQ(countIn(m_path, QStringLiteral("Issue")), 10);
+    EXPECT_EQ(countIn(m_path, QStringLiteral("Issue where ID is null")), 0);
+    EXPECT_EQ(w->node(QStringLiteral("C3"))->childCount(), 2);
+    EXPECT_EQ(w->tvIssueItems()->currentItem(), w->node(QStringLiteral("C3")));
+    EXPECT_EQ(w->currentIssue()->Key(), QStringLiteral("3"));
+}
+
 TEST_F(TreeEditing, TheInsertChecksTheNodeItGoesUnderNotAnEarlierClick)
 {
     auto w = openSample(false);

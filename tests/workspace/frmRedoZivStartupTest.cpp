@@ -177,7 +177,7 @@ TEST_F(StartUp, AFileThatIsNoCaseOrCouldActOnItsOwnIsRefusedWithWhatWasFoundAndL
     for (const auto& refused : foreigncase::refusedCases()) {
         const QString path = refused.make(m_cases);
         refusals.push_back(
-            {path, QStringLiteral("The case file ") + path, QLatin1String(refused.found)});
+            {path, QLatin1String(refused.before) + path, QLatin1String(refused.found)});
     }
     for (const auto& [path, start, found] : refusals) {
         SCOPED_TRACE(path.toStdString());

@@ -40,6 +40,7 @@ constexpr int FieldTooSmall = 3163;      // value longer than the declared size
 constexpr int ItemNotFound = 3265;       // unknown field name or index
 constexpr int UnrecognizedFormat = 3343; // not a database of ours
 constexpr int ConversionError = 3421;    // value of the wrong type for the field
+constexpr int NullKey = 3058;            // a new row's key left Null
 constexpr int SyntaxError = 3075;        // SQL the engine cannot parse
 constexpr int TooFewParameters = 3061;   // unknown column name in SQL
 constexpr int RecordLocked = 3218;       // file busy or locked

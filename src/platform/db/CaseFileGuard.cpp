@@ -120,6 +120,51 @@ void refuseForeignObjects(sqlite3* handle, const QString& path, const QString& s
         QStringLiteral("a view \"%1\" in place of the case's table of that name").arg(name));
 }
 
+// Each row of a case table is changed by its row id, which a table declared
+// WITHOUT ROWID lacks; and the case tree reads these columns of every item.
+// Such a file may come from another tool: it is refused before the user
+// works in it and every item fails.
+const QStringList kTreeColumns = {QStringLiteral("ID"), QStringLiteral("ParentID"),
+                                  QStringLiteral("Name"), QStringLiteral("ItemType")};
+
+void refuseUnusableTables(sqlite3* handle, const QString& path, const QString& source)
+{
+    const QString withoutRowidSql =
+        QStringLiteral("SELECT name FROM pragma_table_list WHERE schema = 'main' AND type = "
+                       "'table' AND wr AND lower(name) IN (%1) LIMIT 1")
+            .arg(caseTableList());
+    Statement withoutRowid = prepared(handle, withoutRowidSql, source, path);
+    if (stepStatement(withoutRowid.get(), source, withoutRowidSql))
+        throw refused(path, source,
+                      QStringLiteral("a table \"%1\" without row ids (declared WITHOUT ROWID)")
+                          .arg(text(withoutRowid.get(), 0)));
+
+    // A file without the table is no case at all, which its opener tells.
+    const QString issueSql = QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
+                                            "AND lower(name) = 'issue'");
+    Statement issue = prepared(handle, issueSql, source, path);
+    if (!stepStatement(issue.get(), source, issueSql))
+        return;
+    const QString columnsSql = QStringLiteral("SELECT name FROM pragma_table_info(?1)");
+    Statement columns = prepared(handle, columnsSql, source, path);
+    bindValue(columns.get(), 1, text(issue.get(), 0));
+    QStringList missing = kTreeColumns;
+    while (stepStatement(columns.get(), source, columnsSql)) {
+        const QString column = text(columns.get(), 0);
+        missing.removeIf(
+            [&](const QString& name) { return name.compare(column, Qt::CaseInsensitive) == 0; });
+    }
+    if (missing.isEmpty())
+        return;
+    throw Finding{AppError(
+        jet::UnrecognizedFormat, source,
+        QStringLiteral("%1 is not an Argovo case file: its table Issue has no %2 %3. The case "
+                       "was not opened and the file was left as it is.")
+            .arg(shown(path),
+                 missing.size() == 1 ? QStringLiteral("column") : QStringLiteral("columns"),
+                 missing.join(QStringLiteral(", "))))};
+}
+
 std::atomic<int> gQuickChecks{0};
 
 void quickCheck(sqlite3* handle, const QString& path, const QString& source)
@@ -143,9 +188,26 @@ void quickCheck(sqlite3* handle, const QString& path, const QString& source)
     }
 }
 
-// While the copy declares a table, the stored declaration may only declare:
-// a declaration that would select or call a function is no table of ours.
-int declarationOnly(void*, int action, const char*, const char*, const char*, const char*)
+// The index the engine makes by itself for a UNIQUE column or a key that is
+// not the row id, which it names after its table and a number.
+bool isAutomaticIndex(const char* index, const char* table, const QString& declared)
+{
+    if (!index || !table || QString::fromUtf8(table).compare(declared, Qt::CaseInsensitive) != 0)
+        return false;
+    const QString prefix = QStringLiteral("sqlite_autoindex_%1_").arg(QString::fromUtf8(table));
+    const QString name = QString::fromUtf8(index);
+    if (!name.startsWith(prefix) || name.size() == prefix.size())
+        return false;
+    return std::all_of(name.cbegin() + prefix.size(), name.cend(),
+                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+}
+
+// While the copy declares a table (declared, its name), the stored
+// declaration may only declare: a declaration that would select or call a
+// function is no table of ours. Of indexes it makes only the automatic one
+// its constraints need.
+int declarationOnly(void* declared, int action, const char* first, const char* second, const char*,
+                    const char*)
 {
     switch (action) {
     case SQLITE_CREATE_TABLE:
@@ -153,6 +215,10 @@ int declarationOnly(void*, int action, const char*, const char*, const char*, co
     case SQLITE_UPDATE:
     case SQLITE_READ:
         return SQLITE_OK;
+    case SQLITE_CREATE_INDEX:
+        return isAutomaticIndex(first, second, *static_cast<const QString*>(declared))
+                   ? SQLITE_OK
+                   : SQLITE_DENY;
     default:
         return SQLITE_DENY;
     }
@@ -416,6 +482,7 @@ CheckMark checkCaseContent(sqlite3* handle, const QString& path, const QString& 
         // Reading the schema is the first real read of the file.
         runStep(handle, QStringLiteral("PRAGMA schema_version"), source, path);
         refuseForeignObjects(handle, path, source);
+        refuseUnusableTables(handle, path, source);
         // Taken before the check: a change while it runs is seen next time.
         auto seen = std::make_shared<const CheckedFile>(CheckedFile::of(path));
         const QString key = fileKey(path);
@@ -504,7 +571,7 @@ void copyCaseTables(const SqliteConnection& from, const QString& target, const Q
             for (const QString& setting : layout)
                 runStep(h, setting, source, target);
             for (int i = 0; i < names.size(); ++i) {
-                sqlite3_set_authorizer(h, &declarationOnly, nullptr);
+                sqlite3_set_authorizer(h, &declarationOnly, &names[i]);
                 Statement declare;
                 try {
                     // One statement only: text after it raises instead of running.

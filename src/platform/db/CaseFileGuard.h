@@ -29,11 +29,12 @@ struct CheckedFile;
 using CheckMark = std::shared_ptr<const CheckedFile>;
 
 // Refuses (AppError) a file holding a trigger, or a view where a case table
-// belongs, and a file whose item and bookmark tables fail the engine's quick
-// check. Reads only. Opening a case opens several connections to its file
-// one after the other: while a connection that passed the quick check is
-// open and the file is unchanged since (size, times, header with its change
-// counter), the quick check is not run again.
+// belongs, a case table without row ids, an item table lacking a column the
+// case tree reads, and a file whose item and bookmark tables fail the
+// engine's quick check. Reads only. Opening a case opens several connections
+// to its file one after the other: while a connection that passed the quick
+// check is open and the file is unchanged since (size, times, header with its
+// change counter), the quick check is not run again.
 CheckMark checkCaseContent(sqlite3* handle, const QString& path, const QString& source);
 
 // How many quick checks this process has run.

@@ -76,6 +76,42 @@ TEST_F(ForeignCaseTest, CopiesHoldTheCaseTablesOnlyAndKeepTheirIdCounters)
     }
 }
 
+// Another tool's declarations: a version keyed by its text, a document's name
+// that must be unique. The engine indexes both by itself.
+TEST_F(ForeignCaseTest, TablesDeclaringUniqueOrTextKeysAreCopiedWithRowsAndConstraints)
+{
+    QString schema = TempCase::schemaSql();
+    const QString version = QStringLiteral("Version VARCHAR(255) COLLATE NOCASE");
+    const QString description = QStringLiteral("Description VARCHAR(50) COLLATE NOCASE,");
+    ASSERT_TRUE(schema.contains(version) && schema.contains(description));
+    schema.replace(version, QStringLiteral("Version VARCHAR(255) PRIMARY KEY"))
+        .replace(description, QStringLiteral("Description VARCHAR(50) COLLATE NOCASE UNIQUE,"));
+    const QString path = cases.path(QStringLiteral("Keyed.AGV"));
+    db::createDatabaseFromScript(path, schema + TempCase::sampleSql() +
+                                           QStringLiteral("INSERT INTO CodeFiles (CodeID, "
+                                                          "Description, File) VALUES (3, "
+                                                          "'brief.txt', x'6272696566');"));
+    const QStringList caseRows = dumpCase(path);
+    ASSERT_EQ(caseRows.size(), 13);
+
+    // What maintenance and Save As make.
+    const QString compacted = cases.path(QStringLiteral("Compacted.AGV"));
+    dao::DBEngine::CompactDatabase(path, compacted);
+    const QString saved = cases.path(QStringLiteral("Saved.AGV"));
+    auto db = dao::DBEngine::OpenDatabase(path);
+    db->copyTo(saved);
+    db->Close();
+
+    for (const QString& copy : {compacted, saved}) {
+        EXPECT_EQ(dumpCase(copy), caseRows) << copy.toStdString();
+        auto opened = dao::DBEngine::OpenDatabase(copy);
+        for (const char* twice : {"insert into CodeDBVersion values ('1.0.0')",
+                                  "insert into CodeFiles (Description) values ('BRIEF.TXT')"})
+            EXPECT_NE(errorNumberOf([&] { opened->Execute(QLatin1String(twice)); }), 0) << twice;
+        opened->Close();
+    }
+}
+
 // Deleted or moved by another program while open: the open connection still
 // reaches the file's rows, its old path does not, and nothing is made there.
 // A write is refused as one to a file that is no longer the case.

@@ -203,7 +203,8 @@ TEST_F(DaoEngineTest, AppendTableDefCreatesTheDocumentsTableWithAnAutoNumberKey)
 {
     const QString path = cases.path(QStringLiteral("Old.AGV"));
     db::createDatabaseFromScript(
-        path, QStringLiteral("CREATE TABLE Issue (ID INTEGER PRIMARY KEY AUTOINCREMENT);"));
+        path, QStringLiteral("CREATE TABLE Issue (ID INTEGER PRIMARY KEY AUTOINCREMENT, ParentID "
+                             "INTEGER, Name VARCHAR(255), ItemType VARCHAR(50));"));
     auto db = dao::DBEngine::OpenDatabase(path);
     EXPECT_EQ(errorNumberOf([&] { db->OpenRecordset(QStringLiteral("codefiles")); }),
               jet::TableNotFound);
