@@ -20,6 +20,8 @@
 
 #include <functional>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString kTreeSql = QStringLiteral("select * from Issue order by parentid and id");
@@ -117,6 +119,13 @@ void writeDurably(const QString& path, const QString& caller,
 
 void copyFile(const QString& from, const QString& temp, const QString& to)
 {
+    // A pipe or a device under a case's name would be read for ever, the
+    // program waiting with it; only a file is a case.
+    struct stat info {};
+    if (::stat(QFile::encodeName(from).constData(), &info) == 0 && !S_ISREG(info.st_mode) &&
+        !S_ISDIR(info.st_mode))
+        throw AppError(jet::UnrecognizedFormat, QStringLiteral("Argovo"),
+                       QStringLiteral("Unrecognized database format '%1'.").arg(from));
     // QFile::copy never overwrites: a file that appeared meanwhile stays.
     QFile file(from);
     if (!file.copy(temp))
@@ -207,11 +216,11 @@ int16_t COpen::NewCase(ICaseWindow& frm)
         bool templateRefused = false;
         try {
             writeDurably(path, QStringLiteral("COpen.NewCase"), [&](const QString& temp) {
-                copyFile(templatePath(), temp, path);
                 // Only a copy that opens as a case takes the chosen name: one
                 // of a damaged template would keep the name taken by a file
                 // no one can open.
                 try {
+                    copyFile(templatePath(), temp, path);
                     auto made = dao::DBEngine::OpenDatabase(temp);
                     const bool isCase = made->tableExists(QStringLiteral("Issue"));
                     made->Close();

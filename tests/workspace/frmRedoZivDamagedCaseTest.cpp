@@ -4,15 +4,19 @@
 
 #include "platform/db/Dao.h"
 #include "store/CDataLayer.h"
+#include "store/CMain.h"
 #include "store/COpen.h"
 #include "support/TestFiles.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTreeWidget>
 
 #include <functional>
 #include <random>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -143,6 +147,46 @@ TEST_F(DamagedCase, EveryDamagedFileIsOpenedOrRefusedWithAMessageAndARefusedOneI
     // The damage is real: both outcomes occur.
     EXPECT_GT(refused, 10);
     EXPECT_GT(opened, 3);
+}
+
+// Chosen at start-up, as the start-up case or by File > Open, directly or
+// through a link: a read of a pipe waits for ever for a writer.
+TEST_F(DamagedCase, APipeChosenAsTheCaseIsRefusedAsNoCaseWithoutWaiting)
+{
+    const QString pipe = m_cases.path(QStringLiteral("Pipe.AGV"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString linked = m_cases.path(QStringLiteral("Linked.AGV"));
+    ASSERT_TRUE(QFile::link(pipe, linked));
+    m_path = m_cases.createSample(QStringLiteral("Sample.AGV"));
+    const QStringList ways{QStringLiteral("chosen at start-up"), QStringLiteral("start-up case"),
+                           QStringLiteral("File > Open")};
+    for (const QString& path : {pipe, linked}) {
+        for (const QString& way : ways) {
+            SCOPED_TRACE((path + QLatin1Char(' ') + way).toStdString());
+            resetAppState();
+            std::unique_ptr<frmRedoZiv> w;
+            if (way == ways[2]) {
+                w = openWindow();
+                ASSERT_TRUE(gDB);
+                m_prompt.clear();
+                m_prompt.chooseFile(path);
+                w->mnuFileOpen_Click();
+            } else {
+                m_prompt.clear();
+                if (way == ways[0])
+                    m_prompt.chooseFile(path);
+                else
+                    oMain().setStrFileName(path);
+                w = std::make_unique<frmRedoZiv>();
+            }
+            EXPECT_FALSE(gDB && gDB->isOpen());
+            ASSERT_EQ(m_prompt.messages().size(), 1);
+            EXPECT_TRUE(m_prompt.messages().first().contains(
+                QStringLiteral("Unrecognized database format '%1'.").arg(path)))
+                << qPrintable(m_prompt.messages().first());
+        }
+    }
+    EXPECT_TRUE(QFileInfo(linked).isSymLink());
 }
 
 } // namespace

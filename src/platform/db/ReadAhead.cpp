@@ -51,10 +51,14 @@ namespace {
 // caller's connection may be writing by the time the reading thread runs.
 bool keepsWriteAheadLog(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray header;
+    try {
+        header = db::readFileStart(path, 20, QString());
+    } catch (const AppError&) {
+        // Nothing to read ahead of (a pipe, a device, no file): the open
+        // tells why.
         return true;
-    const QByteArray header = file.read(20);
+    }
     return header.size() < 20 || header[18] == 2 || header[19] == 2;
 }
 

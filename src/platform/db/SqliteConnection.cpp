@@ -9,12 +9,17 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 #include <new>
 #include <optional>
 #include <vector>
 
+#include <cerrno>
+
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace db {
 
@@ -273,18 +278,47 @@ AppError errorFromSqlite(sqlite3* handle, int rc, const QString& source, const Q
                   .arg(statement, message));
 }
 
+QByteArray readFileStart(const QString& path, qsizetype size, const QString& source)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info {};
+    if (path.isEmpty() || ::stat(name.constData(), &info) != 0)
+        throw missingFileError(path, source);
+    // A pipe or a device would keep whoever reads it waiting for ever, and
+    // is no case: it is never opened by name but as this check, which does
+    // not wait, and is checked again through the handle, as one may be put
+    // under the name meanwhile.
+    if (!S_ISREG(info.st_mode))
+        throw notDatabaseError(path, source);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw missingFileError(path, source);
+    const auto closeFile = qScopeGuard([fd] { ::close(fd); });
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        throw notDatabaseError(path, source);
+    QByteArray bytes(size, '\0');
+    qsizetype read = 0;
+    while (read < size) {
+        const ssize_t piece = ::read(fd, bytes.data() + read, size_t(size - read));
+        if (piece < 0 && errno == EINTR)
+            continue;
+        if (piece <= 0)
+            break;
+        read += piece;
+    }
+    bytes.truncate(read);
+    return bytes;
+}
+
 void checkIsDatabaseFile(const QString& path, const QString& source)
 {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists() || info.isDir())
         throw missingFileError(path, source);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw missingFileError(path, source);
     // An empty file would be taken by the engine as a fresh database; a case
     // file always carries the full header.
     static const QByteArray magic("SQLite format 3\0", 16);
-    const QByteArray header = file.read(100);
+    const QByteArray header = readFileStart(path, 100, source);
     if (header.size() < 100 || !header.startsWith(magic))
         throw notDatabaseError(path, source);
 }

@@ -58,8 +58,14 @@ AppError fieldNotFoundError(const QString& name, const QString& source);
 // 3129: a text that holds no statement where one was expected.
 AppError invalidStatementError(const QString& source);
 
+// The first size bytes of the regular file at path (fewer when it is
+// shorter), read without ever waiting: 3343 for anything but a regular file
+// (a pipe, a device), which is never read, 3024 when there is no file or it
+// cannot be read.
+QByteArray readFileStart(const QString& path, qsizetype size, const QString& source);
+
 // 3024 when path names no file, 3343 when the file does not carry the
-// engine's header. Reads the header only; never writes.
+// engine's header or is no regular file. Reads the header only; never writes.
 void checkIsDatabaseFile(const QString& path, const QString& source);
 
 class SqliteConnection {
