@@ -215,7 +215,9 @@ void CFileObject::SaveToFile(const QString& target)
         if (!rs->BOF() && !rs->EOF()) {
             // The bytes go beside the target and replace it only once all are
             // on the disk: a failure part-way leaves the target as it was.
-            temp = durable::freeNameBeside(target, QStringLiteral("export"));
+            // A link is written through, to the file it names.
+            const QString file = durable::replacedFile(target, kRuntime);
+            temp = durable::freeNameBeside(file, QStringLiteral("export"));
             QFile out(temp);
             if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
                 fileError(75, QStringLiteral("Path/File access error"));
@@ -238,7 +240,8 @@ void CFileObject::SaveToFile(const QString& target)
             out.close();
             if (out.error() != QFileDevice::NoError)
                 fileError(75, QStringLiteral("Path/File access error"));
-            durable::moveInto(temp, target, durable::Existing::Replace, kRuntime);
+            durable::keepAccessOf(file, temp, kRuntime);
+            durable::moveInto(temp, file, durable::Existing::Replace, kRuntime);
             temp.clear();
         }
         rs->Close();

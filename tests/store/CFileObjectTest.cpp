@@ -150,6 +150,53 @@ TEST_F(CFileObjectTest, AnExportOntoTheCaseFileUnderAnyOfItsNamesIsRefusedWithNo
     EXPECT_EQ(exported(key, path), QByteArray("the brief")) << "the old name is free";
 }
 
+// A link is written through to the file it names, however it names it, and
+// stays a link; a file replaced keeps the permission bits it had.
+TEST_F(CFileObjectTest, AnExportOntoALinkReachesTheFileItNamesAndAReplacedFileKeepsItsAccess)
+{
+    const QString key = add(QStringLiteral("3"), source(QStringLiteral("a.txt"), "the brief"));
+    ASSERT_TRUE(QDir(cases.folder()).mkpath(QStringLiteral("shared")));
+    const QString real = cases.path(QStringLiteral("shared/evidence.txt"));
+    const struct {
+        const char* link;
+        const char* names;
+        const char* reaches;
+    } links[] = {
+        {"absolute.txt", nullptr, "shared/evidence.txt"},
+        {"relative.txt", "shared/evidence.txt", "shared/evidence.txt"},
+        {"chained.txt", "absolute.txt", "shared/evidence.txt"},
+        {"up-and-back.txt", "shared/../shared/evidence.txt", "shared/evidence.txt"},
+        {"dangling.txt", "shared/new.txt", "shared/new.txt"},
+    };
+    for (const auto& l : links) {
+        const QString link = cases.path(QLatin1String(l.link));
+        const QByteArray names = l.names ? QByteArray(l.names) : QFile::encodeName(real);
+        ASSERT_EQ(::symlink(names.constData(), QFile::encodeName(link).constData()), 0);
+    }
+    for (const auto& l : links) {
+        SCOPED_TRACE(l.link);
+        writeFile(real, "old content");
+        const QString link = cases.path(QLatin1String(l.link));
+        EXPECT_EQ(exported(key, link), QByteArray("the brief"));
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        EXPECT_EQ(fileBytes(cases.path(QLatin1String(l.reaches))), QByteArray("the brief"));
+    }
+    EXPECT_EQ(QDir(cases.path(QStringLiteral("shared"))).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("evidence.txt"), QStringLiteral("new.txt")}));
+
+    struct stat info {};
+    for (const mode_t mode : {mode_t(0640), mode_t(0664), mode_t(0400)}) {
+        SCOPED_TRACE(mode);
+        writeFile(real, "old content");
+        ASSERT_EQ(::chmod(QFile::encodeName(real).constData(), mode), 0);
+        EXPECT_EQ(exported(key, cases.path(QStringLiteral("absolute.txt"))),
+                  QByteArray("the brief"));
+        ASSERT_EQ(::stat(QFile::encodeName(real).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, mode);
+        QFile::remove(real);
+    }
+}
+
 TEST_F(CFileObjectTest, ADocumentWithoutDatesOrPathStillExportsItsBytes)
 {
     for (const char* cleared : {"OrigDateTime", "DateAdded", "Path"}) {

@@ -8,6 +8,7 @@
 #include <QTemporaryFile>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -77,6 +78,46 @@ QFileDevice::Permissions accessForCopy(const QString& original, const QString& c
         ::chown(QFile::encodeName(copy).constData(), static_cast<uid_t>(-1), info.st_gid) == 0)
         return access;
     return access.testFlag(QFileDevice::ReadGroup) ? access | QFileDevice::ReadOther : access;
+}
+
+QString replacedFile(const QString& target, const QString& source)
+{
+    // As many links as the system itself follows in one name.
+    constexpr int kMostLinks = 40;
+    QString path = target;
+    for (int followed = 0; followed <= kMostLinks; ++followed) {
+        const QByteArray name = QFile::encodeName(path);
+        struct stat info {};
+        if (::lstat(name.constData(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            // The folder as the system finds it: a relative link's ".." is
+            // taken from where the link lies, not cut from its name.
+            const QFileInfo file(path);
+            const QString folder = QFileInfo(file.path()).canonicalFilePath();
+            return folder.isEmpty() || followed == 0 ? path
+                                                     : QDir(folder).filePath(file.fileName());
+        }
+        QByteArray named(PATH_MAX + 1, '\0');
+        const ssize_t size = ::readlink(name.constData(), named.data(), size_t(named.size()));
+        if (size < 0)
+            systemError(QStringLiteral("Cannot read the link"), path, errno, source);
+        named.truncate(size);
+        const QString next = QFile::decodeName(named);
+        path = QDir::isAbsolutePath(next) ? next : QFileInfo(path).path() + QLatin1Char('/') + next;
+    }
+    systemError(QStringLiteral("Cannot follow the links of"), target, ELOOP, source);
+}
+
+void keepAccessOf(const QString& target, const QString& temp, const QString& source)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(target).constData(), &info) != 0)
+        return;
+    QFile file(temp);
+    if (!file.setPermissions(accessForCopy(target, temp)))
+        throw AppError(kFileAccess, source,
+                       QStringLiteral("Path/File access error. Cannot give '%1' the permissions "
+                                      "of '%2': %3")
+                           .arg(temp, target, file.errorString()));
 }
 
 void removeLeftoversBeside(const QString& target, const QString& tag)

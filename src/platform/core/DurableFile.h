@@ -27,6 +27,19 @@ QString freeNameBeside(const QString& target, const QString& tag);
 // not even open it. Writing is not opened to everyone for them.
 QFileDevice::Permissions accessForCopy(const QString& original, const QString& copy);
 
+// The file a replacement of target is to be written to: where target is a
+// symbolic link, the file it names, followed to the end (to a name no file
+// has yet too), so that the new bytes reach that file and the link stays a
+// link. The temporary file goes beside what this returns. Raises 75 when the
+// links go round in a loop or cannot be read.
+QString replacedFile(const QString& target, const QString& source);
+
+// Gives temp, which is about to replace target, the group and permission
+// bits target has (as accessForCopy tells them), so that the file replaced
+// stays open to whom it was open; a temp with no file at target keeps its
+// own. Raises 75 when they cannot be set.
+void keepAccessOf(const QString& target, const QString& temp, const QString& source);
+
 // Removes what a writer stopped by a crash left of freeNameBeside(target,
 // tag): its file and that file's journal. They are never the target, and
 // may be as large as it.

@@ -34,9 +34,12 @@ AppError writeError(const QString& failed, const QString& path, const QString& w
 void writePdfAs(const QString& path, const QString& title,
                 const std::function<void(QPagedPaintDevice&)>& render, const QString& failed)
 {
+    const QString source = QStringLiteral("rpt.Document.writePdf");
     QString temp;
     try {
-        temp = durable::freeNameBeside(path, QStringLiteral("pdf"));
+        // A link is written through, to the file it names.
+        const QString target = durable::replacedFile(path, source);
+        temp = durable::freeNameBeside(target, QStringLiteral("pdf"));
         QFile file(temp);
         if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             throw writeError(failed, path, file.errorString());
@@ -55,8 +58,8 @@ void writePdfAs(const QString& path, const QString& title,
         file.close();
         if (file.error() != QFileDevice::NoError)
             throw writeError(failed, path, file.errorString());
-        durable::moveInto(temp, path, durable::Existing::Replace,
-                          QStringLiteral("rpt.Document.writePdf"));
+        durable::keepAccessOf(target, temp, source);
+        durable::moveInto(temp, target, durable::Existing::Replace, source);
     } catch (const AppError& e) {
         if (!temp.isEmpty())
             QFile::remove(temp);

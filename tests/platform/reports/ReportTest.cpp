@@ -427,3 +427,42 @@ TEST(ReportPreviewTest, AFileWriteThatFailsPartwayIsToldAndKeepsTheFileItWasToRe
     EXPECT_TRUE(pdfText(target).contains(QStringLiteral("299")));
     EXPECT_GT(QFileInfo(target).size(), 8192);
 }
+
+// A link chosen as the file is written through, to the file it names, which
+// keeps its permission bits: the link stays a link.
+TEST(ReportPreviewTest, ASaveOrPrintToALinkWritesTheFileItNamesWhichKeepsItsPermissions)
+{
+    ScriptedPrompt prompt;
+    RecordingReport report;
+    report.setFetching(true);
+    report.values = {QStringLiteral("Exhibit 12")};
+    rpt::ReportPreview preview(report.run(), 100);
+    QTemporaryDir shared;
+    QTemporaryDir desk;
+    const QString real = shared.filePath(QStringLiteral("report.pdf"));
+    const QString link = desk.filePath(QStringLiteral("report.pdf"));
+    ASSERT_TRUE(QFile::link(real, link));
+    const QFileDevice::Permissions access = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                            QFileDevice::ReadGroup | QFileDevice::WriteGroup;
+    for (const char* button : {"savePdfButton", "printButton"}) {
+        SCOPED_TRACE(button);
+        QFile file(real);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("the report printed last week");
+        file.close();
+        ASSERT_TRUE(file.setPermissions(access));
+        prompt.clear();
+        if (QLatin1String(button) == QLatin1String("printButton"))
+            prompt.printTo(link);
+        else
+            prompt.chooseFile(link);
+        preview.findChild<QPushButton*>(QLatin1String(button))->click();
+        EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.messages().join('\n').toStdString();
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        EXPECT_TRUE(pdfText(real).contains(QStringLiteral("Exhibit 12")));
+        EXPECT_EQ(QFile::permissions(real) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+                  access);
+        EXPECT_EQ(QDir(shared.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{"report.pdf"});
+    }
+}
