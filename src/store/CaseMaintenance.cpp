@@ -16,6 +16,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 const QString CaseMaintenance::kCaption = QStringLiteral("Argovo 2003 System Maintenance");
 const QString CaseMaintenance::kPlaceholder =
     QStringLiteral("You cannot maintain the open case.  Select a closed case to maintain.");
@@ -67,6 +69,23 @@ QString notWritable(const QString& caseFile)
     return QStringLiteral("You may not change the case file %1, so it cannot be maintained.  "
                           "Nothing was changed.")
         .arg(QDir::toNativeSeparators(caseFile));
+}
+
+// A case file of more than one name (hard links) would get the compacted
+// case under the name maintained only, the other names keeping the old file:
+// two cases, each going on without the other's changes.
+QString sharedFile(const QString& caseFile)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(caseFile).constData(), &info) != 0 || info.st_nlink <= 1)
+        return QString();
+    return QStringLiteral("The case file %1 has %2 names (hard links to one file), and "
+                          "maintenance would give the compacted case to this name only: the "
+                          "other names would keep the old file, as another case.  Copy the case "
+                          "to a file of its own, or remove its other names, and maintain that.  "
+                          "Nothing was changed.")
+        .arg(QDir::toNativeSeparators(caseFile))
+        .arg(info.st_nlink);
 }
 
 // The bytes of the case, read through the handle the compaction holds it
@@ -180,6 +199,10 @@ bool CaseMaintenance::run(const QString& fileText)
             oError().HandleError(kGoCaller, notWritable(caseFile), 0, false);
             return false;
         }
+        if (const QString refusal = sharedFile(caseFile); !refusal.isEmpty()) {
+            oError().HandleError(kGoCaller, refusal, 0, false);
+            return false;
+        }
 
         compactWithBackup(path);
 
@@ -204,6 +227,8 @@ void CaseMaintenance::compactWithBackup(const QString& path)
     const QString caseFile = caseFileOf(path);
     if (QFileInfo::exists(caseFile) && !QFileInfo(caseFile).isWritable())
         fileError(notWritable(caseFile));
+    if (const QString refusal = sharedFile(caseFile); !refusal.isEmpty())
+        fileError(refusal);
     removeLeftovers(caseFile);
     const QString target = durable::freeNameBeside(caseFile, kCompactTag);
     const QString backup = backupOf(caseFile);

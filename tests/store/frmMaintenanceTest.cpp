@@ -145,23 +145,36 @@ TEST_F(CaseMaintenanceTest, SuccessfulRunCompactsKeepsTheOriginalAsOldAndShutsDo
     EXPECT_FALSE(gDB);
 }
 
+// A pipe named as a case among them, which is never waited on.
 TEST_F(CaseMaintenanceTest, FailureIsReportedAndLeavesTheFileIntactWithNoTemporaryCopy)
 {
     const QString path = cases.path(QStringLiteral("Broken.AGV"));
     writeFile(path, "this is not a case database");
+    const QString pipe = cases.path(QStringLiteral("Pipe.AGV"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
 
-    CaseMaintenance maintenance;
-    EXPECT_FALSE(maintenance.run(path));
+    qsizetype runs = 0;
+    for (const QString& file : {path, pipe}) {
+        SCOPED_TRACE(file.toStdString());
+        prompt.clear();
+        CaseMaintenance maintenance;
+        EXPECT_FALSE(maintenance.run(file));
 
+        EXPECT_TRUE(leftovers().isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(file + QStringLiteral(".OLD")));
+        EXPECT_EQ(shell.quitCount, 0);
+        ASSERT_EQ(prompt.count(QStringLiteral("message")), 1);
+        EXPECT_TRUE(prompt.messages().front().startsWith(QStringLiteral("A technical Error")));
+        const QStringList log = folder.logLines();
+        ASSERT_EQ(log.size(), ++runs);
+        EXPECT_TRUE(
+            log.back().contains(QStringLiteral("CALLING PROCEDURE: frmMaintenance.cmdGo ")));
+        EXPECT_TRUE(
+            log.back().contains(QStringLiteral("Unrecognized database format '%1'").arg(file)))
+            << log.back().toStdString();
+        EXPECT_TRUE(gDB && gDB->isOpen());
+    }
     EXPECT_EQ(fileBytes(path), QByteArray("this is not a case database"));
-    EXPECT_TRUE(leftovers().isEmpty());
-    EXPECT_EQ(shell.quitCount, 0);
-    ASSERT_EQ(prompt.count(QStringLiteral("message")), 1);
-    EXPECT_TRUE(prompt.messages().front().startsWith(QStringLiteral("A technical Error")));
-    const QStringList log = folder.logLines();
-    ASSERT_EQ(log.size(), 1);
-    EXPECT_TRUE(log.front().contains(QStringLiteral("CALLING PROCEDURE: frmMaintenance.cmdGo ")));
-    EXPECT_TRUE(gDB && gDB->isOpen());
 }
 
 TEST_F(CaseMaintenanceTest, OpenCaseIsRefusedByItsNameInAnotherFolderOrByAnotherPathToIt)
@@ -360,6 +373,43 @@ TEST_F(CaseMaintenanceTest, TheCaseKeepsItsPermissionsAndALinkToItStaysALink)
     EXPECT_EQ(fileBytes(real + QStringLiteral(".OLD")), before);
     EXPECT_FALSE(QFileInfo::exists(link + QStringLiteral(".OLD")));
     EXPECT_TRUE(leftovers().isEmpty());
+}
+
+// Maintenance gives the compacted case to one name: a case file of two names
+// (hard links) would become two cases, each going on without the other's
+// changes.
+TEST_F(CaseMaintenanceTest, ACaseFileOfTwoNamesIsRefusedWithNothingChanged)
+{
+    const QString path = closedCase(QStringLiteral("Matter.AGV"));
+    ASSERT_TRUE(QDir(cases.folder()).mkpath(QStringLiteral("active")));
+    const QString other = cases.path(QStringLiteral("active/Matter.AGV"));
+    ASSERT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()), 0);
+    const QByteArray before = fileBytes(path);
+    const auto refusal = [](const QString& name) {
+        return QStringLiteral("The case file %1 has 2 names (hard links to one file), and "
+                              "maintenance would give the compacted case to this name only: the "
+                              "other names would keep the old file, as another case.  Copy the "
+                              "case to a file of its own, or remove its other names, and "
+                              "maintain that.  Nothing was changed.")
+            .arg(QFileInfo(name).canonicalFilePath());
+    };
+
+    CaseMaintenance maintenance;
+    EXPECT_FALSE(maintenance.run(other));
+    EXPECT_EQ(prompt.messages(), QStringList{refusal(other)});
+    const AppError e = raised([&] { CaseMaintenance::compactWithBackup(path); });
+    EXPECT_EQ(e.number(), 75);
+    EXPECT_EQ(e.description(), refusal(path));
+    struct stat first {
+    }, second{};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &first), 0);
+    ASSERT_EQ(::stat(QFile::encodeName(other).constData(), &second), 0);
+    EXPECT_EQ(first.st_ino, second.st_ino);
+    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_FALSE(QFileInfo::exists(path + QStringLiteral(".OLD")));
+    EXPECT_FALSE(QFileInfo::exists(other + QStringLiteral(".OLD")));
+    EXPECT_TRUE(leftovers().isEmpty());
+    EXPECT_EQ(shell.quitCount, 0);
 }
 
 TEST_F(CaseMaintenanceTest, ACaseTheUserMayNotWriteIsRefusedWithNothingChanged)
