@@ -143,9 +143,13 @@ private:
 QString privateOpenFolder()
 {
     const QString user = QDir::home().dirName();
-    const QString base = QDir(QDir::tempPath())
-                             .filePath(QStringLiteral("Argovo") +
-                                       (user.isEmpty() ? QString() : QLatin1Char('-') + user));
+    // $TMPDIR naming no folder leaves no temporary path, which would put
+    // the copies in the current folder.
+    QString temp = QDir::tempPath();
+    if (temp.isEmpty() || !QFileInfo(temp).isDir())
+        temp = QStringLiteral("/tmp");
+    const QString base = QDir(temp).filePath(
+        QStringLiteral("Argovo") + (user.isEmpty() ? QString() : QLatin1Char('-') + user));
     const QByteArray native = QFile::encodeName(base);
     const auto refuse = [&](const QString& reason) {
         throw AppError(75, QStringLiteral("Argovo"),

@@ -13,6 +13,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -367,6 +368,22 @@ TEST_F(DocumentPane, AnUnchangedStoredCopyOpensAgainAndAnEditedOneIsNeverWritten
     EXPECT_EQ(QFileInfo(launched()).fileName(), QStringLiteral("brief.doc"));
     EXPECT_EQ(fileBytes(launched()), QByteArray("privileged"));
     EXPECT_EQ(fileBytes(first), QByteArray("privileged, annotated"));
+    EXPECT_TRUE(m_prompt.shown().isEmpty());
+}
+
+// The temporary path is empty then: the copy went to the current folder.
+TEST_F(DocumentPane, WithTMPDIRNamingNoFolderAStoredCopyOpensFromTheSystemsTemporaryFolder)
+{
+    addByMenu(source(QStringLiteral("brief.doc"), "privileged"));
+    QFile::remove(m_sources.filePath(QStringLiteral("brief.doc")));
+    select(0);
+    qputenv("TMPDIR", QFile::encodeName(m_tmp.filePath(QStringLiteral("gone"))));
+    m_pane.OpenFile();
+    const QString copy = launched();
+    const auto removeCopy =
+        qScopeGuard([&] { QDir(QFileInfo(copy).absolutePath()).removeRecursively(); });
+    EXPECT_TRUE(copy.startsWith(QStringLiteral("/tmp/Argovo"))) << qPrintable(copy);
+    EXPECT_EQ(fileBytes(copy), QByteArray("privileged"));
     EXPECT_TRUE(m_prompt.shown().isEmpty());
 }
 
