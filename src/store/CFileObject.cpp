@@ -123,17 +123,22 @@ void CFileObject::GetAttributes()
 // nor copied anywhere first.
 void CFileObject::StoreFileData(dao::Recordset& rs)
 {
+    // Each failure names the file: of several dropped at once, the message is
+    // all that tells the user which one was not stored.
+    const QString shown = QDir::toNativeSeparators(m_sourcePath);
     QFile source(m_sourcePath);
     if (!source.exists())
-        fileError(53, QStringLiteral("File not found"));
+        fileError(53, QStringLiteral("File not found. '%1' was not stored.").arg(shown));
     // A pipe or a device would be read until something writes to it, for
     // ever; a folder holds no bytes of its own.
     if (!QFileInfo(m_sourcePath).isFile())
         fileError(75, QStringLiteral("Path/File access error. '%1' is no ordinary file; only "
                                      "files can be stored.")
-                          .arg(QDir::toNativeSeparators(m_sourcePath)));
+                          .arg(shown));
     if (!source.open(QIODevice::ReadOnly))
-        fileError(75, QStringLiteral("Path/File access error"));
+        fileError(75, QStringLiteral("Path/File access error. '%1' cannot be read (%2), so it "
+                                     "was not stored.")
+                          .arg(shown, source.errorString()));
     m_sourceDate = QFileInfo(source).lastModified();
     source.close();
     rs.Fields(QStringLiteral("file")).AppendFile(m_sourcePath);

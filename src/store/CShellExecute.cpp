@@ -66,10 +66,20 @@ int32_t CShellExecute::launch(const char* operation, const QString& verb, const 
 int32_t CShellExecute::LaunchDocument(quintptr, const QString& file, const QString& folder,
                                       int showCommand)
 {
+    return launchDocument(expandEnvironment(file), expandEnvironment(folder), showCommand);
+}
+
+int32_t CShellExecute::LaunchOwnFile(quintptr, const QString& file, const QString& folder,
+                                     int showCommand)
+{
+    return launchDocument(file, folder, showCommand);
+}
+
+int32_t CShellExecute::launchDocument(const QString& path, const QString& workingFolder,
+                                      int showCommand)
+{
     m_instance = 0;
     m_process = 0;
-    const QString path = expandEnvironment(file);
-    const QString workingFolder = expandEnvironment(folder);
     // A missing document is reported as the shell reports it, without asking
     // it; a relative path names a file in the working folder, as for the shell.
     const QString located = QFileInfo(path).isRelative() && !workingFolder.isEmpty()

@@ -20,6 +20,18 @@ bool holdsNoChildren(const QString& key)
 
 } // namespace
 
+void TreeDragDrop::mouseDown(const QString& key)
+{
+    m_dragKey = key;
+    m_dragging = false;
+}
+
+void TreeDragDrop::clearCandidate()
+{
+    m_dragKey.clear();
+    m_dragging = false;
+}
+
 bool TreeDragDrop::beginDrag()
 {
     if (m_dragKey.isEmpty() || m_dragKey == treelogic::kRootKey)
@@ -27,13 +39,17 @@ bool TreeDragDrop::beginDrag()
     m_highlight.clear();
     m_scroll = 0;
     m_ticks = 0;
+    m_dragging = true;
     return true;
 }
 
 bool TreeDragDrop::dragOver(const QString& key, int y, int height)
 {
     bool allowed = true;
-    if (key.isEmpty()) {
+    if (!m_dragging) {
+        m_highlight.clear();
+        allowed = false;
+    } else if (key.isEmpty()) {
         m_highlight.clear();
     } else if (key == m_dragKey) {
         m_highlight.clear();
@@ -72,7 +88,7 @@ TreeDragDrop::Tick TreeDragDrop::tick()
 TreeDragDrop::Drop TreeDragDrop::drop(const QStringList& ancestors) const
 {
     Drop result;
-    if (m_dragKey.isEmpty() || m_highlight.isEmpty())
+    if (!m_dragging || m_dragKey.isEmpty() || m_highlight.isEmpty())
         return result;
     if (holdsNoChildren(m_highlight)) {
         result.outcome = Outcome::Ignored;
@@ -94,6 +110,7 @@ TreeDragDrop::Drop TreeDragDrop::drop(const QStringList& ancestors) const
 void TreeDragDrop::endDrag()
 {
     m_dragKey.clear();
+    m_dragging = false;
     m_highlight.clear();
     m_scroll = 0;
 }

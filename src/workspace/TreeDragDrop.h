@@ -18,17 +18,20 @@ public:
     static constexpr int kBottomBand = 500;
 
     // A mouse button went down over the node with this key (empty: none).
-    void mouseDown(const QString& key) { m_dragKey = key; }
+    void mouseDown(const QString& key);
     // The candidate is let go, as any button state but the left one alone does.
-    void clearCandidate() { m_dragKey.clear(); }
+    void clearCandidate();
     // A left-button move: true when a drag starts. The root is never dragged.
     // Each drag starts with no highlight, no scrolling and a fresh tick count.
     bool beginDrag();
     const QString& dragKey() const { return m_dragKey; }
+    // A drag begun here is under way. A candidate alone is only a click.
+    bool dragging() const { return m_dragging; }
 
     // The cursor is over the node with this key (empty: none) at y twips in a
     // tree height twips high. False when the node cannot take the drop here
-    // (it is the dragged node itself); the highlight follows the cursor.
+    // (it is the dragged node itself, or no drag of this tree is under way);
+    // the highlight follows the cursor.
     bool dragOver(const QString& key, int y, int height);
     const QString& dropHighlight() const { return m_highlight; }
     void clearHighlight() { m_highlight.clear(); }
@@ -56,6 +59,7 @@ public:
     };
     // What dropping the dragged node on the highlighted one does; ancestors
     // are the keys above the highlighted node, from its parent up to the root.
+    // Without a drag begun here nothing is dropped, whatever was clicked last.
     Drop drop(const QStringList& ancestors) const;
     // The drag is over: no candidate, no highlight, no scrolling.
     void endDrag();
@@ -66,6 +70,7 @@ public:
 
 private:
     QString m_dragKey;
+    bool m_dragging = false;
     QString m_highlight;
     int m_scroll = 0;
     int m_ticks = 0;

@@ -515,6 +515,7 @@ void ctlFileDetails::DropFiles(const QMimeData& data)
 void ctlFileDetails::OpenFile()
 {
     QString target;
+    bool ownCopy = false;
     const bool found = handled("::ctlFileDetails_ExportFile", [&] {
         if (m_list->topLevelItemCount() == 0) {
             platform::msgBox(QStringLiteral("No files to open."), platform::MsgButtons::OK,
@@ -539,6 +540,7 @@ void ctlFileDetails::OpenFile()
         target = stored->path;
         if (!target.isEmpty() && QFileInfo(target).isFile())
             return;
+        ownCopy = true;
         target = unchangedCopy(database(), id, copyName(stored->description));
         if (target.isEmpty()) {
             target = openCopyPath(id, stored->description);
@@ -558,8 +560,11 @@ void ctlFileDetails::OpenFile()
         return;
     try {
         CShellExecute launcher;
+        // The copy's path is the document's own name in a folder of ours: a
+        // "%HOME%" in that name is part of the name, not the user's home.
         const int32_t result =
-            launcher.LaunchDocument(0, target, QDir::currentPath(), kShowDefault);
+            ownCopy ? launcher.LaunchOwnFile(0, target, QDir::currentPath(), kShowDefault)
+                    : launcher.LaunchDocument(0, target, QDir::currentPath(), kShowDefault);
         if (result != kLaunched)
             platform::msgBox(QStringLiteral("Error on Open Document: ") + QString::number(result));
     } catch (...) {

@@ -279,7 +279,7 @@ private:
         }
         case QEvent::DragEnter: {
             auto* drag = static_cast<QDragEnterEvent*>(event);
-            if (drag->mimeData()->hasFormat(m_window->treeClipboardFormat()))
+            if (fromThisTree(*drag))
                 drag->acceptProposedAction();
             else
                 drag->ignore();
@@ -288,7 +288,8 @@ private:
         case QEvent::DragMove: {
             auto* drag = static_cast<QDragMoveEvent*>(event);
             const QPoint at = drag->position().toPoint();
-            if (m_window->tvIssueItems_OLEDragOver(drag->mimeData(), tree->itemAt(at), at.y())) {
+            if (fromThisTree(*drag) &&
+                m_window->tvIssueItems_OLEDragOver(drag->mimeData(), tree->itemAt(at), at.y())) {
                 drag->setDropAction(Qt::MoveAction);
                 drag->accept();
             } else {
@@ -300,6 +301,10 @@ private:
             return true;
         case QEvent::Drop: {
             auto* drop = static_cast<QDropEvent*>(event);
+            if (!fromThisTree(*drop)) {
+                drop->ignore();
+                return true;
+            }
             drop->setDropAction(Qt::MoveAction);
             drop->accept();
             m_window->tvIssueItems_OLEDragDrop(drop->mimeData());
@@ -308,6 +313,15 @@ private:
         default:
             return false;
         }
+    }
+
+    // Only a drag that started in this tree moves anything. One from another
+    // window or another copy of the program (its source unknown here) names
+    // no item of this case, whatever format it offers.
+    bool fromThisTree(const QDropEvent& event) const
+    {
+        return event.source() == m_tree && event.mimeData() &&
+               event.mimeData()->hasFormat(m_window->treeClipboardFormat());
     }
 
     frmRedoZiv* m_window;
@@ -667,6 +681,9 @@ bool frmRedoZiv::tvIssueItems_MouseMove(Qt::MouseButtons buttons)
 
 void frmRedoZiv::tvIssueItems_MouseUp(Qt::MouseButton button, const QPoint& globalPos)
 {
+    // A press ends with its release: no later drag takes the node it was on.
+    if (!m_drag->dragging())
+        m_drag->clearCandidate();
     if (button != Qt::RightButton)
         return;
     orReport("tvIssueItems_MouseUp", 10, [this, globalPos] {

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <unistd.h>
@@ -244,27 +246,47 @@ TEST_F(CFileObjectTest, NewDocumentRowNamesItsItemFileAndDatesThatSortInTimeOrde
 TEST_F(CFileObjectTest, FailedInsertStoresNothingAndStaysNew)
 {
     // A name over the description column's 50 characters, a source file
-    // that is not there, and no ordinary file: a pipe (read for ever) and a
-    // folder.
+    // that is not there, no ordinary file: a pipe (read for ever) and a
+    // folder, and a file that cannot be opened. Of several files dropped at
+    // once, only the message tells which one failed: each names its file.
     const QString pipe = cases.path(QStringLiteral("pipe.txt"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     const struct {
         QString file;
         int number;
+        bool noHandlesLeft = false; // the process may open no more files
     } failures[] = {
         {source(QString(56, QLatin1Char('d')) + QStringLiteral(".txt"), "bytes"),
          jet::FieldTooSmall},
         {cases.path(QStringLiteral("gone.pdf")), 53},
         {pipe, 75},
         {cases.folder(), 75},
+        // Unreadable even to root, unlike a file without read permission.
+        {source(QStringLiteral("unreadable.txt"), "bytes"), 75, true},
     };
     for (const auto& c : failures) {
         CFileObject doc;
         doc.Initialise(db, QString());
         doc.setCodeID(QStringLiteral("3"));
         doc.setStoredFile(c.file);
+        rlimit saved{};
+        ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+        if (c.noHandlesLeft) {
+            // Descriptors go lowest first: the next one free is over the limit.
+            const int next = ::open("/dev/null", O_RDONLY);
+            ASSERT_GE(next, 0);
+            ::close(next);
+            rlimit none = saved;
+            none.rlim_cur = rlim_t(next);
+            ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &none), 0);
+        }
         const AppError e = raised([&] { doc.Commit(); });
+        ::setrlimit(RLIMIT_NOFILE, &saved);
         EXPECT_EQ(e.number(), c.number) << c.file.toStdString();
+        if (c.number != jet::FieldTooSmall) {
+            EXPECT_TRUE(e.description().contains(QLatin1Char('\'') + c.file + QLatin1Char('\'')))
+                << e.description().toStdString();
+        }
         EXPECT_EQ(e.source(), QStringLiteral("CFileObject::InsertObject"));
         EXPECT_EQ(doc.state(), stNew);
         EXPECT_EQ(doc.Key(), QString());

@@ -292,16 +292,20 @@ TEST_F(DocumentPane, EachDocumentOpensWithItsOwnBytesAndAMissingOneIsReported)
     const struct {
         const char* path;
         QByteArray bytes;
-    } docs[] = {
-        {"O'Brien.doc", "statement"}, {"a/report.txt", "first"}, {"b/report.txt", "second"}};
+    } docs[] = {{"O'Brien.doc", "statement"},
+                {"a/report.txt", "first"},
+                {"b/report.txt", "second"},
+                // The copy is named as the document, not as the environment says.
+                {"%HOME%.txt", "named with percent signs"}};
+    ASSERT_FALSE(qEnvironmentVariableIsEmpty("HOME"));
     for (const auto& d : docs)
         addByMenu(source(QLatin1String(d.path), d.bytes));
-    ASSERT_EQ(list()->topLevelItemCount(), 3);
+    ASSERT_EQ(list()->topLevelItemCount(), 4);
     // With the files gone from where they were added, the stored copies open.
     for (const auto& d : docs)
         QFile::remove(m_sources.filePath(QLatin1String(d.path)));
 
-    for (int id = 1; id <= 3; ++id) {
+    for (int id = 1; id <= 4; ++id) {
         selectId(id);
         m_pane.OpenFile();
         EXPECT_EQ(QFileInfo(launched()).fileName(), QFileInfo(docs[id - 1].path).fileName());

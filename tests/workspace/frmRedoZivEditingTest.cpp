@@ -14,6 +14,8 @@
 #include "store/CUtility.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -497,6 +499,49 @@ TEST_F(TreeEditing, DropsMoveOnlyUnderIssuesOrIssuesToTheTop)
         EXPECT_TRUE(w->dragState().dragKey().isEmpty());
         EXPECT_FALSE(w->tmrDragTimer()->isActive());
     }
+}
+
+// Another copy of the program drags its own tree's node over this window: the
+// drag carries the tree's format but no source known here. Nor may the handlers
+// take a drop with no drag begun: the node last pressed is no drag.
+TEST_F(TreeEditing, OnlyADragBegunInThisTreeMovesAnItem)
+{
+    auto w = openSample(true);
+    const auto parents = [&] {
+        return valueIn(m_path, "select group_concat(ID || ':' || ParentID) from "
+                               "(select * from Issue order by ID)")
+            .toString();
+    };
+    const QString before = parents();
+    QTreeWidget* tree = w->tvIssueItems();
+    std::unique_ptr<QMimeData> data(w->treeDragData(QStringLiteral("C2")));
+    for (const char* clicked : {"C10", "ROOT"}) {
+        for (const char* target : {"C6", "ROOT"}) {
+            SCOPED_TRACE(std::string(clicked) + ", then a drop on " + target);
+            clickNode(*w, QLatin1String(clicked));
+            m_prompt.clear();
+            const QPoint at = tree->visualItemRect(w->node(QLatin1String(target))).center();
+            const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+            QDragEnterEvent enter(at, actions, data.get(), Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(tree->viewport(), &enter);
+            EXPECT_FALSE(enter.isAccepted());
+            QDragMoveEvent move(at, actions, data.get(), Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(tree->viewport(), &move);
+            EXPECT_FALSE(move.isAccepted());
+            QDropEvent drop(QPointF(at), actions, data.get(), Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(tree->viewport(), &drop);
+            EXPECT_EQ(parents(), before);
+            EXPECT_EQ(m_prompt.messages().join(QLatin1Char('|')), QString());
+        }
+    }
+
+    w->tvIssueItems_MouseDown(w->node(QStringLiteral("C10")));
+    const int middle = tree->viewport()->height() / 2;
+    EXPECT_FALSE(w->tvIssueItems_OLEDragOver(data.get(), w->node(QStringLiteral("C6")), middle));
+    w->tvIssueItems_OLEDragDrop(data.get());
+    EXPECT_EQ(parents(), before);
+    EXPECT_EQ(parentOf(*w, "C10"), QStringLiteral("ROOT"));
+    EXPECT_TRUE(m_prompt.messages().isEmpty());
 }
 
 TEST_F(TreeEditing, ItemsMovedOrAddedIntoBranchesNeverOpenedComeAfterTheChildrenAlreadyThere)
