@@ -342,6 +342,20 @@ void CIssue::InsertObject()
     }
 }
 
+void CIssue::DeleteItems(const std::shared_ptr<dao::Database>& db, const QStringList& keys)
+{
+    QStringList ids;
+    ids.reserve(keys.size());
+    for (const QString& key : keys) {
+        // Initialise refuses a key that is no id before anything is deleted.
+        CIssue item;
+        item.Initialise(db, key);
+        ids.append(hasTypePrefix(key) ? key.mid(1) : key);
+    }
+    records::deleteItemRows(records::database(db), ids);
+    dao::DBEngine::Idle(dao::dbRefreshCache);
+}
+
 void CIssue::DeleteObject()
 {
     if (hasTypePrefix(m_key))

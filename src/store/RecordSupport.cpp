@@ -76,12 +76,23 @@ void classFailure(const QString& source, const QString& description)
 
 void deleteItemRows(dao::Database& db, const QString& key)
 {
+    deleteItemRows(db, QStringList{key});
+}
+
+void deleteItemRows(dao::Database& db, const QStringList& keys)
+{
+    if (keys.isEmpty())
+        return;
+    // One statement per table whatever the number of items: CodeID has no
+    // index, so each statement reads the whole table once, and a statement
+    // per item made deleting a large branch take minutes.
+    const QString ids = QStringLiteral(" in (") + keys.join(QLatin1Char(',')) + QLatin1Char(')');
     // All three or none: a crash between them would leave bookmarks and
     // document bytes that belong to no item.
     dao::Transaction transaction(db);
-    db.Execute(QStringLiteral("delete from Issue where id = ") + key);
-    db.Execute(QStringLiteral("delete from bookmarks where codeid = ") + key);
-    db.Execute(QStringLiteral("delete from codefiles where codeid = ") + key);
+    db.Execute(QStringLiteral("delete from Issue where id") + ids);
+    db.Execute(QStringLiteral("delete from bookmarks where codeid") + ids);
+    db.Execute(QStringLiteral("delete from codefiles where codeid") + ids);
     transaction.commit();
 }
 

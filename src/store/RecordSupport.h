@@ -4,6 +4,7 @@
 // the ways a data procedure hands an error on to its caller.
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <memory>
@@ -43,6 +44,8 @@ void stateStep(int& state, const QString& source);
 // Deletes the Issue row with id key together with the bookmarks and stored
 // documents that hang on it; its child items stay.
 void deleteItemRows(dao::Database& db, const QString& key);
+// The same for every id of keys (bare ids), as one change.
+void deleteItemRows(dao::Database& db, const QStringList& keys);
 
 // Text of a column; a Null column fails with "Invalid use of Null" (94),
 // as the loads of the bookmark and stored-document records do.

@@ -167,12 +167,11 @@ void deleteItems(const std::shared_ptr<dao::Database>& db, const QStringList& no
 {
     dao::DBEngine::BeginTrans();
     try {
-        for (const QString& key : nodeKeys) {
-            CIssue item;
-            item.Initialise(db, recordKey(key));
-            item.Delete();
-            item.Commit();
-        }
+        QStringList keys;
+        keys.reserve(nodeKeys.size());
+        for (const QString& key : nodeKeys)
+            keys.append(recordKey(key));
+        CIssue::DeleteItems(db, keys);
         dao::DBEngine::CommitTrans();
     } catch (...) {
         try {

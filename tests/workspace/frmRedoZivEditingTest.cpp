@@ -405,20 +405,24 @@ TEST_F(TreeEditing, DeletingABranchRemovesItsRowsBookmarksAndDocumentsAndClearsT
         QStringLiteral(
             "INSERT INTO Issue (ID, ParentID, Name, ItemType) VALUES "
             "(1, 0, 'Only issue', 'Issue'), (2, 1, 'Sub-issue', 'Issue'), "
-            "(3, 2, 'Witness', 'Witness');"
-            "INSERT INTO Bookmarks (CodeID, Description) VALUES (2, 'b'), (9, 'kept');"
-            "INSERT INTO CodeFiles (CodeID, Description) VALUES (3, 'd'), (9, 'kept');"));
+            "(3, 2, 'Witness', 'Witness'), (4, 1, 'Exhibit', 'Exhibit');"
+            "INSERT INTO Bookmarks (CodeID, Description) VALUES (2, 'b'), (4, 'b'), (4, 'b2'), "
+            "(9, 'kept'), (-9, 'kept');"
+            "INSERT INTO CodeFiles (CodeID, Description) VALUES (1, 'd'), (3, 'd'), (3, 'd2'), "
+            "(9, 'kept'), (-9, 'kept');"));
     auto w = openWindow(false);
     choose(*w, QStringLiteral("C1"));
     m_prompt.answer(platform::MsgAnswer::Yes);
     w->DeleteCodeItem();
 
-    EXPECT_EQ(countIn(m_path, QStringLiteral("Issue where ID in (1, 2, 3)")), 0);
-    EXPECT_EQ(countIn(m_path, QStringLiteral("Bookmarks where CodeID in (1, 2, 3)")), 0);
-    EXPECT_EQ(countIn(m_path, QStringLiteral("CodeFiles where CodeID in (1, 2, 3)")), 0);
-    EXPECT_EQ(countIn(m_path, QStringLiteral("Bookmarks where CodeID = 9")), 1);
-    EXPECT_EQ(countIn(m_path, QStringLiteral("CodeFiles where CodeID = 9")), 1);
-    for (const char* key : {"C1", "C2", "CW3"})
+    // Every item of the branch goes with all its bookmarks and documents;
+    // nothing of another item does.
+    EXPECT_EQ(countIn(m_path, QStringLiteral("Issue where ID in (1, 2, 3, 4)")), 0);
+    EXPECT_EQ(countIn(m_path, QStringLiteral("Bookmarks where CodeID in (1, 2, 3, 4)")), 0);
+    EXPECT_EQ(countIn(m_path, QStringLiteral("CodeFiles where CodeID in (1, 2, 3, 4)")), 0);
+    EXPECT_EQ(countIn(m_path, QStringLiteral("Bookmarks where CodeID in (9, -9)")), 2);
+    EXPECT_EQ(countIn(m_path, QStringLiteral("CodeFiles where CodeID in (9, -9)")), 2);
+    for (const char* key : {"C1", "C2", "CW3", "CX4"})
         EXPECT_EQ(w->node(QLatin1String(key)), nullptr) << key;
     // The root is left selected: the deleted item is no longer the one the
     // details show.
