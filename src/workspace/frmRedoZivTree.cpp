@@ -74,6 +74,11 @@ QString storedName(const QTreeWidgetItem* node)
 
 void setNodeImage(QTreeWidgetItem* node, const QString& image)
 {
+    // The picture goes with its name, so an unchanged name is an unchanged
+    // picture. Each change makes the view look the node up among all its
+    // rows, and closing the whole tree sets every branch's picture.
+    if (node->data(0, frmRedoZiv::kImageRole) == QVariant(image))
+        return;
     node->setData(0, frmRedoZiv::kImageRole, image);
     node->setIcon(0, treeimages::image(image));
 }

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -109,6 +110,13 @@ TEST_F(Commands, ExpandAndCollapseReachEveryBranchAndAnEmptyTreeIsLeftAlone)
         EXPECT_EQ(w->node(QLatin1String(leaf))->data(0, frmRedoZiv::kImageRole).toString(),
                   QLatin1String(image))
             << leaf;
+    // Closing branches that already show the issue picture changes no row: a
+    // large tree closed in one go would otherwise be looked through per row.
+    w->tbTools_ButtonClick(QStringLiteral("expand"));
+    QSignalSpy changed(w->tvIssueItems()->model(), &QAbstractItemModel::dataChanged);
+    w->tbTools_ButtonClick(QStringLiteral("shut"));
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_FALSE(w->node(QStringLiteral("C1"))->isExpanded());
 
     w->DoCaseClose();
     m_prompt.clear();
