@@ -12,6 +12,7 @@
 #include "store/CLog.h"
 #include "store/CMain.h"
 #include "store/CUtility.h"
+#include "store/CWaitCursor.h"
 #include "store/ICaseWindow.h"
 
 #include <QDir>
@@ -323,6 +324,10 @@ int16_t COpen::SaveAsCase(ICaseWindow& frm)
         // file is copied as it lies. Until then the open case stays as it
         // was, and the user is told so.
         try {
+            // A large case takes a while to copy; the pointer goes back before
+            // any message.
+            CWaitCursor wait;
+            wait.SetCursor(CWaitCursor::kHourglass);
             writeDurably(path, QStringLiteral("COpen.SaveAsCase"), [&](const QString& temp) {
                 if (gDB && gDB->isOpen())
                     gDB->copyTo(temp);

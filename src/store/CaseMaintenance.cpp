@@ -10,6 +10,7 @@
 #include "store/CMain.h"
 #include "store/COpen.h"
 #include "store/CUtility.h"
+#include "store/CWaitCursor.h"
 #include "store/Globals.h"
 
 #include <QDir>
@@ -204,7 +205,13 @@ bool CaseMaintenance::run(const QString& fileText)
             return false;
         }
 
-        compactWithBackup(path);
+        {
+            // A large case takes a while to copy and compact; the pointer
+            // goes back before any message.
+            CWaitCursor wait;
+            wait.SetCursor(CWaitCursor::kHourglass);
+            compactWithBackup(path);
+        }
 
         platform::msgBox(QStringLiteral("System Maintenance has been successful."));
         platform::msgBox(QStringLiteral("You must now restart Argovo 2003"));

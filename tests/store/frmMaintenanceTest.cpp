@@ -3,9 +3,11 @@
 #include "store/CDataLayer.h"
 #include "store/CMain.h"
 #include "store/CUtility.h"
+#include "store/CWaitCursor.h"
 #include "store/CaseMaintenance.h"
 
 #include "platform/core/DurableFile.h"
+#include "platform/core/Shell.h"
 #include "store/RecordsTestSupport.h"
 #include "support/ScriptedShell.h"
 
@@ -128,8 +130,20 @@ TEST_F(CaseMaintenanceTest, SuccessfulRunCompactsKeepsTheOriginalAsOldAndShutsDo
     writeFile(path + QStringLiteral(".compact-Ab12Cd-journal"), "its journal");
     const QByteArray original = fileBytes(path);
 
+    // The wait pointer shows while the case is copied and compacted, and is
+    // gone before the messages.
+    int pointerDuringRun = 0;
+    QList<int> pointersAtMessages;
+    durable::setBeforeMoveHook([&](const QString&, const QString&) {
+        pointerDuringRun = platform::screen().mousePointer();
+    });
+    prompt.whileMessageShown(
+        [&](const QString&) { pointersAtMessages << platform::screen().mousePointer(); });
     CaseMaintenance maintenance;
     EXPECT_TRUE(maintenance.run(QStringLiteral("  ") + path + QStringLiteral(" ")));
+    durable::setBeforeMoveHook({});
+    EXPECT_EQ(pointerDuringRun, CWaitCursor::kHourglass);
+    EXPECT_EQ(pointersAtMessages, (QList<int>{0, 0}));
 
     EXPECT_EQ(fileBytes(path + QStringLiteral(".OLD")), original);
     EXPECT_EQ(countIn(path, QStringLiteral("Issue")), 10);
@@ -165,6 +179,7 @@ TEST_F(CaseMaintenanceTest, FailureIsReportedAndLeavesTheFileIntactWithNoTempora
         EXPECT_EQ(shell.quitCount, 0);
         ASSERT_EQ(prompt.count(QStringLiteral("message")), 1);
         EXPECT_TRUE(prompt.messages().front().startsWith(QStringLiteral("A technical Error")));
+        EXPECT_EQ(platform::screen().mousePointer(), 0);
         const QStringList log = folder.logLines();
         ASSERT_EQ(log.size(), ++runs);
         EXPECT_TRUE(
