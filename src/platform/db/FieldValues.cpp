@@ -4,15 +4,10 @@
 #include "platform/core/AppError.h"
 
 #include <QDateTime>
-#include <QHash>
 #include <QRegularExpression>
-#include <QTimeZone>
 
-#include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
-#include <string>
 
 #include <sqlite3.h>
 
@@ -49,62 +44,6 @@ std::optional<double> numberFrom(const QVariant& value)
     return std::nullopt;
 }
 
-std::optional<QDateTime> dateFromText(QString text)
-{
-    text = text.trimmed();
-    if (text.size() > 10 && text.at(10) == QLatin1Char(' '))
-        text[10] = QLatin1Char('T');
-    QDateTime dt = QDateTime::fromString(text, Qt::ISODate);
-    if (!dt.isValid()) {
-        const QDate d = QDate::fromString(text, Qt::ISODate);
-        if (d.isValid())
-            dt = QDateTime(d, QTime(0, 0));
-    }
-    if (dt.isValid())
-        return dt;
-    return std::nullopt;
-}
-
-// Every local date made asks the C library for the zone, which looks at the
-// zone file each time; the document pane reads every document's dates on each
-// selection. A text read again gives what it gave while the zone stays, so
-// each thread keeps what it read. TZ is looked at on every read, the system's
-// zone once a second (its offset now standing for its rules).
-std::optional<QDateTime> dateFromTextCached(const QString& text)
-{
-    constexpr qsizetype kMostKept = qsizetype(1) << 17;
-    constexpr auto kSystemZoneLookedAtEvery = std::chrono::seconds(1);
-    struct Cache {
-        QHash<QString, std::optional<QDateTime>> dates;
-        std::optional<std::string> tz;
-        QByteArray systemZone;
-        std::chrono::steady_clock::time_point systemZoneLookedAt;
-    };
-    thread_local Cache cache;
-
-    const char* tzNow = std::getenv("TZ");
-    std::optional<std::string> tz = tzNow ? std::optional<std::string>(tzNow) : std::nullopt;
-    const auto now = std::chrono::steady_clock::now();
-    if (tz != cache.tz || cache.systemZone.isEmpty() ||
-        now - cache.systemZoneLookedAt >= kSystemZoneLookedAtEvery) {
-        QByteArray systemZone = QTimeZone::systemTimeZoneId() + '\n' +
-                                QByteArray::number(QDateTime::currentDateTime().offsetFromUtc());
-        if (tz != cache.tz || systemZone != cache.systemZone) {
-            cache.dates.clear();
-            cache.tz = std::move(tz);
-            cache.systemZone = std::move(systemZone);
-        }
-        cache.systemZoneLookedAt = now;
-    }
-    if (const auto found = cache.dates.constFind(text); found != cache.dates.constEnd())
-        return *found;
-    std::optional<QDateTime> dt = dateFromText(text);
-    if (cache.dates.size() >= kMostKept)
-        cache.dates.clear();
-    cache.dates.insert(text, dt);
-    return dt;
-}
-
 std::optional<QDateTime> dateFrom(const QVariant& value)
 {
     if (value.typeId() == QMetaType::QDateTime) {
@@ -115,8 +54,19 @@ std::optional<QDateTime> dateFrom(const QVariant& value)
         const QDate d = value.toDate();
         return d.isValid() ? std::optional<QDateTime>(QDateTime(d, QTime(0, 0))) : std::nullopt;
     }
-    if (value.typeId() == QMetaType::QString)
-        return dateFromTextCached(value.toString());
+    if (value.typeId() == QMetaType::QString) {
+        QString text = value.toString().trimmed();
+        if (text.size() > 10 && text.at(10) == QLatin1Char(' '))
+            text[10] = QLatin1Char('T');
+        QDateTime dt = QDateTime::fromString(text, Qt::ISODate);
+        if (!dt.isValid()) {
+            const QDate d = QDate::fromString(text, Qt::ISODate);
+            if (d.isValid())
+                dt = QDateTime(d, QTime(0, 0));
+        }
+        if (dt.isValid())
+            return dt;
+    }
     return std::nullopt;
 }
 
